@@ -1,0 +1,6 @@
+#include "Colors.h"
+
+#include <QApplication>
+#include <QPalette>
+
+QColor clBtnFace() { return QApplication::palette().color(QPalette::Button); }

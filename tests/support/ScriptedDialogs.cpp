@@ -1,0 +1,75 @@
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+
+ScriptedMessageBoxes::ScriptedMessageBoxes()
+{
+    SetMessageBoxHandler([this](QWidget*, const MessageBoxRequest& request) {
+        ++shown_;
+        if (script_.empty()) {
+            ADD_FAILURE() << "unexpected message box: \"" << request.text.toStdString() << "\" caption \""
+                          << request.caption.toStdString() << "\"";
+            return int(mrCancel);
+        }
+        const Entry entry = script_.front();
+        script_.pop_front();
+        EXPECT_EQ(request.text.toStdString(), entry.box.text.toStdString());
+        EXPECT_EQ(request.caption.toStdString(), entry.box.caption.toStdString());
+        if (entry.checkStyle) {
+            EXPECT_EQ(int(request.buttons), int(entry.box.buttons)) << request.text.toStdString();
+            EXPECT_EQ(int(request.icon), int(entry.box.icon)) << request.text.toStdString();
+            EXPECT_EQ(request.defaultButton, entry.box.defaultButton) << request.text.toStdString();
+        }
+        return entry.box.answer;
+    });
+}
+
+ScriptedMessageBoxes::~ScriptedMessageBoxes()
+{
+    SetMessageBoxHandler({});
+    for (const Entry& entry : script_)
+        ADD_FAILURE() << "expected message box never shown: \"" << entry.box.text.toStdString() << "\"";
+}
+
+ScriptedMessageBoxes& ScriptedMessageBoxes::Expect(const QString& text, const QString& caption, MsgButtons buttons,
+                                                   MsgIcon icon, int defaultButton, int answer)
+{
+    script_.push_back({{text, caption, buttons, icon, defaultButton, answer}, true});
+    return *this;
+}
+
+ScriptedMessageBoxes& ScriptedMessageBoxes::ExpectText(const QString& text, const QString& caption, int answer)
+{
+    script_.push_back({{text, caption, MsgButtons::OK, MsgIcon::None, mrNone, answer}, false});
+    return *this;
+}
+
+ScriptedModals::ScriptedModals()
+{
+    SetModalHandler([this](QDialog* dialog) {
+        ++shown_;
+        if (script_.empty()) {
+            ADD_FAILURE() << "unexpected modal window: " << dialog->metaObject()->className() << " \""
+                          << dialog->windowTitle().toStdString() << "\"";
+            return int(mrCancel);
+        }
+        Handler handler = script_.front();
+        script_.pop_front();
+        return handler(dialog);
+    });
+}
+
+ScriptedModals::~ScriptedModals()
+{
+    SetModalHandler({});
+    if (!script_.empty())
+        ADD_FAILURE() << script_.size() << " expected modal window(s) never shown";
+}
+
+ScriptedModals& ScriptedModals::Then(Handler handler)
+{
+    script_.push_back(std::move(handler));
+    return *this;
+}
