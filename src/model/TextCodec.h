@@ -1,0 +1,23 @@
+#pragma once
+// Texts in records and blocks are single-byte Windows-1251, blank padded.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace TextCodec {
+
+QString Decode(const uint8_t* bytes, int length);
+QString Decode(const QByteArray& bytes);
+
+// A character Windows-1251 lacks becomes '?'.
+QByteArray Encode(const QString& text);
+uint8_t EncodeChar(QChar c);
+
+// Writes the text into exactly `width` bytes: cut when longer, blank padded when shorter.
+void EncodePadded(const QString& text, uint8_t* out, int width);
+
+// Decodes `length` bytes and cuts the trailing blanks.
+QString DecodeTrimmed(const uint8_t* bytes, int length);
+
+} // namespace TextCodec
