@@ -23,7 +23,32 @@ int press(QDialog* dialog, QDialogButtonBox::StandardButton which)
     return dialog->result();
 }
 
+// Shows the dialog modally; the user picks a type, types a cell and presses the button.
+int editSignalAndPress(TFormSig& sig, int type, const QString& cell, QDialogButtonBox::StandardButton which)
+{
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        sig.CBoxTipS->setCurrentIndex(type);
+        sig.EditNTab->setText(cell);
+        return press(d, which);
+    });
+    return ShowModal(&sig);
+}
+
 QColor boxColor(const RelayBox* box) { return box->palette().color(QPalette::Window); }
+
+// Shows the dialog modally; the user clicks the boxes (module, relay) and presses the button.
+int clickBoxesAndPress(TFormVyh& vyh, std::vector<std::pair<int, int>> boxes,
+                       QDialogButtonBox::StandardButton which)
+{
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        for (const auto& [m, r] : boxes)
+            QTest::mouseClick(vyh.Box(m, r), Qt::LeftButton);
+        return press(d, which);
+    });
+    return ShowModal(&vyh);
+}
 
 } // namespace
 
@@ -37,32 +62,14 @@ TEST(TFormSig, RoundTripKeepsValuesOnOkAndRestoresThemOnCancel)
     sig.SetCell(3);
     EXPECT_EQ(sig.LabNSig->text(), "ФБ №");
     EXPECT_EQ(sig.LabelN->text(), "7");
-    {
-        ScriptedModals modals;
-        modals.Then([](QDialog* d) {
-            auto* s = static_cast<TFormSig*>(d);
-            s->CBoxTipS->setCurrentIndex(TFormSig::stAlarm);
-            s->EditNTab->setText("12");
-            return press(d, QDialogButtonBox::Ok);
-        });
-        EXPECT_EQ(ShowModal(&sig), mrOk);
-    }
+    EXPECT_EQ(editSignalAndPress(sig, TFormSig::stAlarm, "12", QDialogButtonBox::Ok), mrOk);
     EXPECT_EQ(sig.Cancelled, 0);
     EXPECT_EQ(sig.Type(), TFormSig::stAlarm);
     EXPECT_EQ(sig.Cell(), 12);
 
     sig.SetType(TFormSig::stIndication);
     sig.SetCell(5);
-    {
-        ScriptedModals modals;
-        modals.Then([](QDialog* d) {
-            auto* s = static_cast<TFormSig*>(d);
-            s->CBoxTipS->setCurrentIndex(TFormSig::stNone);
-            s->EditNTab->setText("-4");
-            return press(d, QDialogButtonBox::Cancel);
-        });
-        ShowModal(&sig);
-    }
+    editSignalAndPress(sig, TFormSig::stNone, "-4", QDialogButtonBox::Cancel);
     EXPECT_EQ(sig.Cancelled, 1);
     EXPECT_EQ(sig.Type(), TFormSig::stIndication);
     EXPECT_EQ(sig.Cell(), 5);
@@ -98,16 +105,7 @@ TEST(TFormVyh, BoxesFollowTheMasksAndClicksChangeThem)
     EXPECT_FALSE(vyh.LabMR[1]->isVisible());
     vyh.SetBoxVisible(0, 5, false);
     EXPECT_FALSE(vyh.Box(0, 5)->isVisible());
-    {
-        ScriptedModals modals;
-        modals.Then([](QDialog* d) {
-            auto* v = static_cast<TFormVyh*>(d);
-            QTest::mouseClick(v->Box(0, 1), Qt::LeftButton);
-            QTest::mouseClick(v->Box(0, 2), Qt::LeftButton);
-            return press(d, QDialogButtonBox::Ok);
-        });
-        EXPECT_EQ(ShowModal(&vyh), TFormVyh::kAccepted);
-    }
+    EXPECT_EQ(clickBoxesAndPress(vyh, {{0, 1}, {0, 2}}, QDialogButtonBox::Ok), TFormVyh::kAccepted);
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(vyh.Cancelled, 0);
     EXPECT_EQ(vyh.Mask(0), 0x03);
@@ -116,16 +114,7 @@ TEST(TFormVyh, BoxesFollowTheMasksAndClicksChangeThem)
 
     vyh.SetMask(0, 0x10);
     vyh.SetBoxTag(1, 3, 1);
-    {
-        ScriptedModals modals;
-        modals.Then([](QDialog* d) {
-            auto* v = static_cast<TFormVyh*>(d);
-            QTest::mouseClick(v->Box(0, 0), Qt::LeftButton);
-            QTest::mouseClick(v->Box(1, 3), Qt::LeftButton);
-            return press(d, QDialogButtonBox::Cancel);
-        });
-        EXPECT_NE(ShowModal(&vyh), TFormVyh::kAccepted);
-    }
+    EXPECT_NE(clickBoxesAndPress(vyh, {{0, 0}, {1, 3}}, QDialogButtonBox::Cancel), TFormVyh::kAccepted);
     EXPECT_EQ(vyh.Cancelled, 1);
     EXPECT_EQ(vyh.Mask(0), 0x10);
     EXPECT_EQ(vyh.Mask(1), 0x08);
