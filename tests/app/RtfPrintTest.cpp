@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -211,4 +212,45 @@ TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten)
                  "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     EXPECT_EQ(RtfTablePrint(nullptr, {"строка"}, name, wp, kLandscape).outcome, RtfPrintOutcome::Finished);
     EXPECT_EQ(readAll(name), RtfDocument({"строка"}, kLandscape));
+}
+
+TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath("fake-soffice");
+    const QString argsFile = dir.filePath("args");
+    auto makeProgram = [&](const QByteArray& tail) {
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho \"$@\" > '" + argsFile.toUtf8() + "'\n" + tail + "\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    };
+    const QString doc = dir.filePath("t.rtf");
+    auto printOnce = [&] {
+        DesktopWordProcessor wp(nullptr, program, 300);
+        ASSERT_TRUE(wp.OpenDocument(doc));
+        wp.PrintOut();
+        wp.Save(doc);
+        wp.Close(doc);
+        wp.Quit();
+    };
+    const QString failed = "Не удалось напечатать файл " + QDir::toNativeSeparators(doc);
+
+    makeProgram("exit 0");
+    {
+        ScriptedMessageBoxes boxes;
+        printOnce();
+    }
+    EXPECT_EQ(readAll(argsFile), "--headless -p " + doc.toUtf8() + "\n");
+
+    for (const QByteArray& tail : {QByteArray("exit 1"), QByteArray("exec sleep 30")}) {
+        makeProgram(tail);
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(failed, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        QElapsedTimer timer;
+        timer.start();
+        printOnce();
+        EXPECT_LT(timer.elapsed(), 10000) << tail.constData();
+    }
 }
