@@ -1,0 +1,69 @@
+#include "Obrinform.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers)
+{
+    auto* grid = new QTableWidget(rows, int(headers.size()), parent);
+    grid->setHorizontalHeaderLabels(headers);
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    ClearInfoGrid(grid);
+    return grid;
+}
+
+void ClearInfoGrid(QTableWidget* grid)
+{
+    for (int row = 0; row < grid->rowCount(); ++row)
+        for (int col = 0; col < grid->columnCount(); ++col) {
+            if (QTableWidgetItem* item = grid->item(row, col))
+                item->setText(QString());
+            else
+                grid->setItem(row, col, new QTableWidgetItem());
+        }
+}
+
+TInform::TInform(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Информация о входах"));
+    resize(900, 700);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    auto addGrid = [splitter](const QString& title, int rows, const QStringList& headers) {
+        auto* box = new QWidget(splitter);
+        auto* layout = new QVBoxLayout(box);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new QLabel(title, box));
+        QTableWidget* grid = MakeInfoGrid(box, rows, headers);
+        layout->addWidget(grid);
+        return grid;
+    };
+    StringGrid1 = addGrid(QStringLiteral("Дискретные входы"), kDiscreteRows,
+                          {QStringLiteral("№"), QStringLiteral("Идентификатор"), QStringLiteral("Адрес"),
+                           QStringLiteral("Текстовый реквизит"), QStringLiteral("Реле")});
+    StringGrid2 = addGrid(QStringLiteral("Аналоговые входы"), kAnalogueRows,
+                          {QStringLiteral("№"), QStringLiteral("Адрес"), QStringLiteral("Идентификатор"),
+                           QStringLiteral("Позиция"), QStringLiteral("Описание")});
+    RichEdit1 = new QTextEdit(this);
+    RichEdit4 = new QTextEdit(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+    for (QTextEdit* edit : {RichEdit1, RichEdit4}) {
+        edit->setReadOnly(true);
+        edit->hide();
+        layout->addWidget(edit);
+    }
+}
+
+void TInform::Clear()
+{
+    ClearInfoGrid(StringGrid1);
+    ClearInfoGrid(StringGrid2);
+    RichEdit1->clear();
+    RichEdit4->clear();
+}

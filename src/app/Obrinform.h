@@ -1,0 +1,35 @@
+#pragma once
+// The input information window: discrete and analogue inputs as tables. The windows that show
+// it fill its cells; data row r holds input r + 1.
+
+#include <QDialog>
+#include <QStringList>
+
+class QTableWidget;
+class QTextEdit;
+
+// A read-only table of the information windows: the rows below a header row of column titles,
+// every cell holding an item (empty after ClearInfoGrid), so that a fill only sets texts.
+QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers);
+void ClearInfoGrid(QTableWidget* grid);
+
+class TInform : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kDiscreteRows = 192;
+    static constexpr int kAnalogueRows = 60;
+    // StringGrid1 columns
+    enum DiscreteColumn { dcNumber, dcIdent, dcAddress, dcText, dcRelay, dcColumns };
+    // StringGrid2 columns
+    enum AnalogueColumn { acNumber, acAddress, acIdent, acPosition, acLongText, acColumns };
+
+    explicit TInform(QWidget* parent = nullptr);
+
+    // Empties every cell and both rich-text areas.
+    void Clear();
+
+    QTableWidget* StringGrid1; // discrete inputs
+    QTableWidget* StringGrid2; // analogue inputs
+    QTextEdit* RichEdit1;      // hidden text areas of the fill routines
+    QTextEdit* RichEdit4;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The print-file sequence of the table printers: the table's lines go into an RTF file under the
+// name the user chose, the word processor opens it, prints it when the user wants, and closes.
+
+#include "WordProcessor.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+enum class RtfPrintOutcome {
+    Finished,        // the file is written (and handed to the word processor when it is there)
+    ChooseNameAgain, // wrong extension or the file could not be made: show the save dialog again
+    Stopped,         // the user gave up creating the file
+};
+
+struct RtfPrintResult {
+    RtfPrintOutcome outcome = RtfPrintOutcome::Stopped;
+    QString fileName; // the name used (".rtf" appended when it had no extension)
+};
+
+// Runs the sequence for a name taken from the caller's save dialog. The caller shows its dialog
+// again, preset with result.fileName, when the outcome is ChooseNameAgain.
+RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QString& fileName,
+                             WordProcessor& wordProcessor, const std::optional<PageSetup>& pageSetup);

@@ -1,0 +1,119 @@
+#include "Obrpar_mb.h"
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writePasswordFile(const QString& dir, const QByteArray& bytes)
+{
+    QFile file(QDir(dir).filePath("FParol.dat"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Each entry is typed into the dialog and confirmed; an empty optional closes it instead.
+void scriptEntries(ScriptedModals& modals, const std::vector<std::optional<QString>>& entries)
+{
+    for (const auto& entry : entries)
+        modals.Then([entry](QDialog* dialog) {
+            auto* psw = qobject_cast<TFPSW*>(dialog);
+            EXPECT_NE(psw, nullptr);
+            if (!entry)
+                return int(mrNone);
+            psw->Edit1->setText(*entry);
+            return int(mrOk);
+        });
+}
+
+void expectWrong(ScriptedMessageBoxes& boxes, int answer)
+{
+    boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning, mrNone,
+                 answer);
+}
+
+const QString kDamaged = "Файл пароля FParol.dat повреждён (неверный размер или нет доступа).\n"
+                         "Полный уровень доступа недоступен.";
+
+} // namespace
+
+TEST(Login, ServicePasswordOnlyWhenThePasswordFileIsMissing)
+{
+    QTemporaryDir dir;
+    TFPSW dialog;
+    const QString service = QString::number(kServicePassword);
+    {
+        ScriptedModals modals;
+        scriptEntries(modals, {service});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Full);
+    }
+    {
+        ScriptedModals modals;
+        scriptEntries(modals, {QString("")});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Limited);
+    }
+    writePasswordFile(dir.path(), QByteArray("\xD2\x04", 2)); // 1234
+    {
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        expectWrong(boxes, mrRetry);
+        scriptEntries(modals, {service, QString("01234")});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Full);
+    }
+}
+
+TEST(Login, WrongEntriesRetryOrEndTheProgram)
+{
+    QTemporaryDir dir;
+    // 99999 - 65536 = 34463: a five-digit entry must not wrap round onto a 16-bit password.
+    writePasswordFile(dir.path(), QByteArray("\x9F\x86", 2));
+    TFPSW dialog;
+    {
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        expectWrong(boxes, mrRetry);
+        expectWrong(boxes, mrCancel);
+        scriptEntries(modals, {QString("99999"), QString("1")});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::EndProgram);
+    }
+    {
+        ScriptedModals modals;
+        scriptEntries(modals, {QString("34463")});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Full);
+    }
+    {
+        ScriptedModals modals; // the dialog closed without OK
+        scriptEntries(modals, {std::nullopt});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::EndProgram);
+    }
+}
+
+TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess)
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\x01", 1), QByteArray("\x01\x02\x03", 3)}) {
+        QTemporaryDir dir;
+        writePasswordFile(dir.path(), bytes);
+        EXPECT_EQ(ReadPasswordFile(dir.path()).state, PasswordFile::State::Damaged);
+        TFPSW dialog;
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(kDamaged, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        expectWrong(boxes, mrRetry);
+        scriptEntries(modals, {QString::number(kServicePassword), QString("")});
+        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Limited);
+    }
+}
+
+TEST(Login, DialogTakesAtMostFiveDigits)
+{
+    TFPSW dialog;
+    QTest::keyClicks(dialog.Edit1, "12a3-456789");
+    EXPECT_EQ(dialog.Password(), "12345");
+    EXPECT_EQ(dialog.Edit1->echoMode(), QLineEdit::Password);
+}

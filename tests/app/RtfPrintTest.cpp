@@ -1,0 +1,256 @@
+#include "RtfTablePrint.h"
+#include "RtfWriter.h"
+#include "ScriptedDialogs.h"
+#include "WordProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace {
+
+class RecordingWordProcessor : public WordProcessor {
+public:
+    bool available = true;
+    QStringList calls;
+
+    bool OpenDocument(const QString& fileName) override
+    {
+        calls << "Open " + fileName;
+        return available;
+    }
+    void SetPageSetup(const PageSetup& page) override
+    {
+        calls << QStringLiteral("PageSetup %1 %2 %3 %4 %5")
+                     .arg(page.landscape)
+                     .arg(page.rightMargin)
+                     .arg(page.leftMargin)
+                     .arg(page.topMargin)
+                     .arg(page.bottomMargin);
+    }
+    void PrintOut() override { calls << "PrintOut"; }
+    void Save(const QString& fileName) override { calls << "Save " + fileName; }
+    void Close(const QString& fileName) override { calls << "Close " + fileName; }
+    void Quit() override { calls << "Quit"; }
+};
+
+const PageSetup kLandscape{true, 29, 29, 29, 29};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void expectPrintQuestion(ScriptedMessageBoxes& boxes, int answer)
+{
+    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 answer);
+}
+
+} // namespace
+
+TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic)
+{
+    const QByteArray doc = RtfDocument({"a\\b{c}\td", "Ёж №5 ё", "Ω", "x\ny"});
+    EXPECT_TRUE(doc.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
+    EXPECT_TRUE(doc.contains("\\fmodern"));
+    EXPECT_TRUE(doc.contains("a\\\\b\\{c\\}\\tab d\\par"));
+    EXPECT_TRUE(doc.contains("\\'a8\\'e6 \\'b95 \\'b8\\par"));
+    EXPECT_TRUE(doc.contains("\\u937?\\par")); // outside the code page
+    EXPECT_TRUE(doc.contains("x\\par\r\ny\\par")); // a line feed splits the paragraph
+    EXPECT_FALSE(doc.contains("\\paperw"));
+    for (const char c : doc)
+        EXPECT_LT(static_cast<unsigned char>(c), 0x80u);
+
+    const QByteArray wide = RtfDocument({"t"}, kLandscape);
+    EXPECT_TRUE(wide.contains("\\paperw16838\\paperh11906\\margl580\\margr580\\margt580\\margb580\\landscape"));
+    const QByteArray tall = RtfDocument({"t"}, PageSetup{false, 10, 20, 30, 40});
+    EXPECT_TRUE(tall.contains("\\paperw11906\\paperh16838\\margl200\\margr400\\margt600\\margb800\r\n"));
+}
+
+TEST(RtfWriter, CodePageTableAgreesWithIconv)
+{
+    if (QStandardPaths::findExecutable("iconv").isEmpty())
+        GTEST_SKIP() << "iconv is not installed";
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        if (byte == 0x98)
+            continue;
+        QProcess iconv;
+        iconv.start("iconv", {"-f", "CP1251", "-t", "UTF-8"});
+        iconv.write(QByteArray(1, char(byte)));
+        iconv.closeWriteChannel();
+        ASSERT_TRUE(iconv.waitForFinished(10000));
+        const QString ch = QString::fromUtf8(iconv.readAllStandardOutput());
+        ASSERT_EQ(ch.size(), 1) << byte;
+        EXPECT_EQ(ToCp1251(ch[0].unicode()), std::optional<unsigned char>(byte)) << byte;
+    }
+    EXPECT_EQ(ToCp1251(u'Ω'), std::nullopt);
+}
+
+TEST(RtfWriter, LibreOfficeReadsTheLinesBack)
+{
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList lines = {"ВЕГ-17-Р  1A2B3C4D  № 5",      "\n",
+                               "          Функциональные блоки", "1\tФБ1\tИЛИ-НЕ\t{x}\\y",
+                               "Ёлка ёж, «цитата» — тире",        ""};
+    const QString rtf = dir.filePath("table.rtf");
+    QFile file(rtf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(RtfDocument(lines, kLandscape));
+    file.close();
+
+    QProcess convert;
+    convert.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
+                            "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), rtf});
+    ASSERT_TRUE(convert.waitForFinished(180000));
+    const QByteArray text = readAll(dir.filePath("table.txt"));
+    ASSERT_FALSE(text.isEmpty()) << convert.readAllStandardError().constData();
+
+    QStringList expected;
+    for (const QString& line : lines)
+        expected += line.split('\n');
+    QString got = QString::fromUtf8(text);
+    if (got.startsWith(QChar(0xFEFF)))
+        got.remove(0, 1);
+    got.remove('\r');
+    QStringList gotLines = got.split('\n');
+    if (!gotLines.isEmpty() && gotLines.last().isEmpty() && gotLines.size() == expected.size() + 1)
+        gotLines.removeLast();
+    ASSERT_EQ(gotLines.size(), expected.size()) << got.toStdString();
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(gotLines[i].toStdString(), expected[i].toStdString()) << "line " << i;
+
+    // The page setup travels in the file.
+    QProcess toOdt;
+    toOdt.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
+                          "--headless", "--convert-to", "fodt", "--outdir", dir.path(), rtf});
+    ASSERT_TRUE(toOdt.waitForFinished(180000));
+    const QByteArray odt = readAll(dir.filePath("table.fodt"));
+    EXPECT_TRUE(odt.contains("style:print-orientation=\"landscape\"")) << odt.left(200).constData();
+    EXPECT_TRUE(odt.contains("fo:margin-left=\"0.4028in\""));
+}
+
+TEST(RtfTablePrint, RunsTheWordProcessorSequence)
+{
+    QTemporaryDir dir;
+    const QStringList lines = {"Файл test.veg", "строка\t2"};
+    {
+        // No extension: ".rtf" is appended; page setup given; the user prints.
+        ScriptedMessageBoxes boxes;
+        expectPrintQuestion(boxes, mrYes);
+        RecordingWordProcessor wp;
+        const QString name = dir.filePath("table");
+        const RtfPrintResult result = RtfTablePrint(nullptr, lines, name, wp, kLandscape);
+        EXPECT_EQ(result.outcome, RtfPrintOutcome::Finished);
+        EXPECT_EQ(result.fileName, name + ".rtf");
+        EXPECT_EQ(wp.calls, QStringList({"Open " + name + ".rtf", "PageSetup 1 29 29 29 29", "PrintOut",
+                                         "Save " + name + ".rtf", "Close " + name + ".rtf", "Quit"}));
+        EXPECT_EQ(readAll(name + ".rtf"), RtfDocument(lines, kLandscape));
+    }
+    {
+        // No page setup; the user declines printing: the document is still saved and closed.
+        ScriptedMessageBoxes boxes;
+        expectPrintQuestion(boxes, mrNo);
+        RecordingWordProcessor wp;
+        const QString name = dir.filePath("algs.rtf");
+        EXPECT_EQ(RtfTablePrint(nullptr, lines, name, wp, std::nullopt).outcome, RtfPrintOutcome::Finished);
+        EXPECT_EQ(wp.calls, QStringList({"Open " + name, "Save " + name, "Close " + name, "Quit"}));
+    }
+}
+
+TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles)
+{
+    QTemporaryDir dir;
+    RecordingWordProcessor wp;
+    for (const QString& bad : {QStringLiteral("t.txt"), QStringLiteral("t.RTF"), QStringLiteral("t.rtf.bak")}) {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning,
+                     mrNone, mrOk);
+        const RtfPrintResult result = RtfTablePrint(nullptr, {"x"}, dir.filePath(bad), wp, std::nullopt);
+        EXPECT_EQ(result.outcome, RtfPrintOutcome::ChooseNameAgain) << bad.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(bad)));
+    }
+    // A dot in a folder name is no extension.
+    {
+        ScriptedMessageBoxes boxes;
+        expectPrintQuestion(boxes, mrNo);
+        ASSERT_TRUE(QDir(dir.path()).mkdir("v1.2"));
+        const RtfPrintResult result = RtfTablePrint(nullptr, {"x"}, dir.filePath("v1.2/t"), wp, std::nullopt);
+        EXPECT_EQ(result.fileName, dir.filePath("v1.2/t.rtf"));
+        EXPECT_TRUE(QFile::exists(result.fileName));
+    }
+    wp.calls.clear();
+    const QString missing = dir.filePath("no/such/dir/t.rtf");
+    for (const int answer : {mrYes, mrNo}) {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Файл не удается создать.\nПовторить?", "Сохранение файла печати", MsgButtons::YesNo,
+                     MsgIcon::Question, mrNo, answer);
+        EXPECT_EQ(RtfTablePrint(nullptr, {"x"}, missing, wp, std::nullopt).outcome,
+                  answer == mrYes ? RtfPrintOutcome::ChooseNameAgain : RtfPrintOutcome::Stopped);
+    }
+    EXPECT_TRUE(wp.calls.isEmpty());
+}
+
+TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("t.rtf");
+    DesktopWordProcessor wp(nullptr, dir.filePath("no-soffice"));
+    ScriptedMessageBoxes boxes;
+    boxes.Expect("Текстовый процессор LibreOffice не найден.\nФайл сохранён: " + QDir::toNativeSeparators(name),
+                 "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    EXPECT_EQ(RtfTablePrint(nullptr, {"строка"}, name, wp, kLandscape).outcome, RtfPrintOutcome::Finished);
+    EXPECT_EQ(readAll(name), RtfDocument({"строка"}, kLandscape));
+}
+
+TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath("fake-soffice");
+    const QString argsFile = dir.filePath("args");
+    auto makeProgram = [&](const QByteArray& tail) {
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho \"$@\" > '" + argsFile.toUtf8() + "'\n" + tail + "\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    };
+    const QString doc = dir.filePath("t.rtf");
+    auto printOnce = [&] {
+        DesktopWordProcessor wp(nullptr, program, 300);
+        ASSERT_TRUE(wp.OpenDocument(doc));
+        wp.PrintOut();
+        wp.Save(doc);
+        wp.Close(doc);
+        wp.Quit();
+    };
+    const QString failed = "Не удалось напечатать файл " + QDir::toNativeSeparators(doc);
+
+    makeProgram("exit 0");
+    {
+        ScriptedMessageBoxes boxes;
+        printOnce();
+    }
+    EXPECT_EQ(readAll(argsFile), "--headless -p " + doc.toUtf8() + "\n");
+
+    for (const QByteArray& tail : {QByteArray("exit 1"), QByteArray("exec sleep 30")}) {
+        makeProgram(tail);
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(failed, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        QElapsedTimer timer;
+        timer.start();
+        printOnce();
+        EXPECT_LT(timer.elapsed(), 10000) << tail.constData();
+    }
+}

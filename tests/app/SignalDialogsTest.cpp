@@ -1,0 +1,122 @@
+#include "Colors.h"
+#include "editors/discrete/Obrsign_mb.h"
+#include "editors/discrete/Obrvyh_mb.h"
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Presses the dialog's OK or Cancel button and gives the modal result it set.
+int press(QDialog* dialog, QDialogButtonBox::StandardButton which)
+{
+    auto* box = dialog->findChild<QDialogButtonBox*>();
+    EXPECT_NE(box, nullptr);
+    QTest::mouseClick(box->button(which), Qt::LeftButton);
+    return dialog->result();
+}
+
+// Shows the dialog modally; the user picks a type, types a cell and presses the button.
+int editSignalAndPress(TFormSig& sig, int type, const QString& cell, QDialogButtonBox::StandardButton which)
+{
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        sig.CBoxTipS->setCurrentIndex(type);
+        sig.EditNTab->setText(cell);
+        return press(d, which);
+    });
+    return ShowModal(&sig);
+}
+
+QColor boxColor(const RelayBox* box) { return box->palette().color(QPalette::Window); }
+
+// Shows the dialog modally; the user clicks the boxes (module, relay) and presses the button.
+int clickBoxesAndPress(TFormVyh& vyh, std::vector<std::pair<int, int>> boxes,
+                       QDialogButtonBox::StandardButton which)
+{
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        for (const auto& [m, r] : boxes)
+            QTest::mouseClick(vyh.Box(m, r), Qt::LeftButton);
+        return press(d, which);
+    });
+    return ShowModal(&vyh);
+}
+
+} // namespace
+
+TEST(TFormSig, RoundTripKeepsValuesOnOkAndRestoresThemOnCancel)
+{
+    TFormSig sig;
+    EXPECT_EQ(sig.windowTitle(), "Задание типа сигнализации");
+    sig.SetCaptionText("ФБ №");
+    sig.SetBlockNumber(7);
+    sig.SetType(TFormSig::stWarning);
+    sig.SetCell(3);
+    EXPECT_EQ(sig.LabNSig->text(), "ФБ №");
+    EXPECT_EQ(sig.LabelN->text(), "7");
+    EXPECT_EQ(editSignalAndPress(sig, TFormSig::stAlarm, "12", QDialogButtonBox::Ok), mrOk);
+    EXPECT_EQ(sig.Cancelled, 0);
+    EXPECT_EQ(sig.Type(), TFormSig::stAlarm);
+    EXPECT_EQ(sig.Cell(), 12);
+
+    sig.SetType(TFormSig::stIndication);
+    sig.SetCell(5);
+    editSignalAndPress(sig, TFormSig::stNone, "-4", QDialogButtonBox::Cancel);
+    EXPECT_EQ(sig.Cancelled, 1);
+    EXPECT_EQ(sig.Type(), TFormSig::stIndication);
+    EXPECT_EQ(sig.Cell(), 5);
+
+    // A raw type outside the list and a field without a number read back as 0.
+    sig.SetType(9);
+    EXPECT_EQ(sig.Type(), TFormSig::stNone);
+    sig.EditNTab->setText("");
+    EXPECT_EQ(sig.Cell(), 0);
+    sig.EditNTab->setText("-3");
+    EXPECT_EQ(sig.Cell(), -3);
+}
+
+TEST(TFormVyh, BoxesFollowTheMasksAndClicksChangeThem)
+{
+    TFormVyh vyh;
+    EXPECT_EQ(vyh.windowTitle(), "Программирование выходов ");
+    QSignalSpy changed(&vyh, &TFormVyh::Changed);
+    vyh.SetMask(0, 0x05);
+    vyh.SetMask(4, 0x80);
+    EXPECT_EQ(vyh.Box(0, 0)->Tag(), 1);
+    EXPECT_EQ(vyh.Box(0, 1)->Tag(), 0);
+    EXPECT_EQ(vyh.Box(0, 2)->Tag(), 1);
+    EXPECT_EQ(vyh.Box(4, 7)->Tag(), 1);
+    EXPECT_EQ(boxColor(vyh.Box(0, 0)), TColorToQColor(0x8080));
+    EXPECT_EQ(boxColor(vyh.Box(0, 1)), TColorToQColor(0xC0C0C0));
+    EXPECT_EQ(changed.count(), 0); // setting by the caller is no change by the user
+
+    for (int m = 0; m < TFormVyh::kModules; ++m)
+        vyh.SetModuleVisible(m, m == 0);
+    vyh.show();
+    EXPECT_TRUE(vyh.LabMR[0]->isVisible());
+    EXPECT_FALSE(vyh.LabMR[1]->isVisible());
+    vyh.SetBoxVisible(0, 5, false);
+    EXPECT_FALSE(vyh.Box(0, 5)->isVisible());
+    EXPECT_EQ(clickBoxesAndPress(vyh, {{0, 1}, {0, 2}}, QDialogButtonBox::Ok), TFormVyh::kAccepted);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(vyh.Cancelled, 0);
+    EXPECT_EQ(vyh.Mask(0), 0x03);
+    EXPECT_EQ(vyh.Mask(4), 0x80);
+    EXPECT_EQ(boxColor(vyh.Box(0, 2)), TColorToQColor(0xC0C0C0));
+
+    vyh.SetMask(0, 0x10);
+    vyh.SetBoxTag(1, 3, 1);
+    EXPECT_NE(clickBoxesAndPress(vyh, {{0, 0}, {1, 3}}, QDialogButtonBox::Cancel), TFormVyh::kAccepted);
+    EXPECT_EQ(vyh.Cancelled, 1);
+    EXPECT_EQ(vyh.Mask(0), 0x10);
+    EXPECT_EQ(vyh.Mask(1), 0x08);
+    EXPECT_EQ(vyh.Box(0, 0)->Tag(), 0);
+}
