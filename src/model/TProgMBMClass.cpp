@@ -149,8 +149,9 @@ bool TProgMBMClass::CheckAnValueText(const QString& text, int /*kind*/)
 
 void TProgMBMClass::DeleteChannels(int p, int n)
 {
-    p = std::clamp(p, 0, NetChannelCount);
-    n = std::clamp(n, 0, NetChannelCount - p);
+    if (p < 0 || p >= NetChannelCount || n <= 0)
+        return;
+    n = std::min(n, NetChannelCount - p);
     for (int dst = p; dst + n < NetChannelCount; ++dst)
         std::memcpy(NetChannel(dst), NetChannel(dst + n), ChannelSize);
     SetDefaultChannels(NetChannelCount - n, n);
@@ -158,8 +159,9 @@ void TProgMBMClass::DeleteChannels(int p, int n)
 
 void TProgMBMClass::InsertChannels(int p, int n)
 {
-    p = std::clamp(p, 0, NetChannelCount);
-    n = std::clamp(n, 0, NetChannelCount - p);
+    if (p < 0 || p >= NetChannelCount || n <= 0)
+        return;
+    n = std::min(n, NetChannelCount - p);
     for (int dst = NetChannelCount - 1; dst - n >= p; --dst)
         std::memcpy(NetChannel(dst), NetChannel(dst - n), ChannelSize);
 }
@@ -168,8 +170,10 @@ void TProgMBMClass::SetDefaultChannels(int p, int n)
 {
     static const char* const values[] = {"0", "100", "0", "0", "100", "100"}; // low, high, LL, L, H, HH
     static const int offsets[] = {ACL::NSk, ACL::VSk, ACL::UstLL, ACL::UstL, ACL::UstH, ACL::UstHH};
-    const int first = std::clamp(p, 0, NetChannelCount);
-    const int last = std::clamp(p + std::max(n, 0), first, NetChannelCount);
+    if (p < 0 || n <= 0)
+        return;
+    const int first = std::min(p, NetChannelCount);
+    const int last = first + std::min(n, NetChannelCount - first);
     for (int c = first; c < last; ++c) {
         uint8_t* ch = NetChannel(c);
         std::fill_n(ch, ChannelSize, uint8_t(0));
@@ -182,7 +186,7 @@ void TProgMBMClass::SetDefaultChannels(int p, int n)
 
 bool TProgMBMClass::TakeSensorTypesFromReply(int p, int n, std::span<const uint8_t> reply)
 {
-    if (p < 0 || n < 0 || p + n > AnPositions)
+    if (p < 0 || n < 0 || p > AnPositions || n > AnPositions - p)
         return false;
     const auto data = ReplyData(reply, GReplyData, GEntry::Size * n);
     if (data.empty() && n > 0)

@@ -164,16 +164,18 @@ void TProgRegClass::SetPZValue(int p, int k, int v)
 
 void TProgRegClass::DeleteRows(Table& table, int first, int count)
 {
-    first = std::clamp(first, 0, RegMaxCount);
-    count = std::clamp(count, 0, RegMaxCount - first);
+    if (first < 0 || first >= RegMaxCount || count <= 0)
+        return;
+    count = std::min(count, RegMaxCount - first);
     std::copy(table.begin() + first + count, table.end(), table.begin() + first);
     std::fill(table.end() - count, table.end(), Record{});
 }
 
 void TProgRegClass::InsertRows(Table& table, int first, int count)
 {
-    first = std::clamp(first, 0, RegMaxCount);
-    count = std::clamp(count, 0, RegMaxCount - first);
+    if (first < 0 || first >= RegMaxCount || count <= 0)
+        return;
+    count = std::min(count, RegMaxCount - first);
     std::copy_backward(table.begin() + first, table.end() - count, table.end());
     std::fill(table.begin() + first, table.begin() + first + count, Record{});
 }
