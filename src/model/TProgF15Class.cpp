@@ -22,28 +22,9 @@ uint8_t* TProgF15Class::Record(int k)
 const uint8_t* TProgF15Class::Record(int k) const { return const_cast<TProgF15Class*>(this)->Record(k); }
 
 #define F15_BITS(Name, offset, shift, width)                                                                  \
-    int TProgF15Class::Get##Name(int k) const                                                                 \
-    {                                                                                                         \
-        const uint8_t* r = Record(k);                                                                         \
-        return r ? GetBits(r[offset], shift, width) : 0;                                                      \
-    }                                                                                                         \
-    void TProgF15Class::Set##Name(int k, int v)                                                               \
-    {                                                                                                         \
-        if (uint8_t* r = Record(k))                                                                           \
-            SetBits(r[offset], shift, width, v);                                                              \
-    }
-
-#define F15_WORD(Name, offset)                                                                                \
-    int TProgF15Class::Get##Name(int k) const                                                                 \
-    {                                                                                                         \
-        const uint8_t* r = Record(k);                                                                         \
-        return r ? GetI16(r + offset) : 0;                                                                    \
-    }                                                                                                         \
-    void TProgF15Class::Set##Name(int k, int v)                                                               \
-    {                                                                                                         \
-        if (uint8_t* r = Record(k))                                                                           \
-            SetU16(r + offset, v);                                                                            \
-    }
+    RECORD_FIELD(TProgF15Class, Name, Record, offset, (ReadBits<shift, width>), (WriteBits<shift, width>),     \
+                 (int i, int v))
+#define F15_WORD(Name, offset) RECORD_FIELD(TProgF15Class, Name, Record, offset, ReadI16, WriteI16, (int i, int v))
 
 F15_BITS(FuncCode, 0, 0, 8)
 F15_BITS(B2, 1, 0, 8)

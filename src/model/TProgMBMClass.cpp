@@ -36,41 +36,22 @@ uint8_t* TProgMBMClass::Request(int i)
 
 const uint8_t* TProgMBMClass::Request(int i) const { return const_cast<TProgMBMClass*>(this)->Request(i); }
 
-#define MBM_REQUEST_BYTE(Name, offset, shift, width)                                                          \
-    int TProgMBMClass::Get##Name(int i) const                                                                 \
-    {                                                                                                         \
-        const uint8_t* r = Request(i);                                                                        \
-        return r ? GetBits(r[offset], shift, width) : 0;                                                      \
-    }                                                                                                         \
-    void TProgMBMClass::Set##Name(int v, int i)                                                               \
-    {                                                                                                         \
-        if (uint8_t* r = Request(i))                                                                          \
-            SetBits(r[offset], shift, width, v);                                                              \
-    }
+#define MBM_BITS(Name, offset, shift, width)                                                                  \
+    RECORD_FIELD(TProgMBMClass, Name, Request, offset, (ReadBits<shift, width>), (WriteBits<shift, width>),    \
+                 (int v, int i))
+#define MBM_WORD(Name, offset) RECORD_FIELD(TProgMBMClass, Name, Request, offset, ReadI16, WriteI16, (int v, int i))
 
-#define MBM_REQUEST_WORD(Name, offset)                                                                        \
-    int TProgMBMClass::Get##Name(int i) const                                                                 \
-    {                                                                                                         \
-        const uint8_t* r = Request(i);                                                                        \
-        return r ? GetI16(r + offset) : 0;                                                                    \
-    }                                                                                                         \
-    void TProgMBMClass::Set##Name(int v, int i)                                                               \
-    {                                                                                                         \
-        if (uint8_t* r = Request(i))                                                                          \
-            SetU16(r + offset, v);                                                                            \
-    }
-
-MBM_REQUEST_BYTE(KodF, 0, 0, 8)
-MBM_REQUEST_BYTE(KolVh, 1, 0, 8)
-MBM_REQUEST_BYTE(Ustr, 2, 0, 8)
-MBM_REQUEST_WORD(AdBegDat, 3)
-MBM_REQUEST_WORD(KolDat, 5)
-MBM_REQUEST_BYTE(TipUstr, 7, 0, 4)
-MBM_REQUEST_BYTE(StAddrBeg1, 8, 0, 8)
-MBM_REQUEST_BYTE(StAddrBeg2, 9, 0, 8)
-MBM_REQUEST_WORD(XMax, 10)
-#undef MBM_REQUEST_BYTE
-#undef MBM_REQUEST_WORD
+MBM_BITS(KodF, 0, 0, 8)
+MBM_BITS(KolVh, 1, 0, 8)
+MBM_BITS(Ustr, 2, 0, 8)
+MBM_WORD(AdBegDat, 3)
+MBM_WORD(KolDat, 5)
+MBM_BITS(TipUstr, 7, 0, 4)
+MBM_BITS(StAddrBeg1, 8, 0, 8)
+MBM_BITS(StAddrBeg2, 9, 0, 8)
+MBM_WORD(XMax, 10)
+#undef MBM_BITS
+#undef MBM_WORD
 
 int TProgMBMClass::GetLinkBits2to3() const { return GetBits(Descriptor[LinkByte], 2, 2); }
 void TProgMBMClass::SetLinkBits2to3(int v) { SetBits(Descriptor[LinkByte], 2, 2, v); }
