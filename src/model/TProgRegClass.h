@@ -21,11 +21,12 @@
 // The loop editor's scheme bookkeeping (rows, frames, ПЗ slots and the selection).
 struct RegEditState {
     static constexpr int Slots = 6;
+    static constexpr std::array<int, Slots> NoSlots = {-1, -1, -1, -1, -1, -1};
     int FrameCount = 0;
-    std::array<int, Slots> RowFrame{};
-    std::array<int, Slots> RowRecord{};
-    std::array<int, Slots> PZFrame{};
-    std::array<int, Slots> PZNumber{};
+    std::array<int, Slots> RowFrame = NoSlots; // −1 = none
+    std::array<int, Slots> RowRecord = NoSlots;
+    std::array<int, Slots> PZFrame = NoSlots;
+    std::array<int, Slots> PZNumber = NoSlots;
     int CurFrame = -1;
     int SelectedRow = -1;
     int SelectedRecord = -1;
