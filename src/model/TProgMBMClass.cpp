@@ -191,7 +191,7 @@ QStringList TProgMBMClass::ShowChannelState(int n, int p) const
 {
     QStringList states;
     for (int v = 0; v < n; ++v) {
-        const int flags = GetLiveFlags(p + v);
+        const int flags = p >= 0 && p < AnPositions - v ? GetLiveFlags(p + v) : 0;
         states << (flags & GEntry::FlagBelowL ? "L(L-H)" : flags & GEntry::FlagAboveH ? "H(L-H)" : "норма");
     }
     return states;
