@@ -1,0 +1,271 @@
+#include "BitFieldCheck.h"
+#include "DeviceLayouts.h"
+#include "Float24.h"
+#include "TProgMBAClass.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int M = 3; // module under test
+constexpr int C = 2; // channel under test
+constexpr int Ch = 1 + 28 * C;
+
+std::vector<uint8_t> Snapshot(const TProgMBAClass& mba)
+{
+    std::vector<uint8_t> bytes;
+    for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
+        for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
+            bytes.push_back(uint8_t(mba.GetModuleByte(m, k)));
+    return bytes;
+}
+
+void Fill(TProgMBAClass& mba)
+{
+    for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
+        for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
+            mba.SetModuleByte(m, k, (m * 169 + k) * 37 + 11);
+}
+
+std::vector<uint8_t> GReply(std::initializer_list<std::pair<int, uint8_t>> entries, float value = 0.0f)
+{
+    std::vector<uint8_t> reply = {1, 'G', uint8_t(GEntry::Size * entries.size())};
+    for (const auto& [code, flags] : entries) {
+        uint8_t entry[GEntry::Size] = {};
+        entry[GEntry::AdcCode] = uint8_t(code & 0xFF);
+        entry[GEntry::AdcCode + 1] = uint8_t((code >> 8) & 0xFF);
+        Float24::FromFloat(value, entry + GEntry::Value);
+        entry[GEntry::Flags] = flags;
+        reply.insert(reply.end(), entry, entry + GEntry::Size);
+    }
+    return reply;
+}
+
+std::vector<uint8_t> RangeReply(int moduleCode, std::initializer_list<std::pair<int, int>> rows)
+{
+    std::vector<uint8_t> reply = {1, 'D', DeviceBlocks::RangeLen, 60};
+    std::vector<uint8_t> record(RangeRecord::Size, 0);
+    record[RangeRecord::ModuleCode] = uint8_t(moduleCode);
+    int row = 0;
+    for (const auto& [min, max] : rows) {
+        record[size_t(RangeRecord::MinCode(row))] = uint8_t(min & 0xFF);
+        record[size_t(RangeRecord::MinCode(row) + 1)] = uint8_t((min >> 8) & 0xFF);
+        record[size_t(RangeRecord::MaxCode(row))] = uint8_t(max & 0xFF);
+        record[size_t(RangeRecord::MaxCode(row) + 1)] = uint8_t((max >> 8) & 0xFF);
+        ++row;
+    }
+    reply.insert(reply.end(), record.begin(), record.end());
+    return reply;
+}
+
+std::vector<uint8_t> CalibReply(int channel, int state, int result)
+{
+    return {1, 4, 8, 0, uint8_t(channel), 0, uint8_t(state), 0, uint8_t(result), 0, 0};
+}
+
+} // namespace
+
+TEST(MBAClass, BitFieldSettersTouchOnlyTheirBits)
+{
+    TProgMBAClass mba;
+    using S = std::function<void(int)>;
+    using G = std::function<int()>;
+    auto& x = mba;
+    const std::vector<BitFieldCase> cases = {
+        {"ChSk", M * 169 + Ch, 0x0F, S([&](int v) { x.SetChSk(M, C, v); }), G([&] { return x.GetChSk(M, C); })},
+        {"ChRazm", M * 169 + Ch, 0xF0, S([&](int v) { x.SetChRazm(M, C, v); }), G([&] { return x.GetChRazm(M, C); })},
+        {"ChTInp", M * 169 + Ch + 1, 0x07, S([&](int v) { x.SetChTInp(M, C, v); }),
+         G([&] { return x.GetChTInp(M, C); })},
+        {"ChB1Bits0to5", M * 169 + Ch + 1, 0x3F, S([&](int v) { x.SetChB1Bits0to5(M, C, v); }),
+         G([&] { return x.GetChB1Bits0to5(M, C); })},
+        {"ChB1Bits4to5", M * 169 + Ch + 1, 0x30, S([&](int v) { x.SetChB1Bits4to5(M, C, v); }),
+         G([&] { return x.GetChB1Bits4to5(M, C); })},
+        {"ChB1Bit6", M * 169 + Ch + 1, 0x40, S([&](int v) { x.SetChB1Bit6(M, C, v); }),
+         G([&] { return x.GetChB1Bit6(M, C); })},
+        {"ConnBit 1", M * 169 + 120, 0x01, S([&](int v) { x.SetConnBit(M, 1, v); }),
+         G([&] { return x.GetConnBit(M, 1); })},
+        {"ConnBit 2", M * 169 + 120, 0x02, S([&](int v) { x.SetConnBit(M, 2, v); }),
+         G([&] { return x.GetConnBit(M, 2); })},
+        {"RangeHi 1", M * 169 + 121, 0xF0, S([&](int v) { x.SetRangeHi(M, 1, v); }),
+         G([&] { return x.GetRangeHi(M, 1); })},
+        {"RangeLo 1", M * 169 + 121, 0x0F, S([&](int v) { x.SetRangeLo(M, 1, v); }),
+         G([&] { return x.GetRangeLo(M, 1); })},
+        {"RangeHi 2", M * 169 + 122, 0xF0, S([&](int v) { x.SetRangeHi(M, 2, v); }),
+         G([&] { return x.GetRangeHi(M, 2); })},
+        {"RangeLo 2", M * 169 + 122, 0x0F, S([&](int v) { x.SetRangeLo(M, 2, v); }),
+         G([&] { return x.GetRangeLo(M, 2); })},
+        {"RangeInt 5", M * 169 + 113, 0x20, S([&](int v) { x.SetRangeInt(M, 5, v); }),
+         G([&] { return x.GetRangeInt(M, 5); })},
+    };
+    CheckBitFields(cases, [&] { Fill(mba); }, [&] { return Snapshot(mba); });
+}
+
+TEST(MBAClass, IndicesOutOfRangeTouchNothing)
+{
+    TProgMBAClass mba;
+    Fill(mba);
+    const auto before = Snapshot(mba);
+    mba.SetModuleByte(8, 0, 1);
+    mba.SetModuleByte(0, 169, 1);
+    mba.SetModuleByte(-1, 0, 1);
+    mba.SetChSk(0, 6, 5);
+    mba.SetChRazm(8, 0, 5);
+    EXPECT_FALSE(mba.SetChNSkText(0, -1, "1"));
+    mba.SetChPozText(0, 6, "X");
+    mba.SetConnBit(0, 3, 1);
+    mba.SetRangeHi(0, 0, 1);
+    mba.SetRangeInt(0, 8, 1);
+    mba.SetRazmFromControl({"x"}, 16);
+    EXPECT_EQ(Snapshot(mba), before);
+    EXPECT_EQ(mba.GetChSk(0, 6), 0);
+    EXPECT_EQ(mba.GetChVSkText(8, 0), "");
+    EXPECT_EQ(mba.GetRangeMinCode(0, 7), 0);
+    EXPECT_FALSE(mba.TakeRangeRecordFromReply(8, RangeReply(8, {})));
+}
+
+TEST(MBAClass, ChannelTextsAndRangeTable)
+{
+    TProgMBAClass mba;
+    EXPECT_EQ(mba.GetChPozText(0, 0), ""); // blank from the start
+    EXPECT_TRUE(mba.SetChNSkText(1, 5, "-12,5"));
+    EXPECT_EQ(mba.GetChNSkText(1, 5), "-12,5");
+    EXPECT_FLOAT_EQ(mba.GetChNSk(1, 5), -12.5f);
+    EXPECT_FALSE(mba.SetChNSkText(1, 5, "12,5,1"));
+    EXPECT_EQ(mba.GetChNSkText(1, 5), "-12,5");
+    EXPECT_TRUE(mba.SetChUstHHText(1, 5, "0,1"));
+    EXPECT_EQ(mba.GetChUstHHText(1, 5), "0,1");
+    EXPECT_EQ(mba.GetChVSkText(1, 5), "0");
+
+    mba.SetChPozText(2, 0, "ТП-1");
+    EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-1");
+    EXPECT_EQ(mba.GetModuleByte(2, 1 + 20 + 4), ' ');
+    mba.SetChPozText(2, 0, "ТП-101 длинный");
+    EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-101 д");
+    EXPECT_EQ(mba.GetModuleByte(2, 1 + 28), 0); // next channel untouched
+
+    mba.SetModuleType(4, 0x81);
+    EXPECT_EQ(mba.GetRangeInt(4, 0), 1);
+    EXPECT_EQ(mba.GetRangeInt(4, 3), 0);
+    EXPECT_EQ(mba.GetRangeInt(4, 7), 1);
+    mba.SetRangeInt(4, 3, 1);
+    EXPECT_EQ(mba.GetModuleType(4), 0x89);
+    mba.SetModuleByte(4, TProgMBAClass::ModuleTypeByte, 0); // raw restore, then recompute
+    EXPECT_EQ(mba.GetRangeInt(4, 3), 1);
+    mba.RecalcRanges();
+    EXPECT_EQ(mba.GetRangeInt(4, 3), 0);
+}
+
+TEST(MBAClass, StandardRangeListsAndUnitList)
+{
+    const auto ranges = TProgMBAClass::GetScaleRanges(0);
+    ASSERT_EQ(ranges.size(), 6u);
+    auto mins = TProgMBAClass::FillMinSkList(ranges, 3);
+    EXPECT_EQ(mins.Items, QStringList({"0", "-50", "200"}));
+    EXPECT_EQ(mins.Selected, 1);
+    auto maxs = TProgMBAClass::FillMaxSkList(ranges, "0", 2);
+    EXPECT_EQ(maxs.Items, QStringList({"200", "400", "600"}));
+    EXPECT_EQ(maxs.Selected, 2);
+    EXPECT_EQ(TProgMBAClass::FillMaxSkList(ranges, "0", 4).Selected, 0); // range 4 has another minimum
+    EXPECT_EQ(TProgMBAClass::FindRangeIndex("-50", "150", ranges), 4);
+    EXPECT_EQ(TProgMBAClass::FindRangeIndex("0", "150", ranges), -1);
+    EXPECT_EQ(TProgMBAClass::FindRangeIndex("", "150", ranges), -1);
+    const auto free = TProgMBAClass::FillMinSkList(TProgMBAClass::GetScaleRanges(9), 0);
+    EXPECT_TRUE(free.Items.isEmpty());
+    EXPECT_EQ(free.Selected, -1);
+    EXPECT_TRUE(TProgMBAClass::GetScaleRanges(16).empty());
+    for (int kind = 0; kind < 16; ++kind)
+        EXPECT_LT(TProgMBAClass::GetScaleRanges(kind).size(), 64u) << "range index is 6 bits";
+
+    TProgMBAClass mba;
+    const QStringList defaults = {"кПа", "кгС/см2"};
+    mba.SetRazmFromControl(defaults, 0);
+    mba.SetRazmFromControl(defaults, 1);
+    mba.SetRazmFromControl(defaults, 2); // no such item: blanks
+    EXPECT_EQ(mba.GetRazmName(0), "кПа");
+    EXPECT_EQ(mba.GetRazmName(1), "кгС/см");
+    EXPECT_EQ(mba.GetUnitListByte(3), ' ');
+    EXPECT_EQ(mba.GetUnitListByte(12), ' ');
+    const QStringList list = mba.FillRazmList();
+    ASSERT_EQ(list.size(), 16);
+    EXPECT_EQ(list[1], "кгС/см");
+    EXPECT_EQ(list[15], "");
+}
+
+TEST(MBAClass, ReplyTakersFollowTheDeviceLayouts)
+{
+    TProgMBAClass mba;
+    auto g = GReply({{100, 0}, {-200, 0}, {300, 0}, {400, 0}, {500, 0}, {32767, GEntry::FlagUnreliable}});
+    ASSERT_TRUE(mba.TakeSensorTypesFromReply(g));
+    EXPECT_EQ(mba.GetAdcCode(0), 100);
+    EXPECT_EQ(mba.GetAdcCode(1), -200);
+    EXPECT_EQ(mba.GetAdcCode(5), 32767);
+    EXPECT_EQ(mba.GetAdcFlags(5), GEntry::FlagUnreliable);
+    g.pop_back(); // one byte short: refused, earlier data kept
+    EXPECT_FALSE(mba.TakeSensorTypesFromReply(g));
+    EXPECT_EQ(mba.GetAdcCode(1), -200);
+    EXPECT_FALSE(mba.TakeSensorTypesFromReply({}));
+
+    ASSERT_TRUE(mba.TakeHeaderFromReply(GReply({{-7, 0}})));
+    EXPECT_EQ(mba.GetAdcCode(6), -7);
+    EXPECT_EQ(mba.GetAdcCode(0), 100);
+
+    auto range = RangeReply(8, {{1000, 5000}, {-300, 300}});
+    ASSERT_TRUE(mba.TakeRangeRecordFromReply(7, range));
+    EXPECT_EQ(mba.GetRangeRecordByte(7, RangeRecord::ModuleCode), 8);
+    EXPECT_EQ(mba.GetRangeMinCode(7, 0), 1000);
+    EXPECT_EQ(mba.GetRangeMaxCode(7, 0), 5000);
+    EXPECT_EQ(mba.GetRangeMinCode(7, 1), -300);
+    range.resize(4 + RangeRecord::Size - 1);
+    EXPECT_FALSE(mba.TakeRangeRecordFromReply(6, range));
+    EXPECT_EQ(mba.GetRangeRecordByte(6, RangeRecord::ModuleCode), 0);
+
+    ASSERT_TRUE(mba.TakeCalibFromReply(CalibReply(3, 2, 1)));
+    EXPECT_EQ(mba.GetCalibRegister(CalibData::SelectedChannel), 3);
+    EXPECT_EQ(mba.GetCalibRegister(CalibData::State), 2);
+    EXPECT_EQ(mba.GetCalibRegister(CalibData::LastResult), 1);
+    auto shortCalib = CalibReply(5, 0, 0);
+    shortCalib.pop_back();
+    EXPECT_FALSE(mba.TakeCalibFromReply(shortCalib));
+    EXPECT_EQ(mba.GetCalibRegister(CalibData::SelectedChannel), 3);
+}
+
+TEST(MBAClass, CalibrationViewTexts)
+{
+    TProgMBAClass mba;
+    mba.SetChNSkText(0, 0, "0");
+    mba.SetChVSkText(0, 0, "100");
+    mba.SetChNSkText(0, 1, "-50");
+    mba.SetChVSkText(0, 1, "150");
+    mba.SetKalibrRazm(0, "град.C");
+    ASSERT_TRUE(mba.TakeRangeRecordFromReply(
+        0, RangeReply(13, {{1000, 5000}, {1000, 5000}, {0, 0}, {0, 4000}, {0, 4000}, {0, 4000}, {0, 100}})));
+    ASSERT_TRUE(mba.TakeSensorTypesFromReply(
+        GReply({{3000, 0}, {6000, 0}, {10, 0}, {1000, 0}, {-1, GEntry::FlagUnreliable}, {0, 0}})));
+    ASSERT_TRUE(mba.TakeHeaderFromReply(GReply({{50, 0}}, 21.5f)));
+    ASSERT_TRUE(mba.TakeCalibFromReply(CalibReply(4, 2, 0)));
+
+    auto rows = mba.FillCalibrationView(0);
+    EXPECT_EQ(rows[0].Unit, "град.C");
+    EXPECT_EQ(rows[0].MinCode, "1000");
+    EXPECT_EQ(rows[0].AdcCode, "3000");
+    EXPECT_EQ(rows[0].MaxCode, "5000");
+    EXPECT_EQ(rows[0].Value, "50,00");
+    EXPECT_EQ(rows[0].Percent, "50,0");
+    EXPECT_EQ(rows[0].Violation, "");
+    EXPECT_EQ(rows[0].State, "норма");
+    EXPECT_EQ(rows[1].Value, "200,00"); // above the maximum code: extrapolated over the scale
+    EXPECT_EQ(rows[1].Percent, "125,0");
+    EXPECT_EQ(rows[1].Violation, "> MAX");
+    EXPECT_EQ(rows[2].Value, "---"); // no code span
+    EXPECT_EQ(rows[2].Percent, "---");
+    EXPECT_EQ(rows[2].Violation, "> MAX");
+    EXPECT_EQ(rows[3].State, "конец"); // the device's selected channel 4
+    EXPECT_EQ(rows[4].Violation, "< MIN");
+    EXPECT_EQ(rows[4].State, "недостовер.");
+    EXPECT_EQ(rows[6].Value, "21,50"); // cold junction: the device's value
+    EXPECT_EQ(rows[6].Percent, "50,0");
+
+    ASSERT_TRUE(mba.TakeCalibFromReply(CalibReply(4, 2, 1)));
+    EXPECT_EQ(mba.FillCalibrationView(0)[3].State, "ошибка");
+    EXPECT_EQ(mba.FillCalibrationView(9)[0].Value, "---"); // no such module: nothing read outside
+}
