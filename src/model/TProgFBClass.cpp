@@ -353,24 +353,8 @@ void TProgFBClass::FixFbRefsOnShift(int destination, int runStart, int runEnd, i
     FBRenumbered = 1;
 }
 
-int TProgFBClass::GetAlgMark(int b) const { return InRange(b, Slots) ? algMarks_[b] : 0; }
-void TProgFBClass::SetAlgMark(int b, int v) { if (InRange(b, Slots)) algMarks_[b] = v; }
-
-int TProgFBClass::GetAlgEntry(int a, int j) const
-{
-    return InRange(a, Slots) && InRange(j, Slots) ? algLists_[a][j] : 0;
-}
-
-void TProgFBClass::SetAlgEntry(int a, int j, int v)
-{
-    if (InRange(a, Slots) && InRange(j, Slots)) algLists_[a][j] = v;
-}
-
 void TProgFBClass::ResetAlgorithms()
 {
-    algCount_ = 0;
-    algCountNext_ = 0;
-    algMarks_.fill(AlgEnd);
-    for (auto& row : algLists_) row.fill(AlgEnd);
+    AlgTable.Reset();
     texts_.fill(' ');
 }

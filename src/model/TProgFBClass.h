@@ -48,6 +48,47 @@ struct FBEditorState {
     int RebuildPending = 0;
 };
 
+// The algorithm tables: the count, the word after it, a first-block mark per block index
+// (the block's own number when it starts an algorithm's list, else 255), and per algorithm a
+// list of ListLen block numbers (255 ends a list).
+template <int ListLen>
+class AlgTables {
+public:
+    static constexpr int Slots = 121;
+    static constexpr int End = 255;
+
+    AlgTables() { Reset(); }
+    int GetCount() const { return count_; }
+    void SetCount(int n) { count_ = n; }
+    int GetCountNext() const { return countNext_; }
+    void SetCountNext(int n) { countNext_ = n; }
+    int GetMark(int b) const { return Ok(b, Slots) ? marks_[b] : 0; }
+    void SetMark(int b, int v)
+    {
+        if (Ok(b, Slots)) marks_[b] = v;
+    }
+    int GetEntry(int a, int j) const { return Ok(a, Slots) && Ok(j, ListLen) ? lists_[a][j] : 0; }
+    void SetEntry(int a, int j, int v)
+    {
+        if (Ok(a, Slots) && Ok(j, ListLen)) lists_[a][j] = v;
+    }
+    // Count and the word after it 0, marks and entries 255.
+    void Reset()
+    {
+        count_ = 0;
+        countNext_ = 0;
+        marks_.fill(End);
+        for (auto& row : lists_) row.fill(End);
+    }
+
+private:
+    static bool Ok(int i, int n) { return i >= 0 && i < n; }
+    int count_ = 0;
+    int countNext_ = 0;
+    std::array<int, Slots> marks_{};
+    std::array<std::array<int, ListLen>, Slots> lists_{};
+};
+
 class TProgFBClass {
 public:
     static constexpr int FBCapacity = 120;
@@ -180,16 +221,9 @@ public:
     void FixInputsOnMove2(int p, int n, int shift);
     void FixFbRefsOnShift(int destination, int runStart, int runEnd, int panelCount);
 
-    // Algorithm tables.
-    int GetAlgCount() const { return algCount_; }
-    void SetAlgCount(int n) { algCount_ = n; }
-    int GetAlgCountNext() const { return algCountNext_; } // the word after the count
-    void SetAlgCountNext(int n) { algCountNext_ = n; }
-    int GetAlgMark(int b) const; // b = block index 0..120
-    void SetAlgMark(int b, int v);
-    int GetAlgEntry(int a, int j) const;
-    void SetAlgEntry(int a, int j, int v);
-    // Count 0, marks and list entries 255, names blank (a device read discards the algorithms).
+    // Algorithm tables; the names are text slots 0..120 (GetFbText / SetFbText).
+    AlgTables<Slots> AlgTable;
+    // Resets the tables and blanks the names (a device read discards the algorithms).
     void ResetAlgorithms();
 
 private:
@@ -209,8 +243,4 @@ private:
     std::array<uint8_t, TextPageBytes> textPage_{};
     std::array<uint8_t, Slots * TextLen> texts_{};
     int logicFBCount_ = FBCapacity;
-    int algCount_ = 0;
-    int algCountNext_ = 0;
-    std::array<int, Slots> algMarks_{};
-    std::array<std::array<int, Slots>, Slots> algLists_{};
 };

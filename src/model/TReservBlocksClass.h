@@ -2,6 +2,7 @@
 // The reserve image of every device block as last read from the device or a file or last
 // written: the way back when an editor's changes are declined. Index policy: see TServClass.h.
 
+#include "TProgFBClass.h"
 #include "TServClass.h"
 
 #include <QByteArray>
@@ -45,7 +46,6 @@ class TReservBlocksClass {
 public:
     static constexpr int FbSlots = 121;
     static constexpr int AlgListLen = 120;
-    static constexpr int AlgEnd = 255;
 
     TReservBlocksClass();
 
@@ -53,16 +53,11 @@ public:
     ByteImages<16, FbSlots>& FbRecords() { return fbRecords_; }
     const ByteImages<16, FbSlots>& FbRecords() const { return fbRecords_; }
 
-    // Algorithm reserve: count, marks, 100-byte names, rows of 120 list entries.
-    int GetAlgCount() const { return algCount_; }
-    void SetAlgCount(int n) { algCount_ = n; }
-    int GetAlgMark(int b) const;
-    void SetAlgMark(int b, int v);
-    int GetAlgEntry(int a, int j) const;
-    void SetAlgEntry(int a, int j, int v);
+    // Algorithm reserve: count, marks, rows of 120 list entries, and the 100-byte names.
+    AlgTables<AlgListLen> AlgReserve;
     ByteImages<100, FbSlots>& AlgNames() { return algNames_; }
     const ByteImages<100, FbSlots>& AlgNames() const { return algNames_; }
-    // Count 0, marks and entries 255, names blank.
+    // Resets the algorithm reserve and blanks its names.
     void ResetAlgorithms();
 
     // Analogue modules: the 169-byte image of each module index and the eight module types.
@@ -106,9 +101,6 @@ public:
 
 private:
     ByteImages<16, FbSlots> fbRecords_;
-    int algCount_ = 0;
-    std::array<int, FbSlots> algMarks_{};
-    std::array<std::array<int, AlgListLen>, FbSlots> algLists_{};
     ByteImages<100, FbSlots> algNames_;
     ByteImages<169, 8> modules_;
     std::array<int, 8> moduleTypes_{};

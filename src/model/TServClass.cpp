@@ -20,6 +20,18 @@ QString TrimRight(const QString& s)
 
 const char* const SetPointNames[4] = {"LL", "L", "H", "HH"};
 
+// A row of identifier strings, with the suffix of set point 0..3 (none for −1).
+InputTextRow MakeRow(std::initializer_list<QString> head, int setPoint)
+{
+    InputTextRow r{};
+    std::copy(head.begin(), head.end(), r.begin());
+    if (setPoint >= 0) {
+        r[5] = QStringLiteral(".");
+        r[6] = QString::fromLatin1(SetPointNames[setPoint]);
+    }
+    return r;
+}
+
 } // namespace
 
 TServClass::TServClass()
@@ -127,17 +139,8 @@ void TServClass::SetDefaultInputTexts()
 {
     for (auto& row : inputTexts_) row = InputTextRow{};
     const auto put = [this](int row, const QString& caption, const QString& kind, int number, int setPoint) {
-        if (!InRange(row, InputCount)) return;
-        InputTextRow r{};
-        r[0] = caption;
-        r[1] = QStringLiteral(".");
-        r[2] = kind;
-        r[3] = QString::number(number);
-        if (setPoint >= 0) {
-            r[5] = QStringLiteral(".");
-            r[6] = QString::fromLatin1(SetPointNames[setPoint]);
-        }
-        inputTexts_[row] = r;
+        if (InRange(row, InputCount))
+            inputTexts_[row] = MakeRow({caption, QStringLiteral("."), kind, QString::number(number)}, setPoint);
     };
     const QString discrete = QStringLiteral("Д");
     const QString analogue = QStringLiteral("А");
@@ -167,28 +170,16 @@ void TServClass::SetDefaultInputTexts()
 void TServClass::SetDefaultNetDiText(int block, int output, int row)
 {
     if (!InRange(row, InputCount)) return;
-    InputTextRow r{};
-    r[0] = QStringLiteral("ЛС");
-    r[1] = QString::number(block + 1);
-    r[2] = QStringLiteral(".");
-    r[3] = QStringLiteral("Д");
-    r[4] = QString::number(output + 1);
-    inputTexts_[row] = r;
+    inputTexts_[row] = MakeRow({QStringLiteral("ЛС"), QString::number(block + 1), QStringLiteral("."),
+                                QStringLiteral("Д"), QString::number(output + 1)}, -1);
 }
 
 // Set point s of a network analogue input: "ЛС<block>.А<output>.<LL|L|H|HH>".
 void TServClass::SetDefaultNetAnUstText(int block, int output, int setPoint, int row)
 {
     if (!InRange(row, InputCount) || !InRange(setPoint, 4)) return;
-    InputTextRow r{};
-    r[0] = QStringLiteral("ЛС");
-    r[1] = QString::number(block + 1);
-    r[2] = QStringLiteral(".");
-    r[3] = QStringLiteral("А");
-    r[4] = QString::number(output + 1);
-    r[5] = QStringLiteral(".");
-    r[6] = QString::fromLatin1(SetPointNames[setPoint]);
-    inputTexts_[row] = r;
+    inputTexts_[row] = MakeRow({QStringLiteral("ЛС"), QString::number(block + 1), QStringLiteral("."),
+                                QStringLiteral("А"), QString::number(output + 1)}, setPoint);
 }
 
 QString TServClass::GetNameText(int i) const

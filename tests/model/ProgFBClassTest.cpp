@@ -186,19 +186,19 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables)
     EXPECT_EQ(fb.GetFbText(5), QString(100, QChar(u'ж')));
     EXPECT_EQ(fb.GetFbText(6), ""); // the neighbour is untouched
 
-    fb.SetAlgCount(3);
-    fb.SetAlgCountNext(9);
-    fb.SetAlgMark(120, 121);
-    fb.SetAlgEntry(120, 120, 7);
-    fb.SetAlgEntry(121, 0, 7);
-    EXPECT_EQ(fb.GetAlgEntry(120, 120), 7);
-    EXPECT_EQ(fb.GetAlgEntry(121, 0), 0);
-    EXPECT_EQ(fb.GetAlgMark(-1), 0);
+    fb.AlgTable.SetCount(3);
+    fb.AlgTable.SetCountNext(9);
+    fb.AlgTable.SetMark(120, 121);
+    fb.AlgTable.SetEntry(120, 120, 7);
+    fb.AlgTable.SetEntry(121, 0, 7);
+    EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 7);
+    EXPECT_EQ(fb.AlgTable.GetEntry(121, 0), 0);
+    EXPECT_EQ(fb.AlgTable.GetMark(-1), 0);
     fb.ResetAlgorithms();
-    EXPECT_EQ(fb.GetAlgCount(), 0);
-    EXPECT_EQ(fb.GetAlgCountNext(), 0);
-    EXPECT_EQ(fb.GetAlgMark(120), 255);
-    EXPECT_EQ(fb.GetAlgEntry(120, 120), 255);
+    EXPECT_EQ(fb.AlgTable.GetCount(), 0);
+    EXPECT_EQ(fb.AlgTable.GetCountNext(), 0);
+    EXPECT_EQ(fb.AlgTable.GetMark(120), 255);
+    EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 255);
     EXPECT_EQ(fb.GetFbText(9), "");
 }
 

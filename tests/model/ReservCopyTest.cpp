@@ -46,18 +46,18 @@ TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData)
 TEST(ReservBlocks, AlgorithmReserveResets)
 {
     TReservBlocksClass r;
-    EXPECT_EQ(r.GetAlgMark(0), 255);
-    r.SetAlgCount(2);
-    r.SetAlgMark(4, 5);
-    r.SetAlgEntry(1, 119, 7);
-    r.SetAlgEntry(1, 120, 7); // rows hold 120 entries
-    EXPECT_EQ(r.GetAlgEntry(1, 119), 7);
-    EXPECT_EQ(r.GetAlgEntry(1, 120), 0);
+    EXPECT_EQ(r.AlgReserve.GetMark(0), 255);
+    r.AlgReserve.SetCount(2);
+    r.AlgReserve.SetMark(4, 5);
+    r.AlgReserve.SetEntry(1, 119, 7);
+    r.AlgReserve.SetEntry(1, 120, 7); // rows hold 120 entries
+    EXPECT_EQ(r.AlgReserve.GetEntry(1, 119), 7);
+    EXPECT_EQ(r.AlgReserve.GetEntry(1, 120), 0);
     r.AlgNames().Set(0, QByteArray(100, 'x'));
     r.ResetAlgorithms();
-    EXPECT_EQ(r.GetAlgCount(), 0);
-    EXPECT_EQ(r.GetAlgMark(4), 255);
-    EXPECT_EQ(r.GetAlgEntry(1, 119), 255);
+    EXPECT_EQ(r.AlgReserve.GetCount(), 0);
+    EXPECT_EQ(r.AlgReserve.GetMark(4), 255);
+    EXPECT_EQ(r.AlgReserve.GetEntry(1, 119), 255);
     EXPECT_EQ(r.AlgNames().Get(0), QByteArray(100, ' '));
 }
 
