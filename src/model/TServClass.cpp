@@ -40,19 +40,19 @@ TServClass::TServClass()
     nameBlock_.fill(' ');
 }
 
-int TServClass::GetNetAnCount(int block) const { return InRange(block, NetBlocks) ? netAnCount_[block] : 0; }
-void TServClass::SetNetAnCount(int block, int n) { if (InRange(block, NetBlocks)) netAnCount_[block] = n; }
-int TServClass::GetNetDiCount(int block) const { return InRange(block, NetBlocks) ? netDiCount_[block] : 0; }
-void TServClass::SetNetDiCount(int block, int n) { if (InRange(block, NetBlocks)) netDiCount_[block] = n; }
+int TServClass::GetNetAnCount(int block) const { return InRange(block, NetBlocks) ? NetAnCount[block] : 0; }
+void TServClass::SetNetAnCount(int block, int n) { if (InRange(block, NetBlocks)) NetAnCount[block] = n; }
+int TServClass::GetNetDiCount(int block) const { return InRange(block, NetBlocks) ? NetDiCount[block] : 0; }
+void TServClass::SetNetDiCount(int block, int n) { if (InRange(block, NetBlocks)) NetDiCount[block] = n; }
 
 int TServClass::GetSlotModuleCode(int slot) const
 {
-    return InRange(slot - 1, SlotCount) ? slotCodes_[slot - 1] : 0;
+    return InRange(slot - 1, SlotCount) ? SlotModuleCodes[slot - 1] : 0;
 }
 
 void TServClass::SetSlotModuleCode(int slot, int code)
 {
-    if (InRange(slot - 1, SlotCount)) slotCodes_[slot - 1] = code;
+    if (InRange(slot - 1, SlotCount)) SlotModuleCodes[slot - 1] = code;
 }
 
 QString TServClass::ModuleCaption(int code)
@@ -71,22 +71,22 @@ QString TServClass::GetSlotCaption(int slot) const { return ModuleCaption(GetSlo
 
 int TServClass::GetCntMod2A() const
 {
-    return int(std::count_if(slotCodes_.begin(), slotCodes_.end(),
+    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.end(),
                              [](int c) { return (c >= 2 && c <= 5) || c == 10; }));
 }
 
 int TServClass::GetCntMod6F() const
 {
-    return int(std::count_if(slotCodes_.begin(), slotCodes_.end(),
+    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.end(),
                              [](int c) { return (c >= 6 && c <= 9) || c == 13 || c == 15; }));
 }
 
 int TServClass::GetCntModMR() const
 {
-    return int(std::count_if(slotCodes_.begin(), slotCodes_.end(), [](int c) { return c == 11 || c == 12; }));
+    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.end(), [](int c) { return c == 11 || c == 12; }));
 }
 
-int TServClass::GetCtrlDiCount() const { return slotCodes_[0] == 15 ? 0 : 6; }
+int TServClass::GetCtrlDiCount() const { return SlotModuleCodes[0] == 15 ? 0 : 6; }
 
 // The execution type follows from the controller and the number of discrete input modules:
 // БРОН alone 6, with one discrete module 12, with more 24; БРОК alone 16, with discrete
@@ -94,8 +94,8 @@ int TServClass::GetCtrlDiCount() const { return slotCodes_[0] == 15 ? 0 : 6; }
 int TServClass::GetOwnInputCount() const
 {
     const int modules = GetCntMod2A();
-    if (slotCodes_[0] == 13) return modules == 0 ? 6 : (modules == 1 ? 12 : 24);
-    if (slotCodes_[0] == 15) return modules == 0 ? 16 : 24;
+    if (SlotModuleCodes[0] == 13) return modules == 0 ? 6 : (modules == 1 ? 12 : 24);
+    if (SlotModuleCodes[0] == 15) return modules == 0 ? 16 : 24;
     return 0;
 }
 
@@ -132,7 +132,7 @@ QString TServClass::JoinInputText(int i, int n) const
 
 int TServClass::AnInputTextRow(int m, int c) const
 {
-    return 24 * m + 4 * c + (slotCodes_[0] == 15 ? 0 : 6);
+    return 24 * m + 4 * c + (SlotModuleCodes[0] == 15 ? 0 : 6);
 }
 
 void TServClass::SetDefaultInputTexts()
@@ -144,7 +144,7 @@ void TServClass::SetDefaultInputTexts()
     };
     const QString discrete = QStringLiteral("Д");
     const QString analogue = QStringLiteral("А");
-    if (slotCodes_[0] == 13)
+    if (SlotModuleCodes[0] == 13)
         for (int x = 0; x < 6; ++x) put(x, ModuleCaption(13), discrete, x + 1, -1);
     int m = 0;
     int k = 0;

@@ -58,20 +58,28 @@ public:
     void SetDevAddr(int v) { devAddr_ = uint8_t(v); }
     void RefreshDevNum() { DevNum = devAddr_; }
 
-    // Network input counts, kept by the local-network editors.
+    // Network input counts (NetInputCounts), kept by the local-network editors: per request
+    // block the network analogue and discrete inputs, the totals, and the blocks in use.
+    std::array<int, NetBlocks> NetAnCount{};
+    std::array<int, NetBlocks> NetDiCount{};
+    int NetAnTotal = 0;
+    int NetDiTotal = 0;
+    int NetBlockCount = 0;
     int GetNetAnCount(int block) const;
     void SetNetAnCount(int block, int n);
     int GetNetDiCount(int block) const;
     void SetNetDiCount(int block, int n);
-    int GetNetAnTotal() const { return netAnTotal_; }
-    void SetNetAnTotal(int n) { netAnTotal_ = n; }
-    int GetNetDiTotal() const { return netDiTotal_; }
-    void SetNetDiTotal(int n) { netDiTotal_ = n; }
-    int GetNetBlockCount() const { return netBlockCount_; }
-    void SetNetBlockCount(int n) { netBlockCount_ = n; }
+    int GetNetAnTotal() const { return NetAnTotal; }
+    void SetNetAnTotal(int n) { NetAnTotal = n; }
+    int GetNetDiTotal() const { return NetDiTotal; }
+    void SetNetDiTotal(int n) { NetDiTotal = n; }
+    int GetNetBlockCount() const { return NetBlockCount; }
+    void SetNetBlockCount(int n) { NetBlockCount = n; }
 
-    // Module code of slot 1..8 (13 БРОН, 15 БРОК, 6..9 analogue I/O modules, 2..5 and 10
+    // Module code of slots 1..8 of the working configuration (SlotModuleCodes[0] is slot 1;
+    // 13 БРОН, 15 БРОК, 6..9 analogue I/O modules, 2..5 and 10
     // discrete input modules, 11 and 12 relay-output modules, 0 empty).
+    std::array<int, SlotCount> SlotModuleCodes{};
     int GetSlotModuleCode(int slot) const;
     void SetSlotModuleCode(int slot, int code);
     QString GetSlotCaption(int slot) const;
@@ -154,12 +162,6 @@ public:
 
 private:
     uint8_t devAddr_ = 0;
-    std::array<int, NetBlocks> netAnCount_{};
-    std::array<int, NetBlocks> netDiCount_{};
-    int netAnTotal_ = 0;
-    int netDiTotal_ = 0;
-    int netBlockCount_ = 0;
-    std::array<int, SlotCount> slotCodes_{};
     int curModule_ = 0;
     int discrInCount_ = 0;
     int anInCount_ = 0;
