@@ -102,6 +102,8 @@ TEST(InputService, ShiftDigitFilter)
     QLineEdit edit;
     const Filter f = &TServClass::KeyFilterShiftDigit;
     ExpectKey(f, edit, Key(Qt::Key_5, Qt::ShiftModifier), 1);
+    ExpectKey(f, edit, QKeyEvent(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 0, '1', 0, "!"), 1);
+    ExpectKey(f, edit, QKeyEvent(QEvent::KeyPress, Qt::Key_Exclam, Qt::NoModifier, 0, '1', 0, "!"), 0);
     ExpectKey(f, edit, Key(Qt::Key_5), 0);
     ExpectKey(f, edit, Key(Qt::Key_Comma), 0);
     ExpectKey(f, edit, Key(Qt::Key_A, Qt::ShiftModifier), 0);

@@ -92,9 +92,13 @@ int TServClass::KeyFilterDigits(QWidget* control, const QKeyEvent* key)
     return FilterKey(control, key, nullptr, [](const QString& t) { return !t.isEmpty(); });
 }
 
+// With Shift a digit key usually reports its symbol ("!" for 1); the native virtual key
+// (Windows) still names the digit.
 int TServClass::KeyFilterShiftDigit(QWidget* control, const QKeyEvent* key)
 {
-    if (key && (key->modifiers() & Qt::ShiftModifier) && IsDigitKey(key->key())) {
+    if (key == nullptr || !(key->modifiers() & Qt::ShiftModifier)) return 0;
+    const quint32 vk = key->nativeVirtualKey();
+    if (IsDigitKey(key->key()) || (vk >= '0' && vk <= '9')) {
         ShowInputError(control);
         return 1;
     }
