@@ -8,14 +8,16 @@
 #include <array>
 
 class TCopyBlocksClass {
-public:
+  public:
     static constexpr int FbSlots = 121;
     static constexpr int LoopRows = 2;
     static constexpr int RelayModules = 5;
 
     // Function-block copy buffer: per index a copy mark and the record copied at that index.
     int GetFbCopyMark(int i) const { return Ok(i, FbSlots) ? fbMarks_[i] : 0; }
-    void SetFbCopyMark(int i, int v) { if (Ok(i, FbSlots)) fbMarks_[i] = v; }
+    void SetFbCopyMark(int i, int v) {
+        if (Ok(i, FbSlots)) fbMarks_[i] = v;
+    }
     ByteImages<16, FbSlots>& FbRecords() { return fbRecords_; }
     const ByteImages<16, FbSlots>& FbRecords() const { return fbRecords_; }
     int GetFbCopyCount() const { return fbCount_; }
@@ -28,7 +30,9 @@ public:
     // Loop clipboard: the copied count, and per row a flag and a 28-byte record image.
     int NReg_Copy = 0;
     int GetRegCopyFlag(int row) const { return Ok(row, LoopRows) ? regFlags_[row] : 0; }
-    void SetRegCopyFlag(int row, int v) { if (Ok(row, LoopRows)) regFlags_[row] = v; }
+    void SetRegCopyFlag(int row, int v) {
+        if (Ok(row, LoopRows)) regFlags_[row] = v;
+    }
     ByteImages<28, LoopRows>& RegRecords() { return regRecords_; }
     const ByteImages<28, LoopRows>& RegRecords() const { return regRecords_; }
 
@@ -36,7 +40,7 @@ public:
     ByteImages<24, RelayModules>& RelayBases() { return relay_; }
     const ByteImages<24, RelayModules>& RelayBases() const { return relay_; }
 
-private:
+  private:
     static bool Ok(int i, int n) { return i >= 0 && i < n; }
     std::array<int, FbSlots> fbMarks_{};
     ByteImages<16, FbSlots> fbRecords_;

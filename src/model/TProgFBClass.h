@@ -51,9 +51,8 @@ struct FBEditorState {
 // The algorithm tables: the count, the word after it, a first-block mark per block index
 // (the block's own number when it starts an algorithm's list, else 255), and per algorithm a
 // list of ListLen block numbers (255 ends a list).
-template <int ListLen>
-class AlgTables {
-public:
+template <int ListLen> class AlgTables {
+  public:
     static constexpr int Slots = 121;
     static constexpr int End = 255;
 
@@ -63,25 +62,23 @@ public:
     int GetCountNext() const { return countNext_; }
     void SetCountNext(int n) { countNext_ = n; }
     int GetMark(int b) const { return Ok(b, Slots) ? marks_[b] : 0; }
-    void SetMark(int b, int v)
-    {
+    void SetMark(int b, int v) {
         if (Ok(b, Slots)) marks_[b] = v;
     }
     int GetEntry(int a, int j) const { return Ok(a, Slots) && Ok(j, ListLen) ? lists_[a][j] : 0; }
-    void SetEntry(int a, int j, int v)
-    {
+    void SetEntry(int a, int j, int v) {
         if (Ok(a, Slots) && Ok(j, ListLen)) lists_[a][j] = v;
     }
     // Count and the word after it 0, marks and entries 255.
-    void Reset()
-    {
+    void Reset() {
         count_ = 0;
         countNext_ = 0;
         marks_.fill(End);
-        for (auto& row : lists_) row.fill(End);
+        for (auto& row : lists_)
+            row.fill(End);
     }
 
-private:
+  private:
     static bool Ok(int i, int n) { return i >= 0 && i < n; }
     int count_ = 0;
     int countNext_ = 0;
@@ -90,7 +87,7 @@ private:
 };
 
 class TProgFBClass {
-public:
+  public:
     static constexpr int FBCapacity = 120;
     static constexpr int Slots = FBCapacity + 1;
     static constexpr int RecordLen = 16;
@@ -226,7 +223,7 @@ public:
     // Resets the tables and blanks the names (a device read discards the algorithms).
     void ResetAlgorithms();
 
-private:
+  private:
     uint8_t* Rec(int i);
     const uint8_t* Rec(int i) const;
     int Bits(int i, int k, int shift, int mask) const;

@@ -7,11 +7,11 @@
 #include <cstdint>
 
 class TProgVegClass {
-public:
+  public:
     static constexpr int RecordCount = 192;
     static constexpr int RecordLen = 8;
     static constexpr int RecordsPerBlock = 24;
-    static constexpr int BlockCount = 8; // blocks 12..19
+    static constexpr int BlockCount = 8;                           // blocks 12..19
     static constexpr int BlockBytes = RecordsPerBlock * RecordLen; // 192
     static constexpr uint8_t EmptyByte0 = 0x20;
 
@@ -48,7 +48,7 @@ public:
     // without the full access level. Defined in the widget library veg_model_input.
     bool AskCreateConfig();
 
-private:
+  private:
     std::array<uint8_t, RecordCount * RecordLen> records_{};
     std::array<uint8_t, BlockBytes> block_{};
     int blockLen_ = BlockBytes + 1;

@@ -11,39 +11,37 @@
 #include <cstring>
 
 // Count images of Len bytes each, reached whole (as byte arrays) or byte by byte.
-template <int Len, int Count>
-class ByteImages {
-public:
+template <int Len, int Count> class ByteImages {
+  public:
     static constexpr int ImageLen = Len;
     static constexpr int ImageCount = Count;
 
-    QByteArray Get(int i) const
-    {
+    QByteArray Get(int i) const {
         if (!Ok(i)) return {};
         return QByteArray(reinterpret_cast<const char*>(data_.data() + i * Len), Len);
     }
     // Refuses (false) an index out of range or fewer than Len bytes.
-    bool Set(int i, const QByteArray& bytes) { return Set(i, reinterpret_cast<const uint8_t*>(bytes.constData()), int(bytes.size())); }
-    bool Set(int i, const uint8_t* bytes, int size)
-    {
+    bool Set(int i, const QByteArray& bytes) {
+        return Set(i, reinterpret_cast<const uint8_t*>(bytes.constData()), int(bytes.size()));
+    }
+    bool Set(int i, const uint8_t* bytes, int size) {
         if (!Ok(i) || bytes == nullptr || size < Len) return false;
         std::memcpy(data_.data() + i * Len, bytes, Len);
         return true;
     }
     int GetByte(int i, int k) const { return Ok(i) && k >= 0 && k < Len ? data_[i * Len + k] : 0; }
-    void SetByte(int i, int k, int v)
-    {
+    void SetByte(int i, int k, int v) {
         if (Ok(i) && k >= 0 && k < Len) data_[i * Len + k] = uint8_t(v);
     }
     void Fill(uint8_t v) { data_.fill(v); }
 
-private:
+  private:
     static bool Ok(int i) { return i >= 0 && i < Count; }
     std::array<uint8_t, Len * Count> data_{};
 };
 
 class TReservBlocksClass {
-public:
+  public:
     static constexpr int FbSlots = 121;
     static constexpr int AlgListLen = 120;
 
@@ -99,7 +97,7 @@ public:
     ByteImages<121, 1>& Block9() { return block9_; }
     const ByteImages<121, 1>& Block9() const { return block9_; }
 
-private:
+  private:
     ByteImages<16, FbSlots> fbRecords_;
     ByteImages<100, FbSlots> algNames_;
     ByteImages<169, 8> modules_;

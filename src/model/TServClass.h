@@ -27,7 +27,7 @@ class QLineEdit;
 using InputTextRow = std::array<QString, 11>;
 
 class TServClass {
-public:
+  public:
     static constexpr int InputCount = 192;
     static constexpr int TextColumns = 11;
     static constexpr int NameLen = 14;
@@ -39,7 +39,7 @@ public:
     static constexpr int NetBlocks = 16;
     static constexpr int MaxAnInputs = 48;
     static constexpr int NamesPerBlock = 16;
-    static constexpr int NameBlockCount = 12; // blocks 40..51
+    static constexpr int NameBlockCount = 12;                      // blocks 40..51
     static constexpr int NameBlockBytes = NamesPerBlock * NameLen; // 224
 
     TServClass();
@@ -160,7 +160,7 @@ public:
     // number in −32767..32767, kind 5 an integer 0..3.
     static bool AnValueTextBad(const QString& text, int kind);
 
-private:
+  private:
     uint8_t devAddr_ = 0;
     int curModule_ = 0;
     int discrInCount_ = 0;

@@ -14,22 +14,30 @@ struct Field {
     std::function<void(TProgFBClass&, int i, int v)> set;
     std::function<int(const TProgFBClass&, int i)> get;
     std::vector<std::pair<int, uint8_t>> bits; // byte, mask of the bits the field owns
-    int value;                                // a value using every bit of the field
+    int value;                                 // a value using every bit of the field
 };
 
-std::vector<Field> Fields()
-{
+std::vector<Field> Fields() {
     using F = TProgFBClass;
     const auto in = [](int j, int what) -> Field {
         const int b = 1 + 2 * j;
         if (what == 0)
-            return {"InType", [j](F& f, int i, int v) { f.SetInType(i, j, v); },
-                    [j](const F& f, int i) { return f.GetInType(i, j); }, {{b, 0x08}}, 1};
+            return {"InType",
+                    [j](F& f, int i, int v) { f.SetInType(i, j, v); },
+                    [j](const F& f, int i) { return f.GetInType(i, j); },
+                    {{b, 0x08}},
+                    1};
         if (what == 1)
-            return {"InKind", [j](F& f, int i, int v) { f.SetInKind(i, j, v); },
-                    [j](const F& f, int i) { return f.GetInKind(i, j); }, {{b, 0x07}}, 7};
-        return {"InNum", [j](F& f, int i, int v) { f.SetInNum(i, j, v); },
-                [j](const F& f, int i) { return f.GetInNum(i, j); }, {{b + 1, 0xFF}}, 0xFF};
+            return {"InKind",
+                    [j](F& f, int i, int v) { f.SetInKind(i, j, v); },
+                    [j](const F& f, int i) { return f.GetInKind(i, j); },
+                    {{b, 0x07}},
+                    7};
+        return {"InNum",
+                [j](F& f, int i, int v) { f.SetInNum(i, j, v); },
+                [j](const F& f, int i) { return f.GetInNum(i, j); },
+                {{b + 1, 0xFF}},
+                0xFF};
     };
     std::vector<Field> v = {
         {"TypeByte", &F::SetTypeByte, &F::GetType, {{0, 0xFF}}, 0x0F},
@@ -59,22 +67,34 @@ std::vector<Field> Fields()
         {"B13", &F::SetB13, [](const F& f, int i) { return f.GetRecByte(i, 13); }, {{13, 0xFF}}, 0xFF},
     };
     for (int j = 0; j < 4; ++j)
-        for (int what = 0; what < 3; ++what) v.push_back(in(j, what));
+        for (int what = 0; what < 3; ++what)
+            v.push_back(in(j, what));
     for (int k = 1; k <= 5; ++k)
-        v.push_back({"B9Plus", [k](F& f, int i, int x) { f.SetB9Plus(i, k, x); },
-                     [k](const F& f, int i) { return f.GetB9Plus(i, k); }, {{9 + k, 0xFF}}, 0xFF});
+        v.push_back({"B9Plus",
+                     [k](F& f, int i, int x) { f.SetB9Plus(i, k, x); },
+                     [k](const F& f, int i) { return f.GetB9Plus(i, k); },
+                     {{9 + k, 0xFF}},
+                     0xFF});
     for (int k = 0; k < 12; ++k)
-        v.push_back({"IntegrNum", [k](F& f, int i, int x) { f.SetIntegrNum(i, k, x); },
-                     [k](const F& f, int i) { return f.GetIntegrNum(i, k); }, {{1 + k, 0xFF}}, 0xFF});
-    v.push_back({"CalcByte1", [](F& f, int i, int x) { f.SetCalcByte(i, 1, x); },
-                 [](const F& f, int i) { return f.GetCalcByte(i, 1); }, {{9, 0xFF}}, 0xFF});
-    v.push_back({"CalcByte2", [](F& f, int i, int x) { f.SetCalcByte(i, 2, x); },
-                 [](const F& f, int i) { return f.GetCalcByte(i, 2); }, {{6, 0xFF}}, 0xFF});
+        v.push_back({"IntegrNum",
+                     [k](F& f, int i, int x) { f.SetIntegrNum(i, k, x); },
+                     [k](const F& f, int i) { return f.GetIntegrNum(i, k); },
+                     {{1 + k, 0xFF}},
+                     0xFF});
+    v.push_back({"CalcByte1",
+                 [](F& f, int i, int x) { f.SetCalcByte(i, 1, x); },
+                 [](const F& f, int i) { return f.GetCalcByte(i, 1); },
+                 {{9, 0xFF}},
+                 0xFF});
+    v.push_back({"CalcByte2",
+                 [](F& f, int i, int x) { f.SetCalcByte(i, 2, x); },
+                 [](const F& f, int i) { return f.GetCalcByte(i, 2); },
+                 {{6, 0xFF}},
+                 0xFF});
     return v;
 }
 
-void Fill(TProgFBClass& fb, int i, uint8_t v)
-{
+void Fill(TProgFBClass& fb, int i, uint8_t v) {
     Rec r;
     r.fill(v);
     fb.SetRecord(i, r);
@@ -84,8 +104,7 @@ void Fill(TProgFBClass& fb, int i, uint8_t v)
 
 // Every setter changes only its own bits, from a record of all ones and of all zeros, and the
 // getter reads the value back; the last record (120) works like the first.
-TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits)
-{
+TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
     for (const Field& f : Fields()) {
         for (int i : {0, 120}) {
             for (uint8_t background : {uint8_t(0x00), uint8_t(0xFF)}) {
@@ -111,8 +130,7 @@ TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits)
     }
 }
 
-TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange)
-{
+TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
     TProgFBClass fb;
     Fill(fb, 3, 0x11);
     EXPECT_TRUE(fb.SetCompUstText(3, "-12,5"));
@@ -144,11 +162,11 @@ TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange)
     EXPECT_EQ(fb.GetConstText(500, 1), "");
 }
 
-TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData)
-{
+TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
     TProgFBClass src;
     for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
-        for (int k = 0; k < TProgFBClass::RecordLen; ++k) src.SetRecByte(i, k, (i * 7 + k) & 0xFF);
+        for (int k = 0; k < TProgFBClass::RecordLen; ++k)
+            src.SetRecByte(i, k, (i * 7 + k) & 0xFF);
     TProgFBClass dst;
     std::array<uint8_t, 4 + TProgFBClass::PageBytes> reply{};
     for (int n = 0; n < 12; ++n) {
@@ -157,7 +175,8 @@ TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData)
         ASSERT_TRUE(dst.TakeBlockFromReply(reply.data(), int(reply.size())));
         dst.BlockToFbs(n);
     }
-    for (int i = 0; i < TProgFBClass::FBCapacity; ++i) EXPECT_EQ(dst.GetRecord(i), src.GetRecord(i)) << i;
+    for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
+        EXPECT_EQ(dst.GetRecord(i), src.GetRecord(i)) << i;
     // The last record of the last block is 119, taken from page bytes 144..159.
     EXPECT_EQ(dst.GetRecByte(119, 15), (119 * 7 + 15) & 0xFF);
 
@@ -170,8 +189,7 @@ TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData)
     EXPECT_EQ(dst.GetRecord(120), Rec{});
 }
 
-TEST(ProgFBClass, TextPagesAndAlgorithmTables)
-{
+TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
     TProgFBClass fb;
     std::vector<uint8_t> buf(TProgFBClass::TextPageBytes, ' ');
     buf[0] = 'A';
@@ -202,12 +220,13 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables)
     EXPECT_EQ(fb.GetFbText(9), "");
 }
 
-TEST(ProgFBClass, LogicBlockCountFollowsCalculationBlocks)
-{
+TEST(ProgFBClass, LogicBlockCountFollowsCalculationBlocks) {
     TProgFBClass fb;
-    struct Case { int count, integ, arith, logic; };
-    for (const Case c : {Case{120, 0, 0, 120}, Case{120, 2, 0, 118}, Case{120, 0, 5, 115}, Case{120, 2, 5, 113},
-                         Case{60, 1, 3, 55}}) {
+    struct Case {
+        int count, integ, arith, logic;
+    };
+    for (const Case c : {Case{120, 0, 0, 120}, Case{120, 2, 0, 118}, Case{120, 0, 5, 115},
+                         Case{120, 2, 5, 113}, Case{60, 1, 3, 55}}) {
         fb.FBCount = c.count;
         fb.IntegratorCount = c.integ;
         fb.ArithBlockCount = c.arith;
@@ -220,8 +239,7 @@ namespace {
 
 // A small table: AND blocks whose inputs reference discrete signals (kind 0), analogue
 // flags (kind 2), blocks (kind 1); a comparator; an integrator and an add block.
-TProgFBClass SmallTable()
-{
+TProgFBClass SmallTable() {
     TProgFBClass fb;
     const auto input = [&](int i, int j, int kind, int num) {
         fb.SetInType(i, j, 1);
@@ -229,10 +247,10 @@ TProgFBClass SmallTable()
         fb.SetInNum(i, j, num);
     };
     fb.SetTypeByte(0, 1);
-    input(0, 0, 0, 2);  // before
-    input(0, 1, 0, 5);  // inside
-    input(0, 2, 0, 9);  // after
-    input(0, 3, 4, 6);  // inside, discrete flag
+    input(0, 0, 0, 2); // before
+    input(0, 1, 0, 5); // inside
+    input(0, 2, 0, 9); // after
+    input(0, 3, 4, 6); // inside, discrete flag
     fb.SetTypeByte(1, 3);
     input(1, 0, 2, 2);
     input(1, 1, 2, 5);
@@ -262,8 +280,7 @@ TProgFBClass SmallTable()
 
 } // namespace
 
-TEST(ProgFBClass, RenumberingAfterDeletingSignals)
-{
+TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
     // Signals 4..6 (positions 3..5) are removed.
     TProgFBClass fb = SmallTable();
     fb.FixInputsOnDelete(3, 3);
@@ -302,8 +319,7 @@ TEST(ProgFBClass, RenumberingAfterDeletingSignals)
     EXPECT_EQ(fb.GetX1Num(2), 0);
 }
 
-TEST(ProgFBClass, RenumberingAfterGrowingARange)
-{
+TEST(ProgFBClass, RenumberingAfterGrowingARange) {
     // Signals 4..6 grow by 2: later numbers move up, earlier ones and the range stay; a number
     // pushed past 192 becomes 0.
     TProgFBClass fb = SmallTable();
@@ -320,8 +336,7 @@ TEST(ProgFBClass, RenumberingAfterGrowingARange)
     EXPECT_EQ(fb.GetIntegrNum(10, 0), 5);
 }
 
-TEST(ProgFBClass, ShiftForAnInsertedRunMovesRecordsAndReferences)
-{
+TEST(ProgFBClass, ShiftForAnInsertedRunMovesRecordsAndReferences) {
     // Blocks 1..4 built; a run of two blocks is inserted before block 2 (index 1).
     TProgFBClass fb = SmallTable();
     fb.FixFbRefsOnShift(1, 6, 7, 4);
@@ -330,7 +345,7 @@ TEST(ProgFBClass, ShiftForAnInsertedRunMovesRecordsAndReferences)
     EXPECT_EQ(fb.GetRecord(2), Rec{});
     EXPECT_EQ(fb.GetType(3), 3); // old block 2
     EXPECT_EQ(fb.GetType(4), 8);
-    EXPECT_EQ(fb.GetType(5), 1); // old block 4
+    EXPECT_EQ(fb.GetType(5), 1);       // old block 4
     EXPECT_EQ(fb.GetInNum(5, 0), 1);   // block 1 stays
     EXPECT_EQ(fb.GetInNum(5, 1), 5);   // block 3 follows its record
     EXPECT_EQ(fb.GetInNum(5, 2), 6);   // block 4 likewise
@@ -348,8 +363,7 @@ TEST(ProgFBClass, ShiftForAnInsertedRunMovesRecordsAndReferences)
     EXPECT_EQ(full.GetRecord(3), last);
 }
 
-TEST(ProgFBClass, MoveAndClearRecordsStayWithinTheTable)
-{
+TEST(ProgFBClass, MoveAndClearRecordsStayWithinTheTable) {
     TProgFBClass fb = SmallTable();
     fb.FBCount = 60;
     fb.MoveRecords(0, 58, 3); // would end past FBCount

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData)
-{
+TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData) {
     TReservBlocksClass r;
     QByteArray module(169, 0);
-    for (int k = 0; k < 169; ++k) module[k] = char(k);
+    for (int k = 0; k < 169; ++k)
+        module[k] = char(k);
     ASSERT_TRUE(r.ModuleImages().Set(7, module));
     EXPECT_EQ(r.ModuleImages().Get(7), module);
     EXPECT_EQ(r.ModuleImages().Get(6), QByteArray(169, 0));
@@ -43,8 +43,7 @@ TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData)
     EXPECT_EQ(r.GetModuleType(8), 0);
 }
 
-TEST(ReservBlocks, AlgorithmReserveResets)
-{
+TEST(ReservBlocks, AlgorithmReserveResets) {
     TReservBlocksClass r;
     EXPECT_EQ(r.AlgReserve.GetMark(0), 255);
     r.AlgReserve.SetCount(2);
@@ -61,8 +60,7 @@ TEST(ReservBlocks, AlgorithmReserveResets)
     EXPECT_EQ(r.AlgNames().Get(0), QByteArray(100, ' '));
 }
 
-TEST(CopyBlocks, ClipboardSectionsAreBounded)
-{
+TEST(CopyBlocks, ClipboardSectionsAreBounded) {
     TCopyBlocksClass c;
     c.SetFbCopyMark(120, 1);
     c.SetFbCopyMark(121, 1);

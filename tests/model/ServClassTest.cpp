@@ -7,13 +7,12 @@
 
 namespace {
 
-void NumberNames(TServClass& s)
-{
-    for (int i = 0; i < TServClass::InputCount; ++i) s.SetNameText(i, QStringLiteral("Вход %1").arg(i));
+void NumberNames(TServClass& s) {
+    for (int i = 0; i < TServClass::InputCount; ++i)
+        s.SetNameText(i, QStringLiteral("Вход %1").arg(i));
 }
 
-std::array<uint8_t, 8> Rec(int i)
-{
+std::array<uint8_t, 8> Rec(int i) {
     std::array<uint8_t, 8> r;
     r.fill(uint8_t(i));
     return r;
@@ -21,8 +20,7 @@ std::array<uint8_t, 8> Rec(int i)
 
 } // namespace
 
-TEST(ServClass, NameTableEditsKeepTheTableSize)
-{
+TEST(ServClass, NameTableEditsKeepTheTableSize) {
     TServClass s;
     NumberNames(s);
     s.InsertNames(190, 5); // past the end: only the tail is lost
@@ -60,8 +58,7 @@ TEST(ServClass, NameTableEditsKeepTheTableSize)
     EXPECT_EQ(s.GetNameText(1), "Вход 1");
 }
 
-TEST(ServClass, NameBlocksRoundTripAndRefuseShortData)
-{
+TEST(ServClass, NameBlocksRoundTripAndRefuseShortData) {
     TServClass s;
     NumberNames(s);
     s.SetNameText(191, QStringLiteral("последний ёЁ"));
@@ -70,7 +67,8 @@ TEST(ServClass, NameBlocksRoundTripAndRefuseShortData)
         s.NameTableToBlock(N);
         ASSERT_TRUE(t.BlockToNameTable(N, s.NameBlock(), TServClass::NameBlockBytes));
     }
-    for (int i = 0; i < TServClass::InputCount; ++i) EXPECT_EQ(t.GetNameRow(i), s.GetNameRow(i)) << i;
+    for (int i = 0; i < TServClass::InputCount; ++i)
+        EXPECT_EQ(t.GetNameRow(i), s.GetNameRow(i)) << i;
     EXPECT_EQ(t.GetNameText(191), "последний ёЁ");
     EXPECT_EQ(s.GetNameBlockLen(), 225);
     // Block 51 holds names 176..191: name 191 ends the buffer.
@@ -82,8 +80,7 @@ TEST(ServClass, NameBlocksRoundTripAndRefuseShortData)
     EXPECT_EQ(t.GetNameText(0), "Вход 0");
 }
 
-TEST(ServClass, InputTextsJoinTheirStrings)
-{
+TEST(ServClass, InputTextsJoinTheirStrings) {
     TServClass s;
     s.SetSlotModuleCode(1, 13);
     s.SetSlotModuleCode(2, 2);
@@ -111,7 +108,8 @@ TEST(ServClass, InputTextsJoinTheirStrings)
 
     // GetInputText joins ten strings, GetInputText8 eight.
     InputTextRow row;
-    for (int k = 0; k < TServClass::TextColumns; ++k) row[k] = QString::number(k);
+    for (int k = 0; k < TServClass::TextColumns; ++k)
+        row[k] = QString::number(k);
     s.SetInputTextRow(7, row);
     EXPECT_EQ(s.GetInputText(7), "0123456789");
     EXPECT_EQ(s.GetInputText8(7), "01234567");
@@ -125,23 +123,20 @@ TEST(ServClass, InputTextsJoinTheirStrings)
     EXPECT_EQ(s.GetCtrlDiCount(), 0);
 }
 
-TEST(ServClass, CompositionCounts)
-{
+TEST(ServClass, CompositionCounts) {
     struct Case {
         std::array<int, 8> codes;
         int mod2A, mod6F, modMR, own, ctrlDi;
     };
     const Case cases[] = {
-        {{0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0, 6},
-        {{13, 0, 0, 0, 0, 0, 0, 0}, 0, 1, 0, 6, 6},
-        {{13, 2, 6, 11, 0, 0, 0, 0}, 1, 2, 1, 12, 6},
-        {{13, 3, 10, 9, 8, 12, 11, 0}, 2, 3, 2, 24, 6},
-        {{15, 0, 0, 0, 0, 0, 0, 0}, 0, 1, 0, 16, 0},
-        {{15, 4, 0, 0, 0, 0, 0, 0}, 1, 1, 0, 24, 0},
+        {{0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0, 6},    {{13, 0, 0, 0, 0, 0, 0, 0}, 0, 1, 0, 6, 6},
+        {{13, 2, 6, 11, 0, 0, 0, 0}, 1, 2, 1, 12, 6}, {{13, 3, 10, 9, 8, 12, 11, 0}, 2, 3, 2, 24, 6},
+        {{15, 0, 0, 0, 0, 0, 0, 0}, 0, 1, 0, 16, 0},  {{15, 4, 0, 0, 0, 0, 0, 0}, 1, 1, 0, 24, 0},
     };
     for (const Case& c : cases) {
         TServClass s;
-        for (int slot = 1; slot <= 8; ++slot) s.SetSlotModuleCode(slot, c.codes[slot - 1]);
+        for (int slot = 1; slot <= 8; ++slot)
+            s.SetSlotModuleCode(slot, c.codes[slot - 1]);
         EXPECT_EQ(s.GetCntMod2A(), c.mod2A);
         EXPECT_EQ(s.GetCntMod6F(), c.mod6F);
         EXPECT_EQ(s.GetGroup6FChannels(), 4 * c.mod6F);
@@ -167,25 +162,31 @@ TEST(ServClass, CompositionCounts)
     EXPECT_EQ(s.DevNum, 4);
 }
 
-TEST(ServClass, AnalogueValueTextCheck)
-{
-    struct Case { const char* text; int kind; bool bad; };
+TEST(ServClass, AnalogueValueTextCheck) {
+    struct Case {
+        const char* text;
+        int kind;
+        bool bad;
+    };
     const Case cases[] = {
-        {"", 0, true},      {"12", 0, false},       {"-12,5", 1, false}, {"12.5", 2, false},
-        {"1,2,3", 0, true}, {"1a", 0, true},        {" 1", 0, true},     {"1-", 0, true},
-        {"32767", 0, false}, {"-32767", 0, false},  {"32768", 0, true},  {"-32767,5", 2, true},
-        {"99999", 3, false}, {"3", 5, false},       {"4", 5, true},      {"1,5", 5, true},
-        {",", 0, true},     {"-", 0, true},
+        {"", 0, true},       {"12", 0, false},     {"-12,5", 1, false}, {"12.5", 2, false},
+        {"1,2,3", 0, true},  {"1a", 0, true},      {" 1", 0, true},     {"1-", 0, true},
+        {"32767", 0, false}, {"-32767", 0, false}, {"32768", 0, true},  {"-32767,5", 2, true},
+        {"99999", 3, false}, {"3", 5, false},      {"4", 5, true},      {"1,5", 5, true},
+        {",", 0, true},      {"-", 0, true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TServClass::AnValueTextBad(QString::fromUtf8(c.text), c.kind), c.bad) << c.text << " " << c.kind;
+        EXPECT_EQ(TServClass::AnValueTextBad(QString::fromUtf8(c.text), c.kind), c.bad)
+            << c.text << " " << c.kind;
 }
 
-TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTail)
-{
+TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTail) {
     TProgVegClass v;
     EXPECT_EQ(v.GetRecByte(191, 0), 0x20);
-    const auto number = [&] { for (int i = 0; i < 192; ++i) v.SetRecord(i, Rec(i)); };
+    const auto number = [&] {
+        for (int i = 0; i < 192; ++i)
+            v.SetRecord(i, Rec(i));
+    };
 
     number();
     v.InsertRecords(190, 4); // past 192: only the tail is lost
@@ -219,16 +220,17 @@ TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTail)
     EXPECT_EQ(v.GetRecByte(192, 0), 0);
 }
 
-TEST(ProgVegClass, BlocksRoundTripAndRefuseShortData)
-{
+TEST(ProgVegClass, BlocksRoundTripAndRefuseShortData) {
     TProgVegClass v;
-    for (int i = 0; i < 192; ++i) v.SetRecord(i, Rec(i));
+    for (int i = 0; i < 192; ++i)
+        v.SetRecord(i, Rec(i));
     TProgVegClass w;
     for (int N = 0; N < TProgVegClass::BlockCount; ++N) {
         v.RecordsToBlock(N);
         ASSERT_TRUE(w.BlockToRecords(N, v.Block(), TProgVegClass::BlockBytes));
     }
-    for (int i = 0; i < 192; ++i) EXPECT_EQ(w.GetRecord(i), Rec(i));
+    for (int i = 0; i < 192; ++i)
+        EXPECT_EQ(w.GetRecord(i), Rec(i));
     EXPECT_EQ(v.GetBlockByte(191), 191); // record 191 ends block 19
     EXPECT_EQ(v.GetBlockLen(), 193);
     EXPECT_FALSE(w.BlockToRecords(0, v.Block(), 191));

@@ -14,16 +14,14 @@ namespace {
 const QString Err = QStringLiteral(" Ошибка ввода ");
 const QString Caption = QStringLiteral("Ошибка");
 
-QKeyEvent Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
+QKeyEvent Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     return QKeyEvent(QEvent::KeyPress, key, mods);
 }
 
 using Filter = int (*)(QWidget*, const QKeyEvent*);
 
 // Runs the filter on one key and checks its result and whether the error box came up.
-void ExpectKey(Filter filter, QLineEdit& edit, const QKeyEvent& key, int result)
-{
+void ExpectKey(Filter filter, QLineEdit& edit, const QKeyEvent& key, int result) {
     ScriptedMessageBoxes boxes;
     if (result == 1) boxes.Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
     EXPECT_EQ(filter(&edit, &key), result) << key.key() << " text '" << edit.text().toStdString() << "'";
@@ -31,8 +29,7 @@ void ExpectKey(Filter filter, QLineEdit& edit, const QKeyEvent& key, int result)
 
 } // namespace
 
-TEST(InputService, ShowInputErrorPaintsRedWhileTheBoxIsUp)
-{
+TEST(InputService, ShowInputErrorPaintsRedWhileTheBoxIsUp) {
     QLineEdit edit;
     QColor during;
     SetMessageBoxHandler([&](QWidget* parent, const MessageBoxRequest& r) {
@@ -52,8 +49,7 @@ TEST(InputService, ShowInputErrorPaintsRedWhileTheBoxIsUp)
     TServClass::ShowInputError(nullptr);
 }
 
-TEST(InputService, HintGoesJustBelowTheControl)
-{
+TEST(InputService, HintGoesJustBelowTheControl) {
     QWidget form;
     QLineEdit edit(&form);
     edit.setGeometry(40, 30, 100, 21);
@@ -68,8 +64,7 @@ TEST(InputService, HintGoesJustBelowTheControl)
     TServClass::ShowInputErrorHint(&edit, nullptr); // only beeps
 }
 
-TEST(InputService, DigitAndHexKeyFilters)
-{
+TEST(InputService, DigitAndHexKeyFilters) {
     QLineEdit edit;
     const Filter digits = &TServClass::KeyFilterDigits;
     const Filter hex = &TServClass::KeyFilterHexDigits;
@@ -97,8 +92,7 @@ TEST(InputService, DigitAndHexKeyFilters)
     ExpectKey(hex, edit, Key(Qt::Key_Return), 1);
 }
 
-TEST(InputService, ShiftDigitFilter)
-{
+TEST(InputService, ShiftDigitFilter) {
     QLineEdit edit;
     const Filter f = &TServClass::KeyFilterShiftDigit;
     ExpectKey(f, edit, Key(Qt::Key_5, Qt::ShiftModifier), 1);
@@ -109,8 +103,7 @@ TEST(InputService, ShiftDigitFilter)
     ExpectKey(f, edit, Key(Qt::Key_A, Qt::ShiftModifier), 0);
 }
 
-TEST(InputService, AnalogueValueEdit)
-{
+TEST(InputService, AnalogueValueEdit) {
     QLineEdit edit("12,5");
     {
         ScriptedMessageBoxes none;
@@ -122,8 +115,7 @@ TEST(InputService, AnalogueValueEdit)
     EXPECT_EQ(TServClass::CheckAnValueEdit(&edit, 1), 1);
 }
 
-TEST(InputService, CreateConfigurationQuestion)
-{
+TEST(InputService, CreateConfigurationQuestion) {
     TProgVegClass veg;
     {
         ScriptedMessageBoxes boxes;
@@ -135,8 +127,8 @@ TEST(InputService, CreateConfigurationQuestion)
     for (int answer : {int(mrYes), int(mrNo)}) {
         ScriptedMessageBoxes boxes;
         boxes.Expect(QStringLiteral("Конфигурация не задана. Будете создавать?"),
-                     QStringLiteral("Подтвердите создание конфигурации"), MsgButtons::YesNo, MsgIcon::Question, mrNo,
-                     answer);
+                     QStringLiteral("Подтвердите создание конфигурации"), MsgButtons::YesNo,
+                     MsgIcon::Question, mrNo, answer);
         EXPECT_EQ(veg.AskCreateConfig(), answer == mrYes);
     }
 }
