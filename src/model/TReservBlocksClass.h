@@ -79,7 +79,7 @@ class TReservBlocksClass {
     // The discrete-signal table, 192 records of 8 bytes.
     ByteImages<8, 192>& DiscreteTable() { return discrete_; }
     const ByteImages<8, 192>& DiscreteTable() const { return discrete_; }
-    // The input names: 192 rows of 15 bytes holding 14 characters and a closing 0.
+    // The input names: 192 rows of 15 bytes, each holding the 14 characters of a name.
     ByteImages<15, 192>& Names() { return names_; }
     const ByteImages<15, 192>& Names() const { return names_; }
     // The 192 × 11 input texts.
