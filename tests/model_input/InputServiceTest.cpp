@@ -1,4 +1,6 @@
 #include "ScriptedDialogs.h"
+#include "TProgMBMClass.h"
+#include "TProgMRClass.h"
 #include "TProgVegClass.h"
 #include "TServClass.h"
 
@@ -113,6 +115,23 @@ TEST(InputService, AnalogueValueEdit) {
     ScriptedMessageBoxes boxes;
     boxes.Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
     EXPECT_EQ(TServClass::CheckAnValueEdit(&edit, 1), 1);
+}
+
+TEST(InputService, NetworkValueAndRelayInputEdits) {
+    QLineEdit value("-12,5");
+    QLineEdit input("17");
+    {
+        ScriptedMessageBoxes none;
+        EXPECT_EQ(TProgMBMClass::CheckAnValueEdit(&value, 2), 0);
+        EXPECT_EQ(TProgMRClass::CheckVhEdit(&input), 0);
+    }
+    value.setText("1,");
+    input.setText("300");
+    ScriptedMessageBoxes boxes;
+    boxes.Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk)
+        .Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    EXPECT_EQ(TProgMBMClass::CheckAnValueEdit(&value, 2), 1);
+    EXPECT_EQ(TProgMRClass::CheckVhEdit(&input), 1);
 }
 
 TEST(InputService, CreateConfigurationQuestion) {
