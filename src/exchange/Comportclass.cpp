@@ -136,6 +136,6 @@ void TComPortClass::ShowObmError(int devNum, int result, QWidget* parent)
     if (result == 0) return;
     const QString text = result == ObmNoPort
                              ? ObmResultText(result)
-                             : QStringLiteral("%1.\nПрибор %2, порт %3").arg(ObmResultText(result)).arg(devNum + 1).arg(portName_);
+                             : QStringLiteral("%1.\nУстройство %2, порт %3").arg(ObmResultText(result)).arg(devNum + 1).arg(portName_);
     MessageBox(parent, text, QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
 }
