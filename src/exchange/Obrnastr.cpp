@@ -1,12 +1,11 @@
 #include "Obrnastr.h"
 
 #include "Comportclass.h"
+#include "DialogFrame.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port)
 {
@@ -24,12 +23,7 @@ TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), 
     form->addRow(QStringLiteral("Повторы, первая ступень"), ComboPovt1);
     form->addRow(QStringLiteral("Повторы, вторая ступень"), SpinPovt2);
     form->addRow(QStringLiteral("Задержка передачи"), SpinDelay);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormNastr::OKButtonClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    LayOutSettings(this, form, &TFormNastr::OKButtonClick);
     FillFromPort();
 }
 

@@ -1,13 +1,12 @@
 #include "Obrport.h"
 
 #include "Comportclass.h"
+#include "DialogFrame.h"
 #include "Dialogs.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSerialPortInfo>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -39,12 +38,7 @@ TFormPort::TFormPort(TComPortClass& port, QWidget* parent) : QDialog(parent), po
     form->addRow(QStringLiteral("Скорость"), ComboSpeed);
     form->addRow(QStringLiteral("Четность"), ComboParity);
     form->addRow(QStringLiteral("Стоп-биты"), ComboStop);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormPort::OKButtonClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    LayOutSettings(this, form, &TFormPort::OKButtonClick);
     FillFromPort();
 }
 

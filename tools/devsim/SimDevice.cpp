@@ -231,9 +231,8 @@ std::optional<std::vector<uint8_t>> SimDevice::Answer(int function, std::span<co
     case Frame::LiveValues:
         return LiveValues(data);
     case Frame::ReadCoils: case Frame::ReadDiscreteInputs:
-        return ReadBits(function, data);
     case Frame::ReadHoldingRegisters: case Frame::ReadInputRegisters:
-        return ReadRegisters(function, data);
+        return ReadTable(function, data);
     case Frame::WriteSingleCoil: {
         if (data.size() != 4) return Exception(function, 3);
         const int v = Be16(data, 2);
@@ -287,33 +286,25 @@ void SimDevice::Move()
         SetLoopValue(loop, 2, LoopValue(loop, 0) + float(2 * std::sin(0.3 * phase_ + loop)));
 }
 
-std::vector<uint8_t> SimDevice::ReadBits(int function, std::span<const uint8_t> data)
+std::vector<uint8_t> SimDevice::ReadTable(int function, std::span<const uint8_t> data)
 {
+    const bool bitTable = function == Frame::ReadCoils || function == Frame::ReadDiscreteInputs;
     if (data.size() != 4) return Exception(function, 3);
     const int a = Be16(data, 0), n = Be16(data, 2);
-    if (n < 1 || n > 2000) return Exception(function, 3);
+    if (n < 1 || n > (bitTable ? 2000 : 125)) return Exception(function, 3);
     if (a + n > 65536) return Exception(function, 2);
     Move();
-    const auto& bits = function == Frame::ReadCoils ? coils_ : inputs_;
-    std::vector<uint8_t> d(size_t(1 + (n + 7) / 8), 0);
+    std::vector<uint8_t> d(size_t(1 + (bitTable ? (n + 7) / 8 : 2 * n)), 0);
     d[0] = uint8_t(d.size() - 1);
-    for (int i = 0; i < n; ++i)
-        if (bits[size_t(a + i)]) d[size_t(1 + i / 8)] |= uint8_t(1 << (i % 8));
-    return Reply(function, d);
-}
-
-std::vector<uint8_t> SimDevice::ReadRegisters(int function, std::span<const uint8_t> data)
-{
-    if (data.size() != 4) return Exception(function, 3);
-    const int a = Be16(data, 0), n = Be16(data, 2);
-    if (n < 1 || n > 125) return Exception(function, 3);
-    if (a + n > 65536) return Exception(function, 2);
-    Move();
+    const auto& bits = function == Frame::ReadCoils ? coils_ : inputs_;
     const auto& regs = function == Frame::ReadHoldingRegisters ? holding_ : inputRegs_;
-    std::vector<uint8_t> d{uint8_t(2 * n)};
     for (int i = 0; i < n; ++i) {
-        d.push_back(uint8_t(regs[size_t(a + i)] >> 8));
-        d.push_back(uint8_t(regs[size_t(a + i)] & 0xFF));
+        if (bitTable) {
+            if (bits[size_t(a + i)]) d[size_t(1 + i / 8)] |= uint8_t(1 << (i % 8));
+        } else {
+            d[size_t(1 + 2 * i)] = uint8_t(regs[size_t(a + i)] >> 8);
+            d[size_t(2 + 2 * i)] = uint8_t(regs[size_t(a + i)] & 0xFF);
+        }
     }
     return Reply(function, d);
 }

@@ -70,8 +70,7 @@ private:
     std::optional<std::vector<uint8_t>> Answer(int function, std::span<const uint8_t> data);
     std::vector<uint8_t> Reply(int function, std::span<const uint8_t> data) const;
     std::vector<uint8_t> Exception(int function, int code) const;
-    std::vector<uint8_t> ReadBits(int function, std::span<const uint8_t> data);
-    std::vector<uint8_t> ReadRegisters(int function, std::span<const uint8_t> data);
+    std::vector<uint8_t> ReadTable(int function, std::span<const uint8_t> data); // functions 1..4
     std::vector<uint8_t> LiveValues(std::span<const uint8_t> data);
     void WriteCoil(int a, bool on);
     void Move(); // live values change a little with every request that reads them
