@@ -15,30 +15,30 @@
 
 namespace {
 
-double CpuSeconds()
-{
+double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-double Now()
-{
+double Now() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int speed = 115200;
     QString program = DEVSIM_PATH;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == "--speed") speed = args[++i].toInt();
-        else if (args[i] == "--devsim") program = args[++i];
+        if (args[i] == "--speed")
+            speed = args[++i].toInt();
+        else if (args[i] == "--devsim")
+            program = args[++i];
     }
     DevsimProcess devsim;
     QString error;
@@ -55,11 +55,14 @@ int main(int argc, char** argv)
     }
 
     BlockWritePlan plan;
-    for (int id = 20; id <= 31; ++id) plan.blockIds.push_back(id);
+    for (int id = 20; id <= 31; ++id)
+        plan.blockIds.push_back(id);
     plan.pack = [](int i, std::span<uint8_t> image) {
-        for (size_t k = 0; k < image.size(); ++k) image[k] = uint8_t(i + k);
+        for (size_t k = 0; k < image.size(); ++k)
+            image[k] = uint8_t(i + k);
     };
-    const double pauses = double(plan.blockIds.size()) * (plan.pauseBeforeBlockMs + plan.pauseAfterWriteMs) / 1000.0;
+    const double pauses =
+        double(plan.blockIds.size()) * (plan.pauseBeforeBlockMs + plan.pauseAfterWriteMs) / 1000.0;
 
     const double wall0 = Now(), cpu0 = CpuSeconds();
     std::vector<uint8_t> reply(256);

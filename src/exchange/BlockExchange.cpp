@@ -9,8 +9,7 @@
 #include <array>
 #include <cstring>
 
-int ReadBlock(TComPortClass& port, int devNum, int blockId, std::span<uint8_t> reply)
-{
+int ReadBlock(TComPortClass& port, int devNum, int blockId, std::span<uint8_t> reply) {
     const uint8_t id = uint8_t(blockId);
     const int r = port.Obmen(devNum, Frame::ReadBlock, 1, &id, reply);
     if (r != 0) return r;
@@ -19,8 +18,7 @@ int ReadBlock(TComPortClass& port, int devNum, int blockId, std::span<uint8_t> r
     return 0;
 }
 
-int ReadComposition(TComPortClass& port, int devNum, uint8_t out[15])
-{
+int ReadComposition(TComPortClass& port, int devNum, uint8_t out[15]) {
     std::array<uint8_t, Composition::Size + 5> reply{};
     const int r = port.Obmen(devNum, Frame::Identify, 0, nullptr, reply);
     if (r != 0) return r;
@@ -31,14 +29,12 @@ int ReadComposition(TComPortClass& port, int devNum, uint8_t out[15])
 
 namespace {
 
-bool Final(int r)
-{
+bool Final(int r) {
     return r == 7 || r == ObmNoReply || (r >= ObmOtherAddress && r <= ObmPortLost) || r == ObmNoPort;
 }
 
 // Status polls after a write: 0 stored, 6 still busy past the limit, else the failure.
-int Commit(TComPortClass& port, int devNum, const BlockWritePlan& plan)
-{
+int Commit(TComPortClass& port, int devNum, const BlockWritePlan& plan) {
     std::array<uint8_t, 8> reply{};
     const int maxPolls = 1 + plan.busyLimitMs / std::max(1, plan.pollPauseMs);
     int r = ObmBusy;
@@ -53,8 +49,7 @@ int Commit(TComPortClass& port, int devNum, const BlockWritePlan& plan)
 } // namespace
 
 int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan, QProgressBar* bar,
-                     QWidget* parent)
-{
+                     QWidget* parent) {
     if (bar) {
         bar->setMaximum(plan.progressMax);
         bar->setValue(0);
@@ -66,14 +61,15 @@ int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& pla
     int r = 0;
     for (int i = 0; i < int(plan.blockIds.size()) && r == 0; ++i) {
         const int id = plan.blockIds[size_t(i)];
-        const int len = std::clamp(plan.lengthByte ? plan.lengthByte(i) : DeviceBlocks::LengthOf(id), 1, Frame::MaxData);
+        const int len =
+            std::clamp(plan.lengthByte ? plan.lengthByte(i) : DeviceBlocks::LengthOf(id), 1, Frame::MaxData);
         port.Delay(plan.pauseBeforeBlockMs);
         for (int attempts = port.GetPovt1();;) {
             data[0] = uint8_t(id);
             if (plan.pack) plan.pack(i, std::span<uint8_t>(data.data() + 1, size_t(len - 1)));
             r = port.Obmen(devNum, Frame::WriteBlock, len, data.data(), reply);
-            if (plan.devAddr && (plan.refresh == DevNumRefresh::AfterEachWrite
-                                 || (plan.refresh == DevNumRefresh::AfterFirstWrite && firstWrite)))
+            if (plan.devAddr && (plan.refresh == DevNumRefresh::AfterEachWrite ||
+                                 (plan.refresh == DevNumRefresh::AfterFirstWrite && firstWrite)))
                 devNum = plan.devAddr();
             firstWrite = false;
             if (bar) bar->setValue(std::min(bar->value() + plan.progressStep, bar->maximum()));

@@ -6,7 +6,7 @@
 #include <vector>
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual int64_t NowMs() = 0;
     // Waits ms milliseconds without spinning the CPU and without processing window messages.
@@ -14,27 +14,25 @@ public:
 };
 
 class RealClock : public Clock {
-public:
+  public:
     int64_t NowMs() override;
     void SleepMs(int ms) override;
     static RealClock& Instance();
 };
 
 class VirtualClock : public Clock {
-public:
+  public:
     int64_t NowMs() override { return now_; }
-    void SleepMs(int ms) override
-    {
+    void SleepMs(int ms) override {
         sleeps.push_back(ms);
         if (ms > 0) now_ += ms;
     }
     // Time passing without a wait of the caller (a read time-out of the simulated line).
-    void Advance(int ms)
-    {
+    void Advance(int ms) {
         if (ms > 0) now_ += ms;
     }
     std::vector<int> sleeps; // every SleepMs in order
 
-private:
+  private:
     int64_t now_ = 0;
 };

@@ -20,7 +20,7 @@ enum ObmResult : int {
     ObmOk = 0,
     ObmNotAllowed = 1,
     ObmBusy = 6,
-    ObmBadLength = 129,   // reply too short, or longer than the caller's buffer
+    ObmBadLength = 129, // reply too short, or longer than the caller's buffer
     ObmNoReply = 130,
     ObmBadCrc = 131,
     ObmOtherAddress = 132,
@@ -34,7 +34,7 @@ enum ObmResult : int {
 QString ObmResultText(int result);
 
 class TComPortClass {
-public:
+  public:
     TComPortClass();
     ~TComPortClass();
 
@@ -79,7 +79,7 @@ public:
 
     void Delay(int ms) { clock_->SleepMs(ms); }
 
-private:
+  private:
     int Attempt(int devNum, int func, const std::vector<uint8_t>& frame, std::span<uint8_t> reply);
     int ReplyTimeoutMs(int bytes) const;
 

@@ -6,9 +6,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-template <class Form>
-void LayOutSettings(Form* dialog, QFormLayout* rows, void (Form::*ok)())
-{
+template <class Form> void LayOutSettings(Form* dialog, QFormLayout* rows, void (Form::*ok)()) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, ok);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

@@ -7,8 +7,7 @@
 #include <QFormLayout>
 #include <QSpinBox>
 
-TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port)
-{
+TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port) {
     setWindowTitle(QStringLiteral("Настройка обмена"));
     ComboPovt1 = new QComboBox(this);
     ComboPovt1->addItem(QStringLiteral("1"), 1);
@@ -27,21 +26,18 @@ TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), 
     FillFromPort();
 }
 
-void TFormNastr::FillFromPort()
-{
+void TFormNastr::FillFromPort() {
     ComboPovt1->setCurrentIndex(port_.GetPovt1() == 1 ? 0 : 1);
     SpinPovt2->setValue(port_.GetPovt2());
     SpinDelay->setValue(port_.GetTransmitDelay());
 }
 
-void TFormNastr::showEvent(QShowEvent* e)
-{
+void TFormNastr::showEvent(QShowEvent* e) {
     FillFromPort();
     QDialog::showEvent(e);
 }
 
-void TFormNastr::OKButtonClick()
-{
+void TFormNastr::OKButtonClick() {
     port_.SetPovt1(ComboPovt1->currentData().toInt());
     port_.SetPovt2(SpinPovt2->value());
     port_.SetTransmitDelay(SpinDelay->value());

@@ -9,7 +9,7 @@ class TComPortClass;
 
 class TFormNastr : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormNastr(TComPortClass& port, QWidget* parent = nullptr);
 
     QComboBox* ComboPovt1;
@@ -18,10 +18,10 @@ public:
 
     void OKButtonClick(); // stores the settings and closes
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void FillFromPort();
     TComPortClass& port_;
 };

@@ -10,21 +10,20 @@
 
 namespace {
 
-void SelectData(QComboBox* box, const QVariant& value)
-{
+void SelectData(QComboBox* box, const QVariant& value) {
     const int i = box->findData(value);
     if (i >= 0) box->setCurrentIndex(i);
 }
 
 } // namespace
 
-TFormPort::TFormPort(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port)
-{
+TFormPort::TFormPort(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port) {
     setWindowTitle(QStringLiteral("Настройка COM-порта"));
     ComboPort = new QComboBox(this);
     ComboPort->setEditable(true);
     ComboSpeed = new QComboBox(this);
-    for (int baud : {9600, 19200, 57600, 115200}) ComboSpeed->addItem(QString::number(baud), baud);
+    for (int baud : {9600, 19200, 57600, 115200})
+        ComboSpeed->addItem(QString::number(baud), baud);
     ComboParity = new QComboBox(this);
     ComboParity->addItem(QStringLiteral("Нет"), int(LinkParity::None));
     ComboParity->addItem(QStringLiteral("Чет"), int(LinkParity::Even));
@@ -42,27 +41,27 @@ TFormPort::TFormPort(TComPortClass& port, QWidget* parent) : QDialog(parent), po
     FillFromPort();
 }
 
-void TFormPort::FillFromPort()
-{
+void TFormPort::FillFromPort() {
     const QString typed = ComboPort->currentText();
     ComboPort->clear();
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) ComboPort->addItem(info.portName());
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ComboPort->addItem(info.portName());
     ComboPort->setCurrentText(typed.isEmpty() ? port_.GetPortName() : typed);
     SelectData(ComboSpeed, port_.GetSpeed());
     SelectData(ComboParity, int(port_.GetParity()));
     SelectData(ComboStop, port_.GetStopBits());
 }
 
-void TFormPort::showEvent(QShowEvent* e)
-{
+void TFormPort::showEvent(QShowEvent* e) {
     FillFromPort();
     QDialog::showEvent(e);
 }
 
-void TFormPort::SetPortName(const QString& name) { ComboPort->setCurrentText(name); }
+void TFormPort::SetPortName(const QString& name) {
+    ComboPort->setCurrentText(name);
+}
 
-void TFormPort::OKButtonClick()
-{
+void TFormPort::OKButtonClick() {
     port_.ClosePort();
     port_.SetPortName(ComboPort->currentText().trimmed());
     port_.SetSpeed(ComboSpeed->currentData().toInt());

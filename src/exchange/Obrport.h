@@ -8,7 +8,7 @@ class TComPortClass;
 
 class TFormPort : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormPort(TComPortClass& port, QWidget* parent = nullptr);
     // Pre-fills the port box (the program's --port option).
     void SetPortName(const QString& name);
@@ -22,10 +22,10 @@ public:
     // dialog stays open with the port closed.
     void OKButtonClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void FillFromPort();
     TComPortClass& port_;
 };

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 #include <modbus.h>
 
-TEST(Interop, LibmodbusMasterAgainstDevsim)
-{
+TEST(Interop, LibmodbusMasterAgainstDevsim) {
     DevsimProcess devsim;
     QString error;
     ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--address", "2"}, &error)) << error.toStdString();

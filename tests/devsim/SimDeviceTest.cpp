@@ -1,7 +1,7 @@
+#include "SimDevice.h"
 #include "DeviceLayouts.h"
 #include "FaultOptions.h"
 #include "ModbusFrame.h"
-#include "SimDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +9,18 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-Bytes Ask(SimDevice& d, int function, Bytes data)
-{
+Bytes Ask(SimDevice& d, int function, Bytes data) {
     auto r = d.Handle(Frame::Build(d.Address(), function, data));
     return r ? *r : Bytes{};
 }
 
-int Le16(const Bytes& b, size_t at) { return int16_t(b[at] | (b[at + 1] << 8)); }
+int Le16(const Bytes& b, size_t at) {
+    return int16_t(b[at] | (b[at + 1] << 8));
+}
 
 } // namespace
 
-TEST(SimDevice, LiveValuesFollowTheInputAndCalibrationCoils)
-{
+TEST(SimDevice, LiveValuesFollowTheInputAndCalibrationCoils) {
     SimDevice d;
     d.SetInput(7, 5.0);
     d.SetInput(8, 95.0);
@@ -57,8 +57,7 @@ TEST(SimDevice, LiveValuesFollowTheInputAndCalibrationCoils)
     EXPECT_EQ((Bytes{r.begin() + 2, r.begin() + 5}), (Bytes{2, 0x07, 0x00}));
 }
 
-TEST(SimDevice, BlocksAndFaultsAsPlanned)
-{
+TEST(SimDevice, BlocksAndFaultsAsPlanned) {
     SimDevice d;
     // Writes need the exact block length; range records are read only.
     Bytes e(DeviceBlocks::RegLen, 9);

@@ -9,35 +9,35 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-BlockWritePlan FbPlan(int blocks)
-{
+BlockWritePlan FbPlan(int blocks) {
     BlockWritePlan plan;
-    for (int i = 0; i < blocks; ++i) plan.blockIds.push_back(20 + i);
+    for (int i = 0; i < blocks; ++i)
+        plan.blockIds.push_back(20 + i);
     plan.pack = [](int i, std::span<uint8_t> image) {
-        for (size_t k = 0; k < image.size(); ++k) image[k] = uint8_t(i * 16 + k);
+        for (size_t k = 0; k < image.size(); ++k)
+            image[k] = uint8_t(i * 16 + k);
     };
     return plan;
 }
 
-std::vector<int> Repeat(std::vector<int> unit, int times)
-{
+std::vector<int> Repeat(std::vector<int> unit, int times) {
     std::vector<int> out;
-    for (int i = 0; i < times; ++i) out.insert(out.end(), unit.begin(), unit.end());
+    for (int i = 0; i < times; ++i)
+        out.insert(out.end(), unit.begin(), unit.end());
     return out;
 }
 
 // The functions of the frames received, in order.
-std::vector<int> Functions(const SimDevice& d)
-{
+std::vector<int> Functions(const SimDevice& d) {
     std::vector<int> out;
-    for (const auto& f : d.Received()) out.push_back(f[1]);
+    for (const auto& f : d.Received())
+        out.push_back(f[1]);
     return out;
 }
 
 } // namespace
 
-TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress)
-{
+TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress) {
     for (int blocks : {6, 12}) {
         device.ClearLog();
         clock.sleeps.clear();
@@ -69,8 +69,7 @@ TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress)
     }
 }
 
-TEST_F(SimFixture, BusyPollsAreRepeatedAndBounded)
-{
+TEST_F(SimFixture, BusyPollsAreRepeatedAndBounded) {
     // Busy three times, then stored: four polls and one write per block.
     device.Faults().busyPolls = 3;
     int devNum = 0;
@@ -90,8 +89,7 @@ TEST_F(SimFixture, BusyPollsAreRepeatedAndBounded)
     EXPECT_LE(clock.NowMs() - t0, 61000);
 }
 
-TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer)
-{
+TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer) {
     // Checksum errors on every poll: five writes of the first block, each followed by its
     // pause and a poll, then one report.
     device.Faults().faults = {Fault{FaultKind::BadCrc, 0x0E, -1, -1, 0}};
@@ -103,7 +101,8 @@ TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer)
         EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 131);
     }
     EXPECT_EQ(Functions(device), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E, 0x0E}, 5));
-    for (const auto& e : device.ReceivedOf('E')) EXPECT_EQ(e[2], 20);
+    for (const auto& e : device.ReceivedOf('E'))
+        EXPECT_EQ(e[2], 20);
     EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 300, 200, 300, 200, 300, 200, 300, 200, 300, 200}));
 
     // No reply to the first poll: one report, nothing more is sent.
@@ -117,8 +116,7 @@ TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer)
     EXPECT_EQ(CountOf('E'), 1);
 }
 
-TEST_F(SimFixture, FailedWriteIsAFailedAttemptWithoutPoll)
-{
+TEST_F(SimFixture, FailedWriteIsAFailedAttemptWithoutPoll) {
     // The first two writes refused: no poll follows them; the third is stored.
     device.Faults().faults = {Fault{FaultKind::Exception, 'E', -1, 2, 4}};
     int devNum = 0;
@@ -150,8 +148,7 @@ TEST_F(SimFixture, FailedWriteIsAFailedAttemptWithoutPoll)
     EXPECT_EQ(CountOf('E'), 7); // the exchange's own attempts of that one request
 }
 
-TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays)
-{
+TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays) {
     int calls = 0;
     int configured = 0;
     BlockWritePlan plan = FbPlan(3);
@@ -159,8 +156,9 @@ TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays)
         ++calls;
         return configured;
     };
-    for (auto [refresh, want] : {std::pair{DevNumRefresh::Never, 0}, std::pair{DevNumRefresh::AfterEachWrite, 3},
-                                 std::pair{DevNumRefresh::AfterFirstWrite, 1}}) {
+    for (auto [refresh, want] :
+         {std::pair{DevNumRefresh::Never, 0}, std::pair{DevNumRefresh::AfterEachWrite, 3},
+          std::pair{DevNumRefresh::AfterFirstWrite, 1}}) {
         calls = 0;
         plan.refresh = refresh;
         int devNum = 0;

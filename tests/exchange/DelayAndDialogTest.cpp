@@ -11,17 +11,16 @@
 
 namespace {
 
-double CpuSeconds()
-{
+double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
 
-TEST(Delay, WaitsByTheClockWithoutSpinning)
-{
+TEST(Delay, WaitsByTheClockWithoutSpinning) {
     TComPortClass port;
     const int64_t t0 = port.GetClock().NowMs();
     const double cpu0 = CpuSeconds();
@@ -30,8 +29,7 @@ TEST(Delay, WaitsByTheClockWithoutSpinning)
     EXPECT_LT(CpuSeconds() - cpu0, 0.1);
 }
 
-TEST(PortDialog, OpensThePortWithTheChosenSettingsOrSaysWhy)
-{
+TEST(PortDialog, OpensThePortWithTheChosenSettingsOrSaysWhy) {
     SimDevice device;
     TComPortClass port;
     auto owned = std::make_unique<SimLink>(device);
@@ -65,8 +63,7 @@ TEST(PortDialog, OpensThePortWithTheChosenSettingsOrSaysWhy)
     EXPECT_EQ(link.settings.stopBits, 1);
 }
 
-TEST(SettingsDialog, StoresRepeatsAndDelay)
-{
+TEST(SettingsDialog, StoresRepeatsAndDelay) {
     TComPortClass port;
     TFormNastr form(port);
     EXPECT_EQ(form.ComboPovt1->currentData().toInt(), 5);

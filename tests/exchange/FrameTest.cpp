@@ -4,8 +4,7 @@
 
 using Bytes = std::vector<uint8_t>;
 
-TEST(Frame, BuildMatchesKnownCrcVectors)
-{
+TEST(Frame, BuildMatchesKnownCrcVectors) {
     struct Case {
         int address, function;
         Bytes data, crc;
@@ -29,12 +28,11 @@ TEST(Frame, BuildMatchesKnownCrcVectors)
     EXPECT_FALSE(Frame::CrcOk(Bytes{0x01, 0x03, 0x00}));
 }
 
-TEST(Frame, ReplyLengthRules)
-{
+TEST(Frame, ReplyLengthRules) {
     const Bytes read{0x01, 0x03, 0x14};
     EXPECT_EQ(Frame::ReplyLength(3, 8, read), 0x14 + 5);
     EXPECT_EQ(Frame::ReplyLength('D', 5, Bytes{0x01, 'D', 161}), 166);
-    EXPECT_EQ(Frame::ReplyLength(5, 8, Bytes{0x01, 0x05, 0x10}), 8);         // echo of the request
+    EXPECT_EQ(Frame::ReplyLength(5, 8, Bytes{0x01, 0x05, 0x10}), 8); // echo of the request
     EXPECT_EQ(Frame::ReplyLength(Frame::Status, 4, Bytes{0x01, 0x0E, 0x00}), 4);
     EXPECT_EQ(Frame::ReplyLength(15, 11, Bytes{0x01, 0x0F, 0x00}), 8);
     EXPECT_EQ(Frame::ReplyLength(16, 13, Bytes{0x01, 0x10, 0x00}), 8);

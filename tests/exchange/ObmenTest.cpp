@@ -13,12 +13,11 @@ namespace {
 // A link that answers every write with the next canned reply (bytes as given) and records what
 // it got.
 class CannedLink : public SerialLink {
-public:
+  public:
     bool Open(const LinkSettings&, QString*) override { return open = true; }
     void Close() override { open = false; }
     bool IsOpen() const override { return open; }
-    LinkStatus Write(const uint8_t* d, int n) override
-    {
+    LinkStatus Write(const uint8_t* d, int n) override {
         written.emplace_back(d, d + n);
         if (writeStatus != LinkStatus::Ok) return writeStatus;
         if (!replies.empty()) {
@@ -27,10 +26,10 @@ public:
         }
         return LinkStatus::Ok;
     }
-    int Read(uint8_t* d, int n, int) override
-    {
+    int Read(uint8_t* d, int n, int) override {
         int i = 0;
-        for (; i < n && !rx.empty(); ++i, rx.pop_front()) d[i] = rx.front();
+        for (; i < n && !rx.empty(); ++i, rx.pop_front())
+            d[i] = rx.front();
         return i;
     }
     void Purge() override { rx.clear(); }
@@ -42,12 +41,13 @@ public:
     std::vector<Bytes> written;
 };
 
-Bytes Reply(int address, int function, Bytes data) { return Frame::Build(address, function, data); }
+Bytes Reply(int address, int function, Bytes data) {
+    return Frame::Build(address, function, data);
+}
 
 } // namespace
 
-TEST(Obmen, WithoutPortNothingIsSentAndTheUserIsTold)
-{
+TEST(Obmen, WithoutPortNothingIsSentAndTheUserIsTold) {
     TComPortClass port;
     EXPECT_EQ(port.GetSpeed(), 9600);
     EXPECT_EQ(port.GetParity(), LinkParity::None);
@@ -65,8 +65,7 @@ TEST(Obmen, WithoutPortNothingIsSentAndTheUserIsTold)
     EXPECT_EQ(boxes.Shown(), 1);
 }
 
-TEST_F(SimFixture, FramesSentAreByteExactAndRepliesCopiedWhole)
-{
+TEST_F(SimFixture, FramesSentAreByteExactAndRepliesCopiedWhole) {
     Bytes reply(256);
     const Bytes read{0x00, 0x00, 0x00, 0x0A};
     ASSERT_EQ(port.Obmen(0, 3, 4, read.data(), reply), 0);
@@ -97,8 +96,7 @@ TEST_F(SimFixture, FramesSentAreByteExactAndRepliesCopiedWhole)
     EXPECT_EQ(device.Received().size(), before + 1);
 }
 
-TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum)
-{
+TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
     Bytes reply(256);
     const uint8_t id = 35;
     struct Case {
@@ -107,10 +105,8 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum)
     };
     // Five first-stage attempts and two second-stage ones by default.
     const Case cases[] = {
-        {FaultKind::NoReply, -1, 130, 7},
-        {FaultKind::BadCrc, -1, 131, 7},
-        {FaultKind::ShortReply, -1, 129, 7},
-        {FaultKind::BadCrc, 3, 0, 4},
+        {FaultKind::NoReply, -1, 130, 7},    {FaultKind::BadCrc, -1, 131, 7},
+        {FaultKind::ShortReply, -1, 129, 7}, {FaultKind::BadCrc, 3, 0, 4},
         {FaultKind::NoReply, 6, 0, 7},
     };
     for (const auto& c : cases) {
@@ -145,8 +141,7 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum)
     EXPECT_EQ(CountOf('D'), 1);
 }
 
-TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows)
-{
+TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows) {
     TComPortClass port;
     VirtualClock clock;
     auto owned = std::make_unique<CannedLink>();
@@ -195,8 +190,7 @@ TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows)
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 135);
 }
 
-TEST_F(SimFixture, BlockReadAndIdentifyGiveTheDevicesData)
-{
+TEST_F(SimFixture, BlockReadAndIdentifyGiveTheDevicesData) {
     Bytes reply(256);
     device.Block(21)[0] = 0xAB;
     ASSERT_EQ(ReadBlock(port, 0, 21, reply), 0);
@@ -214,8 +208,7 @@ TEST_F(SimFixture, BlockReadAndIdentifyGiveTheDevicesData)
     EXPECT_EQ(comp[Composition::DevNum], 0);
 }
 
-TEST(Obmen, ErrorTextsNameTheDeviceAndThePort)
-{
+TEST(Obmen, ErrorTextsNameTheDeviceAndThePort) {
     TComPortClass port;
     port.SetPortName("/dev/ttyUSB0");
     ScriptedMessageBoxes boxes;
@@ -227,5 +220,6 @@ TEST(Obmen, ErrorTextsNameTheDeviceAndThePort)
     port.ShowObmError(0, 131);
     port.ShowObmError(0, 6);
     port.ShowObmError(0, 77);
-    for (int r = 129; r <= 135; ++r) EXPECT_FALSE(ObmResultText(r).isEmpty());
+    for (int r = 129; r <= 135; ++r)
+        EXPECT_FALSE(ObmResultText(r).isEmpty());
 }

@@ -20,8 +20,7 @@
 
 using Bytes = std::vector<uint8_t>;
 
-TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal)
-{
+TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal) {
     QString error;
     DevsimProcess devsim;
     const QString logPath = devsim.TempPath("bus.log");
@@ -45,12 +44,14 @@ TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal)
     BlockWritePlan plan;
     plan.blockIds = {20, 21};
     plan.pack = [](int i, std::span<uint8_t> image) {
-        for (size_t k = 0; k < image.size(); ++k) image[k] = uint8_t(k + i);
+        for (size_t k = 0; k < image.size(); ++k)
+            image[k] = uint8_t(k + i);
     };
     int devNum = 0;
     ASSERT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 0);
     ASSERT_EQ(ReadBlock(port, 0, 21, reply), 0);
-    for (int k = 0; k < 160; ++k) ASSERT_EQ(reply[size_t(4 + k)], uint8_t(k + 1)) << k;
+    for (int k = 0; k < 160; ++k)
+        ASSERT_EQ(reply[size_t(4 + k)], uint8_t(k + 1)) << k;
 
     port.ClosePort();
     devsim.Stop();
@@ -62,7 +63,8 @@ TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal)
     const QStringList lines = QString::fromLatin1(log.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 10);
     const QRegularExpression form("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (->|<-)( [0-9a-f]{2})+$");
-    for (const QString& l : lines) EXPECT_TRUE(form.match(l).hasMatch()) << l.toStdString();
+    for (const QString& l : lines)
+        EXPECT_TRUE(form.match(l).hasMatch()) << l.toStdString();
     EXPECT_TRUE(lines[0].endsWith("-> 01 11 c0 2c"));
 }
 
@@ -70,17 +72,15 @@ namespace {
 
 // The exchange's side of a pseudo-terminal pair, over its master descriptor.
 class FdLink : public SerialLink {
-public:
+  public:
     explicit FdLink(int fd) : fd_(fd) {}
     bool Open(const LinkSettings&, QString*) override { return open_ = true; }
     void Close() override { open_ = false; }
     bool IsOpen() const override { return open_; }
-    LinkStatus Write(const uint8_t* d, int n) override
-    {
+    LinkStatus Write(const uint8_t* d, int n) override {
         return write(fd_, d, size_t(n)) == n ? LinkStatus::Ok : LinkStatus::Failed;
     }
-    int Read(uint8_t* d, int n, int timeoutMs) override
-    {
+    int Read(uint8_t* d, int n, int timeoutMs) override {
         int got = 0;
         while (got < n) {
             pollfd p{fd_, POLLIN, 0};
@@ -91,22 +91,21 @@ public:
         }
         return got;
     }
-    void Purge() override
-    {
+    void Purge() override {
         uint8_t junk[256];
         pollfd p{fd_, POLLIN, 0};
-        while (poll(&p, 1, 0) > 0 && read(fd_, junk, sizeof junk) > 0) {}
+        while (poll(&p, 1, 0) > 0 && read(fd_, junk, sizeof junk) > 0) {
+        }
     }
 
-private:
+  private:
     int fd_;
     bool open_ = false;
 };
 
 } // namespace
 
-TEST(Interop, LibmodbusServerAnswersTheExchange)
-{
+TEST(Interop, LibmodbusServerAnswersTheExchange) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
     ASSERT_EQ(grantpt(master), 0);
@@ -143,9 +142,9 @@ TEST(Interop, LibmodbusServerAnswersTheExchange)
 
     ASSERT_EQ(req(1, {0x03, 0xF8, 0x00, 0x10}), 0); // coils 1016..1031
     EXPECT_EQ(reply[2], 2);
-    EXPECT_EQ(reply[3], 0x10);                 // coil 1020
+    EXPECT_EQ(reply[3], 0x10); // coil 1020
     ASSERT_EQ(req(2, {0x00, 0x00, 0x00, 0x08}), 0);
-    EXPECT_EQ(reply[3], 0xA0);                 // inputs 5 and 7, least significant bit first
+    EXPECT_EQ(reply[3], 0xA0); // inputs 5 and 7, least significant bit first
     ASSERT_EQ(req(3, {0x02, 0xBC, 0x00, 0x01}), 0);
     EXPECT_EQ((Bytes{reply.begin() + 2, reply.begin() + 5}), (Bytes{2, 0xBE, 0xEF}));
     ASSERT_EQ(req(4, {0x00, 0x00, 0x00, 0x04}), 0);

@@ -8,9 +8,8 @@
 #include <gtest/gtest.h>
 
 class SimFixture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         auto l = std::make_unique<SimLink>(device, &clock);
         link = l.get();
         port.SetClock(&clock);

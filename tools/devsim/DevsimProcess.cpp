@@ -2,8 +2,7 @@
 
 #include <QFileInfo>
 
-bool DevsimProcess::Start(const QString& program, const QStringList& extraArgs, QString* error)
-{
+bool DevsimProcess::Start(const QString& program, const QStringList& extraArgs, QString* error) {
     link_ = dir_.filePath(QStringLiteral("devsim-link"));
     process_.start(program, QStringList{QStringLiteral("--link"), link_} + extraArgs);
     if (!process_.waitForStarted(5000) || !process_.waitForReadyRead(5000)) {
@@ -14,8 +13,7 @@ bool DevsimProcess::Start(const QString& program, const QStringList& extraArgs, 
     return QFileInfo::exists(link_);
 }
 
-void DevsimProcess::Stop()
-{
+void DevsimProcess::Stop() {
     if (process_.state() == QProcess::NotRunning) return;
     process_.terminate();
     if (!process_.waitForFinished(5000)) {

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 class DevsimProcess {
-public:
+  public:
     ~DevsimProcess() { Stop(); }
     // Starts `program --link <temporary path> extraArgs...` and waits for the terminal's path.
     bool Start(const QString& program, const QStringList& extraArgs = {}, QString* error = nullptr);
@@ -17,7 +17,7 @@ public:
     QString TempPath(const QString& name) const { return dir_.filePath(name); }
     int ExitCode() const { return exitCode_; }
 
-private:
+  private:
     QTemporaryDir dir_;
     QProcess process_;
     QString link_, pty_;

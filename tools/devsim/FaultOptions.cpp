@@ -5,8 +5,7 @@
 
 namespace {
 
-bool Number(const std::string& s, int& out)
-{
+bool Number(const std::string& s, int& out) {
     if (s.empty()) return false;
     char* end = nullptr;
     const long v = std::strtol(s.c_str(), &end, 0);
@@ -17,8 +16,7 @@ bool Number(const std::string& s, int& out)
 
 } // namespace
 
-bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error)
-{
+bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error) {
     std::istringstream in(text);
     std::string item;
     Fault f;
@@ -26,12 +24,20 @@ bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error)
     while (std::getline(in, item, ',')) {
         if (first) {
             first = false;
-            if (item == "no-reply") f.kind = FaultKind::NoReply;
-            else if (item == "bad-crc") f.kind = FaultKind::BadCrc;
-            else if (item == "short") f.kind = FaultKind::ShortReply;
-            else if (item == "exception") f.kind = FaultKind::Exception;
-            else if (item == "lost") f.kind = FaultKind::PortLost;
-            else { if (error) *error = "unknown fault: " + item; return false; }
+            if (item == "no-reply")
+                f.kind = FaultKind::NoReply;
+            else if (item == "bad-crc")
+                f.kind = FaultKind::BadCrc;
+            else if (item == "short")
+                f.kind = FaultKind::ShortReply;
+            else if (item == "exception")
+                f.kind = FaultKind::Exception;
+            else if (item == "lost")
+                f.kind = FaultKind::PortLost;
+            else {
+                if (error) *error = "unknown fault: " + item;
+                return false;
+            }
             continue;
         }
         const auto eq = item.find('=');
@@ -41,11 +47,18 @@ bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error)
             if (error) *error = "bad fault option: " + item;
             return false;
         }
-        if (key == "function") f.function = v;
-        else if (key == "block") f.block = v;
-        else if (key == "count") f.count = v;
-        else if (key == "code") f.code = v;
-        else { if (error) *error = "bad fault option: " + item; return false; }
+        if (key == "function")
+            f.function = v;
+        else if (key == "block")
+            f.block = v;
+        else if (key == "count")
+            f.count = v;
+        else if (key == "code")
+            f.code = v;
+        else {
+            if (error) *error = "bad fault option: " + item;
+            return false;
+        }
     }
     if (first || (f.kind == FaultKind::Exception && f.code <= 0)) {
         if (error) *error = "bad fault: " + text;

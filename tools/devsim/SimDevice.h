@@ -26,7 +26,7 @@ struct FaultPlan {
 };
 
 class SimDevice {
-public:
+  public:
     SimDevice();
 
     // The reply to one request frame, or nothing (no reply, a broadcast, a bad frame).
@@ -62,11 +62,11 @@ public:
     float LoopValue(int loop, int which) const; // which: 0 SP, 1 OUT, 2 PV
     void SetLoopValue(int loop, int which, float v);
 
-    static constexpr int LoopRegisters = 672; // SP, OUT, PV of loops 0..5, two registers each
-    static constexpr int ModuleHealth = 1016; // coil per slot
+    static constexpr int LoopRegisters = 672;   // SP, OUT, PV of loops 0..5, two registers each
+    static constexpr int ModuleHealth = 1016;   // coil per slot
     static constexpr int NetworkValidity = 592; // offset of the validity coils of network inputs
 
-private:
+  private:
     std::optional<std::vector<uint8_t>> Answer(int function, std::span<const uint8_t> data);
     std::vector<uint8_t> Reply(int function, std::span<const uint8_t> data) const;
     std::vector<uint8_t> Exception(int function, int code) const;

@@ -1,7 +1,6 @@
 #include "SimLink.h"
 
-bool SimLink::Open(const LinkSettings& s, QString* error)
-{
+bool SimLink::Open(const LinkSettings& s, QString* error) {
     if (refuseOpen) {
         if (error) *error = QStringLiteral("Нет такого устройства");
         return false;
@@ -11,16 +10,15 @@ bool SimLink::Open(const LinkSettings& s, QString* error)
     return true;
 }
 
-LinkStatus SimLink::Write(const uint8_t* data, int len)
-{
+LinkStatus SimLink::Write(const uint8_t* data, int len) {
     if (!open_) return LinkStatus::Failed;
     if (device_.PortLost()) return LinkStatus::Lost;
-    if (auto reply = device_.Handle(std::span(data, size_t(len)))) rx_.insert(rx_.end(), reply->begin(), reply->end());
+    if (auto reply = device_.Handle(std::span(data, size_t(len))))
+        rx_.insert(rx_.end(), reply->begin(), reply->end());
     return LinkStatus::Ok;
 }
 
-int SimLink::Read(uint8_t* data, int len, int timeoutMs)
-{
+int SimLink::Read(uint8_t* data, int len, int timeoutMs) {
     if (device_.PortLost()) return -1;
     int n = 0;
     for (; n < len && !rx_.empty(); ++n) {

@@ -9,7 +9,7 @@
 #include <deque>
 
 class SimLink : public SerialLink {
-public:
+  public:
     SimLink(SimDevice& device, VirtualClock* clock = nullptr) : device_(device), clock_(clock) {}
     bool Open(const LinkSettings& settings, QString* error) override;
     void Close() override { open_ = false; }
@@ -21,7 +21,7 @@ public:
     bool refuseOpen = false; // Open fails, as with a port that does not exist
     LinkSettings settings;   // as last opened
 
-private:
+  private:
     SimDevice& device_;
     VirtualClock* clock_;
     bool open_ = false;

@@ -24,22 +24,23 @@
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
-void OnSignal(int) { stopRequested = 1; }
+void OnSignal(int) {
+    stopRequested = 1;
+}
 
 // A frame whose length its head does not fix ends after this much line silence.
 constexpr int SilenceMs = 20;
 
-void Log(QFile& log, const char* dir, const std::vector<uint8_t>& bytes)
-{
+void Log(QFile& log, const char* dir, const std::vector<uint8_t>& bytes) {
     if (!log.isOpen()) return;
-    QByteArray line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz ")).toLatin1() + dir + ' '
-                      + QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex(' ') + '\n';
+    QByteArray line =
+        QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz ")).toLatin1() + dir + ' ' +
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex(' ') + '\n';
     log.write(line);
     log.flush();
 }
 
-int Usage()
-{
+int Usage() {
     std::fprintf(stderr, "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
                          "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
                          "KIND: no-reply, bad-crc, short, exception, lost\n");
@@ -48,25 +49,30 @@ int Usage()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     SimDevice device;
     std::string link, logPath;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
         std::string error;
-        if (a == "--link" && hasValue) link = argv[++i];
-        else if (a == "--log" && hasValue) logPath = argv[++i];
-        else if (a == "--address" && hasValue) device.SetAddress(std::atoi(argv[++i]));
-        else if (a == "--busy" && hasValue) device.Faults().busyPolls = std::atoi(argv[++i]);
-        else if (a == "--sixty-blocks") device.Faults().sixtyBlocks = true;
+        if (a == "--link" && hasValue)
+            link = argv[++i];
+        else if (a == "--log" && hasValue)
+            logPath = argv[++i];
+        else if (a == "--address" && hasValue)
+            device.SetAddress(std::atoi(argv[++i]));
+        else if (a == "--busy" && hasValue)
+            device.Faults().busyPolls = std::atoi(argv[++i]);
+        else if (a == "--sixty-blocks")
+            device.Faults().sixtyBlocks = true;
         else if (a == "--fault" && hasValue) {
             if (!ParseFault(argv[++i], device.Faults(), &error)) {
                 std::fprintf(stderr, "devsim: %s\n", error.c_str());
                 return 2;
             }
-        } else return Usage();
+        } else
+            return Usage();
     }
     if (link.empty()) return Usage();
 
@@ -89,11 +95,12 @@ int main(int argc, char** argv)
         return 1;
     }
     QFile log(QString::fromStdString(logPath));
-    if (!logPath.empty() && !log.open(QIODevice::WriteOnly | QIODevice::Append)) std::fprintf(stderr, "devsim: cannot write the log\n");
+    if (!logPath.empty() && !log.open(QIODevice::WriteOnly | QIODevice::Append))
+        std::fprintf(stderr, "devsim: cannot write the log\n");
     std::printf("%s\n", slave.c_str());
     std::fflush(stdout);
 
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = OnSignal;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);

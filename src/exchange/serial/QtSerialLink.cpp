@@ -5,10 +5,11 @@
 
 QtSerialLink::QtSerialLink() : port_(std::make_unique<QSerialPort>()) {}
 
-QtSerialLink::~QtSerialLink() { Close(); }
+QtSerialLink::~QtSerialLink() {
+    Close();
+}
 
-bool QtSerialLink::Open(const LinkSettings& s, QString* error)
-{
+bool QtSerialLink::Open(const LinkSettings& s, QString* error) {
     Close();
     port_->setPortName(s.portName);
     bool ok = port_->open(QIODevice::ReadWrite);
@@ -16,9 +17,10 @@ bool QtSerialLink::Open(const LinkSettings& s, QString* error)
         const auto parity = s.parity == LinkParity::Even  ? QSerialPort::EvenParity
                             : s.parity == LinkParity::Odd ? QSerialPort::OddParity
                                                           : QSerialPort::NoParity;
-        ok = port_->setBaudRate(s.baud) && port_->setDataBits(QSerialPort::Data8) && port_->setParity(parity)
-             && port_->setStopBits(s.stopBits == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop)
-             && port_->setFlowControl(QSerialPort::NoFlowControl);
+        ok = port_->setBaudRate(s.baud) && port_->setDataBits(QSerialPort::Data8) &&
+             port_->setParity(parity) &&
+             port_->setStopBits(s.stopBits == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop) &&
+             port_->setFlowControl(QSerialPort::NoFlowControl);
     }
     if (!ok) {
         if (error) *error = port_->errorString();
@@ -29,22 +31,21 @@ bool QtSerialLink::Open(const LinkSettings& s, QString* error)
     return true;
 }
 
-void QtSerialLink::Close()
-{
+void QtSerialLink::Close() {
     if (port_->isOpen()) port_->close();
 }
 
-bool QtSerialLink::IsOpen() const { return port_->isOpen(); }
-
-bool QtSerialLink::Lost() const
-{
-    const auto e = port_->error();
-    return !port_->isOpen() || e == QSerialPort::ResourceError || e == QSerialPort::PermissionError
-           || e == QSerialPort::DeviceNotFoundError;
+bool QtSerialLink::IsOpen() const {
+    return port_->isOpen();
 }
 
-LinkStatus QtSerialLink::Write(const uint8_t* data, int len)
-{
+bool QtSerialLink::Lost() const {
+    const auto e = port_->error();
+    return !port_->isOpen() || e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
+           e == QSerialPort::DeviceNotFoundError;
+}
+
+LinkStatus QtSerialLink::Write(const uint8_t* data, int len) {
     if (Lost()) return LinkStatus::Lost;
     port_->clearError();
     qint64 done = 0;
@@ -60,8 +61,7 @@ LinkStatus QtSerialLink::Write(const uint8_t* data, int len)
     return LinkStatus::Ok;
 }
 
-int QtSerialLink::Read(uint8_t* data, int len, int timeoutMs)
-{
+int QtSerialLink::Read(uint8_t* data, int len, int timeoutMs) {
     if (Lost()) return -1;
     QDeadlineTimer deadline(timeoutMs);
     int got = 0;
@@ -80,8 +80,7 @@ int QtSerialLink::Read(uint8_t* data, int len, int timeoutMs)
     return got;
 }
 
-void QtSerialLink::Purge()
-{
+void QtSerialLink::Purge() {
     if (port_->isOpen()) {
         port_->clear();
         port_->readAll();

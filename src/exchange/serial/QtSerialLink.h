@@ -8,7 +8,7 @@
 class QSerialPort;
 
 class QtSerialLink : public SerialLink {
-public:
+  public:
     QtSerialLink();
     ~QtSerialLink() override;
     bool Open(const LinkSettings& settings, QString* error) override;
@@ -18,7 +18,7 @@ public:
     int Read(uint8_t* data, int len, int timeoutMs) override;
     void Purge() override;
 
-private:
+  private:
     bool Lost() const;
     std::unique_ptr<QSerialPort> port_;
 };

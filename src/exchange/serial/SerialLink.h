@@ -16,7 +16,7 @@ struct LinkSettings {
 enum class LinkStatus { Ok, Failed, Lost };
 
 class SerialLink {
-public:
+  public:
     virtual ~SerialLink() = default;
     virtual bool Open(const LinkSettings& settings, QString* error) = 0;
     virtual void Close() = 0;
