@@ -142,7 +142,8 @@ int TComPortClass::Attempt(int devNum, int func, const std::vector<uint8_t>& fra
     const auto rep = std::span<const uint8_t>(buf.data(), size_t(len));
     if (!Frame::CrcOk(rep)) return ObmBadCrc;
     if (rep[0] != uint8_t(devNum + 1)) return ObmOtherAddress;
-    if (rep[1] == uint8_t(func | 0x80)) return rep[2] != 0 ? int(rep[2]) : int(ObmOtherFunction);
+    // A device exception is 1..127; anything else would pass for one of our own results.
+    if (rep[1] == uint8_t(func | 0x80)) return rep[2] >= 1 && rep[2] <= 127 ? int(rep[2]) : int(ObmBadLength);
     if (rep[1] != uint8_t(func)) return ObmOtherFunction;
     if (size_t(len) > reply.size()) return ObmBadLength;
     std::copy(rep.begin(), rep.end(), reply.begin());

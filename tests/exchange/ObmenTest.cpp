@@ -160,6 +160,8 @@ TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows) {
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 133);
     link.replies = {Reply(1, 0x80 | 'D', {7})};
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 7);
+    link.replies = {Reply(1, 0x80 | 'D', {130})}; // not a device exception code
+    EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 129);
     // Longer than the caller's buffer.
     Bytes longer(20, 0);
     longer[0] = 19;
