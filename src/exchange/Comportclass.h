@@ -20,7 +20,7 @@ enum ObmResult : int {
     ObmOk = 0,
     ObmNotAllowed = 1,
     ObmBusy = 6,
-    ObmBadLength = 129, // reply too short, or longer than the caller's buffer
+    ObmBadLength = 129, // reply too short or malformed, or longer than the caller's buffer
     ObmNoReply = 130,
     ObmBadCrc = 131,
     ObmOtherAddress = 132,
