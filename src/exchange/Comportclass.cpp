@@ -1,0 +1,161 @@
+#include "Comportclass.h"
+
+#include "Dialogs.h"
+#include "ModbusFrame.h"
+#include "serial/QtSerialLink.h"
+
+#include <algorithm>
+#include <array>
+
+Q_LOGGING_CATEGORY(lcBus, "veg.bus", QtWarningMsg)
+
+namespace {
+
+QString Hex(std::span<const uint8_t> bytes) {
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex(' '));
+}
+
+bool Retried(int r) {
+    return r == ObmBadLength || r == ObmNoReply || r == ObmBadCrc;
+}
+
+} // namespace
+
+QString ObmResultText(int result) {
+    switch (result) {
+    case 0:
+        return QString();
+    case 1:
+        return QStringLiteral("Функция не поддерживается прибором");
+    case 2:
+        return QStringLiteral("Неверный адрес данных");
+    case 3:
+        return QStringLiteral("Неверное значение данных");
+    case 4:
+        return QStringLiteral("Отказ прибора");
+    case 6:
+        return QStringLiteral("Прибор занят записью");
+    case 7:
+        return QStringLiteral("Прибор не может выполнить запрос");
+    case ObmBadLength:
+        return QStringLiteral("Неверная длина ответа");
+    case ObmNoReply:
+        return QStringLiteral("Прибор не отвечает");
+    case ObmBadCrc:
+        return QStringLiteral("Ошибка контрольной суммы ответа");
+    case ObmOtherAddress:
+        return QStringLiteral("Ответ от другого прибора");
+    case ObmOtherFunction:
+        return QStringLiteral("Ответ на другой запрос");
+    case ObmWriteFailed:
+        return QStringLiteral("Ошибка передачи в COM-порт");
+    case ObmPortLost:
+        return QStringLiteral("COM-порт недоступен");
+    case ObmNoPort:
+        return QStringLiteral("Не выбран COM-порт.");
+    default:
+        return QStringLiteral("Ошибка обмена, код %1").arg(result);
+    }
+}
+
+TComPortClass::TComPortClass() : link_(std::make_unique<QtSerialLink>()), clock_(&RealClock::Instance()) {}
+
+TComPortClass::~TComPortClass() {
+    ClosePort();
+}
+
+void TComPortClass::SetSpeed(int baud) {
+    if (baud == 9600 || baud == 19200 || baud == 57600 || baud == 115200) speed_ = baud;
+}
+
+void TComPortClass::SetLink(std::unique_ptr<SerialLink> link) {
+    if (link_) link_->Close();
+    link_ = std::move(link);
+}
+
+bool TComPortClass::OpenPort(QString* error) {
+    return link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, error);
+}
+
+void TComPortClass::ClosePort() {
+    if (link_) link_->Close();
+}
+
+bool TComPortClass::IsOpen() const {
+    return link_ && link_->IsOpen();
+}
+
+int TComPortClass::ReplyTimeoutMs(int bytes) const {
+    // The device answers within 100 ms; then the frame itself at 11 bits a byte.
+    return 100 + (bytes * 11 * 1000 + speed_ - 1) / speed_;
+}
+
+int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply) {
+    if (!IsOpen()) return ObmNoPort;
+    if (!Frame::Allowed(func) || dataLen < 0 || dataLen > Frame::MaxData || (dataLen > 0 && !data))
+        return ObmNotAllowed;
+    const bool broadcast = func == Frame::Broadcast;
+    const auto frame =
+        Frame::Build(broadcast ? 0 : devNum + 1, func, std::span<const uint8_t>(data, size_t(dataLen)));
+    int r = ObmNoReply;
+    const int attempts = povt1_ + povt2_;
+    for (int i = 0; i < attempts; ++i) {
+        if (i >= povt1_) {
+            link_->Purge();
+            Delay(SecondStagePauseMs);
+        }
+        r = Attempt(devNum, func, frame, reply);
+        if (broadcast || !Retried(r)) break;
+    }
+    return r;
+}
+
+int TComPortClass::Attempt(int devNum, int func, const std::vector<uint8_t>& frame,
+                           std::span<uint8_t> reply) {
+    link_->Purge();
+    if (transmitDelay_ > 0) Delay(transmitDelay_);
+    qCDebug(lcBus).noquote() << "->" << Hex(frame);
+    switch (link_->Write(frame.data(), int(frame.size()))) {
+    case LinkStatus::Ok:
+        break;
+    case LinkStatus::Failed:
+        return ObmWriteFailed;
+    case LinkStatus::Lost:
+        return ObmPortLost;
+    }
+    if (func == Frame::Broadcast) return ObmOk;
+
+    std::array<uint8_t, Frame::MaxFrame> buf{};
+    int got = link_->Read(buf.data(), 3, ReplyTimeoutMs(3));
+    if (got < 0) return ObmPortLost;
+    int len = got >= 2 ? Frame::ReplyLength(func, int(frame.size()), std::span(buf.data(), size_t(got))) : 0;
+    if (got == 3 && len > 3) {
+        const int want = std::min(len, Frame::MaxFrame) - 3;
+        const int more = link_->Read(buf.data() + 3, want, ReplyTimeoutMs(want));
+        if (more < 0) return ObmPortLost;
+        got += more;
+    }
+    if (got > 0) qCDebug(lcBus).noquote() << "<-" << Hex(std::span(buf.data(), size_t(got)));
+    if (got == 0) return ObmNoReply;
+    if (got < len || len < 4 || got < 4) return ObmBadLength;
+    const auto rep = std::span<const uint8_t>(buf.data(), size_t(len));
+    if (!Frame::CrcOk(rep)) return ObmBadCrc;
+    if (rep[0] != uint8_t(devNum + 1)) return ObmOtherAddress;
+    // A device exception is 1..127; anything else would pass for one of our own results.
+    if (rep[1] == uint8_t(func | 0x80)) return rep[2] >= 1 && rep[2] <= 127 ? int(rep[2]) : int(ObmBadLength);
+    if (rep[1] != uint8_t(func)) return ObmOtherFunction;
+    if (size_t(len) > reply.size()) return ObmBadLength;
+    std::copy(rep.begin(), rep.end(), reply.begin());
+    return ObmOk;
+}
+
+void TComPortClass::ShowObmError(int devNum, int result, QWidget* parent) {
+    if (result == 0) return;
+    const QString text = result == ObmNoPort ? ObmResultText(result)
+                                             : QStringLiteral("%1.\nУстройство %2, порт %3")
+                                                   .arg(ObmResultText(result))
+                                                   .arg(devNum + 1)
+                                                   .arg(portName_);
+    MessageBox(parent, text, QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
+}

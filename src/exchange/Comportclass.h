@@ -1,0 +1,95 @@
+#pragma once
+// The exchange object: the port settings, one request and its reply with retries, result texts.
+
+#include "Clock.h"
+#include "serial/SerialLink.h"
+
+#include <QLoggingCategory>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+class QWidget;
+
+Q_DECLARE_LOGGING_CATEGORY(lcBus) // "veg.bus": every frame in hexadecimal, off by default
+
+// Exchange results: 0 done; 1..127 the device's exception code (1 also: function not allowed);
+// 129..135 the exchange's own failures; 256 no port.
+enum ObmResult : int {
+    ObmOk = 0,
+    ObmNotAllowed = 1,
+    ObmBusy = 6,
+    ObmBadLength = 129, // reply too short or malformed, or longer than the caller's buffer
+    ObmNoReply = 130,
+    ObmBadCrc = 131,
+    ObmOtherAddress = 132,
+    ObmOtherFunction = 133,
+    ObmWriteFailed = 134, // the port refused the request
+    ObmPortLost = 135,
+    ObmNoPort = 256,
+};
+
+// The text of a result, without the device and port.
+QString ObmResultText(int result);
+
+class TComPortClass {
+  public:
+    TComPortClass();
+    ~TComPortClass();
+
+    int GetSpeed() const { return speed_; }
+    void SetSpeed(int baud); // 9600, 19200, 57600 or 115200; anything else is ignored
+    LinkParity GetParity() const { return parity_; }
+    void SetParity(LinkParity p) { parity_ = p; }
+    int GetStopBits() const { return stopBits_; }
+    void SetStopBits(int bits) { stopBits_ = bits == 1 ? 1 : 2; }
+    QString GetPortName() const { return portName_; }
+    void SetPortName(const QString& name) { portName_ = name; }
+    // First-stage attempts (1 or 5), also the attempts of a block write.
+    int GetPovt1() const { return povt1_; }
+    void SetPovt1(int n) { povt1_ = n == 1 ? 1 : 5; }
+    // Second-stage attempts (0..10): after the first stage fails, the port is purged and each
+    // further attempt follows a pause of SecondStagePauseMs.
+    int GetPovt2() const { return povt2_; }
+    void SetPovt2(int n) { povt2_ = n < 0 ? 0 : n > 10 ? 10 : n; }
+    // Pause before each request frame (0..1000 ms), for slow line converters.
+    int GetTransmitDelay() const { return transmitDelay_; }
+    void SetTransmitDelay(int ms) { transmitDelay_ = ms < 0 ? 0 : ms > 1000 ? 1000 : ms; }
+
+    static constexpr int SecondStagePauseMs = 100;
+
+    // Replace the transport or the clock (tests: the simulated device and a virtual clock).
+    void SetLink(std::unique_ptr<SerialLink> link);
+    SerialLink& Link() { return *link_; }
+    void SetClock(Clock* clock) { clock_ = clock ? clock : &RealClock::Instance(); }
+    Clock& GetClock() { return *clock_; }
+
+    bool OpenPort(QString* error);
+    void ClosePort();
+    bool IsOpen() const;
+
+    // One request to device devNum (bus address devNum + 1) and its reply, with retries on no
+    // reply, a short reply and a checksum error. On 0, reply holds the whole reply frame from
+    // its address byte on. 'F' goes to address 0 and reads no reply.
+    int Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
+
+    // One message box for a non-zero result; 0 shows nothing.
+    void ShowObmError(int devNum, int result, QWidget* parent = nullptr);
+
+    void Delay(int ms) { clock_->SleepMs(ms); }
+
+  private:
+    int Attempt(int devNum, int func, const std::vector<uint8_t>& frame, std::span<uint8_t> reply);
+    int ReplyTimeoutMs(int bytes) const;
+
+    int speed_ = 9600;
+    LinkParity parity_ = LinkParity::None;
+    int stopBits_ = 2;
+    QString portName_ = QStringLiteral("COM1");
+    int povt1_ = 5;
+    int povt2_ = 2;
+    int transmitDelay_ = 0;
+    std::unique_ptr<SerialLink> link_;
+    Clock* clock_;
+};

@@ -1,0 +1,88 @@
+#include "QtSerialLink.h"
+
+#include <QDeadlineTimer>
+#include <QSerialPort>
+
+QtSerialLink::QtSerialLink() : port_(std::make_unique<QSerialPort>()) {}
+
+QtSerialLink::~QtSerialLink() {
+    Close();
+}
+
+bool QtSerialLink::Open(const LinkSettings& s, QString* error) {
+    Close();
+    port_->setPortName(s.portName);
+    bool ok = port_->open(QIODevice::ReadWrite);
+    if (ok) {
+        const auto parity = s.parity == LinkParity::Even  ? QSerialPort::EvenParity
+                            : s.parity == LinkParity::Odd ? QSerialPort::OddParity
+                                                          : QSerialPort::NoParity;
+        ok = port_->setBaudRate(s.baud) && port_->setDataBits(QSerialPort::Data8) &&
+             port_->setParity(parity) &&
+             port_->setStopBits(s.stopBits == 1 ? QSerialPort::OneStop : QSerialPort::TwoStop) &&
+             port_->setFlowControl(QSerialPort::NoFlowControl);
+    }
+    if (!ok) {
+        if (error) *error = port_->errorString();
+        port_->close();
+        return false;
+    }
+    port_->clear();
+    return true;
+}
+
+void QtSerialLink::Close() {
+    if (port_->isOpen()) port_->close();
+}
+
+bool QtSerialLink::IsOpen() const {
+    return port_->isOpen();
+}
+
+bool QtSerialLink::Lost() const {
+    const auto e = port_->error();
+    return !port_->isOpen() || e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
+           e == QSerialPort::DeviceNotFoundError;
+}
+
+LinkStatus QtSerialLink::Write(const uint8_t* data, int len) {
+    if (Lost()) return LinkStatus::Lost;
+    port_->clearError();
+    qint64 done = 0;
+    while (done < len) {
+        const qint64 n = port_->write(reinterpret_cast<const char*>(data) + done, len - done);
+        if (n < 0) return Lost() ? LinkStatus::Lost : LinkStatus::Failed;
+        done += n;
+    }
+    // Bounded by the frame time at the slowest speed with a wide margin.
+    while (port_->bytesToWrite() > 0) {
+        if (!port_->waitForBytesWritten(1000)) return Lost() ? LinkStatus::Lost : LinkStatus::Failed;
+    }
+    return LinkStatus::Ok;
+}
+
+int QtSerialLink::Read(uint8_t* data, int len, int timeoutMs) {
+    if (Lost()) return -1;
+    QDeadlineTimer deadline(timeoutMs);
+    int got = 0;
+    while (got < len) {
+        if (port_->bytesAvailable() == 0) {
+            const qint64 left = deadline.remainingTime();
+            if (left <= 0 || !port_->waitForReadyRead(int(left))) {
+                if (Lost()) return -1;
+                if (port_->bytesAvailable() == 0) break;
+            }
+        }
+        const qint64 n = port_->read(reinterpret_cast<char*>(data) + got, len - got);
+        if (n < 0) return -1;
+        got += int(n);
+    }
+    return got;
+}
+
+void QtSerialLink::Purge() {
+    if (port_->isOpen()) {
+        port_->clear();
+        port_->readAll();
+    }
+}

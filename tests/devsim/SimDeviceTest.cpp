@@ -1,0 +1,111 @@
+#include "SimDevice.h"
+#include "DeviceLayouts.h"
+#include "FaultOptions.h"
+#include "ModbusFrame.h"
+
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+Bytes Ask(SimDevice& d, int function, Bytes data) {
+    auto r = d.Handle(Frame::Build(d.Address(), function, data));
+    return r ? *r : Bytes{};
+}
+
+int Le16(const Bytes& b, size_t at) {
+    return int16_t(b[at] | (b[at + 1] << 8));
+}
+
+} // namespace
+
+TEST(SimDevice, LiveValuesFollowTheInputAndCalibrationCoils) {
+    SimDevice d;
+    d.SetInput(7, 5.0);
+    d.SetInput(8, 95.0);
+    Bytes r = Ask(d, 'G', {6, 3});
+    ASSERT_EQ(r.size(), size_t(3 + 24 + 2));
+    EXPECT_EQ(r[2], 24);
+    const int code7 = Le16(r, 3 + 8 + GEntry::AdcCode);
+    EXPECT_NEAR(code7, 4000 + 160 * 5, 160);
+    EXPECT_EQ(r[3 + 8 + GEntry::Flags], GEntry::FlagBelowL);
+    EXPECT_EQ(r[3 + 16 + GEntry::Flags], GEntry::FlagAboveH);
+    EXPECT_NEAR(Le16(r, 3 + 8 + GEntry::Percent), 50, 10);
+    d.SetInput(7, 50.0);
+    r = Ask(d, 'G', {7, 1});
+    EXPECT_NEAR(Le16(r, 3 + GEntry::AdcCode), 4000 + 160 * 50, 160);
+    EXPECT_EQ(Ask(d, 'G', {0, 51})[1], 'G' | 0x80);
+
+    // Select channel 3 of module 1, calibrate its start, read the state back by function 4.
+    EXPECT_EQ(Ask(d, 5, {0x10, 0x13, 0xFF, 0x00}), Frame::Build(1, 5, Bytes{0x10, 0x13, 0xFF, 0x00}));
+    Ask(d, 5, {0x11, 0x13, 0xFF, 0x00});
+    r = Ask(d, 4, {0, 0, 0, 4});
+    EXPECT_EQ((Bytes{r.begin() + 2, r.begin() + 7}), (Bytes{8, 0, 3, 0, 1}));
+    Ask(d, 5, {0x10, 0x13, 0x00, 0x00});
+    EXPECT_EQ(Ask(d, 4, {0, 0, 0, 4})[4], 0);
+    EXPECT_EQ(Ask(d, 5, {0x10, 0x13, 0x12, 0x34})[2], 3); // not on, not off
+
+    // Loop values: IEEE floats, high register first.
+    r = Ask(d, 3, {0x02, 0xA0, 0x00, 36});
+    ASSERT_EQ(r[2], 72);
+    EXPECT_EQ((Bytes{r.begin() + 3, r.begin() + 7}), (Bytes{0x42, 0x48, 0x00, 0x00})); // SP 50
+    Ask(d, 16, {0x02, 0xA2, 0x00, 0x02, 0x04, 0x41, 0x20, 0x00, 0x00});
+    EXPECT_FLOAT_EQ(d.LoopValue(0, 1), 10.0f);
+    // Module health: one coil per occupied slot.
+    r = Ask(d, 1, {0x03, 0xF8, 0x00, 0x10});
+    EXPECT_EQ((Bytes{r.begin() + 2, r.begin() + 5}), (Bytes{2, 0x07, 0x00}));
+}
+
+TEST(SimDevice, BlocksAndFaultsAsPlanned) {
+    SimDevice d;
+    // Writes need the exact block length; range records are read only.
+    Bytes e(DeviceBlocks::RegLen, 9);
+    e[0] = 32;
+    EXPECT_EQ(Ask(d, 'E', e), Frame::Build(1, 'E', Bytes{1, 32}));
+    EXPECT_EQ(d.Block(32)[0], 9);
+    e.pop_back();
+    EXPECT_EQ(Ask(d, 'E', e)[2], 3);
+    Bytes range(DeviceBlocks::RangeLen, 0);
+    range[0] = 60;
+    EXPECT_EQ(Ask(d, 'E', range)[2], 2);
+    EXPECT_EQ(Ask(d, 'D', {60})[2], DeviceBlocks::RangeLen);
+    EXPECT_EQ(Ask(d, 'D', {36})[2], 2);
+    EXPECT_EQ(Ask(d, 0x2B, {})[2], 1);
+
+    // Busy for two polls after each write.
+    d.Faults().busyPolls = 2;
+    e.push_back(0);
+    Ask(d, 'E', e);
+    EXPECT_EQ(Ask(d, 0x0E, {}), Frame::Build(1, 0x8E, Bytes{6}));
+    EXPECT_EQ(Ask(d, 0x0E, {})[1], 0x8E);
+    EXPECT_EQ(Ask(d, 0x0E, {}), Frame::Build(1, 0x0E, {}));
+
+    // Other addresses, broadcasts and damaged frames get no reply.
+    EXPECT_FALSE(d.Handle(Frame::Build(2, 'D', Bytes{20})));
+    EXPECT_FALSE(d.Handle(Frame::Build(0, 'F', Bytes{1, 2})));
+    Bytes bad = Frame::Build(1, 'D', Bytes{20});
+    bad.back() ^= 1;
+    EXPECT_FALSE(d.Handle(bad));
+
+    // Faults from the command line, applied in order and counted down.
+    std::string error;
+    ASSERT_TRUE(ParseFault("exception,function=0x44,block=21,count=1,code=4", d.Faults(), &error));
+    ASSERT_TRUE(ParseFault("bad-crc,function=68,count=1", d.Faults(), &error));
+    EXPECT_FALSE(ParseFault("exception,function=3", d.Faults(), &error));
+    EXPECT_FALSE(ParseFault("slow,count=1", d.Faults(), &error));
+    EXPECT_FALSE(ParseFault("short,count", d.Faults(), &error));
+    EXPECT_EQ(Ask(d, 'D', {21}), Frame::Build(1, 'D' | 0x80, Bytes{4}));
+    EXPECT_FALSE(Frame::CrcOk(Ask(d, 'D', {21})));
+    EXPECT_TRUE(Frame::CrcOk(Ask(d, 'D', {21})));
+    d.Faults().sixtyBlocks = true;
+    EXPECT_EQ(Ask(d, 'D', {25})[1], 'D');
+    EXPECT_EQ(Ask(d, 'D', {26}), Frame::Build(1, 'D' | 0x80, Bytes{3}));
+
+    // Stream framing: the request length from its first bytes.
+    EXPECT_EQ(SimDevice::RequestLength(Bytes{1}), 0);
+    EXPECT_EQ(SimDevice::RequestLength(Bytes{1, 'E', 20}), 165);
+    EXPECT_EQ(SimDevice::RequestLength(Bytes{1, 16, 0, 0, 0, 2}), 0);
+    EXPECT_EQ(SimDevice::RequestLength(Bytes{1, 16, 0, 0, 0, 2, 4}), 13);
+    EXPECT_EQ(SimDevice::RequestLength(Bytes{0, 'F', 1}), -1);
+}

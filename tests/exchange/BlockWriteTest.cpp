@@ -1,0 +1,179 @@
+#include "BlockExchange.h"
+#include "ModbusFrame.h"
+#include "ScriptedDialogs.h"
+#include "SimFixture.h"
+
+#include <QProgressBar>
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+BlockWritePlan FbPlan(int blocks) {
+    BlockWritePlan plan;
+    for (int i = 0; i < blocks; ++i)
+        plan.blockIds.push_back(20 + i);
+    plan.pack = [](int i, std::span<uint8_t> image) {
+        for (size_t k = 0; k < image.size(); ++k)
+            image[k] = uint8_t(i * 16 + k);
+    };
+    return plan;
+}
+
+std::vector<int> Repeat(std::vector<int> unit, int times) {
+    std::vector<int> out;
+    for (int i = 0; i < times; ++i)
+        out.insert(out.end(), unit.begin(), unit.end());
+    return out;
+}
+
+// The functions of the frames received, in order.
+std::vector<int> Functions(const SimDevice& d) {
+    std::vector<int> out;
+    for (const auto& f : d.Received())
+        out.push_back(f[1]);
+    return out;
+}
+
+} // namespace
+
+TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress) {
+    for (int blocks : {6, 12}) {
+        device.ClearLog();
+        clock.sleeps.clear();
+        QProgressBar bar;
+        std::vector<int> seen;
+        BlockWritePlan plan = FbPlan(blocks);
+        auto pack = plan.pack;
+        plan.pack = [&](int i, std::span<uint8_t> image) {
+            seen.push_back(bar.value());
+            EXPECT_TRUE(bar.isVisibleTo(nullptr) || !bar.isHidden());
+            pack(i, image);
+        };
+        int devNum = 0;
+        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, &bar, nullptr), 0);
+        const auto writes = device.ReceivedOf('E');
+        ASSERT_EQ(int(writes.size()), blocks);
+        for (int i = 0; i < blocks; ++i) {
+            EXPECT_EQ(writes[size_t(i)].size(), 161u + 4);
+            EXPECT_EQ(writes[size_t(i)][2], 20 + i);
+            EXPECT_EQ(device.Block(20 + i)[5], uint8_t(i * 16 + 5));
+        }
+        EXPECT_EQ(Functions(device), Repeat({'E', 0x0E}, blocks));
+        EXPECT_EQ(clock.sleeps, Repeat({50, 300}, blocks));
+        // Max 120, 30 a step, never past the end; hidden when done.
+        EXPECT_EQ(seen.front(), 0);
+        EXPECT_EQ(seen.back(), 120);
+        EXPECT_EQ(bar.maximum(), 120);
+        EXPECT_TRUE(bar.isHidden());
+    }
+}
+
+TEST_F(SimFixture, BusyPollsAreRepeatedAndBounded) {
+    // Busy three times, then stored: four polls and one write per block.
+    device.Faults().busyPolls = 3;
+    int devNum = 0;
+    EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(2), nullptr, nullptr), 0);
+    EXPECT_EQ(Functions(device), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E}, 2));
+    EXPECT_EQ(clock.sleeps, Repeat({50, 300, 200, 200, 200}, 2));
+
+    // Busy for ever: gives up after a minute of polls, with one report.
+    device.Faults().busyPolls = -1;
+    device.ClearLog();
+    const auto t0 = clock.NowMs();
+    ScriptedMessageBoxes boxes;
+    boxes.ExpectText("Прибор занят записью.\nУстройство 1, порт COM1", "Ошибка");
+    EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(2), nullptr, nullptr), 6);
+    EXPECT_EQ(CountOf('E'), 1);
+    EXPECT_EQ(CountOf(0x0E), 1 + 60000 / 200);
+    EXPECT_LE(clock.NowMs() - t0, 61000);
+}
+
+TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer) {
+    // Checksum errors on every poll: five writes of the first block, each followed by its
+    // pause and a poll, then one report.
+    device.Faults().faults = {Fault{FaultKind::BadCrc, 0x0E, -1, -1, 0}};
+    port.SetPovt2(0);
+    int devNum = 0;
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("Ошибка контрольной суммы ответа.\nУстройство 1, порт COM1", "Ошибка");
+        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 131);
+    }
+    EXPECT_EQ(Functions(device), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E, 0x0E}, 5));
+    for (const auto& e : device.ReceivedOf('E'))
+        EXPECT_EQ(e[2], 20);
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 300, 200, 300, 200, 300, 200, 300, 200, 300, 200}));
+
+    // No reply to the first poll: one report, nothing more is sent.
+    device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
+    device.ClearLog();
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка");
+        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 130);
+    }
+    EXPECT_EQ(CountOf('E'), 1);
+}
+
+TEST_F(SimFixture, FailedWriteIsAFailedAttemptWithoutPoll) {
+    // The first two writes refused: no poll follows them; the third is stored.
+    device.Faults().faults = {Fault{FaultKind::Exception, 'E', -1, 2, 4}};
+    int devNum = 0;
+    EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(1), nullptr, nullptr), 0);
+    EXPECT_EQ(Functions(device), (std::vector<int>{'E', 'E', 'E', 0x0E}));
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 200, 200, 300}));
+
+    // A 60-block device refuses block 26 every time: GetPovt1 writes, then the report.
+    device.Faults().faults.clear();
+    device.Faults().sixtyBlocks = true;
+    device.ClearLog();
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("Неверное значение данных.\nУстройство 1, порт COM1", "Ошибка");
+        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 3);
+    }
+    EXPECT_EQ(CountOf('E'), 6 + 5);
+    EXPECT_EQ(CountOf(0x0E), 6);
+
+    // A write without reply is final: no poll, no second write.
+    device.Faults().faults = {Fault{FaultKind::NoReply, 'E', -1, -1, 0}};
+    device.ClearLog();
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка");
+        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 130);
+    }
+    EXPECT_EQ(CountOf(0x0E), 0);
+    EXPECT_EQ(CountOf('E'), 7); // the exchange's own attempts of that one request
+}
+
+TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays) {
+    int calls = 0;
+    int configured = 0;
+    BlockWritePlan plan = FbPlan(3);
+    plan.devAddr = [&] {
+        ++calls;
+        return configured;
+    };
+    for (auto [refresh, want] :
+         {std::pair{DevNumRefresh::Never, 0}, std::pair{DevNumRefresh::AfterEachWrite, 3},
+          std::pair{DevNumRefresh::AfterFirstWrite, 1}}) {
+        calls = 0;
+        plan.refresh = refresh;
+        int devNum = 0;
+        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 0);
+        EXPECT_EQ(calls, want);
+    }
+    // The refreshed number is used from the poll right after the write on.
+    configured = 1;
+    plan.refresh = DevNumRefresh::AfterFirstWrite;
+    int devNum = 0;
+    device.ClearLog();
+    ScriptedMessageBoxes boxes;
+    boxes.ExpectText("Прибор не отвечает.\nУстройство 2, порт COM1", "Ошибка");
+    EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 130);
+    EXPECT_EQ(devNum, 1);
+    EXPECT_EQ(device.Received().front()[0], 1);
+    EXPECT_EQ(device.Received().back()[0], 2);
+}

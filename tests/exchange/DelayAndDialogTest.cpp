@@ -1,0 +1,77 @@
+#include "Comportclass.h"
+#include "Obrnastr.h"
+#include "Obrport.h"
+#include "ScriptedDialogs.h"
+#include "SimLink.h"
+
+#include <QComboBox>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+double CpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+TEST(Delay, WaitsByTheClockWithoutSpinning) {
+    TComPortClass port;
+    const int64_t t0 = port.GetClock().NowMs();
+    const double cpu0 = CpuSeconds();
+    port.Delay(1000);
+    EXPECT_GE(port.GetClock().NowMs() - t0, 1000);
+    EXPECT_LT(CpuSeconds() - cpu0, 0.1);
+}
+
+TEST(PortDialog, OpensThePortWithTheChosenSettingsOrSaysWhy) {
+    SimDevice device;
+    TComPortClass port;
+    auto owned = std::make_unique<SimLink>(device);
+    SimLink& link = *owned;
+    port.SetLink(std::move(owned));
+
+    TFormPort form(port);
+    EXPECT_EQ(form.ComboPort->currentText(), "COM1");
+    form.SetPortName("/dev/pts/77");
+    form.ComboSpeed->setCurrentIndex(form.ComboSpeed->findData(57600));
+    form.ComboParity->setCurrentIndex(form.ComboParity->findData(int(LinkParity::Even)));
+    form.ComboStop->setCurrentIndex(form.ComboStop->findData(1));
+
+    link.refuseOpen = true;
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Не удалось открыть порт /dev/pts/77.\nНет такого устройства", "Ошибка", MsgButtons::OK,
+                     MsgIcon::Error, mrNone, mrOk);
+        form.OKButtonClick();
+    }
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(form.result(), 0);
+
+    link.refuseOpen = false;
+    form.OKButtonClick();
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(link.settings.portName, "/dev/pts/77");
+    EXPECT_EQ(link.settings.baud, 57600);
+    EXPECT_EQ(link.settings.parity, LinkParity::Even);
+    EXPECT_EQ(link.settings.stopBits, 1);
+}
+
+TEST(SettingsDialog, StoresRepeatsAndDelay) {
+    TComPortClass port;
+    TFormNastr form(port);
+    EXPECT_EQ(form.ComboPovt1->currentData().toInt(), 5);
+    form.ComboPovt1->setCurrentIndex(form.ComboPovt1->findData(1));
+    form.SpinPovt2->setValue(4);
+    form.SpinDelay->setValue(20);
+    form.OKButtonClick();
+    EXPECT_EQ(port.GetPovt1(), 1);
+    EXPECT_EQ(port.GetPovt2(), 4);
+    EXPECT_EQ(port.GetTransmitDelay(), 20);
+}

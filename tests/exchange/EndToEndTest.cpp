@@ -1,0 +1,60 @@
+// The exchange over a real pseudo-terminal against the devsim program.
+
+#include "BlockExchange.h"
+#include "Comportclass.h"
+#include "DevsimProcess.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal) {
+    QString error;
+    DevsimProcess devsim;
+    const QString logPath = devsim.TempPath("bus.log");
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", logPath}, &error)) << error.toStdString();
+    EXPECT_TRUE(devsim.Pty().startsWith("/dev/pts/"));
+
+    TComPortClass port;
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+
+    uint8_t comp[15] = {};
+    ASSERT_EQ(ReadComposition(port, 0, comp), 0);
+    EXPECT_EQ(comp[1], 13);
+
+    Bytes reply(256);
+    ASSERT_EQ(ReadBlock(port, 0, 35, reply), 0);
+    EXPECT_EQ(reply[4], 0xEC); // "мА" in the single-byte code page
+    EXPECT_EQ(reply[5], 0xC0);
+
+    BlockWritePlan plan;
+    plan.blockIds = {20, 21};
+    plan.pack = [](int i, std::span<uint8_t> image) {
+        for (size_t k = 0; k < image.size(); ++k)
+            image[k] = uint8_t(k + i);
+    };
+    int devNum = 0;
+    ASSERT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 0);
+    ASSERT_EQ(ReadBlock(port, 0, 21, reply), 0);
+    for (int k = 0; k < 160; ++k)
+        ASSERT_EQ(reply[size_t(4 + k)], uint8_t(k + 1)) << k;
+
+    port.ClosePort();
+    devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(devsim.Link()));
+
+    QFile log(logPath);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(log.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 10);
+    const QRegularExpression form("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (->|<-)( [0-9a-f]{2})+$");
+    for (const QString& l : lines)
+        EXPECT_TRUE(form.match(l).hasMatch()) << l.toStdString();
+    EXPECT_TRUE(lines[0].endsWith("-> 01 11 c0 2c"));
+}

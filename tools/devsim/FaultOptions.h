@@ -1,0 +1,10 @@
+#pragma once
+// Fault plan from command-line options.
+
+#include "SimDevice.h"
+
+#include <string>
+
+// One "--fault" value: KIND[,function=F][,block=B][,count=N][,code=C], KIND one of no-reply,
+// bad-crc, short, exception, lost. Numbers may be decimal or 0x hexadecimal.
+bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error);

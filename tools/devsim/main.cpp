@@ -1,0 +1,138 @@
+// devsim: the simulated device on a pseudo-terminal.
+//   devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks] [--fault SPEC]...
+// Prints the terminal's path, makes PATH a symbolic link to it and answers requests until it is
+// stopped by SIGTERM or SIGINT (the link is then removed).
+
+#include "FaultOptions.h"
+#include "SimDevice.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+void OnSignal(int) {
+    stopRequested = 1;
+}
+
+// A frame whose length its head does not fix ends after this much line silence.
+constexpr int SilenceMs = 20;
+
+void Log(QFile& log, const char* dir, const std::vector<uint8_t>& bytes) {
+    if (!log.isOpen()) return;
+    QByteArray line =
+        QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz ")).toLatin1() + dir + ' ' +
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex(' ') + '\n';
+    log.write(line);
+    log.flush();
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
+                         "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
+                         "KIND: no-reply, bad-crc, short, exception, lost\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    SimDevice device;
+    std::string link, logPath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        std::string error;
+        if (a == "--link" && hasValue)
+            link = argv[++i];
+        else if (a == "--log" && hasValue)
+            logPath = argv[++i];
+        else if (a == "--address" && hasValue)
+            device.SetAddress(std::atoi(argv[++i]));
+        else if (a == "--busy" && hasValue)
+            device.Faults().busyPolls = std::atoi(argv[++i]);
+        else if (a == "--sixty-blocks")
+            device.Faults().sixtyBlocks = true;
+        else if (a == "--fault" && hasValue) {
+            if (!ParseFault(argv[++i], device.Faults(), &error)) {
+                std::fprintf(stderr, "devsim: %s\n", error.c_str());
+                return 2;
+            }
+        } else
+            return Usage();
+    }
+    if (link.empty()) return Usage();
+
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        std::perror("devsim: pseudo-terminal");
+        return 1;
+    }
+    const std::string slave = ptsname(master);
+    // Keep the terminal side open and raw, so the line stays up between clients.
+    const int slaveFd = open(slave.c_str(), O_RDWR | O_NOCTTY);
+    termios tio{};
+    if (slaveFd >= 0 && tcgetattr(slaveFd, &tio) == 0) {
+        cfmakeraw(&tio);
+        tcsetattr(slaveFd, TCSANOW, &tio);
+    }
+    unlink(link.c_str());
+    if (symlink(slave.c_str(), link.c_str()) != 0) {
+        std::perror("devsim: link");
+        return 1;
+    }
+    QFile log(QString::fromStdString(logPath));
+    if (!logPath.empty() && !log.open(QIODevice::WriteOnly | QIODevice::Append))
+        std::fprintf(stderr, "devsim: cannot write the log\n");
+    std::printf("%s\n", slave.c_str());
+    std::fflush(stdout);
+
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+
+    std::vector<uint8_t> buf;
+    while (!stopRequested && !device.PortLost()) {
+        pollfd p{master, POLLIN, 0};
+        const int n = poll(&p, 1, buf.empty() ? 200 : SilenceMs);
+        if (n < 0 && errno != EINTR) break;
+        if (n > 0 && (p.revents & POLLIN)) {
+            uint8_t chunk[512];
+            const ssize_t got = read(master, chunk, sizeof chunk);
+            if (got > 0) buf.insert(buf.end(), chunk, chunk + got);
+        }
+        // Serve every complete frame; an unknown length ends at a silence.
+        while (!buf.empty()) {
+            int len = SimDevice::RequestLength(buf);
+            if (len < 0 && n == 0) len = int(buf.size());
+            if (len <= 0 || int(buf.size()) < len) break;
+            std::vector<uint8_t> req(buf.begin(), buf.begin() + len);
+            buf.erase(buf.begin(), buf.begin() + len);
+            Log(log, "->", req);
+            if (auto reply = device.Handle(req)) {
+                Log(log, "<-", *reply);
+                if (write(master, reply->data(), reply->size()) < 0) break;
+            }
+        }
+        // A fixed-length frame that never completes (a broken request) is dropped at silence.
+        if (n == 0 && !buf.empty()) buf.clear();
+    }
+    unlink(link.c_str());
+    if (slaveFd >= 0) close(slaveFd);
+    close(master);
+    return 0;
+}
