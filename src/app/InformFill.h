@@ -1,0 +1,15 @@
+#pragma once
+// The one fill routine of each information window, used by the main window and every editor.
+
+class TForm1;
+
+enum class InformShow {
+    Show,  // fill and show the window
+    Quiet, // fill only
+    Modal, // fill and show it modally
+};
+
+// "Информация о входах": the discrete and analogue inputs of the configuration.
+void FillInform(TForm1& form1, InformShow how);
+// "Информация о выходах": the relay-module outputs.
+void FillInformMR(TForm1& form1, InformShow how);
