@@ -1,0 +1,97 @@
+#include "Panelpart.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int kPad = 2;
+constexpr double kFontPerLine = 0.66; // font pixel size as a share of one line's band
+} // namespace
+
+PanelPart::PanelPart(QWidget* parent) : SchemeControl(parent) {}
+
+void PanelPart::SetLines(const QStringList& lines)
+{
+    if (lines == lines_)
+        return;
+    lines_ = lines;
+    update();
+}
+
+void PanelPart::SetAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    update();
+}
+
+void PanelPart::SetFramed(bool framed)
+{
+    framed_ = framed;
+    update();
+}
+
+void PanelPart::SetBoldFirstLine(bool bold)
+{
+    boldFirst_ = bold;
+    update();
+}
+
+void PanelPart::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    PaintBox(painter, rect());
+}
+
+void PanelPart::PaintBox(QPainter& painter, const QRect& box) const
+{
+    painter.fillRect(box, Color());
+    if (framed_) {
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+    }
+    if (lines_.isEmpty())
+        return;
+    const QRect inner = box.adjusted(kPad, kPad, -kPad, -kPad);
+    const double band = double(inner.height()) / lines_.size();
+    painter.setPen(Qt::black);
+    for (int i = 0; i < lines_.size(); ++i) {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(6, int(band * kFontPerLine)));
+        font.setBold(boldFirst_ && i == 0);
+        painter.setFont(font);
+        const QRect line(inner.left(), inner.top() + int(i * band), inner.width(), int(band));
+        const QString text = painter.fontMetrics().elidedText(lines_[i], Qt::ElideRight, line.width());
+        painter.drawText(line, int((alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text);
+    }
+}
+
+TInputBox::TInputBox(QWidget* parent) : PanelPart(parent)
+{
+    SetAlignment(Qt::AlignLeft);
+}
+
+void TInputBox::SetType(InputType type)
+{
+    type = EnumFromRawOrFirst<InputType>(type);
+    if (type == type_)
+        return;
+    type_ = type;
+    update();
+}
+
+void TInputBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect box(0, 0, width() - kLeadWidth, height());
+    PaintBox(painter, box);
+    painter.fillRect(QRect(box.right() + 1, 0, kLeadWidth, height()), Color());
+    const int mid = height() / 2;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 2));
+    if (type_ == itInverse) {
+        const int r = kLeadWidth / 2 - 1;
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(QPoint(box.right() + 1 + kLeadWidth / 2, mid), r, r);
+    } else {
+        painter.drawLine(box.right() + 1, mid, width(), mid);
+    }
+}
