@@ -4,7 +4,8 @@
 
 namespace {
 constexpr int kPad = 2;
-constexpr double kFontPerLine = 0.66; // font pixel size as a share of one line's band
+constexpr double kFontPerLine = 0.72; // font pixel size as a share of one line's band
+constexpr int kMaxFontPx = 12;       // so few lines in a tall box do not grow past the others
 } // namespace
 
 PanelPart::PanelPart(QWidget* parent) : SchemeControl(parent) {}
@@ -55,7 +56,7 @@ void PanelPart::PaintBox(QPainter& painter, const QRect& box) const
     painter.setPen(Qt::black);
     for (int i = 0; i < lines_.size(); ++i) {
         QFont font = painter.font();
-        font.setPixelSize(std::max(6, int(band * kFontPerLine)));
+        font.setPixelSize(std::clamp(int(band * kFontPerLine), 6, kMaxFontPx));
         font.setBold(boldFirst_ && i == 0);
         painter.setFont(font);
         const QRect line(inner.left(), inner.top() + int(i * band), inner.width(), int(band));
