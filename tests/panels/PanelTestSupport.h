@@ -6,6 +6,11 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 // Renders widget at scale (1 = 100 %, 2 = 200 %); the image has the widget's size times scale.
 // With VEG_PANEL_SHOTS set to a folder the image is also saved there, for a look by eye.
 inline QImage Render(QWidget* widget, int scale = 1, const QString& name = {})
