@@ -10,31 +10,13 @@ constexpr int kMaxFontPx = 12;       // so few lines in a tall box do not grow p
 
 PanelPart::PanelPart(QWidget* parent) : SchemeControl(parent) {}
 
-void PanelPart::SetLines(const QStringList& lines)
-{
-    if (lines == lines_)
-        return;
-    lines_ = lines;
-    update();
-}
+void PanelPart::SetLines(const QStringList& lines) { Assign(lines_, lines); }
 
-void PanelPart::SetAlignment(Qt::Alignment alignment)
-{
-    alignment_ = alignment;
-    update();
-}
+void PanelPart::SetAlignment(Qt::Alignment alignment) { Assign(alignment_, alignment); }
 
-void PanelPart::SetFramed(bool framed)
-{
-    framed_ = framed;
-    update();
-}
+void PanelPart::SetFramed(bool framed) { Assign(framed_, framed); }
 
-void PanelPart::SetBoldFirstLine(bool bold)
-{
-    boldFirst_ = bold;
-    update();
-}
+void PanelPart::SetBoldFirstLine(bool bold) { Assign(boldFirst_, bold); }
 
 void PanelPart::paintEvent(QPaintEvent*)
 {
@@ -70,14 +52,7 @@ TInputBox::TInputBox(QWidget* parent) : PanelPart(parent)
     SetAlignment(Qt::AlignLeft);
 }
 
-void TInputBox::SetType(InputType type)
-{
-    type = EnumFromRawOrFirst<InputType>(type);
-    if (type == type_)
-        return;
-    type_ = type;
-    update();
-}
+void TInputBox::SetType(InputType type) { Assign(type_, EnumFromRawOrFirst<InputType>(type)); }
 
 void TInputBox::paintEvent(QPaintEvent*)
 {

@@ -47,80 +47,32 @@ TPanFB::TPanFB(QWidget* owner, int number, TFBType type)
         inputs_[j] = new TInputBox(this);
         inputs_[j]->setGeometry(0, InputLineY(j) - kInputBoxHeight / 2, kBodyLeft, kInputBoxHeight);
     }
-    Refresh();
+    Changed();
 }
 
-void TPanFB::SetTFB(TFBType type)
-{
-    type_ = EnumFromRawOrFirst<TFBType>(type);
-    Refresh();
-}
+void TPanFB::SetTFB(TFBType type) { Assign(type_, EnumFromRawOrFirst<TFBType>(type)); }
 
-void TPanFB::SetTimer(TimerType timer)
-{
-    timer_ = EnumFromRawOrFirst<TimerType>(timer);
-    Refresh(); // T5 has one input
-}
+void TPanFB::SetTimer(TimerType timer) { Assign(timer_, EnumFromRawOrFirst<TimerType>(timer)); }
 
-void TPanFB::SetTimerD(TimerDiskr diskr)
-{
-    diskr_ = EnumFromRawOrFirst<TimerDiskr>(diskr);
-    Refresh();
-}
+void TPanFB::SetTimerD(TimerDiskr diskr) { Assign(diskr_, EnumFromRawOrFirst<TimerDiskr>(diskr)); }
 
-void TPanFB::SetTime(int time)
-{
-    time_ = time;
-    Refresh();
-}
+void TPanFB::SetTime(int time) { Assign(time_, time); }
 
-void TPanFB::SetHour(int hour)
-{
-    hour_ = hour;
-    Refresh();
-}
+void TPanFB::SetHour(int hour) { Assign(hour_, hour); }
 
-void TPanFB::SetMin(int min)
-{
-    min_ = min;
-    Refresh();
-}
+void TPanFB::SetMin(int min) { Assign(min_, min); }
 
-void TPanFB::SetSec(int sec)
-{
-    sec_ = sec;
-    Refresh();
-}
+void TPanFB::SetSec(int sec) { Assign(sec_, sec); }
 
-void TPanFB::SetTrigger(TriggerType trigger)
-{
-    trigger_ = EnumFromRawOrFirst<TriggerType>(trigger);
-    Refresh();
-}
+void TPanFB::SetTrigger(TriggerType trigger) { Assign(trigger_, EnumFromRawOrFirst<TriggerType>(trigger)); }
 
-void TPanFB::SetCompCond(ComparatorCondition cond)
-{
-    cond_ = EnumFromRawOrFirst<ComparatorCondition>(cond);
-    Refresh();
-}
+void TPanFB::SetCompCond(ComparatorCondition cond) { Assign(cond_, EnumFromRawOrFirst<ComparatorCondition>(cond)); }
 
-void TPanFB::SetLimit(float limit)
-{
-    limit_ = limit;
-    Refresh();
-}
+void TPanFB::SetLimit(float limit) { Assign(limit_, limit); }
 
-void TPanFB::SetLimitCount(int count)
-{
-    limitCount_ = count;
-    Refresh();
-}
+void TPanFB::SetLimitCount(int count) { Assign(limitCount_, count); }
 
-void TPanFB::SetGisterezis(int percent)
-{
-    hysteresis_ = percent;
-    Refresh();
-}
+void TPanFB::SetGisterezis(int percent) { Assign(hysteresis_, percent); }
 
 void TPanFB::PutIdVh(int input, const QString& text)
 {
@@ -172,7 +124,7 @@ QStringList TPanFB::SettingLines() const
     }
 }
 
-void TPanFB::Refresh()
+void TPanFB::Changed()
 {
     QStringList lines = QStringList{TypeName(type_)} + SettingLines();
     while (lines.size() < kImageBands)

@@ -56,9 +56,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void Changed() override; // shows the settings and the inputs of the type
 
 private:
-    void Refresh();
     QStringList SettingLines() const;
 
     int number_;

@@ -39,52 +39,38 @@ TPanReg::TPanReg(QWidget* owner, int number, TRegType type, TTypeOut out, TTypeR
             rows_[r] = new TInputBox(this);
             rows_[r]->setGeometry(0, InputLineY(r) - kRowHeight / 2, kRowsWidth, kRowHeight);
         }
-    Refresh();
+    Changed();
 }
 
-void TPanReg::PutSP(int spType)
+void TPanReg::PutSP(int spType) { Assign(spType_, spType); }
+
+void TPanReg::SetIdVh1(const QString& text) { SetRowText(0, text); }
+
+void TPanReg::SetIdVh2(const QString& text) { SetRowText(1, text); }
+
+void TPanReg::SetRowText(int row, const QString& text)
 {
-    spType_ = spType;
-    Refresh();
+    if (rows_[row])
+        rows_[row]->SetText(text);
 }
 
-void TPanReg::SetIdVh1(const QString& text)
-{
-    if (rows_[0])
-        rows_[0]->SetText(text);
-}
-
-void TPanReg::SetIdVh2(const QString& text)
-{
-    if (rows_[1])
-        rows_[1]->SetText(text);
-}
-
-void TPanReg::SetParam(int index, float value)
-{
-    params_[index] = value;
-    Refresh();
-}
+void TPanReg::SetParam(int index, float value) { Assign(params_[index], value); }
 
 void TPanReg::PutTime(int point, int time)
 {
-    if (point < 0 || point >= kPoints)
-        return;
-    times_[point] = time;
-    Refresh();
+    if (point >= 0 && point < kPoints)
+        Assign(times_[point], time);
 }
 
 void TPanReg::PutValue(int point, float value)
 {
-    if (point < 0 || point >= kPoints)
-        return;
-    pointValues_[point] = value;
-    Refresh();
+    if (point >= 0 && point < kPoints)
+        Assign(pointValues_[point], value);
 }
 
 TInputBox* TPanReg::InputRow(int row) const { return row >= 0 && row < kRows ? rows_[row] : nullptr; }
 
-void TPanReg::Refresh()
+void TPanReg::Changed()
 {
     const QString action = QString(out_ == toDirect ? "прямой" : "обратный") + (rfc_ == rfcFC ? "  FC" : "");
     QStringList values;

@@ -46,10 +46,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void Changed() override; // shows the kind, the parameters and the points
 
 private:
     void SetParam(int index, float value);
-    void Refresh();
+    void SetRowText(int row, const QString& text);
 
     int number_;
     TRegType type_;

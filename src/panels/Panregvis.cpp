@@ -57,30 +57,17 @@ double TPanRegVis::BarShare(float value, float low, float high)
     return std::clamp((double(value) - low) / (double(high) - low), 0.0, 1.0);
 }
 
-void TPanRegVis::SetScale(Quantity q, int end, float value)
-{
-    scales_[q][end] = value;
-    update();
-}
+void TPanRegVis::SetScale(Quantity q, int end, float value) { Assign(scales_[q][end], value); }
 
 void TPanRegVis::SetValue(Quantity q, float value)
 {
-    values_[q] = value;
     boxes_[q]->SetText(ValueText(value));
-    update();
+    Assign(values_[q], value);
 }
 
-void TPanRegVis::SetColorP_In(const QColor& color)
-{
-    colorIn_ = color;
-    update();
-}
+void TPanRegVis::SetColorP_In(const QColor& color) { Assign(colorIn_, color); }
 
-void TPanRegVis::SetColorP_Out(const QColor& color)
-{
-    colorOut_ = color;
-    update();
-}
+void TPanRegVis::SetColorP_Out(const QColor& color) { Assign(colorOut_, color); }
 
 void TPanRegVis::paintEvent(QPaintEvent*)
 {

@@ -21,11 +21,7 @@ QString TPanSign::TypeText(int type)
     return names[CheckedType(type)];
 }
 
-void TPanSign::PutTipS(QWidget*, int type)
-{
-    type_ = CheckedType(type);
-    update();
-}
+void TPanSign::PutTipS(QWidget*, int type) { Assign(type_, CheckedType(type)); }
 
 void TPanSign::PutNTabS(QWidget* owner, int type, int cell)
 {

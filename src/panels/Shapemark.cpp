@@ -8,11 +8,7 @@ TShapeMark::TShapeMark(QWidget* owner, int number)
     resize(kWidth, kHeight);
 }
 
-void TShapeMark::SetMark(const QString& text)
-{
-    mark_ = text;
-    update();
-}
+void TShapeMark::SetMark(const QString& text) { Assign(mark_, text); }
 
 void TShapeMark::paintEvent(QPaintEvent*)
 {

@@ -10,13 +10,7 @@ SchemeControl::SchemeControl(QWidget* owner) : QWidget(owner), color_(clBtnFace(
     setMouseTracking(true); // moves are reported without a button held, as the editors expect
 }
 
-void SchemeControl::SetColor(const QColor& color)
-{
-    if (color == color_)
-        return;
-    color_ = color;
-    update();
-}
+void SchemeControl::SetColor(const QColor& color) { Assign(color_, color); }
 
 void SchemeControl::mousePressEvent(QMouseEvent* event)
 {
@@ -50,11 +44,7 @@ void SchemeControl::mouseDoubleClickEvent(QMouseEvent* event)
 
 TShape::TShape(QWidget* owner) : SchemeControl(owner), penColor_(Qt::black) {}
 
-void TShape::SetPenColor(const QColor& color)
-{
-    penColor_ = color;
-    update();
-}
+void TShape::SetPenColor(const QColor& color) { Assign(penColor_, color); }
 
 void TShape::paintEvent(QPaintEvent*)
 {

@@ -31,6 +31,14 @@ signals:
     void DblClick(SchemeControl* sender);
 
 protected:
+    // Stores a property and shows the change.
+    template <class T> void Assign(T& field, const T& value)
+    {
+        field = value;
+        Changed();
+    }
+    virtual void Changed() { update(); }
+
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
