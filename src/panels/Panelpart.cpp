@@ -5,34 +5,38 @@
 namespace {
 constexpr int kPad = 2;
 constexpr double kFontPerLine = 0.72; // font pixel size as a share of one line's band
-constexpr int kMaxFontPx = 12;       // so few lines in a tall box do not grow past the others
+constexpr int kMaxFontPx = 12;        // so few lines in a tall box do not grow past the others
 } // namespace
 
 PanelPart::PanelPart(QWidget* parent) : SchemeControl(parent) {}
 
-void PanelPart::SetLines(const QStringList& lines) { Assign(lines_, lines); }
+void PanelPart::SetLines(const QStringList& lines) {
+    Assign(lines_, lines);
+}
 
-void PanelPart::SetAlignment(Qt::Alignment alignment) { Assign(alignment_, alignment); }
+void PanelPart::SetAlignment(Qt::Alignment alignment) {
+    Assign(alignment_, alignment);
+}
 
-void PanelPart::SetFramed(bool framed) { Assign(framed_, framed); }
+void PanelPart::SetFramed(bool framed) {
+    Assign(framed_, framed);
+}
 
-void PanelPart::SetBoldFirstLine(bool bold) { Assign(boldFirst_, bold); }
+void PanelPart::SetBoldFirstLine(bool bold) {
+    Assign(boldFirst_, bold);
+}
 
-void PanelPart::paintEvent(QPaintEvent*)
-{
+void PanelPart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintBox(painter, rect());
 }
 
-void PanelPart::PaintBox(QPainter& painter, const QRect& box) const
-{
+void PanelPart::PaintBox(QPainter& painter, const QRect& box) const {
     painter.fillRect(box, Color());
     if (framed_) {
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        DrawFrame(painter, box, kFrameColor);
     }
-    if (lines_.isEmpty())
-        return;
+    if (lines_.isEmpty()) return;
     const QRect inner = box.adjusted(kPad, kPad, -kPad, -kPad);
     const double band = double(inner.height()) / lines_.size();
     painter.setPen(Qt::black);
@@ -47,15 +51,15 @@ void PanelPart::PaintBox(QPainter& painter, const QRect& box) const
     }
 }
 
-TInputBox::TInputBox(QWidget* parent) : PanelPart(parent)
-{
+TInputBox::TInputBox(QWidget* parent) : PanelPart(parent) {
     SetAlignment(Qt::AlignLeft);
 }
 
-void TInputBox::SetType(InputType type) { Assign(type_, EnumFromRawOrFirst<InputType>(type)); }
+void TInputBox::SetType(InputType type) {
+    Assign(type_, EnumFromRawOrFirst<InputType>(type));
+}
 
-void TInputBox::paintEvent(QPaintEvent*)
-{
+void TInputBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect box(0, 0, width() - kLeadWidth, height());
     PaintBox(painter, box);

@@ -11,7 +11,7 @@ class QPainter;
 
 class PanelPart : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     explicit PanelPart(QWidget* parent);
 
     QStringList Lines() const { return lines_; }
@@ -23,12 +23,12 @@ public:
     void SetFramed(bool framed);
     void SetBoldFirstLine(bool bold);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     // Fills box with the colour, frames it and writes the lines into it, one band each.
     void PaintBox(QPainter& painter, const QRect& box) const;
 
-private:
+  private:
     QStringList lines_;
     Qt::Alignment alignment_ = Qt::AlignCenter;
     bool framed_ = true;
@@ -39,7 +39,7 @@ private:
 // circle when the input is inverse.
 class TInputBox : public PanelPart {
     Q_OBJECT
-public:
+  public:
     explicit TInputBox(QWidget* parent);
 
     static constexpr int kLeadWidth = 10;
@@ -47,9 +47,9 @@ public:
     InputType Type() const { return type_; }
     void SetType(InputType type);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     InputType type_ = itNormal;
 };

@@ -9,7 +9,7 @@
 
 class TPanFB : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 150;
     static constexpr int kHeight = 106;
     static constexpr int kInputs = 4;
@@ -54,11 +54,11 @@ public:
     // The type names as the scheme shows them, indexed by TFBType.
     static QString TypeName(TFBType type);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void Changed() override; // shows the settings and the inputs of the type
 
-private:
+  private:
     QStringList SettingLines() const;
 
     int number_;

@@ -9,7 +9,7 @@
 
 class TPanMR : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kModules = 5;
     static constexpr int kRelays = 8;
     static constexpr int kWidth = 64;
@@ -33,10 +33,10 @@ public:
     QString GetHint4() const { return Hint(3); }
     QString GetHint5() const { return Hint(4); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString Hint(int module) const;
     void SetMask(int module, uint8_t mask);
 

@@ -9,14 +9,16 @@ constexpr int kRowHeight = 22;
 constexpr int kNumberBoxHeight = 18;
 constexpr int kBandHeight = 16; // one line of the image
 
-QString Num(float value) { return QLocale(QLocale::Russian).toString(double(value), 'g', 6); }
+QString Num(float value) {
+    return QLocale(QLocale::Russian).toString(double(value), 'g', 6);
+}
 } // namespace
 
 TPanReg::TPanReg(QWidget* owner, int number, TRegType type, TTypeOut out, TTypeRFC rfc)
     : SchemeControl(owner), number_(number), type_(EnumFromRawOrFirst<TRegType>(type)),
-      out_(EnumFromRawOrFirst<TTypeOut>(out)), rfc_(EnumFromRawOrFirst<TTypeRFC>(rfc)), body_(new PanelPart(this)),
-      numberBox_(new PanelPart(body_)), image_(new PanelPart(body_)), values_(new PanelPart(body_))
-{
+      out_(EnumFromRawOrFirst<TTypeOut>(out)), rfc_(EnumFromRawOrFirst<TTypeRFC>(rfc)),
+      body_(new PanelPart(this)), numberBox_(new PanelPart(body_)), image_(new PanelPart(body_)),
+      values_(new PanelPart(body_)) {
     const int height = type_ == rtPS ? kMarkTopPS : type_ == rtPID ? kMarkTopPID : kMarkTopPZ;
     resize(kWidth, height);
     const int bodyLeft = type_ == rtPZ ? 0 : kRowsWidth;
@@ -42,36 +44,39 @@ TPanReg::TPanReg(QWidget* owner, int number, TRegType type, TTypeOut out, TTypeR
     Changed();
 }
 
-void TPanReg::PutSP(int spType) { Assign(spType_, spType); }
-
-void TPanReg::SetIdVh1(const QString& text) { SetRowText(0, text); }
-
-void TPanReg::SetIdVh2(const QString& text) { SetRowText(1, text); }
-
-void TPanReg::SetRowText(int row, const QString& text)
-{
-    if (rows_[row])
-        rows_[row]->SetText(text);
+void TPanReg::PutSP(int spType) {
+    Assign(spType_, spType);
 }
 
-void TPanReg::SetParam(int index, float value) { Assign(params_[index], value); }
-
-void TPanReg::PutTime(int point, int time)
-{
-    if (point >= 0 && point < kPoints)
-        Assign(times_[point], time);
+void TPanReg::SetIdVh1(const QString& text) {
+    SetRowText(0, text);
 }
 
-void TPanReg::PutValue(int point, float value)
-{
-    if (point >= 0 && point < kPoints)
-        Assign(pointValues_[point], value);
+void TPanReg::SetIdVh2(const QString& text) {
+    SetRowText(1, text);
 }
 
-TInputBox* TPanReg::InputRow(int row) const { return row >= 0 && row < kRows ? rows_[row] : nullptr; }
+void TPanReg::SetRowText(int row, const QString& text) {
+    if (rows_[row]) rows_[row]->SetText(text);
+}
 
-void TPanReg::Changed()
-{
+void TPanReg::SetParam(int index, float value) {
+    Assign(params_[index], value);
+}
+
+void TPanReg::PutTime(int point, int time) {
+    if (point >= 0 && point < kPoints) Assign(times_[point], time);
+}
+
+void TPanReg::PutValue(int point, float value) {
+    if (point >= 0 && point < kPoints) Assign(pointValues_[point], value);
+}
+
+TInputBox* TPanReg::InputRow(int row) const {
+    return row >= 0 && row < kRows ? rows_[row] : nullptr;
+}
+
+void TPanReg::Changed() {
     const QString action = QString(out_ == toDirect ? "прямой" : "обратный") + (rfc_ == rfcFC ? "  FC" : "");
     QStringList values;
     switch (type_) {
@@ -94,8 +99,7 @@ void TPanReg::Changed()
     values_->SetLines(values);
 }
 
-void TPanReg::paintEvent(QPaintEvent*)
-{
+void TPanReg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Color());
 }

@@ -9,7 +9,7 @@
 
 class TPanReg : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 180;
     static constexpr int kMarkTopPS = 72; // panel heights; the output mark sits at these offsets
     static constexpr int kMarkTopPID = 168;
@@ -44,11 +44,11 @@ public:
     // Input row 0 (PV) or 1 (SP); nullptr for a program set point panel, which has none.
     TInputBox* InputRow(int row) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void Changed() override; // shows the kind, the parameters and the points
 
-private:
+  private:
     void SetParam(int index, float value);
     void SetRowText(int row, const QString& text);
 

@@ -8,7 +8,7 @@
 
 class TPanRegVis : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 180;
     static constexpr int kHeight = 430;
 
@@ -40,10 +40,10 @@ public:
     // The filled share (0..1) of a bar for a value on the scale low..high; 0 on an empty scale.
     static double BarShare(float value, float low, float high);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     enum Quantity { kPV, kSP, kOUT, kQuantities };
     void SetScale(Quantity q, int end, float value);
     void SetValue(Quantity q, float value);

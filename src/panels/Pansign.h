@@ -6,7 +6,7 @@
 
 class TPanSign : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 56;
     static constexpr int kHeight = 32;
 
@@ -23,10 +23,10 @@ public:
     // The short name of a signalling type as the panel writes it; an unknown type reads as none.
     static QString TypeText(int type);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int type_ = 0;
     int cell_ = 0;
     int number_;

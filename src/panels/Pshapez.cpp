@@ -15,13 +15,16 @@ constexpr int kBlockMarkTop = 72;
 constexpr int kLoopTop = 44;
 constexpr int kLoopWidth = 23;
 
-bool IsZigzag(ShapeZType type) { return type <= stZigzag3; }
+bool IsZigzag(ShapeZType type) {
+    return type <= stZigzag3;
+}
 } // namespace
 
-TPShapeZ::TPShapeZ(QWidget* owner) : SchemeControl(owner) { PutTypeShape(owner, stZigzag0); }
+TPShapeZ::TPShapeZ(QWidget* owner) : SchemeControl(owner) {
+    PutTypeShape(owner, stZigzag0);
+}
 
-int TPShapeZ::StartY(ShapeZType type)
-{
+int TPShapeZ::StartY(ShapeZType type) {
     switch (type) {
     case stCascade:
         return TPanReg::kMarkTopPID + TShapeMark::kLineY - kLoopTop;
@@ -32,22 +35,19 @@ int TPShapeZ::StartY(ShapeZType type)
     }
 }
 
-int TPShapeZ::EndY(ShapeZType type)
-{
+int TPShapeZ::EndY(ShapeZType type) {
     if (IsZigzag(type)) // zigzag k reaches input 4 - k
         return TPanFB::InputLineY(TPanFB::kInputs - 1 - int(type)) - kZigzagTop;
     return TPanReg::InputLineY(1) - kLoopTop; // the loop's set point row
 }
 
-void TPShapeZ::PutTypeShape(QWidget*, ShapeZType type)
-{
+void TPShapeZ::PutTypeShape(QWidget*, ShapeZType type) {
     type_ = EnumFromRawOrFirst<ShapeZType>(type);
     resize(IsZigzag(type_) ? kZigzagWidth : kLoopWidth, StartY(type_) + TShapeMark::kLineWidth);
     update();
 }
 
-void TPShapeZ::paintEvent(QPaintEvent*)
-{
+void TPShapeZ::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Color());
     const int line = TShapeMark::kLineWidth;

@@ -7,7 +7,7 @@
 
 class TPShapeZ : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     explicit TPShapeZ(QWidget* owner);
 
     ShapeZType TypeShape() const { return type_; }
@@ -17,9 +17,9 @@ public:
     static int StartY(ShapeZType type);
     static int EndY(ShapeZType type);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     ShapeZType type_ = stZigzag0;
 };

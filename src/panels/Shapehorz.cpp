@@ -4,10 +4,11 @@
 
 #include <QPainter>
 
-TShapeHorz::TShapeHorz(QWidget* owner) : SchemeControl(owner) { resize(100, kHeight); }
+TShapeHorz::TShapeHorz(QWidget* owner) : SchemeControl(owner) {
+    resize(100, kHeight);
+}
 
-void TShapeHorz::paintEvent(QPaintEvent*)
-{
+void TShapeHorz::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Color());
     painter.fillRect(0, 0, width(), TShapeMark::kLineWidth, Qt::black);

@@ -5,11 +5,11 @@
 
 class TShapeHorz : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kHeight = 3;
 
     explicit TShapeHorz(QWidget* owner);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };

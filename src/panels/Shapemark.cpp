@@ -3,15 +3,15 @@
 #include <QPainter>
 
 TShapeMark::TShapeMark(QWidget* owner, int number)
-    : SchemeControl(owner), number_(number), mark_(QString("ФБ%1").arg(number))
-{
+    : SchemeControl(owner), number_(number), mark_(QString("ФБ%1").arg(number)) {
     resize(kWidth, kHeight);
 }
 
-void TShapeMark::SetMark(const QString& text) { Assign(mark_, text); }
+void TShapeMark::SetMark(const QString& text) {
+    Assign(mark_, text);
+}
 
-void TShapeMark::paintEvent(QPaintEvent*)
-{
+void TShapeMark::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Color());
     painter.fillRect(0, kLineY, width(), kLineWidth, Qt::black);

@@ -5,7 +5,7 @@
 
 class TShapeMark : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 80;
     static constexpr int kHeight = 22;
     static constexpr int kLineY = 20; // the line's top row; connectors start at this level
@@ -18,10 +18,10 @@ public:
     QString Mark() const { return mark_; }
     void SetMark(const QString& text);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int number_;
     QString mark_;
 };

@@ -5,9 +5,16 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
+inline constexpr QColor kFrameColor(64, 64, 64); // outlines of boxes and panels
+
+// Outlines rect with a line one unit wide inside it, as thick as the screen scale makes a unit.
+void DrawFrame(QPainter& painter, const QRect& rect, const QColor& color);
+
 class SchemeControl : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SchemeControl(QWidget* owner = nullptr);
 
     int Left() const { return x(); }
@@ -23,17 +30,17 @@ public:
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
 
-signals:
+  signals:
     // Each control reports its own events; a press it reports does not reach its parent.
-    void MouseDown(SchemeControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void MouseDown(SchemeControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                   QPoint pos);
     void MouseMove(SchemeControl* sender, Qt::KeyboardModifiers modifiers, QPoint pos);
     void Click(SchemeControl* sender);
     void DblClick(SchemeControl* sender);
 
-protected:
+  protected:
     // Stores a property and shows the change.
-    template <class T> void Assign(T& field, const T& value)
-    {
+    template <class T> void Assign(T& field, const T& value) {
         field = value;
         Changed();
     }
@@ -44,7 +51,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QColor color_;
     bool pressed_ = false;
 };
@@ -52,15 +59,15 @@ private:
 // A rectangle filled with its colour and outlined with its pen.
 class TShape : public SchemeControl {
     Q_OBJECT
-public:
+  public:
     explicit TShape(QWidget* owner = nullptr);
 
     QColor PenColor() const { return penColor_; }
     void SetPenColor(const QColor& color);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor penColor_;
 };

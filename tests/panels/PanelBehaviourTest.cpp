@@ -19,8 +19,7 @@
 #include <cmath>
 #include <limits>
 
-TEST(PanelEnums, RawValuesAreCheckedBeforeTheyReachAPanel)
-{
+TEST(PanelEnums, RawValuesAreCheckedBeforeTheyReachAPanel) {
     EXPECT_EQ(FBTypeFromCode(1), ftAND);
     EXPECT_EQ(FBTypeFromCode(6), ftTimer);
     EXPECT_EQ(FBTypeFromCode(9), ftCounter);
@@ -40,8 +39,7 @@ TEST(PanelEnums, RawValuesAreCheckedBeforeTheyReachAPanel)
     EXPECT_EQ(EnumFromRawOrFirst<TTypeRFC>(1), rfcFC);
 }
 
-TEST(BlockPanel, ShowsTypeNameSettingsAndInputs)
-{
+TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
     const QStringList names{"И", "И-НЕ", "ИЛИ", "ИЛИ-НЕ", "ГСТ", "Т", "Тр", "СМР", "СЧ"};
     const std::vector<int> inputs{4, 4, 4, 4, 2, 2, 4, 1, 4};
     TPanFB panel(nullptr, 7, ftAND);
@@ -111,8 +109,7 @@ TEST(BlockPanel, ShowsTypeNameSettingsAndInputs)
     EXPECT_EQ(bad.GetTFB(), ftAND);
 }
 
-TEST(BlockPanel, PartsTakeTheSelectionColour)
-{
+TEST(BlockPanel, PartsTakeTheSelectionColour) {
     TPanFB panel(nullptr, 1, ftOR);
     const QColor selected = TColorToQColor(clSelection);
     EXPECT_EQ(selected, QColor(0xA6, 0xCA, 0xF0));
@@ -127,8 +124,7 @@ TEST(BlockPanel, PartsTakeTheSelectionColour)
     EXPECT_EQ(QColor(PixelAt(image, {40, TPanFB::InputLineY(0) + 12})), selected); // the panel between boxes
 }
 
-TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem)
-{
+TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem) {
     TPanMR panel(nullptr, 3);
     EXPECT_EQ(panel.GetHint1(), "");
     EXPECT_EQ(panel.ModuleText(0), "МР1:  ");
@@ -141,7 +137,8 @@ TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem)
     EXPECT_EQ(panel.GetHint2() + panel.GetHint3() + panel.GetHint4(), "");
     EXPECT_EQ(panel.GetHint5(), "МР5:  2 ");
     EXPECT_EQ(panel.toolTip(), "МР1:  1,3,8\nМР5:  2");
-    EXPECT_EQ(panel.ModuleText(0).mid(6), "1,3,8"); // the scheme printing takes the list from the 7th character
+    EXPECT_EQ(panel.ModuleText(0).mid(6),
+              "1,3,8"); // the scheme printing takes the list from the 7th character
 
     // Relay r of module m is cell (r, m) of the grid.
     const QPoint relay1(2 + 3, 2 + 3);
@@ -153,11 +150,11 @@ TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem)
     EXPECT_EQ(panel.Mask(0), 0);
     EXPECT_EQ(panel.GetHint1(), "");
     EXPECT_EQ(panel.Mask(4), 2);
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), QColor(Qt::white)) << "cleared relays stop being drawn";
+    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), QColor(Qt::white))
+        << "cleared relays stop being drawn";
 }
 
-TEST(SignallingPanel, ShowsTypeAndCell)
-{
+TEST(SignallingPanel, ShowsTypeAndCell) {
     TPanSign panel(nullptr, 1, 12, 4);
     EXPECT_EQ(panel.Type(), 1);
     EXPECT_EQ(panel.Cell(), 12);
@@ -174,8 +171,7 @@ TEST(SignallingPanel, ShowsTypeAndCell)
     EXPECT_EQ(TPanSign::TypeText(-5), "");
 }
 
-TEST(LoopPanel, ShowsKindParametersAndPoints)
-{
+TEST(LoopPanel, ShowsKindParametersAndPoints) {
     TPanReg pid(nullptr, 2, rtPID, toInverse, rfcNone);
     EXPECT_EQ(pid.Height(), TPanReg::kMarkTopPID);
     pid.PutSP(9);
@@ -213,8 +209,7 @@ TEST(LoopPanel, ShowsKindParametersAndPoints)
     EXPECT_EQ(pz.Values()->Lines().value(0), "1)  t 0   0");
 }
 
-TEST(OnlineLoopPanel, ShowsValuesOnBoxesAndBars)
-{
+TEST(OnlineLoopPanel, ShowsValuesOnBoxesAndBars) {
     EXPECT_EQ(TPanRegVis::ValueText(100), "100.00");
     EXPECT_EQ(TPanRegVis::ValueText(-99.994f), "-99.99");
     EXPECT_EQ(TPanRegVis::ValueText(100.5f), "100.5");
@@ -261,28 +256,27 @@ struct EventLog {
     Qt::MouseButton lastButton = Qt::NoButton;
     Qt::KeyboardModifiers lastModifiers;
 
-    void Watch(SchemeControl* control)
-    {
+    void Watch(SchemeControl* control) {
         QObject::connect(control, &SchemeControl::MouseDown,
                          [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
                              events.emplace_back("down", s);
                              lastButton = b;
                              lastModifiers = m;
                          });
-        QObject::connect(control, &SchemeControl::MouseMove,
-                         [this](SchemeControl* s, Qt::KeyboardModifiers, QPoint) { events.emplace_back("move", s); });
-        QObject::connect(control, &SchemeControl::Click, [this](SchemeControl* s) { events.emplace_back("click", s); });
+        QObject::connect(
+            control, &SchemeControl::MouseMove,
+            [this](SchemeControl* s, Qt::KeyboardModifiers, QPoint) { events.emplace_back("move", s); });
+        QObject::connect(control, &SchemeControl::Click,
+                         [this](SchemeControl* s) { events.emplace_back("click", s); });
         QObject::connect(control, &SchemeControl::DblClick,
                          [this](SchemeControl* s) { events.emplace_back("dbl", s); });
     }
-    void WatchTree(SchemeControl* root)
-    {
+    void WatchTree(SchemeControl* root) {
         Watch(root);
         for (SchemeControl* child : root->findChildren<SchemeControl*>())
             Watch(child);
     }
-    std::vector<QString> Kinds() const
-    {
+    std::vector<QString> Kinds() const {
         std::vector<QString> kinds;
         for (const auto& e : events)
             kinds.push_back(e.first);
@@ -290,44 +284,40 @@ struct EventLog {
     }
 };
 
-QPoint In(QWidget* part, QWidget* top) { return part->mapTo(top, QPoint(part->width() / 2, part->height() / 2)); }
+QPoint In(QWidget* part, QWidget* top) {
+    return part->mapTo(top, QPoint(part->width() / 2, part->height() / 2));
+}
 
 // The widget a real press at point of top reaches: the deepest visible child there that takes
 // mouse events, as the application dispatches it.
-QWidget* Target(QWidget* top, QPoint point)
-{
+QWidget* Target(QWidget* top, QPoint point) {
     QWidget* child = top->childAt(point);
     return child ? child : top;
 }
 
-void Press(QWidget* top, QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {})
-{
+void Press(QWidget* top, QPoint p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) {
     QWidget* w = Target(top, p);
     QTest::mousePress(w, b, m, w->mapFrom(top, p));
 }
 
-void Click(QWidget* top, QPoint p, Qt::KeyboardModifiers m = {})
-{
+void Click(QWidget* top, QPoint p, Qt::KeyboardModifiers m = {}) {
     QWidget* w = Target(top, p);
     QTest::mouseClick(w, Qt::LeftButton, m, w->mapFrom(top, p));
 }
 
-void DClick(QWidget* top, QPoint p)
-{
+void DClick(QWidget* top, QPoint p) {
     QWidget* w = Target(top, p);
     QTest::mouseDClick(w, Qt::LeftButton, {}, w->mapFrom(top, p));
 }
 
-void Move(QWidget* top, QPoint p)
-{
+void Move(QWidget* top, QPoint p) {
     QWidget* w = Target(top, p);
     QTest::mouseMove(w, w->mapFrom(top, p));
 }
 
 } // namespace
 
-TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks)
-{
+TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks) {
     TPanFB panel(nullptr, 1, ftAND);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
@@ -338,13 +328,14 @@ TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks)
         {In(panel.NumberBox(), &panel), panel.NumberBox()},
         {In(panel.TypeImage(), &panel), panel.TypeImage()},
         {In(panel.InputBox(2), &panel), panel.InputBox(2)},
-        {QPoint(81, 100), panel.Body()},                            // the body's margin round its parts
-        {QPoint(40, TPanFB::InputLineY(0) + 12), &panel},           // between two input boxes
+        {QPoint(81, 100), panel.Body()},                  // the body's margin round its parts
+        {QPoint(40, TPanFB::InputLineY(0) + 12), &panel}, // between two input boxes
     };
     for (const auto& [point, expected] : hits) {
         log.events.clear();
         Click(&panel, point, Qt::ControlModifier);
-        ASSERT_EQ(log.Kinds(), (std::vector<QString>{"down", "click"})) << expected->metaObject()->className();
+        ASSERT_EQ(log.Kinds(), (std::vector<QString>{"down", "click"}))
+            << expected->metaObject()->className();
         EXPECT_EQ(log.events[0].second, expected) << "a press reaches only the part hit";
         EXPECT_EQ(log.lastModifiers, Qt::ControlModifier);
     }
@@ -361,19 +352,20 @@ TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks)
     log.events.clear();
     Move(&panel, In(panel.InputBox(1), &panel));
     ASSERT_FALSE(log.events.empty());
-    EXPECT_EQ(log.events.back(), std::make_pair(QString("move"), static_cast<SchemeControl*>(panel.InputBox(1))));
+    EXPECT_EQ(log.events.back(),
+              std::make_pair(QString("move"), static_cast<SchemeControl*>(panel.InputBox(1))));
 }
 
-TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses)
-{
+TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
     // A press on the loop panel's parameters is the body's: the editor wires the body, not them.
     TPanReg reg(nullptr, 1, rtPID, toDirect, rfcNone);
     reg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&reg));
     EventLog log;
     log.WatchTree(&reg);
-    for (SchemeControl* part : {static_cast<SchemeControl*>(reg.Image()), static_cast<SchemeControl*>(reg.NumberBox()),
-                                static_cast<SchemeControl*>(reg.InputRow(0))}) {
+    for (SchemeControl* part :
+         {static_cast<SchemeControl*>(reg.Image()), static_cast<SchemeControl*>(reg.NumberBox()),
+          static_cast<SchemeControl*>(reg.InputRow(0))}) {
         log.events.clear();
         Press(&reg, In(part, &reg));
         ASSERT_EQ(log.events.size(), 1u);

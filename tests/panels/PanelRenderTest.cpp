@@ -24,10 +24,10 @@ struct PanelCase {
     std::function<QWidget*()> make;
 };
 
-std::vector<PanelCase> Cases()
-{
+std::vector<PanelCase> Cases() {
     return {
-        {"fb_and", {150, 106},
+        {"fb_and",
+         {150, 106},
          [] {
              auto* p = new TPanFB(nullptr, 12, ftAND);
              p->PutIdVh(0, "Вход 1");
@@ -36,7 +36,8 @@ std::vector<PanelCase> Cases()
              p->PutIdVh(3, "КВУ121");
              return p;
          }},
-        {"fb_timer", {150, 106},
+        {"fb_timer",
+         {150, 106},
          [] {
              auto* p = new TPanFB(nullptr, 3, ftTimer);
              p->SetTimer(T2);
@@ -45,7 +46,8 @@ std::vector<PanelCase> Cases()
              p->PutIdVh(0, "Д7");
              return p;
          }},
-        {"fb_comparator", {150, 106},
+        {"fb_comparator",
+         {150, 106},
          [] {
              auto* p = new TPanFB(nullptr, 40, ftComparator);
              p->SetCompCond(ccH);
@@ -55,7 +57,8 @@ std::vector<PanelCase> Cases()
              return p;
          }},
         {"sign", {56, 32}, [] { return new TPanSign(nullptr, 2, 17, 5); }},
-        {"relay", {64, 42},
+        {"relay",
+         {64, 42},
          [] {
              auto* p = new TPanMR(nullptr, 5);
              p->ActiveMR(nullptr, 0, 0x05);
@@ -64,25 +67,29 @@ std::vector<PanelCase> Cases()
          }},
         {"horz", {100, 3}, [] { return new TShapeHorz(nullptr); }},
         {"mark", {80, 22}, [] { return new TShapeMark(nullptr, 7); }},
-        {"zigzag3", {20, 74},
+        {"zigzag3",
+         {20, 74},
          [] {
              auto* p = new TPShapeZ(nullptr);
              p->PutTypeShape(nullptr, stZigzag3);
              return p;
          }},
-        {"cascade", {23, 146},
+        {"cascade",
+         {23, 146},
          [] {
              auto* p = new TPShapeZ(nullptr);
              p->PutTypeShape(nullptr, stCascade);
              return p;
          }},
-        {"program_sp", {23, 194},
+        {"program_sp",
+         {23, 194},
          [] {
              auto* p = new TPShapeZ(nullptr);
              p->PutTypeShape(nullptr, stProgramSP);
              return p;
          }},
-        {"reg_pid", {180, 168},
+        {"reg_pid",
+         {180, 168},
          [] {
              auto* p = new TPanReg(nullptr, 1, rtPID, toInverse, rfcNone);
              p->SetIdVh1("AI3");
@@ -92,14 +99,16 @@ std::vector<PanelCase> Cases()
              return p;
          }},
         {"reg_ps", {180, 72}, [] { return new TPanReg(nullptr, 2, rtPS, toDirect, rfcFC); }},
-        {"reg_pz", {180, 216},
+        {"reg_pz",
+         {180, 216},
          [] {
              auto* p = new TPanReg(nullptr, 1, rtPZ, toDirect, rfcNone);
              p->PutTime(0, 30);
              p->PutValue(0, 12.5f);
              return p;
          }},
-        {"reg_vis", {180, 430},
+        {"reg_vis",
+         {180, 430},
          [] {
              auto* p = new TPanRegVis(nullptr, 1, 1);
              p->SetVSk_PV(200);
@@ -113,8 +122,7 @@ std::vector<PanelCase> Cases()
 
 } // namespace
 
-TEST(PanelRender, EveryKindHasItsSizeAndScalesItsDrawing)
-{
+TEST(PanelRender, EveryKindHasItsSizeAndScalesItsDrawing) {
     for (const PanelCase& c : Cases()) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<QWidget> panel(c.make());

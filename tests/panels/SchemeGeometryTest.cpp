@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // A block at column col of row 0, with its output mark and output connector, as the scheme places them.
@@ -22,8 +24,7 @@ struct BlockRow {
     TPShapeZ* connector;
 };
 
-BlockRow PlaceBlock(QWidget* scheme, int col, int number)
-{
+BlockRow PlaceBlock(QWidget* scheme, int col, int number) {
     BlockRow b;
     b.panel = new TPanFB(scheme, number, ftOR);
     b.panel->move(col * 250, 15);
@@ -36,33 +37,33 @@ BlockRow PlaceBlock(QWidget* scheme, int col, int number)
 
 } // namespace
 
-TEST(SchemeGeometry, BlockConnectorsReachTheInputTheirShapeNames)
-{
+TEST(SchemeGeometry, BlockConnectorsReachTheInputTheirShapeNames) {
     QWidget scheme;
     scheme.resize(820, 130);
     const BlockRow a = PlaceBlock(&scheme, 0, 1);
     const BlockRow b = PlaceBlock(&scheme, 1, 2);
-    for (int j = 0; j < TPanFB::kInputs; ++j) {
-        SCOPED_TRACE(j);
-        // zigzag 3 - j reaches input j of the next block
-        a.connector->PutTypeShape(&scheme, ShapeZType(TPanFB::kInputs - 1 - j));
-        const QImage image = Render(&scheme, 1, QString("scheme_block_input%1").arg(j + 1));
-        const int inputY = b.panel->Top() + TPanFB::InputLineY(j);
-        const int outputY = a.mark->Top() + TShapeMark::kLineY;
-        EXPECT_EQ(outputY, a.panel->Top() + TPanFB::InputLineY(3)); // the output leaves at input 4's level
-        EXPECT_TRUE(IsDark(PixelAt(image, {a.panel->Left() + 149, outputY}))); // body edge
-        EXPECT_TRUE(IsDark(PixelAt(image, {a.mark->Left() + 40, outputY})));
-        EXPECT_TRUE(IsDark(PixelAt(image, {a.connector->Left(), outputY})));
-        EXPECT_TRUE(IsDark(PixelAt(image, {a.connector->Left() + 19, inputY})));
-        EXPECT_TRUE(IsDark(PixelAt(image, {b.panel->Left(), inputY}))); // the input box's edge
-        // and on the other inputs' levels nothing arrives
-        const int otherY = b.panel->Top() + TPanFB::InputLineY((j + 1) % TPanFB::kInputs);
-        EXPECT_FALSE(IsDark(PixelAt(image, {a.connector->Left() + 19, otherY})));
-    }
+    for (int scale : {1, 2}) // at 100 % and at 200 %
+        for (int j = 0; j < TPanFB::kInputs; ++j) {
+            SCOPED_TRACE(QString("input %1 at %2 %").arg(j + 1).arg(scale * 100).toStdString());
+            // zigzag 3 - j reaches input j of the next block
+            a.connector->PutTypeShape(&scheme, ShapeZType(TPanFB::kInputs - 1 - j));
+            const QImage image = Render(&scheme, scale, QString("scheme_block_input%1").arg(j + 1));
+            const int inputY = b.panel->Top() + TPanFB::InputLineY(j);
+            const int outputY = a.mark->Top() + TShapeMark::kLineY;
+            EXPECT_EQ(outputY,
+                      a.panel->Top() + TPanFB::InputLineY(3)); // the output leaves at input 4's level
+            EXPECT_TRUE(IsDark(PixelAt(image, {a.panel->Left() + 149, outputY}))); // body edge
+            EXPECT_TRUE(IsDark(PixelAt(image, {a.mark->Left() + 40, outputY})));
+            EXPECT_TRUE(IsDark(PixelAt(image, {a.connector->Left(), outputY})));
+            EXPECT_TRUE(IsDark(PixelAt(image, {a.connector->Left() + 19, inputY})));
+            EXPECT_TRUE(IsDark(PixelAt(image, {b.panel->Left(), inputY}))); // the input box's edge
+            // and on the other inputs' levels nothing arrives
+            const int otherY = b.panel->Top() + TPanFB::InputLineY((j + 1) % TPanFB::kInputs);
+            EXPECT_FALSE(IsDark(PixelAt(image, {a.connector->Left() + 19, otherY})));
+        }
 }
 
-TEST(SchemeGeometry, SignallingAndRelayElementsMeetTheBlockOutput)
-{
+TEST(SchemeGeometry, SignallingAndRelayElementsMeetTheBlockOutput) {
     QWidget scheme;
     scheme.resize(820, 130);
     const BlockRow a = PlaceBlock(&scheme, 1, 1);
@@ -92,46 +93,32 @@ TEST(SchemeGeometry, SignallingAndRelayElementsMeetTheBlockOutput)
     EXPECT_TRUE(IsDark(PixelAt(image, {riseX, a.mark->Top() + TShapeMark::kLineY - 4})));
 }
 
-TEST(SchemeGeometry, LoopConnectorsReachTheSetPointRow)
-{
-    QWidget scheme;
-    scheme.resize(640, 330);
+TEST(SchemeGeometry, LoopConnectorsReachTheSetPointRow) {
+    // A cascade's outer loop feeds its inner loop, a program set point its loop: the feeding panel
+    // at frame left + 20 with its mark right under it, the fed loop at frame left + 232.
     const int frameLeft = 24;
-    auto* outer = new TPanReg(&scheme, 1, rtPID, toDirect, rfcNone);
-    outer->move(frameLeft + 20, 15);
-    auto* inner = new TPanReg(&scheme, 2, rtPID, toDirect, rfcNone);
-    inner->move(frameLeft + 232, 15);
-    auto* mark = new TShapeMark(&scheme, 1);
-    mark->SetMark("на рег 2");
-    mark->move(outer->Left() + 109, outer->Top() + 168);
-    auto* cascade = new TPShapeZ(&scheme);
-    cascade->PutTypeShape(&scheme, stCascade);
-    cascade->move(mark->Left() + 80, outer->Top() + 44);
-    const QImage image = Render(&scheme, 1, "scheme_cascade");
+    for (const auto& [kind, shape, name] : {std::tuple{rtPID, stCascade, "scheme_cascade"},
+                                            std::tuple{rtPZ, stProgramSP, "scheme_program_sp"}}) {
+        SCOPED_TRACE(name);
+        QWidget frame;
+        frame.resize(640, 330);
+        auto* feeder = new TPanReg(&frame, 1, kind, toDirect, rfcNone);
+        feeder->move(frameLeft + 20, 15);
+        auto* loop = new TPanReg(&frame, 2, rtPID, toDirect, rfcNone);
+        loop->move(frameLeft + 232, 15);
+        auto* mark = new TShapeMark(&frame, 1);
+        mark->SetMark("на рег 2");
+        mark->move(feeder->Left() + 109, feeder->Top() + (kind == rtPZ ? 216 : 168));
+        auto* feed = new TPShapeZ(&frame);
+        feed->PutTypeShape(&frame, shape);
+        feed->move(mark->Left() + 80, feeder->Top() + 44);
+        const QImage image = Render(&frame, 1, name);
 
-    const int spY = inner->Top() + TPanReg::InputLineY(1);
-    EXPECT_EQ(outer->Top() + outer->Height(), mark->Top()); // the mark sits right under the loop
-    EXPECT_TRUE(IsDark(PixelAt(image, {cascade->Left(), mark->Top() + TShapeMark::kLineY})));
-    EXPECT_TRUE(IsDark(PixelAt(image, {cascade->Left() + cascade->Width() - 1, spY})));
-    EXPECT_TRUE(IsDark(PixelAt(image, {inner->Left(), spY})));
-    EXPECT_LE(outer->Left() + outer->Width(), cascade->Left()); // panels side by side do not overlap
-
-    // A program set point feeds its loop's set point row the same way.
-    QWidget frame;
-    frame.resize(640, 330);
-    auto* pz = new TPanReg(&frame, 1, rtPZ, toDirect, rfcNone);
-    pz->move(frameLeft + 20, 15);
-    auto* loop = new TPanReg(&frame, 1, rtPID, toDirect, rfcNone);
-    loop->move(frameLeft + 232, 15);
-    auto* pzMark = new TShapeMark(&frame, 1);
-    pzMark->SetMark("на рег 1");
-    pzMark->move(pz->Left() + 109, pz->Top() + 216);
-    auto* feed = new TPShapeZ(&frame);
-    feed->PutTypeShape(&frame, stProgramSP);
-    feed->move(pzMark->Left() + 80, pz->Top() + 44);
-    const QImage pzImage = Render(&frame, 1, "scheme_program_sp");
-    EXPECT_EQ(pz->Top() + pz->Height(), pzMark->Top());
-    EXPECT_TRUE(IsDark(PixelAt(pzImage, {feed->Left(), pzMark->Top() + TShapeMark::kLineY})));
-    EXPECT_TRUE(IsDark(PixelAt(pzImage, {feed->Left() + feed->Width() - 1, spY})));
-    EXPECT_TRUE(IsDark(PixelAt(pzImage, {loop->Left(), spY})));
+        const int spY = loop->Top() + TPanReg::InputLineY(1);
+        EXPECT_EQ(feeder->Top() + feeder->Height(), mark->Top());
+        EXPECT_LE(feeder->Left() + feeder->Width(), feed->Left()); // side by side, not overlapping
+        EXPECT_TRUE(IsDark(PixelAt(image, {feed->Left(), mark->Top() + TShapeMark::kLineY})));
+        EXPECT_TRUE(IsDark(PixelAt(image, {feed->Left() + feed->Width() - 1, spY})));
+        EXPECT_TRUE(IsDark(PixelAt(image, {loop->Left(), spY})));
+    }
 }
