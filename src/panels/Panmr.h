@@ -19,7 +19,8 @@ class TPanMR : public SchemeControl {
 
     int Number() const { return number_; }
 
-    // Module 0..4; other modules are ignored. Bit r of mask marks relay r + 1.
+    // Module 0..4; other modules are ignored. Bit r of mask marks relay r + 1. owner: the
+    // editor, as the callers pass it; the panel does not need it.
     void ActiveMR(QWidget* owner, int module, uint8_t mask);
     void PassiveMR(QWidget* owner, int module);
     uint8_t Mask(int module) const;

@@ -17,6 +17,7 @@ class TPanSign : public SchemeControl {
     int Type() const { return type_; }
     int Cell() const { return cell_; }
 
+    // owner: the editor, as the callers pass it; the panel does not need it.
     void PutTipS(QWidget* owner, int type);
     void PutNTabS(QWidget* owner, int type, int cell);
 

@@ -11,6 +11,7 @@ class TPShapeZ : public SchemeControl {
     explicit TPShapeZ(QWidget* owner);
 
     ShapeZType TypeShape() const { return type_; }
+    // Sets the shape and the size it needs; owner is the editor, not needed by the connector.
     void PutTypeShape(QWidget* owner, ShapeZType type);
 
     // Rows of the start and target levels inside the connector, for a shape.
