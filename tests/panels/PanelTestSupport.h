@@ -1,0 +1,47 @@
+#pragma once
+// Rendering of a panel into an image at a screen scale, and pixel checks on it.
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+// Renders widget at scale (1 = 100 %, 2 = 200 %); the image has the widget's size times scale.
+// With VEG_PANEL_SHOTS set to a folder the image is also saved there, for a look by eye.
+inline QImage Render(QWidget* widget, int scale = 1, const QString& name = {}) {
+    QImage image(widget->size() * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    widget->render(&image);
+    const QString dir = qEnvironmentVariable("VEG_PANEL_SHOTS");
+    if (!dir.isEmpty() && !name.isEmpty())
+        image.save(QDir(dir).filePath(QString("%1@%2x.png").arg(name).arg(scale)));
+    return image;
+}
+
+inline bool IsDark(QRgb pixel) {
+    return qAlpha(pixel) == 255 && qGray(pixel) < 100;
+}
+
+// The number of pixels of the image at or below the darkness of text and lines.
+inline int DarkPixels(const QImage& image, const QRect& area = {}) {
+    const QRect r = area.isNull() ? image.rect() : area;
+    int count = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            count += IsDark(image.pixel(x, y));
+    return count;
+}
+
+// Image pixel at a point given in widget coordinates.
+inline QRgb PixelAt(const QImage& image, QPoint p) {
+    const int s = int(image.devicePixelRatio());
+    return image.pixel(p.x() * s + s / 2, p.y() * s + s / 2);
+}
