@@ -24,7 +24,7 @@ QChar DecodeChar(uint8_t b)
 
 } // namespace
 
-uint8_t EncodeChar(QChar c)
+std::optional<uint8_t> TryEncodeChar(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 0x80)
@@ -34,8 +34,10 @@ uint8_t EncodeChar(QChar c)
     for (size_t i = 0; i < High.size(); ++i)
         if (High[i] == u && u != 0xFFFD)
             return uint8_t(0x80 + i);
-    return '?';
+    return std::nullopt;
 }
+
+uint8_t EncodeChar(QChar c) { return TryEncodeChar(c).value_or('?'); }
 
 QString Decode(const uint8_t* bytes, int length)
 {

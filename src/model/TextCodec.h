@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace TextCodec {
 
@@ -13,6 +14,8 @@ QString Decode(const QByteArray& bytes);
 // A character Windows-1251 lacks becomes '?'.
 QByteArray Encode(const QString& text);
 uint8_t EncodeChar(QChar c);
+// The Windows-1251 byte of a character, nothing when the code page lacks it.
+std::optional<uint8_t> TryEncodeChar(QChar c);
 
 // Writes the text into exactly `width` bytes: cut when longer, blank padded when shorter.
 void EncodePadded(const QString& text, uint8_t* out, int width);

@@ -15,9 +15,6 @@ struct PageSetup {
     float bottomMargin = 0;
 };
 
-// The Windows-1251 byte of a character, or nothing when the code page lacks it.
-std::optional<unsigned char> ToCp1251(char16_t ch);
-
 // The RTF document of the lines: one paragraph per line (a line holding line feeds gives one
 // paragraph per piece), tabs as \tab, RTF specials escaped, non-ASCII as \'xx Windows-1251
 // bytes (\uN? for characters outside the code page). With a page setup, the A4 paper in its
