@@ -1,0 +1,1 @@
+// Device transfer of the configuration against the simulated device.
