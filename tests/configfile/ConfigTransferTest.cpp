@@ -8,6 +8,7 @@
 
 #include <QProgressBar>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -196,6 +197,7 @@ TEST_F(ConfigTransferTest, WriteStoresEveryBlockAndRefreshesTheReserve) {
     for (int f : {120, 60}) {
         SCOPED_TRACE(f);
         device.ClearLog();
+        clock.sleeps.clear();
         auto cfg = MakeSample(f);
         device.Composition()[4] = 2; // the same module set as the sample
         device.Composition()[5] = 11;
@@ -224,7 +226,11 @@ TEST_F(ConfigTransferTest, WriteStoresEveryBlockAndRefreshesTheReserve) {
         EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(f - 1, 15), cfg->FB.GetRecByte(f - 1, 15));
         EXPECT_EQ(cfg->Reserv.LoopRecords().GetByte(1, 3), cfg->Reg.GetRecByte(1, 3));
         // Each block: 50 ms, the write, 300 ms, a busy poll, 200 ms, the poll that finds it stored.
-        EXPECT_EQ(int(device.ReceivedOf(0x0E).size()), 2 * int(Expected(f).size()));
+        const int n = int(Expected(f).size());
+        EXPECT_EQ(int(device.ReceivedOf(0x0E).size()), 2 * n);
+        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 50), n);
+        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 300), n);
+        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 200), n);
         EXPECT_TRUE(bar.isHidden());
     }
 }
