@@ -15,8 +15,10 @@ void ApplyComposition(TConfiguration& cfg, const uint8_t* record);
 void BuildComposition(const TConfiguration& cfg, uint8_t* record);
 
 // Reads the composition (identify request) and the configuration blocks from device devNum
-// (counted from 0), stepping the progress bar. A failure is reported once and ends the read.
-// On success the configuration is in device mode and its reserve image holds what was read.
+// (counted from 0), stepping the progress bar. A failure is reported once and ends the read,
+// leaving the configuration, its mode and its reserve image as they were. Code 3 on block 26
+// means a 60-block device. On success the configuration is in device mode, not modified, DevNum
+// is devNum, the algorithms are reset and the reserve image holds what was read.
 bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
                           QProgressBar* progress);
 
