@@ -1,9 +1,277 @@
 #include "ConfigTransfer.h"
 
-void ApplyComposition(TConfiguration&, const uint8_t*) {}
+#include "BlockExchange.h"
+#include "Comportclass.h"
+#include "Configuration.h"
+#include "DeviceLayouts.h"
+#include "Dialogs.h"
+#include "TextCodec.h"
 
-void BuildComposition(const TConfiguration&, uint8_t*) {}
+#include <QProgressBar>
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
 
-bool ReadConfigFromDevice(QWidget*, TConfiguration&, TComPortClass&, int, QProgressBar*) { return false; }
+namespace {
 
-bool WriteConfigToDevice(QWidget*, TConfiguration&, TComPortClass&, int, QProgressBar*) { return false; }
+const QString kWarning = QStringLiteral("Предупреждение");
+const QString kError = QStringLiteral("Ошибка");
+
+// The block that tells a 60-block device: it refuses it with code 3.
+constexpr int SixtyBlockProbe = DeviceBlocks::FBFirst + 6;
+constexpr int SixtyBlockCode = 3;
+
+bool IsFbBlock(int id) { return id >= DeviceBlocks::FBFirst && id <= DeviceBlocks::FBLast; }
+
+// Function blocks 60.. of a 60-block configuration are emptied, and the discrete records and
+// names that neither the device read nor a file carries are cleared, so nothing of the
+// previous configuration survives in the new one.
+void ClearUncarried(TConfiguration& cfg) {
+    for (int i = cfg.FB.FBCount; i < TProgFBClass::Slots; ++i)
+        cfg.FB.ClearRecord(i);
+    cfg.FB.RecountLogicFBCount();
+    cfg.Veg.ClearRecords(TProgVegClass::RecordsPerBlock,
+                         TProgVegClass::RecordCount - TProgVegClass::RecordsPerBlock);
+}
+
+} // namespace
+
+void ApplyComposition(TConfiguration& cfg, const uint8_t* record) {
+    cfg.Serv.SetDevAddr(record[Composition::DevNum]);
+    for (int s = 0; s < TServClass::SlotCount; ++s)
+        cfg.Serv.SetSlotModuleCode(s + 1, record[Composition::SlotCodes + s]);
+    cfg.Serv.SetDiscrInCount(record[Composition::DiscreteInputs]);
+    cfg.Serv.SetAnInCount(record[Composition::AnalogueInputs]);
+}
+
+// The relay output count is not kept by the configuration: eight per relay module.
+void BuildComposition(const TConfiguration& cfg, uint8_t* record) {
+    std::memset(record, 0, Composition::Size);
+    record[Composition::DevNum] = uint8_t(cfg.Serv.GetDevAddr());
+    for (int s = 0; s < TServClass::SlotCount; ++s)
+        record[Composition::SlotCodes + s] = uint8_t(cfg.Serv.GetSlotModuleCode(s + 1));
+    record[Composition::DiscreteInputs] = uint8_t(cfg.Serv.GetDiscrInCount());
+    record[Composition::AnalogueInputs] = uint8_t(cfg.Serv.GetAnInCount());
+    const int relays = 8 * cfg.Serv.GetCntModMR();
+    record[Composition::RelayOutputs] = uint8_t(relays & 0xFF);
+    record[Composition::RelayOutputs + 1] = uint8_t(relays >> 8);
+}
+
+std::vector<int> ConfigBlockIds(int fbCount) {
+    std::vector<int> ids{DeviceBlocks::AnModuleFirst, DeviceBlocks::DiscreteFirst};
+    for (int i = 0; i < fbCount / TProgFBClass::RecordsPerBlock; ++i)
+        ids.push_back(DeviceBlocks::FBFirst + i);
+    for (int id : {DeviceBlocks::RegLoops, DeviceBlocks::RegProgram, DeviceBlocks::UnitList,
+                   DeviceBlocks::NamesFirst, DeviceBlocks::NamesFirst + 1})
+        ids.push_back(id);
+    return ids;
+}
+
+bool TakeConfigBlock(TConfiguration& cfg, int id, const uint8_t* data, int size) {
+    const int len = DeviceBlocks::LengthOf(id);
+    if (data == nullptr || len == 0 || size < len - 1) return false;
+    // The FB and loop classes take their data from a reply frame: data from byte 4.
+    std::array<uint8_t, 4 + TProgFBClass::PageBytes> frame{};
+    if (id == DeviceBlocks::AnModuleFirst) {
+        cfg.MBA.SetModuleByte(0, 0, id);
+        for (int k = 1; k < len; ++k)
+            cfg.MBA.SetModuleByte(0, k, data[k - 1]);
+        cfg.MBA.SetBlockLen(len);
+    } else if (id == DeviceBlocks::DiscreteFirst) {
+        cfg.Veg.SetBlockLen(len);
+        return cfg.Veg.BlockToRecords(0, data, size);
+    } else if (IsFbBlock(id)) {
+        std::memcpy(frame.data() + 4, data, TProgFBClass::PageBytes);
+        cfg.FB.TakeBlockFromReply(frame.data(), int(frame.size()));
+        cfg.FB.BlockToFbs(id - DeviceBlocks::FBFirst);
+        cfg.FB.BlockLengthByte = len;
+    } else if (id == DeviceBlocks::RegLoops || id == DeviceBlocks::RegProgram) {
+        std::memcpy(frame.data() + 4, data, TProgRegClass::BlockData);
+        cfg.Reg.SetBlockLen(len);
+        return cfg.Reg.TakeBlockFromReply(std::span<const uint8_t>(frame.data(), 4 + TProgRegClass::BlockData)) &&
+               cfg.Reg.BlockToRecords(id);
+    } else if (id == DeviceBlocks::UnitList) {
+        for (int k = 0; k < len - 1; ++k)
+            cfg.MBA.SetUnitListByte(k, data[k]);
+    } else if (id >= DeviceBlocks::NamesFirst && id <= DeviceBlocks::NamesLast) {
+        cfg.Serv.SetNameBlockLen(len);
+        return cfg.Serv.BlockToNameTable(id - DeviceBlocks::NamesFirst, data, size);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PackConfigBlock(TConfiguration& cfg, int id, uint8_t* out, int size) {
+    std::memset(out, 0, size_t(std::max(0, size)));
+    const auto copy = [&](auto byteAt, int n) {
+        for (int k = 0; k < std::min(n, size); ++k)
+            out[k] = uint8_t(byteAt(k));
+    };
+    if (id >= DeviceBlocks::AnModuleFirst && id <= DeviceBlocks::AnModuleLast) {
+        const int m = id - DeviceBlocks::AnModuleFirst;
+        copy([&](int k) { return cfg.MBA.GetModuleByte(m, k + 1); }, TProgMBAClass::RecordSize - 1);
+    } else if (id == DeviceBlocks::DiscreteFirst) {
+        cfg.Veg.RecordsToBlock(0);
+        copy([&](int k) { return cfg.Veg.GetBlockByte(k); }, TProgVegClass::BlockBytes);
+    } else if (IsFbBlock(id)) {
+        cfg.FB.FbsToBlock(id - DeviceBlocks::FBFirst);
+        copy([&](int k) { return cfg.FB.GetPageByte(k); }, TProgFBClass::PageBytes);
+    } else if (id == DeviceBlocks::RegLoops || id == DeviceBlocks::RegProgram) {
+        cfg.Reg.RecordsToBlock(id);
+        copy([&](int k) { return cfg.Reg.GetBufferByte(k); }, TProgRegClass::BlockData);
+    } else if (id == DeviceBlocks::UnitList) {
+        copy([&](int k) { return cfg.MBA.GetUnitListByte(k); }, DeviceBlocks::UnitListLen - 1);
+    } else if (id >= DeviceBlocks::NamesFirst && id <= DeviceBlocks::NamesLast) {
+        cfg.Serv.NameTableToBlock(id - DeviceBlocks::NamesFirst);
+        copy([&](int k) { return cfg.Serv.GetNameBlockByte(k); }, TServClass::NameBlockBytes);
+    }
+}
+
+void RefreshConfigReserve(TConfiguration& cfg) {
+    auto& r = cfg.Reserv;
+    for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
+        r.ModuleImages().SetByte(0, k, cfg.MBA.GetModuleByte(0, k));
+    for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
+        r.SetModuleType(m, cfg.MBA.GetModuleType(m));
+    for (int i = 0; i < TProgVegClass::RecordCount; ++i) {
+        const auto rec = cfg.Veg.GetRecord(i);
+        r.DiscreteTable().Set(i, rec.data(), int(rec.size()));
+    }
+    r.SetDiscrInCount(cfg.Serv.GetDiscrInCount());
+    r.SetAnInCount(cfg.Serv.GetAnInCount());
+    for (int i = 0; i < TServClass::InputCount; ++i) {
+        QByteArray row = cfg.Serv.GetNameRow(i);
+        row.append('\0'); // reserve rows are 15 bytes
+        r.Names().Set(i, row);
+        r.SetInputTextRow(i, cfg.Serv.GetInputTextRow(i));
+    }
+    for (int i = 0; i < TProgFBClass::Slots; ++i) {
+        const auto rec = cfg.FB.GetRecord(i);
+        r.FbRecords().Set(i, rec.data(), int(rec.size()));
+    }
+    // The algorithm tables, with their names as stored (100 bytes, blank padded).
+    const auto& alg = cfg.FB.AlgTable;
+    r.ResetAlgorithms();
+    r.AlgReserve.SetCount(alg.GetCount());
+    for (int a = 0; a < TProgFBClass::Slots; ++a) {
+        r.AlgReserve.SetMark(a, alg.GetMark(a));
+        for (int j = 0; j < TReservBlocksClass::AlgListLen; ++j)
+            r.AlgReserve.SetEntry(a, j, alg.GetEntry(a, j));
+        std::array<uint8_t, TProgFBClass::TextLen> name{};
+        TextCodec::EncodePadded(cfg.FB.GetFbText(a), name.data(), int(name.size()));
+        r.AlgNames().Set(a, name.data(), int(name.size()));
+    }
+    for (int i = 0; i < TProgRegClass::RegMaxCount; ++i)
+        for (int k = 0; k < TProgRegClass::RecordSize; ++k) {
+            r.LoopRecords().SetByte(i, k, cfg.Reg.GetRecByte(i, k));
+            r.LoopRecords().SetByte(TProgRegClass::RegMaxCount + i, k, cfg.Reg.GetPZByte(i, k));
+        }
+}
+
+// The read goes into a scratch copy that replaces the configuration only when every block
+// has come: a failed read leaves the configuration, its mode and its reserve image as they
+// were.
+bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
+                          QProgressBar* progress) {
+    auto scratch = std::make_unique<TConfiguration>(cfg);
+    TConfiguration& s = *scratch;
+    const std::vector<int> ids = ConfigBlockIds(TProgFBClass::FBCapacity);
+    if (progress) {
+        progress->setMaximum(int(ids.size()) + 1);
+        progress->setValue(0);
+        progress->show();
+    }
+    const auto step = [&] {
+        if (progress) progress->setValue(progress->value() + 1);
+    };
+    const auto fail = [&](int r) {
+        if (progress) progress->hide();
+        port.ShowObmError(devNum, r, parent);
+        return false;
+    };
+
+    uint8_t comp[Composition::Size] = {};
+    int r = ReadComposition(port, devNum, comp);
+    if (r != 0) return fail(r);
+    ApplyComposition(s, comp);
+    s.Serv.SetDefaultInputTexts();
+    step();
+
+    int fbCount = TProgFBClass::FBCapacity;
+    std::array<uint8_t, 512> reply{};
+    for (int id : ids) {
+        if (IsFbBlock(id) && id - DeviceBlocks::FBFirst >= fbCount / TProgFBClass::RecordsPerBlock) {
+            step();
+            continue;
+        }
+        r = ReadBlock(port, devNum, id, reply);
+        if (r == SixtyBlockCode && id == SixtyBlockProbe) {
+            fbCount = 60;
+            step();
+            continue;
+        }
+        if (r != 0) return fail(r);
+        if (!TakeConfigBlock(s, id, reply.data() + 4, reply[2] - 1)) return fail(ObmBadLength);
+        step();
+    }
+
+    s.FB.FBCount = fbCount;
+    ClearUncarried(s);
+    s.Serv.ClearNames(2 * TServClass::NamesPerBlock, TServClass::InputCount - 2 * TServClass::NamesPerBlock);
+    // The algorithms exist only in files.
+    s.FB.ResetAlgorithms();
+    s.Serv.FileMode = 0;
+    s.Serv.Modified = 0;
+    s.Serv.DevNum = devNum;
+    RefreshConfigReserve(s);
+    cfg = std::move(s);
+    if (progress) progress->hide();
+    return true;
+}
+
+bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
+                         QProgressBar* progress) {
+    if (cfg.Veg.AccessLevel != 1) {
+        MessageBox(parent, QStringLiteral("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор"), kWarning,
+                   MsgButtons::OK, MsgIcon::Warning);
+        return false;
+    }
+    // A configuration is present once its slot 1 holds a controller module.
+    const int ctrl = cfg.Serv.GetSlotModuleCode(1);
+    if (ctrl != 13 && ctrl != 15) {
+        MessageBox(parent, QStringLiteral("Конфигурация не задана"), kWarning, MsgButtons::OK, MsgIcon::Warning);
+        return false;
+    }
+    uint8_t dev[Composition::Size] = {};
+    uint8_t own[Composition::Size] = {};
+    if (const int r = ReadComposition(port, devNum, dev); r != 0) {
+        port.ShowObmError(devNum, r, parent);
+        return false;
+    }
+    BuildComposition(cfg, own);
+    if (dev[Composition::DiscreteInputs] != own[Composition::DiscreteInputs] ||
+        dev[Composition::AnalogueInputs] != own[Composition::AnalogueInputs]) {
+        MessageBox(parent, QStringLiteral("Количество входов прибора\nне соответствует конфигурации.\nПередача невозможна"),
+                   kError, MsgButtons::OK, MsgIcon::Error);
+        return false;
+    }
+    if (std::memcmp(dev + Composition::SlotCodes, own + Composition::SlotCodes, TServClass::SlotCount) != 0 &&
+        MessageBox(parent, QStringLiteral("Состав модулей прибора\nне соответствует конфигурации.\nПродолжить передачу?"),
+                   kWarning, MsgButtons::YesNo, MsgIcon::Warning, mrNo) != mrYes)
+        return false;
+
+    BlockWritePlan plan;
+    plan.blockIds = ConfigBlockIds(cfg.FB.FBCount);
+    plan.pack = [&](int i, std::span<uint8_t> image) {
+        PackConfigBlock(cfg, plan.blockIds[size_t(i)], image.data(), int(image.size()));
+    };
+    plan.progressMax = int(plan.blockIds.size());
+    plan.progressStep = 1;
+    int dn = devNum;
+    if (BlockWriteCommit(port, dn, plan, progress, parent) != 0) return false;
+    RefreshConfigReserve(cfg);
+    return true;
+}

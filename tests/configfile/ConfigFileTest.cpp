@@ -1,0 +1,261 @@
+// Configuration files: round trips, the size rule, refused files, interrupted saves, and the
+// algorithm section where the algorithm loader looks for it.
+
+#include "ConfigFile.h"
+#include "ConfigSamples.h"
+#include "ConfigTransfer.h"
+#include "ScriptedDialogs.h"
+#include "TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kWarn = QStringLiteral("Предупреждение");
+const QString kErr = QStringLiteral("Ошибка");
+const QString kDamaged = QStringLiteral("Файл конфигурации поврежден:\n");
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// What a configuration looks like after it was saved and opened again.
+std::unique_ptr<TConfiguration> AsOpened(int fbCount) {
+    auto e = MakeSample(fbCount);
+    e->Serv.FileMode = 1;
+    e->Serv.Modified = 0;
+    e->Veg.ClearRecords(24, 168);
+    RefreshConfigReserve(*e);
+    return e;
+}
+
+class ConfigFileTest : public ::testing::Test {
+  protected:
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QByteArray Saved(int fbCount) {
+        auto cfg = MakeSample(fbCount);
+        EXPECT_TRUE(SaveConfigFile(nullptr, Path("sample.veg"), *cfg));
+        return ReadAll(Path("sample.veg"));
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ConfigFileTest, RoundTripKeepsEveryPartFor60And120Blocks) {
+    for (int f : {60, 120}) {
+        SCOPED_TRACE(f);
+        auto cfg = MakeSample(f);
+        cfg->Serv.Modified = 1;
+        ASSERT_TRUE(SaveConfigFile(nullptr, Path("a.veg"), *cfg));
+        EXPECT_EQ(cfg->Serv.Modified, 0);
+        const QByteArray a = ReadAll(Path("a.veg"));
+        EXPECT_EQ(a.size(), f == 60 ? 17686 : 35506);
+        EXPECT_EQ(FileBlockCountBySize(a.size()), f);
+
+        // Open over another configuration of 120 blocks in device mode.
+        auto target = MakeSample(120, 9);
+        target->Veg.AccessLevel = 0;
+        target->Serv.Modified = 1;
+        ASSERT_TRUE(OpenConfigFile(nullptr, Path("a.veg"), *target));
+        EXPECT_EQ(target->FB.FBCount, f);
+        EXPECT_EQ(target->Serv.FileMode, 1);
+        EXPECT_EQ(target->Serv.Modified, 0);
+        EXPECT_EQ(target->Veg.AccessLevel, 0); // not carried by files
+        EXPECT_EQ(target->FB.GetRecByte(f - 1, 15), cfg->FB.GetRecByte(f - 1, 15));
+        EXPECT_EQ(target->FB.GetFbText(f - 1), cfg->FB.GetFbText(f - 1));
+        EXPECT_EQ(target->Serv.GetNameText(191), QStringLiteral("Вход 192-1"));
+        EXPECT_EQ(target->Serv.GetInputText(100), QStringLiteral("Насос7"));
+        EXPECT_EQ(target->Reserv.FbRecords().GetByte(3, 2), cfg->FB.GetRecByte(3, 2));
+        EXPECT_EQ(Fingerprint(*target), Fingerprint(*AsOpened(f)));
+
+        // Written again, the file is the same byte for byte.
+        ASSERT_TRUE(SaveConfigFile(nullptr, Path("b.veg"), *target));
+        EXPECT_EQ(ReadAll(Path("b.veg")), a);
+    }
+}
+
+TEST_F(ConfigFileTest, SizeRuleAndFilesOfUnknownSizes) {
+    EXPECT_EQ(FileBlockCountBySize(0), 0);
+    EXPECT_EQ(FileBlockCountBySize(11 * 1024 + 1023), 0);
+    EXPECT_EQ(FileBlockCountBySize(12 * 1024), 40);
+    EXPECT_EQ(FileBlockCountBySize(12 * 1024 + 1023), 40);
+    EXPECT_EQ(FileBlockCountBySize(13 * 1024), 120);
+    EXPECT_EQ(FileBlockCountBySize(15 * 1024 + 5), 120);
+    EXPECT_EQ(FileBlockCountBySize(17 * 1024), 60);
+    EXPECT_EQ(FileBlockCountBySize(17 * 1024 + 1023), 60);
+    EXPECT_EQ(FileBlockCountBySize(18 * 1024), 120);
+    EXPECT_EQ(FileBlockCountBySize(34 * 1024), 120);
+
+    auto target = MakeSample(120, 3);
+    const QByteArray before = Fingerprint(*target);
+    const struct {
+        int kib;
+        QString text;
+        QString caption;
+    } cases[] = {
+        {11, QStringLiteral("Файл не опознан"), kWarn},
+        {12, QStringLiteral("Файл создан на 40 ФБ"), kWarn},
+        {13, kDamaged + QStringLiteral("файл короче, чем нужно"), kErr},
+        {15, kDamaged + QStringLiteral("файл короче, чем нужно"), kErr},
+        {17, kDamaged + QStringLiteral("файл короче, чем нужно"), kErr},
+        {34, kDamaged + QStringLiteral("файл короче, чем нужно"), kErr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kib);
+        WriteAll(Path("k.veg"), QByteArray(c.kib * 1024, '\0'));
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText(c.text, c.caption);
+        EXPECT_FALSE(OpenConfigFile(nullptr, Path("k.veg"), *target));
+        EXPECT_EQ(Fingerprint(*target), before);
+    }
+    ScriptedMessageBoxes boxes;
+    boxes.ExpectText(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"));
+    EXPECT_FALSE(OpenConfigFile(nullptr, Path("missing.veg"), *target));
+}
+
+TEST_F(ConfigFileTest, DamagedFilesAreRefusedAndChangeNothing) {
+    const QByteArray good120 = Saved(120);
+    const QByteArray good60 = Saved(60);
+    const int alg120 = 921 + 160 * 12;
+    const int marks120 = alg120 + 12000, lists120 = marks120 + 120, count120 = lists120 + 120 * 120;
+    const int alg60 = 921 + 160 * 6;
+    const int lists60 = alg60 + 6000 + 60, count60 = lists60 + 3600;
+    const int tail120 = count120 + 1;
+
+    const auto patched = [](QByteArray b, int at, char v) {
+        b[at] = v;
+        return b;
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString why;
+    } cases[] = {
+        {"truncated", good120.left(good120.size() - 1), QStringLiteral("файл короче, чем нужно")},
+        {"cut inside the algorithms", good120.left(tail120 - 1), QStringLiteral("файл короче, чем нужно")},
+        {"oversized", good120 + QByteArray(1, '\0'), QStringLiteral("файл длиннее, чем нужно")},
+        {"oversized 60", good60 + QByteArray(5, '\0'), QStringLiteral("файл длиннее, чем нужно")},
+        {"count above F", patched(good120, count120, char(121)), QStringLiteral("неверное количество алгоритмов")},
+        {"count above 60", patched(good60, count60, char(61)), QStringLiteral("неверное количество алгоритмов")},
+        {"mark", patched(good120, marks120 + 7, char(200)), QStringLiteral("неверная отметка блока 8")},
+        {"list entry", patched(good60, lists60 + 60 * 4 + 2, char(61)),
+         QStringLiteral("неверный номер блока в алгоритме 5")},
+        {"module code", patched(good120, 1 + 1 + 2, char(14)), QStringLiteral("неизвестный код модуля в позиции 3")},
+        {"input texts", [&] {
+             QByteArray b = good120;
+             const int texts = tail120 + 8 + 112 + 2240 + 1680;
+             for (int i = texts; i < b.size(); ++i)
+                 b[i] = 'A';
+             return b;
+         }(), QStringLiteral("неверная таблица текстов входов")},
+    };
+    auto target = MakeSample(120, 5);
+    target->Serv.Modified = 1;
+    const QByteArray before = Fingerprint(*target);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(Path("bad.veg"), c.bytes);
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(kDamaged + c.why, kErr, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        EXPECT_FALSE(OpenConfigFile(nullptr, Path("bad.veg"), *target));
+        EXPECT_EQ(Fingerprint(*target), before);
+    }
+}
+
+TEST_F(ConfigFileTest, FileWithoutTailGetsDefaultsForTheTailsParts) {
+    const QByteArray good = Saved(120);
+    WriteAll(Path("old.veg"), good.left(good.size() - 6144));
+    auto target = MakeSample(120, 7);
+    ASSERT_TRUE(OpenConfigFile(nullptr, Path("old.veg"), *target));
+    auto sample = MakeSample(120);
+    EXPECT_EQ(target->FB.GetRecByte(119, 3), sample->FB.GetRecByte(119, 3));
+    EXPECT_EQ(target->FB.AlgTable.GetCount(), 3);
+    EXPECT_EQ(target->Serv.GetNameText(31), QStringLiteral("Вход 32-1"));
+    EXPECT_EQ(target->Serv.GetNameText(32), QString());
+    EXPECT_EQ(target->Serv.GetLongText(0), QString());
+    EXPECT_EQ(target->Serv.GetInputText(100), QString()); // the default identifiers
+    EXPECT_EQ(target->Serv.GetInputText(0), sample->Serv.GetInputText(0));
+    const TProgRegClass fresh;
+    for (int k = 0; k < 28; ++k)
+        EXPECT_EQ(target->Reg.GetRecByte(1, k), fresh.GetRecByte(1, k));
+    EXPECT_EQ(target->Serv.FileMode, 1);
+}
+
+TEST_F(ConfigFileTest, InterruptedSaveLeavesTheOldFileWhole) {
+    const QString path = Path("keep.veg");
+    const QByteArray old = Saved(60);
+    WriteAll(path, old);
+
+    // A file-size limit below the new file's size makes the write fail half-way.
+    auto big = MakeSample(120);
+    big->Serv.Modified = 1;
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 20000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool ok = true;
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path), kErr,
+                     MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        ok = SaveConfigFile(nullptr, path, *big);
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(big->Serv.Modified, 1);
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary file left
+
+    ScriptedMessageBoxes boxes;
+    const QString nowhere = Path("no/such/dir/x.veg");
+    boxes.ExpectText(QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(nowhere), kErr);
+    EXPECT_FALSE(SaveConfigFile(nullptr, nowhere, *big));
+}
+
+// The algorithm loader finds F by the size (17 KiB: 60, else 120), the slot codes at 2..9, and
+// the algorithm section right after the block pages.
+TEST_F(ConfigFileTest, AlgorithmSectionSitsWhereTheAlgorithmLoaderReadsIt) {
+    for (int f : {60, 120}) {
+        SCOPED_TRACE(f);
+        auto cfg = MakeSample(f);
+        const QByteArray file = Saved(f);
+        const auto* b = reinterpret_cast<const uint8_t*>(file.constData());
+        const int k = int(file.size() / 1024);
+        const int F = k == 17 ? 60 : 120;
+        ASSERT_EQ(F, f);
+        for (int s = 0; s < 8; ++s)
+            EXPECT_EQ(b[2 + s], cfg->Serv.GetSlotModuleCode(s + 1));
+        int at = 16 + 905 + 160 * (F / 10);
+        for (int p = 0; p < F / 10; ++p)
+            for (int i = 0; i < 10; ++i, at += 100) {
+                uint8_t name[100];
+                TextCodec::EncodePadded(cfg->FB.GetFbText(10 * p + i), name, 100);
+                ASSERT_EQ(QByteArray(reinterpret_cast<const char*>(b + at), 100),
+                          QByteArray(reinterpret_cast<const char*>(name), 100));
+            }
+        for (int i = 0; i < F; ++i)
+            EXPECT_EQ(b[at++], cfg->FB.AlgTable.GetMark(i) & 0xFF);
+        for (int a = 0; a < F; ++a)
+            for (int j = 0; j < F; ++j)
+                ASSERT_EQ(b[at++], cfg->FB.AlgTable.GetEntry(a, j) & 0xFF) << a << " " << j;
+        EXPECT_EQ(b[at], 3);
+        EXPECT_EQ(QByteArray(file.constData() + at + 1, 8), QByteArray("VEG17TL1"));
+    }
+}

@@ -1,0 +1,252 @@
+// Reading the configuration from the simulated device and writing it back: the frames on the
+// line, the blocks in the model and in the device, the 60-block device, failures half-way.
+
+#include "../exchange/SimFixture.h"
+#include "ConfigSamples.h"
+#include "ConfigTransfer.h"
+#include "ScriptedDialogs.h"
+
+#include <QProgressBar>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// CRC-16 of the bus (polynomial 0xA001 reflected, start 0xFFFF), appended low byte first.
+Bytes WithCrc(Bytes frame) {
+    uint16_t crc = 0xFFFF;
+    for (uint8_t b : frame) {
+        crc ^= b;
+        for (int i = 0; i < 8; ++i)
+            crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+    }
+    frame.push_back(uint8_t(crc & 0xFF));
+    frame.push_back(uint8_t(crc >> 8));
+    return frame;
+}
+
+std::vector<int> BlocksOf(const std::vector<Bytes>& frames) {
+    std::vector<int> ids;
+    for (const auto& f : frames)
+        ids.push_back(f.size() > 2 ? f[2] : -1);
+    return ids;
+}
+
+std::vector<int> Range(int first, int last) {
+    std::vector<int> v;
+    for (int i = first; i <= last; ++i)
+        v.push_back(i);
+    return v;
+}
+
+std::vector<int> Expected(int fbCount) {
+    std::vector<int> v{1, 12};
+    for (int id : Range(20, 20 + fbCount / 10 - 1))
+        v.push_back(id);
+    for (int id : {32, 33, 35, 40, 41})
+        v.push_back(id);
+    return v;
+}
+
+class ConfigTransferTest : public SimFixture {
+  protected:
+    void FillDevice() {
+        for (int id : Expected(120)) {
+            auto& b = device.Block(id);
+            for (size_t k = 0; k < b.size(); ++k)
+                b[k] = uint8_t(id * 31 + k * 7);
+        }
+    }
+    QProgressBar bar;
+};
+
+} // namespace
+
+TEST_F(ConfigTransferTest, ReadTakesEveryBlockIntoTheModelAndTheReserve) {
+    FillDevice();
+    device.SetAddress(3);
+    auto cfg = MakeSample(120, 9);
+    cfg->Serv.FileMode = 1;
+    cfg->Serv.Modified = 1;
+    ScriptedMessageBoxes none;
+    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 2, &bar));
+
+    // Frames: the identify request, then one 'D' per block in the fixed order.
+    const auto& got = device.Received();
+    ASSERT_EQ(got.size(), 1 + Expected(120).size());
+    EXPECT_EQ(got[0], WithCrc({3, 0x11}));
+    EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), Expected(120));
+    EXPECT_EQ(got[2], WithCrc({3, 'D', 12}));
+    Bytes reply12{3, 'D', 193, 12};
+    reply12.insert(reply12.end(), device.Block(12).begin(), device.Block(12).end());
+    EXPECT_EQ(device.Sent()[2], WithCrc(reply12));
+
+    const auto& b1 = device.Block(1);
+    EXPECT_EQ(cfg->MBA.GetModuleByte(0, 0), 1);
+    for (int k = 0; k < 168; ++k)
+        ASSERT_EQ(cfg->MBA.GetModuleByte(0, k + 1), b1[size_t(k)]);
+    for (int i = 0; i < 24; ++i)
+        for (int k = 0; k < 8; ++k)
+            ASSERT_EQ(cfg->Veg.GetRecByte(i, k), device.Block(12)[size_t(8 * i + k)]);
+    for (int i = 0; i < 120; ++i)
+        for (int k = 0; k < 16; ++k) {
+            ASSERT_EQ(cfg->FB.GetRecByte(i, k), device.Block(20 + i / 10)[size_t(16 * (i % 10) + k)]);
+            ASSERT_EQ(cfg->Reserv.FbRecords().GetByte(i, k), cfg->FB.GetRecByte(i, k));
+        }
+    for (int k = 0; k < 28; ++k) {
+        EXPECT_EQ(cfg->Reg.GetRecByte(1, k), device.Block(32)[size_t(28 + k)]);
+        EXPECT_EQ(cfg->Reg.GetPZByte(0, k), device.Block(33)[size_t(k)]);
+        EXPECT_EQ(cfg->Reserv.LoopRecords().GetByte(2, k), device.Block(33)[size_t(k)]);
+    }
+    for (int k = 0; k < 96; ++k)
+        ASSERT_EQ(cfg->MBA.GetUnitListByte(k), device.Block(35)[size_t(k)]);
+    EXPECT_EQ(cfg->Serv.GetNameRow(17), QByteArray(reinterpret_cast<const char*>(device.Block(41).data()) + 14, 14));
+    EXPECT_EQ(cfg->Serv.GetNameText(40), QString()); // names of the previous configuration are gone
+    EXPECT_EQ(cfg->Reserv.ModuleImages().Get(0).mid(1), QByteArray(reinterpret_cast<const char*>(b1.data()), 168));
+
+    EXPECT_EQ(cfg->Serv.GetSlotModuleCode(2), 7);
+    EXPECT_EQ(cfg->Serv.GetSlotModuleCode(4), 0);
+    EXPECT_EQ(cfg->Serv.GetDevAddr(), 2);
+    EXPECT_EQ(cfg->Serv.DevNum, 2);
+    EXPECT_EQ(cfg->Serv.FileMode, 0);
+    EXPECT_EQ(cfg->Serv.Modified, 0);
+    EXPECT_EQ(cfg->FB.FBCount, 120);
+    EXPECT_EQ(cfg->FB.AlgTable.GetCount(), 0);
+    EXPECT_EQ(cfg->FB.AlgTable.GetMark(0), 255);
+    EXPECT_EQ(cfg->FB.GetFbText(0), QString());
+    EXPECT_EQ(cfg->Reserv.AlgReserve.GetEntry(0, 0), 255);
+    EXPECT_EQ(bar.value(), bar.maximum());
+    EXPECT_TRUE(bar.isHidden());
+}
+
+TEST_F(ConfigTransferTest, SixtyBlockDeviceIsReadWithoutAnError) {
+    FillDevice();
+    device.Faults().sixtyBlocks = true;
+    auto cfg = MakeSample(120, 9);
+    ScriptedMessageBoxes none;
+    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
+    std::vector<int> asked{1, 12, 20, 21, 22, 23, 24, 25, 26, 32, 33, 35, 40, 41};
+    EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), asked);
+    EXPECT_EQ(cfg->FB.FBCount, 60);
+    EXPECT_EQ(cfg->FB.GetRecByte(59, 5), device.Block(25)[9 * 16 + 5]);
+    EXPECT_EQ(cfg->FB.GetRecByte(60, 5), 0);
+    EXPECT_EQ(cfg->FB.GetRecByte(119, 0), 0);
+    EXPECT_EQ(cfg->Reg.GetRecByte(0, 0), device.Block(32)[0]);
+}
+
+TEST_F(ConfigTransferTest, FailedReadIsReportedOnceAndChangesNothing) {
+    FillDevice();
+    const struct {
+        Fault fault;
+        QString text;
+    } cases[] = {
+        {{FaultKind::Exception, 'D', 33, -1, 2}, QStringLiteral("Неверный адрес данных.\nУстройство 1, порт COM1")},
+        {{FaultKind::NoReply, 'D', 20, -1, 0}, QStringLiteral("Прибор не отвечает.\nУстройство 1, порт COM1")},
+        {{FaultKind::Exception, 0x11, -1, -1, 4}, QStringLiteral("Отказ прибора.\nУстройство 1, порт COM1")},
+        // Code 3 tells a 60-block device on block 26 only.
+        {{FaultKind::Exception, 'D', 27, -1, 3}, QStringLiteral("Неверное значение данных.\nУстройство 1, порт COM1")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        device.Faults().faults = {c.fault};
+        auto cfg = MakeSample(120, 9);
+        cfg->Serv.FileMode = 1;
+        cfg->Serv.Modified = 1;
+        const QByteArray before = Fingerprint(*cfg);
+        {
+            ScriptedMessageBoxes boxes;
+            boxes.Expect(c.text, QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+            EXPECT_FALSE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
+        }
+        EXPECT_EQ(Fingerprint(*cfg), before);
+        EXPECT_TRUE(bar.isHidden());
+    }
+}
+
+TEST_F(ConfigTransferTest, WriteRefusalsSendNoBlock) {
+    auto cfg = MakeSample(120);
+    const auto expectRefusal = [&](const QString& text, const QString& caption, int answer = mrOk) {
+        device.ClearLog();
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText(text, caption, answer);
+        EXPECT_FALSE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
+        EXPECT_TRUE(device.ReceivedOf('E').empty());
+    };
+    cfg->Veg.AccessLevel = 0;
+    expectRefusal(QStringLiteral("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор"),
+                  QStringLiteral("Предупреждение"));
+    EXPECT_TRUE(device.Received().empty());
+    cfg->Veg.AccessLevel = 1;
+    cfg->Serv.SetSlotModuleCode(1, 0);
+    expectRefusal(QStringLiteral("Конфигурация не задана"), QStringLiteral("Предупреждение"));
+    cfg->Serv.SetSlotModuleCode(1, 13);
+    cfg->Serv.SetAnInCount(5);
+    expectRefusal(QStringLiteral("Количество входов прибора\nне соответствует конфигурации.\nПередача невозможна"),
+                  QStringLiteral("Ошибка"));
+    EXPECT_EQ(device.Received().size(), 1u); // the identify request only
+    cfg->Serv.SetAnInCount(4);
+    expectRefusal(QStringLiteral("Состав модулей прибора\nне соответствует конфигурации.\nПродолжить передачу?"),
+                  QStringLiteral("Предупреждение"), mrNo);
+    EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(0, 1), 0);
+}
+
+TEST_F(ConfigTransferTest, WriteStoresEveryBlockAndRefreshesTheReserve) {
+    for (int f : {120, 60}) {
+        SCOPED_TRACE(f);
+        device.ClearLog();
+        clock.sleeps.clear();
+        auto cfg = MakeSample(f);
+        device.Composition()[4] = 2; // the same module set as the sample
+        device.Composition()[5] = 11;
+        device.Faults().busyPolls = 1;
+        {
+            ScriptedMessageBoxes none;
+            ASSERT_TRUE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
+        }
+        const auto writes = device.ReceivedOf('E');
+        EXPECT_EQ(BlocksOf(writes), Expected(f));
+        Bytes e12{1, 'E', 12};
+        for (int i = 0; i < 24; ++i)
+            for (int k = 0; k < 8; ++k)
+                e12.push_back(uint8_t(cfg->Veg.GetRecByte(i, k)));
+        EXPECT_EQ(writes[1], WithCrc(e12));
+        for (int k = 0; k < 168; ++k)
+            ASSERT_EQ(device.Block(1)[size_t(k)], cfg->MBA.GetModuleByte(0, k + 1));
+        for (int i = 0; i < f; ++i)
+            for (int k = 0; k < 16; ++k)
+                ASSERT_EQ(device.Block(20 + i / 10)[size_t(16 * (i % 10) + k)], cfg->FB.GetRecByte(i, k));
+        for (int k = 0; k < 28; ++k)
+            EXPECT_EQ(device.Block(33)[size_t(28 + k)], cfg->Reg.GetPZByte(1, k));
+        for (int k = 0; k < 96; ++k)
+            ASSERT_EQ(device.Block(35)[size_t(k)], cfg->MBA.GetUnitListByte(k));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(device.Block(41).data()), 14), cfg->Serv.GetNameRow(16));
+        EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(f - 1, 15), cfg->FB.GetRecByte(f - 1, 15));
+        EXPECT_EQ(cfg->Reserv.LoopRecords().GetByte(1, 3), cfg->Reg.GetRecByte(1, 3));
+        // Each block: 50 ms, the write, 300 ms, a busy poll, 200 ms, the poll that finds it stored.
+        const int n = int(Expected(f).size());
+        EXPECT_EQ(int(device.ReceivedOf(0x0E).size()), 2 * n);
+        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 50), n);
+        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 300), n);
+        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 200), n);
+        EXPECT_TRUE(bar.isHidden());
+    }
+}
+
+TEST_F(ConfigTransferTest, WriteFailingHalfWayIsReportedOnceAndKeepsTheReserve) {
+    device.Composition()[4] = 2;
+    device.Composition()[5] = 11;
+    device.Faults().faults = {{FaultKind::Exception, 'E', 22, -1, 7}};
+    auto cfg = MakeSample(120);
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(QStringLiteral("Прибор не может выполнить запрос.\nУстройство 1, порт COM1"),
+                     QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        EXPECT_FALSE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
+    }
+    EXPECT_EQ(BlocksOf(device.ReceivedOf('E')), (std::vector<int>{1, 12, 20, 21, 22}));
+    EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(0, 1), 0);
+    EXPECT_TRUE(bar.isHidden());
+}
