@@ -110,6 +110,7 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram)
         }
         form.Cfg.Serv.FileMode = 1;
         form.Cfg.Serv.Modified = 1; // ending at the password asks nothing
+        ScriptedMessageBoxes none;
         QCoreApplication::processEvents();
         EXPECT_TRUE(form.LoginEnded());
         EXPECT_FALSE(form.isVisible());
