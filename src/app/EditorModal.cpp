@@ -2,8 +2,7 @@
 
 #include "Dialogs.h"
 
-int ShowEditorModal(QWidget* parent, QDialog* editor)
-{
+int ShowEditorModal(QWidget* parent, QDialog* editor) {
     const int result = ShowModal(editor);
     if (result == mrYes)
         MessageBox(parent, QStringLiteral("программирование закончено с ошибкой"), QStringLiteral("Ошибка"),

@@ -10,8 +10,7 @@
 
 namespace {
 
-template <typename Window> void Present(Window* window, InformShow how)
-{
+template <typename Window> void Present(Window* window, InformShow how) {
     if (how == InformShow::Show)
         window->show();
     else if (how == InformShow::Modal)
@@ -19,12 +18,12 @@ template <typename Window> void Present(Window* window, InformShow how)
 }
 
 // " 0x" and the index in two hexadecimal digits.
-QString Address(int i) { return QStringLiteral(" 0x") + QStringLiteral("%1").arg(i, 2, 16, QLatin1Char('0')).toUpper(); }
+QString Address(int i) {
+    return QStringLiteral(" 0x") + QStringLiteral("%1").arg(i, 2, 16, QLatin1Char('0')).toUpper();
+}
 
-void Put(QTableWidget* grid, int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* item = grid->item(row, column))
-        item->setText(text);
+void Put(QTableWidget* grid, int row, int column, const QString& text) {
+    if (QTableWidgetItem* item = grid->item(row, column)) item->setText(text);
 }
 
 // Analogue inputs are numbered by six per analogue module (the channel places of a module
@@ -34,8 +33,7 @@ constexpr int kChannelsShown = 4;
 
 } // namespace
 
-void FillInform(TForm1& form1, InformShow how)
-{
+void FillInform(TForm1& form1, InformShow how) {
     TInform* inform = form1.Inform;
     inform->Clear();
     const TServClass& serv = form1.Cfg.Serv;
@@ -54,8 +52,7 @@ void FillInform(TForm1& form1, InformShow how)
     for (int m = 0; m < serv.GetCntMod6F(); ++m)
         for (int c = 0; c < kChannelsShown; ++c) {
             const int i = kAnNumbersPerModule * m + c; // the input's number - 1, its row
-            if (i >= TInform::kAnalogueRows)
-                break;
+            if (i >= TInform::kAnalogueRows) break;
             Put(analogue, i, TInform::acNumber, QString::number(i + 1));
             Put(analogue, i, TInform::acAddress, Address(i));
             Put(analogue, i, TInform::acIdent, serv.GetAnInputText(m, c));
@@ -65,8 +62,7 @@ void FillInform(TForm1& form1, InformShow how)
     Present(inform, how);
 }
 
-void FillInformMR(TForm1& form1, InformShow how)
-{
+void FillInformMR(TForm1& form1, InformShow how) {
     TInformMR* informMR = form1.InformMR;
     informMR->Clear();
     const TServClass& serv = form1.Cfg.Serv;
@@ -83,7 +79,8 @@ void FillInformMR(TForm1& form1, InformShow how)
             Put(grid, row, TInformMR::colName, serv.GetOutNameText(row));
             Put(grid, row, TInformMR::colAddress, Address(row));
             Put(grid, row, TInformMR::colIdent, serv.GetOutputText(row));
-            Put(grid, row, TInformMR::colKind, control ? QStringLiteral("управл.") : QStringLiteral("сигнал."));
+            Put(grid, row, TInformMR::colKind,
+                control ? QStringLiteral("управл.") : QStringLiteral("сигнал."));
             if (control)
                 Put(grid, row, TInformMR::colBlocking,
                     bit1 ? QStringLiteral("с   блокировкой") : QStringLiteral("без блокировки"));

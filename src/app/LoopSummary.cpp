@@ -9,8 +9,7 @@
 
 namespace {
 
-template <size_t N> QStringList ToList(const std::array<const char*, N>& items)
-{
+template <size_t N> QStringList ToList(const std::array<const char*, N>& items) {
     QStringList list;
     for (const char* item : items)
         list << QString::fromUtf8(item);
@@ -19,11 +18,10 @@ template <size_t N> QStringList ToList(const std::array<const char*, N>& items)
 
 } // namespace
 
-TLoopSummary::TLoopSummary(QWidget* parent) : QGroupBox(QStringLiteral("Токовые выходы"), parent)
-{
+TLoopSummary::TLoopSummary(QWidget* parent) : QGroupBox(QStringLiteral("Токовые выходы"), parent) {
     auto* grid = new QGridLayout(this);
-    const QStringList headers = {QStringLiteral("вход"),  QStringLiteral("тип"),  QStringLiteral("НШК"),
-                                 QStringLiteral("ВШК"),   QStringLiteral("разм"), QStringLiteral("схема")};
+    const QStringList headers = {QStringLiteral("вход"), QStringLiteral("тип"),  QStringLiteral("НШК"),
+                                 QStringLiteral("ВШК"),  QStringLiteral("разм"), QStringLiteral("схема")};
     for (int c = 0; c < kCells; ++c)
         grid->addWidget(new QLabel(headers[c], this), 0, c + 1);
     for (int r = 0; r < kRows; ++r) {
@@ -40,26 +38,25 @@ TLoopSummary::TLoopSummary(QWidget* parent) : QGroupBox(QStringLiteral("Токо
     Raz->hide();
 }
 
-QString TLoopSummary::CellText(int row, int cell) const { return Cells[row][cell]->text(); }
+QString TLoopSummary::CellText(int row, int cell) const {
+    return Cells[row][cell]->text();
+}
 
-QString TLoopSummary::Item(const QStringList& items, int index)
-{
+QString TLoopSummary::Item(const QStringList& items, int index) {
     Raz->clear();
     Raz->addItems(items);
     Raz->setCurrentIndex(index >= 0 && index < items.size() ? index : -1);
     return Raz->currentText();
 }
 
-void TLoopSummary::Refresh(const TConfiguration& cfg)
-{
+void TLoopSummary::Refresh(const TConfiguration& cfg) {
     for (auto& row : Cells)
         for (QLabel* cell : row)
             cell->clear();
     const TProgMBAClass& mba = cfg.MBA;
     for (int r = 0; r < kRows; ++r) {
         const int n = cfg.Reg.GetAnVh(r);
-        if (n == 0)
-            continue;
+        if (n == 0) continue;
         const int c = n - 1; // channel of the first analogue module
         auto& row = Cells[r];
         row[cInput]->setText(QStringLiteral("вх № %1").arg(n));
@@ -69,10 +66,8 @@ void TLoopSummary::Refresh(const TConfiguration& cfg)
         if (n <= 2) {
             const int kind = mba.GetChSk(0, c);
             row[cKind]->setText(Item(ToList(kSensorTypeNames), kind));
-            if (kind >= 7)
-                row[cWiring]->setText(Item(ToList(kSensorWiringNames), mba.GetChB1Bit6(0, c)));
-            if (kind == 9 || kind == 14 || kind == 15)
-                row[cWiring]->clear();
+            if (kind >= 7) row[cWiring]->setText(Item(ToList(kSensorWiringNames), mba.GetChB1Bit6(0, c)));
+            if (kind == 9 || kind == 14 || kind == 15) row[cWiring]->clear();
         } else {
             row[cKind]->setText(Item(ToList(kCurrentInputNames), mba.GetChTInp(0, c)));
             row[cWiring]->clear();

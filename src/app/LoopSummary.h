@@ -11,7 +11,7 @@ struct TConfiguration;
 
 class TLoopSummary : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     static constexpr int kRows = 2;
     static constexpr int kCells = 6;
     // Cells of a row: input, sensor type or input range, scale minimum, scale maximum, unit,
@@ -27,6 +27,6 @@ public:
     std::array<std::array<QLabel*, kCells>, kRows> Cells{};
     QComboBox* Raz; // hidden: the item texts are looked up through it
 
-private:
+  private:
     QString Item(const QStringList& items, int index);
 };

@@ -45,8 +45,7 @@ constexpr int kDeviceNumbers = 31;
 const QString kFileFilter = QStringLiteral("Файлы конфигурации (*.veg)");
 const QString kSuffix = QStringLiteral("veg");
 
-QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode)
-{
+QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode) {
     auto* dialog = new QFileDialog(parent, title, QString(), kFileFilter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(mode);
@@ -56,17 +55,14 @@ QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::
 }
 
 // The file the user chose, or an empty text when the dialog was cancelled.
-QString ChosenFile(QFileDialog* dialog)
-{
-    if (ShowModal(dialog) != QDialog::Accepted)
-        return {};
+QString ChosenFile(QFileDialog* dialog) {
+    if (ShowModal(dialog) != QDialog::Accepted) return {};
     return dialog->selectedFiles().value(0);
 }
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
-{
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Form1 = this;
     setWindowTitle(QStringLiteral("Программатор ВЕГ-17"));
     CBoxUstr = new QComboBox(this);
@@ -92,14 +88,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     RefreshComposition();
 }
 
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
+TForm1::~TForm1() {
+    if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::CreateForms()
-{
+void TForm1::CreateForms() {
     Inform = new TInform(this);
     InformMR = new TInformMR(this);
     FormSig = new TFormSig(this);
@@ -111,11 +104,11 @@ void TForm1::CreateForms()
     FormPort = new TFormPort(ComPort, this);
     FormNastr = new TFormNastr(ComPort, this);
     OpenDialog = MakeFileDialog(this, QStringLiteral("Открыть файл конфигурации"), QFileDialog::AcceptOpen);
-    SaveDialog = MakeFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"), QFileDialog::AcceptSave);
+    SaveDialog =
+        MakeFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"), QFileDialog::AcceptSave);
 }
 
-void TForm1::CreateActions()
-{
+void TForm1::CreateActions() {
     const auto action = [this](const QString& text, std::function<void()> handler, QKeySequence key = {}) {
         auto* a = new QAction(text, this);
         a->setShortcut(key);
@@ -123,12 +116,16 @@ void TForm1::CreateActions()
         return a;
     };
     ACreatConfig = action(QStringLiteral("Создать конфигурацию..."), [this] { CreatConfigClick(); });
-    AOpenFile = action(QStringLiteral("Открыть..."), [this] { OpenFileClick(); }, QKeySequence::Open);
-    ASaveFile = action(QStringLiteral("Сохранить"), [this] { SaveFileClick(); }, QKeySequence::Save);
+    AOpenFile = action(
+        QStringLiteral("Открыть..."), [this] { OpenFileClick(); }, QKeySequence::Open);
+    ASaveFile = action(
+        QStringLiteral("Сохранить"), [this] { SaveFileClick(); }, QKeySequence::Save);
     ASaveAsFile = action(QStringLiteral("Сохранить как..."), [this] { SaveAsFileClick(); });
     AExit = action(QStringLiteral("Выход"), [this] { close(); });
-    AInPort = action(QStringLiteral("Чтение из прибора"), [this] { InPortClick(); }, Qt::Key_F9);
-    AOutPort = action(QStringLiteral("Запись в прибор"), [this] { OutPortClick(); }, Qt::Key_F10);
+    AInPort = action(
+        QStringLiteral("Чтение из прибора"), [this] { InPortClick(); }, Qt::Key_F9);
+    AOutPort = action(
+        QStringLiteral("Запись в прибор"), [this] { OutPortClick(); }, Qt::Key_F10);
     APort = action(QStringLiteral("Настройка COM-порта..."), [this] { PortClick(); });
     ANastr = action(QStringLiteral("Настройка обмена..."), [this] { NastrClick(); });
     AInform = action(QStringLiteral("Информация о входах"), [this] { InformButClick(); });
@@ -136,8 +133,7 @@ void TForm1::CreateActions()
     AProgD = action(QStringLiteral("Обработка дискретных сигналов"), [this] { ProgDClick(); });
 }
 
-void TForm1::LayOut()
-{
+void TForm1::LayOut() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->addActions({ACreatConfig, AOpenFile, ASaveFile, ASaveAsFile});
     file->addSeparator();
@@ -191,20 +187,19 @@ void TForm1::LayOut()
     statusBar()->addPermanentWidget(ProgressBar1, 1);
 }
 
-int TForm1::DevNum() const { return CBoxUstr->currentIndex(); }
+int TForm1::DevNum() const {
+    return CBoxUstr->currentIndex();
+}
 
 // The chosen device number is the configuration's device number and the one every exchange
 // goes to.
-void TForm1::CBoxUstrChange(int index)
-{
-    if (index < 0)
-        return;
+void TForm1::CBoxUstrChange(int index) {
+    if (index < 0) return;
     Cfg.Serv.SetDevNum(index);
     Cfg.Serv.SetDevAddr(index);
 }
 
-void TForm1::showEvent(QShowEvent* event)
-{
+void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -212,8 +207,7 @@ void TForm1::showEvent(QShowEvent* event)
     }
 }
 
-void TForm1::FormShow()
-{
+void TForm1::FormShow() {
     const LoginResult result = AskAccessLevel(this, *FPSW);
     if (result == LoginResult::EndProgram) {
         loginEnded_ = true;
@@ -224,8 +218,9 @@ void TForm1::FormShow()
     Cfg.Veg.AccessLevel = result == LoginResult::Full ? 1 : 0;
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
+// Closing is never cancelled. A save answered Yes for a configuration that has no file yet
+// asks for the file name; when the user gives none, nothing is saved.
+void TForm1::closeEvent(QCloseEvent* event) {
     TServClass& serv = Cfg.Serv;
     if (!loginEnded_ && serv.FileMode == 1 && serv.Modified != 0) {
         if (MessageBox(this, QStringLiteral("Данные были изменены. Сохранить в файле?"),
@@ -242,8 +237,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TForm1::CreatConfigClick()
-{
+void TForm1::CreatConfigClick() {
     if (Cfg.Veg.AccessLevel != 1) {
         MessageBox(this, QStringLiteral("Ваш уровень доступа не позволяет\nсоздавать конфигурацию"),
                    QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
@@ -252,8 +246,7 @@ void TForm1::CreatConfigClick()
     FormConfig->Cancelled = 1;
     FormConfig->EditModif->setText(EditModif->text());
     ShowModal(FormConfig);
-    if (FormConfig->Cancelled != 0)
-        return;
+    if (FormConfig->Cancelled != 0) return;
     QStringList units;
     for (int i = 0; i < CBoxRazmDef->count(); ++i)
         units << CBoxRazmDef->itemText(i);
@@ -262,72 +255,69 @@ void TForm1::CreatConfigClick()
     RefreshComposition();
 }
 
-void TForm1::OpenFileClick()
-{
+void TForm1::OpenFileClick() {
     const QString path = ChosenFile(OpenDialog);
-    if (path.isEmpty() || !OpenConfigFile(this, path, Cfg))
-        return;
+    if (path.isEmpty() || !OpenConfigFile(this, path, Cfg)) return;
     ConfigFileName = path;
     RefreshComposition();
 }
 
-bool TForm1::SaveFileClick()
-{
-    if (ConfigFileName.isEmpty())
-        return SaveAsFileClick();
-    if (!SaveConfigFile(this, ConfigFileName, Cfg))
-        return false;
+bool TForm1::SaveFileClick() {
+    if (ConfigFileName.isEmpty()) return SaveAsFileClick();
+    if (!SaveConfigFile(this, ConfigFileName, Cfg)) return false;
     Cfg.Serv.Modified = 0;
     return true;
 }
 
-bool TForm1::SaveAsFileClick()
-{
+bool TForm1::SaveAsFileClick() {
     QString path = ChosenFile(SaveDialog);
-    if (path.isEmpty())
-        return false;
-    if (!path.endsWith(QStringLiteral(".veg"), Qt::CaseInsensitive))
-        path += QStringLiteral(".veg");
-    if (!SaveConfigFile(this, path, Cfg))
-        return false;
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(QStringLiteral(".veg"), Qt::CaseInsensitive)) path += QStringLiteral(".veg");
+    if (!SaveConfigFile(this, path, Cfg)) return false;
     ConfigFileName = path;
     Cfg.Serv.Modified = 0;
     return true;
 }
 
-void TForm1::InPortClick()
-{
+void TForm1::InPortClick() {
     ProgressBar1->setValue(ProgressBar1->minimum());
     ProgressBar1->show();
     const bool read = ReadConfigFromDevice(this, Cfg, ComPort, DevNum(), ProgressBar1);
     ProgressBar1->hide();
-    if (!read)
-        return;
+    if (!read) return;
     // A configuration from the device has no file yet: saving it asks for a name.
     ConfigFileName.clear();
     RefreshComposition();
 }
 
-void TForm1::OutPortClick()
-{
+void TForm1::OutPortClick() {
     ProgressBar1->setValue(ProgressBar1->minimum());
     ProgressBar1->show();
     WriteConfigToDevice(this, Cfg, ComPort, DevNum(), ProgressBar1);
     ProgressBar1->hide();
 }
 
-void TForm1::PortClick() { ShowModal(FormPort); }
+void TForm1::PortClick() {
+    ShowModal(FormPort);
+}
 
-void TForm1::NastrClick() { ShowModal(FormNastr); }
+void TForm1::NastrClick() {
+    ShowModal(FormNastr);
+}
 
-void TForm1::InformButClick() { FillInform(*this, InformShow::Show); }
+void TForm1::InformButClick() {
+    FillInform(*this, InformShow::Show);
+}
 
-void TForm1::InformButMRClick() { FillInformMR(*this, InformShow::Show); }
+void TForm1::InformButMRClick() {
+    FillInformMR(*this, InformShow::Show);
+}
 
-void TForm1::ProgDClick() { ShowEditorModal(this, FormPrgD); }
+void TForm1::ProgDClick() {
+    ShowEditorModal(this, FormPrgD);
+}
 
-void TForm1::RefreshComposition()
-{
+void TForm1::RefreshComposition() {
     const TServClass& serv = Cfg.Serv;
     for (int s = 0; s < TServClass::SlotCount; ++s) {
         QPushButton* slot = SlotControls[size_t(s)];
@@ -340,9 +330,10 @@ void TForm1::RefreshComposition()
     std::copy(serv.SlotModuleCodes.begin(), serv.SlotModuleCodes.end(), codes.begin());
     EditModif->setText(codes[0] != 0 ? ModifCodeText(codes) : QString());
     const int dev = serv.GetDevAddr();
-    if (dev >= 0 && dev < CBoxUstr->count())
-        CBoxUstr->setCurrentIndex(dev);
+    if (dev >= 0 && dev < CBoxUstr->count()) CBoxUstr->setCurrentIndex(dev);
     RefreshLoopSummary();
 }
 
-void TForm1::RefreshLoopSummary() { LoopSummary->Refresh(Cfg); }
+void TForm1::RefreshLoopSummary() {
+    LoopSummary->Refresh(Cfg);
+}

@@ -29,7 +29,7 @@ class TLoopSummary;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -99,11 +99,11 @@ public:
     // True once the user ended the program at the password.
     bool LoginEnded() const { return loginEnded_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreateForms();
     void CreateActions();
     void LayOut();

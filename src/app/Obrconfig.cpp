@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -16,13 +17,16 @@ constexpr int kBron = 13;
 constexpr int kBrok = 15;
 constexpr int kMaxRelayModules = 5;
 
-bool IsController(int code) { return code == kBron || code == kBrok; }
-bool IsRelay(int code) { return code == 11 || code == 12; }
+bool IsController(int code) {
+    return code == kBron || code == kBrok;
+}
+bool IsRelay(int code) {
+    return code == 11 || code == 12;
+}
 
 } // namespace
 
-QString CheckModifCode(const QString& code, SlotCodes* codes)
-{
+QString CheckModifCode(const QString& code, SlotCodes* codes) {
     static const QRegularExpression hex8(QStringLiteral("^[0-9A-Fa-f]{8}$"));
     if (!hex8.match(code).hasMatch())
         return QStringLiteral("Код модификации должен состоять из 8 шестнадцатеричных цифр");
@@ -34,33 +38,34 @@ QString CheckModifCode(const QString& code, SlotCodes* codes)
         if (s == 0 && !IsController(c))
             return QStringLiteral("В позиции 1 должен быть модуль БРОН (D) или БРОК (F)");
         if (s > 0 && IsController(c))
-            return QStringLiteral("Модуль %1 может стоять только в позиции 1").arg(TServClass::ModuleCaption(c));
+            return QStringLiteral("Модуль %1 может стоять только в позиции 1")
+                .arg(TServClass::ModuleCaption(c));
         if (c != 0 && TServClass::ModuleCaption(c).isEmpty())
-            return QStringLiteral("Неизвестный код модуля %1 в позиции %2").arg(code.at(s).toUpper()).arg(s + 1);
+            return QStringLiteral("Неизвестный код модуля %1 в позиции %2")
+                .arg(code.at(s).toUpper())
+                .arg(s + 1);
         relays += IsRelay(c) ? 1 : 0;
     }
     if (relays > kMaxRelayModules)
         return QStringLiteral("Модулей МР может быть не больше %1").arg(kMaxRelayModules);
-    if (codes)
-        *codes = parsed;
+    if (codes) *codes = parsed;
     return {};
 }
 
-QString ModifCodeText(const SlotCodes& codes)
-{
+QString ModifCodeText(const SlotCodes& codes) {
     QString text;
     for (int c : codes)
         text += QString::number(c & 0xF, 16).toUpper();
     return text;
 }
 
-void CreateConfiguration(TConfiguration& cfg, const SlotCodes& codes, int devNum, const QStringList& unitNames)
-{
-    const int access = cfg.Veg.AccessLevel;
-    const TCopyBlocksClass clipboard = cfg.Copy;
-    cfg = TConfiguration{};
-    cfg.Veg.AccessLevel = access;
-    cfg.Copy = clipboard;
+void CreateConfiguration(TConfiguration& cfg, const SlotCodes& codes, int devNum,
+                         const QStringList& unitNames) {
+    // A fresh configuration, built on the heap: it is too large for a thread's stack.
+    auto fresh = std::make_unique<TConfiguration>();
+    fresh->Veg.AccessLevel = cfg.Veg.AccessLevel;
+    fresh->Copy = cfg.Copy;
+    cfg = *fresh;
 
     TServClass& serv = cfg.Serv;
     for (int s = 0; s < 8; ++s)
@@ -78,8 +83,7 @@ void CreateConfiguration(TConfiguration& cfg, const SlotCodes& codes, int devNum
     serv.Modified = 1;
 }
 
-TConfig::TConfig(QWidget* parent) : QDialog(parent)
-{
+TConfig::TConfig(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Создание конфигурации"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Код модификации (8 шестнадцатеричных цифр,\n"
@@ -97,8 +101,7 @@ TConfig::TConfig(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-void TConfig::OKClick()
-{
+void TConfig::OKClick() {
     const QString error = CheckModifCode(EditModif->text().trimmed(), &Codes);
     if (!error.isEmpty()) {
         MessageBox(this, error, QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
@@ -109,8 +112,7 @@ void TConfig::OKClick()
     accept();
 }
 
-void TConfig::CancelClick()
-{
+void TConfig::CancelClick() {
     Cancelled = 1;
     reject();
 }

@@ -23,18 +23,19 @@ QString ModifCodeText(const SlotCodes& codes);
 // clipboard starts afresh; the slot codes, the input counts, the default input texts and the
 // unit list (unitNames, 16 entries) are set, the device number is devNum (0..30), and the
 // configuration is in file mode and modified.
-void CreateConfiguration(TConfiguration& cfg, const SlotCodes& codes, int devNum, const QStringList& unitNames);
+void CreateConfiguration(TConfiguration& cfg, const SlotCodes& codes, int devNum,
+                         const QStringList& unitNames);
 
 // The dialog: the user types the modification code; OK closes it only with a valid code.
 class TConfig : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TConfig(QWidget* parent = nullptr);
 
     QLineEdit* EditModif;
     int Cancelled = 1; // 0 after OK with a valid code, 1 after Cancel; the opener sets 1 first
     SlotCodes Codes{}; // the slot codes of the accepted code
 
-    void OKClick();     // checks the code; a refused one is shown and the dialog stays open
+    void OKClick(); // checks the code; a refused one is shown and the dialog stays open
     void CancelClick();
 };

@@ -8,8 +8,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-bool LoadRussianTranslations(QCoreApplication& app)
-{
+bool LoadRussianTranslations(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
@@ -18,13 +17,11 @@ bool LoadRussianTranslations(QCoreApplication& app)
     return QCoreApplication::installTranslator(translator);
 }
 
-void ApplyCommandLine(TForm1& form1, const QStringList& arguments)
-{
+void ApplyCommandLine(TForm1& form1, const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Serial port of the device."),
                                   QStringLiteral("NAME"));
     parser.addOption(port);
     parser.parse(arguments);
-    if (parser.isSet(port))
-        form1.FormPort->SetPortName(parser.value(port));
+    if (parser.isSet(port)) form1.FormPort->SetPortName(parser.value(port));
 }

@@ -5,13 +5,14 @@
 #include "StartUp.h"
 
 #include <QApplication>
+#include <memory>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     LoadRussianTranslations(app);
-    TForm1 form1;
-    ApplyCommandLine(form1, QCoreApplication::arguments());
-    form1.show();
+    // On the heap: the window holds the whole configuration.
+    auto form1 = std::make_unique<TForm1>();
+    ApplyCommandLine(*form1, QCoreApplication::arguments());
+    form1->show();
     return QApplication::exec();
 }

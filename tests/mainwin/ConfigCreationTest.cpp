@@ -9,8 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot)
-{
+TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot) {
     SlotCodes codes{};
     EXPECT_EQ(CheckModifCode("d7a0b3c0", &codes), "");
     EXPECT_EQ(codes, (SlotCodes{13, 7, 10, 0, 11, 3, 12, 0}));
@@ -35,8 +34,7 @@ TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot)
     EXPECT_EQ(untouched, (SlotCodes{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration)
-{
+TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     TConfiguration& cfg = form->Cfg;

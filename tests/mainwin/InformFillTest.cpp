@@ -12,26 +12,25 @@
 
 namespace {
 
-QStringList Row(const QTableWidget* grid, int row)
-{
+QStringList Row(const QTableWidget* grid, int row) {
     QStringList cells;
     for (int c = 0; c < grid->columnCount(); ++c)
         cells << grid->item(row, c)->text();
     return cells;
 }
 
-QStringList Empty(int columns) { return QStringList(columns, QString()); }
+QStringList Empty(int columns) {
+    return QStringList(columns, QString());
+}
 
 // БРОН, an analogue module МВА8, a discrete module МВД3 and one relay module МР11.
-void MakeSmallConfiguration(TForm1& form)
-{
+void MakeSmallConfiguration(TForm1& form) {
     CreateConfiguration(form.Cfg, {13, 8, 3, 11, 0, 0, 0, 0}, 0, QStringList(16, "ед"));
 }
 
 } // namespace
 
-TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames)
-{
+TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     TForm1 form;
     MakeSmallConfiguration(form);
     TConfiguration& cfg = form.Cfg;
@@ -76,8 +75,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames)
     FillInform(form, InformShow::Modal);
 }
 
-TEST(InformFill, OutputTableDescribesEachRelayOutput)
-{
+TEST(InformFill, OutputTableDescribesEachRelayOutput) {
     TForm1 form;
     MakeSmallConfiguration(form);
     TConfiguration& cfg = form.Cfg;
@@ -92,16 +90,16 @@ TEST(InformFill, OutputTableDescribesEachRelayOutput)
     cfg.MR.SetTipVyh(1, 0, 1); // module 2 does not exist: not listed
     FillInformMR(form, InformShow::Quiet);
     const QTableWidget* grid = form.InformMR->StringGrid1;
-    EXPECT_EQ(Row(grid, 0), QStringList({"Сирена", " 0x00", "МР11.В1", "сигнал.", "звук(с гашением)", "", "есть", "",
-                                         "5", ""}));
+    EXPECT_EQ(Row(grid, 0), QStringList({"Сирена", " 0x00", "МР11.В1", "сигнал.", "звук(с гашением)", "",
+                                         "есть", "", "5", ""}));
     EXPECT_EQ(Row(grid, 1),
               QStringList({"", " 0x01", "", "управл.", "", "с   блокировкой", "", "есть", "", "7"}));
-    EXPECT_EQ(Row(grid, 7), QStringList({"", " 0x07", "", "сигнал.", "свет(п-вод в ровн)", "", "", "", "", ""}));
+    EXPECT_EQ(Row(grid, 7),
+              QStringList({"", " 0x07", "", "сигнал.", "свет(п-вод в ровн)", "", "", "", "", ""}));
     EXPECT_EQ(Row(grid, 8), Empty(TInformMR::colCount));
 }
 
-TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule)
-{
+TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     TForm1 form;
     MakeSmallConfiguration(form);
     TConfiguration& cfg = form.Cfg;
@@ -126,7 +124,8 @@ TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule)
     EXPECT_EQ(row(0), QStringList({"вх № 1", "Гр. 21", mba.GetChNSkText(0, 0), mba.GetChVSkText(0, 0), "ед",
                                    "4-х провод."}));
     EXPECT_EQ(mba.GetChNSkText(0, 0).toDouble(), -50);
-    EXPECT_EQ(row(1), QStringList({"вх № 3", "0 - 5 мА", mba.GetChNSkText(0, 2), mba.GetChVSkText(0, 2), "ед", ""}));
+    EXPECT_EQ(row(1),
+              QStringList({"вх № 3", "0 - 5 мА", mba.GetChNSkText(0, 2), mba.GetChVSkText(0, 2), "ед", ""}));
 
     mba.SetChSk(0, 0, 9); // "Гр. 23": no wiring shown
     mba.SetChSk(0, 1, 3); // input 2: a thermocouple, no wiring either

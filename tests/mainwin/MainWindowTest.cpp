@@ -19,8 +19,7 @@
 
 namespace {
 
-void WritePasswordFile(const QString& dir, const QByteArray& bytes)
-{
+void WritePasswordFile(const QString& dir, const QByteArray& bytes) {
     QFile file(QDir(dir).filePath("FParol.dat"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
@@ -29,21 +28,19 @@ void WritePasswordFile(const QString& dir, const QByteArray& bytes)
 const QString kSaveQuestion = "Данные были изменены. Сохранить в файле?";
 const QString kSendQuestion = "Данные были изменены. Передать в прибор?";
 
-void ExpectSaveQuestion(ScriptedMessageBoxes& boxes, int answer)
-{
+void ExpectSaveQuestion(ScriptedMessageBoxes& boxes, int answer) {
     boxes.Expect(kSaveQuestion, "Подтвердите сохранение данных", MsgButtons::YesNo, MsgIcon::Question, mrNo,
                  answer);
 }
 
-void ExpectSendQuestion(ScriptedMessageBoxes& boxes, int answer)
-{
-    boxes.Expect(kSendQuestion, "Подтвердите передачу данных", MsgButtons::YesNo, MsgIcon::Question, mrNo, answer);
+void ExpectSendQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect(kSendQuestion, "Подтвердите передачу данных", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 answer);
 }
 
 // An open port on a simulated device, so that closing can be seen to close it.
 struct OpenSimPort {
-    explicit OpenSimPort(TForm1& form)
-    {
+    explicit OpenSimPort(TForm1& form) {
         form.ComPort.SetLink(std::make_unique<SimLink>(device));
         QString error;
         EXPECT_TRUE(form.ComPort.OpenPort(&error)) << error.toStdString();
@@ -53,8 +50,7 @@ struct OpenSimPort {
 
 // Accepts any message box: for failures whose wording belongs to the file and transfer code.
 struct AnyMessageBoxes {
-    AnyMessageBoxes()
-    {
+    AnyMessageBoxes() {
         SetMessageBoxHandler([this](QWidget*, const MessageBoxRequest&) {
             ++shown;
             return int(mrOk);
@@ -66,8 +62,7 @@ struct AnyMessageBoxes {
 
 } // namespace
 
-TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram)
-{
+TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
     TempWorkDir work;
     {
         auto form = ShownMainWindow(); // no password file: the service password gives full access
@@ -83,8 +78,8 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram)
         TForm1 form;
         ScriptedModals modals;
         ScriptedMessageBoxes boxes;
-        boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning, mrNone,
-                     mrRetry);
+        boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning,
+                     mrNone, mrRetry);
         modals.Then(TypePassword(QString::number(kServicePassword))).Then(TypePassword("1234"));
         form.show();
         EXPECT_EQ(form.Cfg.Veg.AccessLevel, 1);
@@ -119,8 +114,7 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram)
     }
 }
 
-TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort)
-{
+TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
     TempWorkDir work;
     { // file mode, modified, full access: both questions; the save without a file name asks for one
         auto form = ShownMainWindow();
@@ -160,8 +154,7 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort)
     }
 }
 
-TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction)
-{
+TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     TFormPrgD* prgD = form->FormPrgD;
@@ -188,14 +181,14 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction)
             EXPECT_EQ(dialog, form->FormFB);
             return 6;
         });
-        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                     mrOk);
         prgD->PMenu1FBClick();
     }
     EXPECT_EQ(prgD->SchemeState, 0);
 }
 
-TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfirmed)
-{
+TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfirmed) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     const QString link = work.Path() + "/devsim-link";
@@ -222,8 +215,7 @@ TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfir
     EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
 }
 
-TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas)
-{
+TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     form->ConfigFileName = "old.veg";
@@ -232,8 +224,8 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas)
     damaged.write("short");
     damaged.close();
     const auto snapshot = [&] {
-        QStringList s{form->ConfigFileName, form->EditModif->text(), form->StAllD->text(), form->StAllAn->text(),
-                      form->CBoxUstr->currentText()};
+        QStringList s{form->ConfigFileName, form->EditModif->text(), form->StAllD->text(),
+                      form->StAllAn->text(), form->CBoxUstr->currentText()};
         for (QPushButton* slot : form->SlotControls)
             s << slot->text();
         return s;

@@ -9,8 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFormPrgD::TFormPrgD(TForm1* form1) : QDialog(form1), form1_(form1)
-{
+TFormPrgD::TFormPrgD(TForm1* form1) : QDialog(form1), form1_(form1) {
     setWindowTitle(QStringLiteral("Программирование обработки дискретных сигналов"));
     AFB = new QAction(QStringLiteral("Редактирование ФБ"), this);
     connect(AFB, &QAction::triggered, this, &TFormPrgD::PMenu1FBClick);
@@ -27,4 +26,6 @@ TFormPrgD::TFormPrgD(TForm1* form1) : QDialog(form1), form1_(form1)
     resize(640, 420);
 }
 
-void TFormPrgD::PMenu1FBClick() { ShowEditorModal(this, form1_->FormFB); }
+void TFormPrgD::PMenu1FBClick() {
+    ShowEditorModal(this, form1_->FormFB);
+}

@@ -8,7 +8,7 @@ class TForm1;
 
 class TFormPrgD : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormPrgD(TForm1* form1);
 
     int SchemeState = 0; // set to 1 when the function-block editor removes its scheme
@@ -18,6 +18,6 @@ public:
     // Shows the function-block editor modally; modal result 6 is reported as an error.
     void PMenu1FBClick();
 
-private:
+  private:
     TForm1* form1_;
 };
