@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -250,4 +251,12 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     }
     EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(form->ProgressBar1->isVisible());
+}
+
+TEST(MainWindow, RussianTranslationsGiveRussianStandardButtons) {
+    ASSERT_TRUE(LoadRussianTranslations(*QCoreApplication::instance()));
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text().remove('&'), "Да");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().remove('&'), "Нет");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove('&'), "Отмена");
 }
