@@ -1,54 +1,339 @@
 #include "Obr_veg17r.h"
 
+#include "AnalogLists.h"
+#include "ConfigFile.h"
+#include "ConfigTransfer.h"
+#include "Dialogs.h"
+#include "EditorModal.h"
 #include "InformFill.h"
+#include "LoopSummary.h"
+#include "Obrconfig.h"
 #include "Obrinform.h"
 #include "Obrinformmr.h"
+#include "Obrnastr.h"
+#include "Obrpar_mb.h"
+#include "Obrport.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
 
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
-{
+namespace {
+
+constexpr int kDeviceNumbers = 31;
+const QString kFileFilter = QStringLiteral("Файлы конфигурации (*.veg)");
+const QString kSuffix = QStringLiteral("veg");
+
+QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent, title, QString(), kFileFilter);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(kSuffix);
+    return dialog;
+}
+
+// The file the user chose, or an empty text when the dialog was cancelled.
+QString ChosenFile(QFileDialog* dialog) {
+    if (ShowModal(dialog) != QDialog::Accepted) return {};
+    return dialog->selectedFiles().value(0);
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Form1 = this;
-    setWindowTitle("Программатор ВЕГ-17");
+    setWindowTitle(QStringLiteral("Программатор ВЕГ-17"));
     CBoxUstr = new QComboBox(this);
-    for (int n = 1; n <= 31; ++n)
+    for (int n = 1; n <= kDeviceNumbers; ++n)
         CBoxUstr->addItem(QString::number(n));
+    connect(CBoxUstr, &QComboBox::currentIndexChanged, this, &TForm1::CBoxUstrChange);
     EditModif = new QLineEdit(this);
     EditModif->hide();
     CBoxRazmDef = new QComboBox(this);
+    for (const char* unit : kDefaultUnitNames)
+        CBoxRazmDef->addItem(QString::fromUtf8(unit));
     CBoxRazmDef->hide();
     StAllD = new QLabel(this);
     StAllAn = new QLabel(this);
-    for (int i = 0; i < 8; ++i)
-        SlotControls[i] = new QPushButton(this);
+    for (auto*& slot : SlotControls)
+        slot = new QPushButton(this);
+    LoopSummary = new TLoopSummary(this);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->hide();
     CreateForms();
+    CreateActions();
+    LayOut();
+    RefreshComposition();
 }
 
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
+TForm1::~TForm1() {
+    if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::CreateForms()
-{
+void TForm1::CreateForms() {
     Inform = new TInform(this);
     InformMR = new TInformMR(this);
     FormSig = new TFormSig(this);
     FormVyh = new TFormVyh(this);
     FormFB = new TFormFB(this);
     FormPrgD = new TFormPrgD(this);
+    FPSW = new TFPSW(this);
+    FormConfig = new TConfig(this);
+    FormPort = new TFormPort(ComPort, this);
+    FormNastr = new TFormNastr(ComPort, this);
+    OpenDialog = MakeFileDialog(this, QStringLiteral("Открыть файл конфигурации"), QFileDialog::AcceptOpen);
+    SaveDialog =
+        MakeFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"), QFileDialog::AcceptSave);
 }
 
-void TForm1::InformButClick() { FillInform(*this, InformShow::Show); }
+void TForm1::CreateActions() {
+    const auto action = [this](const QString& text, std::function<void()> handler, QKeySequence key = {}) {
+        auto* a = new QAction(text, this);
+        a->setShortcut(key);
+        connect(a, &QAction::triggered, this, std::move(handler));
+        return a;
+    };
+    ACreatConfig = action(QStringLiteral("Создать конфигурацию..."), [this] { CreatConfigClick(); });
+    AOpenFile = action(
+        QStringLiteral("Открыть..."), [this] { OpenFileClick(); }, QKeySequence::Open);
+    ASaveFile = action(
+        QStringLiteral("Сохранить"), [this] { SaveFileClick(); }, QKeySequence::Save);
+    ASaveAsFile = action(QStringLiteral("Сохранить как..."), [this] { SaveAsFileClick(); });
+    AExit = action(QStringLiteral("Выход"), [this] { close(); });
+    AInPort = action(
+        QStringLiteral("Чтение из прибора"), [this] { InPortClick(); }, Qt::Key_F9);
+    AOutPort = action(
+        QStringLiteral("Запись в прибор"), [this] { OutPortClick(); }, Qt::Key_F10);
+    APort = action(QStringLiteral("Настройка COM-порта..."), [this] { PortClick(); });
+    ANastr = action(QStringLiteral("Настройка обмена..."), [this] { NastrClick(); });
+    AInform = action(QStringLiteral("Информация о входах"), [this] { InformButClick(); });
+    AInformMR = action(QStringLiteral("Информация о выходах"), [this] { InformButMRClick(); });
+    AProgD = action(QStringLiteral("Обработка дискретных сигналов"), [this] { ProgDClick(); });
+}
 
-void TForm1::InformButMRClick() { FillInformMR(*this, InformShow::Show); }
+void TForm1::LayOut() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->addActions({ACreatConfig, AOpenFile, ASaveFile, ASaveAsFile});
+    file->addSeparator();
+    file->addAction(AExit);
+    QMenu* device = menuBar()->addMenu(QStringLiteral("Прибор"));
+    device->addActions({AInPort, AOutPort});
+    device->addSeparator();
+    device->addActions({APort, ANastr});
+    menuBar()->addMenu(QStringLiteral("Информация"))->addActions({AInform, AInformMR});
+    menuBar()->addMenu(QStringLiteral("Программирование"))->addAction(AProgD);
+
+    QToolBar* tools = addToolBar(QStringLiteral("Команды"));
+    tools->setMovable(false);
+    tools->addActions({ACreatConfig, AOpenFile, ASaveFile});
+    tools->addSeparator();
+    tools->addActions({AInPort, AOutPort});
+    tools->addSeparator();
+    tools->addActions({AInform, AInformMR});
+    tools->addSeparator();
+    tools->addAction(AProgD);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* deviceRow = new QHBoxLayout;
+    deviceRow->addWidget(new QLabel(QStringLiteral("Номер прибора"), central));
+    deviceRow->addWidget(CBoxUstr);
+    deviceRow->addStretch();
+    layout->addLayout(deviceRow);
+
+    auto* composition = new QGroupBox(QStringLiteral("Состав прибора"), central);
+    auto* grid = new QGridLayout(composition);
+    for (int s = 0; s < TServClass::SlotCount; ++s) {
+        auto* number = new QLabel(QString::number(s + 1), composition);
+        number->setAlignment(Qt::AlignCenter);
+        grid->addWidget(number, 0, s);
+        SlotControls[size_t(s)]->setMinimumWidth(72);
+        grid->addWidget(SlotControls[size_t(s)], 1, s);
+    }
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(new QLabel(QStringLiteral("Дискретных входов:"), composition));
+    counts->addWidget(StAllD);
+    counts->addSpacing(24);
+    counts->addWidget(new QLabel(QStringLiteral("Аналоговых входов:"), composition));
+    counts->addWidget(StAllAn);
+    counts->addStretch();
+    grid->addLayout(counts, 2, 0, 1, TServClass::SlotCount);
+    layout->addWidget(composition);
+    layout->addWidget(LoopSummary);
+    layout->addStretch();
+    setCentralWidget(central);
+    statusBar()->addPermanentWidget(ProgressBar1, 1);
+}
+
+int TForm1::DevNum() const {
+    return CBoxUstr->currentIndex();
+}
+
+// The chosen device number is the configuration's device number and the one every exchange
+// goes to.
+void TForm1::CBoxUstrChange(int index) {
+    if (index < 0) return;
+    Cfg.Serv.SetDevNum(index);
+    Cfg.Serv.SetDevAddr(index);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow() {
+    const LoginResult result = AskAccessLevel(this, *FPSW);
+    if (result == LoginResult::EndProgram) {
+        loginEnded_ = true;
+        // Closed once the showing is over; the program ends with its main window.
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    Cfg.Veg.AccessLevel = result == LoginResult::Full ? 1 : 0;
+}
+
+// Closing is never cancelled. A save answered Yes for a configuration that has no file yet
+// asks for the file name; when the user gives none, nothing is saved.
+void TForm1::closeEvent(QCloseEvent* event) {
+    TServClass& serv = Cfg.Serv;
+    if (!loginEnded_ && serv.FileMode == 1 && serv.Modified != 0) {
+        if (MessageBox(this, QStringLiteral("Данные были изменены. Сохранить в файле?"),
+                       QStringLiteral("Подтвердите сохранение данных"), MsgButtons::YesNo, MsgIcon::Question,
+                       mrNo) == mrYes)
+            SaveFileClick();
+        if (Cfg.Veg.AccessLevel == 1 &&
+            MessageBox(this, QStringLiteral("Данные были изменены. Передать в прибор?"),
+                       QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo, MsgIcon::Question,
+                       mrNo) == mrYes)
+            OutPortClick();
+    }
+    ComPort.ClosePort();
+    event->accept();
+}
+
+void TForm1::CreatConfigClick() {
+    if (Cfg.Veg.AccessLevel != 1) {
+        MessageBox(this, QStringLiteral("Ваш уровень доступа не позволяет\nсоздавать конфигурацию"),
+                   QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
+        return;
+    }
+    FormConfig->Cancelled = 1;
+    FormConfig->EditModif->setText(EditModif->text());
+    ShowModal(FormConfig);
+    if (FormConfig->Cancelled != 0) return;
+    QStringList units;
+    for (int i = 0; i < CBoxRazmDef->count(); ++i)
+        units << CBoxRazmDef->itemText(i);
+    CreateConfiguration(Cfg, FormConfig->Codes, DevNum(), units);
+    ConfigFileName.clear();
+    RefreshComposition();
+}
+
+void TForm1::OpenFileClick() {
+    const QString path = ChosenFile(OpenDialog);
+    if (path.isEmpty() || !OpenConfigFile(this, path, Cfg)) return;
+    ConfigFileName = path;
+    RefreshComposition();
+}
+
+bool TForm1::SaveFileClick() {
+    if (ConfigFileName.isEmpty()) return SaveAsFileClick();
+    if (!SaveConfigFile(this, ConfigFileName, Cfg)) return false;
+    Cfg.Serv.Modified = 0;
+    return true;
+}
+
+bool TForm1::SaveAsFileClick() {
+    QString path = ChosenFile(SaveDialog);
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(QStringLiteral(".veg"), Qt::CaseInsensitive)) path += QStringLiteral(".veg");
+    if (!SaveConfigFile(this, path, Cfg)) return false;
+    ConfigFileName = path;
+    Cfg.Serv.Modified = 0;
+    return true;
+}
+
+void TForm1::InPortClick() {
+    ProgressBar1->setValue(ProgressBar1->minimum());
+    ProgressBar1->show();
+    const bool read = ReadConfigFromDevice(this, Cfg, ComPort, DevNum(), ProgressBar1);
+    ProgressBar1->hide();
+    if (!read) return;
+    // A configuration from the device has no file yet: saving it asks for a name.
+    ConfigFileName.clear();
+    RefreshComposition();
+}
+
+void TForm1::OutPortClick() {
+    ProgressBar1->setValue(ProgressBar1->minimum());
+    ProgressBar1->show();
+    WriteConfigToDevice(this, Cfg, ComPort, DevNum(), ProgressBar1);
+    ProgressBar1->hide();
+}
+
+void TForm1::PortClick() {
+    ShowModal(FormPort);
+}
+
+void TForm1::NastrClick() {
+    ShowModal(FormNastr);
+}
+
+void TForm1::InformButClick() {
+    FillInform(*this, InformShow::Show);
+}
+
+void TForm1::InformButMRClick() {
+    FillInformMR(*this, InformShow::Show);
+}
+
+void TForm1::ProgDClick() {
+    ShowEditorModal(this, FormPrgD);
+}
+
+void TForm1::RefreshComposition() {
+    const TServClass& serv = Cfg.Serv;
+    for (int s = 0; s < TServClass::SlotCount; ++s) {
+        QPushButton* slot = SlotControls[size_t(s)];
+        slot->setText(serv.GetSlotCaption(s + 1));
+        slot->setEnabled(serv.GetSlotModuleCode(s + 1) != 0);
+    }
+    StAllD->setText(QString::number(serv.GetDiscrInCount()));
+    StAllAn->setText(QString::number(serv.GetAnInCount()));
+    SlotCodes codes{};
+    std::copy(serv.SlotModuleCodes.begin(), serv.SlotModuleCodes.end(), codes.begin());
+    EditModif->setText(codes[0] != 0 ? ModifCodeText(codes) : QString());
+    const int dev = serv.GetDevAddr();
+    if (dev >= 0 && dev < CBoxUstr->count()) CBoxUstr->setCurrentIndex(dev);
+    RefreshLoopSummary();
+}
+
+void TForm1::RefreshLoopSummary() {
+    LoopSummary->Refresh(Cfg);
+}

@@ -8,20 +8,28 @@
 #include <QMainWindow>
 #include <array>
 
+class QAction;
 class QComboBox;
+class QFileDialog;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
-class TInform;
-class TInformMR;
-class TFormPrgD;
+class TConfig;
+class TFPSW;
 class TFormFB;
+class TFormNastr;
+class TFormPort;
+class TFormPrgD;
 class TFormSig;
 class TFormVyh;
+class TInform;
+class TInformMR;
+class TLoopSummary;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -33,9 +41,11 @@ public:
     QComboBox* CBoxUstr = nullptr;    // device number "1".."31"
     QLineEdit* EditModif = nullptr;   // hidden: the 8-character modification code
     QComboBox* CBoxRazmDef = nullptr; // hidden: the 16 default unit names
-    QLabel* StAllD = nullptr;
-    QLabel* StAllAn = nullptr;
+    QLabel* StAllD = nullptr;         // discrete input count
+    QLabel* StAllAn = nullptr;        // analogue input count
     std::array<QPushButton*, 8> SlotControls{};
+    TLoopSummary* LoopSummary = nullptr;
+    QProgressBar* ProgressBar1 = nullptr; // shown during a transfer
     QString ConfigFileName;
     int SaveDialogAccepted = 0;
 
@@ -46,12 +56,62 @@ public:
     TFormFB* FormFB = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;
+    TFPSW* FPSW = nullptr;
+    TConfig* FormConfig = nullptr;
+    TFormPort* FormPort = nullptr;
+    TFormNastr* FormNastr = nullptr;
+    QFileDialog* OpenDialog = nullptr;
+    QFileDialog* SaveDialog = nullptr;
 
+    // Menu and tool-bar commands.
+    QAction* ACreatConfig;
+    QAction* AOpenFile;
+    QAction* ASaveFile;
+    QAction* ASaveAsFile;
+    QAction* AExit;
+    QAction* AInPort;
+    QAction* AOutPort;
+    QAction* APort;
+    QAction* ANastr;
+    QAction* AInform;
+    QAction* AInformMR;
+    QAction* AProgD;
+
+    // Asks for the password; run on the first showing. Ending the program closes the window.
+    void FormShow();
+    void CreatConfigClick();
+    void OpenFileClick();
+    bool SaveFileClick();   // under ConfigFileName, or as a new file when there is none
+    bool SaveAsFileClick(); // asks for the name
+    void InPortClick();     // reads the configuration from the device
+    void OutPortClick();    // writes it to the device
+    void PortClick();
+    void NastrClick();
     void InformButClick();
     void InformButMRClick();
+    void ProgDClick(); // the discrete-signal editor
 
-private:
+    // The composition summary, the device number, the code and the loop summary from Cfg.
+    void RefreshComposition();
+    // The current-output summary from the loop records; the editors call it after a write.
+    void RefreshLoopSummary();
+
+    // True once the user ended the program at the password.
+    bool LoginEnded() const { return loginEnded_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
     void CreateForms();
+    void CreateActions();
+    void LayOut();
+    void CBoxUstrChange(int index);
+    int DevNum() const;
+
+    bool shownOnce_ = false;
+    bool loginEnded_ = false;
 };
 
 // The single main window of the program.

@@ -1,17 +1,23 @@
 #pragma once
-// The discrete-signal processing editor.
+// The discrete-signal processing editor: its window and the entry to the function-block editor.
 
 #include <QDialog>
 
+class QAction;
 class TForm1;
 
 class TFormPrgD : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFormPrgD(TForm1* form1);
 
     int SchemeState = 0; // set to 1 when the function-block editor removes its scheme
 
-private:
+    QAction* AFB; // "Редактирование ФБ"
+
+    // Shows the function-block editor modally; modal result 6 is reported as an error.
+    void PMenu1FBClick();
+
+  private:
     TForm1* form1_;
 };

@@ -1,0 +1,52 @@
+#pragma once
+// Item lists shared by the main window and the analogue and control-loop windows: the default
+// units of measure and the texts of the analogue channel settings.
+
+#include <array>
+
+// The 16 default unit names of a new configuration's unit list.
+inline constexpr std::array<const char*, 16> kDefaultUnitNames = {{
+    "град.С",
+    "%",
+    "МПа",
+    "КПа",
+    "кг/cм2",
+    "атм",
+    "об/мин",
+    "1/с",
+    "мм/с2",
+    "м3/ч",
+    "нм3/ч",
+    "кг/ч",
+    "т/ч",
+    "м",
+    "резерв",
+    "резерв",
+}};
+
+// Sensor types of the temperature inputs, by scale kind 0..15 (kinds 7 and up are resistance
+// sensors).
+inline constexpr std::array<const char*, 16> kSensorTypeNames = {{
+    "ХК(L)",
+    "XK(E)",
+    "XA(K)",
+    "ЖК(J)",
+    "MK(T)",
+    "ПП(S)",
+    "ПП(R)",
+    "Pt50",
+    "Гр. 21",
+    "Гр. 23",
+    "100П",
+    "50П",
+    "Pt100",
+    "Ni",
+    "100M",
+    "50M",
+}};
+
+// Wiring of a resistance sensor, by byte-1 bit 6 of its channel.
+inline constexpr std::array<const char*, 2> kSensorWiringNames = {{"3-х провод.", "4-х провод."}};
+
+// Signal range of a current input, by its input type.
+inline constexpr std::array<const char*, 3> kCurrentInputNames = {{"4 - 20 мА", "резерв", "0 - 5 мА"}};

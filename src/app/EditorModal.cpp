@@ -1,0 +1,11 @@
+#include "EditorModal.h"
+
+#include "Dialogs.h"
+
+int ShowEditorModal(QWidget* parent, QDialog* editor) {
+    const int result = ShowModal(editor);
+    if (result == mrYes)
+        MessageBox(parent, QStringLiteral("программирование закончено с ошибкой"), QStringLiteral("Ошибка"),
+                   MsgButtons::OK, MsgIcon::Error);
+    return result;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// What the program does at start-up besides creating its windows.
+
+#include <QStringList>
+
+class QCoreApplication;
+class TForm1;
+
+// Installs Qt's Russian translations, so that standard buttons and the file and print dialogs
+// speak Russian. False when they are not installed.
+bool LoadRussianTranslations(QCoreApplication& app);
+
+// Applies the command line (the program name first): "--port NAME" pre-fills the port dialog
+// with that port; the port stays closed until the user confirms the dialog.
+void ApplyCommandLine(TForm1& form1, const QStringList& arguments);

@@ -1,0 +1,18 @@
+// The configuration tool: the application, its main window (which creates every other window
+// once) and the message loop until the main window closes.
+
+#include "Obr_veg17r.h"
+#include "StartUp.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    LoadRussianTranslations(app);
+    // On the heap: the window holds the whole configuration.
+    auto form1 = std::make_unique<TForm1>();
+    ApplyCommandLine(*form1, QCoreApplication::arguments());
+    form1->show();
+    return QApplication::exec();
+}

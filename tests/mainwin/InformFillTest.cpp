@@ -1,0 +1,146 @@
+#include "MainWindowSupport.h"
+
+#include "InformFill.h"
+#include "LoopSummary.h"
+#include "Obrconfig.h"
+#include "Obrinform.h"
+#include "Obrinformmr.h"
+
+#include <gtest/gtest.h>
+
+#include <QTableWidget>
+
+namespace {
+
+QStringList Row(const QTableWidget* grid, int row) {
+    QStringList cells;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        cells << grid->item(row, c)->text();
+    return cells;
+}
+
+QStringList Empty(int columns) {
+    return QStringList(columns, QString());
+}
+
+// БРОН, an analogue module МВА8, a discrete module МВД3 and one relay module МР11.
+void MakeSmallConfiguration(TForm1& form) {
+    CreateConfiguration(form.Cfg, {13, 8, 3, 11, 0, 0, 0, 0}, 0, QStringList(16, "ед"));
+}
+
+} // namespace
+
+TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
+    TForm1 form;
+    MakeSmallConfiguration(form);
+    TConfiguration& cfg = form.Cfg;
+    cfg.Serv.SetNameText(0, "Насос 1");
+    cfg.Veg.SetRecByte(2, 3, 0x10); // input 3 drives a relay
+    cfg.Veg.SetRecByte(3, 6, 0xFF); // byte 6 is not a relay byte
+    cfg.MBA.SetChPozText(0, 0, "TE-101");
+    cfg.MBA.SetChPozText(1, 2, "PT-12");
+    cfg.Serv.SetLongText(0, "температура на входе");
+    cfg.Serv.SetLongText(8, "давление в линии");
+    form.Inform->StringGrid1->item(100, 0)->setText("старое"); // a fill starts from empty grids
+
+    FillInform(form, InformShow::Quiet);
+    EXPECT_FALSE(form.Inform->isVisible());
+
+    const QTableWidget* discrete = form.Inform->StringGrid1;
+    EXPECT_EQ(Row(discrete, 0), QStringList({"1", "БРОН.Д1", " 0x00", "Насос 1", "       -"}));
+    EXPECT_EQ(Row(discrete, 2), QStringList({"3", "БРОН.Д3", " 0x02", "", "       V"}));
+    EXPECT_EQ(Row(discrete, 3), QStringList({"4", "БРОН.Д4", " 0x03", "", "       -"}));
+    EXPECT_EQ(Row(discrete, 6), QStringList({"7", "БРОН.А1.LL", " 0x06", "", "       -"}));
+    EXPECT_EQ(Row(discrete, 59), QStringList({"60", "МВД3.Д12", " 0x3B", "", "       -"}));
+    EXPECT_EQ(Row(discrete, 60), Empty(5));
+    EXPECT_EQ(Row(discrete, 100), Empty(5));
+
+    const QTableWidget* analogue = form.Inform->StringGrid2;
+    EXPECT_EQ(Row(analogue, 0), QStringList({"1", " 0x00", "БРОН.А1", "TE-101", "температура на входе"}));
+    EXPECT_EQ(Row(analogue, 3), QStringList({"4", " 0x03", "БРОН.А4", "", ""}));
+    EXPECT_EQ(Row(analogue, 4), Empty(5)); // numbers 5 and 6 belong to no channel
+    EXPECT_EQ(Row(analogue, 5), Empty(5));
+    EXPECT_EQ(Row(analogue, 6), QStringList({"7", " 0x06", "МВА8.А1", "", ""}));
+    EXPECT_EQ(Row(analogue, 8), QStringList({"9", " 0x08", "МВА8.А3", "PT-12", "давление в линии"}));
+    EXPECT_EQ(Row(analogue, 10), Empty(5));
+
+    FillInform(form, InformShow::Show);
+    EXPECT_TRUE(form.Inform->isVisible());
+    form.Inform->hide();
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        EXPECT_EQ(dialog, form.Inform);
+        return int(mrOk);
+    });
+    FillInform(form, InformShow::Modal);
+}
+
+TEST(InformFill, OutputTableDescribesEachRelayOutput) {
+    TForm1 form;
+    MakeSmallConfiguration(form);
+    TConfiguration& cfg = form.Cfg;
+    cfg.Serv.SetOutNameText(0, "Сирена");
+    cfg.Serv.SetOutputTextString(0, 0, "МР11");
+    cfg.Serv.SetOutputTextString(0, 1, ".В1");
+    cfg.MR.SetKvitBlock(1, 0, 0); // output 1: signal, sound, acknowledged by input 5
+    cfg.MR.SetVxKvit(0, 0, 5);
+    cfg.MR.SetTipVyh(1, 1, 0); // output 2: control with blocking, reset by input 7
+    cfg.MR.SetKvitBlock(1, 1, 0);
+    cfg.MR.SetVhSbr(1, 0, 7);
+    cfg.MR.SetTipVyh(1, 0, 1); // module 2 does not exist: not listed
+    FillInformMR(form, InformShow::Quiet);
+    const QTableWidget* grid = form.InformMR->StringGrid1;
+    EXPECT_EQ(Row(grid, 0), QStringList({"Сирена", " 0x00", "МР11.В1", "сигнал.", "звук(с гашением)", "",
+                                         "есть", "", "5", ""}));
+    EXPECT_EQ(Row(grid, 1),
+              QStringList({"", " 0x01", "", "управл.", "", "с   блокировкой", "", "есть", "", "7"}));
+    EXPECT_EQ(Row(grid, 7),
+              QStringList({"", " 0x07", "", "сигнал.", "свет(п-вод в ровн)", "", "", "", "", ""}));
+    EXPECT_EQ(Row(grid, 8), Empty(TInformMR::colCount));
+}
+
+TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
+    TForm1 form;
+    MakeSmallConfiguration(form);
+    TConfiguration& cfg = form.Cfg;
+    TProgMBAClass& mba = cfg.MBA;
+    mba.SetChSk(0, 0, 8); // input 1: a resistance sensor "Гр. 21", four wires
+    mba.SetChB1Bit6(0, 0, 1);
+    mba.SetChNSkText(0, 0, "-50");
+    mba.SetChVSkText(0, 0, "150");
+    mba.SetChRazm(0, 0, 0);
+    mba.SetChTInp(0, 2, 2); // input 3: current input 0 - 5 mA
+    mba.SetChRazm(0, 2, 3);
+    cfg.Reg.SetAnVh(0, 1);
+    cfg.Reg.SetAnVh(1, 3);
+    form.RefreshLoopSummary();
+    const TLoopSummary* summary = form.LoopSummary;
+    const auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < TLoopSummary::kCells; ++c)
+            cells << summary->CellText(r, c);
+        return cells;
+    };
+    EXPECT_EQ(row(0), QStringList({"вх № 1", "Гр. 21", mba.GetChNSkText(0, 0), mba.GetChVSkText(0, 0), "ед",
+                                   "4-х провод."}));
+    EXPECT_EQ(mba.GetChNSkText(0, 0).toDouble(), -50);
+    EXPECT_EQ(row(1),
+              QStringList({"вх № 3", "0 - 5 мА", mba.GetChNSkText(0, 2), mba.GetChVSkText(0, 2), "ед", ""}));
+
+    mba.SetChSk(0, 0, 9); // "Гр. 23": no wiring shown
+    mba.SetChSk(0, 1, 3); // input 2: a thermocouple, no wiring either
+    cfg.Reg.SetAnVh(1, 2);
+    form.RefreshLoopSummary();
+    EXPECT_EQ(row(0)[TLoopSummary::cKind], "Гр. 23");
+    EXPECT_EQ(row(0)[TLoopSummary::cWiring], "");
+    EXPECT_EQ(row(1)[TLoopSummary::cKind], "ЖК(J)");
+    EXPECT_EQ(row(1)[TLoopSummary::cWiring], "");
+
+    mba.SetChTInp(0, 3, 7); // an input type outside the list gives an empty cell
+    cfg.Reg.SetAnVh(0, 4);
+    cfg.Reg.SetAnVh(1, 0); // a free loop record leaves its row empty
+    form.RefreshLoopSummary();
+    EXPECT_EQ(row(0)[TLoopSummary::cInput], "вх № 4");
+    EXPECT_EQ(row(0)[TLoopSummary::cKind], "");
+    EXPECT_EQ(row(1), Empty(TLoopSummary::kCells));
+}

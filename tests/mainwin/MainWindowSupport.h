@@ -1,0 +1,50 @@
+#pragma once
+// A main window in a temporary working directory, shown with a scripted log-in.
+
+#include "Obr_veg17r.h"
+#include "Obrpar_mb.h"
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <memory>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Makes the temporary directory the working directory for the test's lifetime.
+class TempWorkDir {
+  public:
+    TempWorkDir() : old_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~TempWorkDir() { QDir::setCurrent(old_); }
+    QString Path() const { return dir_.path(); }
+
+  private:
+    QTemporaryDir dir_;
+    QString old_;
+};
+
+// A handler for the password dialog: types the entry and presses OK.
+inline ScriptedModals::Handler TypePassword(const QString& entry) {
+    return [entry](QDialog* dialog) {
+        auto* psw = qobject_cast<TFPSW*>(dialog);
+        EXPECT_NE(psw, nullptr);
+        if (psw) psw->SetPassword(entry);
+        return int(mrOk);
+    };
+}
+
+// A main window shown and logged in with the service password (full access).
+inline std::unique_ptr<TForm1> ShownMainWindow() {
+    auto form = std::make_unique<TForm1>();
+    ScriptedModals modals;
+    modals.Then(TypePassword(QString::number(kServicePassword)));
+    form->show();
+    return form;
+}

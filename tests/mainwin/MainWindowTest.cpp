@@ -1,0 +1,262 @@
+#include "MainWindowSupport.h"
+
+#include "Obrport.h"
+#include "SimLink.h"
+#include "StartUp.h"
+#include "editors/discrete/Prog_diskr.h"
+#include "editors/fb/Prog_fb.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+void WritePasswordFile(const QString& dir, const QByteArray& bytes) {
+    QFile file(QDir(dir).filePath("FParol.dat"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QString kSaveQuestion = "Данные были изменены. Сохранить в файле?";
+const QString kSendQuestion = "Данные были изменены. Передать в прибор?";
+
+void ExpectSaveQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect(kSaveQuestion, "Подтвердите сохранение данных", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 answer);
+}
+
+void ExpectSendQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect(kSendQuestion, "Подтвердите передачу данных", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 answer);
+}
+
+// An open port on a simulated device, so that closing can be seen to close it.
+struct OpenSimPort {
+    explicit OpenSimPort(TForm1& form) {
+        form.ComPort.SetLink(std::make_unique<SimLink>(device));
+        QString error;
+        EXPECT_TRUE(form.ComPort.OpenPort(&error)) << error.toStdString();
+    }
+    SimDevice device;
+};
+
+// Accepts any message box: for failures whose wording belongs to the file and transfer code.
+struct AnyMessageBoxes {
+    AnyMessageBoxes() {
+        SetMessageBoxHandler([this](QWidget*, const MessageBoxRequest&) {
+            ++shown;
+            return int(mrOk);
+        });
+    }
+    ~AnyMessageBoxes() { SetMessageBoxHandler({}); }
+    int shown = 0;
+};
+
+} // namespace
+
+TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
+    TempWorkDir work;
+    {
+        auto form = ShownMainWindow(); // no password file: the service password gives full access
+        EXPECT_EQ(form->Cfg.Veg.AccessLevel, 1);
+        EXPECT_EQ(form->windowTitle(), "Программатор ВЕГ-17");
+        form->hide();
+        ScriptedModals none; // asked only on the first showing: another dialog fails the test
+        form->show();
+        EXPECT_EQ(none.Shown(), 0);
+    }
+    WritePasswordFile(work.Path(), QByteArray("\xD2\x04", 2)); // 1234
+    {
+        TForm1 form;
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning,
+                     mrNone, mrRetry);
+        modals.Then(TypePassword(QString::number(kServicePassword))).Then(TypePassword("1234"));
+        form.show();
+        EXPECT_EQ(form.Cfg.Veg.AccessLevel, 1);
+    }
+    {
+        TForm1 form;
+        form.Cfg.Veg.AccessLevel = 1;
+        ScriptedModals modals;
+        modals.Then(TypePassword("")); // an empty entry: the limited level
+        form.show();
+        EXPECT_EQ(form.Cfg.Veg.AccessLevel, 0);
+        EXPECT_FALSE(form.LoginEnded());
+    }
+    {
+        TForm1 form;
+        OpenSimPort port(form);
+        {
+            ScriptedModals modals;
+            ScriptedMessageBoxes boxes;
+            boxes.ExpectText("Введенный пароль неверен", "Предупреждение", mrCancel);
+            modals.Then(TypePassword("777"));
+            form.show();
+        }
+        form.Cfg.Serv.FileMode = 1;
+        form.Cfg.Serv.Modified = 1; // ending at the password asks nothing
+        ScriptedMessageBoxes none;
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form.LoginEnded());
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(form.ComPort.IsOpen());
+        EXPECT_EQ(form.Cfg.Veg.AccessLevel, 0);
+    }
+}
+
+TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
+    TempWorkDir work;
+    { // file mode, modified, full access: both questions; the save without a file name asks for one
+        auto form = ShownMainWindow();
+        OpenSimPort port(*form);
+        form->Cfg.Serv.FileMode = 1;
+        form->Cfg.Serv.Modified = 1;
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrYes);
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, form->SaveDialog);
+            return int(QDialog::Rejected); // the user gives no name: nothing is saved
+        });
+        ExpectSendQuestion(boxes, mrNo);
+        EXPECT_TRUE(form->close()); // never cancelled
+        EXPECT_FALSE(form->ComPort.IsOpen());
+    }
+    { // limited access: only the save question
+        TForm1 form;
+        OpenSimPort port(form);
+        form.Cfg.Serv.FileMode = 1;
+        form.Cfg.Serv.Modified = 1;
+        ScriptedMessageBoxes boxes;
+        ExpectSaveQuestion(boxes, mrNo);
+        EXPECT_TRUE(form.close());
+        EXPECT_FALSE(form.ComPort.IsOpen());
+    }
+    for (int fileMode : {0, 1}) { // device mode, or a file not changed: nothing is asked
+        auto form = ShownMainWindow();
+        OpenSimPort port(*form);
+        form->Cfg.Serv.FileMode = fileMode;
+        form->Cfg.Serv.Modified = 1 - fileMode;
+        ScriptedMessageBoxes boxes; // any box fails the test
+        EXPECT_TRUE(form->close());
+        EXPECT_FALSE(form->ComPort.IsOpen());
+        EXPECT_EQ(boxes.Shown(), 0);
+    }
+}
+
+TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    TFormPrgD* prgD = form->FormPrgD;
+    EXPECT_EQ(prgD->AFB->text(), "Редактирование ФБ");
+    {
+        ScriptedModals modals;
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, prgD);
+            prgD->AFB->trigger(); // the editor's AFB while it is open
+            return 2;
+        });
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, form->FormFB);
+            return 2; // ended normally: no message
+        });
+        ScriptedMessageBoxes boxes;
+        form->AProgD->trigger();
+        EXPECT_EQ(modals.Shown(), 2);
+    }
+    {
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, form->FormFB);
+            return 6;
+        });
+        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                     mrOk);
+        prgD->PMenu1FBClick();
+    }
+    EXPECT_EQ(prgD->SchemeState, 0);
+}
+
+TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfirmed) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    const QString link = work.Path() + "/devsim-link";
+    ApplyCommandLine(*form, {"veg17", "--port", link});
+    EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
+    EXPECT_FALSE(form->ComPort.IsOpen());
+    EXPECT_EQ(form->ComPort.GetPortName(), "COM1");
+
+    SimDevice device;
+    auto* sim = new SimLink(device);
+    form->ComPort.SetLink(std::unique_ptr<SerialLink>(sim));
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        EXPECT_EQ(dialog, form->FormPort);
+        EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
+        form->FormPort->OKButtonClick();
+        return int(QDialog::Accepted);
+    });
+    form->APort->trigger();
+    EXPECT_TRUE(form->ComPort.IsOpen());
+    EXPECT_EQ(sim->settings.portName, link);
+
+    ApplyCommandLine(*form, {"veg17"}); // without the option nothing changes
+    EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
+}
+
+TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    form->ConfigFileName = "old.veg";
+    QFile damaged(work.Path() + "/damaged.veg");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("short");
+    damaged.close();
+    const auto snapshot = [&] {
+        QStringList s{form->ConfigFileName, form->EditModif->text(), form->StAllD->text(),
+                      form->StAllAn->text(), form->CBoxUstr->currentText()};
+        for (QPushButton* slot : form->SlotControls)
+            s << slot->text();
+        return s;
+    };
+    const QStringList before = snapshot();
+    {
+        ScriptedModals modals;
+        AnyMessageBoxes boxes;
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, form->OpenDialog);
+            return int(QDialog::Rejected);
+        });
+        modals.Then([&](QDialog* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            EXPECT_EQ(files, form->OpenDialog);
+            files->selectFile(damaged.fileName());
+            return int(QDialog::Accepted);
+        });
+        form->AOpenFile->trigger();
+        form->AOpenFile->trigger();
+        form->AInPort->trigger(); // no port chosen
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(form->ProgressBar1->isVisible());
+}
+
+TEST(MainWindow, RussianTranslationsGiveRussianStandardButtons) {
+    ASSERT_TRUE(LoadRussianTranslations(*QCoreApplication::instance()));
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text().remove('&'), "Да");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().remove('&'), "Нет");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove('&'), "Отмена");
+}
