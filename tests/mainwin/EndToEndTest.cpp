@@ -1,0 +1,111 @@
+// The user's road over a real pseudo-terminal against the devsim program: log in, choose the
+// port, read the configuration from the device, look at the input table, save it to a file,
+// open the file again in a new session, and write it back to the device.
+#include "DevsimProcess.h"
+#include "MainWindowSupport.h"
+#include "Obrinform.h"
+#include "Obrport.h"
+#include "StartUp.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+void ConfirmPortDialog(TForm1& form)
+{
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        EXPECT_EQ(dialog, form.FormPort);
+        form.FormPort->OKButtonClick();
+        return int(QDialog::Accepted);
+    });
+    form.APort->trigger();
+}
+
+ScriptedModals::Handler ChooseFile(const QString& path)
+{
+    return [path](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        EXPECT_NE(files, nullptr);
+        if (files)
+            files->selectFile(path);
+        return int(QDialog::Accepted);
+    };
+}
+
+QByteArray FunctionBlocks(const TConfiguration& cfg)
+{
+    QByteArray bytes;
+    for (int i = 0; i < cfg.FB.FBCount; ++i)
+        for (int k = 0; k < 16; ++k)
+            bytes.append(char(cfg.FB.GetRecByte(i, k)));
+    return bytes;
+}
+
+} // namespace
+
+TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
+{
+    TempWorkDir work;
+    DevsimProcess devsim;
+    QString error;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+
+    auto form = ShownMainWindow();
+    ApplyCommandLine(*form, {"veg17", "--port", devsim.Link()});
+    ConfirmPortDialog(*form);
+    ASSERT_TRUE(form->ComPort.IsOpen());
+
+    {
+        ScriptedMessageBoxes none; // a good read shows no box
+        form->AInPort->trigger();
+    }
+    EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
+    EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
+    EXPECT_FALSE(form->EditModif->text().isEmpty());
+    const QByteArray blocksRead = FunctionBlocks(form->Cfg);
+
+    form->AInform->trigger();
+    EXPECT_TRUE(form->Inform->isVisible());
+    EXPECT_EQ(form->Inform->StringGrid1->item(0, 0)->text().trimmed(), "1");
+    EXPECT_EQ(form->Inform->StringGrid1->item(0, 2)->text(), " 0x00");
+    form->Inform->hide();
+
+    const QString path = work.Path() + "/device.veg";
+    {
+        ScriptedModals modals;
+        modals.Then(ChooseFile(path));
+        form->ASaveFile->trigger(); // no name yet: asks for one
+    }
+    ASSERT_EQ(form->ConfigFileName, path);
+    EXPECT_EQ(QFileInfo(path).size(), 35506);
+
+    // A new session opens the file: the same blocks, in file mode.
+    form.reset();
+    auto again = ShownMainWindow();
+    {
+        ScriptedModals modals;
+        modals.Then(ChooseFile(path));
+        again->AOpenFile->trigger();
+    }
+    EXPECT_EQ(again->Cfg.Serv.FileMode, 1);
+    EXPECT_EQ(again->ConfigFileName, path);
+    EXPECT_EQ(FunctionBlocks(again->Cfg), blocksRead);
+    EXPECT_EQ(again->SlotControls[0]->text(), "БРОН");
+
+    // Written back to the device: no refusal, no error.
+    ApplyCommandLine(*again, {"veg17", "--port", devsim.Link()});
+    ConfirmPortDialog(*again);
+    {
+        ScriptedMessageBoxes none;
+        again->AOutPort->trigger();
+    }
+    EXPECT_FALSE(again->ProgressBar1->isVisible());
+    again->Cfg.Serv.Modified = 0; // nothing to ask on closing
+}
