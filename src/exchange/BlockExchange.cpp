@@ -74,12 +74,13 @@ int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& pla
             firstWrite = false;
             if (bar) bar->setValue(std::min(bar->value() + plan.progressStep, bar->maximum()));
             // A write the device did not take is a failed attempt: no status poll follows it.
+            bool busyTooLong = false;
             if (r == 0) {
                 port.Delay(plan.pauseAfterWriteMs);
                 r = Commit(port, devNum, plan);
+                busyTooLong = r == ObmBusy;
             }
-            if (r == 0) break;
-            if (Final(r) || r == ObmBusy) break;
+            if (r == 0 || Final(r) || busyTooLong) break;
             port.Delay(plan.pollPauseMs);
             if (--attempts <= 0) break;
         }

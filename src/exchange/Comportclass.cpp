@@ -23,40 +23,29 @@ bool Retried(int r) {
 } // namespace
 
 QString ObmResultText(int result) {
-    switch (result) {
-    case 0:
-        return QString();
-    case 1:
-        return QStringLiteral("Функция не поддерживается прибором");
-    case 2:
-        return QStringLiteral("Неверный адрес данных");
-    case 3:
-        return QStringLiteral("Неверное значение данных");
-    case 4:
-        return QStringLiteral("Отказ прибора");
-    case 6:
-        return QStringLiteral("Прибор занят записью");
-    case 7:
-        return QStringLiteral("Прибор не может выполнить запрос");
-    case ObmBadLength:
-        return QStringLiteral("Неверная длина ответа");
-    case ObmNoReply:
-        return QStringLiteral("Прибор не отвечает");
-    case ObmBadCrc:
-        return QStringLiteral("Ошибка контрольной суммы ответа");
-    case ObmOtherAddress:
-        return QStringLiteral("Ответ от другого прибора");
-    case ObmOtherFunction:
-        return QStringLiteral("Ответ на другой запрос");
-    case ObmWriteFailed:
-        return QStringLiteral("Ошибка передачи в COM-порт");
-    case ObmPortLost:
-        return QStringLiteral("COM-порт недоступен");
-    case ObmNoPort:
-        return QStringLiteral("Не выбран COM-порт.");
-    default:
-        return QStringLiteral("Ошибка обмена, код %1").arg(result);
-    }
+    static const struct {
+        int code;
+        const char* text;
+    } texts[] = {
+        {1, "Функция не поддерживается прибором"},
+        {2, "Неверный адрес данных"},
+        {3, "Неверное значение данных"},
+        {4, "Отказ прибора"},
+        {6, "Прибор занят записью"},
+        {7, "Прибор не может выполнить запрос"},
+        {ObmBadLength, "Неверная длина ответа"},
+        {ObmNoReply, "Прибор не отвечает"},
+        {ObmBadCrc, "Ошибка контрольной суммы ответа"},
+        {ObmOtherAddress, "Ответ от другого прибора"},
+        {ObmOtherFunction, "Ответ на другой запрос"},
+        {ObmWriteFailed, "Ошибка передачи в COM-порт"},
+        {ObmPortLost, "COM-порт недоступен"},
+        {ObmNoPort, "Не выбран COM-порт."},
+    };
+    if (result == 0) return QString();
+    for (const auto& t : texts)
+        if (t.code == result) return QString::fromUtf8(t.text);
+    return QStringLiteral("Ошибка обмена, код %1").arg(result);
 }
 
 TComPortClass::TComPortClass() : link_(std::make_unique<QtSerialLink>()), clock_(&RealClock::Instance()) {}

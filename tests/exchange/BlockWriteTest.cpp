@@ -117,8 +117,10 @@ TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer) {
 }
 
 TEST_F(SimFixture, FailedWriteIsAFailedAttemptWithoutPoll) {
-    // The first two writes refused: no poll follows them; the third is stored.
-    device.Faults().faults = {Fault{FaultKind::Exception, 'E', -1, 2, 4}};
+    // The first two writes refused (busy, then a failure): no poll follows them; the third is
+    // stored.
+    device.Faults().faults = {Fault{FaultKind::Exception, 'E', -1, 1, 6},
+                              Fault{FaultKind::Exception, 'E', -1, 1, 4}};
     int devNum = 0;
     EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(1), nullptr, nullptr), 0);
     EXPECT_EQ(Functions(device), (std::vector<int>{'E', 'E', 'E', 0x0E}));

@@ -76,6 +76,12 @@ int main(int argc, char** argv) {
     }
     if (link.empty()) return Usage();
 
+    // Stop cleanly from the moment the link exists.
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
         std::perror("devsim: pseudo-terminal");
@@ -99,11 +105,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "devsim: cannot write the log\n");
     std::printf("%s\n", slave.c_str());
     std::fflush(stdout);
-
-    struct sigaction sa {};
-    sa.sa_handler = OnSignal;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
 
     std::vector<uint8_t> buf;
     while (!stopRequested && !device.PortLost()) {
