@@ -4,6 +4,7 @@
 #include "../exchange/SimFixture.h"
 #include "ConfigSamples.h"
 #include "ConfigTransfer.h"
+#include "DeviceLayouts.h"
 #include "ScriptedDialogs.h"
 
 #include <QProgressBar>
@@ -53,6 +54,15 @@ std::vector<int> Expected(int fbCount) {
 
 class ConfigTransferTest : public SimFixture {
   protected:
+    // A device of three modules whose input counts are those of the sample configurations.
+    ConfigTransferTest() {
+        auto& composition = device.Composition();
+        const uint8_t slotCodes[8] = {13, 7, 9, 0, 0, 0, 0, 0};
+        std::copy(std::begin(slotCodes), std::end(slotCodes), composition.begin() + Composition::SlotCodes);
+        composition[Composition::DiscreteInputs] = 24;
+        composition[Composition::AnalogueInputs] = 4;
+    }
+
     void FillDevice() {
         for (int id : Expected(120)) {
             auto& b = device.Block(id);

@@ -1,11 +1,12 @@
 #include "SimDevice.h"
 
+#include "Float24.h"
+#include "TextCodec.h"
+
 #include "DeviceLayouts.h"
 #include "ModbusFrame.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -22,30 +23,8 @@ void PutLe16(uint8_t* p, int v) {
     p[1] = uint8_t((v >> 8) & 0xFF);
 }
 
-// The 3-byte device float: 16-bit two's-complement mantissa (little-endian), then an 8-bit
-// signed exponent; value = mantissa × 2^exponent.
-void PutFloat24(uint8_t* p, double v) {
-    int exp = 0;
-    double m = v;
-    if (v != 0) {
-        while (std::fabs(m) >= 32768 && exp < 127) {
-            m /= 2;
-            ++exp;
-        }
-        while (std::fabs(m) < 16384 && exp > -128) {
-            m *= 2;
-            --exp;
-        }
-    }
-    PutLe16(p, int(std::lround(std::clamp(m, -32768.0, 32767.0))));
-    p[2] = uint8_t(int8_t(exp));
-}
-
 void PutText(std::vector<uint8_t>& block, size_t at, const char* utf8, size_t width) {
-    QStringEncoder enc("Windows-1251");
-    const QByteArray bytes = enc.encode(QString::fromUtf8(utf8));
-    for (size_t i = 0; i < width && at + i < block.size(); ++i)
-        block[at + i] = i < size_t(bytes.size()) ? uint8_t(bytes[qsizetype(i)]) : uint8_t(' ');
+    if (at + width <= block.size()) TextCodec::EncodePadded(QString::fromUtf8(utf8), block.data() + at, int(width));
 }
 
 } // namespace
@@ -55,11 +34,12 @@ SimDevice::SimDevice() {
         const int len = DeviceBlocks::LengthOf(id);
         if (len > 0) blocks_[id] = std::vector<uint8_t>(size_t(len - 1), 0);
     }
-    // A controller module in slot 1, a discrete input module and a relay module.
-    const uint8_t slotCodes[8] = {13, 7, 9, 0, 0, 0, 0, 0};
+    // A controller module in slot 1, a discrete input module and a relay module: 24 discrete
+    // inputs of the controller and 12 of the module, 4 analogue channels, 8 relay outputs.
+    const uint8_t slotCodes[8] = {13, 2, 11, 0, 0, 0, 0, 0};
     composition_[Composition::DevNum] = 0;
     std::memcpy(composition_.data() + Composition::SlotCodes, slotCodes, 8);
-    composition_[Composition::DiscreteInputs] = 24;
+    composition_[Composition::DiscreteInputs] = 36;
     composition_[Composition::AnalogueInputs] = 4;
     composition_[Composition::RelayOutputs] = 8;
     blocks_[DeviceBlocks::DeviceNumber][0] = 0;
@@ -339,7 +319,7 @@ std::vector<uint8_t> SimDevice::LiveValues(std::span<const uint8_t> data) {
         const double v = analog_[size_t(p)] + std::sin(0.3 * phase_ + p);
         uint8_t* e = d.data() + 1 + GEntry::Size * i;
         PutLe16(e + GEntry::AdcCode, int(std::lround(4000 + 160 * v)));
-        PutFloat24(e + GEntry::Value, v);
+        Float24::FromFloat(float(v), e + GEntry::Value);
         PutLe16(e + GEntry::Percent, int(std::lround(10 * v)));
         e[GEntry::Flags] = uint8_t((v < 10 ? GEntry::FlagBelowL : 0) | (v > 90 ? GEntry::FlagAboveH : 0));
     }
