@@ -1,0 +1,2 @@
+// The scheme rebuilt from the function-block records.
+#include "FbEditorFixture.h"
