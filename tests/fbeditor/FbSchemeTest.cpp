@@ -23,6 +23,14 @@ QPoint At(const SchemeControl* c) {
     return {c->Left(), c->Top()};
 }
 
+// The elements of a kind the scheme shows.
+template <class W> int Shown(const QWidget& area) {
+    int n = 0;
+    for (const W* w : area.findChildren<W*>())
+        n += w->isHidden() ? 0 : 1;
+    return n;
+}
+
 } // namespace
 
 TEST_F(FbEditorFixture, PositionsFollowRowsRelayOutputsAndAlgorithms) {
@@ -159,7 +167,7 @@ TEST_F(FbEditorFixture, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
     form1->FormPrgD->SchemeState = 0;
     Form().RebuildFBScheme();
     EXPECT_EQ(FB().EditorState.PanelCount, 0);
-    EXPECT_TRUE(Form().findChildren<TPanFB*>().isEmpty());
+    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 0);
     EXPECT_TRUE(Form().AlgLabels.empty());
     EXPECT_EQ(Form().SchemeArea->height(), 777);
     EXPECT_EQ(FB().EditorState.SchemeNonEmpty, 0);
@@ -175,7 +183,7 @@ TEST_F(FbEditorFixture, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
     SetBlock(6, 1);
     Form().RebuildFBScheme();
     EXPECT_EQ(FB().EditorState.PanelCount, 3);
-    EXPECT_EQ(Form().findChildren<TPanFB*>().size(), 3);
+    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 3);
     EXPECT_EQ(FB().IntegratorCount, 2);
     EXPECT_EQ(FB().ArithBlockCount, 1);
     EXPECT_EQ(FB().GetLogicFBCount(), 120 - 1 - 2);
@@ -185,7 +193,8 @@ TEST_F(FbEditorFixture, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
         SetBlock(1, bad);
         Form().RebuildFBScheme();
         EXPECT_EQ(FB().EditorState.PanelCount, 1) << bad;
-        EXPECT_EQ(Form().findChildren<TPanFB*>().size(), 1) << bad;
+        EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 1) << bad;
+        EXPECT_EQ(Form().PanFB[1], nullptr);
     }
 
     // Fields outside their enumerations show as the first member; the record stays as it was.
@@ -206,10 +215,52 @@ TEST_F(FbEditorFixture, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
 
     // Removing the scheme frees every element and scrolls back to the top.
     Form().ButAssignConfigClick();
-    EXPECT_TRUE(Form().findChildren<TPanFB*>().isEmpty());
-    EXPECT_TRUE(Form().findChildren<TShapeMark*>().isEmpty());
+    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 0);
+    EXPECT_EQ(Shown<TShapeMark>(*Form().SchemeArea), 0);
+    EXPECT_EQ(Shown<TShape>(*Form().SchemeArea), 0);
     EXPECT_EQ(Form().PanFB[0], nullptr);
     EXPECT_EQ(FB().EditorState.SelectedIndex, -1);
+}
+
+TEST_F(FbEditorFixture, ARebuildShowsNothingOfTheSchemeBefore) {
+    SetBlock(0, 8);
+    FB().SetX1Num(0, 2);
+    FB().SetX1Src(0, 1);
+    FB().SetIn8Kind(0, 1);
+    FB().SetIn8Num(0, 7);
+    FB().SetSigTipS(0, 1);
+    FB().SetB9Plus(0, 1, 3);
+    SetBlock(1, 1, {{1, 1}, {1, 1}, {1, 1}, {1, 1}});
+    FB().SetInType(1, 2, 0);
+    Form().RebuildFBScheme();
+    ASSERT_NE(Form().PanSign[0], nullptr);
+    Form().SetPanFBColor(Form().PanFB[1], QColor(0xA6, 0xCA, 0xF0));
+
+    // The same indices now hold other blocks, without signalling or relay outputs.
+    SetBlock(0, 1, {{0, 0}, {0, 0}, {0, 0}, {0, 0}});
+    SetBlock(1, 6, {{0, 0}, {0, 0}});
+    Form().RebuildFBScheme();
+    const TPanFB* p0 = Form().PanFB[0];
+    EXPECT_EQ(p0->GetTFB(), ftAND);
+    EXPECT_EQ(p0->Number(), 1);
+    for (int j = 0; j < 4; ++j) {
+        EXPECT_EQ(p0->InputBox(j)->Text(), "") << j;
+        EXPECT_EQ(p0->InputBox(j)->Type(), itNormal) << j;
+    }
+    EXPECT_EQ(Form().PanSign[0], nullptr);
+    EXPECT_EQ(Form().PanMR[0], nullptr);
+    EXPECT_EQ(Shown<TPanSign>(*Form().SchemeArea), 0);
+    EXPECT_EQ(Shown<TPanMR>(*Form().SchemeArea), 0);
+    EXPECT_EQ(Shown<TShapeHorz>(*Form().SchemeArea), 0);
+    EXPECT_EQ(Shown<TPShapeZ>(*Form().SchemeArea), 0); // block 2 does not take block 1
+    EXPECT_EQ(Form().ShapeZ[0]->TypeShape(), stZigzag0);
+    EXPECT_EQ(Form().ShapeFB[0]->Width(), 250);
+    EXPECT_EQ(At(Form().PanFB[1]), QPoint(250, 15));
+    EXPECT_EQ(Form().PanFB[1]->GetTFB(), ftTimer);
+    EXPECT_EQ(Form().PanFB[1]->InputBox(0)->Text(), "");
+    EXPECT_EQ(Form().PanFB[1]->Color(), clBtnFace());
+    EXPECT_EQ(Form().PanFB[1]->NumberBox()->Color(), clBtnFace());
+    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 2);
 }
 
 TEST_F(FbEditorFixture, SixtyBlockTableBoundsTheScheme) {

@@ -373,22 +373,36 @@ bool TFormFB::FormCloseQuery() {
     }
 }
 
-template <class W> void TFormFB::Free(std::array<W*, Slots>& table, int i) {
-    delete table[i];
+// Takes element i off the scheme: it is hidden and kept for the next rebuild.
+template <class W> void TFormFB::Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i) {
+    if (!table[i]) return;
+    if (spare[i]) {
+        delete table[i];
+    } else {
+        table[i]->hide();
+        spare[i] = table[i];
+    }
     table[i] = nullptr;
+}
+
+// The kept element i, or null when there is none.
+template <class W> W* TFormFB::Reuse(std::array<W*, Slots>& spare, int i) {
+    W* w = spare[i];
+    spare[i] = nullptr;
+    return w;
 }
 
 void TFormFB::ButAssignConfigClick() {
     FBEditorState& st = form1_->Cfg.FB.EditorState;
     for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
-        Free(ShapeFB, i);
-        Free(PanFB, i);
-        Free(ShapeMark, i);
-        Free(ShapeZ, i);
-        Free(PanMR, i);
-        Free(PanSign, i);
-        Free(ShapeHorz, i);
-        Free(ShapeZSign, i);
+        Park(ShapeFB, spareShapeFB_, i);
+        Park(PanFB, sparePanFB_, i);
+        Park(ShapeMark, spareShapeMark_, i);
+        Park(ShapeZ, spareShapeZ_, i);
+        Park(PanMR, sparePanMR_, i);
+        Park(PanSign, sparePanSign_, i);
+        Park(ShapeHorz, spareShapeHorz_, i);
+        Park(ShapeZSign, spareShapeZSign_, i);
         st.HasSign[i] = 0;
         st.HasRelay[i] = 0;
         std::fill_n(st.Links[i].w.begin(), 3, 0);
@@ -524,25 +538,42 @@ void TFormFB::BuildBlock(int n) {
         }
     }
 
-    auto* shape = new TShape(SchemeArea);
-    shape->SetColor(face);
-    shape->SetPenColor(face);
-    shape->hide();
-    auto* panel = new TPanFB(SchemeArea, n + 1, EnumFromRawOrFirst<TFBType>(type - 1));
-    panel->hide();
-    ShapeFB[n] = shape;
-    PanFB[n] = panel;
-
     auto blockDown = [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
         PanFB1MouseDown(s, b, m);
     };
-    connect(panel->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
-    for (SchemeControl* c : std::initializer_list<SchemeControl*>{panel, panel->Body(), panel->NumberBox(),
-                                                                 panel->TypeImage()}) {
-        connect(c, &SchemeControl::MouseDown, this, blockDown);
-        connect(c, &SchemeControl::MouseMove, this, [this](SchemeControl* s) { PanFB1MouseMove(s); });
+    // A kept element has its events wired already; a new one is wired here.
+    auto take = [&](auto& spare, auto create) {
+        auto* w = Reuse(spare, n);
+        if (!w) {
+            w = create();
+            connect(w, &SchemeControl::MouseDown, this, blockDown);
+        }
+        return w;
+    };
+
+    TShape* shape = take(spareShapeFB_, [&] { return new TShape(SchemeArea); });
+    shape->SetColor(face);
+    shape->SetPenColor(face);
+    shape->hide();
+    const TFBType fbType = EnumFromRawOrFirst<TFBType>(type - 1);
+    TPanFB* panel = take(sparePanFB_, [&] {
+        auto* p = new TPanFB(SchemeArea, n + 1, fbType);
+        connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
+        for (SchemeControl* c : std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
+            connect(c, &SchemeControl::MouseDown, this, blockDown);
+        for (SchemeControl* c :
+             std::initializer_list<SchemeControl*>{p, p->Body(), p->NumberBox(), p->TypeImage()})
+            connect(c, &SchemeControl::MouseMove, this, [this](SchemeControl* s) { PanFB1MouseMove(s); });
+        return p;
+    });
+    panel->hide();
+    panel->SetTFB(fbType);
+    for (int j = 0; j < TPanFB::kInputs; ++j) {
+        panel->PutIdVh(j, QString());
+        panel->PutTInp(j, itNormal);
     }
-    connect(shape, &SchemeControl::MouseDown, this, blockDown);
+    ShapeFB[n] = shape;
+    PanFB[n] = panel;
 
     // Settings. A field outside its enumeration shows as the enumeration's first member.
     if (type == TimerType6) {
@@ -608,18 +639,16 @@ void TFormFB::BuildBlock(int n) {
     shape->setGeometry(left, top, ColumnWidth, panel->Height());
     SetPanFBColor(panel, face);
 
-    auto* mark = new TShapeMark(SchemeArea, n + 1);
+    TShapeMark* mark = take(spareShapeMark_, [&] { return new TShapeMark(SchemeArea, n + 1); });
     mark->move(left + 150, top + 72);
     mark->SetColor(face);
-    auto* out = new TPShapeZ(SchemeArea);
+    TPShapeZ* out = take(spareShapeZ_, [&] { return new TPShapeZ(SchemeArea); });
     out->PutTypeShape(this, stZigzag0);
     out->move(mark->Left() + 80, top + 20);
     out->SetColor(face);
     out->hide();
     ShapeMark[n] = mark;
     ShapeZ[n] = out;
-    connect(mark, &SchemeControl::MouseDown, this, blockDown);
-    connect(out, &SchemeControl::MouseDown, this, blockDown);
 
     link.w[0] = n;
     link.w[1] = left;
@@ -630,17 +659,18 @@ void TFormFB::BuildBlock(int n) {
 
     if (fb.GetSigTipS(n) != 0) {
         st.HasSign[n] = 1;
-        auto* zs = new TPShapeZ(SchemeArea);
+        TPShapeZ* zs = take(spareShapeZSign_, [&] { return new TPShapeZ(SchemeArea); });
         zs->PutTypeShape(this, stZigzag2);
         zs->move(left + 192, top + 17);
         zs->SetColor(face);
-        auto* sign = new TPanSign(SchemeArea, fb.GetSigTipS(n), fb.GetSigNTabS(n), n + 1);
+        TPanSign* sign = take(sparePanSign_, [&] {
+            auto* p = new TPanSign(SchemeArea, fb.GetSigTipS(n), fb.GetSigNTabS(n), n + 1);
+            connect(p, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
+            return p;
+        });
         sign->move(left + 165, top + 10);
         sign->PutNTabS(this, fb.GetSigTipS(n), fb.GetSigNTabS(n));
         sign->PutTipS(this, fb.GetSigTipS(n));
-        connect(sign, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
-        connect(sign, &SchemeControl::MouseDown, this, blockDown);
-        connect(zs, &SchemeControl::MouseDown, this, blockDown);
         ShapeZSign[n] = zs;
         PanSign[n] = sign;
     }
@@ -650,10 +680,14 @@ void TFormFB::BuildBlock(int n) {
         relaySum += fb.GetB9Plus(n, k);
     if (relaySum != 0) {
         st.HasRelay[n] = 1;
-        auto* mr = new TPanMR(SchemeArea, n + 1);
+        TPanMR* mr = Reuse(sparePanMR_, n);
+        if (!mr) {
+            mr = new TPanMR(SchemeArea, n + 1);
+            connect(mr, &SchemeControl::DblClick, this, &TFormFB::PMenu1VyhClick);
+        }
         mr->move(RelayLeft, top + 24);
         mr->SetWidth(64);
-        auto* line = new TShapeHorz(SchemeArea);
+        TShapeHorz* line = take(spareShapeHorz_, [&] { return new TShapeHorz(SchemeArea); });
         line->move(left + ColumnWidth, top + 44);
         line->SetWidth(2 * ColumnWidth - col * ColumnWidth);
         shape->SetWidth(shape->Width() + mr->Width() + line->Width());
@@ -663,8 +697,6 @@ void TFormFB::BuildBlock(int n) {
             mr->PassiveMR(this, k);
             if (const int mask = fb.GetB9Plus(n, k + 1)) mr->ActiveMR(this, k, uint8_t(mask));
         }
-        connect(mr, &SchemeControl::DblClick, this, &TFormFB::PMenu1VyhClick);
-        connect(line, &SchemeControl::MouseDown, this, blockDown);
         PanMR[n] = mr;
         ShapeHorz[n] = line;
     }

@@ -115,7 +115,18 @@ class TFormFB : public QDialog {
     QString InputCaption(int kind, int number) const;
     QString AnalogueIdent(int number) const;
     void CreateAlgorithmLabels();
-    template <class W> void Free(std::array<W*, Slots>& table, int i);
+    template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
+    template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
     TForm1* form1_;
+    // Elements of removed schemes, hidden and kept per index: the next rebuild sets them up again
+    // instead of creating new ones.
+    std::array<TShape*, Slots> spareShapeFB_{};
+    std::array<TPanFB*, Slots> sparePanFB_{};
+    std::array<TShapeMark*, Slots> spareShapeMark_{};
+    std::array<TPShapeZ*, Slots> spareShapeZ_{};
+    std::array<TPanSign*, Slots> sparePanSign_{};
+    std::array<TPShapeZ*, Slots> spareShapeZSign_{};
+    std::array<TPanMR*, Slots> sparePanMR_{};
+    std::array<TShapeHorz*, Slots> spareShapeHorz_{};
 };
