@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
     }
     std::sort(ms.begin(), ms.end());
     std::sort(events.begin(), events.end());
-    std::printf("fb rebuild: %d panels, %d runs, median %.2f ms (events %.2f ms), min %.2f ms, max %.2f ms, first %.2f ms\n",
+    std::printf("fb rebuild: %d panels, %d runs, median %.2f ms (events %.2f ms), min %.2f ms, max %.2f ms, "
+                "first %.2f ms\n",
                 form1.Cfg.FB.EditorState.PanelCount, runs, ms[ms.size() / 2], events[events.size() / 2],
                 ms.front(), ms.back(), first);
     return 0;

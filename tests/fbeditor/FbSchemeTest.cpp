@@ -1,7 +1,7 @@
 // The scheme rebuilt from the function-block records.
 
-#include "FbEditorFixture.h"
 #include "Colors.h"
+#include "FbEditorFixture.h"
 #include "Obrinform.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "panels/Panfb.h"

@@ -129,7 +129,8 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
 
     // Device failure on block 23: blocks 20..22 taken, the rest kept, algorithms kept.
     device.Faults().faults = {Fault{FaultKind::Exception, 'D', 23, -1, 4}};
-    boxes.Expect("Отказ прибора.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    boxes.Expect("Отказ прибора.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                 mrOk);
     Form().InPortClick();
     EXPECT_EQ(boxes.Shown(), 1);
     EXPECT_EQ(CountOf('D'), 4);
@@ -218,7 +219,8 @@ TEST_F(FbEditorFixture, WriteSendsEveryBlockFrameByFrameThenKeepsTheReserve) {
     }
     EXPECT_EQ(clock.sleeps, Repeat({50, 300, 200, 200, 200}, 12));
     for (int i = 0; i < 120; ++i)
-        ASSERT_EQ(Cfg().Reserv.FbRecords().Get(i), QByteArray(reinterpret_cast<const char*>(FB().GetRecord(i).data()), 16));
+        ASSERT_EQ(Cfg().Reserv.FbRecords().Get(i),
+                  QByteArray(reinterpret_cast<const char*>(FB().GetRecord(i).data()), 16));
     EXPECT_EQ(Form().windowTitle(), "Программирование обработки функциональных блоков ВЕГ-17-Р устройство 5");
     EXPECT_EQ(FB().FBModified, 0);
     EXPECT_EQ(Cfg().Serv.DevNum, 2);
@@ -240,8 +242,8 @@ TEST_F(FbEditorFixture, WriteFailuresAreReportedOnceWithoutReserveCopy) {
     // No reply to the first poll: one report, nothing more sent, no reserve copy.
     device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
     FB().FBModified = 1;
-    boxes.Expect("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                 mrOk);
+    boxes.Expect("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error,
+                 mrNone, mrOk);
     Form().OutPortClick();
     EXPECT_EQ(boxes.Shown(), 1);
     EXPECT_EQ(CountOf('E'), 1);
@@ -267,8 +269,8 @@ TEST_F(FbEditorFixture, WritePreconditions) {
     // Insufficient access: told so, the change mark cleared, nothing sent.
     Cfg().Veg.AccessLevel = 0;
     FB().FBModified = 1;
-    boxes.Expect("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение", MsgButtons::OK,
-                 MsgIcon::Warning, mrNone, mrOk);
+    boxes.Expect("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение",
+                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     Form().OutPortClick();
     EXPECT_EQ(FB().FBModified, 0);
     EXPECT_TRUE(device.Received().empty());

@@ -36,8 +36,10 @@ namespace {
 
 constexpr int NoAlg = 255;
 constexpr int CalcType = 12;
-constexpr int ComparatorType = 8;
-constexpr int TimerType6 = 6;
+constexpr int TimerCode = 6;
+constexpr int TriggerCode = 7;
+constexpr int ComparatorCode = 8;
+constexpr int CounterCode = 9;
 constexpr int MaxSignal = 192;
 constexpr int SixtyBlockProbe = 26; // a 60-block device refuses this block with code 3
 constexpr int FirstFBBlock = 20;
@@ -85,10 +87,12 @@ void TFormFB::CreateActions() {
     ACreatAlgoritm = NewAction("ACreatAlgoritm", "Создание алгоритмов", {});
     AImageAlgoritm = NewAction("AImageAlgoritm", "Отображение алгоритмов", {});
     // Calculation blocks and the actions that do nothing in this window.
-    QAction** quiet[] = {&AIntegr, &AMat,   &AProgInt, &AProgMat, &AZader, &AText,      &AOpenFile,
-                         &ASaveFile, &ACreatFile, &AArhiv, &AParol, &AHelp, &APort, &AInfAnalog, &AInfVyh};
-    const char* names[] = {"AIntegr", "AMat",   "AProgInt", "AProgMat", "AZader", "AText",      "AOpenFile",
-                           "ASaveFile", "ACreatFile", "AArhiv", "AParol", "AHelp", "APort", "AInfAnalog", "AInfVyh"};
+    QAction** quiet[] = {&AIntegr, &AMat,      &AProgInt,  &AProgMat,   &AZader,
+                         &AText,   &AOpenFile, &ASaveFile, &ACreatFile, &AArhiv,
+                         &AParol,  &AHelp,     &APort,     &AInfAnalog, &AInfVyh};
+    const char* names[] = {"AIntegr", "AMat",      "AProgInt",  "AProgMat",   "AZader",
+                           "AText",   "AOpenFile", "ASaveFile", "ACreatFile", "AArhiv",
+                           "AParol",  "AHelp",     "APort",     "AInfAnalog", "AInfVyh"};
     for (size_t i = 0; i < std::size(quiet); ++i)
         *quiet[i] = NewAction(names[i], QString(), {});
 
@@ -311,8 +315,9 @@ void TFormFB::OutPortClick() {
         fb.FBModified = 0;
         return;
     }
-    if (fb.FBModified == 0 && MessageBox(this, "Данные не были изменены.Передавать?", "Подтвердите передачу данных",
-                                         MsgButtons::YesNo, MsgIcon::Question, mrNo) != mrYes)
+    if (fb.FBModified == 0 &&
+        MessageBox(this, "Данные не были изменены.Передавать?", "Подтвердите передачу данных",
+                   MsgButtons::YesNo, MsgIcon::Question, mrNo) != mrYes)
         return;
 
     fb.FBModified = 0;
@@ -468,9 +473,9 @@ int TFormFB::FBInputCount(int type, int subtype) {
         return 4;
     case 5:
         return 2;
-    case TimerType6:
+    case TimerCode:
         return subtype == 5 ? 1 : 2; // an unknown timer subtype shows as T0
-    case ComparatorType:
+    case ComparatorCode:
         return 1;
     default:
         return 0;
@@ -559,7 +564,8 @@ void TFormFB::BuildBlock(int n) {
     TPanFB* panel = take(sparePanFB_, [&] {
         auto* p = new TPanFB(SchemeArea, n + 1, fbType);
         connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
-        for (SchemeControl* c : std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
+        for (SchemeControl* c :
+             std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
             connect(c, &SchemeControl::MouseDown, this, blockDown);
         for (SchemeControl* c :
              std::initializer_list<SchemeControl*>{p, p->Body(), p->NumberBox(), p->TypeImage()})
@@ -576,7 +582,7 @@ void TFormFB::BuildBlock(int n) {
     PanFB[n] = panel;
 
     // Settings. A field outside its enumeration shows as the enumeration's first member.
-    if (type == TimerType6) {
+    if (type == TimerCode) {
         panel->SetTimer(EnumFromRawOrFirst<TimerType>(subtype));
         if (subtype == 5) {
             panel->SetHour(fb.GetAlarmHour(n));
@@ -584,12 +590,12 @@ void TFormFB::BuildBlock(int n) {
             panel->SetSec(fb.GetAlarmSec(n));
         }
     }
-    if (type == TimerType6 || type == ComparatorType) {
+    if (type == TimerCode || type == ComparatorCode) {
         panel->SetTimerD(EnumFromRawOrFirst<TimerDiskr>(fb.GetTimerDiskr(n)));
         panel->SetTime(std::clamp(fb.GetTimeUst(n), 0, 120));
     }
-    if (type == 7) panel->SetTrigger(EnumFromRawOrFirst<TriggerType>(subtype));
-    if (type == ComparatorType) {
+    if (type == TriggerCode) panel->SetTrigger(EnumFromRawOrFirst<TriggerType>(subtype));
+    if (type == ComparatorCode) {
         panel->SetCompCond(EnumFromRawOrFirst<ComparatorCondition>(fb.GetCompCond(n)));
         const float limit = fb.GetCompUstText(n).replace(',', '.').toFloat();
         panel->SetLimit(limit);
@@ -602,7 +608,7 @@ void TFormFB::BuildBlock(int n) {
         if (x1 != 0) x1Caption = fb.GetX1Src(n) == 0 ? AnalogueIdent(x1) : "МБ" + QString::number(x1);
         panel->PutIdVh(1, x1Caption);
     }
-    if (type == 9) {
+    if (type == CounterCode) {
         panel->SetLimitCount(fb.GetCountUst(n));
         panel->PutLimitCount(fb.GetCountUst(n));
     }
@@ -614,7 +620,7 @@ void TFormFB::BuildBlock(int n) {
 
     // Inputs; the comparator's single discrete input is kept in bytes 7..8.
     FBLinkRecord& link = st.Links[n];
-    const bool comparator = type == ComparatorType;
+    const bool comparator = type == ComparatorCode;
     static constexpr ShapeZType reach[TPanFB::kInputs] = {stZigzag3, stZigzag2, stZigzag1, stZigzag0};
     for (int j = 0; j < TPanFB::kInputs; ++j)
         link.w[5 + j] = 0;

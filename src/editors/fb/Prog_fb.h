@@ -51,28 +51,28 @@ class TFormFB : public QDialog {
     QWidget* SchemeArea; // the scrolled canvas every scheme element lives on
     QMenu* PopupMenu1;   // on a chosen block
     QMenu* PopupMenu2;
-    QMenu* PopupMenu3;   // on the scheme area
+    QMenu* PopupMenu3;               // on the scheme area
     QMenu* ScrollBoxPopup = nullptr; // the scheme area's current popup menu
 
     // Actions.
     QAction *AInPort, *AOutPort, *AClose, *ABFunc, *AFB, *ABSign, *ASign, *ADelSign, *ABVyh, *ABlVyh,
-        *ADelVyh, *ACopyGroup, *AInSertGroup, *AAddGroup, *AChooseAll, *ADelChoose, *ADelete,
-        *ACreatAlgoritm, *AImageAlgoritm, *AIntegr, *AMat, *AProgInt, *AProgMat;
+        *ADelVyh, *ACopyGroup, *AInSertGroup, *AAddGroup, *AChooseAll, *ADelChoose, *ADelete, *ACreatAlgoritm,
+        *AImageAlgoritm, *AIntegr, *AMat, *AProgInt, *AProgMat;
     QAction *AZader, *AText, *AOpenFile, *ASaveFile, *ACreatFile, *AArhiv, *AParol, *AHelp, *APort,
         *AInfAnalog, *AInfVyh;
     // Menu items.
     QAction *InsertBl, *AppendBl, *CopyGroup, *InsertGroup, *AddGroup, *PMenu1Sign, *PMenu1Vyh, *PMenu1FB;
 
     // Scheme elements per function-block index (null when not built).
-    std::array<TShape*, Slots> ShapeFB{};      // background, the selection highlight
+    std::array<TShape*, Slots> ShapeFB{}; // background, the selection highlight
     std::array<TPanFB*, Slots> PanFB{};
     std::array<TShapeMark*, Slots> ShapeMark{}; // output mark
     std::array<TPShapeZ*, Slots> ShapeZ{};      // output connector
     std::array<TPanSign*, Slots> PanSign{};
-    std::array<TPShapeZ*, Slots> ShapeZSign{};  // signalling connector
+    std::array<TPShapeZ*, Slots> ShapeZSign{}; // signalling connector
     std::array<TPanMR*, Slots> PanMR{};
     std::array<TShapeHorz*, Slots> ShapeHorz{};
-    std::vector<QLabel*> AlgLabels;             // one per algorithm
+    std::vector<QLabel*> AlgLabels; // one per algorithm
 
     void FormCreate();
     void FormShow();
