@@ -345,15 +345,3 @@ TEST_F(FbEditorFixture, WheelAndAreaClicks) {
     EXPECT_EQ(Form().PanFB[2]->Color(), clBtnFace());
     EXPECT_EQ(Form().PanFB[2]->NumberBox()->Color(), clBtnFace());
 }
-
-TEST(FBInputCount, InputsPerType) {
-    for (int t : {1, 2, 3, 4, 7, 9})
-        EXPECT_EQ(TFormFB::FBInputCount(t, 0), 4);
-    EXPECT_EQ(TFormFB::FBInputCount(5, 0), 2);
-    for (int s = 0; s < 5; ++s)
-        EXPECT_EQ(TFormFB::FBInputCount(6, s), 2);
-    EXPECT_EQ(TFormFB::FBInputCount(6, 5), 1);
-    EXPECT_EQ(TFormFB::FBInputCount(8, 0), 1);
-    for (int t : {0, 10, 12, 15})
-        EXPECT_EQ(TFormFB::FBInputCount(t, 0), 0);
-}
