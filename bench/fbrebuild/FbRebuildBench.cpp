@@ -57,13 +57,16 @@ int main(int argc, char** argv) {
     FillScheme(form1.Cfg.FB);
     TFormFB& form = *form1.FormFB;
     form.resize(1000, 800);
+    // Showing the window rebuilds the scheme the first time, creating every element.
+    QElapsedTimer shown;
+    shown.start();
     form.show();
     QCoreApplication::processEvents();
+    const double first = double(shown.nsecsElapsed()) / 1e6;
 
     // The whole rebuild, and the part of it the window's event processing takes (layout and
     // painting of the new elements).
     std::vector<double> ms, events;
-    double first = 0;
     for (int r = 0; r < runs; ++r) {
         QElapsedTimer t;
         t.start();
@@ -72,12 +75,11 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
         events.push_back(double(t.nsecsElapsed() - built) / 1e6);
-        if (r == 0) first = ms.back(); // the first rebuild creates every element
     }
     std::sort(ms.begin(), ms.end());
     std::sort(events.begin(), events.end());
     std::printf("fb rebuild: %d panels, %d runs, median %.2f ms (events %.2f ms), min %.2f ms, max %.2f ms, "
-                "first %.2f ms\n",
+                "first (show) %.2f ms\n",
                 form1.Cfg.FB.EditorState.PanelCount, runs, ms[ms.size() / 2], events[events.size() / 2],
                 ms.front(), ms.back(), first);
     return 0;
