@@ -1,8 +1,786 @@
 #include "Prog_fb.h"
 
+#include "BlockExchange.h"
+#include "Colors.h"
+#include "Dialogs.h"
+#include "InformFill.h"
 #include "Obr_veg17r.h"
+#include "Obrinform.h"
+#include "editors/discrete/Prog_diskr.h"
+#include "panels/Panfb.h"
+#include "panels/Panmr.h"
+#include "panels/Pansign.h"
+#include "panels/Pshapez.h"
+#include "panels/Shapehorz.h"
+#include "panels/Shapemark.h"
 
-TFormFB::TFormFB(TForm1* form1) : QDialog(form1), form1_(form1)
-{
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int NoAlg = 255;
+constexpr int CalcType = 12;
+constexpr int TimerCode = 6;
+constexpr int TriggerCode = 7;
+constexpr int ComparatorCode = 8;
+constexpr int CounterCode = 9;
+constexpr int MaxSignal = 192;
+constexpr int SixtyBlockProbe = 26; // a 60-block device refuses this block with code 3
+constexpr int FirstFBBlock = 20;
+constexpr int WheelStep = 10;
+
+} // namespace
+
+TFormFB::TFormFB(TForm1* form1) : QDialog(form1), form1_(form1) {
+    setObjectName("FormFB");
     setWindowTitle("Программирование функциональных блоков");
+    resize(900, 700);
+    CreateActions();
+    CreateControls();
+    CreateMenus();
+    FormCreate();
+}
+
+QAction* TFormFB::NewAction(const char* name, const QString& caption, const QKeySequence& key) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+    return a;
+}
+
+void TFormFB::CreateActions() {
+    AInPort = NewAction("AInPort", "Ввод с СОМ-порта", Qt::Key_F9);
+    AOutPort = NewAction("AOutPort", "Вывод на СОМ-порт", Qt::Key_F10);
+    AClose = NewAction("AClose", "Выход", Qt::ALT | Qt::Key_X);
+    ABFunc = NewAction("ABFunc", "Создать функциональный блок ", {});
+    AFB = NewAction("AFB", "Редактирование ФБ", {});
+    ABSign = NewAction("ABSign", "Добавить  блок сигнализации", {});
+    ASign = NewAction("ASign", "Редактировать сигнализацию", {});
+    ADelSign = NewAction("ADelSign", "Удалить сигнализацию", {});
+    ABVyh = NewAction("ABVyh", "Добавить  выход на реле", {});
+    ABlVyh = NewAction("ABlVyh", "Редактировать выход на реле", {});
+    ADelVyh = NewAction("ADelVyh", "Удалить выход на реле", {});
+    ACopyGroup = NewAction("ACopyGroup", "Копировать ", Qt::CTRL | Qt::Key_C);
+    AInSertGroup = NewAction("AInSertGroup", "Вставить группу скопированных ФБ (перед выбранным ) ", {});
+    AAddGroup = NewAction("AAddGroup", "Добавить группу скопированных ФБ", Qt::CTRL | Qt::Key_V);
+    AChooseAll = NewAction("AChooseAll", "Выделить все", Qt::CTRL | Qt::Key_A);
+    ADelChoose = NewAction("ADelChoose", "Удалить", Qt::Key_Delete);
+    ADelete = NewAction("ADelete", "Удаление элементов", {});
+    ACreatAlgoritm = NewAction("ACreatAlgoritm", "Создание алгоритмов", {});
+    AImageAlgoritm = NewAction("AImageAlgoritm", "Отображение алгоритмов", {});
+    // Calculation blocks and the actions that do nothing in this window.
+    QAction** quiet[] = {&AIntegr, &AMat,      &AProgInt,  &AProgMat,   &AZader,
+                         &AText,   &AOpenFile, &ASaveFile, &ACreatFile, &AArhiv,
+                         &AParol,  &AHelp,     &APort,     &AInfAnalog, &AInfVyh};
+    const char* names[] = {"AIntegr", "AMat",      "AProgInt",  "AProgMat",   "AZader",
+                           "AText",   "AOpenFile", "ASaveFile", "ACreatFile", "AArhiv",
+                           "AParol",  "AHelp",     "APort",     "AInfAnalog", "AInfVyh"};
+    for (size_t i = 0; i < std::size(quiet); ++i)
+        *quiet[i] = NewAction(names[i], QString(), {});
+
+    connect(AInPort, &QAction::triggered, this, &TFormFB::InPortClick);
+    connect(AOutPort, &QAction::triggered, this, &TFormFB::OutPortClick);
+    connect(AClose, &QAction::triggered, this, &TFormFB::NCloseClick);
+}
+
+void TFormFB::CreateMenus() {
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName("MainMenu1");
+    QMenu* port = MainMenu1->addMenu("Прибор");
+    port->addActions({AInPort, AOutPort});
+    port->addSeparator();
+    port->addAction(AClose);
+    QMenu* blocks = MainMenu1->addMenu("ФБ");
+    blocks->addActions({ABFunc, AFB, ABSign, ASign, ADelSign, ABVyh, ABlVyh, ADelVyh});
+    QMenu* groups = MainMenu1->addMenu("Группы");
+    groups->addActions({ACopyGroup, AInSertGroup, AAddGroup, AChooseAll, ADelChoose, ADelete});
+    QMenu* algs = MainMenu1->addMenu("Алгоритмы");
+    algs->addActions({ACreatAlgoritm, AImageAlgoritm});
+    QMenu* help = MainMenu1->addMenu("?");
+    help->addAction(AHelp);
+    help->menuAction()->setVisible(false);
+    layout()->setMenuBar(MainMenu1);
+
+    ToolBar1->addActions({AInPort, AOutPort, ABFunc, ABSign, ABVyh, ADelChoose, AClose});
+
+    // On a chosen block.
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    PopupMenu1->addActions({AFB, ASign, ABlVyh});
+    InsertBl = PopupMenu1->addAction("Вставить новый ФБ (перед выбранным ) ");
+    AppendBl = PopupMenu1->addAction("Добавление ФБ (после выбранного) ");
+    AppendBl->setEnabled(false);
+    AppendBl->setVisible(false);
+    CopyGroup = PopupMenu1->addAction(ACopyGroup->text());
+    connect(CopyGroup, &QAction::triggered, ACopyGroup, &QAction::trigger);
+    InsertGroup = PopupMenu1->addAction(AInSertGroup->text());
+    connect(InsertGroup, &QAction::triggered, AInSertGroup, &QAction::trigger);
+    PopupMenu1->addActions({ADelSign, ADelVyh, ADelChoose});
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName("PopupMenu2");
+    PMenu1Sign = PopupMenu2->addAction("Редактировать сигнализацию");
+    PMenu1Sign->setShortcut(Qt::CTRL | Qt::Key_S);
+    PMenu1Vyh = PopupMenu2->addAction("Редактировать выход на реле");
+    PMenu1Vyh->setShortcut(Qt::CTRL | Qt::Key_O);
+    PMenu1FB = PopupMenu2->addAction("Редактирование ФБ");
+    PMenu1FB->setShortcut(Qt::CTRL | Qt::Key_B);
+
+    // On the scheme area.
+    PopupMenu3 = new QMenu(this);
+    PopupMenu3->setObjectName("PopupMenu3");
+    PopupMenu3->addActions({ABFunc, ABSign, ABVyh, AChooseAll});
+    AddGroup = PopupMenu3->addAction(AAddGroup->text());
+    connect(AddGroup, &QAction::triggered, AAddGroup, &QAction::trigger);
+    PopupMenu3->addActions({ACreatAlgoritm, AImageAlgoritm});
+    ScrollBoxPopup = PopupMenu3;
+}
+
+void TFormFB::CreateControls() {
+    auto* top = new QVBoxLayout(this);
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName("ToolBar1");
+    top->addWidget(ToolBar1);
+
+    auto* row = new QHBoxLayout;
+    LabelFile = new QLabel("Режим работы с файлом", this);
+    LabelFile->setStyleSheet("color: red; font-weight: bold;");
+    LabelFile->hide();
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->hide();
+    InformBut = new QPushButton("Входные сигналы", this);
+    InformButMR = new QPushButton("Дискретные выходы", this);
+    InformButMR->hide();
+    StVEG = new QLabel("Сигнализация программируется только для ФБ с 1 по 62", this);
+    ButAssignConfig = new QPushButton("Задать конфиг.", this);
+    ButAssignConfig->hide();
+    ButProgCalc = new QPushButton("Прогр.  расчет. блок.", this);
+    ButProgCalc->hide();
+    Button1 = new QPushButton("Показать мат. блоки", this);
+    Button2 = new QPushButton("Печать", this);
+    for (QWidget* w : std::initializer_list<QWidget*>{LabelFile, ProgressBar1, InformBut, InformButMR, StVEG,
+                                                      ButAssignConfig, ButProgCalc, Button1, Button2})
+        row->addWidget(w);
+    row->addStretch();
+    top->addLayout(row);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName("ScrollBox1");
+    SchemeArea = new QWidget;
+    SchemeArea->setObjectName("SchemeArea");
+    SchemeArea->resize(RelayLeft + 80, 0);
+    ScrollBox1->setWidget(SchemeArea);
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+    ScrollBox1->viewport()->installEventFilter(this);
+    SchemeArea->installEventFilter(this);
+    ScrollBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ScrollBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (ScrollBoxPopup) ScrollBoxPopup->popup(ScrollBox1->mapToGlobal(pos));
+    });
+    top->addWidget(ScrollBox1, 1);
+
+    connect(InformBut, &QPushButton::clicked, this, &TFormFB::InformButClick);
+    connect(InformButMR, &QPushButton::clicked, this, &TFormFB::InformButMRClick);
+    connect(ButAssignConfig, &QPushButton::clicked, this, &TFormFB::ButAssignConfigClick);
+}
+
+bool TFormFB::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->angleDelta().y() < 0)
+            ScrollBox1MouseWheelDown();
+        else if (wheel->angleDelta().y() > 0)
+            ScrollBox1MouseWheelUp();
+        return true;
+    }
+    if (watched == SchemeArea && event->type() == QEvent::MouseButtonPress) {
+        ScrollBox1MouseDown(static_cast<QMouseEvent*>(event)->button());
+    } else if (watched == SchemeArea && event->type() == QEvent::MouseButtonRelease) {
+        ScrollBox1Click(ScrollBox1);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormFB::FormCreate() {
+    TProgFBClass& fb = form1_->Cfg.FB;
+    FBEditorState& st = fb.EditorState;
+    for (int i = 0; i < Slots; ++i) {
+        ShapeFB[i] = nullptr;
+        PanFB[i] = nullptr;
+        ShapeMark[i] = nullptr;
+        ShapeZ[i] = nullptr;
+        PanSign[i] = nullptr;
+        ShapeZSign[i] = nullptr;
+        PanMR[i] = nullptr;
+        ShapeHorz[i] = nullptr;
+        std::fill_n(st.Links[i].w.begin(), 3, 0);
+        st.HasRelay[i] = 0;
+        st.HasSign[i] = 0;
+    }
+    st.PopupTarget = -1;
+    CopyGroup->setEnabled(false);
+    InsertGroup->setEnabled(false);
+    AddGroup->setEnabled(false);
+}
+
+void TFormFB::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TFormFB::FormShow() {
+    TProgFBClass& fb = form1_->Cfg.FB;
+    ScrollBox1->setFocus();
+    fb.FBInformFillOnly = 1;
+    InformButClick();
+    fb.FBInformFillOnly = 0;
+    for (int i = 0; i < fb.GetLogicFBCount(); ++i)
+        fb.EditorState.Chosen[i] = 0;
+    CopyGroup->setEnabled(false);
+    RebuildFBScheme();
+    LabelFile->setVisible(form1_->Cfg.Serv.FileMode == 1);
+}
+
+void TFormFB::InformButClick() {
+    FillInform(*form1_, form1_->Cfg.FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
+    ScrollBox1->setFocus();
+}
+
+void TFormFB::InformButMRClick() {
+    FillInformMR(*form1_, InformShow::Show);
+}
+
+void TFormFB::InPortClick() {
+    TConfiguration& cfg = form1_->Cfg;
+    TProgFBClass& fb = cfg.FB;
+    fb.FBCount = TProgFBClass::FBCapacity;
+    if (cfg.Serv.FileMode == 1) return;
+
+    std::array<uint8_t, 166> reply{};
+    ProgressBar1->setMaximum(120);
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    for (int i = 0; i < fb.FBCount / TProgFBClass::RecordsPerBlock; ++i) {
+        ProgressBar1->setValue(std::min(ProgressBar1->value() + 30, ProgressBar1->maximum()));
+        const int id = FirstFBBlock + i;
+        reply.fill(0);
+        int r = ReadBlock(form1_->ComPort, cfg.Serv.DevNum, id, reply);
+        // The reply is checked whole before any record takes it.
+        if (r == 0 && !fb.TakeBlockFromReply(reply.data(), int(reply.size()))) r = ObmBadLength;
+        if (r == 0) {
+            fb.BlockToFbs(i);
+            fb.BlockLengthByte = std::min<int>(reply[2], TProgFBClass::PageBytes + 1);
+        } else if (r == 3 && id == SixtyBlockProbe) {
+            MessageBox(this, "Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning);
+            fb.FBCount = 60;
+        } else {
+            form1_->ComPort.ShowObmError(cfg.Serv.DevNum, r, this);
+            ProgressBar1->hide();
+            return;
+        }
+    }
+    // A read from the device discards the algorithms, which live in files only.
+    fb.ResetAlgorithms();
+    cfg.Reserv.ResetAlgorithms();
+    RebuildFBScheme();
+    ProgressBar1->hide();
+}
+
+void TFormFB::OutPortClick() {
+    TConfiguration& cfg = form1_->Cfg;
+    TProgFBClass& fb = cfg.FB;
+    if (cfg.Serv.FileMode == 1) return;
+    if (cfg.Veg.AccessLevel != 1) {
+        MessageBox(this, "Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение",
+                   MsgButtons::OK, MsgIcon::Warning);
+        fb.FBModified = 0;
+        return;
+    }
+    if (fb.FBModified == 0 &&
+        MessageBox(this, "Данные не были изменены.Передавать?", "Подтвердите передачу данных",
+                   MsgButtons::YesNo, MsgIcon::Question, mrNo) != mrYes)
+        return;
+
+    fb.FBModified = 0;
+    const int blocks = fb.FBCount / TProgFBClass::RecordsPerBlock;
+    BlockWritePlan plan;
+    for (int i = 0; i < blocks; ++i)
+        plan.blockIds.push_back(FirstFBBlock + i);
+    // The length byte never exceeds the page, so a write never reads past it.
+    const int len = std::clamp(fb.BlockLengthByte, 1, TProgFBClass::PageBytes + 1);
+    plan.lengthByte = [len](int) { return len; };
+    plan.pack = [&fb](int i, std::span<uint8_t> image) {
+        fb.FbsToBlock(i);
+        std::memcpy(image.data(), fb.Page(), std::min<size_t>(image.size(), TProgFBClass::PageBytes));
+    };
+    int devNum = cfg.Serv.DevNum;
+    if (BlockWriteCommit(form1_->ComPort, devNum, plan, ProgressBar1, this) != 0) return;
+
+    for (int i = 0; i < fb.FBCount; ++i) {
+        const auto rec = fb.GetRecord(i);
+        cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
+    }
+    setWindowTitle("Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +
+                   QString::number(cfg.Serv.GetDevAddr() + 1));
+}
+
+void TFormFB::NCloseClick() {
+    close();
+}
+
+void TFormFB::reject() {
+    if (FormCloseQuery()) QDialog::reject();
+}
+
+bool TFormFB::FormCloseQuery() {
+    TConfiguration& cfg = form1_->Cfg;
+    TProgFBClass& fb = cfg.FB;
+    if (fb.FBModified == 0) return true;
+    if (cfg.Serv.FileMode == 1) {
+        cfg.Serv.Modified = 1;
+        return true;
+    }
+    switch (MessageBox(this, "Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                       MsgButtons::YesNoCancel, MsgIcon::Question, mrNo)) {
+    case mrYes:
+        OutPortClick();
+        return true;
+    case mrNo:
+        fb.FBModified = 0;
+        for (int i = 0; i < fb.FBCount; ++i) {
+            const QByteArray rec = cfg.Reserv.FbRecords().Get(i);
+            std::array<uint8_t, TProgFBClass::RecordLen> bytes{};
+            std::memcpy(bytes.data(), rec.constData(), std::min<size_t>(bytes.size(), size_t(rec.size())));
+            fb.SetRecord(i, bytes);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Takes element i off the scheme: it is hidden and kept for the next rebuild.
+template <class W> void TFormFB::Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i) {
+    if (!table[i]) return;
+    if (spare[i]) {
+        delete table[i];
+    } else {
+        table[i]->hide();
+        spare[i] = table[i];
+    }
+    table[i] = nullptr;
+}
+
+// The kept element i, or null when there is none.
+template <class W> W* TFormFB::Reuse(std::array<W*, Slots>& spare, int i) {
+    W* w = spare[i];
+    spare[i] = nullptr;
+    return w;
+}
+
+void TFormFB::ButAssignConfigClick() {
+    FBEditorState& st = form1_->Cfg.FB.EditorState;
+    for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
+        Park(ShapeFB, spareShapeFB_, i);
+        Park(PanFB, sparePanFB_, i);
+        Park(ShapeMark, spareShapeMark_, i);
+        Park(ShapeZ, spareShapeZ_, i);
+        Park(PanMR, sparePanMR_, i);
+        Park(PanSign, sparePanSign_, i);
+        Park(ShapeHorz, spareShapeHorz_, i);
+        Park(ShapeZSign, spareShapeZSign_, i);
+        st.HasSign[i] = 0;
+        st.HasRelay[i] = 0;
+        std::fill_n(st.Links[i].w.begin(), 3, 0);
+    }
+    st.PanelCount = 0;
+    st.SchemeNonEmpty = 0;
+    st.SelectedPanel = -1;
+    st.SelectedIndex = -1;
+    ScrollBox1->verticalScrollBar()->setValue(0);
+    if (form1_->FormPrgD) form1_->FormPrgD->SchemeState = 1;
+}
+
+void TFormFB::ScrollBox1MouseWheelDown() {
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(bar->value() + WheelStep);
+}
+
+void TFormFB::ScrollBox1MouseWheelUp() {
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    bar->setValue(bar->value() - WheelStep);
+}
+
+void TFormFB::ScrollBox1MouseDown(Qt::MouseButton) {
+    // Presses on scheme elements stay with them; what arrives here hit the area itself.
+    ScrollBoxPopup = PopupMenu3;
+    form1_->Cfg.FB.EditorState.PopupTarget = -1;
+}
+
+void TFormFB::ScrollBox1Click(QObject* sender) {
+    TProgFBClass& fb = form1_->Cfg.FB;
+    FBEditorState& st = fb.EditorState;
+    const QColor face = clBtnFace();
+    for (int i = 0; i < fb.GetLogicFBCount() && i < Slots; ++i) {
+        st.Chosen[i] = 0;
+        if (ShapeFB[i]) ShapeFB[i]->SetColor(face);
+        if (PanFB[i]) SetPanFBColor(PanFB[i], face);
+        if (ShapeMark[i]) ShapeMark[i]->SetColor(face);
+        if (ShapeZ[i]) ShapeZ[i]->SetColor(face);
+        if (ShapeZSign[i]) ShapeZSign[i]->SetColor(face);
+        if (i == st.SelectedIndex) {
+            st.SelectedPanel = -1;
+            st.SelectedIndex = -1;
+        }
+    }
+    if (sender == ScrollBox1) st.ChosenCount = 0;
+}
+
+// Handlers of the block commands; the scheme wires them to its elements.
+void TFormFB::PanFB1MouseDown(SchemeControl*, Qt::MouseButton, Qt::KeyboardModifiers) {}
+void TFormFB::PanFB1MouseMove(SchemeControl*) {}
+void TFormFB::PMenu1FBClick() {}
+void TFormFB::PMenu1SignClick() {}
+void TFormFB::PMenu1VyhClick() {}
+
+int TFormFB::FBInputCount(int type, int subtype) {
+    switch (type) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7:
+    case 9:
+        return 4;
+    case 5:
+        return 2;
+    case TimerCode:
+        return subtype == 5 ? 1 : 2; // an unknown timer subtype shows as T0
+    case ComparatorCode:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void TFormFB::SetPanFBColor(TPanFB* panel, const QColor& color) {
+    if (!panel) return;
+    panel->SetColor(color);
+    for (int j = 0; j < TPanFB::kInputs; ++j)
+        if (TInputBox* box = panel->InputBox(j)) box->SetColor(color);
+    panel->NumberBox()->SetColor(color);
+    panel->Body()->SetColor(color);
+}
+
+QString TFormFB::AnalogueIdent(int number) const {
+    const QTableWidget* grid = form1_->Inform->StringGrid2;
+    const QTableWidgetItem* item = grid->item(number - 1, TInform::acIdent);
+    return item ? item->text() : QString();
+}
+
+QString TFormFB::InputCaption(int kind, int number) const {
+    const TConfiguration& cfg = form1_->Cfg;
+    const int fbCount = cfg.FB.FBCount;
+    // The highest КВУ number the block dialog accepts.
+    const int kvuLimit = fbCount >= TProgFBClass::FBCapacity ? 184 : 120;
+    if (number < 1) return {};
+    switch (kind) {
+    case 0:
+        return number <= MaxSignal ? cfg.Serv.GetInputText(number - 1) : QString();
+    case 1:
+        if (number <= fbCount) return "ФБ" + QString::number(number);
+        return number <= kvuLimit ? "КВУ" + QString::number(number) : QString();
+    case 2:
+        return number <= MaxSignal ? AnalogueIdent(number) + "  b" : QString();
+    case 4:
+        return number <= MaxSignal ? cfg.Serv.GetInputText(number - 1) + "  b" : QString();
+    default:
+        return {};
+    }
+}
+
+void TFormFB::BuildBlock(int n) {
+    TProgFBClass& fb = form1_->Cfg.FB;
+    FBEditorState& st = fb.EditorState;
+    const QColor face = clBtnFace();
+    const int type = fb.GetType(n);
+    const int subtype = fb.GetSubtype(n);
+
+    // Position: three panels a row; a relay output ends its row, an algorithm's first block
+    // starts one.
+    int row = 0, col = 0;
+    if (n > 0) {
+        row = st.Links[n - 1].w[3];
+        col = st.HasRelay[n - 1] ? 2 : st.Links[n - 1].w[4];
+        if (col == 2) {
+            ++row;
+            col = 0;
+        } else {
+            ++col;
+        }
+        if (col != 0 && fb.AlgTable.GetMark(n) != NoAlg) {
+            ++row;
+            col = 0;
+        }
+    }
+
+    auto blockDown = [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
+        PanFB1MouseDown(s, b, m);
+    };
+    // A kept element has its events wired already; a new one is wired here.
+    auto take = [&](auto& spare, auto create) {
+        auto* w = Reuse(spare, n);
+        if (!w) {
+            w = create();
+            connect(w, &SchemeControl::MouseDown, this, blockDown);
+        }
+        return w;
+    };
+
+    TShape* shape = take(spareShapeFB_, [&] { return new TShape(SchemeArea); });
+    shape->SetColor(face);
+    shape->SetPenColor(face);
+    shape->hide();
+    const TFBType fbType = EnumFromRawOrFirst<TFBType>(type - 1);
+    TPanFB* panel = take(sparePanFB_, [&] {
+        auto* p = new TPanFB(SchemeArea, n + 1, fbType);
+        connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
+        for (SchemeControl* c :
+             std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
+            connect(c, &SchemeControl::MouseDown, this, blockDown);
+        for (SchemeControl* c :
+             std::initializer_list<SchemeControl*>{p, p->Body(), p->NumberBox(), p->TypeImage()})
+            connect(c, &SchemeControl::MouseMove, this, [this](SchemeControl* s) { PanFB1MouseMove(s); });
+        return p;
+    });
+    panel->hide();
+    panel->SetTFB(fbType);
+    for (int j = 0; j < TPanFB::kInputs; ++j) {
+        panel->PutIdVh(j, QString());
+        panel->PutTInp(j, itNormal);
+    }
+    ShapeFB[n] = shape;
+    PanFB[n] = panel;
+
+    // Settings. A field outside its enumeration shows as the enumeration's first member.
+    if (type == TimerCode) {
+        panel->SetTimer(EnumFromRawOrFirst<TimerType>(subtype));
+        if (subtype == 5) {
+            panel->SetHour(fb.GetAlarmHour(n));
+            panel->SetMin(fb.GetAlarmMin(n));
+            panel->SetSec(fb.GetAlarmSec(n));
+        }
+    }
+    if (type == TimerCode || type == ComparatorCode) {
+        panel->SetTimerD(EnumFromRawOrFirst<TimerDiskr>(fb.GetTimerDiskr(n)));
+        panel->SetTime(std::clamp(fb.GetTimeUst(n), 0, 120));
+    }
+    if (type == TriggerCode) panel->SetTrigger(EnumFromRawOrFirst<TriggerType>(subtype));
+    if (type == ComparatorCode) {
+        panel->SetCompCond(EnumFromRawOrFirst<ComparatorCondition>(fb.GetCompCond(n)));
+        const float limit = fb.GetCompUstText(n).replace(',', '.').toFloat();
+        panel->SetLimit(limit);
+        panel->PutLimit(limit);
+        const int hyst = std::clamp(fb.GetCompHyst(n), 0, 31);
+        panel->SetGisterezis(hyst);
+        panel->PutGisterezis(hyst);
+        const int x1 = fb.GetX1Num(n);
+        QString x1Caption;
+        if (x1 != 0) x1Caption = fb.GetX1Src(n) == 0 ? AnalogueIdent(x1) : "МБ" + QString::number(x1);
+        panel->PutIdVh(1, x1Caption);
+    }
+    if (type == CounterCode) {
+        panel->SetLimitCount(fb.GetCountUst(n));
+        panel->PutLimitCount(fb.GetCountUst(n));
+    }
+
+    if (n > 0 && !st.HasRelay[n - 1] && ShapeZ[n - 1]) {
+        ShapeZ[n - 1]->PutTypeShape(this, stZigzag0);
+        ShapeZ[n - 1]->hide();
+    }
+
+    // Inputs; the comparator's single discrete input is kept in bytes 7..8.
+    FBLinkRecord& link = st.Links[n];
+    const bool comparator = type == ComparatorCode;
+    static constexpr ShapeZType reach[TPanFB::kInputs] = {stZigzag3, stZigzag2, stZigzag1, stZigzag0};
+    for (int j = 0; j < TPanFB::kInputs; ++j)
+        link.w[5 + j] = 0;
+    for (int j = 0; j < FBInputCount(type, subtype); ++j) {
+        const int inType = comparator ? fb.GetIn8Type(n) : fb.GetInType(n, j);
+        const int kind = comparator ? fb.GetIn8Kind(n) : fb.GetInKind(n, j);
+        const int number = comparator ? fb.GetIn8Num(n) : fb.GetInNum(n, j);
+        panel->PutTInp(j, inType == 0 ? itInverse : itNormal);
+        panel->PutIdVh(j, InputCaption(kind, number));
+        if (kind == 1 && number >= 1 && number <= fb.FBCount) {
+            link.w[5 + j] = number;
+            if (number == n && !st.HasRelay[n - 1] && ShapeZ[n - 1]) {
+                ShapeZ[n - 1]->PutTypeShape(this, reach[j]);
+                ShapeZ[n - 1]->show();
+            }
+        }
+    }
+
+    const int left = col * ColumnWidth;
+    const int top = row * RowHeight + 15;
+    panel->move(left, top);
+    shape->setGeometry(left, top, ColumnWidth, panel->Height());
+    SetPanFBColor(panel, face);
+
+    TShapeMark* mark = take(spareShapeMark_, [&] { return new TShapeMark(SchemeArea, n + 1); });
+    mark->move(left + 150, top + 72);
+    mark->SetColor(face);
+    TPShapeZ* out = take(spareShapeZ_, [&] { return new TPShapeZ(SchemeArea); });
+    out->PutTypeShape(this, stZigzag0);
+    out->move(mark->Left() + 80, top + 20);
+    out->SetColor(face);
+    out->hide();
+    ShapeMark[n] = mark;
+    ShapeZ[n] = out;
+
+    link.w[0] = n;
+    link.w[1] = left;
+    link.w[2] = top;
+    link.w[3] = row;
+    link.w[4] = col;
+    st.PanelOrder[st.PanelCount++] = n;
+
+    if (fb.GetSigTipS(n) != 0) {
+        st.HasSign[n] = 1;
+        TPShapeZ* zs = take(spareShapeZSign_, [&] { return new TPShapeZ(SchemeArea); });
+        zs->PutTypeShape(this, stZigzag2);
+        zs->move(left + 192, top + 17);
+        zs->SetColor(face);
+        TPanSign* sign = take(sparePanSign_, [&] {
+            auto* p = new TPanSign(SchemeArea, fb.GetSigTipS(n), fb.GetSigNTabS(n), n + 1);
+            connect(p, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
+            return p;
+        });
+        sign->move(left + 165, top + 10);
+        sign->PutNTabS(this, fb.GetSigTipS(n), fb.GetSigNTabS(n));
+        sign->PutTipS(this, fb.GetSigTipS(n));
+        ShapeZSign[n] = zs;
+        PanSign[n] = sign;
+    }
+
+    int relaySum = 0;
+    for (int k = 1; k <= 5; ++k)
+        relaySum += fb.GetB9Plus(n, k);
+    if (relaySum != 0) {
+        st.HasRelay[n] = 1;
+        TPanMR* mr = Reuse(sparePanMR_, n);
+        if (!mr) {
+            mr = new TPanMR(SchemeArea, n + 1);
+            connect(mr, &SchemeControl::DblClick, this, &TFormFB::PMenu1VyhClick);
+        }
+        mr->move(RelayLeft, top + 24);
+        mr->SetWidth(64);
+        TShapeHorz* line = take(spareShapeHorz_, [&] { return new TShapeHorz(SchemeArea); });
+        line->move(left + ColumnWidth, top + 44);
+        line->SetWidth(2 * ColumnWidth - col * ColumnWidth);
+        shape->SetWidth(shape->Width() + mr->Width() + line->Width());
+        out->PutTypeShape(this, stZigzag2);
+        out->show();
+        for (int k = 0; k < TPanMR::kModules; ++k) {
+            mr->PassiveMR(this, k);
+            if (const int mask = fb.GetB9Plus(n, k + 1)) mr->ActiveMR(this, k, uint8_t(mask));
+        }
+        PanMR[n] = mr;
+        ShapeHorz[n] = line;
+    }
+}
+
+void TFormFB::CreateAlgorithmLabels() {
+    const TProgFBClass& fb = form1_->Cfg.FB;
+    const FBEditorState& st = fb.EditorState;
+    for (QLabel* l : AlgLabels)
+        delete l;
+    AlgLabels.clear();
+    if (st.PanelCount == 0) return;
+    const TPanFB* last = PanFB[st.PanelOrder[st.PanelCount - 1]];
+    const int count = std::clamp(fb.AlgTable.GetCount(), 0, int(Slots));
+    for (int a = 0; a < count; ++a) {
+        // A list whose first block has no built panel is placed as an empty one.
+        const int first = fb.AlgTable.GetEntry(a, 0);
+        const TPanFB* anchor = first >= 1 && first <= st.PanelCount ? PanFB[first - 1] : nullptr;
+        const int top = anchor ? anchor->Top() - 12 : last->Top() + 108;
+        auto* label = new QLabel(fb.GetFbText(a), SchemeArea);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, TColorToQColor(clTeal));
+        pal.setColor(QPalette::Window, clBtnFace());
+        label->setPalette(pal);
+        label->adjustSize();
+        label->move(8, top);
+        label->show();
+        AlgLabels.push_back(label);
+    }
+}
+
+void TFormFB::RebuildFBScheme() {
+    TProgFBClass& fb = form1_->Cfg.FB;
+    FBEditorState& st = fb.EditorState;
+    ButAssignConfigClick();
+    st.PanelCount = 0;
+    fb.IntegratorCount = 0;
+    fb.ArithBlockCount = 0;
+
+    // The logic blocks: up to the first record that is empty, a calculation record or of no
+    // known type.
+    const int limit = std::min(fb.FBCount, int(TProgFBClass::FBCapacity));
+    for (int n = 0; n < limit; ++n) {
+        const int type = fb.GetType(n);
+        if (type < 1 || type > 9) break;
+        BuildBlock(n);
+    }
+
+    // The calculation blocks after them.
+    for (int i = st.PanelCount; i < st.PanelCount + 26 && i <= 119 && i < fb.FBCount; ++i) {
+        if (fb.GetType(i) != CalcType) continue;
+        if (fb.GetCalcOp(i) == 0)
+            ++fb.IntegratorCount;
+        else
+            ++fb.ArithBlockCount;
+    }
+    fb.RecountLogicFBCount();
+    st.SchemeNonEmpty = st.PanelCount > 0 ? 1 : 0;
+    st.RebuildPending = 0;
+
+    CreateAlgorithmLabels();
+
+    for (int i = 0; i < st.PanelCount; ++i) {
+        const int n = st.PanelOrder[i];
+        for (QWidget* w : std::initializer_list<QWidget*>{ShapeFB[n], PanFB[n], ShapeHorz[n], ShapeMark[n],
+                                                          PanSign[n], ShapeZSign[n], PanMR[n]})
+            if (w) w->show();
+    }
+    // The background shapes lie behind their block.
+    for (int i = 0; i < st.PanelCount; ++i)
+        ShapeFB[st.PanelOrder[i]]->lower();
+
+    if (st.PanelCount > 0) {
+        const TPanFB* last = PanFB[st.PanelOrder[st.PanelCount - 1]];
+        SchemeArea->resize(SchemeArea->width(), last->Top() + last->Height() + 20);
+    }
 }

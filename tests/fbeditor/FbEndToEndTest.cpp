@@ -1,0 +1,81 @@
+// The function-block editor against the devsim program over a real pseudo-terminal: F9 reads
+// the blocks, a record is edited, F10 writes them, and the device holds what was written.
+
+#include "BlockExchange.h"
+#include "DevsimProcess.h"
+#include "Obr_veg17r.h"
+#include "ScriptedDialogs.h"
+#include "editors/fb/Prog_fb.h"
+#include "panels/Panfb.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ScriptedMessageBoxes boxes; // any box fails the test
+
+    TForm1 form1;
+    form1.ComPort.SetPortName(devsim.Link());
+    form1.ComPort.SetSpeed(115200);
+    ASSERT_TRUE(form1.ComPort.OpenPort(&error)) << error.toStdString();
+    form1.Cfg.Veg.AccessLevel = 1;
+    TProgFBClass& fb = form1.Cfg.FB;
+
+    TFormFB& form = *form1.FormFB;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    QTest::keyClick(&form, Qt::Key_F9);
+    EXPECT_EQ(fb.FBCount, 120);
+    EXPECT_EQ(fb.EditorState.PanelCount, 0); // the simulated device starts empty
+
+    // Two blocks: an OR of two discrete inputs, and a timer T2 taking the OR.
+    fb.SetTypeByte(0, 3);
+    for (int j = 0; j < 2; ++j) {
+        fb.SetInType(0, j, 1);
+        fb.SetInKind(0, j, 0);
+        fb.SetInNum(0, j, j + 1);
+    }
+    fb.SetTypeByte(1, 6);
+    fb.SetSubtype(1, 2);
+    fb.SetInType(1, 0, 1);
+    fb.SetInKind(1, 0, 1);
+    fb.SetInNum(1, 0, 1);
+    fb.SetTimeUst(1, 45);
+    fb.SetB9Plus(1, 1, 0x09);
+    fb.SetRecByte(119, 15, 0x5A); // the last record's last byte
+    fb.FBModified = 1;
+    const auto written0 = fb.GetRecord(0), written1 = fb.GetRecord(1), written119 = fb.GetRecord(119);
+
+    QTest::keyClick(&form, Qt::Key_F10);
+    EXPECT_EQ(fb.FBModified, 0);
+    EXPECT_TRUE(form.windowTitle().endsWith("устройство 1"));
+
+    // The device's blocks hold the records.
+    std::vector<uint8_t> reply(256);
+    ASSERT_EQ(ReadBlock(form1.ComPort, 0, 20, reply), 0);
+    EXPECT_TRUE(std::equal(written0.begin(), written0.end(), reply.begin() + 4));
+    EXPECT_TRUE(std::equal(written1.begin(), written1.end(), reply.begin() + 4 + 16));
+    ASSERT_EQ(ReadBlock(form1.ComPort, 0, 31, reply), 0);
+    EXPECT_TRUE(std::equal(written119.begin(), written119.end(), reply.begin() + 4 + 9 * 16));
+
+    // Read back into a cleared table: the scheme shows the two blocks again.
+    fb.ClearRecord(0);
+    fb.ClearRecord(1);
+    QTest::keyClick(&form, Qt::Key_F9);
+    EXPECT_EQ(fb.GetRecord(0), written0);
+    ASSERT_EQ(fb.EditorState.PanelCount, 2);
+    EXPECT_EQ(form.PanFB[1]->InputBox(0)->Text(), "ФБ1");
+    EXPECT_NE(form.PanMR[1], nullptr);
+
+    form.close(); // nothing changed: no question
+    EXPECT_FALSE(form.isVisible());
+    form1.ComPort.ClosePort();
+    devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
+}

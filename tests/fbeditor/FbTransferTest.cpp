@@ -1,0 +1,333 @@
+// Reading the function blocks from the device, writing them back, and the close query.
+
+#include "FbEditorFixture.h"
+#include "Obrinform.h"
+#include "panels/Panfb.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+std::vector<int> Repeat(const std::vector<int>& unit, int times) {
+    std::vector<int> out;
+    for (int i = 0; i < times; ++i)
+        out.insert(out.end(), unit.begin(), unit.end());
+    return out;
+}
+
+// The device's data of record i, as block 20 + i / 10 holds it.
+Bytes DeviceRecord(SimDevice& d, int i) {
+    const Bytes& b = d.Block(20 + i / 10);
+    return Bytes(b.begin() + 16 * (i % 10), b.begin() + 16 * (i % 10 + 1));
+}
+
+Bytes Record(TProgFBClass& fb, int i) {
+    const auto r = fb.GetRecord(i);
+    return Bytes(r.begin(), r.end());
+}
+
+void FillLocal(TProgFBClass& fb, uint8_t seed) {
+    for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
+        for (int k = 0; k < 16; ++k)
+            fb.SetRecByte(i, k, uint8_t(seed + i * 3 + k));
+}
+
+void SetSomeAlgorithms(TConfiguration& cfg) {
+    cfg.FB.AlgTable.SetCount(2);
+    cfg.FB.AlgTable.SetCountNext(9);
+    cfg.FB.AlgTable.SetMark(0, 1);
+    cfg.FB.AlgTable.SetEntry(0, 0, 1);
+    cfg.FB.AlgTable.SetEntry(1, 3, 7);
+    cfg.FB.SetFbText(0, "Насос");
+    cfg.Reserv.AlgReserve.SetCount(2);
+    cfg.Reserv.AlgReserve.SetMark(5, 6);
+    cfg.Reserv.AlgReserve.SetEntry(0, 0, 1);
+    cfg.Reserv.AlgNames().SetByte(0, 0, 'A');
+}
+
+} // namespace
+
+TEST_F(FbEditorFixture, ReadTakesTwelveBlocksAndDiscardsTheAlgorithms) {
+    FillDeviceBlocks();
+    SetSomeAlgorithms(Cfg());
+    FB().BlockLengthByte = 100;
+    Form().InPortClick();
+
+    const auto reads = device.ReceivedOf('D');
+    ASSERT_EQ(reads.size(), 12u);
+    for (int i = 0; i < 12; ++i) {
+        const uint8_t id = uint8_t(20 + i);
+        EXPECT_EQ(reads[size_t(i)], Frame::Build(1, 'D', std::span(&id, 1))) << i;
+    }
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(Record(FB(), i), DeviceRecord(device, i)) << i;
+    EXPECT_EQ(FB().BlockLengthByte, 161);
+    EXPECT_EQ(FB().FBCount, 120);
+    EXPECT_EQ(FB().FBModified, 0);
+    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+
+    // Names blank, lists and marks 255, count and the word after it 0, in the reserve too.
+    const auto& alg = FB().AlgTable;
+    EXPECT_EQ(alg.GetCount(), 0);
+    EXPECT_EQ(alg.GetCountNext(), 0);
+    EXPECT_EQ(Cfg().Reserv.AlgReserve.GetCount(), 0);
+    for (int i = 0; i < 120; ++i) {
+        ASSERT_EQ(alg.GetMark(i), 255);
+        ASSERT_EQ(Cfg().Reserv.AlgReserve.GetMark(i), 255);
+        ASSERT_EQ(FB().GetFbText(i), QString());
+        ASSERT_EQ(Cfg().Reserv.AlgNames().GetByte(i, 0), ' ');
+        for (int j = 0; j < 120; ++j) {
+            ASSERT_EQ(alg.GetEntry(i, j), 255);
+            ASSERT_EQ(Cfg().Reserv.AlgReserve.GetEntry(i, j), 255);
+        }
+    }
+    // A read leaves the image of the last written records alone.
+    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(0, 0), 0);
+}
+
+TEST_F(FbEditorFixture, SixtyBlockDeviceIsRecognisedOnceAndBoundsEverything) {
+    // The device and the memory both hold AND blocks everywhere; only 60 may count.
+    for (int id = 20; id <= 31; ++id)
+        for (int r = 0; r < 10; ++r)
+            device.Block(id)[size_t(16 * r)] = 1;
+    for (int i = 0; i < 120; ++i)
+        SetBlock(i, 1);
+    device.Faults().sixtyBlocks = true;
+
+    boxes.Expect("Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    Form().InPortClick();
+    EXPECT_EQ(boxes.Shown(), 1);
+    EXPECT_EQ(FB().FBCount, 60);
+    const auto reads = device.ReceivedOf('D');
+    ASSERT_EQ(reads.size(), 7u); // six blocks read, then the refusal of block 26
+    EXPECT_EQ(reads.back()[2], 26);
+    EXPECT_EQ(FB().EditorState.PanelCount, 60);
+    EXPECT_NE(Form().PanFB[59], nullptr);
+    EXPECT_EQ(Form().PanFB[60], nullptr);
+    EXPECT_EQ(FB().GetLogicFBCount(), 60);
+
+    // The write sends exactly blocks 20..25.
+    device.ClearLog();
+    FB().FBModified = 1;
+    Form().OutPortClick();
+    const auto writes = device.ReceivedOf('E');
+    ASSERT_EQ(writes.size(), 6u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(writes[size_t(i)][2], 20 + i);
+    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(59, 0), 1);
+    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(60, 0), 0);
+}
+
+TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
+    FillDeviceBlocks();
+    FillLocal(FB(), 0x40);
+    SetSomeAlgorithms(Cfg());
+    const Bytes before30 = Record(FB(), 30);
+
+    // Device failure on block 23: blocks 20..22 taken, the rest kept, algorithms kept.
+    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 23, -1, 4}};
+    boxes.Expect("Отказ прибора.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                 mrOk);
+    Form().InPortClick();
+    EXPECT_EQ(boxes.Shown(), 1);
+    EXPECT_EQ(CountOf('D'), 4);
+    EXPECT_EQ(Record(FB(), 29), DeviceRecord(device, 29));
+    EXPECT_EQ(Record(FB(), 30), before30);
+    EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+
+    // Code 3 is the 60-block answer on block 26 only; elsewhere it is an ordinary error.
+    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 24, -1, 3}};
+    boxes.ExpectText("Неверное значение данных.\nУстройство 1, порт COM1", "Ошибка");
+    Form().InPortClick();
+    EXPECT_EQ(FB().FBCount, 120);
+
+    // A reply with short block data, or echoing another block, is a failure and leaves the
+    // records of that block untouched.
+    device.Faults().faults.clear();
+    FillLocal(FB(), 0x40);
+    const Bytes before10 = Record(FB(), 10);
+    link->tamper = [](const Bytes& req, Bytes& reply) {
+        if (req[1] != 'D' || req[2] != 21) return false;
+        reply.resize(4 + 80 + 2);
+        reply[2] = 81;
+        return true;
+    };
+    boxes.ExpectText("Неверная длина ответа.\nУстройство 1, порт COM1", "Ошибка");
+    Form().InPortClick();
+    EXPECT_EQ(Record(FB(), 10), before10);
+    EXPECT_EQ(Record(FB(), 9), DeviceRecord(device, 9));
+
+    link->tamper = [](const Bytes& req, Bytes& reply) {
+        if (req[1] != 'D' || req[2] != 20) return false;
+        reply[3] = 25;
+        return true;
+    };
+    boxes.ExpectText("Неверная длина ответа.\nУстройство 1, порт COM1", "Ошибка");
+    FillLocal(FB(), 0x40);
+    const Bytes before0 = Record(FB(), 0);
+    Form().InPortClick();
+    EXPECT_EQ(Record(FB(), 0), before0);
+    EXPECT_EQ(FB().BlockLengthByte, 161);
+}
+
+TEST_F(FbEditorFixture, FileModeSendsNothingAndMarksTheConfiguration) {
+    Cfg().Serv.FileMode = 1;
+    FB().FBCount = 60;
+    Form().InPortClick();
+    EXPECT_EQ(FB().FBCount, 120); // set before the mode is looked at
+    FB().FBModified = 1;
+    Form().OutPortClick();
+    EXPECT_TRUE(device.Received().empty());
+    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+
+    Form().FormShow();
+    EXPECT_FALSE(Form().LabelFile->isHidden());
+    EXPECT_TRUE(form1->Inform->isHidden()); // filled, not shown
+    EXPECT_TRUE(Form().FormCloseQuery());
+    EXPECT_EQ(Cfg().Serv.Modified, 1);
+
+    Cfg().Serv.FileMode = 0;
+    Form().FormShow();
+    EXPECT_TRUE(Form().LabelFile->isHidden());
+}
+
+TEST_F(FbEditorFixture, WriteSendsEveryBlockFrameByFrameThenKeepsTheReserve) {
+    FillLocal(FB(), 0x11);
+    FB().FBModified = 1;
+    Cfg().Serv.DevNum = 2; // the requests go to the current device number
+    Cfg().Serv.SetDevAddr(4);
+    device.SetAddress(3);
+    device.Faults().busyPolls = 3;
+    Form().OutPortClick();
+
+    const auto& frames = device.Received();
+    ASSERT_EQ(frames.size(), 12u * 5);
+    for (int b = 0; b < 12; ++b) {
+        Bytes data{uint8_t(20 + b)};
+        for (int i = 10 * b; i < 10 * b + 10; ++i) {
+            const Bytes r = Record(FB(), i);
+            data.insert(data.end(), r.begin(), r.end());
+        }
+        EXPECT_EQ(frames[size_t(5 * b)], Frame::Build(3, 'E', data)) << b;
+        for (int p = 1; p <= 4; ++p)
+            EXPECT_EQ(frames[size_t(5 * b + p)], Frame::Build(3, 0x0E, {})) << b;
+        EXPECT_EQ(device.Block(20 + b), Bytes(data.begin() + 1, data.end()));
+    }
+    EXPECT_EQ(clock.sleeps, Repeat({50, 300, 200, 200, 200}, 12));
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(Cfg().Reserv.FbRecords().Get(i),
+                  QByteArray(reinterpret_cast<const char*>(FB().GetRecord(i).data()), 16));
+    EXPECT_EQ(Form().windowTitle(), "Программирование обработки функциональных блоков ВЕГ-17-Р устройство 5");
+    EXPECT_EQ(FB().FBModified, 0);
+    EXPECT_EQ(Cfg().Serv.DevNum, 2);
+    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+
+    // A length byte above the page is never sent: the request carries the page only.
+    device.ClearLog();
+    device.Faults().busyPolls = 0;
+    FB().BlockLengthByte = 250;
+    FB().FBModified = 1;
+    Form().OutPortClick();
+    ASSERT_EQ(CountOf('E'), 12);
+    for (const auto& e : device.ReceivedOf('E'))
+        EXPECT_EQ(e.size(), 4u + 161);
+}
+
+TEST_F(FbEditorFixture, WriteFailuresAreReportedOnceWithoutReserveCopy) {
+    FillLocal(FB(), 0x22);
+    // No reply to the first poll: one report, nothing more sent, no reserve copy.
+    device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
+    FB().FBModified = 1;
+    boxes.Expect("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error,
+                 mrNone, mrOk);
+    Form().OutPortClick();
+    EXPECT_EQ(boxes.Shown(), 1);
+    EXPECT_EQ(CountOf('E'), 1);
+    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(0, 0), 0);
+    EXPECT_EQ(Form().windowTitle(), "Программирование функциональных блоков");
+    EXPECT_EQ(FB().FBModified, 0);
+    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+
+    // Checksum errors on every poll: five writes of block 20, then one report.
+    device.ClearLog();
+    device.Faults().faults = {Fault{FaultKind::BadCrc, 0x0E, -1, -1, 0}};
+    FB().FBModified = 1;
+    boxes.ExpectText("Ошибка контрольной суммы ответа.\nУстройство 1, порт COM1", "Ошибка");
+    Form().OutPortClick();
+    const auto writes = device.ReceivedOf('E');
+    ASSERT_EQ(writes.size(), 5u);
+    for (const auto& e : writes)
+        EXPECT_EQ(e[2], 20);
+    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(0, 0), 0);
+}
+
+TEST_F(FbEditorFixture, WritePreconditions) {
+    // Insufficient access: told so, the change mark cleared, nothing sent.
+    Cfg().Veg.AccessLevel = 0;
+    FB().FBModified = 1;
+    boxes.Expect("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение",
+                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    Form().OutPortClick();
+    EXPECT_EQ(FB().FBModified, 0);
+    EXPECT_TRUE(device.Received().empty());
+
+    // Nothing changed: asked first; No sends nothing, Yes sends.
+    Cfg().Veg.AccessLevel = 1;
+    boxes.Expect("Данные не были изменены.Передавать?", "Подтвердите передачу данных", MsgButtons::YesNo,
+                 MsgIcon::Question, mrNo, mrNo);
+    Form().OutPortClick();
+    EXPECT_TRUE(device.Received().empty());
+    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+    boxes.ExpectText("Данные не были изменены.Передавать?", "Подтвердите передачу данных", mrYes);
+    Form().OutPortClick();
+    EXPECT_EQ(CountOf('E'), 12);
+}
+
+TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritten) {
+    EXPECT_TRUE(Form().FormCloseQuery()); // no change, no question
+
+    FillLocal(FB(), 0x33);
+    const Bytes written = Record(FB(), 5);
+    FB().FBModified = 1;
+    Form().OutPortClick();
+    ASSERT_EQ(CountOf('E'), 12);
+
+    FB().SetRecByte(5, 0, 0x77);
+    FB().FBModified = 1;
+    const auto ask = [&](int answer) {
+        boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                     MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
+    };
+    ask(mrCancel);
+    EXPECT_FALSE(Form().FormCloseQuery());
+    EXPECT_EQ(FB().GetRecByte(5, 0), 0x77);
+    EXPECT_EQ(FB().FBModified, 1);
+
+    ask(mrNo);
+    EXPECT_TRUE(Form().FormCloseQuery());
+    EXPECT_EQ(Record(FB(), 5), written);
+    EXPECT_EQ(FB().FBModified, 0);
+
+    // Yes transfers, and the window closes whatever the outcome.
+    device.ClearLog();
+    FB().FBModified = 1;
+    device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
+    ask(mrYes);
+    boxes.ExpectText("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка");
+    EXPECT_TRUE(Form().FormCloseQuery());
+    EXPECT_EQ(CountOf('E'), 1);
+
+    // Closing the shown window goes through the query.
+    Form().show();
+    FB().FBModified = 1;
+    ask(mrCancel);
+    Form().close();
+    EXPECT_TRUE(Form().isVisible());
+    FB().FBModified = 0;
+    Form().close();
+    EXPECT_FALSE(Form().isVisible());
+}
