@@ -17,24 +17,6 @@ constexpr int ComparatorType = 8;
 constexpr int SigByte = 9;
 constexpr int MaxSignal = 192;
 
-// The number of discrete inputs of a logic block.
-int InputCountOf(int type, int subtype) {
-    switch (type) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 7:
-    case 9:
-        return 4;
-    case 5:
-        return 2;
-    case 6:
-        return subtype == 5 ? 1 : 2;
-    default:
-        return 0;
-    }
-}
 
 } // namespace
 
@@ -359,7 +341,7 @@ void TProgFBClass::ForEachInputRef(const std::function<void(uint8_t&, uint8_t&)>
             fn(r[7], r[8]);
             continue;
         }
-        const int inputs = InputCountOf(type, r[0] >> 4);
+        const int inputs = FBInputCount(type, r[0] >> 4);
         for (int j = 0; j < inputs; ++j)
             fn(r[1 + 2 * j], r[2 + 2 * j]);
     }
@@ -460,4 +442,24 @@ void TProgFBClass::FixFbRefsOnShift(int destination, int runStart, int runEnd, i
 void TProgFBClass::ResetAlgorithms() {
     AlgTable.Reset();
     texts_.fill(' ');
+}
+
+int TProgFBClass::FBInputCount(int type, int subtype) {
+    switch (type) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7:
+    case 9:
+        return 4;
+    case 5:
+        return 2;
+    case 6:
+        return subtype == 5 ? 1 : 2; // an unknown timer subtype counts as T0
+    case ComparatorType:
+        return 1; // its discrete input is kept at bytes 7..8
+    default:
+        return 0;
+    }
 }

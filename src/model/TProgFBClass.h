@@ -98,6 +98,10 @@ class TProgFBClass {
     static constexpr int AlgEnd = 255;
     static constexpr int ReplyDataOffset = 4;
 
+    // The discrete inputs of a block of this type: 4 for AND, NAND, OR, NOR, trigger and counter,
+    // 2 for hysteresis and timers (1 for timer subtype 5), 1 for a comparator, 0 for the rest.
+    static int FBInputCount(int type, int subtype);
+
     TProgFBClass();
 
     int FBCount = FBCapacity; // 120, or 60 for a 60-block device

@@ -462,25 +462,7 @@ void TFormFB::PMenu1FBClick() {}
 void TFormFB::PMenu1SignClick() {}
 void TFormFB::PMenu1VyhClick() {}
 
-int TFormFB::FBInputCount(int type, int subtype) {
-    switch (type) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 7:
-    case 9:
-        return 4;
-    case 5:
-        return 2;
-    case TimerCode:
-        return subtype == 5 ? 1 : 2; // an unknown timer subtype shows as T0
-    case ComparatorCode:
-        return 1;
-    default:
-        return 0;
-    }
-}
+int TFormFB::FBInputCount(int type, int subtype) { return TProgFBClass::FBInputCount(type, subtype); }
 
 void TFormFB::SetPanFBColor(TPanFB* panel, const QColor& color) {
     if (!panel) return;
