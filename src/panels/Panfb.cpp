@@ -110,7 +110,7 @@ int TPanFB::InputCount() const {
     case ftTimer:
         return timer_ == T5 ? 1 : 2;
     case ftComparator:
-        return 1;
+        return 2; // its discrete input, and the analogue operand X1 on the box below it
     default:
         return kInputs;
     }

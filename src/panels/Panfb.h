@@ -42,7 +42,8 @@ class TPanFB : public SchemeControl {
     void PutIdVh(int input, const QString& text);
     void PutTInp(int input, InputType type);
 
-    // The number of inputs the block type has (a timer T5 and a comparator have one).
+    // The number of input boxes the block type shows: a timer T5 has one; a comparator two,
+    // its discrete input and its analogue operand X1.
     int InputCount() const;
 
     PanelPart* Body() const { return body_; }

@@ -152,13 +152,15 @@ TEST_F(FbEditorFixture, InputsShowTheirSourcesAndTheConnectorReachesTheNextBlock
     FB().SetCompHyst(4, 9);
     Form().RebuildFBScheme();
     const TPanFB* cmp = Form().PanFB[4];
-    EXPECT_EQ(cmp->InputCount(), 1);
+    EXPECT_EQ(cmp->InputCount(), 2);
     EXPECT_EQ(caption(4, 0), "ФБ4");
     EXPECT_EQ(Form().ShapeZ[3]->TypeShape(), stZigzag3);
-    EXPECT_EQ(cmp->findChildren<TInputBox*>().at(1)->Text(), "БРОН.А3");
+    ASSERT_NE(cmp->InputBox(1), nullptr);
+    EXPECT_TRUE(cmp->InputBox(1)->isVisibleTo(cmp));
+    EXPECT_EQ(cmp->InputBox(1)->Text(), "БРОН.А3");
     FB().SetX1Src(4, 1);
     Form().RebuildFBScheme();
-    EXPECT_EQ(Form().PanFB[4]->findChildren<TInputBox*>().at(1)->Text(), "МБ3");
+    EXPECT_EQ(Form().PanFB[4]->InputBox(1)->Text(), "МБ3");
 }
 
 TEST_F(FbEditorFixture, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {

@@ -41,7 +41,7 @@ TEST(PanelEnums, RawValuesAreCheckedBeforeTheyReachAPanel) {
 
 TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
     const QStringList names{"И", "И-НЕ", "ИЛИ", "ИЛИ-НЕ", "ГСТ", "Т", "Тр", "СМР", "СЧ"};
-    const std::vector<int> inputs{4, 4, 4, 4, 2, 2, 4, 1, 4};
+    const std::vector<int> inputs{4, 4, 4, 4, 2, 2, 4, 2, 4}; // a comparator: its input and X1
     TPanFB panel(nullptr, 7, ftAND);
     EXPECT_EQ(panel.NumberBox()->Text(), "7");
     for (int t = 0; t < names.size(); ++t) {
