@@ -1,10 +1,12 @@
-// The function-block editor against the devsim program over a real pseudo-terminal: F9 reads
-// the blocks, a record is edited, F10 writes them, and the device holds what was written.
+// The function-block editor against the devsim program over a real pseudo-terminal, opened from
+// the discrete-signal editor: F9 reads the blocks, a record is edited, F10 writes them, and the
+// device holds what was written.
 
 #include "BlockExchange.h"
 #include "DevsimProcess.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
+#include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
 #include "panels/Panfb.h"
 
@@ -12,20 +14,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
-    QString error;
-    DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-    ScriptedMessageBoxes boxes; // any box fails the test
+namespace {
 
-    TForm1 form1;
-    form1.ComPort.SetPortName(devsim.Link());
-    form1.ComPort.SetSpeed(115200);
-    ASSERT_TRUE(form1.ComPort.OpenPort(&error)) << error.toStdString();
-    form1.Cfg.Veg.AccessLevel = 1;
-    TProgFBClass& fb = form1.Cfg.FB;
-
-    TFormFB& form = *form1.FormFB;
+// What the user does in the editor while it is shown.
+void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -75,6 +67,33 @@ TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
 
     form.close(); // nothing changed: no question
     EXPECT_FALSE(form.isVisible());
+}
+
+} // namespace
+
+TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ScriptedMessageBoxes boxes; // any box fails the test
+
+    TForm1 form1;
+    form1.ComPort.SetPortName(devsim.Link());
+    form1.ComPort.SetSpeed(115200);
+    ASSERT_TRUE(form1.ComPort.OpenPort(&error)) << error.toStdString();
+    form1.Cfg.Veg.AccessLevel = 1;
+    TProgFBClass& fb = form1.Cfg.FB;
+
+    TFormFB& form = *form1.FormFB;
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        EXPECT_EQ(dialog, &form);
+        EditorSession(form1, form, fb);
+        return int(mrCancel); // the editor's normal end
+    });
+    form1.FormPrgD->AFB->trigger();
+    EXPECT_EQ(modals.Shown(), 1);
+
     form1.ComPort.ClosePort();
     devsim.Stop();
     EXPECT_EQ(devsim.ExitCode(), 0);
