@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target veg17 devsim
 if [ "${1:-}" = "--port" ] && [ -n "${2:-}" ]; then
     exec build/src/app/veg17 --port "$2"
 fi
