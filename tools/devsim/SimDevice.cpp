@@ -1,5 +1,7 @@
 #include "SimDevice.h"
 
+#include "SampleConfig.h"
+
 #include "Float24.h"
 #include "TextCodec.h"
 
@@ -51,8 +53,7 @@ SimDevice::SimDevice() {
         PutText(unitList, i * 6, units[i], 6);
     for (int id = DeviceBlocks::NamesFirst; id <= DeviceBlocks::NamesLast; ++id)
         std::fill(blocks_[id].begin(), blocks_[id].end(), uint8_t(' '));
-    PutText(blocks_[DeviceBlocks::NamesFirst], 0, "Давление", 14);
-    PutText(blocks_[DeviceBlocks::NamesFirst], 14, "Температура", 14);
+    SampleConfig::Fill(blocks_);
     for (int id = DeviceBlocks::RangeFirst; id <= DeviceBlocks::RangeLast; ++id) {
         auto& r = blocks_[id];
         r[RangeRecord::ModuleCode] = id == DeviceBlocks::RangeFirst ? 13 : 0;
