@@ -134,6 +134,15 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 130);
     EXPECT_EQ(CountOf('D'), 1);
 
+    // The transmit delay comes before every frame.
+    port.SetTransmitDelay(20);
+    device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, 1, 0}};
+    port.SetPovt1(5);
+    clock.sleeps.clear();
+    EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 0);
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{20, 20}));
+    port.SetTransmitDelay(0);
+
     // A lost port ends at once.
     port.SetPovt1(5);
     device.Faults().faults = {Fault{FaultKind::PortLost, -1, -1, 1, 0}};
