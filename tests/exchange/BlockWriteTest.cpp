@@ -27,11 +27,20 @@ std::vector<int> Repeat(std::vector<int> unit, int times) {
     return out;
 }
 
-// The functions of the frames received, in order.
+// The functions of the frames received, in order; each frame is whole: the device's address, a
+// write carries its block number and the block's 160 bytes, a poll nothing, and the CRC is right.
 std::vector<int> Functions(const SimDevice& d) {
     std::vector<int> out;
-    for (const auto& f : d.Received())
+    for (const auto& f : d.Received()) {
+        EXPECT_EQ(f[0], d.Address());
+        EXPECT_TRUE(Frame::CrcOk(f));
+        if (f[1] == 'E') {
+            EXPECT_TRUE(f.size() == 165u && f[2] >= 20 && f[2] <= 31);
+        } else {
+            EXPECT_EQ(f.size(), 4u);
+        }
         out.push_back(f[1]);
+    }
     return out;
 }
 
