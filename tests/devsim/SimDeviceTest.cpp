@@ -57,9 +57,9 @@ TEST(SimDevice, LiveValuesFollowTheInputAndCalibrationCoils) {
     EXPECT_EQ((Bytes{r.begin() + 3, r.begin() + 7}), (Bytes{0x42, 0x48, 0x00, 0x00})); // SP 50
     Ask(d, 16, {0x02, 0xA2, 0x00, 0x02, 0x04, 0x41, 0x20, 0x00, 0x00});
     EXPECT_FLOAT_EQ(d.LoopValue(0, 1), 10.0f);
-    // Module health: one coil per occupied slot.
+    // Module health, a coil per slot: 0 for the three fitted modules, 1 for the empty slots.
     r = Ask(d, 1, {0x03, 0xF8, 0x00, 0x10});
-    EXPECT_EQ((Bytes{r.begin() + 2, r.begin() + 5}), (Bytes{2, 0x07, 0x00}));
+    EXPECT_EQ((Bytes{r.begin() + 2, r.begin() + 5}), (Bytes{2, 0xF8, 0x00}));
 }
 
 TEST(SimDevice, BlocksAndFaultsAsPlanned) {

@@ -26,7 +26,8 @@ void PutLe16(uint8_t* p, int v) {
 }
 
 void PutText(std::vector<uint8_t>& block, size_t at, const char* utf8, size_t width) {
-    if (at + width <= block.size()) TextCodec::EncodePadded(QString::fromUtf8(utf8), block.data() + at, int(width));
+    if (at + width <= block.size())
+        TextCodec::EncodePadded(QString::fromUtf8(utf8), block.data() + at, int(width));
 }
 
 } // namespace
@@ -65,7 +66,7 @@ SimDevice::SimDevice() {
     for (int p = 0; p < int(analog_.size()); ++p)
         analog_[size_t(p)] = 20 + (p * 7) % 60;
     for (int slot = 0; slot < 8; ++slot)
-        coils_[size_t(ModuleHealth + slot)] = slotCodes[slot] != 0;
+        coils_[size_t(ModuleHealth + slot)] = slotCodes[slot] == 0; // 0 healthy, 1 faulty or missing
     for (int loop = 0; loop < 6; ++loop) {
         SetLoopValue(loop, 0, 50.0f);
         SetLoopValue(loop, 1, 40.0f);
