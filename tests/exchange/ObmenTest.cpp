@@ -85,6 +85,9 @@ TEST_F(SimFixture, FramesSentAreByteExactAndRepliesCopiedWhole) {
     const size_t before = device.Received().size();
     EXPECT_EQ(port.Obmen(2, 6, 4, read.data(), reply), 1);
     EXPECT_EQ(port.Obmen(2, 3, 300, read.data(), reply), 1);
+    // So does a device number that is no bus address: 255 would be sent to address 0.
+    EXPECT_EQ(port.Obmen(255, 3, 4, read.data(), reply), 1);
+    EXPECT_EQ(port.Obmen(-1, 3, 4, read.data(), reply), 1);
     EXPECT_EQ(device.Received().size(), before);
 
     // Broadcast goes to address 0 and waits for nothing.
