@@ -82,7 +82,10 @@ int TComPortClass::ReplyTimeoutMs(int bytes) const {
 
 int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply) {
     if (!IsOpen()) return ObmNoPort;
-    if (!Frame::Allowed(func) || dataLen < 0 || dataLen > Frame::MaxData || (dataLen > 0 && !data))
+    // A device number outside the bus addresses 1..247 would go out as a broadcast (address 0)
+    // or to no device: refused like a function outside the table.
+    if (!Frame::Allowed(func) || devNum < 0 || devNum > 246 || dataLen < 0 || dataLen > Frame::MaxData ||
+        (dataLen > 0 && !data))
         return ObmNotAllowed;
     const bool broadcast = func == Frame::Broadcast;
     const auto frame =

@@ -71,7 +71,8 @@ class TComPortClass {
 
     // One request to device devNum (bus address devNum + 1) and its reply, with retries on no
     // reply, a short reply and a checksum error. On 0, reply holds the whole reply frame from
-    // its address byte on. 'F' goes to address 0 and reads no reply.
+    // its address byte on. 'F' goes to address 0 and reads no reply. A function outside the
+    // table, or a devNum outside 0..246, gives 1 and sends nothing.
     int Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
 
     // One message box for a non-zero result; 0 shows nothing.

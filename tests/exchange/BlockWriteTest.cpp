@@ -27,11 +27,20 @@ std::vector<int> Repeat(std::vector<int> unit, int times) {
     return out;
 }
 
-// The functions of the frames received, in order.
+// The functions of the frames received, in order; each frame is whole: the device's address, a
+// write carries its block number and the block's 160 bytes, a poll nothing, and the CRC is right.
 std::vector<int> Functions(const SimDevice& d) {
     std::vector<int> out;
-    for (const auto& f : d.Received())
+    for (const auto& f : d.Received()) {
+        EXPECT_EQ(f[0], d.Address());
+        EXPECT_TRUE(Frame::CrcOk(f));
+        if (f[1] == 'E') {
+            EXPECT_TRUE(f.size() == 165u && f[2] >= 20 && f[2] <= 31);
+        } else {
+            EXPECT_EQ(f.size(), 4u);
+        }
         out.push_back(f[1]);
+    }
     return out;
 }
 
@@ -54,11 +63,16 @@ TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress) {
         EXPECT_EQ(BlockWriteCommit(port, devNum, plan, &bar, nullptr), 0);
         const auto writes = device.ReceivedOf('E');
         ASSERT_EQ(int(writes.size()), blocks);
+        // Address, 'E', the block number, the packed block, the CRC; then the status poll.
         for (int i = 0; i < blocks; ++i) {
-            EXPECT_EQ(writes[size_t(i)].size(), 161u + 4);
-            EXPECT_EQ(writes[size_t(i)][2], 20 + i);
-            EXPECT_EQ(device.Block(20 + i)[5], uint8_t(i * 16 + 5));
+            Bytes data{uint8_t(20 + i)};
+            for (int k = 0; k < 160; ++k)
+                data.push_back(uint8_t(i * 16 + k));
+            EXPECT_EQ(writes[size_t(i)], Frame::Build(1, 'E', data));
+            EXPECT_EQ(device.Block(20 + i), Bytes(data.begin() + 1, data.end()));
         }
+        for (const auto& poll : device.ReceivedOf(0x0E))
+            EXPECT_EQ(poll, (Bytes{0x01, 0x0E, 0x81, 0xE4}));
         EXPECT_EQ(Functions(device), Repeat({'E', 0x0E}, blocks));
         EXPECT_EQ(clock.sleeps, Repeat({50, 300}, blocks));
         // Max 120, 30 a step, never past the end; hidden when done.
@@ -177,5 +191,5 @@ TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays) {
     EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 130);
     EXPECT_EQ(devNum, 1);
     EXPECT_EQ(device.Received().front()[0], 1);
-    EXPECT_EQ(device.Received().back()[0], 2);
+    EXPECT_EQ(device.Received().back(), (Bytes{0x02, 0x0E, 0x81, 0x14}));
 }

@@ -29,6 +29,7 @@ TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal) {
 
     Bytes reply(256);
     ASSERT_EQ(ReadBlock(port, 0, 35, reply), 0);
+    EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 4), (Bytes{0x01, 0x44, 97, 35}));
     EXPECT_EQ(reply[4], 0xEC); // "мА" in the single-byte code page
     EXPECT_EQ(reply[5], 0xC0);
 
@@ -59,4 +60,6 @@ TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal) {
     for (const QString& l : lines)
         EXPECT_TRUE(form.match(l).hasMatch()) << l.toStdString();
     EXPECT_TRUE(lines[0].endsWith("-> 01 11 c0 2c"));
+    EXPECT_TRUE(lines[2].endsWith("-> 01 44 23 52 d9"));
+    EXPECT_TRUE(lines[4].contains("-> 01 45 14 00 01 02 03")) << lines[4].toStdString();
 }

@@ -85,6 +85,9 @@ TEST_F(SimFixture, FramesSentAreByteExactAndRepliesCopiedWhole) {
     const size_t before = device.Received().size();
     EXPECT_EQ(port.Obmen(2, 6, 4, read.data(), reply), 1);
     EXPECT_EQ(port.Obmen(2, 3, 300, read.data(), reply), 1);
+    // So does a device number that is no bus address: 255 would be sent to address 0.
+    EXPECT_EQ(port.Obmen(255, 3, 4, read.data(), reply), 1);
+    EXPECT_EQ(port.Obmen(-1, 3, 4, read.data(), reply), 1);
     EXPECT_EQ(device.Received().size(), before);
 
     // Broadcast goes to address 0 and waits for nothing.
@@ -115,6 +118,8 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
         clock.sleeps.clear();
         EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), c.result) << int(c.kind);
         EXPECT_EQ(CountOf('D'), c.frames) << int(c.kind);
+        for (const auto& f : device.ReceivedOf('D')) // every attempt the same frame
+            EXPECT_EQ(f, (Bytes{0x01, 0x44, 0x23, 0x52, 0xD9}));
         // The second stage pauses before each of its attempts.
         EXPECT_EQ(int(clock.sleeps.size()), std::max(0, c.frames - 5));
     }
@@ -131,6 +136,15 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
     device.ClearLog();
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 130);
     EXPECT_EQ(CountOf('D'), 1);
+
+    // The transmit delay comes before every frame.
+    port.SetTransmitDelay(20);
+    device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, 1, 0}};
+    port.SetPovt1(5);
+    clock.sleeps.clear();
+    EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 0);
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{20, 20}));
+    port.SetTransmitDelay(0);
 
     // A lost port ends at once.
     port.SetPovt1(5);
@@ -186,6 +200,11 @@ TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows) {
     uint8_t comp[15];
     EXPECT_EQ(ReadComposition(port, 0, comp), 129);
 
+    ASSERT_EQ(link.written.size(), 9u);
+    for (size_t i = 0; i + 1 < link.written.size(); ++i)
+        EXPECT_EQ(link.written[i], (Bytes{0x01, 0x44, 0x14, 0x13, 0x0F}));
+    EXPECT_EQ(link.written.back(), (Bytes{0x01, 0x11, 0xC0, 0x2C}));
+
     link.writeStatus = LinkStatus::Failed;
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 134);
     link.writeStatus = LinkStatus::Lost;
@@ -224,4 +243,49 @@ TEST(Obmen, ErrorTextsNameTheDeviceAndThePort) {
     port.ShowObmError(0, 77);
     for (int r = 129; r <= 135; ++r)
         EXPECT_FALSE(ObmResultText(r).isEmpty());
+}
+
+// Each function the tool sends, as it goes on the line (known CRCs), and the reply frame the
+// exchange hands back: the device's whole frame, of the length the function's rule gives.
+TEST_F(SimFixture, EveryFunctionOnTheLineAndItsReply) {
+    struct Case {
+        int function;
+        Bytes data, frame;
+        size_t replyLength;
+    };
+    const Case cases[] = {
+        {0x01, {0x03, 0xF8, 0x00, 0x10}, {0x01, 0x01, 0x03, 0xF8, 0x00, 0x10, 0xBC, 0x73}, 7},
+        {0x02, {0x00, 0x00, 0x00, 0x06}, {0x01, 0x02, 0x00, 0x00, 0x00, 0x06, 0xF8, 0x08}, 6},
+        {0x03, {0x02, 0xA0, 0x00, 0x24}, {0x01, 0x03, 0x02, 0xA0, 0x00, 0x24, 0x44, 0x4B}, 77},
+        {0x04, {0x00, 0x00, 0x00, 0x04}, {0x01, 0x04, 0x00, 0x00, 0x00, 0x04, 0xF1, 0xC9}, 13},
+        {0x05, {0x03, 0x10, 0xFF, 0x00}, {0x01, 0x05, 0x03, 0x10, 0xFF, 0x00, 0x8D, 0xBB}, 8},
+        {0x0F,
+         {0x00, 0x13, 0x00, 0x0A, 0x02, 0xCD, 0x01},
+         {0x01, 0x0F, 0x00, 0x13, 0x00, 0x0A, 0x02, 0xCD, 0x01, 0x72, 0xCB},
+         8},
+        {0x10,
+         {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x48, 0x00, 0x00},
+         {0x01, 0x10, 0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x48, 0x00, 0x00, 0x74, 0xD9},
+         8},
+        {0x0E, {}, {0x01, 0x0E, 0x81, 0xE4}, 4},
+        {0x11, {}, {0x01, 0x11, 0xC0, 0x2C}, 20},
+        {'D', {0x14}, {0x01, 0x44, 0x14, 0x13, 0x0F}, 166},
+        {'G', {0x00, 0x06}, {0x01, 0x47, 0x00, 0x06, 0x31, 0xCF}, 53},
+    };
+    for (const auto& c : cases) {
+        Bytes reply(300, 0xEE);
+        ASSERT_EQ(port.Obmen(0, c.function, int(c.data.size()), c.data.data(), reply), 0) << c.function;
+        EXPECT_EQ(device.Received().back(), c.frame) << c.function;
+        const Bytes& sent = device.Sent().back();
+        ASSERT_EQ(sent.size(), c.replyLength) << c.function;
+        EXPECT_TRUE(std::equal(sent.begin(), sent.end(), reply.begin())) << c.function;
+        EXPECT_EQ(reply[c.replyLength], 0xEE) << c.function; // nothing past the frame
+        EXPECT_EQ(reply[0], 1);
+        EXPECT_EQ(reply[1], c.function);
+        EXPECT_TRUE(Frame::CrcOk(std::span<const uint8_t>(reply.data(), c.replyLength))) << c.function;
+    }
+    // What the writes did: coil 784 on, the set point of loop 0 is 50.
+    EXPECT_TRUE(device.Coil(784));
+    EXPECT_FLOAT_EQ(device.LoopValue(0, 0), 50.0f);
+    EXPECT_TRUE(device.Coil(0x13) && !device.Coil(0x14) && device.Coil(0x1A) && device.Coil(0x1B));
 }

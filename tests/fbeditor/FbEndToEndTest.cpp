@@ -5,6 +5,7 @@
 #include "BlockExchange.h"
 #include "DevsimProcess.h"
 #include "Obr_veg17r.h"
+#include "SampleConfig.h"
 #include "ScriptedDialogs.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
@@ -24,9 +25,11 @@ void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
 
     QTest::keyClick(&form, Qt::Key_F9);
     EXPECT_EQ(fb.FBCount, 120);
-    EXPECT_EQ(fb.EditorState.PanelCount, 0); // the simulated device starts empty
+    EXPECT_EQ(fb.EditorState.PanelCount, SampleConfig::FunctionBlocks); // the device's sample scheme
 
     // Two blocks: an OR of two discrete inputs, and a timer T2 taking the OR.
+    for (int i = 2; i < SampleConfig::FunctionBlocks; ++i)
+        fb.ClearRecord(i);
     fb.SetTypeByte(0, 3);
     for (int j = 0; j < 2; ++j) {
         fb.SetInType(0, j, 1);

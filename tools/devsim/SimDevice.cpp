@@ -1,5 +1,7 @@
 #include "SimDevice.h"
 
+#include "SampleConfig.h"
+
 #include "Float24.h"
 #include "TextCodec.h"
 
@@ -24,7 +26,8 @@ void PutLe16(uint8_t* p, int v) {
 }
 
 void PutText(std::vector<uint8_t>& block, size_t at, const char* utf8, size_t width) {
-    if (at + width <= block.size()) TextCodec::EncodePadded(QString::fromUtf8(utf8), block.data() + at, int(width));
+    if (at + width <= block.size())
+        TextCodec::EncodePadded(QString::fromUtf8(utf8), block.data() + at, int(width));
 }
 
 } // namespace
@@ -51,8 +54,7 @@ SimDevice::SimDevice() {
         PutText(unitList, i * 6, units[i], 6);
     for (int id = DeviceBlocks::NamesFirst; id <= DeviceBlocks::NamesLast; ++id)
         std::fill(blocks_[id].begin(), blocks_[id].end(), uint8_t(' '));
-    PutText(blocks_[DeviceBlocks::NamesFirst], 0, "Давление", 14);
-    PutText(blocks_[DeviceBlocks::NamesFirst], 14, "Температура", 14);
+    SampleConfig::Fill(blocks_);
     for (int id = DeviceBlocks::RangeFirst; id <= DeviceBlocks::RangeLast; ++id) {
         auto& r = blocks_[id];
         r[RangeRecord::ModuleCode] = id == DeviceBlocks::RangeFirst ? 13 : 0;
@@ -64,7 +66,7 @@ SimDevice::SimDevice() {
     for (int p = 0; p < int(analog_.size()); ++p)
         analog_[size_t(p)] = 20 + (p * 7) % 60;
     for (int slot = 0; slot < 8; ++slot)
-        coils_[size_t(ModuleHealth + slot)] = slotCodes[slot] != 0;
+        coils_[size_t(ModuleHealth + slot)] = slotCodes[slot] == 0; // 0 healthy, 1 faulty or missing
     for (int loop = 0; loop < 6; ++loop) {
         SetLoopValue(loop, 0, 50.0f);
         SetLoopValue(loop, 1, 40.0f);

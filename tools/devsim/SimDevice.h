@@ -63,7 +63,7 @@ class SimDevice {
     void SetLoopValue(int loop, int which, float v);
 
     static constexpr int LoopRegisters = 672;   // SP, OUT, PV of loops 0..5, two registers each
-    static constexpr int ModuleHealth = 1016;   // coil per slot
+    static constexpr int ModuleHealth = 1016;   // coil per slot: 0 healthy, 1 faulty or missing
     static constexpr int NetworkValidity = 592; // offset of the validity coils of network inputs
 
   private:

@@ -1,0 +1,127 @@
+#include "SampleConfig.h"
+
+#include "DeviceLayouts.h"
+#include "TProgFBClass.h"
+#include "TProgRegClass.h"
+#include "TServClass.h"
+
+#include <algorithm>
+
+namespace {
+
+enum Type {
+    And = 1,
+    Nand = 2,
+    Or = 3,
+    Nor = 4,
+    Hysteresis = 5,
+    Timer = 6,
+    Trigger = 7,
+    Comparator = 8,
+    Counter = 9
+};
+enum Kind { DiscreteInput = 0, BlockOutput = 1 };
+
+struct Input {
+    int kind;
+    int number;
+    int direct = 1;
+};
+
+struct Block {
+    int type;
+    int subtype;
+    Input in[2];
+};
+
+// Inputs 1 and 2 of each block; a comparator's input is its single discrete input (bytes 7..8).
+constexpr Block Blocks[SampleConfig::FunctionBlocks] = {
+    {And, 0, {{DiscreteInput, 1}, {DiscreteInput, 2}}},
+    {Or, 0, {{BlockOutput, 1}, {DiscreteInput, 3, 0}}},
+    {Timer, 0, {{BlockOutput, 2}, {DiscreteInput, 4}}},
+    {Trigger, 0, {{BlockOutput, 3}, {DiscreteInput, 5}}},
+    {Comparator, 0, {{DiscreteInput, 6}, {}}},
+    {Counter, 0, {{BlockOutput, 5}, {DiscreteInput, 7}}},
+    {Nand, 0, {{BlockOutput, 4}, {BlockOutput, 6}}},
+    {Nor, 0, {{DiscreteInput, 8}, {BlockOutput, 7, 0}}},
+    {Hysteresis, 0, {{DiscreteInput, 9}, {BlockOutput, 8}}},
+    {Timer, 1, {{BlockOutput, 9}, {DiscreteInput, 10}}},
+};
+
+void FillFunctionBlocks(std::map<int, std::vector<uint8_t>>& blocks) {
+    TProgFBClass fb;
+    for (int i = 0; i < SampleConfig::FunctionBlocks; ++i) {
+        const Block& b = Blocks[i];
+        fb.SetTypeByte(i, b.type);
+        fb.SetSubtype(i, b.subtype);
+        if (b.type == Comparator) {
+            fb.SetIn8Type(i, b.in[0].direct);
+            fb.SetIn8Kind(i, b.in[0].kind);
+            fb.SetIn8Num(i, b.in[0].number);
+            continue;
+        }
+        for (int j = 0; j < 2; ++j) {
+            fb.SetInType(i, j, b.in[j].direct);
+            fb.SetInKind(i, j, b.in[j].kind);
+            fb.SetInNum(i, j, b.in[j].number);
+        }
+    }
+    fb.SetTimerDiskr(2, 1); // 10 s
+    fb.SetTimeUst(2, 10);
+    fb.SetTimerDiskr(9, 0); // 5 × 100 ms
+    fb.SetTimeUst(9, 5);
+    fb.SetX1Src(4, 0); // analogue input 1 above 50 with 2 % hysteresis
+    fb.SetX1Num(4, 1);
+    fb.SetCompUstText(4, "50");
+    fb.SetCompCond(4, 1);
+    fb.SetCompHyst(4, 2);
+    fb.SetCountUst(5, 10);
+    fb.SetSigTipS(SampleConfig::SignallingBlock, 1);
+    fb.SetSigNTabS(SampleConfig::SignallingBlock, 3);
+    fb.SetB9Plus(SampleConfig::RelayBlock, 1, 0x01); // relay module 1, output 1
+
+    for (int n = 0; n <= DeviceBlocks::FBLast - DeviceBlocks::FBFirst; ++n) {
+        fb.FbsToBlock(n);
+        auto& data = blocks[DeviceBlocks::FBFirst + n];
+        std::copy_n(fb.Page(), std::min<size_t>(data.size(), TProgFBClass::PageBytes), data.begin());
+    }
+}
+
+void FillLoops(std::map<int, std::vector<uint8_t>>& blocks) {
+    TProgRegClass reg;
+    for (int i = 0; i < SampleConfig::Loops; ++i) {
+        reg.SetAnVh(i, i + 1); // PV from analogue input 1 or 2
+        reg.SetTReg(i, 0, 1);  // a single loop
+        reg.SetVyh(i, i);      // current output 1 or 2
+        reg.SetTypeOut(i, i);  // the second one reverse
+        reg.SetKPText(i, "1,5");
+        reg.SetTiText(i, "120");
+        reg.SetTdText(i, "0");
+        reg.SetOLText(i, "0");
+        reg.SetOHText(i, "100");
+        reg.SetdSPText(i, "25");
+    }
+    reg.RecordsToBlock(DeviceBlocks::RegLoops);
+    auto& data = blocks[DeviceBlocks::RegLoops];
+    for (size_t k = 0; k < data.size(); ++k)
+        data[k] = uint8_t(reg.GetBufferByte(int(k)));
+}
+
+void FillNames(std::map<int, std::vector<uint8_t>>& blocks) {
+    TServClass serv;
+    const char* names[] = {"Давление",    "Температура", "Пуск насоса",
+                           "Стоп насоса", "Авария",      "Дверь открыта"};
+    for (int i = 0; i < int(std::size(names)); ++i)
+        serv.SetNameText(i, QString::fromUtf8(names[i]));
+    serv.NameTableToBlock(0);
+    auto& data = blocks[DeviceBlocks::NamesFirst];
+    std::copy_n(serv.NameBlock(), std::min<size_t>(data.size(), TServClass::NameBlockBytes), data.begin());
+}
+
+} // namespace
+
+void SampleConfig::Fill(std::map<int, std::vector<uint8_t>>& blocks) {
+    FillFunctionBlocks(blocks);
+    FillLoops(blocks);
+    FillNames(blocks);
+}
