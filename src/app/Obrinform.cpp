@@ -1,7 +1,10 @@
 #include "Obrinform.h"
 
+#include "InfoPrint.h"
+
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -51,7 +54,11 @@ TInform::TInform(QWidget* parent) : QDialog(parent)
                            QStringLiteral("Позиция"), QStringLiteral("Описание")});
     RichEdit1 = new QTextEdit(this);
     RichEdit4 = new QTextEdit(this);
+    ButPrint = new QPushButton(kPrintCaption, this);
+    connect(ButPrint, &QPushButton::clicked, this, &TInform::PrintClick);
+    DialSaveFile = MakeRtfSaveDialog(this);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ButPrint, 0, Qt::AlignLeft);
     layout->addWidget(splitter);
     for (QTextEdit* edit : {RichEdit1, RichEdit4}) {
         edit->setReadOnly(true);
@@ -66,4 +73,9 @@ void TInform::Clear()
     ClearInfoGrid(StringGrid2);
     RichEdit1->clear();
     RichEdit4->clear();
+}
+
+void TInform::PrintClick()
+{
+    PrintInfoGrids(this, DialSaveFile, windowTitle(), {StringGrid1, StringGrid2});
 }
