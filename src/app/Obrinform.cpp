@@ -16,6 +16,8 @@ QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers
     grid->setHorizontalHeaderLabels(headers);
     grid->verticalHeader()->hide();
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Columns as wide as their titles and texts, so that neither is cut.
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid->horizontalHeader()->setStretchLastSection(true);
     ClearInfoGrid(grid);
     return grid;

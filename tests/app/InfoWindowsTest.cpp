@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -56,6 +57,13 @@ TEST(InformationWindows, GridsHaveTheirShapeAndClearToEmptyCells)
     informMR.StringGrid1->item(39, TInformMR::colBlocking)->setText("с   блокировкой");
     informMR.Clear();
     expectAllCellsEmpty(informMR.StringGrid1);
+
+    // No column title is cut.
+    for (const QTableWidget* grid : {inform.StringGrid1, inform.StringGrid2, informMR.StringGrid1})
+        for (int c = 0; c < grid->columnCount(); ++c)
+            EXPECT_GE(grid->horizontalHeader()->sectionSize(c),
+                      grid->horizontalHeader()->fontMetrics().horizontalAdvance(grid->horizontalHeaderItem(c)->text()))
+                << grid->horizontalHeaderItem(c)->text().toStdString();
 }
 
 namespace {
