@@ -16,8 +16,8 @@ namespace {
 
 WordProcessor* g_wordProcessor = nullptr;
 
-// A4 landscape with 1 cm margins.
-const PageSetup kLandscape{true, 28.35f, 28.35f, 28.35f, 28.35f};
+// Landscape with the 29-point margins of the other table printers.
+const PageSetup kLandscape{true, 29, 29, 29, 29};
 
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
@@ -68,11 +68,12 @@ QString PrintIdentityLine(const TForm1& form1) {
 }
 
 QFileDialog* MakeRtfSaveDialog(QWidget* parent) {
-    auto* dialog = new QFileDialog(parent, QStringLiteral("Сохранение файла печати"), QString(),
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(),
                                    QStringLiteral("Файлы RTF (*.rtf)"));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(QStringLiteral("rtf"));
     return dialog;
 }
 

@@ -105,6 +105,7 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
         const QString good = dir.filePath("inputs");
         modals.Then([&](QDialog* d) {
             EXPECT_EQ(d, inform.DialSaveFile);
+            EXPECT_EQ(d->windowTitle(), "Создание  или замена файла .rtf ");
             form.SaveDialogAccepted = 7; // cleared before the dialog is shown
             inform.DialSaveFile->selectFile(bad);
             return int(QDialog::Accepted);
@@ -121,7 +122,7 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
         inform.ButPrint->click();
         EXPECT_EQ(form.SaveDialogAccepted, 1);
         const QString rtf = good + ".rtf";
-        EXPECT_EQ(printer.wp.calls, QStringList({"Open " + rtf, "PageSetup 1 28.35 28.35 28.35 28.35", "PrintOut",
+        EXPECT_EQ(printer.wp.calls, QStringList({"Open " + rtf, "PageSetup 1 29 29 29 29", "PrintOut",
                                                  "Save " + rtf, "Close " + rtf, "Quit"}));
         const QByteArray doc = fileBytes(rtf);
         const QStringList lines{"Информация о входах", "ВЕГ-17  0D010000  № 5", "",
@@ -129,7 +130,7 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
                                 "1\tНасос        \t     \t                  \t    ", "",
                                 "№\tАдрес\tИдентификатор\tПозиция\tОписание",
                                 "3\t     \t             \t       \tДавление"};
-        EXPECT_EQ(doc, RtfDocument(lines, PageSetup{true, 28.35f, 28.35f, 28.35f, 28.35f}));
+        EXPECT_EQ(doc, RtfDocument(lines, PageSetup{true, 29, 29, 29, 29}));
     }
     printer.wp.calls.clear();
     { // a cancelled dialog writes nothing; file mode names the file in the identity line
@@ -158,6 +159,6 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
         ASSERT_EQ(grid.size(), 2); // the header and the one filled row
         EXPECT_TRUE(grid[1].startsWith("Выход 9\t"));
         EXPECT_EQ(doc, RtfDocument(QStringList{"Информация о выходах", "Файл /data/a.veg", ""} + grid,
-                                   PageSetup{true, 28.35f, 28.35f, 28.35f, 28.35f}));
+                                   PageSetup{true, 29, 29, 29, 29}));
     }
 }
