@@ -5,15 +5,22 @@
 #include "Obrinform.h"
 #include "Obrinformmr.h"
 
+#include <QApplication>
 #include <QTableWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
 
 template <typename Window> void Present(Window* window, InformShow how) {
-    if (how == InformShow::Show)
+    if (how == InformShow::Show) {
         window->show();
-    else if (how == InformShow::Modal)
+        // Shown from a modal editor, the window belongs to that editor; otherwise the editor's
+        // modality would block it and the user could not scroll it.
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != window && modal->windowHandle() && window->windowHandle())
+            window->windowHandle()->setTransientParent(modal->windowHandle());
+    } else if (how == InformShow::Modal)
         ShowModal(window);
 }
 

@@ -1,7 +1,10 @@
 #include "Obrinform.h"
 
+#include "InfoPrint.h"
+
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -13,6 +16,8 @@ QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers
     grid->setHorizontalHeaderLabels(headers);
     grid->verticalHeader()->hide();
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Columns as wide as their titles and texts, so that neither is cut.
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid->horizontalHeader()->setStretchLastSection(true);
     ClearInfoGrid(grid);
     return grid;
@@ -51,7 +56,11 @@ TInform::TInform(QWidget* parent) : QDialog(parent)
                            QStringLiteral("Позиция"), QStringLiteral("Описание")});
     RichEdit1 = new QTextEdit(this);
     RichEdit4 = new QTextEdit(this);
+    ButPrint = new QPushButton(kPrintCaption, this);
+    connect(ButPrint, &QPushButton::clicked, this, &TInform::PrintClick);
+    DialSaveFile = MakeRtfSaveDialog(this);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ButPrint, 0, Qt::AlignLeft);
     layout->addWidget(splitter);
     for (QTextEdit* edit : {RichEdit1, RichEdit4}) {
         edit->setReadOnly(true);
@@ -66,4 +75,9 @@ void TInform::Clear()
     ClearInfoGrid(StringGrid2);
     RichEdit1->clear();
     RichEdit4->clear();
+}
+
+void TInform::PrintClick()
+{
+    PrintInfoGrids(this, DialSaveFile, windowTitle(), {StringGrid1, StringGrid2});
 }

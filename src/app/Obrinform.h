@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+class QFileDialog;
+class QPushButton;
 class QTableWidget;
 class QTextEdit;
 
@@ -27,9 +29,13 @@ public:
 
     // Empties every cell and both rich-text areas.
     void Clear();
+    // Writes both grids to an RTF print file the user names and offers to print it.
+    void PrintClick();
 
     QTableWidget* StringGrid1; // discrete inputs
     QTableWidget* StringGrid2; // analogue inputs
     QTextEdit* RichEdit1;      // hidden text areas of the fill routines
     QTextEdit* RichEdit4;
+    QPushButton* ButPrint;      // "Создание и печать файла .rtf"
+    QFileDialog* DialSaveFile;  // the print file's save dialog
 };

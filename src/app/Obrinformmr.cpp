@@ -1,7 +1,9 @@
 #include "Obrinformmr.h"
 
+#include "InfoPrint.h"
 #include "Obrinform.h"
 
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -14,8 +16,14 @@ TInformMR::TInformMR(QWidget* parent) : QDialog(parent)
                                 QStringLiteral("Тип"), QStringLiteral("Сигнализация"), QStringLiteral("Блокировка"),
                                 QStringLiteral("Квитирование извне"), QStringLiteral("Сброс извне"),
                                 QStringLiteral("Вход квитирования"), QStringLiteral("Вход сброса")});
+    ButPrint = new QPushButton(kPrintCaption, this);
+    connect(ButPrint, &QPushButton::clicked, this, &TInformMR::PrintClick);
+    DialSaveFile = MakeRtfSaveDialog(this);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ButPrint, 0, Qt::AlignLeft);
     layout->addWidget(StringGrid1);
 }
 
 void TInformMR::Clear() { ClearInfoGrid(StringGrid1); }
+
+void TInformMR::PrintClick() { PrintInfoGrids(this, DialSaveFile, windowTitle(), {StringGrid1}); }

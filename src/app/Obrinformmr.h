@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QFileDialog;
+class QPushButton;
 class QTableWidget;
 
 class TInformMR : public QDialog {
@@ -29,6 +31,10 @@ public:
     explicit TInformMR(QWidget* parent = nullptr);
 
     void Clear();
+    // Writes the grid to an RTF print file the user names and offers to print it.
+    void PrintClick();
 
     QTableWidget* StringGrid1;
+    QPushButton* ButPrint;     // "Создание и печать файла .rtf"
+    QFileDialog* DialSaveFile; // the print file's save dialog
 };

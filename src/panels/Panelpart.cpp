@@ -6,6 +6,7 @@ namespace {
 constexpr int kPad = 2;
 constexpr double kFontPerLine = 0.72; // font pixel size as a share of one line's band
 constexpr int kMaxFontPx = 12;        // so few lines in a tall box do not grow past the others
+constexpr int kMinFontPx = 6;
 } // namespace
 
 PanelPart::PanelPart(QWidget* parent) : SchemeControl(parent) {}
@@ -42,10 +43,13 @@ void PanelPart::PaintBox(QPainter& painter, const QRect& box) const {
     painter.setPen(Qt::black);
     for (int i = 0; i < lines_.size(); ++i) {
         QFont font = painter.font();
-        font.setPixelSize(std::clamp(int(band * kFontPerLine), 6, kMaxFontPx));
+        font.setPixelSize(std::clamp(int(band * kFontPerLine), kMinFontPx, kMaxFontPx));
         font.setBold(boldFirst_ && i == 0);
-        painter.setFont(font);
         const QRect line(inner.left(), inner.top() + int(i * band), inner.width(), int(band));
+        // A text wider than its box is drawn smaller before it is cut.
+        while (font.pixelSize() > kMinFontPx && QFontMetrics(font).horizontalAdvance(lines_[i]) > line.width())
+            font.setPixelSize(font.pixelSize() - 1);
+        painter.setFont(font);
         const QString text = painter.fontMetrics().elidedText(lines_[i], Qt::ElideRight, line.width());
         painter.drawText(line, int((alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text);
     }

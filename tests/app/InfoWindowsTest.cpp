@@ -1,9 +1,21 @@
 #include "Obrinform.h"
 #include "Obrinformmr.h"
+#include "InfoPrint.h"
+#include "Obr_veg17r.h"
+#include "RecordingWordProcessor.h"
+#include "RtfWriter.h"
+#include "ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTextEdit>
 
 namespace {
@@ -45,4 +57,108 @@ TEST(InformationWindows, GridsHaveTheirShapeAndClearToEmptyCells)
     informMR.StringGrid1->item(39, TInformMR::colBlocking)->setText("с   блокировкой");
     informMR.Clear();
     expectAllCellsEmpty(informMR.StringGrid1);
+
+    // No column title is cut.
+    for (const QTableWidget* grid : {inform.StringGrid1, inform.StringGrid2, informMR.StringGrid1})
+        for (int c = 0; c < grid->columnCount(); ++c)
+            EXPECT_GE(grid->horizontalHeader()->sectionSize(c),
+                      grid->horizontalHeader()->fontMetrics().horizontalAdvance(grid->horizontalHeaderItem(c)->text()))
+                << grid->horizontalHeaderItem(c)->text().toStdString();
+}
+
+namespace {
+
+// Puts the recording word processor behind the information windows for one test.
+struct RecordingPrinter {
+    RecordingWordProcessor wp;
+    RecordingPrinter() { SetInfoWordProcessor(&wp); }
+    ~RecordingPrinter() { SetInfoWordProcessor(nullptr); }
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLandscape)
+{
+    QTemporaryDir dir;
+    TForm1 form;
+    RecordingPrinter printer;
+    form.EditModif->setText("0D010000");
+    form.CBoxUstr->setCurrentIndex(4);
+    form.Cfg.Serv.FileMode = 0;
+    TInform& inform = *form.Inform;
+    EXPECT_EQ(inform.ButPrint->text(), "Создание и печать файла .rtf");
+    inform.StringGrid1->item(0, TInform::dcNumber)->setText("1");
+    inform.StringGrid1->item(0, TInform::dcIdent)->setText("Насос");
+    inform.StringGrid2->item(2, TInform::acNumber)->setText("3");
+    inform.StringGrid2->item(2, TInform::acLongText)->setText("Давление");
+
+    { // a wrong extension asks again with the name kept; the second name is printed
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        const QString bad = dir.filePath("inputs.txt");
+        const QString good = dir.filePath("inputs");
+        modals.Then([&](QDialog* d) {
+            EXPECT_EQ(d, inform.DialSaveFile);
+            EXPECT_EQ(d->windowTitle(), "Создание  или замена файла .rtf ");
+            form.SaveDialogAccepted = 7; // cleared before the dialog is shown
+            inform.DialSaveFile->selectFile(bad);
+            return int(QDialog::Accepted);
+        });
+        boxes.ExpectText("Неверно задано имя файла", "Cохранение данных в файл");
+        modals.Then([&](QDialog*) {
+            EXPECT_EQ(form.SaveDialogAccepted, 0);
+            EXPECT_EQ(inform.DialSaveFile->selectedFiles().value(0), bad);
+            inform.DialSaveFile->selectFile(good);
+            return int(QDialog::Accepted);
+        });
+        boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                     mrYes);
+        inform.ButPrint->click();
+        EXPECT_EQ(form.SaveDialogAccepted, 1);
+        const QString rtf = good + ".rtf";
+        EXPECT_EQ(printer.wp.calls, QStringList({"Open " + rtf, "PageSetup 1 29 29 29 29", "PrintOut",
+                                                 "Save " + rtf, "Close " + rtf, "Quit"}));
+        const QByteArray doc = fileBytes(rtf);
+        const QStringList lines{"Информация о входах", "ВЕГ-17  0D010000  № 5", "",
+                                "№\tИдентификатор\tАдрес\tТекстовый реквизит\tРеле",
+                                "1\tНасос        \t     \t                  \t    ", "",
+                                "№\tАдрес\tИдентификатор\tПозиция\tОписание",
+                                "3\t     \t             \t       \tДавление"};
+        EXPECT_EQ(doc, RtfDocument(lines, PageSetup{true, 29, 29, 29, 29}));
+    }
+    printer.wp.calls.clear();
+    { // a cancelled dialog writes nothing; file mode names the file in the identity line
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        modals.Then([](QDialog*) { return int(QDialog::Rejected); });
+        form.InformMR->ButPrint->click();
+        EXPECT_EQ(form.SaveDialogAccepted, 0);
+        EXPECT_TRUE(printer.wp.calls.isEmpty());
+
+        form.Cfg.Serv.FileMode = 1;
+        form.ConfigFileName = "/data/a.veg";
+        form.InformMR->StringGrid1->item(8, TInformMR::colName)->setText("Выход 9");
+        const QString out = dir.filePath("outputs.rtf");
+        modals.Then([&](QDialog* d) {
+            EXPECT_EQ(d, form.InformMR->DialSaveFile);
+            form.InformMR->DialSaveFile->selectFile(out);
+            return int(QDialog::Accepted);
+        });
+        boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                     mrNo);
+        form.InformMR->ButPrint->click();
+        EXPECT_FALSE(printer.wp.calls.contains("PrintOut"));
+        const QByteArray doc = fileBytes(out);
+        const QStringList grid = InfoGridLines(form.InformMR->StringGrid1);
+        ASSERT_EQ(grid.size(), 2); // the header and the one filled row
+        EXPECT_TRUE(grid[1].startsWith("Выход 9\t"));
+        EXPECT_EQ(doc, RtfDocument(QStringList{"Информация о выходах", "Файл /data/a.veg", ""} + grid,
+                                   PageSetup{true, 29, 29, 29, 29}));
+    }
 }

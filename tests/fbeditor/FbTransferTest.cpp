@@ -4,7 +4,12 @@
 #include "Obrinform.h"
 #include "panels/Panfb.h"
 
+#include "editors/discrete/Obrsign_mb.h"
+#include "editors/discrete/Obrvyh_mb.h"
+
 #include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 #include <QProgressBar>
 
 using Bytes = std::vector<uint8_t>;
@@ -330,4 +335,28 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
     FB().FBModified = 0;
     Form().close();
     EXPECT_FALSE(Form().isVisible());
+}
+
+TEST_F(FbEditorFixture, SignallingAndRelayDialogsMarkTheTableOnlyWhileTheEditorIsVisible) {
+    TFormSig& sig = *form1->FormSig;
+    TFormVyh& vyh = *form1->FormVyh;
+    const auto userEdits = [&] {
+        QTest::mouseClick(vyh.Box(0, 0), Qt::LeftButton);
+        const bool vyhMarked = FB().FBModified != 0;
+        FB().FBModified = 0;
+        QTest::keyClicks(sig.EditNTab, "5");
+        const bool sigMarked = FB().FBModified != 0;
+        FB().FBModified = 0;
+        return std::pair{vyhMarked, sigMarked};
+    };
+    EXPECT_EQ(userEdits(), std::pair(false, false)); // the editor is not shown
+
+    Form().show();
+    FB().FBModified = 0;
+    sig.SetType(TFormSig::stAlarm); // the caller's settings are no change
+    sig.SetCell(3);
+    vyh.SetMask(1, 0x0F);
+    EXPECT_EQ(FB().FBModified, 0);
+    EXPECT_EQ(userEdits(), std::pair(true, true));
+    Form().hide();
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QTableWidget>
 
 namespace {
@@ -143,4 +145,38 @@ TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     EXPECT_EQ(row(0)[TLoopSummary::cInput], "вх № 4");
     EXPECT_EQ(row(0)[TLoopSummary::cKind], "");
     EXPECT_EQ(row(1), Empty(TLoopSummary::kCells));
+}
+
+namespace {
+
+// Follows whether the application's modality blocks a window.
+class BlockWatch : public QObject {
+  public:
+    explicit BlockWatch(QWidget* window) { window->installEventFilter(this); }
+    bool blocked = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked) blocked = true;
+        if (event->type() == QEvent::WindowUnblocked) blocked = false;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(InformFill, WindowsShownFromAModalEditorStayUsable) {
+    TForm1 form;
+    QDialog editor(&form);
+    editor.setWindowModality(Qt::ApplicationModal);
+    editor.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &editor);
+    BlockWatch inputs(form.Inform);
+    BlockWatch outputs(form.InformMR);
+    FillInform(form, InformShow::Show);
+    FillInformMR(form, InformShow::Show);
+    QApplication::processEvents();
+    EXPECT_TRUE(form.Inform->isVisible());
+    EXPECT_FALSE(inputs.blocked);
+    EXPECT_FALSE(outputs.blocked);
+    form.Inform->hide();
+    form.InformMR->hide();
 }

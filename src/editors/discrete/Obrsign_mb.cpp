@@ -20,6 +20,8 @@ TFormSig::TFormSig(QWidget* parent) : QDialog(parent)
     EditNTab = new QLineEdit(QStringLiteral("0"), this);
     EditNTab->setMaxLength(4);
     EditNTab->setValidator(new QIntValidator(-999, 9999, EditNTab));
+    connect(CBoxTipS, &QComboBox::activated, this, &TFormSig::Changed);
+    connect(EditNTab, &QLineEdit::textEdited, this, &TFormSig::Changed);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TFormSig::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TFormSig::reject);

@@ -29,6 +29,9 @@ public:
     QComboBox* CBoxTipS; // type list
     QLineEdit* EditNTab; // light-board cell
 
+signals:
+    void Changed(); // the user changed the type or the cell
+
 public slots:
     void accept() override;
     void reject() override; // gives back the values the caller set

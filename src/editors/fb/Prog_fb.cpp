@@ -6,6 +6,8 @@
 #include "InformFill.h"
 #include "Obr_veg17r.h"
 #include "Obrinform.h"
+#include "editors/discrete/Obrsign_mb.h"
+#include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "panels/Panfb.h"
 #include "panels/Panmr.h"
@@ -201,6 +203,12 @@ void TFormFB::CreateControls() {
     connect(InformBut, &QPushButton::clicked, this, &TFormFB::InformButClick);
     connect(InformButMR, &QPushButton::clicked, this, &TFormFB::InformButMRClick);
     connect(ButAssignConfig, &QPushButton::clicked, this, &TFormFB::ButAssignConfigClick);
+    // The signalling and relay dialogs change the table while this editor is visible.
+    const auto markModified = [this] {
+        if (isVisible()) form1_->Cfg.FB.FBModified = 1;
+    };
+    if (form1_->FormSig) connect(form1_->FormSig, &TFormSig::Changed, this, markModified);
+    if (form1_->FormVyh) connect(form1_->FormVyh, &TFormVyh::Changed, this, markModified);
 }
 
 bool TFormFB::eventFilter(QObject* watched, QEvent* event) {

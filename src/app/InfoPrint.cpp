@@ -1,0 +1,103 @@
+#include "InfoPrint.h"
+
+#include "Dialogs.h"
+#include "Obr_veg17r.h"
+#include "RtfTablePrint.h"
+#include "WordProcessor.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+WordProcessor* g_wordProcessor = nullptr;
+
+// Landscape with the 29-point margins of the other table printers.
+const PageSetup kLandscape{true, 29, 29, 29, 29};
+
+QString cellText(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+QString headerText(const QTableWidget* grid, int column) {
+    const QTableWidgetItem* item = grid->horizontalHeaderItem(column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+QStringList InfoGridLines(const QTableWidget* grid) {
+    const int columns = grid->columnCount();
+    std::vector<QStringList> rows;
+    QStringList header;
+    for (int c = 0; c < columns; ++c)
+        header << headerText(grid, c);
+    rows.push_back(header);
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        QStringList cells;
+        bool any = false;
+        for (int c = 0; c < columns; ++c) {
+            cells << cellText(grid, r, c);
+            any = any || !cells.back().trimmed().isEmpty();
+        }
+        if (any) rows.push_back(cells);
+    }
+    std::vector<qsizetype> widths(size_t(columns), 0);
+    for (const QStringList& cells : rows)
+        for (int c = 0; c < columns; ++c)
+            widths[size_t(c)] = std::max(widths[size_t(c)], cells[c].size());
+    QStringList lines;
+    for (const QStringList& cells : rows) {
+        QStringList padded;
+        for (int c = 0; c < columns; ++c)
+            padded << cells[c].leftJustified(widths[size_t(c)]);
+        lines << padded.join(QLatin1Char('\t'));
+    }
+    return lines;
+}
+
+QString PrintIdentityLine(const TForm1& form1) {
+    if (form1.Cfg.Serv.FileMode == 1) return QStringLiteral("Файл ") + form1.ConfigFileName;
+    return QStringLiteral("ВЕГ-17  ") + form1.EditModif->text() + QStringLiteral("  № ") +
+           form1.CBoxUstr->currentText();
+}
+
+QFileDialog* MakeRtfSaveDialog(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(),
+                                   QStringLiteral("Файлы RTF (*.rtf)"));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(QStringLiteral("rtf"));
+    return dialog;
+}
+
+void PrintInfoGrids(QWidget* parent, QFileDialog* dialog, const QString& title,
+                    const QList<const QTableWidget*>& grids) {
+    if (!Form1) return;
+    QStringList lines{title, PrintIdentityLine(*Form1)};
+    for (const QTableWidget* grid : grids)
+        lines << QString() << InfoGridLines(grid);
+    for (;;) {
+        Form1->SaveDialogAccepted = 0;
+        if (ShowModal(dialog) == QDialog::Accepted && !dialog->selectedFiles().value(0).isEmpty())
+            Form1->SaveDialogAccepted = 1; // the dialog accepted a name
+        if (Form1->SaveDialogAccepted != 1) return;
+        const RtfPrintResult result =
+            RtfTablePrint(parent, lines, dialog->selectedFiles().value(0), InfoWordProcessor(), kLandscape);
+        if (result.outcome != RtfPrintOutcome::ChooseNameAgain) return;
+        dialog->selectFile(result.fileName);
+    }
+}
+
+WordProcessor& InfoWordProcessor() {
+    static DesktopWordProcessor desktop;
+    return g_wordProcessor ? *g_wordProcessor : desktop;
+}
+
+void SetInfoWordProcessor(WordProcessor* wordProcessor) { g_wordProcessor = wordProcessor; }
