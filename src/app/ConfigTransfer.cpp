@@ -72,7 +72,8 @@ std::vector<int> ConfigBlockIds(int fbCount) {
 bool TakeConfigBlock(TConfiguration& cfg, int id, const uint8_t* data, int size) {
     const int len = DeviceBlocks::LengthOf(id);
     if (data == nullptr || len == 0 || size < len - 1) return false;
-    // The FB and loop classes take their data from a reply frame: data from byte 4.
+    // The FB and loop classes take their data from a 'D' reply frame: byte 2 the length byte,
+    // byte 3 the block number, the data from byte 4.
     std::array<uint8_t, 4 + TProgFBClass::PageBytes> frame{};
     if (id == DeviceBlocks::AnModuleFirst) {
         cfg.MBA.SetModuleByte(0, 0, id);
@@ -88,6 +89,8 @@ bool TakeConfigBlock(TConfiguration& cfg, int id, const uint8_t* data, int size)
         cfg.FB.BlockToFbs(id - DeviceBlocks::FBFirst);
         cfg.FB.BlockLengthByte = len;
     } else if (id == DeviceBlocks::RegLoops || id == DeviceBlocks::RegProgram) {
+        frame[2] = uint8_t(len);
+        frame[3] = uint8_t(id);
         std::memcpy(frame.data() + 4, data, TProgRegClass::BlockData);
         cfg.Reg.SetBlockLen(len);
         return cfg.Reg.TakeBlockFromReply(std::span<const uint8_t>(frame.data(), 4 + TProgRegClass::BlockData)) &&

@@ -37,7 +37,10 @@ inline void WriteI16(uint8_t* p, int v) { SetU16(p, v); }
 // The reply's bytes from offset on, or an empty span when the reply holds fewer than need of them.
 inline std::span<const uint8_t> ReplyData(std::span<const uint8_t> reply, int offset, int need)
 {
-    if (offset < 0 || need < 0 || reply.size() < size_t(offset) + size_t(need))
+    if (offset < 3 || need < 0 || reply.size() < size_t(offset) + size_t(need))
+        return {};
+    // Byte 2 counts the bytes the device sent after it: the rest of the buffer is not the reply.
+    if (3 + int(reply[2]) < offset + need)
         return {};
     return reply.subspan(size_t(offset), size_t(need));
 }

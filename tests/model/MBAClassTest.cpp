@@ -204,6 +204,11 @@ TEST(MBAClass, ReplyTakersFollowTheDeviceLayouts)
     EXPECT_FALSE(mba.TakeSensorTypesFromReply(g));
     EXPECT_EQ(mba.GetAdcCode(1), -200);
     EXPECT_FALSE(mba.TakeSensorTypesFromReply({}));
+    // A reply of one entry in a larger buffer: the bytes after it are not the device's.
+    auto oneEntry = GReply({{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}});
+    oneEntry[2] = GEntry::Size;
+    EXPECT_FALSE(mba.TakeSensorTypesFromReply(oneEntry));
+    EXPECT_EQ(mba.GetAdcCode(1), -200);
 
     ASSERT_TRUE(mba.TakeHeaderFromReply(GReply({{-7, 0}})));
     EXPECT_EQ(mba.GetAdcCode(6), -7);
