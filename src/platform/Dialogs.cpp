@@ -61,18 +61,18 @@ QMessageBox::Icon iconOf(MsgIcon icon)
 int showInteractive(QWidget* parent, const MessageBoxRequest& request)
 {
     QMessageBox box(iconOf(request.icon), request.caption, request.text, QMessageBox::NoButton, parent);
-    const auto specs = buttonsOf(request.buttons);
-    int escapeResult = specs.back().result;
-    for (const auto& spec : specs) {
-        QPushButton* button = box.addButton(spec.button);
-        if (spec.result == request.defaultButton)
+    const auto choices = buttonsOf(request.buttons);
+    int escapeResult = choices.back().result;
+    for (const auto& choice : choices) {
+        QPushButton* button = box.addButton(choice.button);
+        if (choice.result == request.defaultButton)
             box.setDefaultButton(button);
     }
-    box.setEscapeButton(box.button(specs.back().button));
+    box.setEscapeButton(box.button(choices.back().button));
     box.exec();
-    for (const auto& spec : specs)
-        if (box.clickedButton() == box.button(spec.button))
-            return spec.result;
+    for (const auto& choice : choices)
+        if (box.clickedButton() == box.button(choice.button))
+            return choice.result;
     return escapeResult;
 }
 

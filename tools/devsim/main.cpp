@@ -1,5 +1,5 @@
 // devsim: the simulated device on a pseudo-terminal.
-//   devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks] [--fault SPEC]...
+//   devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks] [--fault KIND,...]...
 // Prints the terminal's path, makes PATH a symbolic link to it and answers requests until it is
 // stopped by SIGTERM or SIGINT (the link is then removed).
 
