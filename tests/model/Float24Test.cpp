@@ -10,21 +10,18 @@
 namespace {
 using Bytes = std::array<uint8_t, 3>;
 
-Bytes Pack(float v)
-{
+Bytes Pack(float v) {
     Bytes b{0xAA, 0xAA, 0xAA};
     EXPECT_TRUE(Float24::FromFloat(v, b.data())) << v;
     return b;
 }
 } // namespace
 
-TEST(Float24, EveryCanonicalPatternRoundTrips)
-{
+TEST(Float24, EveryCanonicalPatternRoundTrips) {
     int checked = 0;
     for (int exponent = -128; exponent <= 127; ++exponent) {
         for (int m = -32767; m <= 32767; ++m) {
-            if (m > -16384 && m < 16384)
-                continue;
+            if (m > -16384 && m < 16384) continue;
             const uint16_t um = uint16_t(int16_t(m));
             const Bytes in{uint8_t(um & 0xFF), uint8_t(um >> 8), uint8_t(int8_t(exponent))};
             Bytes out{};
@@ -36,8 +33,7 @@ TEST(Float24, EveryCanonicalPatternRoundTrips)
     EXPECT_EQ(checked, 256 * 32768);
 }
 
-TEST(Float24, KnownValues)
-{
+TEST(Float24, KnownValues) {
     EXPECT_EQ(Pack(0.0f), (Bytes{0, 0, 0}));
     EXPECT_EQ(Pack(1.0f), (Bytes{0x00, 0x40, 0x01}));   // 0.5 × 2^1
     EXPECT_EQ(Pack(-1.0f), (Bytes{0x00, 0xC0, 0x01}));  // −0.5 × 2^1
@@ -58,8 +54,7 @@ TEST(Float24, KnownValues)
     EXPECT_EQ(kept, (Bytes{1, 2, 3}));
 }
 
-TEST(Float24, TextWithCommaAndRefusedText)
-{
+TEST(Float24, TextWithCommaAndRefusedText) {
     Bytes b{};
     ASSERT_TRUE(Float24::FromText("0,1", b.data()));
     EXPECT_EQ(Float24::ToText(b.data()), "0,1");
@@ -77,8 +72,7 @@ TEST(Float24, TextWithCommaAndRefusedText)
     EXPECT_EQ(b, before);
 }
 
-TEST(NumberText, FixedAndSingleRangeCompare)
-{
+TEST(NumberText, FixedAndSingleRangeCompare) {
     EXPECT_EQ(FormatFixed(0.1, 2), "0,10");
     EXPECT_EQ(FormatFixed(-0.001, 2), "0,00");
     EXPECT_EQ(FormatFixed(-3.25, 1), "-3,3");
@@ -89,8 +83,7 @@ TEST(NumberText, FixedAndSingleRangeCompare)
     EXPECT_FALSE(InRangeSingle(*ParseDecimal("100,01"), 0.0, 100.0));
 }
 
-TEST(TextCodec, CyrillicRoundTripAndPadding)
-{
+TEST(TextCodec, CyrillicRoundTripAndPadding) {
     QString alphabet;
     for (char16_t c = 0x0410; c <= 0x044F; ++c)
         alphabet.append(QChar(c));
@@ -111,8 +104,7 @@ TEST(TextCodec, CyrillicRoundTripAndPadding)
     EXPECT_EQ(TextCodec::Encode("漢"), QByteArray("?"));
     // Every byte decodes to something that encodes back to it, except the unassigned 0x98.
     for (int b = 0; b < 256; ++b) {
-        if (b == 0x98)
-            continue;
+        if (b == 0x98) continue;
         const uint8_t byte = uint8_t(b);
         EXPECT_EQ(TextCodec::EncodeChar(TextCodec::Decode(&byte, 1)[0]), byte) << b;
     }

@@ -9,26 +9,15 @@ namespace {
 
 constexpr int M = 3; // module under test
 constexpr int C = 2; // channel under test
-constexpr int Ch = 1 + 28 * C;
 
-std::vector<uint8_t> Snapshot(const TProgMBAClass& mba)
-{
-    std::vector<uint8_t> bytes;
-    for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
-        for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
-            bytes.push_back(uint8_t(mba.GetModuleByte(m, k)));
-    return bytes;
+constexpr int RS = TProgMBAClass::RecordSize;
+
+ByteView View(TProgMBAClass& m) {
+    return {TProgMBAClass::ModuleCount * RS, [&m](int k) { return m.GetModuleByte(k / RS, k % RS); },
+            [&m](int k, int v) { m.SetModuleByte(k / RS, k % RS, v); }};
 }
 
-void Fill(TProgMBAClass& mba)
-{
-    for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
-        for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
-            mba.SetModuleByte(m, k, (m * 169 + k) * 37 + 11);
-}
-
-std::vector<uint8_t> GReply(std::initializer_list<std::pair<int, uint8_t>> entries, float value = 0.0f)
-{
+std::vector<uint8_t> GReply(std::initializer_list<std::pair<int, uint8_t>> entries, float value = 0.0f) {
     std::vector<uint8_t> reply = {1, 'G', uint8_t(GEntry::Size * entries.size())};
     for (const auto& [code, flags] : entries) {
         uint8_t entry[GEntry::Size] = {};
@@ -41,8 +30,7 @@ std::vector<uint8_t> GReply(std::initializer_list<std::pair<int, uint8_t>> entri
     return reply;
 }
 
-std::vector<uint8_t> RangeReply(int moduleCode, std::initializer_list<std::pair<int, int>> rows)
-{
+std::vector<uint8_t> RangeReply(int moduleCode, std::initializer_list<std::pair<int, int>> rows) {
     std::vector<uint8_t> reply = {1, 'D', DeviceBlocks::RangeLen, 60};
     std::vector<uint8_t> record(RangeRecord::Size, 0);
     record[RangeRecord::ModuleCode] = uint8_t(moduleCode);
@@ -58,53 +46,31 @@ std::vector<uint8_t> RangeReply(int moduleCode, std::initializer_list<std::pair<
     return reply;
 }
 
-std::vector<uint8_t> CalibReply(int channel, int state, int result)
-{
+std::vector<uint8_t> CalibReply(int channel, int state, int result) {
     return {1, 4, 8, 0, uint8_t(channel), 0, uint8_t(state), 0, uint8_t(result), 0, 0};
 }
 
 } // namespace
 
-TEST(MBAClass, BitFieldSettersTouchOnlyTheirBits)
-{
-    TProgMBAClass mba;
-    using S = std::function<void(int)>;
-    using G = std::function<int()>;
-    auto& x = mba;
-    const std::vector<BitFieldCase> cases = {
-        {"ChSk", M * 169 + Ch, 0x0F, S([&](int v) { x.SetChSk(M, C, v); }), G([&] { return x.GetChSk(M, C); })},
-        {"ChRazm", M * 169 + Ch, 0xF0, S([&](int v) { x.SetChRazm(M, C, v); }), G([&] { return x.GetChRazm(M, C); })},
-        {"ChTInp", M * 169 + Ch + 1, 0x07, S([&](int v) { x.SetChTInp(M, C, v); }),
-         G([&] { return x.GetChTInp(M, C); })},
-        {"ChB1Bits0to5", M * 169 + Ch + 1, 0x3F, S([&](int v) { x.SetChB1Bits0to5(M, C, v); }),
-         G([&] { return x.GetChB1Bits0to5(M, C); })},
-        {"ChB1Bits4to5", M * 169 + Ch + 1, 0x30, S([&](int v) { x.SetChB1Bits4to5(M, C, v); }),
-         G([&] { return x.GetChB1Bits4to5(M, C); })},
-        {"ChB1Bit6", M * 169 + Ch + 1, 0x40, S([&](int v) { x.SetChB1Bit6(M, C, v); }),
-         G([&] { return x.GetChB1Bit6(M, C); })},
-        {"ConnBit 1", M * 169 + 120, 0x01, S([&](int v) { x.SetConnBit(M, 1, v); }),
-         G([&] { return x.GetConnBit(M, 1); })},
-        {"ConnBit 2", M * 169 + 120, 0x02, S([&](int v) { x.SetConnBit(M, 2, v); }),
-         G([&] { return x.GetConnBit(M, 2); })},
-        {"RangeHi 1", M * 169 + 121, 0xF0, S([&](int v) { x.SetRangeHi(M, 1, v); }),
-         G([&] { return x.GetRangeHi(M, 1); })},
-        {"RangeLo 1", M * 169 + 121, 0x0F, S([&](int v) { x.SetRangeLo(M, 1, v); }),
-         G([&] { return x.GetRangeLo(M, 1); })},
-        {"RangeHi 2", M * 169 + 122, 0xF0, S([&](int v) { x.SetRangeHi(M, 2, v); }),
-         G([&] { return x.GetRangeHi(M, 2); })},
-        {"RangeLo 2", M * 169 + 122, 0x0F, S([&](int v) { x.SetRangeLo(M, 2, v); }),
-         G([&] { return x.GetRangeLo(M, 2); })},
-        {"RangeInt 5", M * 169 + 113, 0x20, S([&](int v) { x.SetRangeInt(M, 5, v); }),
-         G([&] { return x.GetRangeInt(M, 5); })},
-    };
-    CheckBitFields(cases, [&] { Fill(mba); }, [&] { return Snapshot(mba); });
-}
+TEST(MBAClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
+    TProgMBAClass x;
+    const int ch = M * RS + 1 + 28 * C;
+    CheckBitFields(View(x), {
+                                BIT_FIELD(ch, 0x0F, x.SetChSk(M, C, v), x.GetChSk(M, C)),
+                                BIT_FIELD(ch, 0xF0, x.SetChRazm(M, C, v), x.GetChRazm(M, C)),
+                                BIT_FIELD(ch + 1, 0x07, x.SetChTInp(M, C, v), x.GetChTInp(M, C)),
+                                BIT_FIELD(ch + 1, 0x3F, x.SetChB1Bits0to5(M, C, v), x.GetChB1Bits0to5(M, C)),
+                                BIT_FIELD(ch + 1, 0x30, x.SetChB1Bits4to5(M, C, v), x.GetChB1Bits4to5(M, C)),
+                                BIT_FIELD(ch + 1, 0x40, x.SetChB1Bit6(M, C, v), x.GetChB1Bit6(M, C)),
+                                BIT_FIELD(M * RS + 120, 0x02, x.SetConnBit(M, 2, v), x.GetConnBit(M, 2)),
+                                BIT_FIELD(M * RS + 122, 0xF0, x.SetRangeHi(M, 2, v), x.GetRangeHi(M, 2)),
+                                BIT_FIELD(M * RS + 122, 0x0F, x.SetRangeLo(M, 2, v), x.GetRangeLo(M, 2)),
+                                BIT_FIELD(M * RS + 113, 0x20, x.SetRangeInt(M, 5, v), x.GetRangeInt(M, 5)),
+                            });
 
-TEST(MBAClass, IndicesOutOfRangeTouchNothing)
-{
     TProgMBAClass mba;
-    Fill(mba);
-    const auto before = Snapshot(mba);
+    View(mba).Fill();
+    const auto before = View(mba).Snapshot();
     mba.SetModuleByte(8, 0, 1);
     mba.SetModuleByte(0, 169, 1);
     mba.SetModuleByte(-1, 0, 1);
@@ -116,15 +82,14 @@ TEST(MBAClass, IndicesOutOfRangeTouchNothing)
     mba.SetRangeHi(0, 0, 1);
     mba.SetRangeInt(0, 8, 1);
     mba.SetRazmFromControl({"x"}, 16);
-    EXPECT_EQ(Snapshot(mba), before);
+    EXPECT_EQ(View(mba).Snapshot(), before);
     EXPECT_EQ(mba.GetChSk(0, 6), 0);
     EXPECT_EQ(mba.GetChVSkText(8, 0), "");
     EXPECT_EQ(mba.GetRangeMinCode(0, 7), 0);
     EXPECT_FALSE(mba.TakeRangeRecordFromReply(8, RangeReply(8, {})));
 }
 
-TEST(MBAClass, ChannelTextsAndRangeTable)
-{
+TEST(MBAClass, ChannelTextsAndRangeTable) {
     TProgMBAClass mba;
     EXPECT_EQ(mba.GetChPozText(0, 0), ""); // blank from the start
     EXPECT_TRUE(mba.SetChNSkText(1, 5, "-12,5"));
@@ -155,8 +120,7 @@ TEST(MBAClass, ChannelTextsAndRangeTable)
     EXPECT_EQ(mba.GetRangeInt(4, 3), 0);
 }
 
-TEST(MBAClass, StandardRangeListsAndUnitList)
-{
+TEST(MBAClass, StandardRangeListsAndUnitList) {
     const auto ranges = TProgMBAClass::GetScaleRanges(0);
     ASSERT_EQ(ranges.size(), 6u);
     auto mins = TProgMBAClass::FillMinSkList(ranges, 3);
@@ -191,8 +155,7 @@ TEST(MBAClass, StandardRangeListsAndUnitList)
     EXPECT_EQ(list[15], "");
 }
 
-TEST(MBAClass, ReplyTakersFollowTheDeviceLayouts)
-{
+TEST(MBAClass, ReplyTakersFollowTheDeviceLayouts) {
     TProgMBAClass mba;
     auto g = GReply({{100, 0}, {-200, 0}, {300, 0}, {400, 0}, {500, 0}, {32767, GEntry::FlagUnreliable}});
     ASSERT_TRUE(mba.TakeSensorTypesFromReply(g));
@@ -234,8 +197,7 @@ TEST(MBAClass, ReplyTakersFollowTheDeviceLayouts)
     EXPECT_EQ(mba.GetCalibRegister(CalibData::SelectedChannel), 3);
 }
 
-TEST(MBAClass, CalibrationViewTexts)
-{
+TEST(MBAClass, CalibrationViewTexts) {
     TProgMBAClass mba;
     mba.SetChNSkText(0, 0, "0");
     mba.SetChVSkText(0, 0, "100");
