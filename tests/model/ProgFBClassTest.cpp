@@ -84,8 +84,7 @@ TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
     TProgFBClass fb;
     Fill(fb, 3, 0x11);
     EXPECT_TRUE(fb.SetCompUstText(3, "-12,5"));
-    EXPECT_EQ(fb.GetCompUstText(3), "-12,5");
-    EXPECT_EQ(fb.GetConstText(3, 1), "-12,5");
+    EXPECT_EQ(fb.GetConstText(3, 1), "-12,5"); // the same three bytes
     EXPECT_TRUE(fb.SetConstText(3, 2, "0,1"));
     EXPECT_EQ(fb.GetConstText(3, 2), "0,1");
     EXPECT_EQ(fb.GetRecByte(3, 5), 0x11);
@@ -94,29 +93,26 @@ TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
     EXPECT_EQ(fb.GetCompUstText(3), "-12,5");
 
     // Selectors and indices out of range change nothing and read 0.
-    const Rec before = fb.GetRecord(3);
+    const auto before = View(fb).Snapshot();
     fb.SetCalcByte(3, 3, 0x77);
     fb.SetB9Plus(3, 0, 0x77);
     fb.SetB9Plus(3, 6, 0x77);
     fb.SetInNum(3, 4, 0x77);
     fb.SetIntegrNum(3, 12, 0x77);
     EXPECT_FALSE(fb.SetConstText(3, 3, "1"));
-    EXPECT_EQ(fb.GetRecord(3), before);
-    EXPECT_EQ(fb.GetCalcByte(3, 0), 0);
-    EXPECT_EQ(fb.GetInNum(3, -1), 0);
     fb.SetTypeByte(121, 5);
     fb.SetRecByte(-1, 0, 5);
     fb.SetRecByte(0, 16, 5);
-    EXPECT_EQ(fb.GetType(121), 0);
+    EXPECT_EQ(View(fb).Snapshot(), before);
+    EXPECT_EQ(fb.GetInNum(3, -1), 0);
     EXPECT_EQ(fb.GetRecByte(0, 16), 0);
     EXPECT_EQ(fb.GetConstText(500, 1), "");
 }
 
 TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
     TProgFBClass src;
-    for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
-        for (int k = 0; k < TProgFBClass::RecordLen; ++k)
-            src.SetRecByte(i, k, (i * 7 + k) & 0xFF);
+    for (int k = 0; k < TProgFBClass::FBCapacity * L; ++k)
+        View(src).Set(k, (k * 7) & 0xFF);
     TProgFBClass dst;
     std::array<uint8_t, 4 + TProgFBClass::PageBytes> reply{};
     for (int n = 0; n < 12; ++n) {
@@ -125,10 +121,7 @@ TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
         ASSERT_TRUE(dst.TakeBlockFromReply(reply.data(), int(reply.size())));
         dst.BlockToFbs(n);
     }
-    for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
-        EXPECT_EQ(dst.GetRecord(i), src.GetRecord(i)) << i;
-    // The last record of the last block is 119, taken from page bytes 144..159.
-    EXPECT_EQ(dst.GetRecByte(119, 15), (119 * 7 + 15) & 0xFF);
+    EXPECT_EQ(View(dst).Snapshot(), View(src).Snapshot()); // record 119 ends the last page
 
     const auto page = std::vector<uint8_t>(dst.Page(), dst.Page() + TProgFBClass::PageBytes);
     EXPECT_FALSE(dst.TakeBlockFromReply(reply.data(), int(reply.size()) - 1));
@@ -155,16 +148,12 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
     EXPECT_EQ(fb.GetFbText(6), ""); // the neighbour is untouched
 
     fb.AlgTable.SetCount(3);
-    fb.AlgTable.SetCountNext(9);
     fb.AlgTable.SetMark(120, 121);
     fb.AlgTable.SetEntry(120, 120, 7);
     fb.AlgTable.SetEntry(121, 0, 7);
-    EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 7);
     EXPECT_EQ(fb.AlgTable.GetEntry(121, 0), 0);
-    EXPECT_EQ(fb.AlgTable.GetMark(-1), 0);
     fb.ResetAlgorithms();
     EXPECT_EQ(fb.AlgTable.GetCount(), 0);
-    EXPECT_EQ(fb.AlgTable.GetCountNext(), 0);
     EXPECT_EQ(fb.AlgTable.GetMark(120), 255);
     EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 255);
     EXPECT_EQ(fb.GetFbText(9), "");
@@ -172,16 +161,13 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
 
 TEST(ProgFBClass, LogicBlockCountFollowsCalculationBlocks) {
     TProgFBClass fb;
-    struct Case {
-        int count, integ, arith, logic;
-    };
-    for (const Case c : {Case{120, 0, 0, 120}, Case{120, 2, 0, 118}, Case{120, 0, 5, 115},
-                         Case{120, 2, 5, 113}, Case{60, 1, 3, 55}}) {
-        fb.FBCount = c.count;
-        fb.IntegratorCount = c.integ;
-        fb.ArithBlockCount = c.arith;
+    for (const auto& [count, integ, arith, logic] :
+         std::vector<std::array<int, 4>>{{120, 0, 0, 120}, {120, 2, 5, 113}, {60, 1, 3, 55}}) {
+        fb.FBCount = count;
+        fb.IntegratorCount = integ;
+        fb.ArithBlockCount = arith;
         fb.RecountLogicFBCount();
-        EXPECT_EQ(fb.GetLogicFBCount(), c.logic) << c.count << " " << c.integ << " " << c.arith;
+        EXPECT_EQ(fb.GetLogicFBCount(), logic) << count << " " << integ << " " << arith;
     }
 }
 
@@ -191,32 +177,26 @@ namespace {
 // flags (kind 2), blocks (kind 1); a comparator; an integrator and an add block.
 TProgFBClass SmallTable() {
     TProgFBClass fb;
-    const auto input = [&](int i, int j, int kind, int num) {
+    fb.SetTypeByte(0, 1);
+    fb.SetTypeByte(1, 3);
+    fb.SetTypeByte(3, 1);
+    // Block 1: discrete signals before, inside, after the range 4..6, and a discrete flag inside.
+    // Block 2: analogue flags, then a block reference (never a signal). Block 4: blocks 1, 3, 4
+    // and a КВУ number.
+    const std::array<int, 4> inputs[] = {{0, 0, 0, 2}, {0, 1, 0, 5}, {0, 2, 0, 9}, {0, 3, 4, 6},
+                                         {1, 0, 2, 2}, {1, 1, 2, 5}, {1, 2, 2, 9}, {1, 3, 1, 5},
+                                         {3, 0, 1, 1}, {3, 1, 1, 3}, {3, 2, 1, 4}, {3, 3, 1, 150}};
+    for (const auto& [i, j, kind, num] : inputs) {
         fb.SetInType(i, j, 1);
         fb.SetInKind(i, j, kind);
         fb.SetInNum(i, j, num);
-    };
-    fb.SetTypeByte(0, 1);
-    input(0, 0, 0, 2); // before
-    input(0, 1, 0, 5); // inside
-    input(0, 2, 0, 9); // after
-    input(0, 3, 4, 6); // inside, discrete flag
-    fb.SetTypeByte(1, 3);
-    input(1, 0, 2, 2);
-    input(1, 1, 2, 5);
-    input(1, 2, 2, 9);
-    input(1, 3, 1, 5); // a block reference, never a signal
+    }
     fb.SetTypeByte(2, 8);
     fb.SetX1Num(2, 9);
     fb.SetIn8Type(2, 1);
     fb.SetIn8Kind(2, 0);
     fb.SetIn8Num(2, 9);
     fb.SetSigNTabS(2, 3);
-    fb.SetTypeByte(3, 1);
-    input(3, 0, 1, 1);
-    input(3, 1, 1, 3);
-    input(3, 2, 1, 4);
-    input(3, 3, 1, 150); // КВУ number
     fb.SetTypeByte(10, 12);
     fb.SetIntegrNum(10, 0, 5);
     fb.SetIntegrNum(10, 1, 9);
@@ -228,6 +208,10 @@ TProgFBClass SmallTable() {
     return fb;
 }
 
+std::array<int, 4> InNums(const TProgFBClass& fb, int i) {
+    return {fb.GetInNum(i, 0), fb.GetInNum(i, 1), fb.GetInNum(i, 2), fb.GetInNum(i, 3)};
+}
+
 } // namespace
 
 TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
@@ -235,29 +219,23 @@ TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
     TProgFBClass fb = SmallTable();
     fb.FixInputsOnDelete(3, 3);
     EXPECT_EQ(fb.FBRenumbered, 1);
-    EXPECT_EQ(fb.GetInNum(0, 0), 2);
-    EXPECT_EQ(fb.GetInNum(0, 1), 0);
-    EXPECT_EQ(fb.GetInNum(0, 2), 6);
-    EXPECT_EQ(fb.GetInNum(0, 3), 0);
-    EXPECT_EQ(fb.GetInType(0, 1), 1); // only the number changes
+    EXPECT_EQ(InNums(fb, 0), (std::array{2, 0, 6, 0}));
+    EXPECT_EQ(InNums(fb, 1), (std::array{2, 5, 9, 5})); // analogue flags and block references untouched
+    EXPECT_EQ(fb.GetInType(0, 1), 1);                   // only the number changes
     EXPECT_EQ(fb.GetIn8Num(2), 6);
-    EXPECT_EQ(fb.GetInNum(1, 2), 9); // analogue flags untouched
-    EXPECT_EQ(fb.GetInNum(1, 3), 5); // block references untouched
     EXPECT_EQ(fb.GetSigNTabS(2), 3);
 
     fb = SmallTable();
     fb.FixAnInputsOnDelete(3, 3);
-    EXPECT_EQ(fb.GetInNum(1, 0), 2);
-    EXPECT_EQ(fb.GetInNum(1, 1), 0);
-    EXPECT_EQ(fb.GetInNum(1, 2), 6);
+    EXPECT_EQ(InNums(fb, 1), (std::array{2, 0, 6, 5}));
+    EXPECT_EQ(InNums(fb, 0), (std::array{2, 5, 9, 6}));
     EXPECT_EQ(fb.GetX1Num(2), 6);
     EXPECT_EQ(fb.GetIn8Num(2), 9); // discrete input of the comparator untouched
     EXPECT_EQ(fb.GetIntegrNum(10, 0), 0);
     EXPECT_EQ(fb.GetIntegrNum(10, 1), 6);
     EXPECT_EQ(fb.GetX1NumCalc(11), 6);
-    EXPECT_EQ(fb.GetX2Num(11), 9);
+    EXPECT_EQ(fb.GetX2Num(11), 9); // a calculated value, not an analogue input
     EXPECT_EQ(fb.GetX2Src(11), 1);
-    EXPECT_EQ(fb.GetInNum(0, 2), 9);
 
     fb = SmallTable();
     fb.FixInputsOnDelete2(8); // signal 9
@@ -275,10 +253,7 @@ TEST(ProgFBClass, RenumberingAfterGrowingARange) {
     TProgFBClass fb = SmallTable();
     fb.SetInNum(0, 3, 191);
     fb.FixInputsOnMove(3, 3, 2);
-    EXPECT_EQ(fb.GetInNum(0, 0), 2);
-    EXPECT_EQ(fb.GetInNum(0, 1), 5);
-    EXPECT_EQ(fb.GetInNum(0, 2), 11);
-    EXPECT_EQ(fb.GetInNum(0, 3), 0);
+    EXPECT_EQ(InNums(fb, 0), (std::array{2, 5, 11, 0}));
     EXPECT_EQ(fb.GetInNum(1, 2), 9);
     fb.FixInputsOnMove2(3, 3, 2);
     EXPECT_EQ(fb.GetInNum(1, 2), 11);
@@ -286,42 +261,30 @@ TEST(ProgFBClass, RenumberingAfterGrowingARange) {
     EXPECT_EQ(fb.GetIntegrNum(10, 0), 5);
 }
 
-TEST(ProgFBClass, ShiftForAnInsertedRunMovesRecordsAndReferences) {
+TEST(ProgFBClass, ShiftMoveAndClearRecords) {
     // Blocks 1..4 built; a run of two blocks is inserted before block 2 (index 1).
     TProgFBClass fb = SmallTable();
     fb.FixFbRefsOnShift(1, 6, 7, 4);
-    EXPECT_EQ(fb.GetType(0), 1);
     EXPECT_EQ(fb.GetRecord(1), Rec{});
     EXPECT_EQ(fb.GetRecord(2), Rec{});
-    EXPECT_EQ(fb.GetType(3), 3); // old block 2
-    EXPECT_EQ(fb.GetType(4), 8);
-    EXPECT_EQ(fb.GetType(5), 1);       // old block 4
-    EXPECT_EQ(fb.GetInNum(5, 0), 1);   // block 1 stays
-    EXPECT_EQ(fb.GetInNum(5, 1), 5);   // block 3 follows its record
-    EXPECT_EQ(fb.GetInNum(5, 2), 6);   // block 4 likewise
-    EXPECT_EQ(fb.GetInNum(5, 3), 150); // КВУ numbers stay
-    EXPECT_EQ(fb.GetInNum(3, 3), 5);   // block 5 is not built: not moved, not renumbered
-    EXPECT_EQ(fb.GetInNum(3, 0), 2);   // analogue flag numbers are not block numbers
-    EXPECT_EQ(fb.GetType(10), 12);     // calculation records stay in place
+    EXPECT_EQ((std::array{fb.GetType(0), fb.GetType(3), fb.GetType(4), fb.GetType(5)}),
+              (std::array{1, 3, 8, 1}));
+    // Block 1 stays, blocks 3 and 4 follow their records, КВУ numbers stay.
+    EXPECT_EQ(InNums(fb, 5), (std::array{1, 5, 6, 150}));
+    EXPECT_EQ(fb.GetInNum(3, 3), 5); // block 5 is not built: not moved, not renumbered
+    EXPECT_EQ(fb.GetInNum(3, 0), 2); // analogue flag numbers are not block numbers
+    EXPECT_EQ(fb.GetType(10), 12);   // calculation records stay in place
     EXPECT_EQ(fb.FBRenumbered, 1);
 
     // A shift that would push built records out of the table is refused.
-    TProgFBClass full = SmallTable();
-    full.FBCount = 60;
-    const Rec last = full.GetRecord(3);
-    full.FixFbRefsOnShift(0, 0, 9, 55);
-    EXPECT_EQ(full.GetRecord(3), last);
-}
-
-TEST(ProgFBClass, MoveAndClearRecordsStayWithinTheTable) {
-    TProgFBClass fb = SmallTable();
+    fb = SmallTable();
     fb.FBCount = 60;
+    const auto before = View(fb).Snapshot();
+    fb.FixFbRefsOnShift(0, 0, 9, 55);
     fb.MoveRecords(0, 58, 3); // would end past FBCount
-    EXPECT_EQ(fb.GetType(58), 0);
+    EXPECT_EQ(View(fb).Snapshot(), before);
     fb.MoveRecords(0, 1, 4);
-    EXPECT_EQ(fb.GetType(1), 1);
-    EXPECT_EQ(fb.GetType(2), 3);
-    EXPECT_EQ(fb.GetType(4), 1);
+    EXPECT_EQ((std::array{fb.GetType(1), fb.GetType(2), fb.GetType(4)}), (std::array{1, 3, 1}));
     fb.ClearRecord(1);
     EXPECT_EQ(fb.GetRecord(1), Rec{});
 }
