@@ -39,6 +39,7 @@ TEST(Float24, KnownValues) {
     EXPECT_EQ(Pack(-1.0f), (Bytes{0x00, 0xC0, 0x01}));  // −0.5 × 2^1
     EXPECT_EQ(Pack(100.0f), (Bytes{0x00, 0x64, 0x07})); // 0.78125 × 2^7
     EXPECT_EQ(Pack(-32767.0f), (Bytes{0x01, 0x80, 0x0F}));
+    EXPECT_EQ(Pack(1.0f + 3.0f / 65536), (Bytes{0x01, 0x40, 0x01})); // mantissa 16384,75 rounds up
     EXPECT_NEAR(Float24::ToFloat(Pack(0.001f).data()), 0.001, 2e-8);
     // The largest and the smallest magnitudes the format holds.
     const Bytes largest{0xFF, 0x7F, 0x7F};
