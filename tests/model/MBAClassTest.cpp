@@ -196,22 +196,22 @@ TEST(MBAClass, CalibrationViewTexts) {
     ASSERT_TRUE(mba.TakeHeaderFromReply(GReply({{50, 0}}, 21.5f)));
     ASSERT_TRUE(mba.TakeCalibFromReply(CalibReply(4, 2, 0)));
 
-    auto rows = mba.FillCalibrationView(0);
+    const auto rows = mba.FillCalibrationView(0);
     const auto& r = rows[0];
-    EXPECT_EQ(
-        QStringList({r.Unit, r.MinCode, r.AdcCode, r.MaxCode, r.Value, r.Percent, r.Violation, r.State}),
-        QStringList({"град.C", "1000", "3000", "5000", "50,00", "50,0", "", "норма"}));
-    EXPECT_EQ(rows[1].Value, "200,00"); // above the maximum code: extrapolated over the scale
-    EXPECT_EQ(rows[1].Percent, "125,0");
-    EXPECT_EQ(rows[1].Violation, "> MAX");
-    EXPECT_EQ(rows[2].Value, "---"); // no code span
-    EXPECT_EQ(rows[2].Percent, "---");
-    EXPECT_EQ(rows[2].Violation, "> MAX");
-    EXPECT_EQ(rows[3].State, "конец"); // the device's selected channel 4
-    EXPECT_EQ(rows[4].Violation, "< MIN");
-    EXPECT_EQ(rows[4].State, "недостовер.");
-    EXPECT_EQ(rows[6].Value, "21,50"); // cold junction: the device's value
-    EXPECT_EQ(rows[6].Percent, "50,0");
+    EXPECT_EQ(QStringList({r.Unit, r.MinCode, r.AdcCode, r.MaxCode}),
+              QStringList({"град.C", "1000", "3000", "5000"}));
+    // Value, percent of the code span, violation, state. Row 1 is above the maximum code
+    // (extrapolated over the scale); row 2 has no code span; row 3 is the device's selected
+    // channel; row 4 is unreliable; row 6 is the cold junction, showing the device's value.
+    const QStringList expected[] = {
+        {"50,00", "50,0", "", "норма"},          {"200,00", "125,0", "> MAX", "норма"},
+        {"---", "---", "> MAX", "норма"},        {"0,00", "25,0", "", "конец"},
+        {"0,00", "0,0", "< MIN", "недостовер."}, {"0,00", "0,0", "", "норма"},
+        {"21,50", "50,0", "", "норма"}};
+    for (int row = 0; row < 7; ++row) {
+        const auto& x = rows[size_t(row)];
+        EXPECT_EQ(QStringList({x.Value, x.Percent, x.Violation, x.State}), expected[row]) << row;
+    }
 
     ASSERT_TRUE(mba.TakeCalibFromReply(CalibReply(4, 2, 1)));
     EXPECT_EQ(mba.FillCalibrationView(0)[3].State, "ошибка");
