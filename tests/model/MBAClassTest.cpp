@@ -93,9 +93,6 @@ TEST(MBAClass, ChannelTextsAndRangeTable) {
     EXPECT_FLOAT_EQ(mba.GetChNSk(1, 5), -12.5f);
     EXPECT_FALSE(mba.SetChNSkText(1, 5, "12,5,1"));
     EXPECT_EQ(mba.GetChNSkText(1, 5), "-12,5");
-    EXPECT_TRUE(mba.SetChUstHHText(1, 5, "0,1"));
-    EXPECT_EQ(mba.GetChUstHHText(1, 5), "0,1");
-    EXPECT_EQ(mba.GetChVSkText(1, 5), "0");
 
     mba.SetChPozText(2, 0, "ТП-1");
     EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-1");
