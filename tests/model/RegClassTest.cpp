@@ -106,28 +106,27 @@ TEST(RegClass, BlocksRoundTripAndShortRepliesAreRefused) {
 
 TEST(RegClass, RecordDeleteAndInsertAtTheEnds) {
     TProgRegClass reg;
+    const auto loops = [&] { return std::array{reg.GetAnVh(0), reg.GetAnVh(1)}; };
+    const auto points = [&] { return std::array{reg.GetPZReg(0), reg.GetPZReg(1)}; };
     reg.SetAnVh(0, 1);
     reg.SetAnVh(1, 2);
     reg.DeleteRecords(0, 1);
-    EXPECT_EQ(reg.GetAnVh(0), 2);
-    EXPECT_EQ(reg.GetAnVh(1), 0);
+    EXPECT_EQ(loops(), (std::array{2, 0}));
     reg.InsertRecords(0, 1);
-    EXPECT_EQ(reg.GetAnVh(1), 2);
+    EXPECT_EQ(loops(), (std::array{0, 2}));
     reg.SetAnVh(0, 5);
     reg.InsertRecords(1, 5); // cut at the end: the last record cleared
     reg.DeleteRecords(-1, 1);
     reg.DeleteRecords(2, 1);
-    EXPECT_EQ(reg.GetAnVh(0), 5);
-    EXPECT_EQ(reg.GetAnVh(1), 0);
+    EXPECT_EQ(loops(), (std::array{5, 0}));
 
     reg.SetPZReg(0, 1);
     reg.SetPZReg(1, 2);
     reg.DeletePZRecords(1, 1);
-    EXPECT_EQ(reg.GetPZReg(0), 1);
-    EXPECT_EQ(reg.GetPZReg(1), 0);
+    EXPECT_EQ(points(), (std::array{1, 0}));
     reg.InsertPZRecords(0, 2);
-    EXPECT_EQ(reg.GetPZReg(0), 0);
-    EXPECT_EQ(reg.GetAnVh(0), 5); // table 1 untouched
+    EXPECT_EQ(points(), (std::array{0, 0}));
+    EXPECT_EQ(loops(), (std::array{5, 0})); // the loop table untouched
 }
 
 TEST(RegClass, OnlineTableAndStateBits) {
