@@ -1,3 +1,4 @@
+#include "BitFieldCheck.h"
 #include "TProgFBClass.h"
 
 #include <gtest/gtest.h>
@@ -8,90 +9,11 @@
 namespace {
 
 using Rec = std::array<uint8_t, TProgFBClass::RecordLen>;
+constexpr int L = TProgFBClass::RecordLen;
 
-struct Field {
-    const char* name;
-    std::function<void(TProgFBClass&, int i, int v)> set;
-    std::function<int(const TProgFBClass&, int i)> get;
-    std::vector<std::pair<int, uint8_t>> bits; // byte, mask of the bits the field owns
-    int value;                                 // a value using every bit of the field
-};
-
-std::vector<Field> Fields() {
-    using F = TProgFBClass;
-    const auto in = [](int j, int what) -> Field {
-        const int b = 1 + 2 * j;
-        if (what == 0)
-            return {"InType",
-                    [j](F& f, int i, int v) { f.SetInType(i, j, v); },
-                    [j](const F& f, int i) { return f.GetInType(i, j); },
-                    {{b, 0x08}},
-                    1};
-        if (what == 1)
-            return {"InKind",
-                    [j](F& f, int i, int v) { f.SetInKind(i, j, v); },
-                    [j](const F& f, int i) { return f.GetInKind(i, j); },
-                    {{b, 0x07}},
-                    7};
-        return {"InNum",
-                [j](F& f, int i, int v) { f.SetInNum(i, j, v); },
-                [j](const F& f, int i) { return f.GetInNum(i, j); },
-                {{b + 1, 0xFF}},
-                0xFF};
-    };
-    std::vector<Field> v = {
-        {"TypeByte", &F::SetTypeByte, &F::GetType, {{0, 0xFF}}, 0x0F},
-        {"Subtype", &F::SetSubtype, &F::GetSubtype, {{0, 0xF0}}, 0x0F},
-        {"CalcOp", &F::SetCalcOp, &F::GetCalcOp, {{0, 0xF0}}, 0x0F},
-        {"TimerDiskr", &F::SetTimerDiskr, &F::GetTimerDiskr, {{5, 0x03}}, 3},
-        {"TimeUst", &F::SetTimeUst, &F::GetTimeUst, {{6, 0xFF}}, 0xFF},
-        {"AlarmHour", &F::SetAlarmHour, &F::GetAlarmHour, {{5, 0xFC}}, 0x3F},
-        {"AlarmMin", &F::SetAlarmMin, &F::GetAlarmMin, {{4, 0xFF}}, 0xFF},
-        {"AlarmSec", &F::SetAlarmSec, &F::GetAlarmSec, {{3, 0xFF}}, 0xFF},
-        {"X1Num", &F::SetX1Num, &F::GetX1Num, {{1, 0x7F}}, 0x7F},
-        {"X1Src", &F::SetX1Src, &F::GetX1Src, {{1, 0x80}}, 1},
-        {"X1NumCalc", &F::SetX1NumCalc, &F::GetX1NumCalc, {{1, 0x7F}}, 0x7F},
-        {"X1SrcCalc", &F::SetX1SrcCalc, &F::GetX1SrcCalc, {{1, 0x80}}, 1},
-        {"X2Num", &F::SetX2Num, &F::GetX2Num, {{5, 0x7F}}, 0x7F},
-        {"X2Src", &F::SetX2Src, &F::GetX2Src, {{5, 0x80}}, 1},
-        {"CompCond", &F::SetCompCond, &F::GetCompCond, {{5, 0x80}}, 1},
-        {"CompHyst", &F::SetCompHyst, &F::GetCompHyst, {{5, 0x7C}}, 31},
-        {"CountUst", &F::SetCountUst, &F::GetCountUst, {{1, 0xF0}, {3, 0x10}}, 31},
-        {"In8Type", &F::SetIn8Type, &F::GetIn8Type, {{7, 0x08}}, 1},
-        {"In8Kind", &F::SetIn8Kind, &F::GetIn8Kind, {{7, 0x07}}, 7},
-        {"In8Num", &F::SetIn8Num, &F::GetIn8Num, {{8, 0xFF}}, 0xFF},
-        {"SigTipS", &F::SetSigTipS, &F::GetSigTipS, {{9, 0xC0}}, 3},
-        {"SigKont", &F::SetSigKont, &F::GetSigKont, {{9, 0x20}}, 1},
-        {"SigNTabS", &F::SetSigNTabS, &F::GetSigNTabS, {{9, 0x1F}}, 31},
-        {"DayStartHour", &F::SetDayStartHour, &F::GetDayStartHour, {{14, 0xFF}}, 0xFF},
-        {"B13", &F::SetB13, [](const F& f, int i) { return f.GetRecByte(i, 13); }, {{13, 0xFF}}, 0xFF},
-    };
-    for (int j = 0; j < 4; ++j)
-        for (int what = 0; what < 3; ++what)
-            v.push_back(in(j, what));
-    for (int k = 1; k <= 5; ++k)
-        v.push_back({"B9Plus",
-                     [k](F& f, int i, int x) { f.SetB9Plus(i, k, x); },
-                     [k](const F& f, int i) { return f.GetB9Plus(i, k); },
-                     {{9 + k, 0xFF}},
-                     0xFF});
-    for (int k = 0; k < 12; ++k)
-        v.push_back({"IntegrNum",
-                     [k](F& f, int i, int x) { f.SetIntegrNum(i, k, x); },
-                     [k](const F& f, int i) { return f.GetIntegrNum(i, k); },
-                     {{1 + k, 0xFF}},
-                     0xFF});
-    v.push_back({"CalcByte1",
-                 [](F& f, int i, int x) { f.SetCalcByte(i, 1, x); },
-                 [](const F& f, int i) { return f.GetCalcByte(i, 1); },
-                 {{9, 0xFF}},
-                 0xFF});
-    v.push_back({"CalcByte2",
-                 [](F& f, int i, int x) { f.SetCalcByte(i, 2, x); },
-                 [](const F& f, int i) { return f.GetCalcByte(i, 2); },
-                 {{6, 0xFF}},
-                 0xFF});
-    return v;
+ByteView View(TProgFBClass& f) {
+    return {TProgFBClass::Slots * L, [&f](int k) { return f.GetRecByte(k / L, k % L); },
+            [&f](int k, int v) { f.SetRecByte(k / L, k % L, v); }};
 }
 
 void Fill(TProgFBClass& fb, int i, uint8_t v) {
@@ -102,40 +24,67 @@ void Fill(TProgFBClass& fb, int i, uint8_t v) {
 
 } // namespace
 
-// Every setter changes only its own bits, from a record of all ones and of all zeros, and the
-// getter reads the value back; the last record (120) works like the first.
+// Fields of the last slot (120): each setter changes only its own bits of the whole table.
 TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
-    for (const Field& f : Fields()) {
-        for (int i : {0, 120}) {
-            for (uint8_t background : {uint8_t(0x00), uint8_t(0xFF)}) {
-                TProgFBClass fb;
-                Fill(fb, i, background);
-                const int value = background ? 0 : f.value;
-                f.set(fb, i, value);
-                EXPECT_EQ(f.get(fb, i), value) << f.name;
-                const Rec after = fb.GetRecord(i);
-                for (int k = 0; k < TProgFBClass::RecordLen; ++k) {
-                    uint8_t owned = 0;
-                    for (auto [b, m] : f.bits)
-                        if (b == k) owned = m;
-                    const uint8_t expected = background ? uint8_t(background & ~owned) : owned;
-                    // TypeByte writes the whole byte; its value only has the low nibble.
-                    const uint8_t want = f.bits.front().second == 0xFF && f.bits.front().first == k
-                                             ? uint8_t(value)
-                                             : expected;
-                    EXPECT_EQ(after[k], want) << f.name << " byte " << k << " bg " << int(background);
-                }
-            }
-        }
-    }
+    TProgFBClass x;
+    const int i = 120, r = i * L;
+    CheckBitFields(View(x), {
+                                BIT_FIELD(r, 0xF0, x.SetSubtype(i, v), x.GetSubtype(i)),
+                                BIT_FIELD(r, 0xF0, x.SetCalcOp(i, v), x.GetCalcOp(i)),
+                                BIT_FIELD(r + 5, 0x03, x.SetTimerDiskr(i, v), x.GetTimerDiskr(i)),
+                                BIT_FIELD(r + 6, 0xFF, x.SetTimeUst(i, v), x.GetTimeUst(i)),
+                                BIT_FIELD(r + 5, 0xFC, x.SetAlarmHour(i, v), x.GetAlarmHour(i)),
+                                BIT_FIELD(r + 4, 0xFF, x.SetAlarmMin(i, v), x.GetAlarmMin(i)),
+                                BIT_FIELD(r + 3, 0xFF, x.SetAlarmSec(i, v), x.GetAlarmSec(i)),
+                                BIT_FIELD(r + 1, 0x7F, x.SetX1Num(i, v), x.GetX1Num(i)),
+                                BIT_FIELD(r + 1, 0x80, x.SetX1Src(i, v), x.GetX1Src(i)),
+                                BIT_FIELD(r + 1, 0x7F, x.SetX1NumCalc(i, v), x.GetX1NumCalc(i)),
+                                BIT_FIELD(r + 1, 0x80, x.SetX1SrcCalc(i, v), x.GetX1SrcCalc(i)),
+                                BIT_FIELD(r + 5, 0x7F, x.SetX2Num(i, v), x.GetX2Num(i)),
+                                BIT_FIELD(r + 5, 0x80, x.SetX2Src(i, v), x.GetX2Src(i)),
+                                BIT_FIELD(r + 5, 0x80, x.SetCompCond(i, v), x.GetCompCond(i)),
+                                BIT_FIELD(r + 5, 0x7C, x.SetCompHyst(i, v), x.GetCompHyst(i)),
+                                BIT_FIELD(r + 7, 0x08, x.SetIn8Type(i, v), x.GetIn8Type(i)),
+                                BIT_FIELD(r + 7, 0x07, x.SetIn8Kind(i, v), x.GetIn8Kind(i)),
+                                BIT_FIELD(r + 8, 0xFF, x.SetIn8Num(i, v), x.GetIn8Num(i)),
+                                BIT_FIELD(r + 9, 0xC0, x.SetSigTipS(i, v), x.GetSigTipS(i)),
+                                BIT_FIELD(r + 9, 0x20, x.SetSigKont(i, v), x.GetSigKont(i)),
+                                BIT_FIELD(r + 9, 0x1F, x.SetSigNTabS(i, v), x.GetSigNTabS(i)),
+                                BIT_FIELD(r + 14, 0xFF, x.SetDayStartHour(i, v), x.GetDayStartHour(i)),
+                                BIT_FIELD(r + 13, 0xFF, x.SetB13(i, v), x.GetRecByte(i, 13)),
+                                BIT_FIELD(r + 9, 0xFF, x.SetCalcByte(i, 1, v), x.GetCalcByte(i, 1)),
+                                BIT_FIELD(r + 6, 0xFF, x.SetCalcByte(i, 2, v), x.GetCalcByte(i, 2)),
+                            });
+    for (int j = 0; j < 4; ++j)
+        CheckBitFields(View(x), {
+                                    BIT_FIELD(r + 1 + 2 * j, 0x08, x.SetInType(i, j, v), x.GetInType(i, j)),
+                                    BIT_FIELD(r + 1 + 2 * j, 0x07, x.SetInKind(i, j, v), x.GetInKind(i, j)),
+                                    BIT_FIELD(r + 2 + 2 * j, 0xFF, x.SetInNum(i, j, v), x.GetInNum(i, j)),
+                                });
+    for (int k = 1; k <= 5; ++k)
+        CheckBitFields(View(x), {BIT_FIELD(r + 9 + k, 0xFF, x.SetB9Plus(i, k, v), x.GetB9Plus(i, k))});
+    for (int k = 0; k < 12; ++k)
+        CheckBitFields(View(x), {BIT_FIELD(r + 1 + k, 0xFF, x.SetIntegrNum(i, k, v), x.GetIntegrNum(i, k))});
+
+    // The type byte is written whole; the counter set point spans two bytes.
+    Fill(x, 0, 0xFF);
+    x.SetTypeByte(0, 0x0F);
+    x.SetCountUst(0, 0);
+    EXPECT_EQ(x.GetRecord(0), (Rec{0x0F, 0x0F, 0xFF, 0xEF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                   0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(x.GetType(0), 0x0F);
+    Fill(x, 0, 0);
+    x.SetCountUst(0, 31);
+    EXPECT_EQ(x.GetRecByte(0, 1), 0xF0);
+    EXPECT_EQ(x.GetRecByte(0, 3), 0x10);
+    EXPECT_EQ(x.GetCountUst(0), 31);
 }
 
 TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
     TProgFBClass fb;
     Fill(fb, 3, 0x11);
     EXPECT_TRUE(fb.SetCompUstText(3, "-12,5"));
-    EXPECT_EQ(fb.GetCompUstText(3), "-12,5");
-    EXPECT_EQ(fb.GetConstText(3, 1), "-12,5");
+    EXPECT_EQ(fb.GetConstText(3, 1), "-12,5"); // the same three bytes
     EXPECT_TRUE(fb.SetConstText(3, 2, "0,1"));
     EXPECT_EQ(fb.GetConstText(3, 2), "0,1");
     EXPECT_EQ(fb.GetRecByte(3, 5), 0x11);
@@ -144,29 +93,26 @@ TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
     EXPECT_EQ(fb.GetCompUstText(3), "-12,5");
 
     // Selectors and indices out of range change nothing and read 0.
-    const Rec before = fb.GetRecord(3);
+    const auto before = View(fb).Snapshot();
     fb.SetCalcByte(3, 3, 0x77);
     fb.SetB9Plus(3, 0, 0x77);
     fb.SetB9Plus(3, 6, 0x77);
     fb.SetInNum(3, 4, 0x77);
     fb.SetIntegrNum(3, 12, 0x77);
     EXPECT_FALSE(fb.SetConstText(3, 3, "1"));
-    EXPECT_EQ(fb.GetRecord(3), before);
-    EXPECT_EQ(fb.GetCalcByte(3, 0), 0);
-    EXPECT_EQ(fb.GetInNum(3, -1), 0);
     fb.SetTypeByte(121, 5);
     fb.SetRecByte(-1, 0, 5);
     fb.SetRecByte(0, 16, 5);
-    EXPECT_EQ(fb.GetType(121), 0);
+    EXPECT_EQ(View(fb).Snapshot(), before);
+    EXPECT_EQ(fb.GetInNum(3, -1), 0);
     EXPECT_EQ(fb.GetRecByte(0, 16), 0);
     EXPECT_EQ(fb.GetConstText(500, 1), "");
 }
 
 TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
     TProgFBClass src;
-    for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
-        for (int k = 0; k < TProgFBClass::RecordLen; ++k)
-            src.SetRecByte(i, k, (i * 7 + k) & 0xFF);
+    for (int k = 0; k < TProgFBClass::FBCapacity * L; ++k)
+        View(src).Set(k, (k * 7) & 0xFF);
     TProgFBClass dst;
     std::array<uint8_t, 4 + TProgFBClass::PageBytes> reply{};
     for (int n = 0; n < 12; ++n) {
@@ -175,10 +121,7 @@ TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
         ASSERT_TRUE(dst.TakeBlockFromReply(reply.data(), int(reply.size())));
         dst.BlockToFbs(n);
     }
-    for (int i = 0; i < TProgFBClass::FBCapacity; ++i)
-        EXPECT_EQ(dst.GetRecord(i), src.GetRecord(i)) << i;
-    // The last record of the last block is 119, taken from page bytes 144..159.
-    EXPECT_EQ(dst.GetRecByte(119, 15), (119 * 7 + 15) & 0xFF);
+    EXPECT_EQ(View(dst).Snapshot(), View(src).Snapshot()); // record 119 ends the last page
 
     const auto page = std::vector<uint8_t>(dst.Page(), dst.Page() + TProgFBClass::PageBytes);
     EXPECT_FALSE(dst.TakeBlockFromReply(reply.data(), int(reply.size()) - 1));
@@ -205,16 +148,12 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
     EXPECT_EQ(fb.GetFbText(6), ""); // the neighbour is untouched
 
     fb.AlgTable.SetCount(3);
-    fb.AlgTable.SetCountNext(9);
     fb.AlgTable.SetMark(120, 121);
     fb.AlgTable.SetEntry(120, 120, 7);
     fb.AlgTable.SetEntry(121, 0, 7);
-    EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 7);
     EXPECT_EQ(fb.AlgTable.GetEntry(121, 0), 0);
-    EXPECT_EQ(fb.AlgTable.GetMark(-1), 0);
     fb.ResetAlgorithms();
     EXPECT_EQ(fb.AlgTable.GetCount(), 0);
-    EXPECT_EQ(fb.AlgTable.GetCountNext(), 0);
     EXPECT_EQ(fb.AlgTable.GetMark(120), 255);
     EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 255);
     EXPECT_EQ(fb.GetFbText(9), "");
@@ -222,16 +161,13 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
 
 TEST(ProgFBClass, LogicBlockCountFollowsCalculationBlocks) {
     TProgFBClass fb;
-    struct Case {
-        int count, integ, arith, logic;
-    };
-    for (const Case c : {Case{120, 0, 0, 120}, Case{120, 2, 0, 118}, Case{120, 0, 5, 115},
-                         Case{120, 2, 5, 113}, Case{60, 1, 3, 55}}) {
-        fb.FBCount = c.count;
-        fb.IntegratorCount = c.integ;
-        fb.ArithBlockCount = c.arith;
+    for (const auto& [count, integ, arith, logic] :
+         std::vector<std::array<int, 4>>{{120, 0, 0, 120}, {120, 2, 5, 113}, {60, 1, 3, 55}}) {
+        fb.FBCount = count;
+        fb.IntegratorCount = integ;
+        fb.ArithBlockCount = arith;
         fb.RecountLogicFBCount();
-        EXPECT_EQ(fb.GetLogicFBCount(), c.logic) << c.count << " " << c.integ << " " << c.arith;
+        EXPECT_EQ(fb.GetLogicFBCount(), logic) << count << " " << integ << " " << arith;
     }
 }
 
@@ -241,32 +177,26 @@ namespace {
 // flags (kind 2), blocks (kind 1); a comparator; an integrator and an add block.
 TProgFBClass SmallTable() {
     TProgFBClass fb;
-    const auto input = [&](int i, int j, int kind, int num) {
+    fb.SetTypeByte(0, 1);
+    fb.SetTypeByte(1, 3);
+    fb.SetTypeByte(3, 1);
+    // Block 1: discrete signals before, inside, after the range 4..6, and a discrete flag inside.
+    // Block 2: analogue flags, then a block reference (never a signal). Block 4: blocks 1, 3, 4
+    // and a КВУ number.
+    const std::array<int, 4> inputs[] = {{0, 0, 0, 2}, {0, 1, 0, 5}, {0, 2, 0, 9}, {0, 3, 4, 6},
+                                         {1, 0, 2, 2}, {1, 1, 2, 5}, {1, 2, 2, 9}, {1, 3, 1, 5},
+                                         {3, 0, 1, 1}, {3, 1, 1, 3}, {3, 2, 1, 4}, {3, 3, 1, 150}};
+    for (const auto& [i, j, kind, num] : inputs) {
         fb.SetInType(i, j, 1);
         fb.SetInKind(i, j, kind);
         fb.SetInNum(i, j, num);
-    };
-    fb.SetTypeByte(0, 1);
-    input(0, 0, 0, 2); // before
-    input(0, 1, 0, 5); // inside
-    input(0, 2, 0, 9); // after
-    input(0, 3, 4, 6); // inside, discrete flag
-    fb.SetTypeByte(1, 3);
-    input(1, 0, 2, 2);
-    input(1, 1, 2, 5);
-    input(1, 2, 2, 9);
-    input(1, 3, 1, 5); // a block reference, never a signal
+    }
     fb.SetTypeByte(2, 8);
     fb.SetX1Num(2, 9);
     fb.SetIn8Type(2, 1);
     fb.SetIn8Kind(2, 0);
     fb.SetIn8Num(2, 9);
     fb.SetSigNTabS(2, 3);
-    fb.SetTypeByte(3, 1);
-    input(3, 0, 1, 1);
-    input(3, 1, 1, 3);
-    input(3, 2, 1, 4);
-    input(3, 3, 1, 150); // КВУ number
     fb.SetTypeByte(10, 12);
     fb.SetIntegrNum(10, 0, 5);
     fb.SetIntegrNum(10, 1, 9);
@@ -278,6 +208,10 @@ TProgFBClass SmallTable() {
     return fb;
 }
 
+std::array<int, 4> InNums(const TProgFBClass& fb, int i) {
+    return {fb.GetInNum(i, 0), fb.GetInNum(i, 1), fb.GetInNum(i, 2), fb.GetInNum(i, 3)};
+}
+
 } // namespace
 
 TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
@@ -285,29 +219,23 @@ TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
     TProgFBClass fb = SmallTable();
     fb.FixInputsOnDelete(3, 3);
     EXPECT_EQ(fb.FBRenumbered, 1);
-    EXPECT_EQ(fb.GetInNum(0, 0), 2);
-    EXPECT_EQ(fb.GetInNum(0, 1), 0);
-    EXPECT_EQ(fb.GetInNum(0, 2), 6);
-    EXPECT_EQ(fb.GetInNum(0, 3), 0);
-    EXPECT_EQ(fb.GetInType(0, 1), 1); // only the number changes
+    EXPECT_EQ(InNums(fb, 0), (std::array{2, 0, 6, 0}));
+    EXPECT_EQ(InNums(fb, 1), (std::array{2, 5, 9, 5})); // analogue flags and block references untouched
+    EXPECT_EQ(fb.GetInType(0, 1), 1);                   // only the number changes
     EXPECT_EQ(fb.GetIn8Num(2), 6);
-    EXPECT_EQ(fb.GetInNum(1, 2), 9); // analogue flags untouched
-    EXPECT_EQ(fb.GetInNum(1, 3), 5); // block references untouched
     EXPECT_EQ(fb.GetSigNTabS(2), 3);
 
     fb = SmallTable();
     fb.FixAnInputsOnDelete(3, 3);
-    EXPECT_EQ(fb.GetInNum(1, 0), 2);
-    EXPECT_EQ(fb.GetInNum(1, 1), 0);
-    EXPECT_EQ(fb.GetInNum(1, 2), 6);
+    EXPECT_EQ(InNums(fb, 1), (std::array{2, 0, 6, 5}));
+    EXPECT_EQ(InNums(fb, 0), (std::array{2, 5, 9, 6}));
     EXPECT_EQ(fb.GetX1Num(2), 6);
     EXPECT_EQ(fb.GetIn8Num(2), 9); // discrete input of the comparator untouched
     EXPECT_EQ(fb.GetIntegrNum(10, 0), 0);
     EXPECT_EQ(fb.GetIntegrNum(10, 1), 6);
     EXPECT_EQ(fb.GetX1NumCalc(11), 6);
-    EXPECT_EQ(fb.GetX2Num(11), 9);
+    EXPECT_EQ(fb.GetX2Num(11), 9); // a calculated value, not an analogue input
     EXPECT_EQ(fb.GetX2Src(11), 1);
-    EXPECT_EQ(fb.GetInNum(0, 2), 9);
 
     fb = SmallTable();
     fb.FixInputsOnDelete2(8); // signal 9
@@ -325,10 +253,7 @@ TEST(ProgFBClass, RenumberingAfterGrowingARange) {
     TProgFBClass fb = SmallTable();
     fb.SetInNum(0, 3, 191);
     fb.FixInputsOnMove(3, 3, 2);
-    EXPECT_EQ(fb.GetInNum(0, 0), 2);
-    EXPECT_EQ(fb.GetInNum(0, 1), 5);
-    EXPECT_EQ(fb.GetInNum(0, 2), 11);
-    EXPECT_EQ(fb.GetInNum(0, 3), 0);
+    EXPECT_EQ(InNums(fb, 0), (std::array{2, 5, 11, 0}));
     EXPECT_EQ(fb.GetInNum(1, 2), 9);
     fb.FixInputsOnMove2(3, 3, 2);
     EXPECT_EQ(fb.GetInNum(1, 2), 11);
@@ -336,42 +261,30 @@ TEST(ProgFBClass, RenumberingAfterGrowingARange) {
     EXPECT_EQ(fb.GetIntegrNum(10, 0), 5);
 }
 
-TEST(ProgFBClass, ShiftForAnInsertedRunMovesRecordsAndReferences) {
+TEST(ProgFBClass, ShiftMoveAndClearRecords) {
     // Blocks 1..4 built; a run of two blocks is inserted before block 2 (index 1).
     TProgFBClass fb = SmallTable();
     fb.FixFbRefsOnShift(1, 6, 7, 4);
-    EXPECT_EQ(fb.GetType(0), 1);
     EXPECT_EQ(fb.GetRecord(1), Rec{});
     EXPECT_EQ(fb.GetRecord(2), Rec{});
-    EXPECT_EQ(fb.GetType(3), 3); // old block 2
-    EXPECT_EQ(fb.GetType(4), 8);
-    EXPECT_EQ(fb.GetType(5), 1);       // old block 4
-    EXPECT_EQ(fb.GetInNum(5, 0), 1);   // block 1 stays
-    EXPECT_EQ(fb.GetInNum(5, 1), 5);   // block 3 follows its record
-    EXPECT_EQ(fb.GetInNum(5, 2), 6);   // block 4 likewise
-    EXPECT_EQ(fb.GetInNum(5, 3), 150); // КВУ numbers stay
-    EXPECT_EQ(fb.GetInNum(3, 3), 5);   // block 5 is not built: not moved, not renumbered
-    EXPECT_EQ(fb.GetInNum(3, 0), 2);   // analogue flag numbers are not block numbers
-    EXPECT_EQ(fb.GetType(10), 12);     // calculation records stay in place
+    EXPECT_EQ((std::array{fb.GetType(0), fb.GetType(3), fb.GetType(4), fb.GetType(5)}),
+              (std::array{1, 3, 8, 1}));
+    // Block 1 stays, blocks 3 and 4 follow their records, КВУ numbers stay.
+    EXPECT_EQ(InNums(fb, 5), (std::array{1, 5, 6, 150}));
+    EXPECT_EQ(fb.GetInNum(3, 3), 5); // block 5 is not built: not moved, not renumbered
+    EXPECT_EQ(fb.GetInNum(3, 0), 2); // analogue flag numbers are not block numbers
+    EXPECT_EQ(fb.GetType(10), 12);   // calculation records stay in place
     EXPECT_EQ(fb.FBRenumbered, 1);
 
     // A shift that would push built records out of the table is refused.
-    TProgFBClass full = SmallTable();
-    full.FBCount = 60;
-    const Rec last = full.GetRecord(3);
-    full.FixFbRefsOnShift(0, 0, 9, 55);
-    EXPECT_EQ(full.GetRecord(3), last);
-}
-
-TEST(ProgFBClass, MoveAndClearRecordsStayWithinTheTable) {
-    TProgFBClass fb = SmallTable();
+    fb = SmallTable();
     fb.FBCount = 60;
+    const auto before = View(fb).Snapshot();
+    fb.FixFbRefsOnShift(0, 0, 9, 55);
     fb.MoveRecords(0, 58, 3); // would end past FBCount
-    EXPECT_EQ(fb.GetType(58), 0);
+    EXPECT_EQ(View(fb).Snapshot(), before);
     fb.MoveRecords(0, 1, 4);
-    EXPECT_EQ(fb.GetType(1), 1);
-    EXPECT_EQ(fb.GetType(2), 3);
-    EXPECT_EQ(fb.GetType(4), 1);
+    EXPECT_EQ((std::array{fb.GetType(1), fb.GetType(2), fb.GetType(4)}), (std::array{1, 3, 1}));
     fb.ClearRecord(1);
     EXPECT_EQ(fb.GetRecord(1), Rec{});
 }
