@@ -11,31 +11,27 @@
 
 namespace {
 
-void writePasswordFile(const QString& dir, const QByteArray& bytes)
-{
+void writePasswordFile(const QString& dir, const QByteArray& bytes) {
     QFile file(QDir(dir).filePath("FParol.dat"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
 // Each entry is typed into the dialog and confirmed; an empty optional closes it instead.
-void scriptEntries(ScriptedModals& modals, const std::vector<std::optional<QString>>& entries)
-{
+void scriptEntries(ScriptedModals& modals, const std::vector<std::optional<QString>>& entries) {
     for (const auto& entry : entries)
         modals.Then([entry](QDialog* dialog) {
             auto* psw = qobject_cast<TFPSW*>(dialog);
             EXPECT_NE(psw, nullptr);
-            if (!entry)
-                return int(mrNone);
+            if (!entry) return int(mrNone);
             psw->Edit1->setText(*entry);
             return int(mrOk);
         });
 }
 
-void expectWrong(ScriptedMessageBoxes& boxes, int answer)
-{
-    boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning, mrNone,
-                 answer);
+void expectWrong(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning,
+                 mrNone, answer);
 }
 
 const QString kDamaged = "Файл пароля FParol.dat повреждён (неверный размер или нет доступа).\n"
@@ -43,8 +39,7 @@ const QString kDamaged = "Файл пароля FParol.dat повреждён (�
 
 } // namespace
 
-TEST(Login, ServicePasswordOnlyWhenThePasswordFileIsMissing)
-{
+TEST(Login, ServicePasswordOnlyWhenThePasswordFileIsMissing) {
     QTemporaryDir dir;
     TFPSW dialog;
     const QString service = QString::number(kServicePassword);
@@ -68,8 +63,7 @@ TEST(Login, ServicePasswordOnlyWhenThePasswordFileIsMissing)
     }
 }
 
-TEST(Login, WrongEntriesRetryOrEndTheProgram)
-{
+TEST(Login, WrongEntriesRetryOrEndTheProgram) {
     QTemporaryDir dir;
     // 99999 - 65536 = 34463: a five-digit entry must not wrap round onto a 16-bit password.
     writePasswordFile(dir.path(), QByteArray("\x9F\x86", 2));
@@ -94,8 +88,7 @@ TEST(Login, WrongEntriesRetryOrEndTheProgram)
     }
 }
 
-TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess)
-{
+TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray("\x01", 1), QByteArray("\x01\x02\x03", 3)}) {
         QTemporaryDir dir;
         writePasswordFile(dir.path(), bytes);
@@ -110,8 +103,7 @@ TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess)
     }
 }
 
-TEST(Login, DialogTakesAtMostFiveDigits)
-{
+TEST(Login, DialogTakesAtMostFiveDigits) {
     TFPSW dialog;
     QTest::keyClicks(dialog.Edit1, "12a3-456789");
     EXPECT_EQ(dialog.Password(), "12345");
