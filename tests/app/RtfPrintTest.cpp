@@ -100,15 +100,6 @@ TEST(RtfWriter, LibreOfficeReadsTheLinesBack) {
     ASSERT_EQ(gotLines.size(), expected.size()) << got.toStdString();
     for (qsizetype i = 0; i < expected.size(); ++i)
         EXPECT_EQ(gotLines[i].toStdString(), expected[i].toStdString()) << "line " << i;
-
-    // The page setup travels in the file.
-    QProcess toOdt;
-    toOdt.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
-                          "--headless", "--convert-to", "fodt", "--outdir", dir.path(), rtf});
-    ASSERT_TRUE(toOdt.waitForFinished(180000));
-    const QByteArray odt = readAll(dir.filePath("table.fodt"));
-    EXPECT_TRUE(odt.contains("style:print-orientation=\"landscape\"")) << odt.left(200).constData();
-    EXPECT_TRUE(odt.contains("fo:margin-left=\"0.4028in\""));
 }
 
 TEST(RtfTablePrint, RunsTheWordProcessorSequence) {

@@ -9,8 +9,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <QProgressBar>
+#include <QTest>
 
 using Bytes = std::vector<uint8_t>;
 

@@ -18,18 +18,6 @@
 #include <cmath>
 #include <limits>
 
-TEST(PanelEnums, RawValuesAreCheckedBeforeTheyReachAPanel) {
-    EXPECT_EQ(FBTypeFromCode(9), ftCounter);
-    for (int code : {0, 10, 12, 15, -1})
-        EXPECT_FALSE(FBTypeFromCode(code)) << code;
-    // Connector shapes are not consecutive: 4, 5 and 7 name none.
-    EXPECT_EQ(EnumFromRaw<ShapeZType>(8), stProgramSP);
-    for (int raw : {4, 5, 7, 9})
-        EXPECT_FALSE(EnumFromRaw<ShapeZType>(raw)) << raw;
-    EXPECT_EQ(EnumFromRawOrFirst<TimerType>(6), T0);
-    EXPECT_EQ(EnumFromRawOrFirst<TriggerType>(-1), ttRS);
-}
-
 TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
     const QStringList names{"И", "И-НЕ", "ИЛИ", "ИЛИ-НЕ", "ГСТ", "Т", "Тр", "СМР", "СЧ"};
     const std::vector<int> inputs{4, 4, 4, 4, 2, 2, 4, 2, 4}; // a comparator: its input and X1
