@@ -294,12 +294,15 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
     EXPECT_TRUE(Form().FormCloseQuery()); // no change, no question
 
     FillLocal(FB(), 0x33);
-    const Bytes written = Record(FB(), 5);
+    std::vector<Bytes> written;
+    for (int i = 0; i < 120; ++i)
+        written.push_back(Record(FB(), i));
     FB().FBModified = 1;
     Form().OutPortClick();
     ASSERT_EQ(CountOf('E'), 12);
 
     FB().SetRecByte(5, 0, 0x77);
+    FB().SetRecByte(119, 15, 0x77);
     FB().FBModified = 1;
     const auto ask = [&](int answer) {
         boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
@@ -312,7 +315,8 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
 
     ask(mrNo);
     EXPECT_TRUE(Form().FormCloseQuery());
-    EXPECT_EQ(Record(FB(), 5), written);
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(Record(FB(), i), written[size_t(i)]) << i;
     EXPECT_EQ(FB().FBModified, 0);
 
     // Yes transfers, and the window closes whatever the outcome.
