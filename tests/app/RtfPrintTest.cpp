@@ -52,17 +52,18 @@ TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
 
 TEST(RtfWriter, CodePageTableAgreesWithIconv) {
     if (QStandardPaths::findExecutable("iconv").isEmpty()) GTEST_SKIP() << "iconv is not installed";
-    for (int byte = 0x80; byte <= 0xFF; ++byte) {
-        if (byte == 0x98) continue;
-        QProcess iconv;
-        iconv.start("iconv", {"-f", "CP1251", "-t", "UTF-8"});
-        iconv.write(QByteArray(1, char(byte)));
-        iconv.closeWriteChannel();
-        ASSERT_TRUE(iconv.waitForFinished(10000));
-        const QString ch = QString::fromUtf8(iconv.readAllStandardOutput());
-        ASSERT_EQ(ch.size(), 1) << byte;
-        EXPECT_EQ(TextCodec::TryEncodeChar(ch[0]), std::optional<uint8_t>(byte)) << byte;
-    }
+    QByteArray upper; // the upper half of the code page; 0x98 is unassigned
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        if (byte != 0x98) upper.append(char(byte));
+    QProcess iconv;
+    iconv.start("iconv", {"-f", "CP1251", "-t", "UTF-8"});
+    iconv.write(upper);
+    iconv.closeWriteChannel();
+    ASSERT_TRUE(iconv.waitForFinished(10000));
+    const QString chars = QString::fromUtf8(iconv.readAllStandardOutput());
+    ASSERT_EQ(chars.size(), upper.size());
+    for (qsizetype i = 0; i < upper.size(); ++i)
+        EXPECT_EQ(TextCodec::TryEncodeChar(chars[i]), std::optional<uint8_t>(uint8_t(upper[i]))) << i;
     EXPECT_EQ(TextCodec::TryEncodeChar(QChar(u'Ω')), std::nullopt);
 }
 
@@ -97,9 +98,7 @@ TEST(RtfWriter, LibreOfficeReadsTheLinesBack) {
     QStringList gotLines = got.split('\n');
     if (!gotLines.isEmpty() && gotLines.last().isEmpty() && gotLines.size() == expected.size() + 1)
         gotLines.removeLast();
-    ASSERT_EQ(gotLines.size(), expected.size()) << got.toStdString();
-    for (qsizetype i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(gotLines[i].toStdString(), expected[i].toStdString()) << "line " << i;
+    EXPECT_EQ(gotLines.join('|').toStdString(), expected.join('|').toStdString());
 }
 
 TEST(RtfTablePrint, RunsTheWordProcessorSequence) {
