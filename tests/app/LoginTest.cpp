@@ -11,107 +11,80 @@
 
 namespace {
 
-void writePasswordFile(const QString& dir, const QByteArray& bytes)
-{
+void writePasswordFile(const QString& dir, const QByteArray& bytes) {
     QFile file(QDir(dir).filePath("FParol.dat"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
 // Each entry is typed into the dialog and confirmed; an empty optional closes it instead.
-void scriptEntries(ScriptedModals& modals, const std::vector<std::optional<QString>>& entries)
-{
+void scriptEntries(ScriptedModals& modals, const std::vector<std::optional<QString>>& entries) {
     for (const auto& entry : entries)
         modals.Then([entry](QDialog* dialog) {
             auto* psw = qobject_cast<TFPSW*>(dialog);
             EXPECT_NE(psw, nullptr);
-            if (!entry)
-                return int(mrNone);
+            if (!entry) return int(mrNone);
             psw->Edit1->setText(*entry);
             return int(mrOk);
         });
 }
 
-void expectWrong(ScriptedMessageBoxes& boxes, int answer)
-{
-    boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning, mrNone,
-                 answer);
+void expectWrong(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning,
+                 mrNone, answer);
 }
 
 const QString kDamaged = "Файл пароля FParol.dat повреждён (неверный размер или нет доступа).\n"
                          "Полный уровень доступа недоступен.";
 
-} // namespace
-
-TEST(Login, ServicePasswordOnlyWhenThePasswordFileIsMissing)
-{
-    QTemporaryDir dir;
+// Answers the dialog with the entries and gives the level the log-in ends with.
+LoginResult Login(const QString& dir, const std::vector<std::optional<QString>>& entries) {
     TFPSW dialog;
-    const QString service = QString::number(kServicePassword);
-    {
-        ScriptedModals modals;
-        scriptEntries(modals, {service});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Full);
-    }
-    {
-        ScriptedModals modals;
-        scriptEntries(modals, {QString("")});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Limited);
-    }
-    writePasswordFile(dir.path(), QByteArray("\xD2\x04", 2)); // 1234
-    {
-        ScriptedModals modals;
-        ScriptedMessageBoxes boxes;
-        expectWrong(boxes, mrRetry);
-        scriptEntries(modals, {service, QString("01234")});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Full);
-    }
+    ScriptedModals modals;
+    scriptEntries(modals, entries);
+    return AskAccessLevel(nullptr, dialog, dir);
 }
 
-TEST(Login, WrongEntriesRetryOrEndTheProgram)
-{
+} // namespace
+
+TEST(Login, ServicePasswordOnlyWhenThePasswordFileIsMissing) {
+    QTemporaryDir dir;
+    const QString service = QString::number(kServicePassword);
+    EXPECT_EQ(Login(dir.path(), {service}), LoginResult::Full);
+    EXPECT_EQ(Login(dir.path(), {QString("")}), LoginResult::Limited);
+    writePasswordFile(dir.path(), QByteArray("\xD2\x04", 2)); // 1234
+    ScriptedMessageBoxes boxes;
+    expectWrong(boxes, mrRetry);
+    EXPECT_EQ(Login(dir.path(), {service, QString("01234")}), LoginResult::Full);
+}
+
+TEST(Login, WrongEntriesRetryOrEndTheProgram) {
     QTemporaryDir dir;
     // 99999 - 65536 = 34463: a five-digit entry must not wrap round onto a 16-bit password.
     writePasswordFile(dir.path(), QByteArray("\x9F\x86", 2));
-    TFPSW dialog;
     {
-        ScriptedModals modals;
         ScriptedMessageBoxes boxes;
         expectWrong(boxes, mrRetry);
         expectWrong(boxes, mrCancel);
-        scriptEntries(modals, {QString("99999"), QString("1")});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::EndProgram);
+        EXPECT_EQ(Login(dir.path(), {QString("99999"), QString("1")}), LoginResult::EndProgram);
     }
-    {
-        ScriptedModals modals;
-        scriptEntries(modals, {QString("34463")});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Full);
-    }
-    {
-        ScriptedModals modals; // the dialog closed without OK
-        scriptEntries(modals, {std::nullopt});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::EndProgram);
-    }
+    EXPECT_EQ(Login(dir.path(), {QString("34463")}), LoginResult::Full);
+    EXPECT_EQ(Login(dir.path(), {std::nullopt}), LoginResult::EndProgram); // closed without OK
 }
 
-TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess)
-{
+TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray("\x01", 1), QByteArray("\x01\x02\x03", 3)}) {
         QTemporaryDir dir;
         writePasswordFile(dir.path(), bytes);
         EXPECT_EQ(ReadPasswordFile(dir.path()).state, PasswordFile::State::Damaged);
-        TFPSW dialog;
-        ScriptedModals modals;
         ScriptedMessageBoxes boxes;
         boxes.Expect(kDamaged, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
         expectWrong(boxes, mrRetry);
-        scriptEntries(modals, {QString::number(kServicePassword), QString("")});
-        EXPECT_EQ(AskAccessLevel(nullptr, dialog, dir.path()), LoginResult::Limited);
+        EXPECT_EQ(Login(dir.path(), {QString::number(kServicePassword), QString("")}), LoginResult::Limited);
     }
 }
 
-TEST(Login, DialogTakesAtMostFiveDigits)
-{
+TEST(Login, DialogTakesAtMostFiveDigits) {
     TFPSW dialog;
     QTest::keyClicks(dialog.Edit1, "12a3-456789");
     EXPECT_EQ(dialog.Password(), "12345");

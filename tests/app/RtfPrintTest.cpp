@@ -1,9 +1,9 @@
+#include "RecordingWordProcessor.h"
 #include "RtfTablePrint.h"
 #include "RtfWriter.h"
-#include "TextCodec.h"
 #include "ScriptedDialogs.h"
+#include "TextCodec.h"
 #include "WordProcessor.h"
-#include "RecordingWordProcessor.h"
 
 #include <gtest/gtest.h>
 
@@ -19,68 +19,62 @@ namespace {
 
 const PageSetup kLandscape{true, 29, 29, 29, 29};
 
-QByteArray readAll(const QString& path)
-{
+QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void expectPrintQuestion(ScriptedMessageBoxes& boxes, int answer)
-{
+void expectPrintQuestion(ScriptedMessageBoxes& boxes, int answer) {
     boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
                  answer);
 }
 
 } // namespace
 
-TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic)
-{
-    const QByteArray doc = RtfDocument({"a\\b{c}\td", "Ёж №5 ё", "Ω", "x\ny"});
+TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
+    const QByteArray doc = RtfDocument({"a\\b{c}\td", "Ёж №5 ё", "Ω", "x\ny\x01"});
     EXPECT_TRUE(doc.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
     EXPECT_TRUE(doc.contains("\\fmodern"));
     EXPECT_TRUE(doc.contains("a\\\\b\\{c\\}\\tab d\\par"));
     EXPECT_TRUE(doc.contains("\\'a8\\'e6 \\'b95 \\'b8\\par"));
-    EXPECT_TRUE(doc.contains("\\u937?\\par")); // outside the code page
+    EXPECT_TRUE(doc.contains("\\u937?\\par"));     // outside the code page
     EXPECT_TRUE(doc.contains("x\\par\r\ny\\par")); // a line feed splits the paragraph
     EXPECT_FALSE(doc.contains("\\paperw"));
-    for (const char c : doc)
-        EXPECT_LT(static_cast<unsigned char>(c), 0x80u);
+    for (const char c : doc) // plain ASCII; control characters other than line breaks dropped
+        EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80u && (c >= 0x20 || c == '\r' || c == '\n')) << int(c);
 
     const QByteArray wide = RtfDocument({"t"}, kLandscape);
-    EXPECT_TRUE(wide.contains("\\paperw16838\\paperh11906\\margl580\\margr580\\margt580\\margb580\\landscape"));
+    EXPECT_TRUE(
+        wide.contains("\\paperw16838\\paperh11906\\margl580\\margr580\\margt580\\margb580\\landscape"));
     const QByteArray tall = RtfDocument({"t"}, PageSetup{false, 10, 20, 30, 40});
     EXPECT_TRUE(tall.contains("\\paperw11906\\paperh16838\\margl200\\margr400\\margt600\\margb800\r\n"));
 }
 
-TEST(RtfWriter, CodePageTableAgreesWithIconv)
-{
-    if (QStandardPaths::findExecutable("iconv").isEmpty())
-        GTEST_SKIP() << "iconv is not installed";
-    for (int byte = 0x80; byte <= 0xFF; ++byte) {
-        if (byte == 0x98)
-            continue;
-        QProcess iconv;
-        iconv.start("iconv", {"-f", "CP1251", "-t", "UTF-8"});
-        iconv.write(QByteArray(1, char(byte)));
-        iconv.closeWriteChannel();
-        ASSERT_TRUE(iconv.waitForFinished(10000));
-        const QString ch = QString::fromUtf8(iconv.readAllStandardOutput());
-        ASSERT_EQ(ch.size(), 1) << byte;
-        EXPECT_EQ(TextCodec::TryEncodeChar(ch[0]), std::optional<uint8_t>(byte)) << byte;
-    }
+TEST(RtfWriter, CodePageTableAgreesWithIconv) {
+    if (QStandardPaths::findExecutable("iconv").isEmpty()) GTEST_SKIP() << "iconv is not installed";
+    QByteArray upper; // the upper half of the code page; 0x98 is unassigned
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        if (byte != 0x98) upper.append(char(byte));
+    QProcess iconv;
+    iconv.start("iconv", {"-f", "CP1251", "-t", "UTF-8"});
+    iconv.write(upper);
+    iconv.closeWriteChannel();
+    ASSERT_TRUE(iconv.waitForFinished(10000));
+    const QString chars = QString::fromUtf8(iconv.readAllStandardOutput());
+    ASSERT_EQ(chars.size(), upper.size());
+    for (qsizetype i = 0; i < upper.size(); ++i)
+        EXPECT_EQ(TextCodec::TryEncodeChar(chars[i]), std::optional<uint8_t>(uint8_t(upper[i]))) << i;
     EXPECT_EQ(TextCodec::TryEncodeChar(QChar(u'Ω')), std::nullopt);
 }
 
-TEST(RtfWriter, LibreOfficeReadsTheLinesBack)
-{
+TEST(RtfWriter, LibreOfficeReadsTheLinesBack) {
     const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice is not installed";
+    if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QStringList lines = {"ВЕГ-17-Р  1A2B3C4D  № 5",      "\n",
+    const QStringList lines = {"ВЕГ-17-Р  1A2B3C4D  № 5",        "\n",
                                "          Функциональные блоки", "1\tФБ1\tИЛИ-НЕ\t{x}\\y",
-                               "Ёлка ёж, «цитата» — тире",        ""};
+                               "Ёлка ёж, «цитата» — тире",       ""};
     const QString rtf = dir.filePath("table.rtf");
     QFile file(rtf);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -88,8 +82,9 @@ TEST(RtfWriter, LibreOfficeReadsTheLinesBack)
     file.close();
 
     QProcess convert;
-    convert.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
-                            "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), rtf});
+    convert.start(soffice,
+                  {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
+                   "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir.path(), rtf});
     ASSERT_TRUE(convert.waitForFinished(180000));
     const QByteArray text = readAll(dir.filePath("table.txt"));
     ASSERT_FALSE(text.isEmpty()) << convert.readAllStandardError().constData();
@@ -98,28 +93,15 @@ TEST(RtfWriter, LibreOfficeReadsTheLinesBack)
     for (const QString& line : lines)
         expected += line.split('\n');
     QString got = QString::fromUtf8(text);
-    if (got.startsWith(QChar(0xFEFF)))
-        got.remove(0, 1);
+    if (got.startsWith(QChar(0xFEFF))) got.remove(0, 1);
     got.remove('\r');
     QStringList gotLines = got.split('\n');
     if (!gotLines.isEmpty() && gotLines.last().isEmpty() && gotLines.size() == expected.size() + 1)
         gotLines.removeLast();
-    ASSERT_EQ(gotLines.size(), expected.size()) << got.toStdString();
-    for (qsizetype i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(gotLines[i].toStdString(), expected[i].toStdString()) << "line " << i;
-
-    // The page setup travels in the file.
-    QProcess toOdt;
-    toOdt.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
-                          "--headless", "--convert-to", "fodt", "--outdir", dir.path(), rtf});
-    ASSERT_TRUE(toOdt.waitForFinished(180000));
-    const QByteArray odt = readAll(dir.filePath("table.fodt"));
-    EXPECT_TRUE(odt.contains("style:print-orientation=\"landscape\"")) << odt.left(200).constData();
-    EXPECT_TRUE(odt.contains("fo:margin-left=\"0.4028in\""));
+    EXPECT_EQ(gotLines.join('|').toStdString(), expected.join('|').toStdString());
 }
 
-TEST(RtfTablePrint, RunsTheWordProcessorSequence)
-{
+TEST(RtfTablePrint, RunsTheWordProcessorSequence) {
     QTemporaryDir dir;
     const QStringList lines = {"Файл test.veg", "строка\t2"};
     {
@@ -146,11 +128,11 @@ TEST(RtfTablePrint, RunsTheWordProcessorSequence)
     }
 }
 
-TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles)
-{
+TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles) {
     QTemporaryDir dir;
     RecordingWordProcessor wp;
-    for (const QString& bad : {QStringLiteral("t.txt"), QStringLiteral("t.RTF"), QStringLiteral("t.rtf.bak")}) {
+    for (const QString& bad :
+         {QStringLiteral("t.txt"), QStringLiteral("t.RTF"), QStringLiteral("t.rtf.bak")}) {
         ScriptedMessageBoxes boxes;
         boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning,
                      mrNone, mrOk);
@@ -179,20 +161,19 @@ TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles)
     EXPECT_TRUE(wp.calls.isEmpty());
 }
 
-TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten)
-{
+TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten) {
     QTemporaryDir dir;
     const QString name = dir.filePath("t.rtf");
     DesktopWordProcessor wp(nullptr, dir.filePath("no-soffice"));
     ScriptedMessageBoxes boxes;
-    boxes.Expect("Текстовый процессор LibreOffice не найден.\nФайл сохранён: " + QDir::toNativeSeparators(name),
+    boxes.Expect("Текстовый процессор LibreOffice не найден.\nФайл сохранён: " +
+                     QDir::toNativeSeparators(name),
                  "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     EXPECT_EQ(RtfTablePrint(nullptr, {"строка"}, name, wp, kLandscape).outcome, RtfPrintOutcome::Finished);
     EXPECT_EQ(readAll(name), RtfDocument({"строка"}, kLandscape));
 }
 
-TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs)
-{
+TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs) {
     QTemporaryDir dir;
     const QString program = dir.filePath("fake-soffice");
     const QString argsFile = dir.filePath("args");

@@ -84,6 +84,11 @@ class FbEditorFixture : public ::testing::Test {
             ++j;
         }
     }
+    // The exchange's error box for device 1 on the default port.
+    void ExpectDeviceError(const QString& what) {
+        boxes.Expect(what + "\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                     mrOk);
+    }
     // Fills the device's function blocks with a recognisable pattern.
     void FillDeviceBlocks() {
         for (int id = 20; id <= 31; ++id)

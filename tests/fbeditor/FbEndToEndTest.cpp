@@ -27,20 +27,20 @@ void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
     EXPECT_EQ(fb.FBCount, 120);
     EXPECT_EQ(fb.EditorState.PanelCount, SampleConfig::FunctionBlocks); // the device's sample scheme
 
-    // Two blocks: an OR of two discrete inputs, and a timer T2 taking the OR.
+    // Two blocks: an OR of discrete inputs 1 and 2, and a timer T2 taking the OR.
     for (int i = 2; i < SampleConfig::FunctionBlocks; ++i)
         fb.ClearRecord(i);
+    const auto directInput = [&](int i, int j, int kind, int number) {
+        fb.SetInType(i, j, 1);
+        fb.SetInKind(i, j, kind);
+        fb.SetInNum(i, j, number);
+    };
     fb.SetTypeByte(0, 3);
-    for (int j = 0; j < 2; ++j) {
-        fb.SetInType(0, j, 1);
-        fb.SetInKind(0, j, 0);
-        fb.SetInNum(0, j, j + 1);
-    }
+    directInput(0, 0, 0, 1);
+    directInput(0, 1, 0, 2);
     fb.SetTypeByte(1, 6);
     fb.SetSubtype(1, 2);
-    fb.SetInType(1, 0, 1);
-    fb.SetInKind(1, 0, 1);
-    fb.SetInNum(1, 0, 1);
+    directInput(1, 0, 1, 1);
     fb.SetTimeUst(1, 45);
     fb.SetB9Plus(1, 1, 0x09);
     fb.SetRecByte(119, 15, 0x5A); // the last record's last byte

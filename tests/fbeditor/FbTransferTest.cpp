@@ -9,8 +9,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <QProgressBar>
+#include <QTest>
 
 using Bytes = std::vector<uint8_t>;
 
@@ -134,8 +134,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
 
     // Device failure on block 23: blocks 20..22 taken, the rest kept, algorithms kept.
     device.Faults().faults = {Fault{FaultKind::Exception, 'D', 23, -1, 4}};
-    boxes.Expect("Отказ прибора.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                 mrOk);
+    ExpectDeviceError("Отказ прибора.");
     Form().InPortClick();
     EXPECT_EQ(boxes.Shown(), 1);
     EXPECT_EQ(CountOf('D'), 4);
@@ -146,7 +145,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
 
     // Code 3 is the 60-block answer on block 26 only; elsewhere it is an ordinary error.
     device.Faults().faults = {Fault{FaultKind::Exception, 'D', 24, -1, 3}};
-    boxes.ExpectText("Неверное значение данных.\nУстройство 1, порт COM1", "Ошибка");
+    ExpectDeviceError("Неверное значение данных.");
     Form().InPortClick();
     EXPECT_EQ(FB().FBCount, 120);
 
@@ -161,7 +160,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
         reply[2] = 81;
         return true;
     };
-    boxes.ExpectText("Неверная длина ответа.\nУстройство 1, порт COM1", "Ошибка");
+    ExpectDeviceError("Неверная длина ответа.");
     Form().InPortClick();
     EXPECT_EQ(Record(FB(), 10), before10);
     EXPECT_EQ(Record(FB(), 9), DeviceRecord(device, 9));
@@ -171,7 +170,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
         reply[3] = 25;
         return true;
     };
-    boxes.ExpectText("Неверная длина ответа.\nУстройство 1, порт COM1", "Ошибка");
+    ExpectDeviceError("Неверная длина ответа.");
     FillLocal(FB(), 0x40);
     const Bytes before0 = Record(FB(), 0);
     Form().InPortClick();
@@ -247,8 +246,7 @@ TEST_F(FbEditorFixture, WriteFailuresAreReportedOnceWithoutReserveCopy) {
     // No reply to the first poll: one report, nothing more sent, no reserve copy.
     device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
     FB().FBModified = 1;
-    boxes.Expect("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error,
-                 mrNone, mrOk);
+    ExpectDeviceError("Прибор не отвечает.");
     Form().OutPortClick();
     EXPECT_EQ(boxes.Shown(), 1);
     EXPECT_EQ(CountOf('E'), 1);
@@ -261,7 +259,7 @@ TEST_F(FbEditorFixture, WriteFailuresAreReportedOnceWithoutReserveCopy) {
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::BadCrc, 0x0E, -1, -1, 0}};
     FB().FBModified = 1;
-    boxes.ExpectText("Ошибка контрольной суммы ответа.\nУстройство 1, порт COM1", "Ошибка");
+    ExpectDeviceError("Ошибка контрольной суммы ответа.");
     Form().OutPortClick();
     const auto writes = device.ReceivedOf('E');
     ASSERT_EQ(writes.size(), 5u);
@@ -296,12 +294,15 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
     EXPECT_TRUE(Form().FormCloseQuery()); // no change, no question
 
     FillLocal(FB(), 0x33);
-    const Bytes written = Record(FB(), 5);
+    std::vector<Bytes> written;
+    for (int i = 0; i < 120; ++i)
+        written.push_back(Record(FB(), i));
     FB().FBModified = 1;
     Form().OutPortClick();
     ASSERT_EQ(CountOf('E'), 12);
 
     FB().SetRecByte(5, 0, 0x77);
+    FB().SetRecByte(119, 15, 0x77);
     FB().FBModified = 1;
     const auto ask = [&](int answer) {
         boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
@@ -314,7 +315,8 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
 
     ask(mrNo);
     EXPECT_TRUE(Form().FormCloseQuery());
-    EXPECT_EQ(Record(FB(), 5), written);
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(Record(FB(), i), written[size_t(i)]) << i;
     EXPECT_EQ(FB().FBModified, 0);
 
     // Yes transfers, and the window closes whatever the outcome.
@@ -322,7 +324,7 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
     FB().FBModified = 1;
     device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
     ask(mrYes);
-    boxes.ExpectText("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка");
+    ExpectDeviceError("Прибор не отвечает.");
     EXPECT_TRUE(Form().FormCloseQuery());
     EXPECT_EQ(CountOf('E'), 1);
 

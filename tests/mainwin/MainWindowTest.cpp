@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <tuple>
+
 namespace {
 
 void WritePasswordFile(const QString& dir, const QByteArray& bytes) {
@@ -63,28 +65,18 @@ struct AnyMessageBoxes {
 
 } // namespace
 
+// The password cases themselves belong to the log-in tests; here: asked once, and ending there
+// closes the window and the port without a question.
 TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
     TempWorkDir work;
     {
         auto form = ShownMainWindow(); // no password file: the service password gives full access
         EXPECT_EQ(form->Cfg.Veg.AccessLevel, 1);
-        EXPECT_EQ(form->windowTitle(), "Программатор ВЕГ-17");
         form->hide();
         ScriptedModals none; // asked only on the first showing: another dialog fails the test
         form->show();
-        EXPECT_EQ(none.Shown(), 0);
     }
     WritePasswordFile(work.Path(), QByteArray("\xD2\x04", 2)); // 1234
-    {
-        TForm1 form;
-        ScriptedModals modals;
-        ScriptedMessageBoxes boxes;
-        boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning,
-                     mrNone, mrRetry);
-        modals.Then(TypePassword(QString::number(kServicePassword))).Then(TypePassword("1234"));
-        form.show();
-        EXPECT_EQ(form.Cfg.Veg.AccessLevel, 1);
-    }
     {
         TForm1 form;
         form.Cfg.Veg.AccessLevel = 1;
@@ -92,27 +84,24 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
         modals.Then(TypePassword("")); // an empty entry: the limited level
         form.show();
         EXPECT_EQ(form.Cfg.Veg.AccessLevel, 0);
-        EXPECT_FALSE(form.LoginEnded());
     }
+    TForm1 form;
+    OpenSimPort port(form);
     {
-        TForm1 form;
-        OpenSimPort port(form);
-        {
-            ScriptedModals modals;
-            ScriptedMessageBoxes boxes;
-            boxes.ExpectText("Введенный пароль неверен", "Предупреждение", mrCancel);
-            modals.Then(TypePassword("777"));
-            form.show();
-        }
-        form.Cfg.Serv.FileMode = 1;
-        form.Cfg.Serv.Modified = 1; // ending at the password asks nothing
-        ScriptedMessageBoxes none;
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(form.LoginEnded());
-        EXPECT_FALSE(form.isVisible());
-        EXPECT_FALSE(form.ComPort.IsOpen());
-        EXPECT_EQ(form.Cfg.Veg.AccessLevel, 0);
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("Введенный пароль неверен", "Предупреждение", mrCancel);
+        modals.Then(TypePassword("777"));
+        form.show();
     }
+    form.Cfg.Serv.FileMode = 1;
+    form.Cfg.Serv.Modified = 1; // ending at the password asks nothing
+    ScriptedMessageBoxes none;
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.LoginEnded());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.ComPort.IsOpen());
+    EXPECT_EQ(form.Cfg.Veg.AccessLevel, 0);
 }
 
 TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
@@ -133,25 +122,17 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
         EXPECT_TRUE(form->close()); // never cancelled
         EXPECT_FALSE(form->ComPort.IsOpen());
     }
-    { // limited access: only the save question
+    // Limited access: only the save question; device mode, or a file not changed: nothing is asked.
+    for (const auto& [access, fileMode, modified] : {std::tuple{0, 1, 1}, {1, 0, 1}, {1, 1, 0}}) {
         TForm1 form;
+        form.Cfg.Veg.AccessLevel = access;
         OpenSimPort port(form);
-        form.Cfg.Serv.FileMode = 1;
-        form.Cfg.Serv.Modified = 1;
-        ScriptedMessageBoxes boxes;
-        ExpectSaveQuestion(boxes, mrNo);
+        form.Cfg.Serv.FileMode = fileMode;
+        form.Cfg.Serv.Modified = modified;
+        ScriptedMessageBoxes boxes; // any other box fails the test
+        if (access == 0) ExpectSaveQuestion(boxes, mrNo);
         EXPECT_TRUE(form.close());
         EXPECT_FALSE(form.ComPort.IsOpen());
-    }
-    for (int fileMode : {0, 1}) { // device mode, or a file not changed: nothing is asked
-        auto form = ShownMainWindow();
-        OpenSimPort port(*form);
-        form->Cfg.Serv.FileMode = fileMode;
-        form->Cfg.Serv.Modified = 1 - fileMode;
-        ScriptedMessageBoxes boxes; // any box fails the test
-        EXPECT_TRUE(form->close());
-        EXPECT_FALSE(form->ComPort.IsOpen());
-        EXPECT_EQ(boxes.Shown(), 0);
     }
 }
 
@@ -159,7 +140,6 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     TFormPrgD* prgD = form->FormPrgD;
-    EXPECT_EQ(prgD->AFB->text(), "Редактирование ФБ");
     {
         ScriptedModals modals;
         modals.Then([&](QDialog* dialog) {
@@ -173,7 +153,6 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
         });
         ScriptedMessageBoxes boxes;
         form->AProgD->trigger();
-        EXPECT_EQ(modals.Shown(), 2);
     }
     {
         ScriptedModals modals;
@@ -196,7 +175,6 @@ TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfir
     ApplyCommandLine(*form, {"veg17", "--port", link});
     EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
     EXPECT_FALSE(form->ComPort.IsOpen());
-    EXPECT_EQ(form->ComPort.GetPortName(), "COM1");
 
     SimDevice device;
     auto* sim = new SimLink(device);

@@ -24,6 +24,14 @@ struct PanelCase {
     std::function<QWidget*()> make;
 };
 
+std::function<QWidget*()> Connector(ShapeZType shape) {
+    return [shape] {
+        auto* p = new TPShapeZ(nullptr);
+        p->PutTypeShape(nullptr, shape);
+        return p;
+    };
+}
+
 std::vector<PanelCase> Cases() {
     return {
         {"fb_and",
@@ -67,27 +75,9 @@ std::vector<PanelCase> Cases() {
          }},
         {"horz", {100, 3}, [] { return new TShapeHorz(nullptr); }},
         {"mark", {80, 22}, [] { return new TShapeMark(nullptr, 7); }},
-        {"zigzag3",
-         {20, 74},
-         [] {
-             auto* p = new TPShapeZ(nullptr);
-             p->PutTypeShape(nullptr, stZigzag3);
-             return p;
-         }},
-        {"cascade",
-         {23, 146},
-         [] {
-             auto* p = new TPShapeZ(nullptr);
-             p->PutTypeShape(nullptr, stCascade);
-             return p;
-         }},
-        {"program_sp",
-         {23, 194},
-         [] {
-             auto* p = new TPShapeZ(nullptr);
-             p->PutTypeShape(nullptr, stProgramSP);
-             return p;
-         }},
+        {"zigzag3", {20, 74}, Connector(stZigzag3)},
+        {"cascade", {23, 146}, Connector(stCascade)},
+        {"program_sp", {23, 194}, Connector(stProgramSP)},
         {"reg_pid",
          {180, 168},
          [] {
