@@ -81,32 +81,15 @@ TEST_F(ConfigFileTest, RoundTripKeepsEveryPartFor60And120Blocks) {
     }
 }
 
-TEST_F(ConfigFileTest, SizeRuleAndFilesOfUnknownSizes) {
+TEST_F(ConfigFileTest, SizeRule) {
     const int rule[][2] = {{0, 0},          {11 * 1024 + 1023, 0}, {12 * 1024, 40},   {12 * 1024 + 1023, 40},
                            {13 * 1024, 120}, {15 * 1024 + 5, 120},  {17 * 1024, 60},   {17 * 1024 + 1023, 60},
                            {18 * 1024, 120}, {34 * 1024, 120}};
     for (const auto& r : rule)
         EXPECT_EQ(FileBlockCountBySize(r[0]), r[1]) << r[0];
-
-    auto target = MakeSample(120, 3);
-    const QByteArray before = Fingerprint(*target);
-    for (int kib : {11, 12, 13, 15, 17, 34}) {
-        SCOPED_TRACE(kib);
-        WriteAll(Path("k.veg"), QByteArray(kib * 1024, '\0'));
-        ScriptedMessageBoxes boxes;
-        if (kib <= 12)
-            boxes.ExpectText(kib == 11 ? QStringLiteral("Файл не опознан") : QStringLiteral("Файл создан на 40 ФБ"), kWarn);
-        else
-            boxes.ExpectText(kDamaged + QStringLiteral("файл короче, чем нужно"), kErr);
-        EXPECT_FALSE(OpenConfigFile(nullptr, Path("k.veg"), *target));
-        EXPECT_EQ(Fingerprint(*target), before);
-    }
-    ScriptedMessageBoxes boxes;
-    boxes.ExpectText(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"));
-    EXPECT_FALSE(OpenConfigFile(nullptr, Path("missing.veg"), *target));
 }
 
-TEST_F(ConfigFileTest, DamagedFilesAreRefusedAndChangeNothing) {
+TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
     const QByteArray good120 = Saved(120);
     const QByteArray good60 = Saved(60);
     const int alg120 = 921 + 160 * 12;
@@ -114,6 +97,9 @@ TEST_F(ConfigFileTest, DamagedFilesAreRefusedAndChangeNothing) {
     const int alg60 = 921 + 160 * 6;
     const int lists60 = alg60 + 6000 + 60, count60 = lists60 + 3600;
     const int tail120 = count120 + 1;
+    const QString shorter = kDamaged + QStringLiteral("файл короче, чем нужно");
+    const QString longer = kDamaged + QStringLiteral("файл длиннее, чем нужно");
+    const QString count = kDamaged + QStringLiteral("неверное количество алгоритмов");
 
     const auto patched = [](QByteArray b, int at, char v) {
         b[at] = v;
@@ -122,25 +108,31 @@ TEST_F(ConfigFileTest, DamagedFilesAreRefusedAndChangeNothing) {
     const struct {
         const char* name;
         QByteArray bytes;
-        QString why;
+        QString text;
+        QString caption = kErr;
     } cases[] = {
-        {"truncated", good120.left(good120.size() - 1), QStringLiteral("файл короче, чем нужно")},
-        {"cut inside the algorithms", good120.left(tail120 - 1), QStringLiteral("файл короче, чем нужно")},
-        {"oversized", good120 + QByteArray(1, '\0'), QStringLiteral("файл длиннее, чем нужно")},
-        {"oversized 60", good60 + QByteArray(5, '\0'), QStringLiteral("файл длиннее, чем нужно")},
-        {"count above F", patched(good120, count120, char(121)), QStringLiteral("неверное количество алгоритмов")},
-        {"count above 60", patched(good60, count60, char(61)), QStringLiteral("неверное количество алгоритмов")},
-        {"mark", patched(good120, marks120 + 7, char(200)), QStringLiteral("неверная отметка блока 8")},
+        {"11 KiB", QByteArray(11 * 1024, '\0'), QStringLiteral("Файл не опознан"), kWarn},
+        {"12 KiB", QByteArray(12 * 1024, '\0'), QStringLiteral("Файл создан на 40 ФБ"), kWarn},
+        {"17 KiB of zeros", QByteArray(17 * 1024, '\0'), shorter},
+        {"34 KiB of zeros", QByteArray(34 * 1024, '\0'), shorter},
+        {"truncated", good120.left(good120.size() - 1), shorter},
+        {"cut inside the algorithms", good120.left(tail120 - 1), shorter},
+        {"oversized", good120 + QByteArray(1, '\0'), longer},
+        {"oversized 60", good60 + QByteArray(5, '\0'), longer},
+        {"count above F", patched(good120, count120, char(121)), count},
+        {"count above 60", patched(good60, count60, char(61)), count},
+        {"mark", patched(good120, marks120 + 7, char(200)), kDamaged + QStringLiteral("неверная отметка блока 8")},
         {"list entry", patched(good60, lists60 + 60 * 4 + 2, char(61)),
-         QStringLiteral("неверный номер блока в алгоритме 5")},
-        {"module code", patched(good120, 1 + 1 + 2, char(14)), QStringLiteral("неизвестный код модуля в позиции 3")},
+         kDamaged + QStringLiteral("неверный номер блока в алгоритме 5")},
+        {"module code", patched(good120, 1 + 1 + 2, char(14)),
+         kDamaged + QStringLiteral("неизвестный код модуля в позиции 3")},
         {"input texts", [&] {
              QByteArray b = good120;
              const int texts = tail120 + 8 + 112 + 2240 + 1680;
              for (int i = texts; i < b.size(); ++i)
                  b[i] = 'A';
              return b;
-         }(), QStringLiteral("неверная таблица текстов входов")},
+         }(), kDamaged + QStringLiteral("неверная таблица текстов входов")},
     };
     auto target = MakeSample(120, 5);
     target->Serv.Modified = 1;
@@ -149,10 +141,17 @@ TEST_F(ConfigFileTest, DamagedFilesAreRefusedAndChangeNothing) {
         SCOPED_TRACE(c.name);
         WriteAll(Path("bad.veg"), c.bytes);
         ScriptedMessageBoxes boxes;
-        boxes.Expect(kDamaged + c.why, kErr, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        if (c.caption == kErr)
+            boxes.Expect(c.text, kErr, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        else
+            boxes.ExpectText(c.text, c.caption);
         EXPECT_FALSE(OpenConfigFile(nullptr, Path("bad.veg"), *target));
         EXPECT_EQ(Fingerprint(*target), before);
     }
+    ScriptedMessageBoxes boxes;
+    boxes.ExpectText(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"));
+    EXPECT_FALSE(OpenConfigFile(nullptr, Path("missing.veg"), *target));
+    EXPECT_EQ(Fingerprint(*target), before);
 }
 
 TEST_F(ConfigFileTest, FileWithoutTailGetsDefaultsForTheTailsParts) {

@@ -1,5 +1,4 @@
 #include "BlockExchange.h"
-#include "DeviceLayouts.h"
 #include "ModbusFrame.h"
 #include "ScriptedDialogs.h"
 #include "SimFixture.h"
@@ -219,19 +218,4 @@ TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows) {
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 134);
     link.writeStatus = LinkStatus::Lost;
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 135);
-}
-
-TEST_F(SimFixture, BlockReadAndIdentifyGiveTheDevicesData) {
-    Bytes reply(256);
-    device.Block(21)[0] = 0xAB;
-    ASSERT_EQ(ReadBlock(port, 0, 21, reply), 0);
-    EXPECT_EQ((Bytes{reply.begin() + 2, reply.begin() + 5}), (Bytes{161, 21, 0xAB}));
-    EXPECT_EQ(device.Received().back(), Frame::Build(1, 'D', Bytes{21}));
-    device.Faults().sixtyBlocks = true;
-    EXPECT_EQ(ReadBlock(port, 0, 26, reply), 3);
-
-    uint8_t comp[15] = {};
-    ASSERT_EQ(ReadComposition(port, 0, comp), 0);
-    EXPECT_EQ(comp[Composition::SlotCodes], 13);
-    EXPECT_EQ(comp[Composition::DevNum], 0);
 }
