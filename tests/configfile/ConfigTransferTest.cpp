@@ -87,56 +87,51 @@ class ConfigTransferTest : public SimFixture {
 
 } // namespace
 
+// A 60-block device refuses block 26 with code 3: read without an error, F = 60.
 TEST_F(ConfigTransferTest, ReadTakesEveryBlockIntoTheModelAndTheReserve) {
     FillDevice();
     device.SetAddress(3);
-    auto cfg = MakeSample(120, 9);
-    cfg->Serv.FileMode = 1;
-    cfg->Serv.Modified = 1;
-    ScriptedMessageBoxes none;
-    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 2, &bar));
+    for (bool sixty : {false, true}) {
+        SCOPED_TRACE(sixty);
+        device.ClearLog();
+        device.Faults().sixtyBlocks = sixty;
+        const int f = sixty ? 60 : 120;
+        auto cfg = MakeSample(120, 9);
+        cfg->Serv.FileMode = 1;
+        cfg->Serv.Modified = 1;
+        ScriptedMessageBoxes none;
+        ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 2, &bar));
 
-    // Frames: the identify request, then one 'D' per block in the fixed order.
-    const auto& got = device.Received();
-    ASSERT_EQ(got.size(), 1 + Expected(120).size());
-    EXPECT_EQ(got[0], Frame::Build(3, 0x11, {}));
-    EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), Expected(120));
-    EXPECT_EQ(got[2], Frame::Build(3, 'D', Bytes{12}));
-    Bytes reply12{193, 12};
-    reply12.insert(reply12.end(), device.Block(12).begin(), device.Block(12).end());
-    EXPECT_EQ(device.Sent()[2], Frame::Build(3, 'D', reply12));
+        // Frames: the identify request, then one 'D' per block in the fixed order.
+        std::vector<int> asked = Expected(f);
+        if (sixty)
+            asked.insert(asked.begin() + 8, 26);
+        EXPECT_EQ(device.Received().size(), 1 + asked.size());
+        EXPECT_EQ(device.Received()[0], Frame::Build(3, 0x11, {}));
+        EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), asked);
+        EXPECT_EQ(device.Received()[2], Frame::Build(3, 'D', Bytes{12}));
+        Bytes reply12{193, 12};
+        reply12.insert(reply12.end(), device.Block(12).begin(), device.Block(12).end());
+        EXPECT_EQ(device.Sent()[2], Frame::Build(3, 'D', reply12));
 
-    ExpectModelMatchesDevice(*cfg, 120);
-    EXPECT_EQ(cfg->MBA.GetModuleByte(0, 0), 1);
-    EXPECT_EQ(cfg->Serv.GetNameText(40), QString()); // names of the previous configuration are gone
-    EXPECT_EQ(cfg->Serv.GetSlotModuleCode(2), 7);
-    EXPECT_EQ(cfg->Serv.GetSlotModuleCode(4), 0);
-    EXPECT_EQ(cfg->Serv.GetDevAddr(), 2);
-    EXPECT_EQ(cfg->Serv.DevNum, 2);
-    EXPECT_EQ(cfg->Serv.FileMode, 0);
-    EXPECT_EQ(cfg->Serv.Modified, 0);
-    EXPECT_EQ(cfg->FB.FBCount, 120);
-    EXPECT_EQ(cfg->FB.AlgTable.GetCount(), 0);
-    EXPECT_EQ(cfg->FB.AlgTable.GetMark(0), 255);
-    EXPECT_EQ(cfg->FB.GetFbText(0), QString());
-    EXPECT_EQ(cfg->Reserv.AlgReserve.GetEntry(0, 0), 255);
-    EXPECT_EQ(bar.value(), bar.maximum());
-}
-
-TEST_F(ConfigTransferTest, SixtyBlockDeviceIsReadWithoutAnError) {
-    FillDevice();
-    device.Faults().sixtyBlocks = true;
-    auto cfg = MakeSample(120, 9);
-    ScriptedMessageBoxes none;
-    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
-    std::vector<int> asked = Expected(60);
-    asked.insert(asked.begin() + 8, 26);
-    EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), asked);
-    EXPECT_EQ(cfg->FB.FBCount, 60);
-    EXPECT_EQ(cfg->FB.GetRecByte(59, 5), device.Block(25)[9 * 16 + 5]);
-    EXPECT_EQ(cfg->FB.GetRecByte(60, 5), 0);
-    EXPECT_EQ(cfg->FB.GetRecByte(119, 0), 0);
-    EXPECT_EQ(cfg->Reg.GetRecByte(0, 0), device.Block(32)[0]);
+        ExpectModelMatchesDevice(*cfg, f);
+        EXPECT_EQ(cfg->FB.FBCount, f);
+        EXPECT_TRUE(!sixty || (cfg->FB.GetRecByte(60, 5) == 0 && cfg->FB.GetRecByte(119, 0) == 0));
+        EXPECT_EQ(cfg->MBA.GetModuleByte(0, 0), 1);
+        EXPECT_EQ(cfg->Serv.GetNameText(40), QString()); // names of the previous configuration are gone
+        EXPECT_EQ(cfg->Serv.GetSlotModuleCode(2), 7);
+        EXPECT_EQ(cfg->Serv.GetSlotModuleCode(4), 0);
+        EXPECT_EQ(cfg->Serv.GetDevAddr(), 2);
+        EXPECT_EQ(cfg->Serv.DevNum, 2);
+        EXPECT_EQ(cfg->Serv.FileMode, 0);
+        EXPECT_EQ(cfg->Serv.Modified, 0);
+        // The algorithms are reset.
+        EXPECT_EQ(cfg->FB.AlgTable.GetCount(), 0);
+        EXPECT_EQ(cfg->FB.AlgTable.GetMark(0), 255);
+        EXPECT_EQ(cfg->FB.GetFbText(0), QString());
+        EXPECT_EQ(cfg->Reserv.AlgReserve.GetEntry(0, 0), 255);
+        EXPECT_EQ(bar.value(), bar.maximum());
+    }
 }
 
 TEST_F(ConfigTransferTest, FailedReadIsReportedOnceAndChangesNothing) {
