@@ -70,14 +70,6 @@ TEST(SimDevice, BlocksAndFaultsAsPlanned) {
     EXPECT_EQ(Ask(d, 'D', {36})[2], 2);
     EXPECT_EQ(Ask(d, 0x2B, {})[2], 1);
 
-    // Busy for two polls after each write.
-    d.Faults().busyPolls = 2;
-    e.push_back(0);
-    Ask(d, 'E', e);
-    EXPECT_EQ(Ask(d, 0x0E, {}), Frame::Build(1, 0x8E, Bytes{6}));
-    EXPECT_EQ(Ask(d, 0x0E, {})[1], 0x8E);
-    EXPECT_EQ(Ask(d, 0x0E, {}), Frame::Build(1, 0x0E, {}));
-
     // Other addresses, broadcasts and damaged frames get no reply.
     EXPECT_FALSE(d.Handle(Frame::Build(2, 'D', Bytes{20})));
     EXPECT_FALSE(d.Handle(Frame::Build(0, 'F', Bytes{1, 2})));
