@@ -4,8 +4,6 @@
 #include "ModbusFrame.h"
 #include "SampleConfig.h"
 #include "TProgFBClass.h"
-#include "TProgRegClass.h"
-#include "TServClass.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -129,15 +127,4 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
     EXPECT_EQ(types, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(fb.GetSigTipS(SampleConfig::SignallingBlock), 1);
     EXPECT_EQ(fb.GetB9Plus(SampleConfig::RelayBlock, 1), 1);
-
-    TProgRegClass reg;
-    ASSERT_TRUE(reg.TakeBlockFromReply(Ask(d, 'D', {DeviceBlocks::RegLoops})));
-    reg.BlockToRecords(DeviceBlocks::RegLoops);
-    for (int i = 0; i < SampleConfig::Loops; ++i)
-        EXPECT_EQ(reg.GetAnVh(i), i + 1);
-
-    TServClass serv;
-    const Bytes names = Ask(d, 'D', {DeviceBlocks::NamesFirst});
-    ASSERT_TRUE(serv.BlockToNameTable(0, names.data() + 4, int(names.size()) - 6));
-    EXPECT_EQ(serv.GetNameText(2), QString::fromUtf8("Пуск насоса"));
 }
