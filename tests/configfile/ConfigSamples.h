@@ -31,11 +31,11 @@ inline std::unique_ptr<TConfiguration> MakeSample(int fbCount, int seed = 1) {
     for (int c2 = 0; c2 < 48; ++c2)
         cfg.Serv.SetLongText(c2, QStringLiteral("Длинный текст %1").arg(c2 + seed));
     cfg.FB.FBCount = fbCount;
-    for (int i = 0; i < fbCount; ++i)
+    for (int i = 0; i < fbCount; ++i) {
+        cfg.FB.SetFbText(i, QStringLiteral("Алгоритм %1").arg(i + seed));
         for (int k = 0; k < 16; ++k)
             cfg.FB.SetRecByte(i, k, (i * 16 + k * 3 + seed) & 0xFF);
-    for (int a = 0; a < fbCount; ++a)
-        cfg.FB.SetFbText(a, QStringLiteral("Алгоритм %1").arg(a + seed));
+    }
     cfg.FB.AlgTable.SetCount(3);
     for (int a = 0; a < 3; ++a) {
         cfg.FB.AlgTable.SetMark(a * 5, a * 5 + 1);

@@ -5,6 +5,7 @@
 #include "ConfigSamples.h"
 #include "ConfigTransfer.h"
 #include "DeviceLayouts.h"
+#include "ModbusFrame.h"
 #include "ScriptedDialogs.h"
 
 #include <QProgressBar>
@@ -16,19 +17,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// CRC-16 of the bus (polynomial 0xA001 reflected, start 0xFFFF), appended low byte first.
-Bytes WithCrc(Bytes frame) {
-    uint16_t crc = 0xFFFF;
-    for (uint8_t b : frame) {
-        crc ^= b;
-        for (int i = 0; i < 8; ++i)
-            crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
-    }
-    frame.push_back(uint8_t(crc & 0xFF));
-    frame.push_back(uint8_t(crc >> 8));
-    return frame;
-}
-
 std::vector<int> BlocksOf(const std::vector<Bytes>& frames) {
     std::vector<int> ids;
     for (const auto& f : frames)
@@ -36,16 +24,9 @@ std::vector<int> BlocksOf(const std::vector<Bytes>& frames) {
     return ids;
 }
 
-std::vector<int> Range(int first, int last) {
-    std::vector<int> v;
-    for (int i = first; i <= last; ++i)
-        v.push_back(i);
-    return v;
-}
-
 std::vector<int> Expected(int fbCount) {
     std::vector<int> v{1, 12};
-    for (int id : Range(20, 20 + fbCount / 10 - 1))
+    for (int id = 20; id < 20 + fbCount / 10; ++id)
         v.push_back(id);
     for (int id : {32, 33, 35, 40, 41})
         v.push_back(id);
@@ -62,7 +43,6 @@ class ConfigTransferTest : public SimFixture {
         composition[Composition::DiscreteInputs] = 24;
         composition[Composition::AnalogueInputs] = 4;
     }
-
     void FillDevice() {
         for (int id : Expected(120)) {
             auto& b = device.Block(id);
@@ -70,81 +50,88 @@ class ConfigTransferTest : public SimFixture {
                 b[k] = uint8_t(id * 31 + k * 7);
         }
     }
+    void MatchSampleModules() {
+        device.Composition()[Composition::SlotCodes + 3] = 2;
+        device.Composition()[Composition::SlotCodes + 4] = 11;
+    }
+    // Every part the transfer carries is the same in the model and in the device's blocks.
+    void ExpectModelMatchesDevice(const TConfiguration& cfg, int fbCount) {
+        const auto at = [&](int id, size_t k) { return int(device.Block(id)[k]); };
+        for (int k = 0; k < 168; ++k)
+            ASSERT_EQ(cfg.MBA.GetModuleByte(0, k + 1), at(1, size_t(k)));
+        for (int i = 0; i < 24; ++i)
+            for (int k = 0; k < 8; ++k)
+                ASSERT_EQ(cfg.Veg.GetRecByte(i, k), at(12, size_t(8 * i + k)));
+        for (int i = 0; i < fbCount; ++i)
+            for (int k = 0; k < 16; ++k)
+                ASSERT_EQ(cfg.FB.GetRecByte(i, k), at(20 + i / 10, size_t(16 * (i % 10) + k)));
+        for (int i = 0; i < 2; ++i)
+            for (int k = 0; k < 28; ++k) {
+                ASSERT_EQ(cfg.Reg.GetRecByte(i, k), at(32, size_t(28 * i + k)));
+                ASSERT_EQ(cfg.Reg.GetPZByte(i, k), at(33, size_t(28 * i + k)));
+            }
+        for (int k = 0; k < 96; ++k)
+            ASSERT_EQ(cfg.MBA.GetUnitListByte(k), at(35, size_t(k)));
+        const char* names = reinterpret_cast<const char*>(device.Block(41).data());
+        EXPECT_EQ(cfg.Serv.GetNameRow(16), QByteArray(names, 14));
+        EXPECT_EQ(cfg.Serv.GetNameRow(17), QByteArray(names + 14, 14));
+        // The reserve holds what the device now has.
+        EXPECT_EQ(cfg.Reserv.FbRecords().GetByte(fbCount - 1, 15), cfg.FB.GetRecByte(fbCount - 1, 15));
+        EXPECT_EQ(cfg.Reserv.LoopRecords().GetByte(1, 3), cfg.Reg.GetRecByte(1, 3));
+        EXPECT_EQ(cfg.Reserv.LoopRecords().GetByte(2, 5), cfg.Reg.GetPZByte(0, 5));
+        EXPECT_EQ(cfg.Reserv.ModuleImages().Get(0).mid(1), QByteArray(reinterpret_cast<const char*>(device.Block(1).data()), 168));
+        EXPECT_TRUE(bar.isHidden());
+    }
     QProgressBar bar;
 };
 
 } // namespace
 
+// A 60-block device refuses block 26 with code 3: read without an error, F = 60.
 TEST_F(ConfigTransferTest, ReadTakesEveryBlockIntoTheModelAndTheReserve) {
     FillDevice();
     device.SetAddress(3);
-    auto cfg = MakeSample(120, 9);
-    cfg->Serv.FileMode = 1;
-    cfg->Serv.Modified = 1;
-    ScriptedMessageBoxes none;
-    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 2, &bar));
+    for (bool sixty : {false, true}) {
+        SCOPED_TRACE(sixty);
+        device.ClearLog();
+        device.Faults().sixtyBlocks = sixty;
+        const int f = sixty ? 60 : 120;
+        auto cfg = MakeSample(120, 9);
+        cfg->Serv.FileMode = 1;
+        cfg->Serv.Modified = 1;
+        ScriptedMessageBoxes none;
+        ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 2, &bar));
 
-    // Frames: the identify request, then one 'D' per block in the fixed order.
-    const auto& got = device.Received();
-    ASSERT_EQ(got.size(), 1 + Expected(120).size());
-    EXPECT_EQ(got[0], WithCrc({3, 0x11}));
-    EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), Expected(120));
-    EXPECT_EQ(got[2], WithCrc({3, 'D', 12}));
-    Bytes reply12{3, 'D', 193, 12};
-    reply12.insert(reply12.end(), device.Block(12).begin(), device.Block(12).end());
-    EXPECT_EQ(device.Sent()[2], WithCrc(reply12));
+        // Frames: the identify request, then one 'D' per block in the fixed order.
+        std::vector<int> asked = Expected(f);
+        if (sixty)
+            asked.insert(asked.begin() + 8, 26);
+        EXPECT_EQ(device.Received().size(), 1 + asked.size());
+        EXPECT_EQ(device.Received()[0], Frame::Build(3, 0x11, {}));
+        EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), asked);
+        EXPECT_EQ(device.Received()[2], Frame::Build(3, 'D', Bytes{12}));
+        Bytes reply12{193, 12};
+        reply12.insert(reply12.end(), device.Block(12).begin(), device.Block(12).end());
+        EXPECT_EQ(device.Sent()[2], Frame::Build(3, 'D', reply12));
 
-    const auto& b1 = device.Block(1);
-    EXPECT_EQ(cfg->MBA.GetModuleByte(0, 0), 1);
-    for (int k = 0; k < 168; ++k)
-        ASSERT_EQ(cfg->MBA.GetModuleByte(0, k + 1), b1[size_t(k)]);
-    for (int i = 0; i < 24; ++i)
-        for (int k = 0; k < 8; ++k)
-            ASSERT_EQ(cfg->Veg.GetRecByte(i, k), device.Block(12)[size_t(8 * i + k)]);
-    for (int i = 0; i < 120; ++i)
-        for (int k = 0; k < 16; ++k) {
-            ASSERT_EQ(cfg->FB.GetRecByte(i, k), device.Block(20 + i / 10)[size_t(16 * (i % 10) + k)]);
-            ASSERT_EQ(cfg->Reserv.FbRecords().GetByte(i, k), cfg->FB.GetRecByte(i, k));
-        }
-    for (int k = 0; k < 28; ++k) {
-        EXPECT_EQ(cfg->Reg.GetRecByte(1, k), device.Block(32)[size_t(28 + k)]);
-        EXPECT_EQ(cfg->Reg.GetPZByte(0, k), device.Block(33)[size_t(k)]);
-        EXPECT_EQ(cfg->Reserv.LoopRecords().GetByte(2, k), device.Block(33)[size_t(k)]);
+        ExpectModelMatchesDevice(*cfg, f);
+        EXPECT_EQ(cfg->FB.FBCount, f);
+        EXPECT_TRUE(!sixty || (cfg->FB.GetRecByte(60, 5) == 0 && cfg->FB.GetRecByte(119, 0) == 0));
+        EXPECT_EQ(cfg->MBA.GetModuleByte(0, 0), 1);
+        EXPECT_EQ(cfg->Serv.GetNameText(40), QString()); // names of the previous configuration are gone
+        EXPECT_EQ(cfg->Serv.GetSlotModuleCode(2), 7);
+        EXPECT_EQ(cfg->Serv.GetSlotModuleCode(4), 0);
+        EXPECT_EQ(cfg->Serv.GetDevAddr(), 2);
+        EXPECT_EQ(cfg->Serv.DevNum, 2);
+        EXPECT_EQ(cfg->Serv.FileMode, 0);
+        EXPECT_EQ(cfg->Serv.Modified, 0);
+        // The algorithms are reset.
+        EXPECT_EQ(cfg->FB.AlgTable.GetCount(), 0);
+        EXPECT_EQ(cfg->FB.AlgTable.GetMark(0), 255);
+        EXPECT_EQ(cfg->FB.GetFbText(0), QString());
+        EXPECT_EQ(cfg->Reserv.AlgReserve.GetEntry(0, 0), 255);
+        EXPECT_EQ(bar.value(), bar.maximum());
     }
-    for (int k = 0; k < 96; ++k)
-        ASSERT_EQ(cfg->MBA.GetUnitListByte(k), device.Block(35)[size_t(k)]);
-    EXPECT_EQ(cfg->Serv.GetNameRow(17), QByteArray(reinterpret_cast<const char*>(device.Block(41).data()) + 14, 14));
-    EXPECT_EQ(cfg->Serv.GetNameText(40), QString()); // names of the previous configuration are gone
-    EXPECT_EQ(cfg->Reserv.ModuleImages().Get(0).mid(1), QByteArray(reinterpret_cast<const char*>(b1.data()), 168));
-
-    EXPECT_EQ(cfg->Serv.GetSlotModuleCode(2), 7);
-    EXPECT_EQ(cfg->Serv.GetSlotModuleCode(4), 0);
-    EXPECT_EQ(cfg->Serv.GetDevAddr(), 2);
-    EXPECT_EQ(cfg->Serv.DevNum, 2);
-    EXPECT_EQ(cfg->Serv.FileMode, 0);
-    EXPECT_EQ(cfg->Serv.Modified, 0);
-    EXPECT_EQ(cfg->FB.FBCount, 120);
-    EXPECT_EQ(cfg->FB.AlgTable.GetCount(), 0);
-    EXPECT_EQ(cfg->FB.AlgTable.GetMark(0), 255);
-    EXPECT_EQ(cfg->FB.GetFbText(0), QString());
-    EXPECT_EQ(cfg->Reserv.AlgReserve.GetEntry(0, 0), 255);
-    EXPECT_EQ(bar.value(), bar.maximum());
-    EXPECT_TRUE(bar.isHidden());
-}
-
-TEST_F(ConfigTransferTest, SixtyBlockDeviceIsReadWithoutAnError) {
-    FillDevice();
-    device.Faults().sixtyBlocks = true;
-    auto cfg = MakeSample(120, 9);
-    ScriptedMessageBoxes none;
-    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
-    std::vector<int> asked{1, 12, 20, 21, 22, 23, 24, 25, 26, 32, 33, 35, 40, 41};
-    EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), asked);
-    EXPECT_EQ(cfg->FB.FBCount, 60);
-    EXPECT_EQ(cfg->FB.GetRecByte(59, 5), device.Block(25)[9 * 16 + 5]);
-    EXPECT_EQ(cfg->FB.GetRecByte(60, 5), 0);
-    EXPECT_EQ(cfg->FB.GetRecByte(119, 0), 0);
-    EXPECT_EQ(cfg->Reg.GetRecByte(0, 0), device.Block(32)[0]);
 }
 
 TEST_F(ConfigTransferTest, FailedReadIsReportedOnceAndChangesNothing) {
@@ -204,50 +191,35 @@ TEST_F(ConfigTransferTest, WriteRefusalsSendNoBlock) {
 }
 
 TEST_F(ConfigTransferTest, WriteStoresEveryBlockAndRefreshesTheReserve) {
+    MatchSampleModules();
+    device.Faults().busyPolls = 1;
     for (int f : {120, 60}) {
         SCOPED_TRACE(f);
         device.ClearLog();
         clock.sleeps.clear();
         auto cfg = MakeSample(f);
-        device.Composition()[4] = 2; // the same module set as the sample
-        device.Composition()[5] = 11;
-        device.Faults().busyPolls = 1;
         {
             ScriptedMessageBoxes none;
             ASSERT_TRUE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
         }
         const auto writes = device.ReceivedOf('E');
         EXPECT_EQ(BlocksOf(writes), Expected(f));
-        Bytes e12{1, 'E', 12};
+        Bytes e12{12};
         for (int i = 0; i < 24; ++i)
             for (int k = 0; k < 8; ++k)
                 e12.push_back(uint8_t(cfg->Veg.GetRecByte(i, k)));
-        EXPECT_EQ(writes[1], WithCrc(e12));
-        for (int k = 0; k < 168; ++k)
-            ASSERT_EQ(device.Block(1)[size_t(k)], cfg->MBA.GetModuleByte(0, k + 1));
-        for (int i = 0; i < f; ++i)
-            for (int k = 0; k < 16; ++k)
-                ASSERT_EQ(device.Block(20 + i / 10)[size_t(16 * (i % 10) + k)], cfg->FB.GetRecByte(i, k));
-        for (int k = 0; k < 28; ++k)
-            EXPECT_EQ(device.Block(33)[size_t(28 + k)], cfg->Reg.GetPZByte(1, k));
-        for (int k = 0; k < 96; ++k)
-            ASSERT_EQ(device.Block(35)[size_t(k)], cfg->MBA.GetUnitListByte(k));
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(device.Block(41).data()), 14), cfg->Serv.GetNameRow(16));
-        EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(f - 1, 15), cfg->FB.GetRecByte(f - 1, 15));
-        EXPECT_EQ(cfg->Reserv.LoopRecords().GetByte(1, 3), cfg->Reg.GetRecByte(1, 3));
+        EXPECT_EQ(writes[1], Frame::Build(1, 'E', e12));
+        ExpectModelMatchesDevice(*cfg, f);
         // Each block: 50 ms, the write, 300 ms, a busy poll, 200 ms, the poll that finds it stored.
         const int n = int(Expected(f).size());
         EXPECT_EQ(int(device.ReceivedOf(0x0E).size()), 2 * n);
-        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 50), n);
-        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 300), n);
-        EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 200), n);
-        EXPECT_TRUE(bar.isHidden());
+        for (int pause : {50, 300, 200})
+            EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), pause), n) << pause;
     }
 }
 
 TEST_F(ConfigTransferTest, WriteFailingHalfWayIsReportedOnceAndKeepsTheReserve) {
-    device.Composition()[4] = 2;
-    device.Composition()[5] = 11;
+    MatchSampleModules();
     device.Faults().faults = {{FaultKind::Exception, 'E', 22, -1, 7}};
     auto cfg = MakeSample(120);
     {

@@ -4,8 +4,6 @@
 #include "ModbusFrame.h"
 #include "SampleConfig.h"
 #include "TProgFBClass.h"
-#include "TProgRegClass.h"
-#include "TServClass.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -50,16 +48,8 @@ TEST(SimDevice, LiveValuesFollowTheInputAndCalibrationCoils) {
     Ask(d, 5, {0x10, 0x13, 0x00, 0x00});
     EXPECT_EQ(Ask(d, 4, {0, 0, 0, 4})[4], 0);
     EXPECT_EQ(Ask(d, 5, {0x10, 0x13, 0x12, 0x34})[2], 3); // not on, not off
-
-    // Loop values: IEEE floats, high register first.
-    r = Ask(d, 3, {0x02, 0xA0, 0x00, 36});
-    ASSERT_EQ(r[2], 72);
-    EXPECT_EQ((Bytes{r.begin() + 3, r.begin() + 7}), (Bytes{0x42, 0x48, 0x00, 0x00})); // SP 50
-    Ask(d, 16, {0x02, 0xA2, 0x00, 0x02, 0x04, 0x41, 0x20, 0x00, 0x00});
-    EXPECT_FLOAT_EQ(d.LoopValue(0, 1), 10.0f);
-    // Module health, a coil per slot: 0 for the three fitted modules, 1 for the empty slots.
-    r = Ask(d, 1, {0x03, 0xF8, 0x00, 0x10});
-    EXPECT_EQ((Bytes{r.begin() + 2, r.begin() + 5}), (Bytes{2, 0xF8, 0x00}));
+    // Loop values, module health and the other standard functions: ObmenTest and the libmodbus
+    // master test.
 }
 
 TEST(SimDevice, BlocksAndFaultsAsPlanned) {
@@ -77,14 +67,6 @@ TEST(SimDevice, BlocksAndFaultsAsPlanned) {
     EXPECT_EQ(Ask(d, 'D', {60})[2], DeviceBlocks::RangeLen);
     EXPECT_EQ(Ask(d, 'D', {36})[2], 2);
     EXPECT_EQ(Ask(d, 0x2B, {})[2], 1);
-
-    // Busy for two polls after each write.
-    d.Faults().busyPolls = 2;
-    e.push_back(0);
-    Ask(d, 'E', e);
-    EXPECT_EQ(Ask(d, 0x0E, {}), Frame::Build(1, 0x8E, Bytes{6}));
-    EXPECT_EQ(Ask(d, 0x0E, {})[1], 0x8E);
-    EXPECT_EQ(Ask(d, 0x0E, {}), Frame::Build(1, 0x0E, {}));
 
     // Other addresses, broadcasts and damaged frames get no reply.
     EXPECT_FALSE(d.Handle(Frame::Build(2, 'D', Bytes{20})));
@@ -127,7 +109,6 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
     }
     const int inputs = d.Composition()[Composition::DiscreteInputs];
     std::set<int> types;
-    int signalling = 0, relays = 0;
     for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
         const int type = fb.GetType(i);
         if (i >= SampleConfig::FunctionBlocks) {
@@ -140,37 +121,10 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
         for (int j = 0; j < std::min(count, 2); ++j) {
             const int kind = type == 8 ? fb.GetIn8Kind(i) : fb.GetInKind(i, j);
             const int num = type == 8 ? fb.GetIn8Num(i) : fb.GetInNum(i, j);
-            if (kind == 0)
-                EXPECT_TRUE(num >= 1 && num <= inputs) << i << " " << j;
-            else
-                EXPECT_TRUE(kind == 1 && num >= 1 && num <= i) << i << " " << j;
+            EXPECT_TRUE(kind == 0 ? num >= 1 && num <= inputs : kind == 1 && num >= 1 && num <= i) << i << " " << j;
         }
-        signalling += fb.GetSigTipS(i) != 0;
-        for (int k = 1; k <= 5; ++k)
-            relays += fb.GetB9Plus(i, k) != 0;
     }
     EXPECT_EQ(types, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(signalling, 1);
     EXPECT_EQ(fb.GetSigTipS(SampleConfig::SignallingBlock), 1);
-    EXPECT_EQ(relays, 1);
     EXPECT_EQ(fb.GetB9Plus(SampleConfig::RelayBlock, 1), 1);
-    EXPECT_EQ(fb.GetCompUstText(4), QString("50"));
-    EXPECT_EQ(fb.GetCountUst(5), 10);
-
-    TProgRegClass reg;
-    ASSERT_TRUE(reg.TakeBlockFromReply(Ask(d, 'D', {DeviceBlocks::RegLoops})));
-    reg.BlockToRecords(DeviceBlocks::RegLoops);
-    for (int i = 0; i < SampleConfig::Loops; ++i) {
-        EXPECT_EQ(reg.GetAnVh(i), i + 1);
-        EXPECT_EQ(reg.GetLoopClass(i), 1);
-        EXPECT_FLOAT_EQ(reg.GetKP(i), 1.5f);
-        EXPECT_FLOAT_EQ(reg.GetOH(i), 100.0f);
-    }
-
-    TServClass serv;
-    const Bytes names = Ask(d, 'D', {DeviceBlocks::NamesFirst});
-    ASSERT_TRUE(serv.BlockToNameTable(0, names.data() + 4, int(names.size()) - 6));
-    EXPECT_EQ(serv.GetNameText(2), QString::fromUtf8("Пуск насоса"));
-    const Bytes units = Ask(d, 'D', {DeviceBlocks::UnitList});
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(units.data()) + 4, 6), QByteArray("\xec\xc0    "));
 }

@@ -27,26 +27,35 @@ std::vector<int> Repeat(std::vector<int> unit, int times) {
     return out;
 }
 
-// The functions of the frames received, in order; each frame is whole: the device's address, a
-// write carries its block number and the block's 160 bytes, a poll nothing, and the CRC is right.
-std::vector<int> Functions(const SimDevice& d) {
-    std::vector<int> out;
-    for (const auto& f : d.Received()) {
-        EXPECT_EQ(f[0], d.Address());
-        EXPECT_TRUE(Frame::CrcOk(f));
-        if (f[1] == 'E') {
-            EXPECT_TRUE(f.size() == 165u && f[2] >= 20 && f[2] <= 31);
-        } else {
-            EXPECT_EQ(f.size(), 4u);
-        }
-        out.push_back(f[1]);
+class BlockWrite : public SimFixture {
+  protected:
+    // Runs the sequence on a fresh log; the one error box expected, if any, names device 1.
+    int Commit(const BlockWritePlan& plan, const char* error = nullptr) {
+        device.ClearLog();
+        clock.sleeps.clear();
+        ScriptedMessageBoxes boxes;
+        if (error)
+            boxes.ExpectText(QString::fromUtf8(error) + "\nУстройство 1, порт COM1", "Ошибка");
+        int devNum = 0;
+        return BlockWriteCommit(port, devNum, plan, nullptr, nullptr);
     }
-    return out;
-}
+    // The functions of the frames received, in order; each frame is whole: the device's address,
+    // a write carries its block number and the block's 160 bytes, a poll nothing, the CRC is right.
+    std::vector<int> Functions() const {
+        std::vector<int> out;
+        for (const auto& f : device.Received()) {
+            EXPECT_EQ(f[0], device.Address());
+            EXPECT_TRUE(Frame::CrcOk(f));
+            EXPECT_TRUE(f[1] == 'E' ? f.size() == 165u && f[2] >= 20 && f[2] <= 31 : f.size() == 4u);
+            out.push_back(f[1]);
+        }
+        return out;
+    }
+};
 
 } // namespace
 
-TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress) {
+TEST_F(BlockWrite, WritesEveryBlockWithItsPausesAndProgress) {
     for (int blocks : {6, 12}) {
         device.ClearLog();
         clock.sleeps.clear();
@@ -71,11 +80,9 @@ TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress) {
             EXPECT_EQ(writes[size_t(i)], Frame::Build(1, 'E', data));
             EXPECT_EQ(device.Block(20 + i), Bytes(data.begin() + 1, data.end()));
         }
-        for (const auto& poll : device.ReceivedOf(0x0E))
-            EXPECT_EQ(poll, (Bytes{0x01, 0x0E, 0x81, 0xE4}));
-        EXPECT_EQ(Functions(device), Repeat({'E', 0x0E}, blocks));
+        EXPECT_EQ(Functions(), Repeat({'E', 0x0E}, blocks));
         EXPECT_EQ(clock.sleeps, Repeat({50, 300}, blocks));
-        // Max 120, 30 a step, never past the end; hidden when done.
+        // Max 120, never past the end; hidden when done.
         EXPECT_EQ(seen.front(), 0);
         EXPECT_EQ(seen.back(), 120);
         EXPECT_EQ(bar.maximum(), 120);
@@ -83,88 +90,63 @@ TEST_F(SimFixture, WritesEveryBlockWithItsPausesAndProgress) {
     }
 }
 
-TEST_F(SimFixture, BusyPollsAreRepeatedAndBounded) {
+TEST_F(BlockWrite, BusyPollsAreRepeatedAndBounded) {
     // Busy three times, then stored: four polls and one write per block.
     device.Faults().busyPolls = 3;
-    int devNum = 0;
-    EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(2), nullptr, nullptr), 0);
-    EXPECT_EQ(Functions(device), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E}, 2));
+    EXPECT_EQ(Commit(FbPlan(2)), 0);
+    EXPECT_EQ(Functions(), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E}, 2));
     EXPECT_EQ(clock.sleeps, Repeat({50, 300, 200, 200, 200}, 2));
 
     // Busy for ever: gives up after a minute of polls, with one report.
     device.Faults().busyPolls = -1;
-    device.ClearLog();
     const auto t0 = clock.NowMs();
-    ScriptedMessageBoxes boxes;
-    boxes.ExpectText("Прибор занят записью.\nУстройство 1, порт COM1", "Ошибка");
-    EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(2), nullptr, nullptr), 6);
+    EXPECT_EQ(Commit(FbPlan(2), "Прибор занят записью."), 6);
     EXPECT_EQ(CountOf('E'), 1);
     EXPECT_EQ(CountOf(0x0E), 1 + 60000 / 200);
     EXPECT_LE(clock.NowMs() - t0, 61000);
 }
 
-TEST_F(SimFixture, FailedPollsRetryTheBlockOrEndTheTransfer) {
+TEST_F(BlockWrite, FailedPollsRetryTheBlockOrEndTheTransfer) {
     // Checksum errors on every poll: five writes of the first block, each followed by its
     // pause and a poll, then one report.
     device.Faults().faults = {Fault{FaultKind::BadCrc, 0x0E, -1, -1, 0}};
     port.SetPovt2(0);
-    int devNum = 0;
-    {
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("Ошибка контрольной суммы ответа.\nУстройство 1, порт COM1", "Ошибка");
-        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 131);
-    }
-    EXPECT_EQ(Functions(device), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E, 0x0E}, 5));
+    EXPECT_EQ(Commit(FbPlan(12), "Ошибка контрольной суммы ответа."), 131);
+    EXPECT_EQ(Functions(), Repeat({'E', 0x0E, 0x0E, 0x0E, 0x0E, 0x0E}, 5));
     for (const auto& e : device.ReceivedOf('E'))
         EXPECT_EQ(e[2], 20);
     EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 300, 200, 300, 200, 300, 200, 300, 200, 300, 200}));
 
     // No reply to the first poll: one report, nothing more is sent.
     device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
-    device.ClearLog();
-    {
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка");
-        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 130);
-    }
+    EXPECT_EQ(Commit(FbPlan(12), "Прибор не отвечает."), 130);
     EXPECT_EQ(CountOf('E'), 1);
 }
 
-TEST_F(SimFixture, FailedWriteIsAFailedAttemptWithoutPoll) {
+TEST_F(BlockWrite, FailedWriteIsAFailedAttemptWithoutPoll) {
     // The first two writes refused (busy, then a failure): no poll follows them; the third is
     // stored.
     device.Faults().faults = {Fault{FaultKind::Exception, 'E', -1, 1, 6},
                               Fault{FaultKind::Exception, 'E', -1, 1, 4}};
-    int devNum = 0;
-    EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(1), nullptr, nullptr), 0);
-    EXPECT_EQ(Functions(device), (std::vector<int>{'E', 'E', 'E', 0x0E}));
+    EXPECT_EQ(Commit(FbPlan(1)), 0);
+    EXPECT_EQ(Functions(), (std::vector<int>{'E', 'E', 'E', 0x0E}));
     EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 200, 200, 300}));
 
     // A 60-block device refuses block 26 every time: GetPovt1 writes, then the report.
     device.Faults().faults.clear();
     device.Faults().sixtyBlocks = true;
-    device.ClearLog();
-    {
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("Неверное значение данных.\nУстройство 1, порт COM1", "Ошибка");
-        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 3);
-    }
+    EXPECT_EQ(Commit(FbPlan(12), "Неверное значение данных."), 3);
     EXPECT_EQ(CountOf('E'), 6 + 5);
     EXPECT_EQ(CountOf(0x0E), 6);
 
     // A write without reply is final: no poll, no second write.
     device.Faults().faults = {Fault{FaultKind::NoReply, 'E', -1, -1, 0}};
-    device.ClearLog();
-    {
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("Прибор не отвечает.\nУстройство 1, порт COM1", "Ошибка");
-        EXPECT_EQ(BlockWriteCommit(port, devNum, FbPlan(12), nullptr, nullptr), 130);
-    }
+    EXPECT_EQ(Commit(FbPlan(12), "Прибор не отвечает."), 130);
     EXPECT_EQ(CountOf(0x0E), 0);
     EXPECT_EQ(CountOf('E'), 7); // the exchange's own attempts of that one request
 }
 
-TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays) {
+TEST_F(BlockWrite, DevNumIsRefreshedAsThePlanSays) {
     int calls = 0;
     int configured = 0;
     BlockWritePlan plan = FbPlan(3);
@@ -172,23 +154,23 @@ TEST_F(SimFixture, DevNumIsRefreshedAsThePlanSays) {
         ++calls;
         return configured;
     };
-    for (auto [refresh, want] :
-         {std::pair{DevNumRefresh::Never, 0}, std::pair{DevNumRefresh::AfterEachWrite, 3},
-          std::pair{DevNumRefresh::AfterFirstWrite, 1}}) {
+    const std::pair<DevNumRefresh, int> cases[] = {
+        {DevNumRefresh::Never, 0}, {DevNumRefresh::AfterEachWrite, 3}, {DevNumRefresh::AfterFirstWrite, 1}};
+    for (auto [refresh, want] : cases) {
         calls = 0;
         plan.refresh = refresh;
-        int devNum = 0;
-        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 0);
+        EXPECT_EQ(Commit(plan), 0);
         EXPECT_EQ(calls, want);
     }
     // The refreshed number is used from the poll right after the write on.
     configured = 1;
-    plan.refresh = DevNumRefresh::AfterFirstWrite;
     int devNum = 0;
     device.ClearLog();
-    ScriptedMessageBoxes boxes;
-    boxes.ExpectText("Прибор не отвечает.\nУстройство 2, порт COM1", "Ошибка");
-    EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 130);
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("Прибор не отвечает.\nУстройство 2, порт COM1", "Ошибка");
+        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 130);
+    }
     EXPECT_EQ(devNum, 1);
     EXPECT_EQ(device.Received().front()[0], 1);
     EXPECT_EQ(device.Received().back(), (Bytes{0x02, 0x0E, 0x81, 0x14}));
