@@ -1,0 +1,82 @@
+// Device replies: the fuzz bytes are everything the line delivers after each request.
+// Byte 0 picks the request, byte 1 the caller's reply buffer size (or the block number of a
+// block read); the rest is the line.
+
+#include "BlockExchange.h"
+#include "Clock.h"
+#include "Comportclass.h"
+#include "ModbusFrame.h"
+#include "serial/SerialLink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A port that hands out the given bytes in order; a read past their end times out at once.
+class ReplayLink : public SerialLink {
+  public:
+    ReplayLink(const uint8_t* data, size_t size, VirtualClock& clock) : data_(data), size_(size), clock_(clock) {}
+    bool Open(const LinkSettings&, QString*) override { return open_ = true; }
+    void Close() override { open_ = false; }
+    bool IsOpen() const override { return open_; }
+    LinkStatus Write(const uint8_t*, int) override { return LinkStatus::Ok; }
+    int Read(uint8_t* out, int len, int timeoutMs) override {
+        int n = 0;
+        while (n < len && pos_ < size_) out[n++] = data_[pos_++];
+        if (n < len) clock_.Advance(timeoutMs);
+        return n;
+    }
+    void Purge() override {} // keep the rest: a retry reads the following bytes
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+    VirtualClock& clock_;
+    bool open_ = false;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    // Requests as the editors send them.
+    static const std::vector<uint8_t> none;
+    static const struct {
+        int func;
+        std::vector<uint8_t> data;
+    } requests[] = {
+        {Frame::ReadBlock, {99}},
+        {Frame::WriteBlock, {99, 0x04}},
+        {Frame::Status, none},
+        {Frame::Identify, none},
+        {Frame::LiveValues, {0x00, 0x06}},
+        {Frame::ReadCoils, {0x00, 0x00, 0x00, 0x10}},
+        {Frame::ReadHoldingRegisters, {0x02, 0xA0, 0x00, 0x0C}},
+        {Frame::ReadInputRegisters, {0x00, 0x00, 0x00, 0x04}},
+        {Frame::WriteSingleCoil, {0x00, 0x10, 0xFF, 0x00}},
+        {Frame::WriteMultipleRegisters, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x00, 0x00, 0x42, 0xC8}},
+    };
+    constexpr int nRequests = int(sizeof requests / sizeof requests[0]);
+    const int pick = data[0] % (nRequests + 2);
+    VirtualClock clock;
+    TComPortClass port;
+    port.SetClock(&clock);
+    port.SetLink(std::make_unique<ReplayLink>(data + 2, size - 2, clock));
+    port.OpenPort(nullptr);
+    if (pick == nRequests) {
+        std::vector<uint8_t> frame(Frame::MaxFrame);
+        ReadBlock(port, 0, data[1], frame); // byte 1 is the block number here
+    } else if (pick == nRequests + 1) {
+        uint8_t composition[15];
+        ReadComposition(port, 0, composition);
+    } else {
+        std::vector<uint8_t> reply(size_t(data[1]) + 1); // exact size, so that an overrun shows
+        const auto& r = requests[pick];
+        port.Obmen(0, r.func, int(r.data.size()), r.data.data(), reply);
+    }
+    return 0;
+}
