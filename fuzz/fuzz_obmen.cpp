@@ -1,10 +1,12 @@
 // Device replies: the fuzz bytes are everything the line delivers after each request.
-// Byte 0 picks the request, byte 1 the caller's reply buffer size (or the block number of a
-// block read); the rest is the line.
+// Byte 0 picks the request (its top bit: mend the CRC at the end of the line, so that damaged
+// lengths and fields get past the checksum), byte 1 the caller's reply buffer size (or the block
+// number of a block read); the rest is the line.
 
 #include "BlockExchange.h"
 #include "Clock.h"
 #include "Comportclass.h"
+#include "MendCrc.h"
 #include "ModbusFrame.h"
 #include "serial/SerialLink.h"
 
@@ -61,11 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         {Frame::WriteMultipleRegisters, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x00, 0x00, 0x42, 0xC8}},
     };
     constexpr int nRequests = int(sizeof requests / sizeof requests[0]);
-    const int pick = data[0] % (nRequests + 2);
+    const int pick = (data[0] & 0x7F) % (nRequests + 2);
+    std::vector<uint8_t> line(data + 2, data + size);
+    if (data[0] & 0x80) MendCrc(line);
     VirtualClock clock;
     TComPortClass port;
     port.SetClock(&clock);
-    port.SetLink(std::make_unique<ReplayLink>(data + 2, size - 2, clock));
+    port.SetLink(std::make_unique<ReplayLink>(line.data(), line.size(), clock));
     port.OpenPort(nullptr);
     if (pick == nRequests) {
         std::vector<uint8_t> frame(Frame::MaxFrame);
