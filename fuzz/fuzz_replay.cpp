@@ -53,13 +53,15 @@ Bytes Load(const std::filesystem::path& path) {
 }
 
 // One to four stacked changes: flip a bit, set a byte, copy a run inside the input, insert,
-// erase, cut the end, or splice in a piece of another seed.
+// erase, cut the end, or splice in a piece of another seed. Changes that keep the size come
+// twice as often, as lengths are checked first in frames and files alike.
 void Mutate(Bytes& b, const std::vector<Bytes>& seeds, std::mt19937& rng) {
     const auto below = [&](size_t n) { return n == 0 ? size_t(0) : size_t(rng() % n); };
     static const uint8_t special[] = {0x00, 0x01, 0x02, 0x03, 0x7F, 0x80, 0xFE, 0xFF, 0x20, 0x2C};
     const int count = 1 + int(rng() % 4);
     for (int i = 0; i < count; ++i) {
-        switch (rng() % 8) {
+        const unsigned op = rng() % 12;
+        switch (op < 8 ? op % 4 : op - 4) {
         case 0:
             if (!b.empty()) b[below(b.size())] ^= uint8_t(1u << (rng() % 8));
             break;
