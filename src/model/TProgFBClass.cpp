@@ -12,10 +12,9 @@ bool InRange(int i, int n) {
     return i >= 0 && i < n;
 }
 
-constexpr int CalcType = 12;
-constexpr int ComparatorType = 8;
+constexpr int CalcType = TProgFBClass::TypeCalc;
+constexpr int ComparatorType = TProgFBClass::TypeComparator;
 constexpr int SigByte = 9;
-constexpr int MaxSignal = 192;
 
 
 } // namespace
@@ -455,7 +454,7 @@ int TProgFBClass::FBInputCount(int type, int subtype) {
         return 4;
     case 5:
         return 2;
-    case 6:
+    case TypeTimer:
         return subtype == 5 ? 1 : 2; // an unknown timer subtype counts as T0
     case ComparatorType:
         return 1; // its discrete input is kept at bytes 7..8

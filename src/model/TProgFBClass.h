@@ -95,7 +95,16 @@ class TProgFBClass {
     static constexpr int PageBytes = RecordsPerBlock * RecordLen; // 160
     static constexpr int TextLen = 100;
     static constexpr int TextPageBytes = RecordsPerBlock * TextLen; // 1000
-    static constexpr int AlgEnd = 255;
+    static constexpr int AlgEnd = AlgTables<Slots>::End;
+
+    // Block type codes (low nibble of record byte 0) the editor and the table treat specially.
+    static constexpr int TypeTimer = 6;
+    static constexpr int TypeTrigger = 7;
+    static constexpr int TypeComparator = 8;
+    static constexpr int TypeCounter = 9;
+    static constexpr int TypeCalc = 12;
+    // Discrete and analogue signal numbers run 1..MaxSignal.
+    static constexpr int MaxSignal = 192;
     static constexpr int ReplyDataOffset = 4;
 
     // The discrete inputs of a block of this type: 4 for AND, NAND, OR, NOR, trigger and counter,

@@ -2,6 +2,7 @@
 
 #include "BlockExchange.h"
 #include "Colors.h"
+#include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "InformFill.h"
 #include "Obr_veg17r.h"
@@ -36,15 +37,15 @@
 
 namespace {
 
-constexpr int NoAlg = 255;
-constexpr int CalcType = 12;
-constexpr int TimerCode = 6;
-constexpr int TriggerCode = 7;
-constexpr int ComparatorCode = 8;
-constexpr int CounterCode = 9;
-constexpr int MaxSignal = 192;
+constexpr int NoAlg = TProgFBClass::AlgEnd;
+constexpr int CalcType = TProgFBClass::TypeCalc;
+constexpr int TimerCode = TProgFBClass::TypeTimer;
+constexpr int TriggerCode = TProgFBClass::TypeTrigger;
+constexpr int ComparatorCode = TProgFBClass::TypeComparator;
+constexpr int CounterCode = TProgFBClass::TypeCounter;
+constexpr int MaxSignal = TProgFBClass::MaxSignal;
 constexpr int SixtyBlockProbe = 26; // a 60-block device refuses this block with code 3
-constexpr int FirstFBBlock = 20;
+constexpr int FirstFBBlock = DeviceBlocks::FBFirst;
 constexpr int WheelStep = 10;
 
 } // namespace
