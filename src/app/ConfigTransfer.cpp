@@ -19,10 +19,6 @@ namespace {
 const QString kWarning = QStringLiteral("Предупреждение");
 const QString kError = QStringLiteral("Ошибка");
 
-// The block that tells a 60-block device: it refuses it with code 3.
-constexpr int SixtyBlockProbe = DeviceBlocks::FBFirst + 6;
-constexpr int SixtyBlockCode = 3;
-
 bool IsFbBlock(int id) { return id >= DeviceBlocks::FBFirst && id <= DeviceBlocks::FBLast; }
 
 // Function blocks 60.. of a 60-block configuration are emptied, and the discrete records and
@@ -211,7 +207,7 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
             continue;
         }
         r = ReadBlock(port, devNum, id, reply);
-        if (r == SixtyBlockCode && id == SixtyBlockProbe) {
+        if (IsSixtyBlockRefusal(id, r)) {
             fbCount = 60;
             step();
             continue;

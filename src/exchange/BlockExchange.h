@@ -16,6 +16,10 @@ class TComPortClass;
 // length or whose block number differs gives 129 and must not be copied.
 int ReadBlock(TComPortClass& port, int devNum, int blockId, std::span<uint8_t> reply);
 
+// A device of 60 function blocks answers the read of block 26, its first missing block, with
+// exception code 3: true for that answer.
+constexpr bool IsSixtyBlockRefusal(int blockId, int result) { return blockId == 26 && result == 3; }
+
 // Identify request (function 0x11): the reply data are the 15-byte composition record.
 int ReadComposition(TComPortClass& port, int devNum, uint8_t out[15]);
 

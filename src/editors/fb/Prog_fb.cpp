@@ -44,7 +44,6 @@ constexpr int TriggerCode = TProgFBClass::TypeTrigger;
 constexpr int ComparatorCode = TProgFBClass::TypeComparator;
 constexpr int CounterCode = TProgFBClass::TypeCounter;
 constexpr int MaxSignal = TProgFBClass::MaxSignal;
-constexpr int SixtyBlockProbe = 26; // a 60-block device refuses this block with code 3
 constexpr int FirstFBBlock = DeviceBlocks::FBFirst;
 constexpr int WheelStep = 10;
 
@@ -298,7 +297,7 @@ void TFormFB::InPortClick() {
         if (r == 0) {
             fb.BlockToFbs(i);
             fb.BlockLengthByte = std::min<int>(reply[2], TProgFBClass::PageBytes + 1);
-        } else if (r == 3 && id == SixtyBlockProbe) {
+        } else if (IsSixtyBlockRefusal(id, r)) {
             MessageBox(this, "Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning);
             fb.FBCount = 60;
         } else {
