@@ -2,6 +2,7 @@
 
 #include "SampleConfig.h"
 
+#include "ByteFields.h"
 #include "Float24.h"
 #include "TextCodec.h"
 
@@ -18,11 +19,6 @@ namespace {
 
 int Be16(std::span<const uint8_t> d, int at) {
     return (d[size_t(at)] << 8) | d[size_t(at) + 1];
-}
-
-void PutLe16(uint8_t* p, int v) {
-    p[0] = uint8_t(v & 0xFF);
-    p[1] = uint8_t((v >> 8) & 0xFF);
 }
 
 void PutText(std::vector<uint8_t>& block, size_t at, const char* utf8, size_t width) {
@@ -59,8 +55,8 @@ SimDevice::SimDevice() {
         auto& r = blocks_[id];
         r[RangeRecord::ModuleCode] = id == DeviceBlocks::RangeFirst ? 13 : 0;
         for (int row = 0; row < RangeRecord::Rows; ++row) {
-            PutLe16(r.data() + RangeRecord::MinCode(row), 4000);
-            PutLe16(r.data() + RangeRecord::MaxCode(row), 20000);
+            ByteFields::SetU16(r.data() + RangeRecord::MinCode(row), 4000);
+            ByteFields::SetU16(r.data() + RangeRecord::MaxCode(row), 20000);
         }
     }
     for (int p = 0; p < int(analog_.size()); ++p)
@@ -320,9 +316,9 @@ std::vector<uint8_t> SimDevice::LiveValues(std::span<const uint8_t> data) {
         const int p = (first + i) & 0xFF;
         const double v = analog_[size_t(p)] + std::sin(0.3 * phase_ + p);
         uint8_t* e = d.data() + 1 + GEntry::Size * i;
-        PutLe16(e + GEntry::AdcCode, int(std::lround(4000 + 160 * v)));
+        ByteFields::SetU16(e + GEntry::AdcCode, int(std::lround(4000 + 160 * v)));
         Float24::FromFloat(float(v), e + GEntry::Value);
-        PutLe16(e + GEntry::Percent, int(std::lround(10 * v)));
+        ByteFields::SetU16(e + GEntry::Percent, int(std::lround(10 * v)));
         e[GEntry::Flags] = uint8_t((v < 10 ? GEntry::FlagBelowL : 0) | (v > 90 ? GEntry::FlagAboveH : 0));
     }
     return Reply(Frame::LiveValues, d);
