@@ -184,7 +184,7 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
         progress->show();
     }
     const auto step = [&] {
-        if (progress) progress->setValue(progress->value() + 1);
+        StepProgress(progress, 1);
     };
     const auto fail = [&](int r) {
         if (progress) progress->hide();

@@ -48,6 +48,10 @@ int Commit(TComPortClass& port, int devNum, const BlockWritePlan& plan) {
 
 } // namespace
 
+void StepProgress(QProgressBar* bar, int step) {
+    if (bar) bar->setValue(std::min(bar->value() + step, bar->maximum()));
+}
+
 int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan, QProgressBar* bar,
                      QWidget* parent) {
     if (bar) {
@@ -72,7 +76,7 @@ int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& pla
                                  (plan.refresh == DevNumRefresh::AfterFirstWrite && firstWrite)))
                 devNum = plan.devAddr();
             firstWrite = false;
-            if (bar) bar->setValue(std::min(bar->value() + plan.progressStep, bar->maximum()));
+            StepProgress(bar, plan.progressStep);
             // A write the device did not take is a failed attempt: no status poll follows it.
             bool busyTooLong = false;
             if (r == 0) {

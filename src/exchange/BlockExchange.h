@@ -45,6 +45,9 @@ struct BlockWritePlan {
     int busyLimitMs = 60000;
 };
 
+// Advances a transfer's progress bar (may be null) by step, stopping at its maximum.
+void StepProgress(QProgressBar* bar, int step);
+
 // Writes every block of the plan with 'E', each committed by status polls (0x0E) while the
 // device answers busy. Results 7 and 130, 132..135 end the transfer at once; other failures
 // (of the 'E' or of a poll) wait and send the block again, up to GetPovt1 attempts. Returns 0

@@ -288,7 +288,7 @@ void TFormFB::InPortClick() {
     ProgressBar1->setValue(0);
     ProgressBar1->show();
     for (int i = 0; i < fb.FBCount / TProgFBClass::RecordsPerBlock; ++i) {
-        ProgressBar1->setValue(std::min(ProgressBar1->value() + 30, ProgressBar1->maximum()));
+        StepProgress(ProgressBar1, 30);
         const int id = FirstFBBlock + i;
         reply.fill(0);
         int r = ReadBlock(form1_->ComPort, cfg.Serv.DevNum, id, reply);
