@@ -233,11 +233,7 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
 
 bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
                          QProgressBar* progress) {
-    if (cfg.Veg.AccessLevel != 1) {
-        MessageBox(parent, QStringLiteral("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор"), kWarning,
-                   MsgButtons::OK, MsgIcon::Warning);
-        return false;
-    }
+    if (!cfg.Veg.TransferAllowed(parent)) return false;
     // A configuration is present once its slot 1 holds a controller module.
     const int ctrl = cfg.Serv.GetSlotModuleCode(1);
     if (ctrl != 13 && ctrl != 15) {

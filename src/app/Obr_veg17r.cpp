@@ -238,11 +238,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::CreatConfigClick() {
-    if (Cfg.Veg.AccessLevel != 1) {
-        MessageBox(this, QStringLiteral("Ваш уровень доступа не позволяет\nсоздавать конфигурацию"),
-                   QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
-        return;
-    }
+    if (!Cfg.Veg.CreateAllowed(this)) return;
     FormConfig->Cancelled = 1;
     FormConfig->EditModif->setText(EditModif->text());
     ShowModal(FormConfig);

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+class QWidget;
+
 class TProgVegClass {
   public:
     static constexpr int RecordCount = 192;
@@ -47,6 +49,12 @@ class TProgVegClass {
     // Asks "Конфигурация не задана. Будете создавать?"; true when the user accepts. Refused
     // without the full access level. Defined in the widget library veg_model_input.
     bool AskCreateConfig();
+
+    // True at the full access level; otherwise shows the refusal "Ваш уровень доступа не
+    // позволяет" + line break + "производить передачу в прибор" (or "создавать конфигурацию")
+    // and gives false. Defined in veg_model_input.
+    bool TransferAllowed(QWidget* parent) const;
+    bool CreateAllowed(QWidget* parent) const;
 
   private:
     std::array<uint8_t, RecordCount * RecordLen> records_{};

@@ -317,9 +317,7 @@ void TFormFB::OutPortClick() {
     TConfiguration& cfg = form1_->Cfg;
     TProgFBClass& fb = cfg.FB;
     if (cfg.Serv.FileMode == 1) return;
-    if (cfg.Veg.AccessLevel != 1) {
-        MessageBox(this, "Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение",
-                   MsgButtons::OK, MsgIcon::Warning);
+    if (!cfg.Veg.TransferAllowed(this)) {
         fb.FBModified = 0;
         return;
     }

@@ -125,12 +125,25 @@ int TServClass::CheckAnValueEdit(QLineEdit* edit, int kind) {
     return 1;
 }
 
+namespace {
+bool AccessAllowed(int level, QWidget* parent, const char* action) {
+    if (level == 1) return true;
+    MessageBox(parent, QStringLiteral("Ваш уровень доступа не позволяет\n") + QString::fromUtf8(action),
+               QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
+    return false;
+}
+} // namespace
+
+bool TProgVegClass::TransferAllowed(QWidget* parent) const {
+    return AccessAllowed(AccessLevel, parent, "производить передачу в прибор");
+}
+
+bool TProgVegClass::CreateAllowed(QWidget* parent) const {
+    return AccessAllowed(AccessLevel, parent, "создавать конфигурацию");
+}
+
 bool TProgVegClass::AskCreateConfig() {
-    if (AccessLevel != 1) {
-        MessageBox(nullptr, QStringLiteral("Ваш уровень доступа не позволяет\nсоздавать конфигурацию"),
-                   QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
-        return false;
-    }
+    if (!CreateAllowed(nullptr)) return false;
     return MessageBox(nullptr, QStringLiteral("Конфигурация не задана. Будете создавать?"),
                       QStringLiteral("Подтвердите создание конфигурации"), MsgButtons::YesNo,
                       MsgIcon::Question, mrNo) == mrYes;
