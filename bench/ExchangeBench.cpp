@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     }
     const double readWall = Now() - wall0;
     int devNum = 0;
-    if (const int r = BlockWriteCommit(port, devNum, plan, nullptr, nullptr)) {
+    if (const int r = BlockWriteCommit(port, devNum, plan)) {
         std::fprintf(stderr, "write failed: %d\n", r);
         return 1;
     }

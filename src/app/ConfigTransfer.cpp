@@ -6,8 +6,8 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "TextCodec.h"
+#include "TransferProgressBar.h"
 
-#include <QProgressBar>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -170,6 +170,44 @@ void RefreshConfigReserve(TConfiguration& cfg) {
         }
 }
 
+namespace {
+
+// The identify request and every configuration block, into s; 0 or the failure. Runs on the
+// exchange thread.
+int ReadConfigBlocks(TConfiguration& s, TComPortClass& port, int devNum, const TransferProgress& report) {
+    const std::vector<int> ids = ConfigBlockIds(TProgFBClass::FBCapacity);
+    ProgressCounter progress(report, int(ids.size()) + 1);
+    progress.Start();
+    uint8_t comp[Composition::Size] = {};
+    int r = ReadComposition(port, devNum, comp);
+    if (r != 0) return r;
+    ApplyComposition(s, comp);
+    s.Serv.SetDefaultInputTexts();
+    progress.Step(1);
+
+    int fbCount = TProgFBClass::FBCapacity;
+    std::array<uint8_t, 512> reply{};
+    for (int id : ids) {
+        if (IsFbBlock(id) && id - DeviceBlocks::FBFirst >= fbCount / TProgFBClass::RecordsPerBlock) {
+            progress.Step(1);
+            continue;
+        }
+        r = ReadBlock(port, devNum, id, reply);
+        if (IsSixtyBlockRefusal(id, r)) {
+            fbCount = 60;
+            progress.Step(1);
+            continue;
+        }
+        if (r != 0) return r;
+        if (!TakeConfigBlock(s, id, reply.data() + 4, reply[2] - 1)) return ObmBadLength;
+        progress.Step(1);
+    }
+    s.FB.FBCount = fbCount;
+    return 0;
+}
+
+} // namespace
+
 // The read goes into a scratch copy that replaces the configuration only when every block
 // has come: a failed read leaves the configuration, its mode and its reserve image as they
 // were.
@@ -177,47 +215,14 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
                           QProgressBar* progress) {
     auto scratch = std::make_unique<TConfiguration>(cfg);
     TConfiguration& s = *scratch;
-    const std::vector<int> ids = ConfigBlockIds(TProgFBClass::FBCapacity);
-    if (progress) {
-        progress->setMaximum(int(ids.size()) + 1);
-        progress->setValue(0);
-        progress->show();
-    }
-    const auto step = [&] {
-        StepProgress(progress, 1);
-    };
-    const auto fail = [&](int r) {
-        if (progress) progress->hide();
-        port.ShowObmError(devNum, r, parent);
-        return false;
-    };
-
-    uint8_t comp[Composition::Size] = {};
-    int r = ReadComposition(port, devNum, comp);
-    if (r != 0) return fail(r);
-    ApplyComposition(s, comp);
-    s.Serv.SetDefaultInputTexts();
-    step();
-
-    int fbCount = TProgFBClass::FBCapacity;
-    std::array<uint8_t, 512> reply{};
-    for (int id : ids) {
-        if (IsFbBlock(id) && id - DeviceBlocks::FBFirst >= fbCount / TProgFBClass::RecordsPerBlock) {
-            step();
-            continue;
+    {
+        TransferProgressBar bar(progress);
+        const TransferProgress report = bar.Report();
+        if (const int r = port.Run([&] { return ReadConfigBlocks(s, port, devNum, report); }); r != 0) {
+            port.ShowObmError(devNum, r, parent);
+            return false;
         }
-        r = ReadBlock(port, devNum, id, reply);
-        if (IsSixtyBlockRefusal(id, r)) {
-            fbCount = 60;
-            step();
-            continue;
-        }
-        if (r != 0) return fail(r);
-        if (!TakeConfigBlock(s, id, reply.data() + 4, reply[2] - 1)) return fail(ObmBadLength);
-        step();
     }
-
-    s.FB.FBCount = fbCount;
     ClearUncarried(s);
     s.Serv.ClearNames(2 * TServClass::NamesPerBlock, TServClass::InputCount - 2 * TServClass::NamesPerBlock);
     // The algorithms exist only in files.
@@ -227,7 +232,6 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
     s.Serv.DevNum = devNum;
     RefreshConfigReserve(s);
     cfg = std::move(s);
-    if (progress) progress->hide();
     return true;
 }
 
@@ -266,7 +270,15 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
     plan.progressMax = int(plan.blockIds.size());
     plan.progressStep = 1;
     int dn = devNum;
-    if (BlockWriteCommit(port, dn, plan, progress, parent) != 0) return false;
+    int r = 0;
+    {
+        TransferProgressBar bar(progress);
+        r = BlockWriteCommit(port, dn, plan, bar.Report());
+    }
+    if (r != 0) {
+        port.ShowObmError(dn, r, parent);
+        return false;
+    }
     RefreshConfigReserve(cfg);
     return true;
 }

@@ -276,21 +276,14 @@ bool TForm1::SaveAsFileClick() {
 }
 
 void TForm1::InPortClick() {
-    ProgressBar1->setValue(ProgressBar1->minimum());
-    ProgressBar1->show();
-    const bool read = ReadConfigFromDevice(this, Cfg, ComPort, DevNum(), ProgressBar1);
-    ProgressBar1->hide();
-    if (!read) return;
+    if (!ReadConfigFromDevice(this, Cfg, ComPort, DevNum(), ProgressBar1)) return;
     // A configuration from the device has no file yet: saving it asks for a name.
     ConfigFileName.clear();
     RefreshComposition();
 }
 
 void TForm1::OutPortClick() {
-    ProgressBar1->setValue(ProgressBar1->minimum());
-    ProgressBar1->show();
     WriteConfigToDevice(this, Cfg, ComPort, DevNum(), ProgressBar1);
-    ProgressBar1->hide();
 }
 
 void TForm1::PortClick() {

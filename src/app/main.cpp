@@ -12,6 +12,8 @@ int main(int argc, char* argv[]) {
     LoadRussianTranslations(app);
     // On the heap: the window holds the whole configuration.
     auto form1 = std::make_unique<TForm1>();
+    // Transfers run on the exchange thread, so the windows keep painting during them.
+    form1->ComPort.UseExchangeThread();
     ApplyCommandLine(*form1, QCoreApplication::arguments());
     form1->show();
     return QApplication::exec();

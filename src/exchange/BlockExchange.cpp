@@ -4,7 +4,6 @@
 #include "DeviceLayouts.h"
 #include "ModbusFrame.h"
 
-#include <QProgressBar>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -46,19 +45,9 @@ int Commit(TComPortClass& port, int devNum, const BlockWritePlan& plan) {
     return r;
 }
 
-} // namespace
-
-void StepProgress(QProgressBar* bar, int step) {
-    if (bar) bar->setValue(std::min(bar->value() + step, bar->maximum()));
-}
-
-int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan, QProgressBar* bar,
-                     QWidget* parent) {
-    if (bar) {
-        bar->setMaximum(plan.progressMax);
-        bar->setValue(0);
-        bar->show();
-    }
+int WriteBlocks(TComPortClass& port, int& devNum, const BlockWritePlan& plan, const TransferProgress& progress) {
+    ProgressCounter counter(progress, plan.progressMax);
+    counter.Start();
     std::array<uint8_t, Frame::MaxData> data{};
     std::array<uint8_t, Frame::MaxFrame> reply{};
     bool firstWrite = true;
@@ -76,7 +65,7 @@ int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& pla
                                  (plan.refresh == DevNumRefresh::AfterFirstWrite && firstWrite)))
                 devNum = plan.devAddr();
             firstWrite = false;
-            StepProgress(bar, plan.progressStep);
+            counter.Step(plan.progressStep);
             // A write the device did not take is a failed attempt: no status poll follows it.
             bool busyTooLong = false;
             if (r == 0) {
@@ -89,7 +78,12 @@ int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& pla
             if (--attempts <= 0) break;
         }
     }
-    if (r != 0) port.ShowObmError(devNum, r, parent);
-    if (bar) bar->hide();
     return r;
+}
+
+} // namespace
+
+int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan,
+                     const TransferProgress& progress) {
+    return port.Run([&] { return WriteBlocks(port, devNum, plan, progress); });
 }

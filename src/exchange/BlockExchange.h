@@ -2,14 +2,36 @@
 // The block read, the identify request, and the block write and commit sequence every editor
 // uses.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <vector>
 
-class QProgressBar;
-class QWidget;
 class TComPortClass;
+
+// A transfer's progress: the value reached and the maximum of its bar. Called on the exchange
+// thread; the window side (TransferProgressBar) carries it to the bar.
+using TransferProgress = std::function<void(int value, int maximum)>;
+
+// Counts a transfer's steps towards its maximum, never past it.
+class ProgressCounter {
+  public:
+    ProgressCounter(const TransferProgress& report, int maximum) : report_(report), maximum_(maximum) {}
+    void Start() { Report(); }
+    void Step(int step) {
+        value_ = std::min(value_ + step, maximum_);
+        Report();
+    }
+
+  private:
+    void Report() {
+        if (report_) report_(value_, maximum_);
+    }
+    const TransferProgress& report_;
+    int maximum_;
+    int value_ = 0;
+};
 
 // 'D' read of one block. On 0, reply holds the frame: byte 2 the length byte, byte 3 the echoed
 // block number, the block data from byte 4. A reply whose length byte is not the block's
@@ -45,13 +67,11 @@ struct BlockWritePlan {
     int busyLimitMs = 60000;
 };
 
-// Advances a transfer's progress bar (may be null) by step, stopping at its maximum.
-void StepProgress(QProgressBar* bar, int step);
-
 // Writes every block of the plan with 'E', each committed by status polls (0x0E) while the
 // device answers busy. Results 7 and 130, 132..135 end the transfer at once; other failures
 // (of the 'E' or of a poll) wait and send the block again, up to GetPovt1 attempts. Returns 0
-// when every block is stored, else the last result, already reported once by ShowObmError.
-// The progress bar (may be null) is shown during the transfer and hidden at its end.
-int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan, QProgressBar* bar,
-                     QWidget* parent);
+// when every block is stored, else the last result, for the caller to report once
+// (ShowObmError). The whole sequence runs on the exchange thread; pack and devAddr are called
+// there, while the caller waits.
+int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan,
+                     const TransferProgress& progress = {});

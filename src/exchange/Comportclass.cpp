@@ -48,10 +48,22 @@ QString ObmResultText(int result) {
     return QStringLiteral("Ошибка обмена, код %1").arg(result);
 }
 
-TComPortClass::TComPortClass() : link_(std::make_unique<QtSerialLink>()), clock_(&RealClock::Instance()) {}
+TComPortClass::TComPortClass()
+    : executor_(std::make_unique<InlineExecutor>()), link_(std::make_unique<QtSerialLink>()),
+      clock_(&RealClock::Instance()) {}
 
 TComPortClass::~TComPortClass() {
+    // The link goes where it was used.
+    executor_->Call([this] {
+        link_.reset();
+        return 0;
+    });
+}
+
+void TComPortClass::UseExchangeThread() {
+    if (dynamic_cast<ExchangeThread*>(executor_.get())) return;
     ClosePort();
+    executor_ = std::make_unique<ExchangeThread>();
 }
 
 void TComPortClass::SetSpeed(int baud) {
@@ -59,20 +71,46 @@ void TComPortClass::SetSpeed(int baud) {
 }
 
 void TComPortClass::SetLink(std::unique_ptr<SerialLink> link) {
-    if (link_) link_->Close();
-    link_ = std::move(link);
+    executor_->Call([&] {
+        link_ = std::move(link);
+        return 0;
+    });
+    chosen_ = false;
 }
 
 bool TComPortClass::OpenPort(QString* error) {
-    return link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, error);
+    QString why;
+    chosen_ = executor_->Call([&] { return int(link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, &why)); });
+    if (error) *error = why;
+    return chosen_;
 }
 
 void TComPortClass::ClosePort() {
-    if (link_) link_->Close();
+    chosen_ = false;
+    executor_->Call([this] {
+        if (link_) link_->Close();
+        return 0;
+    });
 }
 
 bool TComPortClass::IsOpen() const {
-    return link_ && link_->IsOpen();
+    return chosen_;
+}
+
+bool TComPortClass::Reopen() {
+    link_->Close();
+    return link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, nullptr);
+}
+
+void TComPortClass::Delay(int ms) {
+    if (executor_->OnExchangeThread()) {
+        clock_->SleepMs(ms);
+        return;
+    }
+    executor_->Run([&] {
+        clock_->SleepMs(ms);
+        return 0;
+    });
 }
 
 int TComPortClass::ReplyTimeoutMs(int bytes) const {
@@ -81,7 +119,13 @@ int TComPortClass::ReplyTimeoutMs(int bytes) const {
 }
 
 int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply) {
-    if (!IsOpen()) return ObmNoPort;
+    if (!executor_->OnExchangeThread())
+        return executor_->Run([&] { return Exchange(devNum, func, dataLen, data, reply); });
+    return Exchange(devNum, func, dataLen, data, reply);
+}
+
+int TComPortClass::Exchange(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply) {
+    if (!chosen_) return ObmNoPort;
     // A device number outside the bus addresses 1..247 would go out as a broadcast (address 0)
     // or to no device: refused like a function outside the table.
     if (!Frame::Allowed(func) || devNum < 0 || devNum > 246 || dataLen < 0 || dataLen > Frame::MaxData ||
@@ -90,6 +134,11 @@ int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data,
     const bool broadcast = func == Frame::Broadcast;
     const auto frame =
         Frame::Build(broadcast ? 0 : devNum + 1, func, std::span<const uint8_t>(data, size_t(dataLen)));
+    bool reopened = false;
+    if (!link_->IsOpen()) {
+        if (!Reopen()) return ObmPortLost;
+        reopened = true;
+    }
     int r = ObmNoReply;
     const int attempts = povt1_ + povt2_;
     for (int i = 0; i < attempts; ++i) {
@@ -98,6 +147,15 @@ int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data,
             Delay(SecondStagePauseMs);
         }
         r = Attempt(devNum, func, frame, reply);
+        if (r == ObmPortLost) {
+            // A dead descriptor is dropped at once; the same attempt is made again on the port
+            // opened anew, once per request.
+            link_->Close();
+            if (reopened || !Reopen()) return ObmPortLost;
+            reopened = true;
+            --i;
+            continue;
+        }
         if (broadcast || !Retried(r)) break;
     }
     return r;

@@ -2,11 +2,13 @@
 // The exchange object: the port settings, one request and its reply with retries, result texts.
 
 #include "Clock.h"
+#include "ExchangeExecutor.h"
 #include "serial/SerialLink.h"
 
 #include <QLoggingCategory>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -65,6 +67,16 @@ class TComPortClass {
     void SetClock(Clock* clock) { clock_ = clock ? clock : &RealClock::Instance(); }
     Clock& GetClock() { return *clock_; }
 
+    // The program moves the exchange to a thread of its own, which from then on owns the link;
+    // without it every exchange runs on the calling thread (unit tests).
+    void UseExchangeThread();
+    ExchangeExecutor& Executor() { return *executor_; }
+    // Runs a sequence of requests on the exchange thread (see ExchangeExecutor::Run).
+    int Run(const std::function<int()>& job) { return executor_->Run(job); }
+    // A transfer is running.
+    bool Busy() const { return executor_->Busy(); }
+
+    // Opens the port with the current settings; from then on the port counts as chosen.
     bool OpenPort(QString* error);
     void ClosePort();
     bool IsOpen() const;
@@ -72,16 +84,23 @@ class TComPortClass {
     // One request to device devNum (bus address devNum + 1) and its reply, with retries on no
     // reply, a short reply and a checksum error. On 0, reply holds the whole reply frame from
     // its address byte on. 'F' goes to address 0 and reads no reply. A function outside the
-    // table, or a devNum outside 0..246, gives 1 and sends nothing.
+    // table, or a devNum outside 0..246, gives 1 and sends nothing. Called off the exchange
+    // thread, it runs there (ExchangeExecutor::Run).
+    // A port found lost is closed at once. The chosen port is opened again once per request
+    // (before it is sent, or after the loss showed during it); 135 only if it is still gone.
     int Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
 
     // One message box for a non-zero result; 0 shows nothing.
     void ShowObmError(int devNum, int result, QWidget* parent = nullptr);
 
-    void Delay(int ms) { clock_->SleepMs(ms); }
+    // Waits on the exchange's clock; off the exchange thread the wait runs there, so a window
+    // keeps painting.
+    void Delay(int ms);
 
   private:
+    int Exchange(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
     int Attempt(int devNum, int func, const std::vector<uint8_t>& frame, std::span<uint8_t> reply);
+    bool Reopen();
     int ReplyTimeoutMs(int bytes) const;
 
     int speed_ = 9600;
@@ -91,6 +110,8 @@ class TComPortClass {
     int povt1_ = 5;
     int povt2_ = 2;
     int transmitDelay_ = 0;
+    bool chosen_ = false; // the user confirmed a port that opened
+    std::unique_ptr<ExchangeExecutor> executor_;
     std::unique_ptr<SerialLink> link_;
     Clock* clock_;
 };

@@ -3,7 +3,6 @@
 #include "ScriptedDialogs.h"
 #include "SimFixture.h"
 
-#include <QProgressBar>
 
 using Bytes = std::vector<uint8_t>;
 
@@ -29,7 +28,9 @@ std::vector<int> Repeat(std::vector<int> unit, int times) {
 
 class BlockWrite : public SimFixture {
   protected:
-    // Runs the sequence on a fresh log; the one error box expected, if any, names device 1.
+    // Runs the sequence on a fresh log and reports its result as a window does; the sequence
+    // itself shows no box, so the one error box expected, if any, is the caller's and names
+    // device 1.
     int Commit(const BlockWritePlan& plan, const char* error = nullptr) {
         device.ClearLog();
         clock.sleeps.clear();
@@ -37,7 +38,9 @@ class BlockWrite : public SimFixture {
         if (error)
             boxes.ExpectText(QString::fromUtf8(error) + "\nУстройство 1, порт COM1", "Ошибка");
         int devNum = 0;
-        return BlockWriteCommit(port, devNum, plan, nullptr, nullptr);
+        const int r = BlockWriteCommit(port, devNum, plan);
+        port.ShowObmError(devNum, r);
+        return r;
     }
     // The functions of the frames received, in order; each frame is whole: the device's address,
     // a write carries its block number and the block's 160 bytes, a poll nothing, the CRC is right.
@@ -59,17 +62,17 @@ TEST_F(BlockWrite, WritesEveryBlockWithItsPausesAndProgress) {
     for (int blocks : {6, 12}) {
         device.ClearLog();
         clock.sleeps.clear();
-        QProgressBar bar;
-        std::vector<int> seen;
+        std::vector<std::pair<int, int>> reports;
+        std::vector<int> seen; // the value reported when each block is packed
         BlockWritePlan plan = FbPlan(blocks);
         auto pack = plan.pack;
         plan.pack = [&](int i, std::span<uint8_t> image) {
-            seen.push_back(bar.value());
-            EXPECT_TRUE(bar.isVisibleTo(nullptr) || !bar.isHidden());
+            seen.push_back(reports.back().first);
             pack(i, image);
         };
         int devNum = 0;
-        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, &bar, nullptr), 0);
+        const TransferProgress report = [&](int value, int max) { reports.emplace_back(value, max); };
+        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, report), 0);
         const auto writes = device.ReceivedOf('E');
         ASSERT_EQ(int(writes.size()), blocks);
         // Address, 'E', the block number, the packed block, the CRC; then the status poll.
@@ -82,11 +85,11 @@ TEST_F(BlockWrite, WritesEveryBlockWithItsPausesAndProgress) {
         }
         EXPECT_EQ(Functions(), Repeat({'E', 0x0E}, blocks));
         EXPECT_EQ(clock.sleeps, Repeat({50, 300}, blocks));
-        // Max 120, never past the end; hidden when done.
+        // Max 120, 30 a block, never past the end.
         EXPECT_EQ(seen.front(), 0);
         EXPECT_EQ(seen.back(), 120);
-        EXPECT_EQ(bar.maximum(), 120);
-        EXPECT_TRUE(bar.isHidden());
+        EXPECT_EQ(reports.back(), std::make_pair(120, 120));
+        EXPECT_EQ(int(reports.size()), blocks + 1);
     }
 }
 
@@ -169,7 +172,8 @@ TEST_F(BlockWrite, DevNumIsRefreshedAsThePlanSays) {
     {
         ScriptedMessageBoxes boxes;
         boxes.ExpectText("Прибор не отвечает.\nУстройство 2, порт COM1", "Ошибка");
-        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 130);
+        EXPECT_EQ(BlockWriteCommit(port, devNum, plan), 130);
+        port.ShowObmError(devNum, 130);
     }
     EXPECT_EQ(devNum, 1);
     EXPECT_EQ(device.Received().front()[0], 1);

@@ -40,7 +40,7 @@ TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal) {
             image[k] = uint8_t(k + i);
     };
     int devNum = 0;
-    ASSERT_EQ(BlockWriteCommit(port, devNum, plan, nullptr, nullptr), 0);
+    ASSERT_EQ(BlockWriteCommit(port, devNum, plan), 0);
     ASSERT_EQ(ReadBlock(port, 0, 21, reply), 0);
     for (int k = 0; k < 160; ++k)
         ASSERT_EQ(reply[size_t(4 + k)], uint8_t(k + 1)) << k;

@@ -81,6 +81,7 @@ TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     ScriptedMessageBoxes boxes; // any box fails the test
 
     TForm1 form1;
+    form1.ComPort.UseExchangeThread();
     form1.ComPort.SetPortName(devsim.Link());
     form1.ComPort.SetSpeed(115200);
     ASSERT_TRUE(form1.ComPort.OpenPort(&error)) << error.toStdString();

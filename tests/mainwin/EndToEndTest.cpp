@@ -58,6 +58,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
 
     auto form = ShownMainWindow();
+    form->ComPort.UseExchangeThread();
     ApplyCommandLine(*form, {"veg17", "--port", devsim.Link()});
     ConfirmPortDialog(*form);
     ASSERT_TRUE(form->ComPort.IsOpen());
@@ -100,6 +101,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     EXPECT_EQ(again->SlotControls[0]->text(), "БРОН");
 
     // Written back to the device: no refusal, no error.
+    again->ComPort.UseExchangeThread();
     ApplyCommandLine(*again, {"veg17", "--port", devsim.Link()});
     ConfirmPortDialog(*again);
     {

@@ -7,6 +7,7 @@
 #include "InformFill.h"
 #include "Obr_veg17r.h"
 #include "Obrinform.h"
+#include "TransferProgressBar.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
@@ -283,34 +284,44 @@ void TFormFB::InPortClick() {
     fb.FBCount = TProgFBClass::FBCapacity;
     if (cfg.Serv.FileMode == 1) return;
 
-    std::array<uint8_t, 166> reply{};
-    ProgressBar1->setMaximum(120);
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
-    for (int i = 0; i < fb.FBCount / TProgFBClass::RecordsPerBlock; ++i) {
-        StepProgress(ProgressBar1, 30);
-        const int id = FirstFBBlock + i;
-        reply.fill(0);
-        int r = ReadBlock(form1_->ComPort, cfg.Serv.DevNum, id, reply);
-        // The reply is checked whole before any record takes it.
-        if (r == 0 && !fb.TakeBlockFromReply(reply.data(), int(reply.size()))) r = ObmBadLength;
-        if (r == 0) {
-            fb.BlockToFbs(i);
-            fb.BlockLengthByte = std::min<int>(reply[2], TProgFBClass::PageBytes + 1);
-        } else if (IsSixtyBlockRefusal(id, r)) {
-            MessageBox(this, "Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning);
-            fb.FBCount = 60;
-        } else {
-            form1_->ComPort.ShowObmError(cfg.Serv.DevNum, r, this);
-            ProgressBar1->hide();
-            return;
-        }
+    bool sixtyBlocks = false;
+    int r = 0;
+    {
+        TransferProgressBar bar(ProgressBar1);
+        const TransferProgress report = bar.Report();
+        r = form1_->ComPort.Run([&] {
+            ProgressCounter progress(report, 120);
+            progress.Start();
+            std::array<uint8_t, 166> reply{};
+            for (int i = 0; i < fb.FBCount / TProgFBClass::RecordsPerBlock; ++i) {
+                progress.Step(30);
+                const int id = FirstFBBlock + i;
+                reply.fill(0);
+                int res = ReadBlock(form1_->ComPort, cfg.Serv.DevNum, id, reply);
+                // The reply is checked whole before any record takes it.
+                if (res == 0 && !fb.TakeBlockFromReply(reply.data(), int(reply.size()))) res = ObmBadLength;
+                if (res == 0) {
+                    fb.BlockToFbs(i);
+                    fb.BlockLengthByte = std::min<int>(reply[2], TProgFBClass::PageBytes + 1);
+                } else if (IsSixtyBlockRefusal(id, res)) {
+                    sixtyBlocks = true;
+                    fb.FBCount = 60;
+                } else {
+                    return res;
+                }
+            }
+            return 0;
+        });
+    }
+    if (sixtyBlocks) MessageBox(this, "Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning);
+    if (r != 0) {
+        form1_->ComPort.ShowObmError(cfg.Serv.DevNum, r, this);
+        return;
     }
     // A read from the device discards the algorithms, which live in files only.
     fb.ResetAlgorithms();
     cfg.Reserv.ResetAlgorithms();
     RebuildFBScheme();
-    ProgressBar1->hide();
 }
 
 void TFormFB::OutPortClick() {
@@ -339,7 +350,15 @@ void TFormFB::OutPortClick() {
         std::memcpy(image.data(), fb.Page(), std::min<size_t>(image.size(), TProgFBClass::PageBytes));
     };
     int devNum = cfg.Serv.DevNum;
-    if (BlockWriteCommit(form1_->ComPort, devNum, plan, ProgressBar1, this) != 0) return;
+    int r = 0;
+    {
+        TransferProgressBar bar(ProgressBar1);
+        r = BlockWriteCommit(form1_->ComPort, devNum, plan, bar.Report());
+    }
+    if (r != 0) {
+        form1_->ComPort.ShowObmError(devNum, r, this);
+        return;
+    }
 
     for (int i = 0; i < fb.FBCount; ++i) {
         const auto rec = fb.GetRecord(i);

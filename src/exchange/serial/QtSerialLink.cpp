@@ -3,7 +3,7 @@
 #include <QDeadlineTimer>
 #include <QSerialPort>
 
-QtSerialLink::QtSerialLink() : port_(std::make_unique<QSerialPort>()) {}
+QtSerialLink::QtSerialLink() = default;
 
 QtSerialLink::~QtSerialLink() {
     Close();
@@ -11,6 +11,8 @@ QtSerialLink::~QtSerialLink() {
 
 bool QtSerialLink::Open(const LinkSettings& s, QString* error) {
     Close();
+    // Made here, on the thread that uses it: a serial port belongs to the thread that opened it.
+    port_ = std::make_unique<QSerialPort>();
     port_->setPortName(s.portName);
     bool ok = port_->open(QIODevice::ReadWrite);
     if (ok) {
@@ -24,7 +26,7 @@ bool QtSerialLink::Open(const LinkSettings& s, QString* error) {
     }
     if (!ok) {
         if (error) *error = port_->errorString();
-        port_->close();
+        port_.reset();
         return false;
     }
     port_->clear();
@@ -32,14 +34,15 @@ bool QtSerialLink::Open(const LinkSettings& s, QString* error) {
 }
 
 void QtSerialLink::Close() {
-    if (port_->isOpen()) port_->close();
+    port_.reset();
 }
 
 bool QtSerialLink::IsOpen() const {
-    return port_->isOpen();
+    return port_ && port_->isOpen();
 }
 
 bool QtSerialLink::Lost() const {
+    if (!port_) return true;
     const auto e = port_->error();
     return !port_->isOpen() || e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
            e == QSerialPort::DeviceNotFoundError;
@@ -81,7 +84,7 @@ int QtSerialLink::Read(uint8_t* data, int len, int timeoutMs) {
 }
 
 void QtSerialLink::Purge() {
-    if (port_->isOpen()) {
+    if (IsOpen()) {
         port_->clear();
         port_->readAll();
     }

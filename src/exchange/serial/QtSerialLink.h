@@ -1,5 +1,5 @@
 #pragma once
-// SerialLink over QSerialPort, used by the program (blocking calls on the caller's thread).
+// SerialLink over QSerialPort, used by the program: blocking calls, all on the exchange thread.
 
 #include "SerialLink.h"
 

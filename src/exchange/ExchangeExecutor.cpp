@@ -1,0 +1,168 @@
+#include "ExchangeExecutor.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace {
+
+// Drops the user's input to every window while a transfer runs; painting, timers and queued
+// calls go on. A close request is refused, so no window closes under its own transfer.
+class InputHold : public QObject {
+  public:
+    InputHold() {
+        if (qApp) {
+            qApp->installEventFilter(this);
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    ~InputHold() override {
+        if (qApp) QApplication::restoreOverrideCursor();
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::Drop:
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+// Counts a waiting Run for Busy().
+class RunningMark {
+  public:
+    explicit RunningMark(std::atomic<int>& count) : count_(count) { ++count_; }
+    ~RunningMark() { --count_; }
+
+  private:
+    std::atomic<int>& count_;
+};
+
+} // namespace
+
+int InlineExecutor::Run(const std::function<int()>& job) {
+    RunningMark mark(running_);
+    return job();
+}
+
+void InlineExecutor::Post(std::function<int()> job, QObject* context, std::function<void(int)> done) {
+    const int r = job();
+    if (context) done(r);
+}
+
+struct ExchangeThread::Queue {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> jobs;
+    bool stopping = false;
+    QThread* thread = nullptr;
+
+    void Push(std::function<void()> job) {
+        {
+            std::lock_guard lock(mutex);
+            jobs.push_back(std::move(job));
+        }
+        wake.notify_one();
+    }
+    // The thread's loop: sleeps until a job comes, runs the jobs in order, ends when told to
+    // stop and nothing is left.
+    void Serve() {
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::unique_lock lock(mutex);
+                wake.wait(lock, [this] { return stopping || !jobs.empty(); });
+                if (jobs.empty()) return;
+                job = std::move(jobs.front());
+                jobs.pop_front();
+            }
+            job();
+        }
+    }
+};
+
+ExchangeThread::ExchangeThread() : queue_(std::make_unique<Queue>()) {
+    queue_->thread = QThread::create([q = queue_.get()] { q->Serve(); });
+    queue_->thread->setObjectName(QStringLiteral("exchange"));
+    queue_->thread->start();
+}
+
+ExchangeThread::~ExchangeThread() {
+    {
+        std::lock_guard lock(queue_->mutex);
+        queue_->stopping = true;
+    }
+    queue_->wake.notify_one();
+    queue_->thread->wait();
+    delete queue_->thread;
+}
+
+bool ExchangeThread::OnExchangeThread() const {
+    return QThread::currentThread() == queue_->thread;
+}
+
+int ExchangeThread::Run(const std::function<int()>& job) {
+    if (OnExchangeThread()) return job();
+    RunningMark mark(running_);
+    InputHold hold;
+    QEventLoop loop;
+    int result = 0;
+    // The quit is queued behind every progress report the job posted, so they all reach the
+    // window before the caller goes on.
+    queue_->Push([&] {
+        result = job();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    return result;
+}
+
+int ExchangeThread::Call(const std::function<int()>& job) {
+    if (OnExchangeThread()) return job();
+    std::mutex m;
+    std::condition_variable finished;
+    bool done = false;
+    int result = 0;
+    queue_->Push([&] {
+        const int r = job();
+        std::lock_guard lock(m);
+        result = r;
+        done = true;
+        finished.notify_one();
+    });
+    std::unique_lock lock(m);
+    finished.wait(lock, [&] { return done; });
+    return result;
+}
+
+void ExchangeThread::Post(std::function<int()> job, QObject* context, std::function<void(int)> done) {
+    queue_->Push([job = std::move(job), context, done = std::move(done)] {
+        const int r = job();
+        // Queued to the context's thread; Qt drops the call if the context is destroyed before
+        // it is delivered.
+        if (context) QMetaObject::invokeMethod(context, [done, r] { done(r); }, Qt::QueuedConnection);
+    });
+}

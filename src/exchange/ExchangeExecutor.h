@@ -1,0 +1,61 @@
+#pragma once
+// Where the exchange runs. Every job that touches the serial link goes through one executor, in
+// order, one job at a time, so exactly one request is on the line at any moment.
+//
+// The program runs the exchange on a thread of its own (ExchangeThread): a transfer started from
+// a window runs there while the window keeps painting, and the caller still gets a plain result.
+// Unit tests use InlineExecutor, which runs every job at once on the calling thread (with the
+// virtual clock a whole transfer then takes milliseconds).
+//
+// Three ways to hand over a job:
+// - Run: the caller waits for the result while its event loop keeps painting and timers keep
+//   firing, but the user's input to every window is dropped (a transfer holds input as a modal
+//   dialog would). For transfers and single requests from a window.
+// - Call: the caller waits without processing events. For short jobs that must not let the
+//   event loop run, such as opening and closing the port or tearing down.
+// - Post: the caller does not wait; done(result) is called later on the thread of the context
+//   object, unless that object is destroyed before the call is delivered. The context must stay
+//   alive until the job has ended (PollService waits for it). For the periodic polls.
+// A job run from the exchange thread itself (a job calling Obmen) runs at once.
+
+#include <QObject>
+#include <atomic>
+#include <functional>
+
+class ExchangeExecutor {
+  public:
+    virtual ~ExchangeExecutor() = default;
+    virtual int Run(const std::function<int()>& job) = 0;
+    virtual int Call(const std::function<int()>& job) = 0;
+    virtual void Post(std::function<int()> job, QObject* context, std::function<void(int)> done) = 0;
+    virtual bool OnExchangeThread() const = 0;
+    // True while a Run is waiting for its job: a transfer holds the line, and a periodic view
+    // starts no poll inside it.
+    bool Busy() const { return running_ > 0; }
+
+  protected:
+    std::atomic<int> running_ = 0;
+};
+
+class InlineExecutor final : public ExchangeExecutor {
+  public:
+    int Run(const std::function<int()>& job) override;
+    int Call(const std::function<int()>& job) override { return job(); }
+    void Post(std::function<int()> job, QObject* context, std::function<void(int)> done) override;
+    bool OnExchangeThread() const override { return true; }
+};
+
+class ExchangeThread final : public ExchangeExecutor {
+  public:
+    ExchangeThread();
+    // Runs what is queued, then ends the thread.
+    ~ExchangeThread() override;
+    int Run(const std::function<int()>& job) override;
+    int Call(const std::function<int()>& job) override;
+    void Post(std::function<int()> job, QObject* context, std::function<void(int)> done) override;
+    bool OnExchangeThread() const override;
+
+  private:
+    struct Queue;
+    std::unique_ptr<Queue> queue_;
+};
