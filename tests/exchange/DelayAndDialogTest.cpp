@@ -5,6 +5,10 @@
 #include "SimLink.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QSpinBox>
 #include <ctime>
 #include <gtest/gtest.h>
@@ -58,4 +62,32 @@ TEST(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) {
     EXPECT_EQ(port.GetPovt1(), 1);
     EXPECT_EQ(port.GetPovt2(), 4);
     EXPECT_EQ(port.GetTransmitDelay(), 20);
+}
+
+TEST(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
+    SimDevice device;
+    TComPortClass port;
+    auto owned = std::make_unique<SimLink>(device);
+    SimLink& link = *owned;
+    port.SetLink(std::move(owned));
+    TFormPort form(port);
+
+    // Opened and cancelled with the focus on Cancel.
+    form.show();
+    auto* cancel = form.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Space);
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_FALSE(port.IsOpen());
+
+    // Opened again: a typed name that no port list holds, and Enter where the focus was left.
+    form.show();
+    const int listed = form.ComboPort->count();
+    form.ComboPort->lineEdit()->setText("/tmp/veg17-typed");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(link.settings.portName, "/tmp/veg17-typed");
+    EXPECT_EQ(form.ComboPort->count(), listed); // typed names do not join the list
 }
