@@ -68,11 +68,6 @@ int InlineExecutor::Run(const std::function<int()>& job) {
     return job();
 }
 
-void InlineExecutor::Post(std::function<int()> job, QObject* context, std::function<void(int)> done) {
-    const int r = job();
-    if (context) done(r);
-}
-
 struct ExchangeThread::Queue {
     std::mutex mutex;
     std::condition_variable wake;
@@ -158,11 +153,6 @@ int ExchangeThread::Call(const std::function<int()>& job) {
     return result;
 }
 
-void ExchangeThread::Post(std::function<int()> job, QObject* context, std::function<void(int)> done) {
-    queue_->Push([job = std::move(job), context, done = std::move(done)] {
-        const int r = job();
-        // Queued to the context's thread; Qt drops the call if the context is destroyed before
-        // it is delivered.
-        if (context) QMetaObject::invokeMethod(context, [done, r] { done(r); }, Qt::QueuedConnection);
-    });
+void ExchangeThread::Post(std::function<void()> job) {
+    queue_->Push(std::move(job));
 }

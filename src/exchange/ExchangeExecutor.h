@@ -13,21 +13,20 @@
 //   dialog would). For transfers and single requests from a window.
 // - Call: the caller waits without processing events. For short jobs that must not let the
 //   event loop run, such as opening and closing the port or tearing down.
-// - Post: the caller does not wait; done(result) is called later on the thread of the context
-//   object, unless that object is destroyed before the call is delivered. The context must stay
-//   alive until the job has ended (PollService waits for it). For the periodic polls.
+// - Post: the caller does not wait; the job hands its own results back (PollService does). For
+//   the periodic polls.
 // A job run from the exchange thread itself (a job calling Obmen) runs at once.
 
-#include <QObject>
 #include <atomic>
 #include <functional>
+#include <memory>
 
 class ExchangeExecutor {
   public:
     virtual ~ExchangeExecutor() = default;
     virtual int Run(const std::function<int()>& job) = 0;
     virtual int Call(const std::function<int()>& job) = 0;
-    virtual void Post(std::function<int()> job, QObject* context, std::function<void(int)> done) = 0;
+    virtual void Post(std::function<void()> job) = 0;
     virtual bool OnExchangeThread() const = 0;
     // True while a Run is waiting for its job: a transfer holds the line, and a periodic view
     // starts no poll inside it.
@@ -41,7 +40,7 @@ class InlineExecutor final : public ExchangeExecutor {
   public:
     int Run(const std::function<int()>& job) override;
     int Call(const std::function<int()>& job) override { return job(); }
-    void Post(std::function<int()> job, QObject* context, std::function<void(int)> done) override;
+    void Post(std::function<void()> job) override { job(); }
     bool OnExchangeThread() const override { return true; }
 };
 
@@ -52,7 +51,7 @@ class ExchangeThread final : public ExchangeExecutor {
     ~ExchangeThread() override;
     int Run(const std::function<int()>& job) override;
     int Call(const std::function<int()>& job) override;
-    void Post(std::function<int()> job, QObject* context, std::function<void(int)> done) override;
+    void Post(std::function<void()> job) override;
     bool OnExchangeThread() const override;
 
   private:
