@@ -11,7 +11,20 @@ using namespace DeviceBlocks;
 namespace BlockAdapter {
 namespace {
 
-enum class Kind { None, Module, ScaleGroup, Relay, Descriptor, F15, Discrete, FB, Loops, Units, Names, Range };
+enum class Kind {
+    None,
+    Module,
+    ScaleGroup,
+    Relay,
+    Descriptor,
+    F15,
+    Discrete,
+    FB,
+    Loops,
+    Units,
+    Names,
+    Range
+};
 
 // Where block id lives: the kind of record and its index (module, group, page, table id).
 struct Target {
@@ -19,18 +32,18 @@ struct Target {
     int index = 0;
 };
 
-bool Within(int id, int first, int last) { return id >= first && id <= last; }
+bool Within(int id, int first, int last) {
+    return id >= first && id <= last;
+}
 
-constexpr int LongestBlockData()
-{
+constexpr int LongestBlockData() {
     int n = 0;
     for (int id = 0; id < 256; ++id)
         n = std::max(n, LengthOf(id) - 1);
     return n;
 }
 
-Target Resolve(const TConfiguration& cfg, int id)
-{
+Target Resolve(const TConfiguration& cfg, int id) {
     if (Within(id, AnModuleFirst, AnModuleLast)) {
         const int k = id - AnModuleFirst;
         const int modules = cfg.Serv.GetCntMod6F();
@@ -49,27 +62,23 @@ Target Resolve(const TConfiguration& cfg, int id)
 }
 
 // An image whose byte 0 holds the block number and whose next bytes are the block data.
-template <class SetByte> void TakeImage(int id, std::span<const uint8_t> data, SetByte set)
-{
+template <class SetByte> void TakeImage(int id, std::span<const uint8_t> data, SetByte set) {
     set(0, id);
     for (size_t k = 0; k < data.size(); ++k)
         set(int(k) + 1, data[k]);
 }
 
-template <class GetByte> void PackImage(std::span<uint8_t> out, GetByte get)
-{
+template <class GetByte> void PackImage(std::span<uint8_t> out, GetByte get) {
     for (size_t k = 0; k < out.size(); ++k)
         out[k] = uint8_t(get(int(k) + 1));
 }
 
-template <class GetByte> void PackBytes(std::span<uint8_t> out, GetByte get)
-{
+template <class GetByte> void PackBytes(std::span<uint8_t> out, GetByte get) {
     for (size_t k = 0; k < out.size(); ++k)
         out[k] = uint8_t(get(int(k)));
 }
 
-void Take(TConfiguration& cfg, int id, Target t, std::span<const uint8_t> data, int len)
-{
+void Take(TConfiguration& cfg, int id, Target t, std::span<const uint8_t> data, int len) {
     switch (t.kind) {
     case Kind::Module:
         TakeImage(id, data, [&](int k, int v) { cfg.MBA.SetModuleByte(t.index, k, v); });
@@ -121,8 +130,7 @@ void Take(TConfiguration& cfg, int id, Target t, std::span<const uint8_t> data, 
     }
 }
 
-void Pack(TConfiguration& cfg, Target t, std::span<uint8_t> out)
-{
+void Pack(TConfiguration& cfg, Target t, std::span<uint8_t> out) {
     switch (t.kind) {
     case Kind::Module:
         PackImage(out, [&](int k) { return cfg.MBA.GetModuleByte(t.index, k); });
@@ -168,21 +176,17 @@ void Pack(TConfiguration& cfg, Target t, std::span<uint8_t> out)
 
 } // namespace
 
-bool TakeBlock(TConfiguration& cfg, int id, std::span<const uint8_t> data)
-{
+bool TakeBlock(TConfiguration& cfg, int id, std::span<const uint8_t> data) {
     const Target t = Resolve(cfg, id);
     const int len = LengthOf(id);
-    if (t.kind == Kind::None || data.size() < size_t(len - 1))
-        return false;
+    if (t.kind == Kind::None || data.size() < size_t(len - 1)) return false;
     Take(cfg, id, t, data.first(size_t(len - 1)), len);
     return true;
 }
 
-bool PackBlock(TConfiguration& cfg, int id, std::span<uint8_t> out)
-{
+bool PackBlock(TConfiguration& cfg, int id, std::span<uint8_t> out) {
     const Target t = Resolve(cfg, id);
-    if (t.kind == Kind::None)
-        return false;
+    if (t.kind == Kind::None) return false;
     std::array<uint8_t, LongestBlockData()> block{};
     const auto data = std::span<uint8_t>(block).first(size_t(LengthOf(id) - 1));
     Pack(cfg, t, data);

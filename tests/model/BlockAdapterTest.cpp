@@ -13,7 +13,9 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using namespace DeviceBlocks;
 
-int DataLen(int id) { return LengthOf(id) - 1; }
+int DataLen(int id) {
+    return LengthOf(id) - 1;
+}
 
 // Block data no two blocks share.
 Bytes Pattern(int id, int size) {
@@ -55,7 +57,10 @@ const std::vector<BlockCase>& Cases() {
         {32, 32, [](const TConfiguration& c, int) { return c.Reg.GetRecByte(0, 20); }},
         {33, 33, [](const TConfiguration& c, int) { return c.Reg.GetPZByte(0, 20); }},
         {35, 35, [](const TConfiguration& c, int) { return c.MBA.GetUnitListByte(20); }},
-        {40, 51, [](const TConfiguration& c, int id) { return int(uint8_t(c.Serv.GetNameRow(16 * (id - 40) + 1)[6])); }},
+        {40, 51,
+         [](const TConfiguration& c, int id) {
+             return int(uint8_t(c.Serv.GetNameRow(16 * (id - 40) + 1)[6]));
+         }},
         {60, 67, [](const TConfiguration& c, int id) { return c.MBA.GetRangeRecordByte(id - 60, 20); }},
     };
     return cases;
@@ -92,9 +97,10 @@ TEST(BlockAdapter, EveryBlockLandsInItsRecordsAndPacksBackUnchanged) {
             EXPECT_EQ(Pack(*cfg, id), expected) << id;
         }
     // Byte 0 of the images is the block number; the length bytes are the blocks'.
-    EXPECT_EQ((std::vector{cfg->MBA.GetModuleByte(1, 0), cfg->MBM.GetBlockByte(0, 0), cfg->MBM.GetBlockByte(5, 0),
-                           cfg->MR.GetModByte(0), cfg->MBM.GetByte(0), cfg->F15.GetByte(0)}),
-              (std::vector{2, 3, 8, 9, 10, 11}));
+    EXPECT_EQ(
+        (std::vector{cfg->MBA.GetModuleByte(1, 0), cfg->MBM.GetBlockByte(0, 0), cfg->MBM.GetBlockByte(5, 0),
+                     cfg->MR.GetModByte(0), cfg->MBM.GetByte(0), cfg->F15.GetByte(0)}),
+        (std::vector{2, 3, 8, 9, 10, 11}));
     EXPECT_EQ(cfg->FB.BlockLengthByte, FBLen);
 
     // A third analogue module takes block 3 from the scaling groups.
@@ -154,16 +160,14 @@ TEST(TextCodec, DeviceTextsEndAtTheFirstZeroByteThenLoseTrailingBlanks) {
         Bytes field;
         QString text;
     } cases[] = {
-        {bytes("\0\0\0\0\0\0\0\0", 8), ""},
-        {cyrillic, QStringLiteral("ПОЗ-1")},
-        {bytes("AB \0 CD ", 8), "AB"},
-        {bytes("\0ABCDEFG", 8), ""},
-        {bytes("  AB    ", 8), "  AB"},
-        {bytes("        ", 8), ""},
+        {bytes("\0\0\0\0\0\0\0\0", 8), ""}, {cyrillic, QStringLiteral("ПОЗ-1")},
+        {bytes("AB \0 CD ", 8), "AB"},      {bytes("\0ABCDEFG", 8), ""},
+        {bytes("  AB    ", 8), "  AB"},     {bytes("        ", 8), ""},
         {bytes("ABCDEFGH", 8), "ABCDEFGH"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(TextCodec::DecodeTrimmed(c.field.data(), int(c.field.size())), c.text) << c.text.toStdString();
+        EXPECT_EQ(TextCodec::DecodeTrimmed(c.field.data(), int(c.field.size())), c.text)
+            << c.text.toStdString();
 }
 
 TEST(TextCodec, ZeroFilledTextsFromTheDeviceReadAsEmpty) {
@@ -174,8 +178,9 @@ TEST(TextCodec, ZeroFilledTextsFromTheDeviceReadAsEmpty) {
     cfg->FB.TakeTextBlockFromBuf(Bytes(TProgFBClass::TextPageBytes, 0).data(), TProgFBClass::TextPageBytes);
     cfg->FB.TextBlockToFbs(0);
 
-    const QString texts[] = {cfg->MBA.GetChPozText(0, 0), cfg->MBA.GetChPozText(0, 5), cfg->MBM.GetChPozText(0),
-                             cfg->MBA.GetRazmName(0),     cfg->Serv.GetNameText(15),  cfg->FB.GetFbText(9)};
+    const QString texts[] = {cfg->MBA.GetChPozText(0, 0), cfg->MBA.GetChPozText(0, 5),
+                             cfg->MBM.GetChPozText(0),    cfg->MBA.GetRazmName(0),
+                             cfg->Serv.GetNameText(15),   cfg->FB.GetFbText(9)};
     for (const QString& t : texts)
         EXPECT_EQ(t, "");
 
