@@ -180,8 +180,9 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
 
     ApplyComposition(s, b + 1);
     s.Serv.SetDevAddr(b[0]);
-    TakeConfigBlock(s, DeviceBlocks::AnModuleFirst, b + ModuleAt + 1, TProgMBAClass::RecordSize - 1);
-    s.MBA.SetModuleByte(0, 0, b[ModuleAt]);
+    // The file keeps the record of module 1 whole, whatever block the composition makes of it.
+    for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
+        s.MBA.SetModuleByte(0, k, b[ModuleAt + k]);
     TakeConfigBlock(s, DeviceBlocks::DiscreteFirst, b + DiscreteAt, TProgVegClass::BlockBytes);
     TakeConfigBlock(s, DeviceBlocks::UnitList, b + UnitsAt, DeviceBlocks::UnitListLen - 1);
     for (int n = 0; n < 2; ++n)

@@ -1,5 +1,6 @@
 #include "ConfigTransfer.h"
 
+#include "BlockAdapter.h"
 #include "BlockExchange.h"
 #include "Comportclass.h"
 #include "Configuration.h"
@@ -66,67 +67,14 @@ std::vector<int> ConfigBlockIds(int fbCount) {
 }
 
 bool TakeConfigBlock(TConfiguration& cfg, int id, const uint8_t* data, int size) {
-    const int len = DeviceBlocks::LengthOf(id);
-    if (data == nullptr || len == 0 || size < len - 1) return false;
-    // The FB and loop classes take their data from a 'D' reply frame: byte 2 the length byte,
-    // byte 3 the block number, the data from byte 4.
-    std::array<uint8_t, 4 + TProgFBClass::PageBytes> frame{};
-    if (id == DeviceBlocks::AnModuleFirst) {
-        cfg.MBA.SetModuleByte(0, 0, id);
-        for (int k = 1; k < len; ++k)
-            cfg.MBA.SetModuleByte(0, k, data[k - 1]);
-        cfg.MBA.SetBlockLen(len);
-    } else if (id == DeviceBlocks::DiscreteFirst) {
-        cfg.Veg.SetBlockLen(len);
-        return cfg.Veg.BlockToRecords(0, data, size);
-    } else if (IsFbBlock(id)) {
-        std::memcpy(frame.data() + 4, data, TProgFBClass::PageBytes);
-        cfg.FB.TakeBlockFromReply(frame.data(), int(frame.size()));
-        cfg.FB.BlockToFbs(id - DeviceBlocks::FBFirst);
-        cfg.FB.BlockLengthByte = len;
-    } else if (id == DeviceBlocks::RegLoops || id == DeviceBlocks::RegProgram) {
-        frame[2] = uint8_t(len);
-        frame[3] = uint8_t(id);
-        std::memcpy(frame.data() + 4, data, TProgRegClass::BlockData);
-        cfg.Reg.SetBlockLen(len);
-        return cfg.Reg.TakeBlockFromReply(std::span<const uint8_t>(frame.data(), 4 + TProgRegClass::BlockData)) &&
-               cfg.Reg.BlockToRecords(id);
-    } else if (id == DeviceBlocks::UnitList) {
-        for (int k = 0; k < len - 1; ++k)
-            cfg.MBA.SetUnitListByte(k, data[k]);
-    } else if (id >= DeviceBlocks::NamesFirst && id <= DeviceBlocks::NamesLast) {
-        cfg.Serv.SetNameBlockLen(len);
-        return cfg.Serv.BlockToNameTable(id - DeviceBlocks::NamesFirst, data, size);
-    } else {
-        return false;
-    }
-    return true;
+    if (data == nullptr || size < 0) return false;
+    return BlockAdapter::TakeBlock(cfg, id, std::span<const uint8_t>(data, size_t(size)));
 }
 
 void PackConfigBlock(TConfiguration& cfg, int id, uint8_t* out, int size) {
-    std::memset(out, 0, size_t(std::max(0, size)));
-    const auto copy = [&](auto byteAt, int n) {
-        for (int k = 0; k < std::min(n, size); ++k)
-            out[k] = uint8_t(byteAt(k));
-    };
-    if (id >= DeviceBlocks::AnModuleFirst && id <= DeviceBlocks::AnModuleLast) {
-        const int m = id - DeviceBlocks::AnModuleFirst;
-        copy([&](int k) { return cfg.MBA.GetModuleByte(m, k + 1); }, TProgMBAClass::RecordSize - 1);
-    } else if (id == DeviceBlocks::DiscreteFirst) {
-        cfg.Veg.RecordsToBlock(0);
-        copy([&](int k) { return cfg.Veg.GetBlockByte(k); }, TProgVegClass::BlockBytes);
-    } else if (IsFbBlock(id)) {
-        cfg.FB.FbsToBlock(id - DeviceBlocks::FBFirst);
-        copy([&](int k) { return cfg.FB.GetPageByte(k); }, TProgFBClass::PageBytes);
-    } else if (id == DeviceBlocks::RegLoops || id == DeviceBlocks::RegProgram) {
-        cfg.Reg.RecordsToBlock(id);
-        copy([&](int k) { return cfg.Reg.GetBufferByte(k); }, TProgRegClass::BlockData);
-    } else if (id == DeviceBlocks::UnitList) {
-        copy([&](int k) { return cfg.MBA.GetUnitListByte(k); }, DeviceBlocks::UnitListLen - 1);
-    } else if (id >= DeviceBlocks::NamesFirst && id <= DeviceBlocks::NamesLast) {
-        cfg.Serv.NameTableToBlock(id - DeviceBlocks::NamesFirst);
-        copy([&](int k) { return cfg.Serv.GetNameBlockByte(k); }, TServClass::NameBlockBytes);
-    }
+    if (out == nullptr || size <= 0) return;
+    std::memset(out, 0, size_t(size));
+    BlockAdapter::PackBlock(cfg, id, std::span<uint8_t>(out, size_t(size)));
 }
 
 void RefreshConfigReserve(TConfiguration& cfg) {

@@ -69,10 +69,15 @@ void TProgFBClass::MoveRecords(int from, int to, int count) {
     std::memmove(Rec(to), Rec(from), size_t(count) * RecordLen);
 }
 
-bool TProgFBClass::TakeBlockFromReply(const uint8_t* reply, int size) {
-    if (reply == nullptr || size < ReplyDataOffset + PageBytes) return false;
-    std::memcpy(page_.data(), reply + ReplyDataOffset, PageBytes);
+bool TProgFBClass::TakeBlockData(std::span<const uint8_t> data) {
+    if (data.size() < size_t(PageBytes)) return false;
+    std::memcpy(page_.data(), data.data(), PageBytes);
     return true;
+}
+
+bool TProgFBClass::TakeBlockFromReply(const uint8_t* reply, int size) {
+    if (reply == nullptr || size < ReplyDataOffset) return false;
+    return TakeBlockData({reply + ReplyDataOffset, size_t(size - ReplyDataOffset)});
 }
 
 void TProgFBClass::BlockToFbs(int n) {

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 // A scheme link record of a built panel: a reserved word, Left, Top, row, column, and the
 // numbers of the function blocks feeding inputs 1..4.
@@ -141,7 +142,9 @@ class TProgFBClass {
     // Moves count records from `from` to `to` (overlap allowed), within the first FBCount.
     void MoveRecords(int from, int to, int count);
 
-    // Transfer.
+    // Transfer. The page holds one function-block block: TakeBlockData takes the 160 data bytes
+    // after the block number (false for fewer), TakeBlockFromReply the same from a 'D' reply.
+    bool TakeBlockData(std::span<const uint8_t> data);
     bool TakeBlockFromReply(const uint8_t* reply, int size);
     void BlockToFbs(int n);
     void FbsToBlock(int n);

@@ -290,13 +290,18 @@ bool TProgMBAClass::TakeHeaderFromReply(std::span<const uint8_t> reply)
     return true;
 }
 
-bool TProgMBAClass::TakeRangeRecordFromReply(int m, std::span<const uint8_t> reply)
+bool TProgMBAClass::TakeRangeRecord(int m, std::span<const uint8_t> data)
 {
-    const auto data = ReplyData(reply, BlockReplyData, RangeRecord::Size);
-    if (m < 0 || m >= ModuleCount || data.empty())
+    if (m < 0 || m >= ModuleCount || data.size() < size_t(RangeRecord::Size))
         return false;
     std::copy_n(data.begin(), RangeRecord::Size, RangeRecords[size_t(m)].begin());
     return true;
+}
+
+bool TProgMBAClass::TakeRangeRecordFromReply(int m, std::span<const uint8_t> reply)
+{
+    const auto data = ReplyData(reply, BlockReplyData, RangeRecord::Size);
+    return !data.empty() && TakeRangeRecord(m, data);
 }
 
 bool TProgMBAClass::TakeCalibFromReply(std::span<const uint8_t> reply)

@@ -167,7 +167,8 @@ public:
     bool TakeSensorTypesFromReply(std::span<const uint8_t> reply);
     // The cold-junction entry of a 'G' reply (row 7).
     bool TakeHeaderFromReply(std::span<const uint8_t> reply);
-    // The 43-byte range record of module m from a 'D' reply.
+    // The 43-byte range record of module m: the block data after the block number, or a 'D' reply.
+    bool TakeRangeRecord(int m, std::span<const uint8_t> data);
     bool TakeRangeRecordFromReply(int m, std::span<const uint8_t> reply);
     // The 8 calibration bytes of a function-4 reply.
     bool TakeCalibFromReply(std::span<const uint8_t> reply);

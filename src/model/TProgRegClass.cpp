@@ -22,14 +22,19 @@ TProgRegClass::Table* TProgRegClass::TableOf(int id)
     return nullptr;
 }
 
+bool TProgRegClass::TakeBlockData(std::span<const uint8_t> data)
+{
+    if (data.size() < size_t(BlockData))
+        return false;
+    Buffer.fill(0);
+    std::copy_n(data.begin(), BlockData, Buffer.begin());
+    return true;
+}
+
 bool TProgRegClass::TakeBlockFromReply(std::span<const uint8_t> reply)
 {
     const auto data = ByteFields::ReplyData(reply, BlockReplyData, BlockData);
-    if (data.empty())
-        return false;
-    Buffer.fill(0);
-    std::copy(data.begin(), data.end(), Buffer.begin());
-    return true;
+    return !data.empty() && TakeBlockData(data);
 }
 
 bool TProgRegClass::BlockToRecords(int id)

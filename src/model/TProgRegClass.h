@@ -76,8 +76,10 @@ public:
     double GetPVScaleHigh() const { return PVScaleHigh; }
     void SetPVScaleHigh(double v) { PVScaleHigh = v; }
 
-    // Blocks: the 56 data bytes of a 'D' reply into the cleared buffer (refuses a short reply);
-    // the buffer into table 1 (0x20) or table 2 (0x21) and back. Another id changes nothing.
+    // Blocks: the 56 data bytes after the block number into the cleared buffer (refuses fewer),
+    // the same from a 'D' reply; the buffer into table 1 (0x20) or table 2 (0x21) and back.
+    // Another id changes nothing.
+    bool TakeBlockData(std::span<const uint8_t> data);
     bool TakeBlockFromReply(std::span<const uint8_t> reply);
     bool BlockToRecords(int id);
     bool RecordsToBlock(int id);

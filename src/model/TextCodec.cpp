@@ -71,7 +71,9 @@ void EncodePadded(const QString& text, uint8_t* out, int width)
 
 QString DecodeTrimmed(const uint8_t* bytes, int length)
 {
-    int end = length;
+    int end = 0;
+    while (end < length && bytes[end] != 0)
+        ++end;
     while (end > 0 && bytes[end - 1] == ' ')
         --end;
     return Decode(bytes, end);

@@ -1,5 +1,5 @@
 #pragma once
-// Texts in records and blocks are single-byte Windows-1251, blank padded.
+// Texts in records and blocks are single-byte Windows-1251, blank padded (or zero filled).
 
 #include <QByteArray>
 #include <QString>
@@ -20,7 +20,8 @@ std::optional<uint8_t> TryEncodeChar(QChar c);
 // Writes the text into exactly `width` bytes: cut when longer, blank padded when shorter.
 void EncodePadded(const QString& text, uint8_t* out, int width);
 
-// Decodes `length` bytes and cuts the trailing blanks.
+// Decodes a text field of `length` bytes from the device or a file: the text ends at the
+// first zero byte (a zero-filled field is empty), then loses its trailing blanks.
 QString DecodeTrimmed(const uint8_t* bytes, int length);
 
 } // namespace TextCodec
