@@ -181,8 +181,8 @@ TEST_F(ConfigFileTest, OnlyRegularFilesAreOpened) {
     for (const char* name : {"missing.veg", "pipe.veg", "folder.veg"}) {
         SCOPED_TRACE(name);
         ScriptedMessageBoxes boxes;
-        boxes.Expect(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
-                     MsgIcon::Warning, mrNone, mrOk);
+        boxes.Expect(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"),
+                     MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(OpenConfigFile(nullptr, Path(name), *target));
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
