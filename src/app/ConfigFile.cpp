@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <array>
 #include <cstring>
@@ -28,7 +29,8 @@
 // the tail a 60-block file is 17 686 bytes (17 KiB) and a 120-block file 35 506 (34 KiB), so the
 // size rule tells them apart. A file that ends right after the algorithm section, without the
 // tail, is still read: the loops, names 32.., long texts and input texts then get their
-// defaults (empty loop records, blank names, identifiers from the composition).
+// defaults (empty loop records, blank names, identifiers from the composition). A file of the
+// length with the tail whose marker is wrong is refused as damaged.
 //
 // Input-text table in the tail: row by row from row 0, each string of the row up to its last
 // non-empty one in Windows-1251 followed by 0x1F, the row closed by 0x1E; a 0 byte ends the
@@ -176,7 +178,10 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
             if (!AlgByteOk(b[l.ListsAt() + a * l.f + j], l.f))
                 return QStringLiteral("неверный номер блока в алгоритме %1").arg(a + 1);
     }
-    const bool hasTail = file.size() == l.Size() && std::memcmp(b + l.TailAt(), TailMarker, MarkerLen) == 0;
+    // The size tells whether the tail is there; a tail without its marker is damaged.
+    const bool hasTail = file.size() == l.Size();
+    if (hasTail && std::memcmp(b + l.TailAt(), TailMarker, MarkerLen) != 0)
+        return QStringLiteral("неверная метка последнего раздела");
 
     ApplyComposition(s, b + 1);
     s.Serv.SetDevAddr(b[0]);
@@ -250,7 +255,8 @@ int FileBlockCountBySize(int64_t size) {
 
 bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // Only a regular file: opening a pipe or a device would wait for a writer.
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
         MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
                    MsgIcon::Warning);
         return false;

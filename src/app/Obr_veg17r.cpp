@@ -185,6 +185,12 @@ void TForm1::LayOut() {
     layout->addStretch();
     setCentralWidget(central);
     statusBar()->addPermanentWidget(ProgressBar1, 1);
+
+    // Wide enough for the whole tool bar, which has its row to itself: a narrower window hides
+    // the last commands behind the overflow arrow.
+    const QMargins margins = contentsMargins();
+    resize(std::max(sizeHint().width(), tools->sizeHint().width() + margins.left() + margins.right()),
+           sizeHint().height());
 }
 
 int TForm1::DevNum() const {

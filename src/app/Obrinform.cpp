@@ -52,7 +52,7 @@ TInform::TInform(QWidget* parent) : QDialog(parent)
                           {QStringLiteral("№"), QStringLiteral("Идентификатор"), QStringLiteral("Адрес"),
                            QStringLiteral("Текстовый реквизит"), QStringLiteral("Реле")});
     StringGrid2 = addGrid(QStringLiteral("Аналоговые входы"), kAnalogueRows,
-                          {QStringLiteral("№"), QStringLiteral("Адрес"), QStringLiteral("Идентификатор"),
+                          {QStringLiteral("№"), QStringLiteral("Идентификатор"), QStringLiteral("Адрес"),
                            QStringLiteral("Позиция"), QStringLiteral("Описание")});
     RichEdit1 = new QTextEdit(this);
     RichEdit4 = new QTextEdit(this);

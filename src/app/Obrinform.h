@@ -22,8 +22,8 @@ public:
     static constexpr int kAnalogueRows = 60;
     // StringGrid1 columns
     enum DiscreteColumn { dcNumber, dcIdent, dcAddress, dcText, dcRelay, dcColumns };
-    // StringGrid2 columns
-    enum AnalogueColumn { acNumber, acAddress, acIdent, acPosition, acLongText, acColumns };
+    // StringGrid2 columns; the schemes read an analogue input's identifier from acIdent.
+    enum AnalogueColumn { acNumber, acIdent, acAddress, acPosition, acLongText, acColumns };
 
     explicit TInform(QWidget* parent = nullptr);
 

@@ -88,6 +88,7 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
     inform.StringGrid1->item(0, TInform::dcNumber)->setText("1");
     inform.StringGrid1->item(0, TInform::dcIdent)->setText("Насос");
     inform.StringGrid2->item(2, TInform::acNumber)->setText("3");
+    inform.StringGrid2->item(2, TInform::acIdent)->setText("БРОН.А3");
     inform.StringGrid2->item(2, TInform::acLongText)->setText("Давление");
 
     { // a wrong extension asks again with the name kept; the second name is printed
@@ -123,8 +124,8 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
                                 "№\tИдентификатор\tАдрес\tТекстовый реквизит\tРеле",
                                 "1\tНасос        \t     \t                  \t    ",
                                 "",
-                                "№\tАдрес\tИдентификатор\tПозиция\tОписание",
-                                "3\t     \t             \t       \tДавление"};
+                                "№\tИдентификатор\tАдрес\tПозиция\tОписание",
+                                "3\tБРОН.А3      \t     \t       \tДавление"};
         EXPECT_EQ(doc, RtfDocument(lines, PageSetup{true, 29, 29, 29, 29}));
     }
     printer.wp.calls.clear();

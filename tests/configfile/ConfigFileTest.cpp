@@ -12,8 +12,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <future>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -100,9 +106,14 @@ TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
     const QString shorter = kDamaged + QStringLiteral("файл короче, чем нужно");
     const QString longer = kDamaged + QStringLiteral("файл длиннее, чем нужно");
     const QString count = kDamaged + QStringLiteral("неверное количество алгоритмов");
+    const QString marker = kDamaged + QStringLiteral("неверная метка последнего раздела");
 
     const auto patched = [](QByteArray b, int at, char v) {
         b[at] = v;
+        return b;
+    };
+    const auto bitFlipped = [](QByteArray b, int at, int bit) {
+        b[at] = char(b[at] ^ bit);
         return b;
     };
     const struct {
@@ -119,6 +130,8 @@ TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
         {"cut inside the algorithms", good120.left(tail120 - 1), shorter},
         {"oversized", good120 + QByteArray(1, '\0'), longer},
         {"oversized 60", good60 + QByteArray(5, '\0'), longer},
+        {"tail marker, 120", bitFlipped(good120, tail120 + 3, 0x04), marker},
+        {"tail marker, 60", bitFlipped(good60, count60 + 1 + 7, 0x01), marker},
         {"count above F", patched(good120, count120, char(121)), count},
         {"count above 60", patched(good60, count60, char(61)), count},
         {"mark", patched(good120, marks120 + 7, char(200)), kDamaged + QStringLiteral("неверная отметка блока 8")},
@@ -148,10 +161,35 @@ TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
         EXPECT_FALSE(OpenConfigFile(nullptr, Path("bad.veg"), *target));
         EXPECT_EQ(Fingerprint(*target), before);
     }
-    ScriptedMessageBoxes boxes;
-    boxes.ExpectText(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"));
-    EXPECT_FALSE(OpenConfigFile(nullptr, Path("missing.veg"), *target));
-    EXPECT_EQ(Fingerprint(*target), before);
+}
+
+// Neither a missing file nor anything but a regular file is opened; a pipe with no writer
+// would block the reader.
+TEST_F(ConfigFileTest, OnlyRegularFilesAreOpened) {
+    const QString fifo = Path("pipe.veg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.veg"));
+    // Should the reader open the pipe after all, a writer that comes and goes lets it return.
+    std::promise<void> finished;
+    std::thread watchdog([&, done = finished.get_future()] {
+        if (done.wait_for(std::chrono::seconds(2)) == std::future_status::ready) return;
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
+        if (fd >= 0) ::close(fd);
+    });
+    auto target = MakeSample(120, 5);
+    const QByteArray before = Fingerprint(*target);
+    for (const char* name : {"missing.veg", "pipe.veg", "folder.veg"}) {
+        SCOPED_TRACE(name);
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"),
+                     MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(OpenConfigFile(nullptr, Path(name), *target));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_EQ(Fingerprint(*target), before);
+    }
+    finished.set_value();
+    watchdog.join();
 }
 
 TEST_F(ConfigFileTest, FileWithoutTailGetsDefaultsForTheTailsParts) {

@@ -58,12 +58,12 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
         EXPECT_EQ(Row(discrete, row), Empty(5)) << row;
 
     const QTableWidget* analogue = form.Inform->StringGrid2;
-    EXPECT_EQ(Row(analogue, 0), QStringList({"1", " 0x00", "БРОН.А1", "TE-101", "температура на входе"}));
-    EXPECT_EQ(Row(analogue, 3), QStringList({"4", " 0x03", "БРОН.А4", "", ""}));
+    EXPECT_EQ(Row(analogue, 0), QStringList({"1", "БРОН.А1", " 0x00", "TE-101", "температура на входе"}));
+    EXPECT_EQ(Row(analogue, 3), QStringList({"4", "БРОН.А4", " 0x03", "", ""}));
     for (int row : {4, 5, 10}) // numbers 5 and 6 belong to no channel; 11 is past the inputs
         EXPECT_EQ(Row(analogue, row), Empty(5)) << row;
-    EXPECT_EQ(Row(analogue, 6), QStringList({"7", " 0x06", "МВА8.А1", "", ""}));
-    EXPECT_EQ(Row(analogue, 8), QStringList({"9", " 0x08", "МВА8.А3", "PT-12", "давление в линии"}));
+    EXPECT_EQ(Row(analogue, 6), QStringList({"7", "МВА8.А1", " 0x06", "", ""}));
+    EXPECT_EQ(Row(analogue, 8), QStringList({"9", "МВА8.А3", " 0x08", "PT-12", "давление в линии"}));
 
     FillInform(form, InformShow::Show);
     EXPECT_TRUE(form.Inform->isVisible());
