@@ -12,10 +12,39 @@
 #include "panels/Panfb.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QProgressBar>
+#include <QTimer>
+#include <set>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter(QWidget& widget, int& count) : count_(count) { widget.installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count_;
+        return false;
+    }
+
+  private:
+    int& count_;
+};
+
+// The read requests ('D') the device logged.
+int LoggedReads(const QString& log) {
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    int n = 0;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.contains(" -> ") && line.split(' ').value(3) == "44") ++n;
+    return n;
+}
 
 // What the user does in the editor while it is shown.
 void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
@@ -47,7 +76,29 @@ void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
     fb.FBModified = 1;
     const auto written0 = fb.GetRecord(0), written1 = fb.GetRecord(1), written119 = fb.GetRecord(119);
 
+    // While the write runs on the exchange thread, a 10 ms probe on this thread keeps firing, the
+    // progress bar moves and repaints, and the keys the user presses meanwhile (a read, a
+    // close) reach no window.
+    int probes = 0, paints = 0;
+    std::set<int> progress;
+    PaintCounter counter(*form.ProgressBar1, paints);
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        ++probes;
+        progress.insert(form.ProgressBar1->value());
+        if (probes == 5) {
+            QTest::keyClick(&form, Qt::Key_F9);
+            QTest::keyClick(&form, Qt::Key_Escape);
+        }
+    });
+    probe.start(10);
     QTest::keyClick(&form, Qt::Key_F10);
+    probe.stop();
+    EXPECT_GT(probes, 100); // the write takes 4.2 s of pauses
+    EXPECT_GE(progress.size(), 4u);
+    EXPECT_GT(paints, 3);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.ProgressBar1->isHidden());
     EXPECT_EQ(fb.FBModified, 0);
     EXPECT_TRUE(form.windowTitle().endsWith("устройство 1"));
 
@@ -77,7 +128,7 @@ void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
 TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", devsim.TempPath("bus.log")}, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes; // any box fails the test
 
     TForm1 form1;
@@ -101,4 +152,7 @@ TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     form1.ComPort.ClosePort();
     devsim.Stop();
     EXPECT_EQ(devsim.ExitCode(), 0);
+    // Two reads of the twelve blocks and the checks of blocks 20 and 31: the held F9 sent
+    // nothing.
+    EXPECT_EQ(LoggedReads(devsim.TempPath("bus.log")), 2 * 12 + 2);
 }
