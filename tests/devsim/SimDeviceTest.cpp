@@ -130,7 +130,8 @@ TEST(LineTiming, ReplyTimeIsElevenBitsAByteAfterTheTurnaround) {
         {0, 30, 166, 30000},
     };
     for (const Case& c : cases)
-        EXPECT_EQ((LineTiming{c.baud, c.turnaroundMs}.ReplyTime(c.bytes).count()), c.us) << c.baud << " " << c.bytes;
+        EXPECT_EQ((LineTiming{c.baud, c.turnaroundMs}.ReplyTime(c.bytes).count()), c.us)
+            << c.baud << " " << c.bytes;
 }
 
 // The in-process link hands out each reply byte when the line has carried it: a read that gets

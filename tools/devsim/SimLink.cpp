@@ -15,8 +15,7 @@ bool SimLink::Open(const LinkSettings& s, QString* error) {
 LinkStatus SimLink::Write(const uint8_t* data, int len) {
     if (!open_) return LinkStatus::Failed;
     if (device_.PortLost()) return LinkStatus::Lost;
-    if (auto reply = device_.Handle(std::span(data, size_t(len))))
-        rx_.Send(timing, *reply, Now());
+    if (auto reply = device_.Handle(std::span(data, size_t(len)))) rx_.Send(timing, *reply, Now());
     return LinkStatus::Ok;
 }
 

@@ -52,12 +52,13 @@ void Log(QFile& log, const char* dir, const std::vector<uint8_t>& bytes) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
-                         "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
-                         "              [--baud N] [--turnaround MS]\n"
-                         "KIND: no-reply, bad-crc, short, exception, lost\n"
-                         "--baud N: replies take their time on a line of N baud, 11 bits a byte (default: at once)\n"
-                         "--turnaround MS: the device's think time before each reply (default 0)\n");
+    std::fprintf(stderr,
+                 "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
+                 "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
+                 "              [--baud N] [--turnaround MS]\n"
+                 "KIND: no-reply, bad-crc, short, exception, lost\n"
+                 "--baud N: replies take their time on a line of N baud, 11 bits a byte (default: at once)\n"
+                 "--turnaround MS: the device's think time before each reply (default 0)\n");
     return 2;
 }
 
