@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
             uint8_t out[Frame::MaxFrame];
             const int k = std::min(due, int(sizeof out));
             line.Take(out, k);
-            if (write(master, out, size_t(k)) < 0) break;
+            if (write(master, out, size_t(k)) < 0) line.Clear(); // the rest of a broken reply is lost too
         }
     }
     unlink(link.c_str());
