@@ -1,8 +1,10 @@
 #include "SimDevice.h"
 #include "DeviceLayouts.h"
 #include "FaultOptions.h"
+#include "LineTiming.h"
 #include "ModbusFrame.h"
 #include "SampleConfig.h"
+#include "SimLink.h"
 #include "TProgFBClass.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +84,11 @@ TEST(SimDevice, BlocksAndFaultsAsPlanned) {
     EXPECT_FALSE(ParseFault("exception,function=3", d.Faults(), &error));
     EXPECT_FALSE(ParseFault("slow,count=1", d.Faults(), &error));
     EXPECT_FALSE(ParseFault("short,count", d.Faults(), &error));
+    int n = 0;
+    EXPECT_TRUE(ParseNumber("0x2580", 1, 10000000, n));
+    EXPECT_EQ(n, 9600);
+    for (const char* bad : {"", "0", "96k", "-5", "99999999999999999999"})
+        EXPECT_FALSE(ParseNumber(bad, 1, 10000000, n)) << bad;
     EXPECT_EQ(Ask(d, 'D', {21}), Frame::Build(1, 'D' | 0x80, Bytes{4}));
     EXPECT_FALSE(Frame::CrcOk(Ask(d, 'D', {21})));
     EXPECT_TRUE(Frame::CrcOk(Ask(d, 'D', {21})));
@@ -89,12 +96,82 @@ TEST(SimDevice, BlocksAndFaultsAsPlanned) {
     EXPECT_EQ(Ask(d, 'D', {25})[1], 'D');
     EXPECT_EQ(Ask(d, 'D', {26}), Frame::Build(1, 'D' | 0x80, Bytes{3}));
 
+    // An altered reply travels with its CRC made right again, and is logged as sent.
+    d.Faults().alter = [](const Bytes& request, Bytes& reply) {
+        if (request[2] != 22) return false;
+        reply[4] ^= 0xFF;
+        return true;
+    };
+    const Bytes altered = Ask(d, 'D', {22});
+    EXPECT_TRUE(Frame::CrcOk(altered));
+    EXPECT_EQ(altered[4], d.Block(22)[0] ^ 0xFF);
+    EXPECT_EQ(d.Sent().back(), altered);
+    EXPECT_EQ(Ask(d, 'D', {23})[4], d.Block(23)[0]);
+
     // Stream framing: the request length from its first bytes.
     EXPECT_EQ(SimDevice::RequestLength(Bytes{1}), 0);
     EXPECT_EQ(SimDevice::RequestLength(Bytes{1, 'E', 20}), 165);
     EXPECT_EQ(SimDevice::RequestLength(Bytes{1, 16, 0, 0, 0, 2}), 0);
     EXPECT_EQ(SimDevice::RequestLength(Bytes{1, 16, 0, 0, 0, 2, 4}), 13);
     EXPECT_EQ(SimDevice::RequestLength(Bytes{0, 'F', 1}), -1);
+}
+
+TEST(LineTiming, ReplyTimeIsElevenBitsAByteAfterTheTurnaround) {
+    struct Case {
+        int baud, turnaroundMs, bytes;
+        int64_t us;
+    };
+    const Case cases[] = {
+        {9600, 0, 166, 190209}, // 190208.3 rounded up
+        {115200, 0, 8, 764},
+        {19200, 5, 1, 5573},
+        {1200, 0, 256, 2346667},
+        {0, 0, 166, 0}, // no line time
+        {0, 30, 166, 30000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ((LineTiming{c.baud, c.turnaroundMs}.ReplyTime(c.bytes).count()), c.us)
+            << c.baud << " " << c.bytes;
+}
+
+// The in-process link hands out each reply byte when the line has carried it: a read that gets
+// its bytes moves the virtual clock to the last one's arrival, one that times out by its time-out.
+TEST(LineTiming, SimLinkAdvancesTheVirtualClockByTheLineTime) {
+    SimDevice d;
+    VirtualClock clock;
+    SimLink link(d, &clock);
+    link.timing = {9600, 0};
+    ASSERT_TRUE(link.Open({}, nullptr));
+    const Bytes request = Frame::Build(1, 'D', Bytes{20});
+    ASSERT_EQ(link.Write(request.data(), int(request.size())), LinkStatus::Ok);
+    const Bytes expected = d.Sent().back();
+    ASSERT_EQ(expected.size(), size_t(166));
+
+    // As the exchange reads: the head, then the rest.
+    Bytes got(166);
+    EXPECT_EQ(link.Read(got.data(), 3, 104), 3);
+    EXPECT_EQ(clock.NowMs(), 4); // 3.4 ms
+    EXPECT_EQ(link.Read(got.data() + 3, 163, 287), 163);
+    EXPECT_EQ(clock.NowMs(), 191);
+    EXPECT_EQ(got, expected);
+
+    // A time-out shorter than the line time gets the bytes carried by then: 87 in 100 ms.
+    link.timing.turnaroundMs = 30;
+    ASSERT_EQ(link.Write(request.data(), int(request.size())), LinkStatus::Ok);
+    EXPECT_EQ(link.Read(got.data(), 3, 30), 0);
+    EXPECT_EQ(clock.NowMs(), 221);
+    EXPECT_EQ(link.Read(got.data(), 166, 100), 87);
+    EXPECT_EQ(clock.NowMs(), 321);
+    EXPECT_EQ(link.Read(got.data() + 87, 79, 500), 79);
+    EXPECT_EQ(clock.NowMs(), 191 + 30 + 191);
+    EXPECT_EQ(got, expected);
+
+    // Without a clock replies arrive at once.
+    SimLink instant(d);
+    instant.timing = {9600, 30};
+    ASSERT_TRUE(instant.Open({}, nullptr));
+    instant.Write(request.data(), int(request.size()));
+    EXPECT_EQ(instant.Read(got.data(), 166, 0), 166);
 }
 
 // The starting configuration, read back as the tool reads it ('D' replies into the model), is a

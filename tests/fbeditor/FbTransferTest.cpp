@@ -154,7 +154,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
     device.Faults().faults.clear();
     FillLocal(FB(), 0x40);
     const Bytes before10 = Record(FB(), 10);
-    link->tamper = [](const Bytes& req, Bytes& reply) {
+    device.Faults().alter = [](const Bytes& req, Bytes& reply) {
         if (req[1] != 'D' || req[2] != 21) return false;
         reply.resize(4 + 80 + 2);
         reply[2] = 81;
@@ -165,7 +165,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
     EXPECT_EQ(Record(FB(), 10), before10);
     EXPECT_EQ(Record(FB(), 9), DeviceRecord(device, 9));
 
-    link->tamper = [](const Bytes& req, Bytes& reply) {
+    device.Faults().alter = [](const Bytes& req, Bytes& reply) {
         if (req[1] != 'D' || req[2] != 20) return false;
         reply[3] = 25;
         return true;

@@ -1,20 +1,18 @@
 #include "FaultOptions.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
-namespace {
-
-bool Number(const std::string& s, int& out) {
-    if (s.empty()) return false;
+bool ParseNumber(const std::string& text, long min, long max, int& out) {
+    if (text.empty()) return false;
     char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 0);
-    if (*end != '\0' || v < -1 || v > 255) return false;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 0);
+    if (*end != '\0' || errno != 0 || v < min || v > max) return false;
     out = int(v);
     return true;
 }
-
-} // namespace
 
 bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error) {
     std::istringstream in(text);
@@ -43,7 +41,7 @@ bool ParseFault(const std::string& text, FaultPlan& plan, std::string* error) {
         const auto eq = item.find('=');
         const std::string key = item.substr(0, eq);
         int v = 0;
-        if (eq == std::string::npos || !Number(item.substr(eq + 1), v)) {
+        if (eq == std::string::npos || !ParseNumber(item.substr(eq + 1), -1, 255, v)) {
             if (error) *error = "bad fault option: " + item;
             return false;
         }

@@ -182,6 +182,10 @@ std::optional<std::vector<uint8_t>> SimDevice::Handle(std::span<const uint8_t> r
             break;
         }
     }
+    if (reply && plan_.alter && plan_.alter(received_.back(), *reply) && reply->size() >= 2) {
+        uint8_t* crc = reply->data() + reply->size() - 2;
+        ByteFields::SetU16(crc, Frame::Crc16(std::span(reply->data(), reply->size() - 2)));
+    }
     if (reply) sent_.push_back(*reply);
     return reply;
 }

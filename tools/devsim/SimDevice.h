@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -23,6 +24,9 @@ struct FaultPlan {
     std::vector<Fault> faults; // the first matching fault with count left applies
     int busyPolls = 0;         // status polls answered 6 after each 'E'; -1 for ever
     bool sixtyBlocks = false;  // a 60-block device: blocks 26..31 are refused with code 3
+    // Alters a reply, after the faults above, before it travels; when it returns true the CRC is
+    // made right again, so only the altered content is wrong.
+    std::function<bool(const std::vector<uint8_t>& request, std::vector<uint8_t>& reply)> alter;
 };
 
 class SimDevice {

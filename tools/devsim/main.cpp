@@ -1,15 +1,21 @@
 // devsim: the simulated device on a pseudo-terminal.
 //   devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks] [--fault KIND,...]...
+//          [--baud N] [--turnaround MS]
 // Prints the terminal's path, makes PATH a symbolic link to it and answers requests until it is
-// stopped by SIGTERM or SIGINT (the link is then removed).
+// stopped by SIGTERM or SIGINT (the link is then removed). With --baud each reply byte reaches the
+// terminal no sooner than the line at that speed would carry it, after the turnaround.
 
 #include "FaultOptions.h"
+#include "LineTiming.h"
+#include "ModbusFrame.h"
 #include "SimDevice.h"
 
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +35,12 @@ void OnSignal(int) {
 }
 
 // A frame whose length its head does not fix ends after this much line silence.
-constexpr int SilenceMs = 20;
+constexpr Micros Silence = std::chrono::milliseconds(20);
+constexpr Micros Idle = std::chrono::milliseconds(200); // the wait with nothing to do
+
+Micros Now() {
+    return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now().time_since_epoch());
+}
 
 void Log(QFile& log, const char* dir, const std::vector<uint8_t>& bytes) {
     if (!log.isOpen()) return;
@@ -41,9 +52,13 @@ void Log(QFile& log, const char* dir, const std::vector<uint8_t>& bytes) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
-                         "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
-                         "KIND: no-reply, bad-crc, short, exception, lost\n");
+    std::fprintf(stderr,
+                 "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
+                 "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
+                 "              [--baud N] [--turnaround MS]\n"
+                 "KIND: no-reply, bad-crc, short, exception, lost\n"
+                 "--baud N: replies take their time on a line of N baud, 11 bits a byte (default: at once)\n"
+                 "--turnaround MS: the device's think time before each reply (default 0)\n");
     return 2;
 }
 
@@ -51,6 +66,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     SimDevice device;
+    LineTiming timing;
     std::string link, logPath;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -64,7 +80,11 @@ int main(int argc, char** argv) {
             device.SetAddress(std::atoi(argv[++i]));
         else if (a == "--busy" && hasValue)
             device.Faults().busyPolls = std::atoi(argv[++i]);
-        else if (a == "--sixty-blocks")
+        else if (a == "--baud" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, 10000000, timing.baud)) return Usage();
+        } else if (a == "--turnaround" && hasValue) {
+            if (!ParseNumber(argv[++i], 0, 60000, timing.turnaroundMs)) return Usage();
+        } else if (a == "--sixty-blocks")
             device.Faults().sixtyBlocks = true;
         else if (a == "--fault" && hasValue) {
             if (!ParseFault(argv[++i], device.Faults(), &error)) {
@@ -107,30 +127,49 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     std::vector<uint8_t> buf;
+    Micros lastByte{0}; // when the last request byte arrived
+    ReplyLine line;
     while (!stopRequested && !device.PortLost()) {
+        // Sleep until a byte comes, the request ends in silence or a reply byte is due.
+        Micros now = Now();
+        Micros wait = buf.empty() ? Idle : std::max(Micros(0), lastByte + Silence - now);
+        if (const auto due = line.NextArrival()) wait = std::min(wait, std::max(Micros(0), *due - now));
+        const timespec ts{time_t(wait.count() / 1000000), long(wait.count() % 1000000 * 1000)};
         pollfd p{master, POLLIN, 0};
-        const int n = poll(&p, 1, buf.empty() ? 200 : SilenceMs);
+        const int n = ppoll(&p, 1, &ts, nullptr);
         if (n < 0 && errno != EINTR) break;
+        now = Now();
         if (n > 0 && (p.revents & POLLIN)) {
             uint8_t chunk[512];
             const ssize_t got = read(master, chunk, sizeof chunk);
-            if (got > 0) buf.insert(buf.end(), chunk, chunk + got);
+            if (got > 0) {
+                buf.insert(buf.end(), chunk, chunk + got);
+                lastByte = now;
+            }
         }
         // Serve every complete frame; an unknown length ends at a silence.
+        const bool silent = now - lastByte >= Silence;
         while (!buf.empty()) {
             int len = SimDevice::RequestLength(buf);
-            if (len < 0 && n == 0) len = int(buf.size());
+            if (len < 0 && silent) len = int(buf.size());
             if (len <= 0 || int(buf.size()) < len) break;
             std::vector<uint8_t> req(buf.begin(), buf.begin() + len);
             buf.erase(buf.begin(), buf.begin() + len);
             Log(log, "->", req);
             if (auto reply = device.Handle(req)) {
                 Log(log, "<-", *reply);
-                if (write(master, reply->data(), reply->size()) < 0) break;
+                line.Send(timing, *reply, lastByte);
             }
         }
         // A fixed-length frame that never completes (a broken request) is dropped at silence.
-        if (n == 0 && !buf.empty()) buf.clear();
+        if (silent) buf.clear();
+        // Pass on the reply bytes that have arrived by now.
+        if (const int due = line.ArrivedBy(now); due > 0) {
+            uint8_t out[Frame::MaxFrame];
+            const int k = std::min(due, int(sizeof out));
+            line.Take(out, k);
+            if (write(master, out, size_t(k)) < 0) line.Clear(); // the rest of a broken reply is lost too
+        }
     }
     unlink(link.c_str());
     if (slaveFd >= 0) close(slaveFd);
