@@ -7,7 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include "ScriptedDialogs.h"
+
+#include <QTest>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using Bytes = std::vector<uint8_t>;
 
@@ -62,4 +66,69 @@ TEST(EndToEnd, ReadsAndWritesBlocksOfDevsimOverAPseudoTerminal) {
     EXPECT_TRUE(lines[0].endsWith("-> 01 11 c0 2c"));
     EXPECT_TRUE(lines[2].endsWith("-> 01 44 23 52 d9"));
     EXPECT_TRUE(lines[4].contains("-> 01 45 14 00 01 02 03")) << lines[4].toStdString();
+}
+
+namespace {
+
+int64_t ProcessCpuMs() {
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000 + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000;
+}
+
+} // namespace
+
+TEST(EndToEnd, LostPortIsDroppedAtOnceAndOpenedAgainWhenTheDeviceIsBack) {
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    TComPortClass port;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    port.SetPovt2(0);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    Bytes reply(256);
+    ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
+
+    // The device goes away while the port is open: nothing spins on the dead line.
+    devsim.Stop();
+    const int64_t cpu0 = ProcessCpuMs();
+    QTest::qWait(2000);
+    EXPECT_LT(ProcessCpuMs() - cpu0, 50);
+
+    // Still gone: the request fails once with the lost port, and the box says so once.
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + devsim.Link(), "Ошибка", MsgButtons::OK,
+                     MsgIcon::Error, mrNone, mrOk);
+        const int r = ReadBlock(port, 0, 20, reply);
+        EXPECT_EQ(r, ObmPortLost);
+        port.ShowObmError(0, r);
+    }
+    EXPECT_TRUE(port.IsOpen()); // still the chosen port
+
+    // Back on the same link: the next request opens the port anew and succeeds.
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    EXPECT_EQ(ReadBlock(port, 0, 20, reply), 0);
+    EXPECT_EQ(reply[3], 20);
+}
+
+TEST(EndToEnd, ADeviceThatWentAwayDuringUseIsFoundAgainOnTheNextRequest) {
+    // The loss shows only when the next request meets the dead descriptor; the port is opened
+    // anew within that request.
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    TComPortClass port;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    Bytes reply(256);
+    ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
+    devsim.Stop();
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    EXPECT_EQ(ReadBlock(port, 0, 21, reply), 0);
+    EXPECT_EQ(reply[3], 21);
 }

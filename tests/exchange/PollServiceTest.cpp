@@ -1,0 +1,183 @@
+// The exchange thread and the poll service of the periodic views.
+#include "BlockExchange.h"
+#include "ModbusFrame.h"
+#include "PollService.h"
+#include "SimFixture.h"
+
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <future>
+#include <thread>
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+const Bytes kReadRegisters{0x00, 0x10, 0x00, 0x02};
+
+// Replies and failures of a poll service, as a view sees them.
+struct PollLog {
+    explicit PollLog(PollService& poll) {
+        QObject::connect(&poll, &PollService::Polled, &context, [this](const PollReplies& r) { replies.push_back(r); });
+        QObject::connect(&poll, &PollService::Failed, &context, [this, &poll](int r) {
+            failures.push_back(r);
+            timerRunningAtFailure = poll.Active();
+        });
+    }
+    QObject context;
+    std::vector<PollReplies> replies;
+    std::vector<int> failures;
+    bool timerRunningAtFailure = false;
+};
+
+// A request held on the exchange thread until the test lets it go, then a block read.
+struct HeldRequest {
+    std::promise<void> started, release;
+    PollRequest Request(int blockId) {
+        return [this, blockId](TComPortClass& port, std::vector<uint8_t>& reply) {
+            started.set_value();
+            release.get_future().wait_for(std::chrono::seconds(5));
+            reply.assign(256, 0);
+            return ReadBlock(port, 0, blockId, reply);
+        };
+    }
+    // Lets the request go after ms, from another thread (this one may be waiting).
+    std::thread ReleaseAfter(int ms) {
+        return std::thread([this, ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            release.set_value();
+        });
+    }
+};
+
+std::vector<int> Functions(const SimDevice& device) {
+    std::vector<int> out;
+    for (const auto& f : device.Received())
+        out.push_back(f[1]);
+    return out;
+}
+
+} // namespace
+
+using Poll = SimFixture;
+
+TEST_F(Poll, ATickChainsItsRequestsAndAFailureStopsTheTimerBeforeItsOneReport) {
+    PollService poll(port);
+    PollLog log(poll);
+    poll.SetRequests({PollBlock(0, 20), PollFrame(0, 4, kReadRegisters, 9)});
+    poll.Start(1000);
+    ASSERT_TRUE(poll.Tick());
+    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Frame::Build(1, 'D', Bytes{20}), Frame::Build(1, 4, kReadRegisters)}));
+    ASSERT_EQ(log.replies.size(), 1u);
+    ASSERT_EQ(log.replies[0].size(), 2u);
+    EXPECT_EQ(Bytes(log.replies[0][0].begin(), log.replies[0][0].begin() + 166), device.Sent()[0]);
+    EXPECT_EQ(log.replies[0][1], device.Sent()[1]);
+    EXPECT_TRUE(poll.Active());
+
+    // The first request fails: the second is not sent, one report, the timer already stopped.
+    device.ClearLog();
+    device.Faults().faults = {Fault{FaultKind::Exception, 'D', -1, 1, 2}};
+    ASSERT_TRUE(poll.Tick());
+    EXPECT_EQ(Functions(device), std::vector<int>{'D'});
+    EXPECT_EQ(log.failures, std::vector<int>{2});
+    EXPECT_FALSE(log.timerRunningAtFailure);
+    EXPECT_EQ(log.replies.size(), 1u);
+
+    // Inside a transfer a tick starts nothing.
+    device.ClearLog();
+    port.Run([&] {
+        EXPECT_FALSE(poll.Tick());
+        return 0;
+    });
+    EXPECT_TRUE(device.Received().empty());
+}
+
+TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
+    TComPortClass port;
+    port.UseExchangeThread();
+    struct KeyCounter : QWidget {
+        int keys = 0;
+        void keyPressEvent(QKeyEvent*) override { ++keys; }
+    } window;
+    window.show();
+    int ticks = 0;
+    bool busySeen = false, closed = true;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        ++ticks;
+        busySeen = busySeen || port.Busy();
+        if (ticks == 3) {
+            QTest::keyClick(&window, Qt::Key_A);
+            closed = window.close();
+        }
+    });
+    probe.start(10);
+    bool onExchangeThread = false;
+    const int r = port.Run([&] {
+        onExchangeThread = port.Executor().OnExchangeThread();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return 7;
+    });
+    probe.stop();
+    EXPECT_EQ(r, 7);
+    EXPECT_TRUE(onExchangeThread);
+    EXPECT_FALSE(port.Executor().OnExchangeThread());
+    EXPECT_GE(ticks, 10);
+    EXPECT_TRUE(busySeen);
+    EXPECT_FALSE(port.Busy());
+    EXPECT_EQ(window.keys, 0);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(&window, Qt::Key_A); // input reaches the window again
+    EXPECT_EQ(window.keys, 1);
+}
+
+// The exchange thread with the simulated device on the real clock.
+class ThreadedPoll : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        port.UseExchangeThread();
+        port.SetLink(std::make_unique<SimLink>(device));
+        ASSERT_TRUE(port.OpenPort(nullptr));
+    }
+    SimDevice device;
+    TComPortClass port;
+};
+
+TEST_F(ThreadedPoll, ClosingAViewWaitsOutTheRequestOnTheLineAndNothingFollows) {
+    HeldRequest held;
+    auto poll = std::make_unique<PollService>(port);
+    PollLog log(*poll);
+    poll->SetRequests({held.Request(20), PollBlock(0, 21)});
+    poll->Start(10);
+    ASSERT_TRUE(poll->Tick());
+    ASSERT_EQ(held.started.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_FALSE(poll->Tick()); // a tick inside a running poll starts nothing
+    std::thread releaser = held.ReleaseAfter(100);
+    poll.reset(); // the view closes
+    releaser.join();
+    QTest::qWait(100);
+    EXPECT_EQ(device.Received(), std::vector<Bytes>{Frame::Build(1, 'D', Bytes{20})});
+    EXPECT_TRUE(log.replies.empty());
+    EXPECT_TRUE(log.failures.empty());
+}
+
+TEST_F(ThreadedPoll, AWriteStartedDuringAPollGoesAfterItNeverBetween) {
+    HeldRequest held;
+    PollService poll(port);
+    PollLog log(poll);
+    poll.SetRequests({held.Request(20), PollBlock(0, 21)});
+    ASSERT_TRUE(poll.Tick());
+    ASSERT_EQ(held.started.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    std::thread releaser = held.ReleaseAfter(100);
+    BlockWritePlan plan;
+    plan.blockIds = {22};
+    plan.pauseBeforeBlockMs = plan.pauseAfterWriteMs = 0;
+    int devNum = 0;
+    EXPECT_EQ(BlockWriteCommit(port, devNum, plan), 0);
+    releaser.join();
+    EXPECT_EQ(Functions(device), (std::vector<int>{'D', 'D', 'E', 0x0E}));
+    EXPECT_EQ(log.replies.size(), 1u); // delivered while the write waited
+}
