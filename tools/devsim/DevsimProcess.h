@@ -16,6 +16,7 @@ class DevsimProcess {
     QString Pty() const { return pty_; }
     QString TempPath(const QString& name) const { return dir_.filePath(name); }
     int ExitCode() const { return exitCode_; }
+    qint64 ProcessId() const { return process_.processId(); }
 
   private:
     QTemporaryDir dir_;
