@@ -104,7 +104,7 @@ Block LayOutBlock(const TProgFBClass& fb, const TServClass& serv,
         if (const int x1 = fb.GetX1Num(n))
             b.inputs[1].caption = fb.GetX1Src(n) == 0 ? analogueIdent(x1) : "МБ" + QString::number(x1);
     }
-    for (int j = 0; j < TProgFBClass::FBInputCount(type, subtype); ++j) {
+    for (int j = 0; j < std::min(TProgFBClass::FBInputCount(type, subtype), Inputs); ++j) {
         const int inType = comparator ? fb.GetIn8Type(n) : fb.GetInType(n, j);
         const int kind = comparator ? fb.GetIn8Kind(n) : fb.GetInKind(n, j);
         const int number = comparator ? fb.GetIn8Num(n) : fb.GetInNum(n, j);
