@@ -3,6 +3,7 @@
 // device on a virtual clock, and every message box scripted.
 
 #include "Comportclass.h"
+#include "FbRecords.h"
 #include "ModbusFrame.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
@@ -29,17 +30,9 @@ class FbEditorFixture : public ::testing::Test {
     TFormFB& Form() { return *form1->FormFB; }
     int CountOf(int function) const { return int(device.ReceivedOf(function).size()); }
 
-    // A logic record of the given type with its inputs (kind, number), all direct.
+    // A logic record in the editor's table.
     void SetBlock(int i, int type, std::initializer_list<std::pair<int, int>> inputs = {}) {
-        FB().ClearRecord(i);
-        FB().SetTypeByte(i, type);
-        int j = 0;
-        for (auto [kind, number] : inputs) {
-            FB().SetInType(i, j, 1);
-            FB().SetInKind(i, j, kind);
-            FB().SetInNum(i, j, number);
-            ++j;
-        }
+        SetLogicRecord(FB(), i, type, inputs);
     }
     // The exchange's error box for device 1 on the default port.
     void ExpectDeviceError(const QString& what) {

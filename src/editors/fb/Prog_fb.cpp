@@ -4,6 +4,7 @@
 #include "Colors.h"
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
+#include "FbSchemeLayout.h"
 #include "InformFill.h"
 #include "Obr_veg17r.h"
 #include "Obrinform.h"
@@ -38,13 +39,6 @@
 
 namespace {
 
-constexpr int NoAlg = TProgFBClass::AlgEnd;
-constexpr int CalcType = TProgFBClass::TypeCalc;
-constexpr int TimerCode = TProgFBClass::TypeTimer;
-constexpr int TriggerCode = TProgFBClass::TypeTrigger;
-constexpr int ComparatorCode = TProgFBClass::TypeComparator;
-constexpr int CounterCode = TProgFBClass::TypeCounter;
-constexpr int MaxSignal = TProgFBClass::MaxSignal;
 constexpr int FirstFBBlock = DeviceBlocks::FBFirst;
 constexpr int WheelStep = 10;
 
@@ -189,7 +183,7 @@ void TFormFB::CreateControls() {
     ScrollBox1->setObjectName("ScrollBox1");
     SchemeArea = new QWidget;
     SchemeArea->setObjectName("SchemeArea");
-    SchemeArea->resize(RelayLeft + 80, 0);
+    SchemeArea->resize(FbScheme::RelayLeft + 80, 0);
     ScrollBox1->setWidget(SchemeArea);
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
@@ -487,7 +481,9 @@ void TFormFB::PMenu1FBClick() {}
 void TFormFB::PMenu1SignClick() {}
 void TFormFB::PMenu1VyhClick() {}
 
-int TFormFB::FBInputCount(int type, int subtype) { return TProgFBClass::FBInputCount(type, subtype); }
+int TFormFB::FBInputCount(int type, int subtype) {
+    return TProgFBClass::FBInputCount(type, subtype);
+}
 
 void TFormFB::SetPanFBColor(TPanFB* panel, const QColor& color) {
     if (!panel) return;
@@ -504,54 +500,13 @@ QString TFormFB::AnalogueIdent(int number) const {
     return item ? item->text() : QString();
 }
 
-QString TFormFB::InputCaption(int kind, int number) const {
-    const TConfiguration& cfg = form1_->Cfg;
-    const int fbCount = cfg.FB.FBCount;
-    // The highest КВУ number the block dialog accepts.
-    const int kvuLimit = fbCount >= TProgFBClass::FBCapacity ? 184 : 120;
-    if (number < 1) return {};
-    switch (kind) {
-    case 0:
-        return number <= MaxSignal ? cfg.Serv.GetInputText(number - 1) : QString();
-    case 1:
-        if (number <= fbCount) return "ФБ" + QString::number(number);
-        return number <= kvuLimit ? "КВУ" + QString::number(number) : QString();
-    case 2:
-        return number <= MaxSignal ? AnalogueIdent(number) + "  b" : QString();
-    case 4:
-        return number <= MaxSignal ? cfg.Serv.GetInputText(number - 1) + "  b" : QString();
-    default:
-        return {};
-    }
-}
-
-void TFormFB::BuildBlock(int n) {
-    TProgFBClass& fb = form1_->Cfg.FB;
-    FBEditorState& st = fb.EditorState;
+void TFormFB::BuildBlock(const FbScheme::Block& b) {
+    FBEditorState& st = form1_->Cfg.FB.EditorState;
     const QColor face = clBtnFace();
-    const int type = fb.GetType(n);
-    const int subtype = fb.GetSubtype(n);
+    const int n = b.link.index;
 
-    // Position: three panels a row; a relay output ends its row, an algorithm's first block
-    // starts one.
-    int row = 0, col = 0;
-    if (n > 0) {
-        row = st.Links[n - 1].w[3];
-        col = st.HasRelay[n - 1] ? 2 : st.Links[n - 1].w[4];
-        if (col == 2) {
-            ++row;
-            col = 0;
-        } else {
-            ++col;
-        }
-        if (col != 0 && fb.AlgTable.GetMark(n) != NoAlg) {
-            ++row;
-            col = 0;
-        }
-    }
-
-    auto blockDown = [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
-        PanFB1MouseDown(s, b, m);
+    auto blockDown = [this](SchemeControl* s, Qt::MouseButton button, Qt::KeyboardModifiers m, QPoint) {
+        PanFB1MouseDown(s, button, m);
     };
     // A kept element has its events wired already; a new one is wired here.
     auto take = [&](auto& spare, auto create) {
@@ -567,9 +522,8 @@ void TFormFB::BuildBlock(int n) {
     shape->SetColor(face);
     shape->SetPenColor(face);
     shape->hide();
-    const TFBType fbType = EnumFromRawOrFirst<TFBType>(type - 1);
     TPanFB* panel = take(sparePanFB_, [&] {
-        auto* p = new TPanFB(SchemeArea, n + 1, fbType);
+        auto* p = new TPanFB(SchemeArea, n + 1, b.type);
         connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
         for (SchemeControl* c :
              std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
@@ -580,156 +534,99 @@ void TFormFB::BuildBlock(int n) {
         return p;
     });
     panel->hide();
-    panel->SetTFB(fbType);
-    for (int j = 0; j < TPanFB::kInputs; ++j) {
-        panel->PutIdVh(j, QString());
-        panel->PutTInp(j, itNormal);
+    panel->SetTFB(b.type);
+    const FbScheme::Settings& set = b.settings;
+    if (set.timer) panel->SetTimer(*set.timer);
+    if (set.alarm) {
+        panel->SetHour(set.alarm->hour);
+        panel->SetMin(set.alarm->minute);
+        panel->SetSec(set.alarm->second);
     }
+    if (set.timeUnit) {
+        panel->SetTimerD(*set.timeUnit);
+        panel->SetTime(set.time);
+    }
+    if (set.trigger) panel->SetTrigger(*set.trigger);
+    if (set.condition) {
+        panel->SetCompCond(*set.condition);
+        panel->SetLimit(set.limit);
+        panel->PutLimit(set.limit);
+        panel->SetGisterezis(set.hysteresis);
+        panel->PutGisterezis(set.hysteresis);
+    }
+    if (set.countLimit) {
+        panel->SetLimitCount(*set.countLimit);
+        panel->PutLimitCount(*set.countLimit);
+    }
+    for (int j = 0; j < TPanFB::kInputs; ++j) {
+        panel->PutTInp(j, b.inputs[size_t(j)].type);
+        panel->PutIdVh(j, b.inputs[size_t(j)].caption);
+    }
+    panel->move(b.panel);
+    shape->setGeometry(b.background);
+    SetPanFBColor(panel, face);
     ShapeFB[n] = shape;
     PanFB[n] = panel;
 
-    // Settings. A field outside its enumeration shows as the enumeration's first member.
-    if (type == TimerCode) {
-        panel->SetTimer(EnumFromRawOrFirst<TimerType>(subtype));
-        if (subtype == 5) {
-            panel->SetHour(fb.GetAlarmHour(n));
-            panel->SetMin(fb.GetAlarmMin(n));
-            panel->SetSec(fb.GetAlarmSec(n));
-        }
-    }
-    if (type == TimerCode || type == ComparatorCode) {
-        panel->SetTimerD(EnumFromRawOrFirst<TimerDiskr>(fb.GetTimerDiskr(n)));
-        panel->SetTime(std::clamp(fb.GetTimeUst(n), 0, 120));
-    }
-    if (type == TriggerCode) panel->SetTrigger(EnumFromRawOrFirst<TriggerType>(subtype));
-    if (type == ComparatorCode) {
-        panel->SetCompCond(EnumFromRawOrFirst<ComparatorCondition>(fb.GetCompCond(n)));
-        const float limit = fb.GetCompUstText(n).replace(',', '.').toFloat();
-        panel->SetLimit(limit);
-        panel->PutLimit(limit);
-        const int hyst = std::clamp(fb.GetCompHyst(n), 0, 31);
-        panel->SetGisterezis(hyst);
-        panel->PutGisterezis(hyst);
-        const int x1 = fb.GetX1Num(n);
-        QString x1Caption;
-        if (x1 != 0) x1Caption = fb.GetX1Src(n) == 0 ? AnalogueIdent(x1) : "МБ" + QString::number(x1);
-        panel->PutIdVh(1, x1Caption);
-    }
-    if (type == CounterCode) {
-        panel->SetLimitCount(fb.GetCountUst(n));
-        panel->PutLimitCount(fb.GetCountUst(n));
-    }
-
-    if (n > 0 && !st.HasRelay[n - 1] && ShapeZ[n - 1]) {
-        ShapeZ[n - 1]->PutTypeShape(this, stZigzag0);
-        ShapeZ[n - 1]->hide();
-    }
-
-    // Inputs; the comparator's single discrete input is kept in bytes 7..8.
-    FBLinkRecord& link = st.Links[n];
-    const bool comparator = type == ComparatorCode;
-    static constexpr ShapeZType reach[TPanFB::kInputs] = {stZigzag3, stZigzag2, stZigzag1, stZigzag0};
-    for (int j = 0; j < TPanFB::kInputs; ++j)
-        link.w[5 + j] = 0;
-    for (int j = 0; j < FBInputCount(type, subtype); ++j) {
-        const int inType = comparator ? fb.GetIn8Type(n) : fb.GetInType(n, j);
-        const int kind = comparator ? fb.GetIn8Kind(n) : fb.GetInKind(n, j);
-        const int number = comparator ? fb.GetIn8Num(n) : fb.GetInNum(n, j);
-        panel->PutTInp(j, inType == 0 ? itInverse : itNormal);
-        panel->PutIdVh(j, InputCaption(kind, number));
-        if (kind == 1 && number >= 1 && number <= fb.FBCount) {
-            link.w[5 + j] = number;
-            if (number == n && !st.HasRelay[n - 1] && ShapeZ[n - 1]) {
-                ShapeZ[n - 1]->PutTypeShape(this, reach[j]);
-                ShapeZ[n - 1]->show();
-            }
-        }
-    }
-
-    const int left = col * ColumnWidth;
-    const int top = row * RowHeight + 15;
-    panel->move(left, top);
-    shape->setGeometry(left, top, ColumnWidth, panel->Height());
-    SetPanFBColor(panel, face);
-
     TShapeMark* mark = take(spareShapeMark_, [&] { return new TShapeMark(SchemeArea, n + 1); });
-    mark->move(left + 150, top + 72);
+    mark->move(b.mark);
     mark->SetColor(face);
     TPShapeZ* out = take(spareShapeZ_, [&] { return new TPShapeZ(SchemeArea); });
-    out->PutTypeShape(this, stZigzag0);
-    out->move(mark->Left() + 80, top + 20);
+    out->PutTypeShape(this, b.output.shape);
+    out->move(b.output.pos);
     out->SetColor(face);
-    out->hide();
+    out->setVisible(b.output.shown);
     ShapeMark[n] = mark;
     ShapeZ[n] = out;
 
-    link.w[0] = n;
-    link.w[1] = left;
-    link.w[2] = top;
-    link.w[3] = row;
-    link.w[4] = col;
+    st.Links[n] = b.link.ToRecord();
     st.PanelOrder[st.PanelCount++] = n;
 
-    if (fb.GetSigTipS(n) != 0) {
+    if (const auto& sig = b.signalling) {
         st.HasSign[n] = 1;
         TPShapeZ* zs = take(spareShapeZSign_, [&] { return new TPShapeZ(SchemeArea); });
-        zs->PutTypeShape(this, stZigzag2);
-        zs->move(left + 192, top + 17);
+        zs->PutTypeShape(this, sig->connector.shape);
+        zs->move(sig->connector.pos);
         zs->SetColor(face);
         TPanSign* sign = take(sparePanSign_, [&] {
-            auto* p = new TPanSign(SchemeArea, fb.GetSigTipS(n), fb.GetSigNTabS(n), n + 1);
+            auto* p = new TPanSign(SchemeArea, sig->type, sig->cell, n + 1);
             connect(p, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
             return p;
         });
-        sign->move(left + 165, top + 10);
-        sign->PutNTabS(this, fb.GetSigTipS(n), fb.GetSigNTabS(n));
-        sign->PutTipS(this, fb.GetSigTipS(n));
+        sign->move(sig->panel);
+        sign->PutNTabS(this, sig->type, sig->cell);
+        sign->PutTipS(this, sig->type);
         ShapeZSign[n] = zs;
         PanSign[n] = sign;
     }
 
-    int relaySum = 0;
-    for (int k = 1; k <= 5; ++k)
-        relaySum += fb.GetB9Plus(n, k);
-    if (relaySum != 0) {
+    if (const auto& relay = b.relay) {
         st.HasRelay[n] = 1;
         TPanMR* mr = Reuse(sparePanMR_, n);
         if (!mr) {
             mr = new TPanMR(SchemeArea, n + 1);
             connect(mr, &SchemeControl::DblClick, this, &TFormFB::PMenu1VyhClick);
         }
-        mr->move(RelayLeft, top + 24);
-        mr->SetWidth(64);
+        mr->move(relay->panel);
+        mr->SetWidth(FbScheme::RelayWidth);
         TShapeHorz* line = take(spareShapeHorz_, [&] { return new TShapeHorz(SchemeArea); });
-        line->move(left + ColumnWidth, top + 44);
-        line->SetWidth(2 * ColumnWidth - col * ColumnWidth);
-        shape->SetWidth(shape->Width() + mr->Width() + line->Width());
-        out->PutTypeShape(this, stZigzag2);
-        out->show();
+        line->move(relay->line);
+        line->SetWidth(relay->lineWidth);
         for (int k = 0; k < TPanMR::kModules; ++k) {
             mr->PassiveMR(this, k);
-            if (const int mask = fb.GetB9Plus(n, k + 1)) mr->ActiveMR(this, k, uint8_t(mask));
+            if (const uint8_t mask = relay->masks[size_t(k)]) mr->ActiveMR(this, k, mask);
         }
         PanMR[n] = mr;
         ShapeHorz[n] = line;
     }
 }
 
-void TFormFB::CreateAlgorithmLabels() {
-    const TProgFBClass& fb = form1_->Cfg.FB;
-    const FBEditorState& st = fb.EditorState;
+void TFormFB::CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>& labels) {
     for (QLabel* l : AlgLabels)
         delete l;
     AlgLabels.clear();
-    if (st.PanelCount == 0) return;
-    const TPanFB* last = PanFB[st.PanelOrder[st.PanelCount - 1]];
-    const int count = std::clamp(fb.AlgTable.GetCount(), 0, int(Slots));
-    for (int a = 0; a < count; ++a) {
-        // A list whose first block has no built panel is placed as an empty one.
-        const int first = fb.AlgTable.GetEntry(a, 0);
-        const TPanFB* anchor = first >= 1 && first <= st.PanelCount ? PanFB[first - 1] : nullptr;
-        const int top = anchor ? anchor->Top() - 12 : last->Top() + 108;
-        auto* label = new QLabel(fb.GetFbText(a), SchemeArea);
+    for (const FbScheme::AlgorithmLabel& a : labels) {
+        auto* label = new QLabel(a.caption, SchemeArea);
         label->setAttribute(Qt::WA_TranslucentBackground);
         QFont font = label->font();
         font.setBold(true);
@@ -739,7 +636,7 @@ void TFormFB::CreateAlgorithmLabels() {
         pal.setColor(QPalette::Window, clBtnFace());
         label->setPalette(pal);
         label->adjustSize();
-        label->move(8, top);
+        label->move(a.pos);
         label->show();
         AlgLabels.push_back(label);
     }
@@ -750,31 +647,17 @@ void TFormFB::RebuildFBScheme() {
     FBEditorState& st = fb.EditorState;
     ButAssignConfigClick();
     st.PanelCount = 0;
-    fb.IntegratorCount = 0;
-    fb.ArithBlockCount = 0;
-
-    // The logic blocks: up to the first record that is empty, a calculation record or of no
-    // known type.
-    const int limit = std::min(fb.FBCount, int(TProgFBClass::FBCapacity));
-    for (int n = 0; n < limit; ++n) {
-        const int type = fb.GetType(n);
-        if (type < 1 || type > 9) break;
-        BuildBlock(n);
-    }
-
-    // The calculation blocks after them.
-    for (int i = st.PanelCount; i < st.PanelCount + 26 && i <= 119 && i < fb.FBCount; ++i) {
-        if (fb.GetType(i) != CalcType) continue;
-        if (fb.GetCalcOp(i) == 0)
-            ++fb.IntegratorCount;
-        else
-            ++fb.ArithBlockCount;
-    }
+    const FbScheme::Layout layout = FbScheme::LayOut(
+        fb, form1_->Cfg.Serv, [this](int number) { return AnalogueIdent(number); }, TPanFB::kHeight);
+    for (const FbScheme::Block& b : layout.blocks)
+        BuildBlock(b);
+    fb.IntegratorCount = layout.integrators;
+    fb.ArithBlockCount = layout.arithBlocks;
     fb.RecountLogicFBCount();
     st.SchemeNonEmpty = st.PanelCount > 0 ? 1 : 0;
     st.RebuildPending = 0;
 
-    CreateAlgorithmLabels();
+    CreateAlgorithmLabels(layout.labels);
 
     for (int i = 0; i < st.PanelCount; ++i) {
         const int n = st.PanelOrder[i];
@@ -786,8 +669,5 @@ void TFormFB::RebuildFBScheme() {
     for (int i = 0; i < st.PanelCount; ++i)
         ShapeFB[st.PanelOrder[i]]->lower();
 
-    if (st.PanelCount > 0) {
-        const TPanFB* last = PanFB[st.PanelOrder[st.PanelCount - 1]];
-        SchemeArea->resize(SchemeArea->width(), last->Top() + last->Height() + 20);
-    }
+    if (layout.height) SchemeArea->resize(SchemeArea->width(), *layout.height);
 }

@@ -24,6 +24,10 @@ class TPShapeZ;
 class TShape;
 class TShapeHorz;
 class TShapeMark;
+namespace FbScheme {
+struct AlgorithmLabel;
+struct Block;
+} // namespace FbScheme
 
 class TFormFB : public QDialog {
     Q_OBJECT
@@ -31,9 +35,6 @@ class TFormFB : public QDialog {
     explicit TFormFB(TForm1* form1);
 
     static constexpr int Slots = 121; // one slot per function-block index
-    static constexpr int ColumnWidth = 250;
-    static constexpr int RowHeight = 120;
-    static constexpr int RelayLeft = 750;
 
     // Controls.
     QMenuBar* MainMenu1;
@@ -111,10 +112,10 @@ class TFormFB : public QDialog {
     void CreateMenus();
     void CreateControls();
     QAction* NewAction(const char* name, const QString& caption, const QKeySequence& key);
-    void BuildBlock(int n);
-    QString InputCaption(int kind, int number) const;
+    // Places and sets up the elements of one block as the layout says.
+    void BuildBlock(const FbScheme::Block& b);
     QString AnalogueIdent(int number) const;
-    void CreateAlgorithmLabels();
+    void CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>& labels);
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
     template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
