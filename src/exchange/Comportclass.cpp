@@ -142,6 +142,7 @@ int TComPortClass::Exchange(int devNum, int func, int dataLen, const uint8_t* da
     int r = ObmNoReply;
     const int attempts = povt1_ + povt2_;
     for (int i = 0; i < attempts; ++i) {
+        if (i > 0 && attemptStop_ && attemptStop_()) break;
         if (i >= povt1_) {
             link_->Purge();
             Delay(SecondStagePauseMs);

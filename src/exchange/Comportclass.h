@@ -90,6 +90,11 @@ class TComPortClass {
     // (before it is sent, or after the loss showed during it); 135 only if it is still gone.
     int Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
 
+    // A check made before every further attempt of a request, on the exchange thread: once it
+    // says stop, the request ends with its last result. A view being closed uses it, so that
+    // closing waits for one attempt, not for all its retries. Empty: no check.
+    void SetAttemptStop(std::function<bool()> stop) { attemptStop_ = std::move(stop); }
+
     // One message box for a non-zero result; 0 shows nothing.
     void ShowObmError(int devNum, int result, QWidget* parent = nullptr);
 
@@ -111,6 +116,7 @@ class TComPortClass {
     int povt2_ = 2;
     int transmitDelay_ = 0;
     bool chosen_ = false; // the user confirmed a port that opened
+    std::function<bool()> attemptStop_;
     std::unique_ptr<ExchangeExecutor> executor_;
     std::unique_ptr<SerialLink> link_;
     Clock* clock_;

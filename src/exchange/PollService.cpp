@@ -79,6 +79,7 @@ bool PollService::Tick() {
     flight_ = flight;
     port_.Executor().Post([this, flight, requests = requests_] {
         if (!flight->Begin()) return;
+        port_.SetAttemptStop([flight] { return flight->Cancelled(); });
         for (const PollRequest& request : requests) {
             if (flight->Cancelled()) break;
             std::vector<uint8_t> reply;
@@ -86,6 +87,7 @@ bool PollService::Tick() {
             if (flight->result != 0) break;
             flight->replies.push_back(std::move(reply));
         }
+        port_.SetAttemptStop({});
         // This service is alive here: Stop waits for a running job. A delivery still queued
         // when it is destroyed is dropped by Qt.
         QMetaObject::invokeMethod(this, [this, flight] { Deliver(flight); });

@@ -12,8 +12,8 @@
 // - A write the user starts from the view goes through the same exchange thread: it waits for
 //   the running poll and goes next, never interleaved with it.
 // - Stop (and the destructor) stops the timer and drops the rest of the tick. A poll not yet
-//   started sends nothing; a request already on the line is waited out, which its time-out
-//   bounds. No frame goes out for this view and no result arrives after Stop.
+//   started sends nothing; a request already on the line is waited out, for its current
+//   attempt only (no retry follows), which the attempt's time-out bounds. No frame goes out for this view and no result arrives after Stop.
 // With the inline executor (unit tests) a tick runs whole inside Tick().
 
 #include <QObject>

@@ -181,3 +181,49 @@ TEST_F(ThreadedPoll, AWriteStartedDuringAPollGoesAfterItNeverBetween) {
     EXPECT_EQ(Functions(device), (std::vector<int>{'D', 'D', 'E', 0x0E}));
     EXPECT_EQ(log.replies.size(), 1u); // delivered while the write waited
 }
+
+TEST(ThreadedPollStop, ClosingAViewEndsTheRequestAfterItsCurrentAttempt) {
+    // A silent device on a line whose first read waits until the test lets it go: the view is
+    // closed during that attempt, and no retry follows it.
+    struct SlowLink : SimLink {
+        using SimLink::SimLink;
+        int Read(uint8_t* data, int len, int timeoutMs) override {
+            if (!waited) {
+                waited = true;
+                entered.set_value();
+                release.get_future().wait_for(std::chrono::seconds(5));
+            }
+            return SimLink::Read(data, len, timeoutMs);
+        }
+        bool waited = false;
+        std::promise<void> entered, release;
+    };
+    SimDevice device;
+    device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, -1, 0}};
+    TComPortClass port;
+    port.UseExchangeThread();
+    auto owned = std::make_unique<SlowLink>(device);
+    SlowLink& link = *owned;
+    port.SetLink(std::move(owned));
+    ASSERT_TRUE(port.OpenPort(nullptr));
+
+    auto poll = std::make_unique<PollService>(port);
+    PollLog log(*poll);
+    poll->SetRequests({PollBlock(0, 20)});
+    ASSERT_TRUE(poll->Tick());
+    ASSERT_EQ(link.entered.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        link.release.set_value();
+    });
+    poll.reset();
+    releaser.join();
+    EXPECT_EQ(device.Received().size(), 1u); // of the 7 attempts, only the one on the line
+    EXPECT_TRUE(log.failures.empty());
+
+    // The next request, outside the poll, makes all its attempts again.
+    device.ClearLog();
+    std::vector<uint8_t> reply(256);
+    EXPECT_EQ(ReadBlock(port, 0, 20, reply), ObmNoReply);
+    EXPECT_EQ(device.Received().size(), 7u);
+}
