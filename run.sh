@@ -10,7 +10,7 @@ if [ "${1:-}" = "--port" ] && [ -n "${2:-}" ]; then
     exec build/src/app/veg17 --port "$2"
 fi
 link=$(mktemp -u /tmp/veg17-devsim.XXXXXX)
-build/tools/devsim/devsim --link "$link" &
+build/tools/devsim/devsim --link "$link" --baud 9600 &
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
