@@ -20,7 +20,12 @@ void SelectData(QComboBox* box, const QVariant& value) {
 TFormPort::TFormPort(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port) {
     setWindowTitle(QStringLiteral("Настройка COM-порта"));
     ComboPort = new QComboBox(this);
+    // Any device name can be typed; the list holds the enumerated ports only. No completion: a
+    // selected name would otherwise be taken for a completion, and Enter would swap it for a
+    // listed port instead of confirming.
     ComboPort->setEditable(true);
+    ComboPort->setInsertPolicy(QComboBox::NoInsert);
+    ComboPort->setCompleter(nullptr);
     ComboSpeed = new QComboBox(this);
     for (int baud : {9600, 19200, 57600, 115200})
         ComboSpeed->addItem(QString::number(baud), baud);

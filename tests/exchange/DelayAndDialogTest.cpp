@@ -90,4 +90,16 @@ TEST(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
     EXPECT_TRUE(port.IsOpen());
     EXPECT_EQ(link.settings.portName, "/tmp/veg17-typed");
     EXPECT_EQ(form.ComboPort->count(), listed); // typed names do not join the list
+
+    // Opened once more: the name shows selected, and Enter in the port box keeps it and confirms.
+    port.ClosePort();
+    form.setResult(0);
+    form.show();
+    form.ComboPort->setFocus();
+    form.ComboPort->lineEdit()->selectAll();
+    QTest::keyClick(form.ComboPort->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(link.settings.portName, "/tmp/veg17-typed");
+    EXPECT_EQ(form.ComboPort->count(), listed);
 }
