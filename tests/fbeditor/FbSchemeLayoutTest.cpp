@@ -119,7 +119,8 @@ TEST_F(FbSchemeLayoutTest, SignallingAndRelayOutputsBesideTheirBlock) {
         cfg = TConfiguration();
         Blocks(col + 1);
         Relay(col);
-        const Block& b = Lay().blocks[size_t(col)];
+        const FbScheme::Layout layout = Lay();
+        const Block& b = layout.blocks[size_t(col)];
         ASSERT_TRUE(b.relay) << col;
         EXPECT_EQ(b.relay->line.x() + b.relay->lineWidth, 750) << col;
         EXPECT_EQ(b.background.right() + 1, 750 + 64) << col;
