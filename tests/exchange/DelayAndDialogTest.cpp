@@ -22,13 +22,21 @@ TEST(Delay, WaitsByTheClockWithoutSpinning) {
     EXPECT_LT(double(std::clock() - cpu0) / CLOCKS_PER_SEC, 0.1);
 }
 
-TEST(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) {
+// The exchange over the simulated device, its port not yet chosen.
+class PortDialogs : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto owned = std::make_unique<SimLink>(device);
+        link = owned.get();
+        port.SetLink(std::move(owned));
+    }
     SimDevice device;
     TComPortClass port;
-    auto owned = std::make_unique<SimLink>(device);
-    SimLink& link = *owned;
-    port.SetLink(std::move(owned));
+    SimLink* link = nullptr;
+};
 
+TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) {
+    SimLink& link = *this->link;
     TFormPort form(port);
     form.SetPortName("/dev/pts/77");
     form.ComboSpeed->setCurrentIndex(form.ComboSpeed->findData(57600));
@@ -64,12 +72,8 @@ TEST(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) {
     EXPECT_EQ(port.GetTransmitDelay(), 20);
 }
 
-TEST(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
-    SimDevice device;
-    TComPortClass port;
-    auto owned = std::make_unique<SimLink>(device);
-    SimLink& link = *owned;
-    port.SetLink(std::move(owned));
+TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
+    SimLink& link = *this->link;
     TFormPort form(port);
 
     // Opened and cancelled with the focus on Cancel.

@@ -78,19 +78,29 @@ int64_t ProcessCpuMs() {
 
 } // namespace
 
-TEST(EndToEnd, LostPortIsDroppedAtOnceAndOpenedAgainWhenTheDeviceIsBack) {
-    QString error;
+// The exchange thread on a pseudo-terminal to devsim, one block read done.
+class LostPort : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+        port.UseExchangeThread();
+        port.SetPortName(devsim.Link());
+        port.SetSpeed(115200);
+        port.SetPovt2(0);
+        ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+        ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
+    }
+    void RestartDevice() {
+        QString error;
+        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    }
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
     TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    port.SetPovt2(0);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
-    Bytes reply(256);
-    ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
+    Bytes reply = Bytes(256);
+};
 
+TEST_F(LostPort, DroppedAtOnceAndOpenedAgainWhenTheDeviceIsBack) {
     // The device goes away while the port is open: nothing spins on the dead line.
     devsim.Stop();
     const int64_t cpu0 = ProcessCpuMs();
@@ -109,26 +119,16 @@ TEST(EndToEnd, LostPortIsDroppedAtOnceAndOpenedAgainWhenTheDeviceIsBack) {
     EXPECT_TRUE(port.IsOpen()); // still the chosen port
 
     // Back on the same link: the next request opens the port anew and succeeds.
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    RestartDevice();
     EXPECT_EQ(ReadBlock(port, 0, 20, reply), 0);
     EXPECT_EQ(reply[3], 20);
 }
 
-TEST(EndToEnd, ADeviceThatWentAwayDuringUseIsFoundAgainOnTheNextRequest) {
+TEST_F(LostPort, ADeviceThatWentAwayBetweenRequestsIsFoundAgainOnTheNext) {
     // The loss shows only when the next request meets the dead descriptor; the port is opened
     // anew within that request.
-    QString error;
-    DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-    TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
-    Bytes reply(256);
-    ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
     devsim.Stop();
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    RestartDevice();
     EXPECT_EQ(ReadBlock(port, 0, 21, reply), 0);
     EXPECT_EQ(reply[3], 21);
 }
