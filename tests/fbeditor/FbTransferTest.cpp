@@ -126,56 +126,96 @@ TEST_F(FbEditorFixture, SixtyBlockDeviceIsRecognisedOnceAndBoundsEverything) {
     EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(60, 0), 0);
 }
 
-TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
+TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndChangesNothing) {
     FillDeviceBlocks();
-    FillLocal(FB(), 0x40);
-    SetSomeAlgorithms(Cfg());
-    const Bytes before30 = Record(FB(), 30);
-
-    // Device failure on block 23: blocks 20..22 taken, the rest kept, algorithms kept.
-    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 23, -1, 4}};
-    ExpectDeviceError("Отказ прибора.");
-    Form().InPortClick();
-    EXPECT_EQ(boxes.Shown(), 1);
-    EXPECT_EQ(CountOf('D'), 4);
-    EXPECT_EQ(Record(FB(), 29), DeviceRecord(device, 29));
-    EXPECT_EQ(Record(FB(), 30), before30);
-    EXPECT_EQ(FB().AlgTable.GetCount(), 2);
-    EXPECT_TRUE(Form().ProgressBar1->isHidden());
-
-    // Code 3 is the 60-block answer on block 26 only; elsewhere it is an ordinary error.
-    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 24, -1, 3}};
-    ExpectDeviceError("Неверное значение данных.");
-    Form().InPortClick();
-    EXPECT_EQ(FB().FBCount, 120);
-
-    // A reply with short block data, or echoing another block, is a failure and leaves the
-    // records of that block untouched.
-    device.Faults().faults.clear();
-    FillLocal(FB(), 0x40);
-    const Bytes before10 = Record(FB(), 10);
-    device.Faults().alter = [](const Bytes& req, Bytes& reply) {
+    const auto shortBlock21 = [](const Bytes& req, Bytes& reply) {
         if (req[1] != 'D' || req[2] != 21) return false;
         reply.resize(4 + 80 + 2);
         reply[2] = 81;
         return true;
     };
-    ExpectDeviceError("Неверная длина ответа.");
-    Form().InPortClick();
-    EXPECT_EQ(Record(FB(), 10), before10);
-    EXPECT_EQ(Record(FB(), 9), DeviceRecord(device, 9));
-
-    device.Faults().alter = [](const Bytes& req, Bytes& reply) {
+    const auto block20EchoesAnother = [](const Bytes& req, Bytes& reply) {
         if (req[1] != 'D' || req[2] != 20) return false;
         reply[3] = 25;
         return true;
     };
-    ExpectDeviceError("Неверная длина ответа.");
-    FillLocal(FB(), 0x40);
-    const Bytes before0 = Record(FB(), 0);
+    const struct {
+        std::vector<Fault> faults;
+        decltype(FaultPlan::alter) alter;
+        QString text;
+        int reads;
+    } cases[] = {
+        {{{FaultKind::Exception, 'D', 23, -1, 4}}, {}, "Отказ прибора.", 4},
+        // Code 3 is the 60-block answer on block 26 only; elsewhere it is an ordinary error.
+        {{{FaultKind::Exception, 'D', 24, -1, 3}}, {}, "Неверное значение данных.", 5},
+        // Short block data, or another block's number, is a failure too.
+        {{}, shortBlock21, "Неверная длина ответа.", 2},
+        {{}, block20EchoesAnother, "Неверная длина ответа.", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        device.ClearLog();
+        device.Faults().faults = c.faults;
+        device.Faults().alter = c.alter;
+        FillLocal(FB(), 0x40);
+        SetSomeAlgorithms(Cfg());
+        FB().BlockLengthByte = 100;
+        std::vector<Bytes> before;
+        for (int i = 0; i < TProgFBClass::Slots; ++i)
+            before.push_back(Record(FB(), i));
+
+        ExpectDeviceError(c.text);
+        Form().InPortClick();
+        EXPECT_TRUE(boxes.Done());
+        EXPECT_EQ(CountOf('D'), c.reads);
+        for (int i = 0; i < TProgFBClass::Slots; ++i)
+            ASSERT_EQ(Record(FB(), i), before[size_t(i)]) << i;
+        EXPECT_EQ(FB().FBCount, 120);
+        EXPECT_EQ(FB().BlockLengthByte, 100);
+        EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+        EXPECT_TRUE(Form().ProgressBar1->isHidden());
+    }
+}
+
+// A failed read after a 60-block read keeps the 60-block table: no stale panels past 60, and
+// the write sends blocks 20..25 only.
+TEST_F(FbEditorFixture, FailedReadAfterASixtyBlockReadKeepsSixtyBlocks) {
+    for (int id = 20; id <= 31; ++id)
+        for (int r = 0; r < 10; ++r)
+            device.Block(id)[size_t(16 * r)] = 1;
+    for (int i = 0; i < 120; ++i)
+        SetBlock(i, 1);
+    device.Faults().sixtyBlocks = true;
+    boxes.Expect("Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     Form().InPortClick();
-    EXPECT_EQ(Record(FB(), 0), before0);
-    EXPECT_EQ(FB().BlockLengthByte, 161);
+    ASSERT_EQ(FB().FBCount, 60);
+    for (int i = 60; i < TProgFBClass::Slots; ++i)
+        ASSERT_EQ(Record(FB(), i), Bytes(16, 0)) << i;
+    std::vector<Bytes> read;
+    for (int i = 0; i < TProgFBClass::Slots; ++i)
+        read.push_back(Record(FB(), i));
+
+    device.ClearLog();
+    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 22, -1, 4}};
+    ExpectDeviceError("Отказ прибора.");
+    Form().InPortClick();
+    EXPECT_TRUE(boxes.Done());
+    EXPECT_EQ(CountOf('D'), 3);
+    EXPECT_EQ(FB().FBCount, 60);
+    for (int i = 0; i < TProgFBClass::Slots; ++i)
+        ASSERT_EQ(Record(FB(), i), read[size_t(i)]) << i;
+    Form().RebuildFBScheme();
+    EXPECT_EQ(FB().EditorState.PanelCount, 60);
+    EXPECT_EQ(Form().PanFB[60], nullptr);
+
+    device.ClearLog();
+    device.Faults().faults.clear();
+    FB().FBModified = 1;
+    Form().OutPortClick();
+    const auto writes = device.ReceivedOf('E');
+    ASSERT_EQ(writes.size(), 6u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(writes[size_t(i)][2], 20 + i);
 }
 
 TEST_F(FbEditorFixture, FileModeSendsNothingAndMarksTheConfiguration) {
