@@ -61,12 +61,9 @@ void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set) {
     fb.RecountLogicFBCount();
 }
 
-BlockSession::BlockSession(TConfiguration& cfg, TComPortClass& port, QWidget* parent, BlockSessionBlocks blocks)
+BlockSession::BlockSession(TConfiguration& cfg, TComPortClass& port, QWidget* parent,
+                           BlockSessionBlocks blocks)
     : cfg_(cfg), port_(port), parent_(parent), blocks_(std::move(blocks)) {}
-
-int& BlockSession::Modified() {
-    return blocks_.modified(cfg_);
-}
 
 bool BlockSession::Read(QProgressBar* bar) {
     if (cfg_.Serv.FileMode == 1) return false;
@@ -89,24 +86,23 @@ bool BlockSession::Read(QProgressBar* bar) {
     }
     ApplyBlockSet(cfg_, set);
     if (set.sixtyBlocks)
-        MessageBox(parent_, QStringLiteral("Прибор  на 60 ФБ"), QStringLiteral("Предупреждение"), MsgButtons::OK,
-                   MsgIcon::Warning);
+        MessageBox(parent_, QStringLiteral("Прибор  на 60 ФБ"), QStringLiteral("Предупреждение"),
+                   MsgButtons::OK, MsgIcon::Warning);
     return true;
 }
 
 bool BlockSession::Write(QProgressBar* bar) {
     if (cfg_.Serv.FileMode == 1) return false;
     if (!cfg_.Veg.TransferAllowed(parent_)) {
-        Modified() = 0;
+        ClearModified();
         return false;
     }
-    if (Modified() == 0 &&
-        MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
-                   QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo, MsgIcon::Question,
-                   mrNo) != mrYes)
+    if (!Modified() && MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
+                                  QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo,
+                                  MsgIcon::Question, mrNo) != mrYes)
         return false;
 
-    Modified() = 0;
+    ClearModified();
     BlockWritePlan plan;
     plan.blockIds = blocks_.writeIds ? blocks_.writeIds(cfg_) : blocks_.readIds(cfg_);
     // A length byte past the block would send bytes no block holds.
@@ -137,17 +133,17 @@ bool BlockSession::Write(QProgressBar* bar) {
 bool BlockSession::CloseQuery(QProgressBar* bar) {
     if (cfg_.Serv.FileMode == 1) {
         if (blocks_.saveReserveOnFileClose && blocks_.saveReserve) blocks_.saveReserve(cfg_);
-        if (Modified() != 0) cfg_.Serv.Modified = 1;
+        if (Modified()) cfg_.Serv.Modified = 1;
         return true;
     }
-    if (Modified() == 0) return true;
+    if (!Modified()) return true;
     switch (MessageBox(parent_, blocks_.closeQuestion, blocks_.closeCaption, MsgButtons::YesNoCancel,
                        MsgIcon::Question, mrNo)) {
     case mrYes:
         Write(bar);
         return true;
     case mrNo:
-        Modified() = 0;
+        ClearModified();
         if (blocks_.restoreReserve) blocks_.restoreReserve(cfg_);
         return true;
     default:

@@ -45,8 +45,9 @@ struct BlockSessionBlocks {
     // The length byte of a written block (number + data), at most the block's own length;
     // empty: the block's own length.
     std::function<int(const TConfiguration&)> lengthByte;
-    // The editor's modified flag.
-    std::function<int&(TConfiguration&)> modified;
+    // The editor's modified flag: whether it is set, and its clearing.
+    std::function<bool(const TConfiguration&)> modified;
+    std::function<void(TConfiguration&)> clearModified;
     // The editor's data into the reserve image after a write, and back on "No" at closing.
     std::function<void(TConfiguration&)> saveReserve;
     std::function<void(TConfiguration&)> restoreReserve;
@@ -71,7 +72,8 @@ class BlockSession {
     bool CloseQuery(QProgressBar* bar);
 
   private:
-    int& Modified();
+    bool Modified() const { return blocks_.modified(cfg_); }
+    void ClearModified() { blocks_.clearModified(cfg_); }
 
     TConfiguration& cfg_;
     TComPortClass& port_;

@@ -273,7 +273,8 @@ BlockSession TFormFB::NewBlockSession() {
     b.readIds = [](const TConfiguration&) { return FunctionBlockIds(TProgFBClass::FBCapacity); };
     b.writeIds = [](const TConfiguration& cfg) { return FunctionBlockIds(cfg.FB.FBCount); };
     b.lengthByte = [](const TConfiguration& cfg) { return cfg.FB.BlockLengthByte; };
-    b.modified = [](TConfiguration& cfg) -> int& { return cfg.FB.FBModified; };
+    b.modified = [](const TConfiguration& cfg) { return cfg.FB.FBModified != 0; };
+    b.clearModified = [](TConfiguration& cfg) { cfg.FB.FBModified = 0; };
     b.saveReserve = [](TConfiguration& cfg) {
         for (int i = 0; i < cfg.FB.FBCount; ++i) {
             const auto rec = cfg.FB.GetRecord(i);
