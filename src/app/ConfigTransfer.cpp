@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "TextCodec.h"
 #include "TransferProgressBar.h"
+#include "editors/common/BlockSession.h"
 
 #include <QString>
 #include <algorithm>
@@ -20,15 +21,10 @@ namespace {
 const QString kWarning = QStringLiteral("Предупреждение");
 const QString kError = QStringLiteral("Ошибка");
 
-bool IsFbBlock(int id) { return id >= DeviceBlocks::FBFirst && id <= DeviceBlocks::FBLast; }
-
-// Function blocks 60.. of a 60-block configuration are emptied, and the discrete records and
-// names that neither the device read nor a file carries are cleared, so nothing of the
-// previous configuration survives in the new one.
+// The discrete records that the device read does not carry are cleared, so nothing of the
+// previous configuration survives in the new one (ApplyBlockSet empties function blocks 60..
+// of a 60-block device).
 void ClearUncarried(TConfiguration& cfg) {
-    for (int i = cfg.FB.FBCount; i < TProgFBClass::Slots; ++i)
-        cfg.FB.ClearRecord(i);
-    cfg.FB.RecountLogicFBCount();
     cfg.Veg.ClearRecords(TProgVegClass::RecordsPerBlock,
                          TProgVegClass::RecordCount - TProgVegClass::RecordsPerBlock);
 }
@@ -120,38 +116,19 @@ void RefreshConfigReserve(TConfiguration& cfg) {
 
 namespace {
 
-// The identify request and every configuration block, into s; 0 or the failure. Runs on the
-// exchange thread.
-int ReadConfigBlocks(TConfiguration& s, TComPortClass& port, int devNum, const TransferProgress& report) {
+// The identify request into s, and every configuration block into blocks; 0 or the failure.
+// Runs on the exchange thread.
+int ReadConfigBlocks(TConfiguration& s, BlockSet& blocks, TComPortClass& port, int devNum,
+                     const TransferProgress& report) {
     const std::vector<int> ids = ConfigBlockIds(TProgFBClass::FBCapacity);
     ProgressCounter progress(report, int(ids.size()) + 1);
     progress.Start();
     uint8_t comp[Composition::Size] = {};
-    int r = ReadComposition(port, devNum, comp);
-    if (r != 0) return r;
+    if (const int r = ReadComposition(port, devNum, comp); r != 0) return r;
     ApplyComposition(s, comp);
     s.Serv.SetDefaultInputTexts();
     progress.Step(1);
-
-    int fbCount = TProgFBClass::FBCapacity;
-    std::array<uint8_t, 512> reply{};
-    for (int id : ids) {
-        if (IsFbBlock(id) && id - DeviceBlocks::FBFirst >= fbCount / TProgFBClass::RecordsPerBlock) {
-            progress.Step(1);
-            continue;
-        }
-        r = ReadBlock(port, devNum, id, reply);
-        if (IsSixtyBlockRefusal(id, r)) {
-            fbCount = 60;
-            progress.Step(1);
-            continue;
-        }
-        if (r != 0) return r;
-        if (!TakeConfigBlock(s, id, reply.data() + 4, reply[2] - 1)) return ObmBadLength;
-        progress.Step(1);
-    }
-    s.FB.FBCount = fbCount;
-    return 0;
+    return ReadBlockSet(port, devNum, ids, progress, 1, blocks);
 }
 
 } // namespace
@@ -163,14 +140,16 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
                           QProgressBar* progress) {
     auto scratch = std::make_unique<TConfiguration>(cfg);
     TConfiguration& s = *scratch;
+    BlockSet blocks;
     {
         TransferProgressBar bar(progress);
         const TransferProgress report = bar.Report();
-        if (const int r = port.Run([&] { return ReadConfigBlocks(s, port, devNum, report); }); r != 0) {
+        if (const int r = port.Run([&] { return ReadConfigBlocks(s, blocks, port, devNum, report); }); r != 0) {
             port.ShowObmError(devNum, r, parent);
             return false;
         }
     }
+    ApplyBlockSet(s, blocks);
     ClearUncarried(s);
     s.Serv.ClearNames(2 * TServClass::NamesPerBlock, TServClass::InputCount - 2 * TServClass::NamesPerBlock);
     // The algorithms exist only in files.

@@ -12,6 +12,8 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include <algorithm>
+
 using Bytes = std::vector<uint8_t>;
 
 namespace {
@@ -32,6 +34,14 @@ Bytes DeviceRecord(SimDevice& d, int i) {
 Bytes Record(TProgFBClass& fb, int i) {
     const auto r = fb.GetRecord(i);
     return Bytes(r.begin(), r.end());
+}
+
+// Every record, the spare one too.
+std::vector<Bytes> Table(TProgFBClass& fb) {
+    std::vector<Bytes> out;
+    for (int i = 0; i < TProgFBClass::Slots; ++i)
+        out.push_back(Record(fb, i));
+    return out;
 }
 
 void FillLocal(TProgFBClass& fb, uint8_t seed) {
@@ -93,7 +103,7 @@ TEST_F(FbEditorFixture, ReadTakesTwelveBlocksAndDiscardsTheAlgorithms) {
     EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(0, 0), 0);
 }
 
-TEST_F(FbEditorFixture, SixtyBlockDeviceIsRecognisedOnceAndBoundsEverything) {
+TEST_F(FbEditorFixture, SixtyBlockDeviceIsRecognisedOnceAndBoundsEverythingEvenAfterAFailedRead) {
     // The device and the memory both hold AND blocks everywhere; only 60 may count.
     for (int id = 20; id <= 31; ++id)
         for (int r = 0; r < 10; ++r)
@@ -113,8 +123,19 @@ TEST_F(FbEditorFixture, SixtyBlockDeviceIsRecognisedOnceAndBoundsEverything) {
     EXPECT_NE(Form().PanFB[59], nullptr);
     EXPECT_EQ(Form().PanFB[60], nullptr);
     EXPECT_EQ(FB().GetLogicFBCount(), 60);
+    const std::vector<Bytes> read = Table(FB());
+    EXPECT_EQ(std::count(read.begin() + 60, read.end(), Bytes(16, 0)), 61); // no stale records
 
-    // The write sends exactly blocks 20..25.
+    // A failed read then changes nothing: no stale panels past 60, and the write sends exactly
+    // blocks 20..25.
+    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 22, -1, 4}};
+    ExpectDeviceError("Отказ прибора.");
+    Form().InPortClick();
+    EXPECT_EQ(FB().FBCount, 60);
+    EXPECT_EQ(Table(FB()), read);
+    Form().RebuildFBScheme();
+    EXPECT_EQ(Form().PanFB[60], nullptr);
+    device.Faults().faults.clear();
     device.ClearLog();
     FB().FBModified = 1;
     Form().OutPortClick();
@@ -126,56 +147,52 @@ TEST_F(FbEditorFixture, SixtyBlockDeviceIsRecognisedOnceAndBoundsEverything) {
     EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(60, 0), 0);
 }
 
-TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsWhatWasRead) {
+TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndChangesNothing) {
     FillDeviceBlocks();
-    FillLocal(FB(), 0x40);
-    SetSomeAlgorithms(Cfg());
-    const Bytes before30 = Record(FB(), 30);
-
-    // Device failure on block 23: blocks 20..22 taken, the rest kept, algorithms kept.
-    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 23, -1, 4}};
-    ExpectDeviceError("Отказ прибора.");
-    Form().InPortClick();
-    EXPECT_EQ(boxes.Shown(), 1);
-    EXPECT_EQ(CountOf('D'), 4);
-    EXPECT_EQ(Record(FB(), 29), DeviceRecord(device, 29));
-    EXPECT_EQ(Record(FB(), 30), before30);
-    EXPECT_EQ(FB().AlgTable.GetCount(), 2);
-    EXPECT_TRUE(Form().ProgressBar1->isHidden());
-
-    // Code 3 is the 60-block answer on block 26 only; elsewhere it is an ordinary error.
-    device.Faults().faults = {Fault{FaultKind::Exception, 'D', 24, -1, 3}};
-    ExpectDeviceError("Неверное значение данных.");
-    Form().InPortClick();
-    EXPECT_EQ(FB().FBCount, 120);
-
-    // A reply with short block data, or echoing another block, is a failure and leaves the
-    // records of that block untouched.
-    device.Faults().faults.clear();
-    FillLocal(FB(), 0x40);
-    const Bytes before10 = Record(FB(), 10);
-    device.Faults().alter = [](const Bytes& req, Bytes& reply) {
+    const auto shortBlock21 = [](const Bytes& req, Bytes& reply) {
         if (req[1] != 'D' || req[2] != 21) return false;
         reply.resize(4 + 80 + 2);
         reply[2] = 81;
         return true;
     };
-    ExpectDeviceError("Неверная длина ответа.");
-    Form().InPortClick();
-    EXPECT_EQ(Record(FB(), 10), before10);
-    EXPECT_EQ(Record(FB(), 9), DeviceRecord(device, 9));
-
-    device.Faults().alter = [](const Bytes& req, Bytes& reply) {
+    const auto block20EchoesAnother = [](const Bytes& req, Bytes& reply) {
         if (req[1] != 'D' || req[2] != 20) return false;
         reply[3] = 25;
         return true;
     };
-    ExpectDeviceError("Неверная длина ответа.");
-    FillLocal(FB(), 0x40);
-    const Bytes before0 = Record(FB(), 0);
-    Form().InPortClick();
-    EXPECT_EQ(Record(FB(), 0), before0);
-    EXPECT_EQ(FB().BlockLengthByte, 161);
+    const struct {
+        std::vector<Fault> faults;
+        decltype(FaultPlan::alter) alter;
+        QString text;
+        int reads;
+    } cases[] = {
+        {{{FaultKind::Exception, 'D', 23, -1, 4}}, {}, "Отказ прибора.", 4},
+        // Code 3 is the 60-block answer on block 26 only; elsewhere it is an ordinary error.
+        {{{FaultKind::Exception, 'D', 24, -1, 3}}, {}, "Неверное значение данных.", 5},
+        // Short block data, or another block's number, is a failure too.
+        {{}, shortBlock21, "Неверная длина ответа.", 2},
+        {{}, block20EchoesAnother, "Неверная длина ответа.", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        device.ClearLog();
+        device.Faults().faults = c.faults;
+        device.Faults().alter = c.alter;
+        FillLocal(FB(), 0x40);
+        SetSomeAlgorithms(Cfg());
+        FB().BlockLengthByte = 100;
+        const std::vector<Bytes> before = Table(FB());
+
+        ExpectDeviceError(c.text);
+        Form().InPortClick();
+        EXPECT_TRUE(boxes.Done());
+        EXPECT_EQ(CountOf('D'), c.reads);
+        EXPECT_EQ(Table(FB()), before);
+        EXPECT_EQ(FB().FBCount, 120);
+        EXPECT_EQ(FB().BlockLengthByte, 100);
+        EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+        EXPECT_TRUE(Form().ProgressBar1->isHidden());
+    }
 }
 
 TEST_F(FbEditorFixture, FileModeSendsNothingAndMarksTheConfiguration) {

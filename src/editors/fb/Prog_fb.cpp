@@ -1,14 +1,11 @@
 #include "Prog_fb.h"
 
-#include "BlockExchange.h"
 #include "Colors.h"
-#include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
 #include "InformFill.h"
 #include "Obr_veg17r.h"
 #include "Obrinform.h"
-#include "TransferProgressBar.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
@@ -39,7 +36,6 @@
 
 namespace {
 
-constexpr int FirstFBBlock = DeviceBlocks::FBFirst;
 constexpr int WheelStep = 10;
 
 } // namespace
@@ -272,94 +268,47 @@ void TFormFB::InformButMRClick() {
     FillInformMR(*form1_, InformShow::Show);
 }
 
+BlockSession TFormFB::NewBlockSession() {
+    BlockSessionBlocks b;
+    b.readIds = [](const TConfiguration&) { return FunctionBlockIds(TProgFBClass::FBCapacity); };
+    b.writeIds = [](const TConfiguration& cfg) { return FunctionBlockIds(cfg.FB.FBCount); };
+    b.lengthByte = [](const TConfiguration& cfg) { return cfg.FB.BlockLengthByte; };
+    b.modified = [](const TConfiguration& cfg) { return cfg.FB.FBModified != 0; };
+    b.clearModified = [](TConfiguration& cfg) { cfg.FB.FBModified = 0; };
+    b.saveReserve = [](TConfiguration& cfg) {
+        for (int i = 0; i < cfg.FB.FBCount; ++i) {
+            const auto rec = cfg.FB.GetRecord(i);
+            cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
+        }
+    };
+    b.restoreReserve = [](TConfiguration& cfg) {
+        for (int i = 0; i < cfg.FB.FBCount; ++i) {
+            const QByteArray rec = cfg.Reserv.FbRecords().Get(i);
+            std::array<uint8_t, TProgFBClass::RecordLen> bytes{};
+            std::memcpy(bytes.data(), rec.constData(), std::min<size_t>(bytes.size(), size_t(rec.size())));
+            cfg.FB.SetRecord(i, bytes);
+        }
+    };
+    b.writtenCaption = [](const TConfiguration& cfg) {
+        return "Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +
+               QString::number(cfg.Serv.GetDevAddr() + 1);
+    };
+    return BlockSession(form1_->Cfg, form1_->ComPort, this, std::move(b));
+}
+
 void TFormFB::InPortClick() {
     TConfiguration& cfg = form1_->Cfg;
-    TProgFBClass& fb = cfg.FB;
-    fb.FBCount = TProgFBClass::FBCapacity;
-    if (cfg.Serv.FileMode == 1) return;
-
-    bool sixtyBlocks = false;
-    int r = 0;
-    {
-        TransferProgressBar bar(ProgressBar1);
-        const TransferProgress report = bar.Report();
-        r = form1_->ComPort.Run([&] {
-            ProgressCounter progress(report, 120);
-            progress.Start();
-            std::array<uint8_t, 166> reply{};
-            for (int i = 0; i < fb.FBCount / TProgFBClass::RecordsPerBlock; ++i) {
-                progress.Step(30);
-                const int id = FirstFBBlock + i;
-                reply.fill(0);
-                int res = ReadBlock(form1_->ComPort, cfg.Serv.DevNum, id, reply);
-                // The reply is checked whole before any record takes it.
-                if (res == 0 && !fb.TakeBlockFromReply(reply.data(), int(reply.size()))) res = ObmBadLength;
-                if (res == 0) {
-                    fb.BlockToFbs(i);
-                    fb.BlockLengthByte = std::min<int>(reply[2], TProgFBClass::PageBytes + 1);
-                } else if (IsSixtyBlockRefusal(id, res)) {
-                    sixtyBlocks = true;
-                    fb.FBCount = 60;
-                } else {
-                    return res;
-                }
-            }
-            return 0;
-        });
-    }
-    if (sixtyBlocks) MessageBox(this, "Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning);
-    if (r != 0) {
-        form1_->ComPort.ShowObmError(cfg.Serv.DevNum, r, this);
-        return;
-    }
+    // In file mode F9 reads nothing; it only gives the table its full count again.
+    if (cfg.Serv.FileMode == 1) cfg.FB.FBCount = TProgFBClass::FBCapacity;
+    if (!session_.Read(ProgressBar1)) return;
     // A read from the device discards the algorithms, which live in files only.
-    fb.ResetAlgorithms();
+    cfg.FB.ResetAlgorithms();
     cfg.Reserv.ResetAlgorithms();
     RebuildFBScheme();
 }
 
 void TFormFB::OutPortClick() {
-    TConfiguration& cfg = form1_->Cfg;
-    TProgFBClass& fb = cfg.FB;
-    if (cfg.Serv.FileMode == 1) return;
-    if (!cfg.Veg.TransferAllowed(this)) {
-        fb.FBModified = 0;
-        return;
-    }
-    if (fb.FBModified == 0 &&
-        MessageBox(this, "Данные не были изменены.Передавать?", "Подтвердите передачу данных",
-                   MsgButtons::YesNo, MsgIcon::Question, mrNo) != mrYes)
-        return;
-
-    fb.FBModified = 0;
-    const int blocks = fb.FBCount / TProgFBClass::RecordsPerBlock;
-    BlockWritePlan plan;
-    for (int i = 0; i < blocks; ++i)
-        plan.blockIds.push_back(FirstFBBlock + i);
-    // The length byte never exceeds the page, so a write never reads past it.
-    const int len = std::clamp(fb.BlockLengthByte, 1, TProgFBClass::PageBytes + 1);
-    plan.lengthByte = [len](int) { return len; };
-    plan.pack = [&fb](int i, std::span<uint8_t> image) {
-        fb.FbsToBlock(i);
-        std::memcpy(image.data(), fb.Page(), std::min<size_t>(image.size(), TProgFBClass::PageBytes));
-    };
-    int devNum = cfg.Serv.DevNum;
-    int r = 0;
-    {
-        TransferProgressBar bar(ProgressBar1);
-        r = BlockWriteCommit(form1_->ComPort, devNum, plan, bar.Report());
-    }
-    if (r != 0) {
-        form1_->ComPort.ShowObmError(devNum, r, this);
-        return;
-    }
-
-    for (int i = 0; i < fb.FBCount; ++i) {
-        const auto rec = fb.GetRecord(i);
-        cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
-    }
-    setWindowTitle("Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +
-                   QString::number(cfg.Serv.GetDevAddr() + 1));
+    session_.Write(ProgressBar1);
 }
 
 void TFormFB::NCloseClick() {
@@ -371,30 +320,7 @@ void TFormFB::reject() {
 }
 
 bool TFormFB::FormCloseQuery() {
-    TConfiguration& cfg = form1_->Cfg;
-    TProgFBClass& fb = cfg.FB;
-    if (fb.FBModified == 0) return true;
-    if (cfg.Serv.FileMode == 1) {
-        cfg.Serv.Modified = 1;
-        return true;
-    }
-    switch (MessageBox(this, "Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
-                       MsgButtons::YesNoCancel, MsgIcon::Question, mrNo)) {
-    case mrYes:
-        OutPortClick();
-        return true;
-    case mrNo:
-        fb.FBModified = 0;
-        for (int i = 0; i < fb.FBCount; ++i) {
-            const QByteArray rec = cfg.Reserv.FbRecords().Get(i);
-            std::array<uint8_t, TProgFBClass::RecordLen> bytes{};
-            std::memcpy(bytes.data(), rec.constData(), std::min<size_t>(bytes.size(), size_t(rec.size())));
-            fb.SetRecord(i, bytes);
-        }
-        return true;
-    default:
-        return false;
-    }
+    return session_.CloseQuery(ProgressBar1);
 }
 
 // Takes element i off the scheme: it is hidden and kept for the next rebuild.

@@ -2,6 +2,8 @@
 // The function-block editor: the scheme of the function-block table, its transfer to and from
 // the device, and the close query.
 
+#include "editors/common/BlockSession.h"
+
 #include <QColor>
 #include <QDialog>
 #include <array>
@@ -119,7 +121,11 @@ class TFormFB : public QDialog {
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
     template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
+    // The transfers and the close query of function blocks 20..31.
+    BlockSession NewBlockSession();
+
     TForm1* form1_;
+    BlockSession session_ = NewBlockSession();
     // Elements of removed schemes, hidden and kept per index: the next rebuild sets them up again
     // instead of creating new ones.
     std::array<TShape*, Slots> spareShapeFB_{};

@@ -1,0 +1,103 @@
+#pragma once
+// The transfer commands every block editor shares: the read of its blocks from the device (F9),
+// the write back (F10) and the close query. An editor describes its blocks (BlockSessionBlocks)
+// and its handlers call Read, Write and CloseQuery.
+//
+// Read: nothing in file mode (false). Otherwise every block of readIds is read in one job on
+// the exchange thread into a scratch set (ReadBlockSet), and the configuration takes the
+// blocks only when every one has come (ApplyBlockSet). A failure is reported once
+// (ShowObmError) after the job and leaves the configuration as it was. A device of 60 function
+// blocks counts as read whole with 60; it is told by "Прибор  на 60 ФБ" after the job. The read
+// touches neither the modified flag nor the reserve.
+//
+// Write, its checks in this order: nothing in file mode; access refused (TransferAllowed's
+// box): the modified flag cleared, nothing sent; not modified: "Данные не были изменены.
+// Передавать?" (Yes/No, default No), No sends nothing. Then the flag is cleared, the blocks of
+// writeIds go out through BlockWriteCommit, and a failure is reported once. On success the
+// reserve is saved and the window gets its caption after a write.
+//
+// CloseQuery, true when the window may close: in file mode the configuration is marked modified
+// when the editor's data were, and the window closes without a question. Otherwise, when
+// modified, the close question (Yes/No/Cancel, default No): Yes writes and closes whatever the
+// outcome, No clears the flag and restores the data from the reserve, Cancel keeps the window.
+//
+// No box is shown inside a job on the exchange thread: every box comes after the job, on the
+// window's thread, with parent as its parent (null allowed).
+
+#include "BlockExchange.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QProgressBar;
+class QWidget;
+class TComPortClass;
+struct TConfiguration;
+
+// What a session needs to know about an editor's blocks.
+struct BlockSessionBlocks {
+    // The blocks a read asks for, in order; the blocks a write sends (empty: readIds).
+    std::function<std::vector<int>(const TConfiguration&)> readIds;
+    std::function<std::vector<int>(const TConfiguration&)> writeIds;
+    // The length byte of a written block (number + data), at most the block's own length;
+    // empty: the block's own length.
+    std::function<int(const TConfiguration&)> lengthByte;
+    // The editor's modified flag: whether it is set, and its clearing.
+    std::function<bool(const TConfiguration&)> modified;
+    std::function<void(TConfiguration&)> clearModified;
+    // The editor's data into the reserve image after a write, and back on "No" at closing.
+    std::function<void(TConfiguration&)> saveReserve;
+    std::function<void(TConfiguration&)> restoreReserve;
+    // File mode: closing also saves the reserve (the module editor keeps its edits that way).
+    bool saveReserveOnFileClose = false;
+    QString closeQuestion = QStringLiteral("Данные были изменены. Передать в прибор?");
+    QString closeCaption = QStringLiteral("Подтвердите передачу данных");
+    // The window caption after a write; empty: the caption stays.
+    std::function<QString(const TConfiguration&)> writtenCaption;
+    int progressMax = 120;
+    int progressStep = 30; // per block read, per 'E' request written
+};
+
+class BlockSession {
+  public:
+    BlockSession(TConfiguration& cfg, TComPortClass& port, QWidget* parent, BlockSessionBlocks blocks);
+
+    // True when the configuration took the blocks. bar (null allowed) shows the transfer.
+    bool Read(QProgressBar* bar);
+    // True when every block is stored.
+    bool Write(QProgressBar* bar);
+    bool CloseQuery(QProgressBar* bar);
+
+  private:
+    bool Modified() const { return blocks_.modified(cfg_); }
+    void ClearModified() { blocks_.clearModified(cfg_); }
+
+    TConfiguration& cfg_;
+    TComPortClass& port_;
+    QWidget* parent_;
+    BlockSessionBlocks blocks_;
+};
+
+// Blocks read whole from the device: each block's data (the bytes after the block number), in
+// the order read.
+struct BlockSet {
+    std::vector<std::pair<int, std::vector<uint8_t>>> blocks;
+    bool sixtyBlocks = false; // block 26 refused with code 3: the device has 60 function blocks
+};
+
+// The function blocks of a table of fbCount records: 20 .. 20 + fbCount / 10 − 1.
+std::vector<int> FunctionBlockIds(int fbCount);
+
+// Reads the blocks ids in order into out, stepping progress by step before each block. After
+// the 60-block refusal the function blocks past 25 are not asked and the read goes on. Returns
+// 0, or the first failure (out is then partial and must not be applied). Runs on the exchange
+// thread, inside port.Run; it touches no configuration.
+int ReadBlockSet(TComPortClass& port, int devNum, const std::vector<int>& ids, ProgressCounter& progress,
+                 int step, BlockSet& out);
+
+// The configuration takes every block of a whole set (BlockAdapter). When the set carries the
+// function blocks, FBCount becomes 60 or 120 and every record at or past it is zero.
+void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set);
