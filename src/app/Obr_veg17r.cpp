@@ -95,6 +95,8 @@ TForm1::~TForm1() {
 void TForm1::CreateForms() {
     Inform = new TInform(this);
     InformMR = new TInformMR(this);
+    Inform->Printing = this;
+    InformMR->Printing = this;
     FormSig = new TFormSig(this);
     FormVyh = new TFormVyh(this);
     FormFB = new TFormFB(this);
@@ -301,11 +303,11 @@ void TForm1::NastrClick() {
 }
 
 void TForm1::InformButClick() {
-    FillInform(*this, InformShow::Show);
+    FillInform(*Inform, Cfg, InformShow::Show);
 }
 
 void TForm1::InformButMRClick() {
-    FillInformMR(*this, InformShow::Show);
+    FillInformMR(*InformMR, Cfg, InformShow::Show);
 }
 
 void TForm1::ProgDClick() {
@@ -331,4 +333,9 @@ void TForm1::RefreshComposition() {
 
 void TForm1::RefreshLoopSummary() {
     LoopSummary->Refresh(Cfg);
+}
+
+QString TForm1::IdentityLine() const {
+    if (Cfg.Serv.FileMode == 1) return QStringLiteral("Файл ") + ConfigFileName;
+    return QStringLiteral("ВЕГ-17  ") + EditModif->text() + QStringLiteral("  № ") + CBoxUstr->currentText();
 }

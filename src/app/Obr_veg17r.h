@@ -4,6 +4,7 @@
 
 #include "Comportclass.h"
 #include "Configuration.h"
+#include "PrintContext.h"
 
 #include <QMainWindow>
 #include <array>
@@ -27,7 +28,7 @@ class TInform;
 class TInformMR;
 class TLoopSummary;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public PrintContext {
     Q_OBJECT
   public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -47,7 +48,6 @@ class TForm1 : public QMainWindow {
     TLoopSummary* LoopSummary = nullptr;
     QProgressBar* ProgressBar1 = nullptr; // shown during a transfer
     QString ConfigFileName;
-    int SaveDialogAccepted = 0;
 
     // The windows, created once with the main window.
     TInform* Inform = nullptr;
@@ -95,6 +95,7 @@ class TForm1 : public QMainWindow {
     void RefreshComposition();
     // The current-output summary from the loop records; the editors call it after a write.
     void RefreshLoopSummary();
+    QString IdentityLine() const override;
 
     // True once the user ended the program at the password.
     bool LoginEnded() const { return loginEnded_; }

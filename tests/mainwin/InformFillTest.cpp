@@ -45,7 +45,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     cfg.Serv.SetLongText(8, "давление в линии");
     form.Inform->StringGrid1->item(100, 0)->setText("старое"); // a fill starts from empty grids
 
-    FillInform(form, InformShow::Quiet);
+    FillInform(*form.Inform, form.Cfg, InformShow::Quiet);
     EXPECT_FALSE(form.Inform->isVisible());
 
     const QTableWidget* discrete = form.Inform->StringGrid1;
@@ -65,7 +65,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     EXPECT_EQ(Row(analogue, 6), QStringList({"7", "МВА8.А1", " 0x06", "", ""}));
     EXPECT_EQ(Row(analogue, 8), QStringList({"9", "МВА8.А3", " 0x08", "PT-12", "давление в линии"}));
 
-    FillInform(form, InformShow::Show);
+    FillInform(*form.Inform, form.Cfg, InformShow::Show);
     EXPECT_TRUE(form.Inform->isVisible());
     form.Inform->hide();
     ScriptedModals modals;
@@ -73,7 +73,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
         EXPECT_EQ(dialog, form.Inform);
         return int(mrOk);
     });
-    FillInform(form, InformShow::Modal);
+    FillInform(*form.Inform, form.Cfg, InformShow::Modal);
 }
 
 TEST(InformFill, OutputTableDescribesEachRelayOutput) {
@@ -89,7 +89,7 @@ TEST(InformFill, OutputTableDescribesEachRelayOutput) {
     cfg.MR.SetKvitBlock(1, 1, 0);
     cfg.MR.SetVhSbr(1, 0, 7);
     cfg.MR.SetTipVyh(1, 0, 1); // module 2 does not exist: not listed
-    FillInformMR(form, InformShow::Quiet);
+    FillInformMR(*form.InformMR, form.Cfg, InformShow::Quiet);
     const QTableWidget* grid = form.InformMR->StringGrid1;
     EXPECT_EQ(Row(grid, 0), QStringList({"Сирена", " 0x00", "МР11.В1", "сигнал.", "звук(с гашением)", "",
                                          "есть", "", "5", ""}));
@@ -170,8 +170,8 @@ TEST(InformFill, WindowsShownFromAModalEditorStayUsable) {
     ASSERT_EQ(QApplication::activeModalWidget(), &editor);
     BlockWatch inputs(form.Inform);
     BlockWatch outputs(form.InformMR);
-    FillInform(form, InformShow::Show);
-    FillInformMR(form, InformShow::Show);
+    FillInform(*form.Inform, form.Cfg, InformShow::Show);
+    FillInformMR(*form.InformMR, form.Cfg, InformShow::Show);
     QApplication::processEvents();
     EXPECT_TRUE(form.Inform->isVisible());
     EXPECT_FALSE(inputs.blocked);

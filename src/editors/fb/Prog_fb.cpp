@@ -264,12 +264,12 @@ void TFormFB::FormShow() {
 }
 
 void TFormFB::InformButClick() {
-    FillInform(*form1_, form1_->Cfg.FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
+    FillInform(*form1_->Inform, form1_->Cfg, form1_->Cfg.FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
     ScrollBox1->setFocus();
 }
 
 void TFormFB::InformButMRClick() {
-    FillInformMR(*form1_, InformShow::Show);
+    FillInformMR(*form1_->InformMR, form1_->Cfg, InformShow::Show);
 }
 
 void TFormFB::InPortClick() {
