@@ -1,6 +1,7 @@
 #include "MainWindowSupport.h"
 
 #include "InformFill.h"
+#include "editors/common/EditorContext.h"
 #include "LoopSummary.h"
 #include "Obrconfig.h"
 #include "Obrinform.h"
@@ -114,7 +115,7 @@ TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     mba.SetChRazm(0, 2, 3);
     cfg.Reg.SetAnVh(0, 1);
     cfg.Reg.SetAnVh(1, 3);
-    form.RefreshLoopSummary();
+    form.Context->NotifyConfigurationChanged(); // as an editor does after changing the loops
     const TLoopSummary* summary = form.LoopSummary;
     const auto row = [&](int r) {
         QStringList cells;

@@ -2,16 +2,16 @@
 
 #include "BlockExchange.h"
 #include "Colors.h"
+#include "Comportclass.h"
+#include "Configuration.h"
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
-#include "InformFill.h"
-#include "Obr_veg17r.h"
+#include "editors/common/EditorContext.h"
 #include "Obrinform.h"
 #include "TransferProgressBar.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
-#include "editors/discrete/Prog_diskr.h"
 #include "panels/Panfb.h"
 #include "panels/Panmr.h"
 #include "panels/Pansign.h"
@@ -44,7 +44,8 @@ constexpr int WheelStep = 10;
 
 } // namespace
 
-TFormFB::TFormFB(TForm1* form1) : QDialog(form1), form1_(form1) {
+TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent)
+    : QDialog(parent), context_(context), formSig_(formSig), formVyh_(formVyh) {
     setObjectName("FormFB");
     setWindowTitle("Программирование функциональных блоков");
     resize(900, 700);
@@ -200,10 +201,10 @@ void TFormFB::CreateControls() {
     connect(ButAssignConfig, &QPushButton::clicked, this, &TFormFB::ButAssignConfigClick);
     // The signalling and relay dialogs change the table while this editor is visible.
     const auto markModified = [this] {
-        if (isVisible()) form1_->Cfg.FB.FBModified = 1;
+        if (isVisible()) context_.Cfg().FB.FBModified = 1;
     };
-    if (form1_->FormSig) connect(form1_->FormSig, &TFormSig::Changed, this, markModified);
-    if (form1_->FormVyh) connect(form1_->FormVyh, &TFormVyh::Changed, this, markModified);
+    if (formSig_) connect(formSig_, &TFormSig::Changed, this, markModified);
+    if (formVyh_) connect(formVyh_, &TFormVyh::Changed, this, markModified);
 }
 
 bool TFormFB::eventFilter(QObject* watched, QEvent* event) {
@@ -224,7 +225,7 @@ bool TFormFB::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormFB::FormCreate() {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     for (int i = 0; i < Slots; ++i) {
         ShapeFB[i] = nullptr;
@@ -251,7 +252,7 @@ void TFormFB::showEvent(QShowEvent* event) {
 }
 
 void TFormFB::FormShow() {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     ScrollBox1->setFocus();
     fb.FBInformFillOnly = 1;
     InformButClick();
@@ -260,20 +261,20 @@ void TFormFB::FormShow() {
         fb.EditorState.Chosen[i] = 0;
     CopyGroup->setEnabled(false);
     RebuildFBScheme();
-    LabelFile->setVisible(form1_->Cfg.Serv.FileMode == 1);
+    LabelFile->setVisible(context_.FileMode());
 }
 
 void TFormFB::InformButClick() {
-    FillInform(*form1_->Inform, form1_->Cfg, form1_->Cfg.FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
+    context_.FillInform(context_.Cfg().FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
     ScrollBox1->setFocus();
 }
 
 void TFormFB::InformButMRClick() {
-    FillInformMR(*form1_->InformMR, form1_->Cfg, InformShow::Show);
+    context_.FillInformMR(InformShow::Show);
 }
 
 void TFormFB::InPortClick() {
-    TConfiguration& cfg = form1_->Cfg;
+    TConfiguration& cfg = context_.Cfg();
     TProgFBClass& fb = cfg.FB;
     fb.FBCount = TProgFBClass::FBCapacity;
     if (cfg.Serv.FileMode == 1) return;
@@ -283,7 +284,7 @@ void TFormFB::InPortClick() {
     {
         TransferProgressBar bar(ProgressBar1);
         const TransferProgress report = bar.Report();
-        r = form1_->ComPort.Run([&] {
+        r = context_.ComPort().Run([&] {
             ProgressCounter progress(report, 120);
             progress.Start();
             std::array<uint8_t, 166> reply{};
@@ -291,7 +292,7 @@ void TFormFB::InPortClick() {
                 progress.Step(30);
                 const int id = FirstFBBlock + i;
                 reply.fill(0);
-                int res = ReadBlock(form1_->ComPort, cfg.Serv.DevNum, id, reply);
+                int res = ReadBlock(context_.ComPort(), cfg.Serv.DevNum, id, reply);
                 // The reply is checked whole before any record takes it.
                 if (res == 0 && !fb.TakeBlockFromReply(reply.data(), int(reply.size()))) res = ObmBadLength;
                 if (res == 0) {
@@ -309,7 +310,7 @@ void TFormFB::InPortClick() {
     }
     if (sixtyBlocks) MessageBox(this, "Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning);
     if (r != 0) {
-        form1_->ComPort.ShowObmError(cfg.Serv.DevNum, r, this);
+        context_.ComPort().ShowObmError(cfg.Serv.DevNum, r, this);
         return;
     }
     // A read from the device discards the algorithms, which live in files only.
@@ -319,7 +320,7 @@ void TFormFB::InPortClick() {
 }
 
 void TFormFB::OutPortClick() {
-    TConfiguration& cfg = form1_->Cfg;
+    TConfiguration& cfg = context_.Cfg();
     TProgFBClass& fb = cfg.FB;
     if (cfg.Serv.FileMode == 1) return;
     if (!cfg.Veg.TransferAllowed(this)) {
@@ -347,10 +348,10 @@ void TFormFB::OutPortClick() {
     int r = 0;
     {
         TransferProgressBar bar(ProgressBar1);
-        r = BlockWriteCommit(form1_->ComPort, devNum, plan, bar.Report());
+        r = BlockWriteCommit(context_.ComPort(), devNum, plan, bar.Report());
     }
     if (r != 0) {
-        form1_->ComPort.ShowObmError(devNum, r, this);
+        context_.ComPort().ShowObmError(devNum, r, this);
         return;
     }
 
@@ -371,7 +372,7 @@ void TFormFB::reject() {
 }
 
 bool TFormFB::FormCloseQuery() {
-    TConfiguration& cfg = form1_->Cfg;
+    TConfiguration& cfg = context_.Cfg();
     TProgFBClass& fb = cfg.FB;
     if (fb.FBModified == 0) return true;
     if (cfg.Serv.FileMode == 1) {
@@ -417,7 +418,7 @@ template <class W> W* TFormFB::Reuse(std::array<W*, Slots>& spare, int i) {
 }
 
 void TFormFB::ButAssignConfigClick() {
-    FBEditorState& st = form1_->Cfg.FB.EditorState;
+    FBEditorState& st = context_.Cfg().FB.EditorState;
     for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
         Park(ShapeFB, spareShapeFB_, i);
         Park(PanFB, sparePanFB_, i);
@@ -436,7 +437,7 @@ void TFormFB::ButAssignConfigClick() {
     st.SelectedPanel = -1;
     st.SelectedIndex = -1;
     ScrollBox1->verticalScrollBar()->setValue(0);
-    if (form1_->FormPrgD) form1_->FormPrgD->SchemeState = 1;
+    emit SchemeRemoved();
 }
 
 void TFormFB::ScrollBox1MouseWheelDown() {
@@ -452,11 +453,11 @@ void TFormFB::ScrollBox1MouseWheelUp() {
 void TFormFB::ScrollBox1MouseDown(Qt::MouseButton) {
     // Presses on scheme elements stay with them; what arrives here hit the area itself.
     ScrollBoxPopup = PopupMenu3;
-    form1_->Cfg.FB.EditorState.PopupTarget = -1;
+    context_.Cfg().FB.EditorState.PopupTarget = -1;
 }
 
 void TFormFB::ScrollBox1Click(QObject* sender) {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     const QColor face = clBtnFace();
     for (int i = 0; i < fb.GetLogicFBCount() && i < Slots; ++i) {
@@ -495,13 +496,13 @@ void TFormFB::SetPanFBColor(TPanFB* panel, const QColor& color) {
 }
 
 QString TFormFB::AnalogueIdent(int number) const {
-    const QTableWidget* grid = form1_->Inform->StringGrid2;
+    const QTableWidget* grid = context_.Inform().StringGrid2;
     const QTableWidgetItem* item = grid->item(number - 1, TInform::acIdent);
     return item ? item->text() : QString();
 }
 
 void TFormFB::BuildBlock(const FbScheme::Block& b) {
-    FBEditorState& st = form1_->Cfg.FB.EditorState;
+    FBEditorState& st = context_.Cfg().FB.EditorState;
     const QColor face = clBtnFace();
     const int n = b.link.index;
 
@@ -643,12 +644,12 @@ void TFormFB::CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>&
 }
 
 void TFormFB::RebuildFBScheme() {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     ButAssignConfigClick();
     st.PanelCount = 0;
     const FbScheme::Layout layout = FbScheme::LayOut(
-        fb, form1_->Cfg.Serv, [this](int number) { return AnalogueIdent(number); }, TPanFB::kHeight);
+        fb, context_.Cfg().Serv, [this](int number) { return AnalogueIdent(number); }, TPanFB::kHeight);
     for (const FbScheme::Block& b : layout.blocks)
         BuildBlock(b);
     fb.IntegratorCount = layout.integrators;

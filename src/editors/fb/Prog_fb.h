@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+class EditorContext;
 class QAction;
 class QLabel;
 class QMenu;
@@ -16,7 +17,8 @@ class QPushButton;
 class QScrollArea;
 class QToolBar;
 class SchemeControl;
-class TForm1;
+class TFormSig;
+class TFormVyh;
 class TPanFB;
 class TPanMR;
 class TPanSign;
@@ -32,7 +34,8 @@ struct Block;
 class TFormFB : public QDialog {
     Q_OBJECT
   public:
-    explicit TFormFB(TForm1* form1);
+    // The signalling and relay-output dialogs may be null.
+    TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent = nullptr);
 
     static constexpr int Slots = 121; // one slot per function-block index
 
@@ -102,6 +105,10 @@ class TFormFB : public QDialog {
     void PMenu1SignClick();
     void PMenu1VyhClick();
 
+  signals:
+    // The scheme was removed (also at the start of every rebuild).
+    void SchemeRemoved();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void reject() override; // every way of closing passes the close query
@@ -119,7 +126,9 @@ class TFormFB : public QDialog {
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
     template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
-    TForm1* form1_;
+    EditorContext& context_;
+    TFormSig* formSig_;
+    TFormVyh* formVyh_;
     // Elements of removed schemes, hidden and kept per index: the next rebuild sets them up again
     // instead of creating new ones.
     std::array<TShape*, Slots> spareShapeFB_{};
