@@ -1,33 +1,16 @@
 // The editor context: the identity line of printed tables, and the information windows it fills
 // and prints through.
 
-#include "Comportclass.h"
-#include "Configuration.h"
-#include "Obrinform.h"
-#include "Obrinformmr.h"
-#include "ScriptedDialogs.h"
-#include "editors/common/EditorContext.h"
+#include "EditorFixture.h"
 
 #include <QDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
-#include <memory>
-
-namespace {
-
-struct ContextParts {
-    std::unique_ptr<TConfiguration> cfg = std::make_unique<TConfiguration>();
-    TComPortClass port;
-    TInform inform;
-    TInformMR informMR;
-    EditorContext context{*cfg, port, inform, informMR};
-};
-
-} // namespace
 
 TEST(EditorContext, IdentityLineNamesTheFileInFileModeElseTheDevice) {
-    ContextParts parts;
+    TComPortClass port;
+    EditorSurroundings parts(port);
     EditorContext& context = parts.context;
     struct Case {
         int fileMode, devNum;
@@ -50,7 +33,8 @@ TEST(EditorContext, IdentityLineNamesTheFileInFileModeElseTheDevice) {
 }
 
 TEST(EditorContext, FillsAndPrintsItsOwnInformationWindows) {
-    ContextParts parts;
+    TComPortClass port;
+    EditorSurroundings parts(port);
     EditorContext& context = parts.context;
     parts.inform.StringGrid1->item(5, TInform::dcText)->setText("старое");
     parts.informMR.StringGrid1->item(5, TInformMR::colName)->setText("старое");
