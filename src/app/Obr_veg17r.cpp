@@ -330,4 +330,3 @@ void TForm1::RefreshComposition() {
 void TForm1::RefreshLoopSummary() {
     LoopSummary->Refresh(Cfg);
 }
-

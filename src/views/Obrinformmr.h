@@ -38,5 +38,5 @@ public:
     QTableWidget* StringGrid1;
     QPushButton* ButPrint;     // "Создание и печать файла .rtf"
     QFileDialog* DialSaveFile; // the print file's save dialog
-    PrintContext* Printing = nullptr; // set by the owner; printing does nothing without it
+    PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

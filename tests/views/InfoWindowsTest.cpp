@@ -46,6 +46,12 @@ TEST(InformationWindows, GridsHaveTheirShapeAndClearToEmptyCells) {
     EXPECT_TRUE(inform.RichEdit1->toPlainText().isEmpty());
     EXPECT_TRUE(inform.RichEdit4->toPlainText().isEmpty());
 
+    // Without an owner to name the configuration the print buttons do nothing.
+    ScriptedModals modals;
+    inform.ButPrint->click();
+    informMR.ButPrint->click();
+    EXPECT_EQ(modals.Shown(), 0);
+
     informMR.StringGrid1->item(39, TInformMR::colBlocking)->setText("с   блокировкой");
     informMR.Clear();
     expectAllCellsEmpty(informMR.StringGrid1);

@@ -4,8 +4,8 @@
 #include "Obrinform.h"
 #include "Obrinformmr.h"
 
-EditorContext::EditorContext(TConfiguration& cfg, TComPortClass& comPort, TInform& inform, TInformMR& informMR,
-                             QObject* parent)
+EditorContext::EditorContext(TConfiguration& cfg, TComPortClass& comPort, TInform& inform,
+                             TInformMR& informMR, QObject* parent)
     : QObject(parent), cfg_(cfg), comPort_(comPort), inform_(inform), informMR_(informMR) {
     inform.Printing = this;
     informMR.Printing = this;
@@ -25,5 +25,6 @@ bool EditorContext::FileMode() const {
 
 QString EditorContext::IdentityLine() const {
     if (FileMode()) return QStringLiteral("Файл ") + configFileName_;
-    return QStringLiteral("ВЕГ-17  ") + modifCode_ + QStringLiteral("  № ") + QString::number(cfg_.Serv.DevNum + 1);
+    return QStringLiteral("ВЕГ-17  ") + modifCode_ + QStringLiteral("  № ") +
+           QString::number(cfg_.Serv.DevNum + 1);
 }
