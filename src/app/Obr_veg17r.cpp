@@ -5,7 +5,6 @@
 #include "ConfigTransfer.h"
 #include "Dialogs.h"
 #include "EditorModal.h"
-#include "InformFill.h"
 #include "LoopSummary.h"
 #include "Obrconfig.h"
 #include "Obrinform.h"
@@ -13,6 +12,7 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
@@ -36,8 +36,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
-
-TForm1* Form1 = nullptr;
 
 namespace {
 
@@ -63,7 +61,6 @@ QString ChosenFile(QFileDialog* dialog) {
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
-    Form1 = this;
     setWindowTitle(QStringLiteral("Программатор ВЕГ-17"));
     CBoxUstr = new QComboBox(this);
     for (int n = 1; n <= kDeviceNumbers; ++n)
@@ -88,17 +85,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RefreshComposition();
 }
 
-TForm1::~TForm1() {
-    if (Form1 == this) Form1 = nullptr;
-}
+TForm1::~TForm1() = default;
 
 void TForm1::CreateForms() {
     Inform = new TInform(this);
     InformMR = new TInformMR(this);
+    Context = new EditorContext(Cfg, ComPort, *Inform, *InformMR, this);
+    connect(Context, &EditorContext::ConfigurationChanged, this, &TForm1::RefreshLoopSummary);
     FormSig = new TFormSig(this);
     FormVyh = new TFormVyh(this);
-    FormFB = new TFormFB(this);
-    FormPrgD = new TFormPrgD(this);
+    FormFB = new TFormFB(*Context, FormSig, FormVyh, this);
+    FormPrgD = new TFormPrgD(FormFB, this);
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);
@@ -253,20 +250,20 @@ void TForm1::CreatConfigClick() {
     for (int i = 0; i < CBoxRazmDef->count(); ++i)
         units << CBoxRazmDef->itemText(i);
     CreateConfiguration(Cfg, FormConfig->Codes, DevNum(), units);
-    ConfigFileName.clear();
+    Context->SetConfigFileName({});
     RefreshComposition();
 }
 
 void TForm1::OpenFileClick() {
     const QString path = ChosenFile(OpenDialog);
     if (path.isEmpty() || !OpenConfigFile(this, path, Cfg)) return;
-    ConfigFileName = path;
+    Context->SetConfigFileName(path);
     RefreshComposition();
 }
 
 bool TForm1::SaveFileClick() {
-    if (ConfigFileName.isEmpty()) return SaveAsFileClick();
-    if (!SaveConfigFile(this, ConfigFileName, Cfg)) return false;
+    if (Context->ConfigFileName().isEmpty()) return SaveAsFileClick();
+    if (!SaveConfigFile(this, Context->ConfigFileName(), Cfg)) return false;
     Cfg.Serv.Modified = 0;
     return true;
 }
@@ -276,7 +273,7 @@ bool TForm1::SaveAsFileClick() {
     if (path.isEmpty()) return false;
     if (!path.endsWith(QStringLiteral(".veg"), Qt::CaseInsensitive)) path += QStringLiteral(".veg");
     if (!SaveConfigFile(this, path, Cfg)) return false;
-    ConfigFileName = path;
+    Context->SetConfigFileName(path);
     Cfg.Serv.Modified = 0;
     return true;
 }
@@ -284,7 +281,7 @@ bool TForm1::SaveAsFileClick() {
 void TForm1::InPortClick() {
     if (!ReadConfigFromDevice(this, Cfg, ComPort, DevNum(), ProgressBar1)) return;
     // A configuration from the device has no file yet: saving it asks for a name.
-    ConfigFileName.clear();
+    Context->SetConfigFileName({});
     RefreshComposition();
 }
 
@@ -301,11 +298,11 @@ void TForm1::NastrClick() {
 }
 
 void TForm1::InformButClick() {
-    FillInform(*this, InformShow::Show);
+    Context->FillInform(InformShow::Show);
 }
 
 void TForm1::InformButMRClick() {
-    FillInformMR(*this, InformShow::Show);
+    Context->FillInformMR(InformShow::Show);
 }
 
 void TForm1::ProgDClick() {
@@ -324,6 +321,7 @@ void TForm1::RefreshComposition() {
     SlotCodes codes{};
     std::copy(serv.SlotModuleCodes.begin(), serv.SlotModuleCodes.end(), codes.begin());
     EditModif->setText(codes[0] != 0 ? ModifCodeText(codes) : QString());
+    Context->SetModifCode(EditModif->text());
     const int dev = serv.GetDevAddr();
     if (dev >= 0 && dev < CBoxUstr->count()) CBoxUstr->setCurrentIndex(dev);
     RefreshLoopSummary();

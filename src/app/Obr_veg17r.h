@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <array>
 
+class EditorContext;
 class QAction;
 class QComboBox;
 class QFileDialog;
@@ -33,7 +34,7 @@ class TForm1 : public QMainWindow {
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The configuration and the exchange object; every editor reaches them through here.
+    // The configuration and the exchange object; the editors reach them through Context.
     TConfiguration Cfg;
     TComPortClass ComPort;
 
@@ -46,8 +47,9 @@ class TForm1 : public QMainWindow {
     std::array<QPushButton*, 8> SlotControls{};
     TLoopSummary* LoopSummary = nullptr;
     QProgressBar* ProgressBar1 = nullptr; // shown during a transfer
-    QString ConfigFileName;
-    int SaveDialogAccepted = 0;
+
+    // What the editors get instead of the main window; it also keeps the configuration file name.
+    EditorContext* Context = nullptr;
 
     // The windows, created once with the main window.
     TInform* Inform = nullptr;
@@ -81,7 +83,7 @@ class TForm1 : public QMainWindow {
     void FormShow();
     void CreatConfigClick();
     void OpenFileClick();
-    bool SaveFileClick();   // under ConfigFileName, or as a new file when there is none
+    bool SaveFileClick();   // under the context's file name, or as a new file when there is none
     bool SaveAsFileClick(); // asks for the name
     void InPortClick();     // reads the configuration from the device
     void OutPortClick();    // writes it to the device
@@ -93,7 +95,7 @@ class TForm1 : public QMainWindow {
 
     // The composition summary, the device number, the code and the loop summary from Cfg.
     void RefreshComposition();
-    // The current-output summary from the loop records; the editors call it after a write.
+    // The current-output summary from the loop records; follows the context's change notification.
     void RefreshLoopSummary();
 
     // True once the user ended the program at the password.
@@ -113,6 +115,3 @@ class TForm1 : public QMainWindow {
     bool shownOnce_ = false;
     bool loginEnded_ = false;
 };
-
-// The single main window of the program.
-extern TForm1* Form1;

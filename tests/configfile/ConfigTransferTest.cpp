@@ -1,7 +1,7 @@
 // Reading the configuration from the simulated device and writing it back: the frames on the
 // line, the blocks in the model and in the device, the 60-block device, failures half-way.
 
-#include "../exchange/SimFixture.h"
+#include "SimFixture.h"
 #include "ConfigSamples.h"
 #include "ConfigTransfer.h"
 #include "DeviceLayouts.h"

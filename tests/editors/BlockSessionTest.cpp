@@ -3,7 +3,7 @@
 // every box after the exchange job.
 
 #include "editors/common/BlockSession.h"
-#include "../exchange/SimFixture.h"
+#include "SimFixture.h"
 #include "Configuration.h"
 #include "ModbusFrame.h"
 #include "ScriptedDialogs.h"

@@ -4,11 +4,9 @@
 
 #include "BlockExchange.h"
 #include "DevsimProcess.h"
-#include "Obr_veg17r.h"
+#include "FbEditorFixture.h"
 #include "SampleConfig.h"
 #include "ScriptedDialogs.h"
-#include "editors/discrete/Prog_diskr.h"
-#include "editors/fb/Prog_fb.h"
 #include "panels/Panfb.h"
 
 #include <QApplication>
@@ -47,7 +45,7 @@ int LoggedReads(const QString& log) {
 }
 
 // What the user does in the editor while it is shown.
-void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
+void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -104,10 +102,10 @@ void EditorSession(TForm1& form1, TFormFB& form, TProgFBClass& fb) {
 
     // The device's blocks hold the records.
     std::vector<uint8_t> reply(256);
-    ASSERT_EQ(ReadBlock(form1.ComPort, 0, 20, reply), 0);
+    ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
     EXPECT_TRUE(std::equal(written0.begin(), written0.end(), reply.begin() + 4));
     EXPECT_TRUE(std::equal(written1.begin(), written1.end(), reply.begin() + 4 + 16));
-    ASSERT_EQ(ReadBlock(form1.ComPort, 0, 31, reply), 0);
+    ASSERT_EQ(ReadBlock(port, 0, 31, reply), 0);
     EXPECT_TRUE(std::equal(written119.begin(), written119.end(), reply.begin() + 4 + 9 * 16));
 
     // Read back into a cleared table: the scheme shows the two blocks again.
@@ -131,25 +129,27 @@ TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", devsim.TempPath("bus.log")}, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes; // any box fails the test
 
-    TForm1 form1;
-    form1.ComPort.UseExchangeThread();
-    form1.ComPort.SetPortName(devsim.Link());
-    form1.ComPort.SetSpeed(115200);
-    ASSERT_TRUE(form1.ComPort.OpenPort(&error)) << error.toStdString();
-    form1.Cfg.Veg.AccessLevel = 1;
-    TProgFBClass& fb = form1.Cfg.FB;
+    TComPortClass port;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    EditorSurroundings parts(port);
+    parts.cfg->Veg.AccessLevel = 1;
+    TProgFBClass& fb = parts.cfg->FB;
 
-    TFormFB& form = *form1.FormFB;
+    FbEditors editors(parts.context);
+    TFormFB& form = editors.fb;
     ScriptedModals modals;
     modals.Then([&](QDialog* dialog) {
         EXPECT_EQ(dialog, &form);
-        EditorSession(form1, form, fb);
+        EditorSession(port, form, fb);
         return int(mrCancel); // the editor's normal end
     });
-    form1.FormPrgD->AFB->trigger();
+    editors.prgD.AFB->trigger();
     EXPECT_EQ(modals.Shown(), 1);
 
-    form1.ComPort.ClosePort();
+    port.ClosePort();
     devsim.Stop();
     EXPECT_EQ(devsim.ExitCode(), 0);
     // Two reads of the twelve blocks and the checks of blocks 20 and 31: the held F9 sent

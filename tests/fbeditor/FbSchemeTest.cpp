@@ -36,7 +36,7 @@ template <class W> int Shown(const QWidget& area) {
 // hidden; the editor state takes the layout's link records and marks.
 TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
     Cfg().Serv.SetInputTextString(4, 0, "БРОН");
-    form1->Inform->StringGrid2->item(2, TInform::acIdent)->setText("БРОН.А3");
+    parts.inform.StringGrid2->item(2, TInform::acIdent)->setText("БРОН.А3");
     SetBlock(0, 3, {{0, 5}, {4, 5}, {2, 3}, {1, 121}});
     SetBlock(1, 1, {{1, 185}, {3, 4}, {1, 1}, {0, 0}});
     FB().SetInType(1, 1, 0); // inverse
@@ -146,13 +146,13 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
 TEST_F(FbEditorFixture, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
     // An empty table builds nothing and leaves the scroll range.
     Form().SchemeArea->resize(Form().SchemeArea->width(), 777);
-    form1->FormPrgD->SchemeState = 0;
+    editors.prgD.SchemeState = 0;
     Form().RebuildFBScheme();
     EXPECT_EQ(FB().EditorState.PanelCount, 0);
     EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 0);
     EXPECT_EQ(Form().SchemeArea->height(), 777);
     EXPECT_EQ(FB().EditorState.SchemeNonEmpty, 0);
-    EXPECT_EQ(form1->FormPrgD->SchemeState, 1);
+    EXPECT_EQ(editors.prgD.SchemeState, 1);
 
     // Nothing is built past a record of no logic type.
     for (int i = 0; i < 3; ++i)

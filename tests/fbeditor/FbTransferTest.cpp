@@ -207,7 +207,7 @@ TEST_F(FbEditorFixture, FileModeSendsNothingAndMarksTheConfiguration) {
 
     Form().FormShow();
     EXPECT_FALSE(Form().LabelFile->isHidden());
-    EXPECT_TRUE(form1->Inform->isHidden()); // filled, not shown
+    EXPECT_TRUE(parts.inform.isHidden()); // filled, not shown
     EXPECT_TRUE(Form().FormCloseQuery());
     EXPECT_EQ(Cfg().Serv.Modified, 1);
 
@@ -357,8 +357,8 @@ TEST_F(FbEditorFixture, CloseQueryAsksOnlyAfterChangesAndNoRestoresTheLastWritte
 }
 
 TEST_F(FbEditorFixture, SignallingAndRelayDialogsMarkTheTableOnlyWhileTheEditorIsVisible) {
-    TFormSig& sig = *form1->FormSig;
-    TFormVyh& vyh = *form1->FormVyh;
+    TFormSig& sig = editors.sig;
+    TFormVyh& vyh = editors.vyh;
     const auto userEdits = [&] {
         QTest::mouseClick(vyh.Box(0, 0), Qt::LeftButton);
         const bool vyhMarked = FB().FBModified != 0;

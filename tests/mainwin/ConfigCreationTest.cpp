@@ -1,4 +1,5 @@
 #include "MainWindowSupport.h"
+#include "editors/common/EditorContext.h"
 
 #include "LoopSummary.h"
 #include "Obrconfig.h"
@@ -45,7 +46,7 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     cfg.FB.SetTypeByte(3, 2);
     cfg.Serv.SetNameText(0, "старое имя");
     cfg.Reg.SetAnVh(0, 1);
-    form->ConfigFileName = "old.veg";
+    form->Context->SetConfigFileName("old.veg");
     {
         ScriptedModals modals;
         ScriptedMessageBoxes boxes;
@@ -81,7 +82,11 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     EXPECT_EQ(cfg.Serv.GetDevAddr(), 4);
     EXPECT_EQ(cfg.FB.GetType(3), 0);
     EXPECT_EQ(cfg.Serv.GetNameText(0), "");
-    EXPECT_TRUE(form->ConfigFileName.isEmpty());
+    EXPECT_TRUE(form->Context->ConfigFileName().isEmpty());
+    EXPECT_EQ(form->Context->IdentityLine(), "Файл ");
+    cfg.Serv.FileMode = 0;
+    EXPECT_EQ(form->Context->IdentityLine(), "ВЕГ-17  D8300B00  № 5"); // printed tables name the device
+    cfg.Serv.FileMode = 1;
     EXPECT_TRUE(form->LoopSummary->CellText(0, TLoopSummary::cInput).isEmpty());
 
     { // cancelled: nothing changes

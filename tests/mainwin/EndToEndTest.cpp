@@ -3,6 +3,7 @@
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
 #include "MainWindowSupport.h"
+#include "editors/common/EditorContext.h"
 #include "Obrinform.h"
 #include "Obrport.h"
 #include "StartUp.h"
@@ -84,7 +85,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
         modals.Then(ChooseFile(path));
         form->ASaveFile->trigger(); // no name yet: asks for one
     }
-    ASSERT_EQ(form->ConfigFileName, path);
+    ASSERT_EQ(form->Context->ConfigFileName(), path);
     EXPECT_EQ(QFileInfo(path).size(), 35506);
 
     // A new session opens the file: the same blocks, in file mode.
@@ -96,7 +97,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
         again->AOpenFile->trigger();
     }
     EXPECT_EQ(again->Cfg.Serv.FileMode, 1);
-    EXPECT_EQ(again->ConfigFileName, path);
+    EXPECT_EQ(again->Context->ConfigFileName(), path);
     EXPECT_EQ(FunctionBlocks(again->Cfg), blocksRead);
     EXPECT_EQ(again->SlotControls[0]->text(), "БРОН");
 

@@ -1,6 +1,7 @@
 #include "MainWindowSupport.h"
 
 #include "InformFill.h"
+#include "editors/common/EditorContext.h"
 #include "LoopSummary.h"
 #include "Obrconfig.h"
 #include "Obrinform.h"
@@ -45,7 +46,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     cfg.Serv.SetLongText(8, "давление в линии");
     form.Inform->StringGrid1->item(100, 0)->setText("старое"); // a fill starts from empty grids
 
-    FillInform(form, InformShow::Quiet);
+    FillInform(*form.Inform, form.Cfg, InformShow::Quiet);
     EXPECT_FALSE(form.Inform->isVisible());
 
     const QTableWidget* discrete = form.Inform->StringGrid1;
@@ -65,7 +66,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     EXPECT_EQ(Row(analogue, 6), QStringList({"7", "МВА8.А1", " 0x06", "", ""}));
     EXPECT_EQ(Row(analogue, 8), QStringList({"9", "МВА8.А3", " 0x08", "PT-12", "давление в линии"}));
 
-    FillInform(form, InformShow::Show);
+    FillInform(*form.Inform, form.Cfg, InformShow::Show);
     EXPECT_TRUE(form.Inform->isVisible());
     form.Inform->hide();
     ScriptedModals modals;
@@ -73,7 +74,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
         EXPECT_EQ(dialog, form.Inform);
         return int(mrOk);
     });
-    FillInform(form, InformShow::Modal);
+    FillInform(*form.Inform, form.Cfg, InformShow::Modal);
 }
 
 TEST(InformFill, OutputTableDescribesEachRelayOutput) {
@@ -89,7 +90,7 @@ TEST(InformFill, OutputTableDescribesEachRelayOutput) {
     cfg.MR.SetKvitBlock(1, 1, 0);
     cfg.MR.SetVhSbr(1, 0, 7);
     cfg.MR.SetTipVyh(1, 0, 1); // module 2 does not exist: not listed
-    FillInformMR(form, InformShow::Quiet);
+    FillInformMR(*form.InformMR, form.Cfg, InformShow::Quiet);
     const QTableWidget* grid = form.InformMR->StringGrid1;
     EXPECT_EQ(Row(grid, 0), QStringList({"Сирена", " 0x00", "МР11.В1", "сигнал.", "звук(с гашением)", "",
                                          "есть", "", "5", ""}));
@@ -114,7 +115,7 @@ TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     mba.SetChRazm(0, 2, 3);
     cfg.Reg.SetAnVh(0, 1);
     cfg.Reg.SetAnVh(1, 3);
-    form.RefreshLoopSummary();
+    form.Context->NotifyConfigurationChanged(); // as an editor does after changing the loops
     const TLoopSummary* summary = form.LoopSummary;
     const auto row = [&](int r) {
         QStringList cells;
@@ -170,8 +171,8 @@ TEST(InformFill, WindowsShownFromAModalEditorStayUsable) {
     ASSERT_EQ(QApplication::activeModalWidget(), &editor);
     BlockWatch inputs(form.Inform);
     BlockWatch outputs(form.InformMR);
-    FillInform(form, InformShow::Show);
-    FillInformMR(form, InformShow::Show);
+    FillInform(*form.Inform, form.Cfg, InformShow::Show);
+    FillInformMR(*form.InformMR, form.Cfg, InformShow::Show);
     QApplication::processEvents();
     EXPECT_TRUE(form.Inform->isVisible());
     EXPECT_FALSE(inputs.blocked);

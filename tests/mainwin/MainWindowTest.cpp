@@ -1,4 +1,5 @@
 #include "MainWindowSupport.h"
+#include "editors/common/EditorContext.h"
 
 #include "Obrport.h"
 #include "SimLink.h"
@@ -200,13 +201,13 @@ TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfir
 TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     TempWorkDir work;
     auto form = ShownMainWindow();
-    form->ConfigFileName = "old.veg";
+    form->Context->SetConfigFileName("old.veg");
     QFile damaged(work.Path() + "/damaged.veg");
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("short");
     damaged.close();
     const auto snapshot = [&] {
-        QStringList s{form->ConfigFileName, form->EditModif->text(), form->StAllD->text(),
+        QStringList s{form->Context->ConfigFileName(), form->EditModif->text(), form->StAllD->text(),
                       form->StAllAn->text(), form->CBoxUstr->currentText()};
         for (QPushButton* slot : form->SlotControls)
             s << slot->text();

@@ -25,6 +25,7 @@
 // window's thread, with parent as its parent (null allowed).
 
 #include "BlockExchange.h"
+#include "BlockSet.h"
 
 #include <QString>
 #include <cstdint>
@@ -80,24 +81,3 @@ class BlockSession {
     QWidget* parent_;
     BlockSessionBlocks blocks_;
 };
-
-// Blocks read whole from the device: each block's data (the bytes after the block number), in
-// the order read.
-struct BlockSet {
-    std::vector<std::pair<int, std::vector<uint8_t>>> blocks;
-    bool sixtyBlocks = false; // block 26 refused with code 3: the device has 60 function blocks
-};
-
-// The function blocks of a table of fbCount records: 20 .. 20 + fbCount / 10 − 1.
-std::vector<int> FunctionBlockIds(int fbCount);
-
-// Reads the blocks ids in order into out, stepping progress by step before each block. After
-// the 60-block refusal the function blocks past 25 are not asked and the read goes on. Returns
-// 0, or the first failure (out is then partial and must not be applied). Runs on the exchange
-// thread, inside port.Run; it touches no configuration.
-int ReadBlockSet(TComPortClass& port, int devNum, const std::vector<int>& ids, ProgressCounter& progress,
-                 int step, BlockSet& out);
-
-// The configuration takes every block of a whole set (BlockAdapter). When the set carries the
-// function blocks, FBCount becomes 60 or 120 and every record at or past it is zero.
-void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set);

@@ -1,7 +1,6 @@
 #include "Prog_diskr.h"
 
 #include "EditorModal.h"
-#include "Obr_veg17r.h"
 #include "editors/fb/Prog_fb.h"
 
 #include <QAction>
@@ -9,7 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFormPrgD::TFormPrgD(TForm1* form1) : QDialog(form1), form1_(form1) {
+TFormPrgD::TFormPrgD(TFormFB* formFB, QWidget* parent) : QDialog(parent), formFB_(formFB) {
     setWindowTitle(QStringLiteral("Программирование обработки дискретных сигналов"));
     AFB = new QAction(QStringLiteral("Редактирование ФБ"), this);
     connect(AFB, &QAction::triggered, this, &TFormPrgD::PMenu1FBClick);
@@ -24,8 +23,9 @@ TFormPrgD::TFormPrgD(TForm1* form1) : QDialog(form1), form1_(form1) {
     layout->addWidget(button, 0, Qt::AlignLeft);
     layout->addStretch();
     resize(640, 420);
+    if (formFB_) connect(formFB_, &TFormFB::SchemeRemoved, this, [this] { SchemeState = 1; });
 }
 
 void TFormPrgD::PMenu1FBClick() {
-    ShowEditorModal(this, form1_->FormFB);
+    if (formFB_) ShowEditorModal(this, formFB_);
 }

@@ -4,12 +4,13 @@
 #include <QDialog>
 
 class QAction;
-class TForm1;
+class TFormFB;
 
 class TFormPrgD : public QDialog {
     Q_OBJECT
   public:
-    explicit TFormPrgD(TForm1* form1);
+    // formFB: the function-block editor this one opens; its scheme removals set SchemeState.
+    explicit TFormPrgD(TFormFB* formFB, QWidget* parent = nullptr);
 
     int SchemeState = 0; // set to 1 when the function-block editor removes its scheme
 
@@ -19,5 +20,5 @@ class TFormPrgD : public QDialog {
     void PMenu1FBClick();
 
   private:
-    TForm1* form1_;
+    TFormFB* formFB_;
 };

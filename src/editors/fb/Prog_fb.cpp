@@ -1,14 +1,14 @@
 #include "Prog_fb.h"
 
 #include "Colors.h"
+#include "Comportclass.h"
+#include "Configuration.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
-#include "InformFill.h"
-#include "Obr_veg17r.h"
 #include "Obrinform.h"
+#include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
-#include "editors/discrete/Prog_diskr.h"
 #include "panels/Panfb.h"
 #include "panels/Panmr.h"
 #include "panels/Pansign.h"
@@ -40,7 +40,8 @@ constexpr int WheelStep = 10;
 
 } // namespace
 
-TFormFB::TFormFB(TForm1* form1) : QDialog(form1), form1_(form1) {
+TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent)
+    : QDialog(parent), context_(context), formSig_(formSig), formVyh_(formVyh) {
     setObjectName("FormFB");
     setWindowTitle("Программирование функциональных блоков");
     resize(900, 700);
@@ -196,10 +197,10 @@ void TFormFB::CreateControls() {
     connect(ButAssignConfig, &QPushButton::clicked, this, &TFormFB::ButAssignConfigClick);
     // The signalling and relay dialogs change the table while this editor is visible.
     const auto markModified = [this] {
-        if (isVisible()) form1_->Cfg.FB.FBModified = 1;
+        if (isVisible()) context_.Cfg().FB.FBModified = 1;
     };
-    if (form1_->FormSig) connect(form1_->FormSig, &TFormSig::Changed, this, markModified);
-    if (form1_->FormVyh) connect(form1_->FormVyh, &TFormVyh::Changed, this, markModified);
+    if (formSig_) connect(formSig_, &TFormSig::Changed, this, markModified);
+    if (formVyh_) connect(formVyh_, &TFormVyh::Changed, this, markModified);
 }
 
 bool TFormFB::eventFilter(QObject* watched, QEvent* event) {
@@ -220,7 +221,7 @@ bool TFormFB::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormFB::FormCreate() {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     for (int i = 0; i < Slots; ++i) {
         ShapeFB[i] = nullptr;
@@ -247,7 +248,7 @@ void TFormFB::showEvent(QShowEvent* event) {
 }
 
 void TFormFB::FormShow() {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     ScrollBox1->setFocus();
     fb.FBInformFillOnly = 1;
     InformButClick();
@@ -256,16 +257,16 @@ void TFormFB::FormShow() {
         fb.EditorState.Chosen[i] = 0;
     CopyGroup->setEnabled(false);
     RebuildFBScheme();
-    LabelFile->setVisible(form1_->Cfg.Serv.FileMode == 1);
+    LabelFile->setVisible(context_.FileMode());
 }
 
 void TFormFB::InformButClick() {
-    FillInform(*form1_, form1_->Cfg.FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
+    context_.FillInform(context_.Cfg().FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
     ScrollBox1->setFocus();
 }
 
 void TFormFB::InformButMRClick() {
-    FillInformMR(*form1_, InformShow::Show);
+    context_.FillInformMR(InformShow::Show);
 }
 
 BlockSession TFormFB::NewBlockSession() {
@@ -293,11 +294,11 @@ BlockSession TFormFB::NewBlockSession() {
         return "Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +
                QString::number(cfg.Serv.GetDevAddr() + 1);
     };
-    return BlockSession(form1_->Cfg, form1_->ComPort, this, std::move(b));
+    return BlockSession(context_.Cfg(), context_.ComPort(), this, std::move(b));
 }
 
 void TFormFB::InPortClick() {
-    TConfiguration& cfg = form1_->Cfg;
+    TConfiguration& cfg = context_.Cfg();
     // In file mode F9 reads nothing; it only gives the table its full count again.
     if (cfg.Serv.FileMode == 1) cfg.FB.FBCount = TProgFBClass::FBCapacity;
     if (!session_.Read(ProgressBar1)) return;
@@ -343,7 +344,7 @@ template <class W> W* TFormFB::Reuse(std::array<W*, Slots>& spare, int i) {
 }
 
 void TFormFB::ButAssignConfigClick() {
-    FBEditorState& st = form1_->Cfg.FB.EditorState;
+    FBEditorState& st = context_.Cfg().FB.EditorState;
     for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
         Park(ShapeFB, spareShapeFB_, i);
         Park(PanFB, sparePanFB_, i);
@@ -362,7 +363,7 @@ void TFormFB::ButAssignConfigClick() {
     st.SelectedPanel = -1;
     st.SelectedIndex = -1;
     ScrollBox1->verticalScrollBar()->setValue(0);
-    if (form1_->FormPrgD) form1_->FormPrgD->SchemeState = 1;
+    emit SchemeRemoved();
 }
 
 void TFormFB::ScrollBox1MouseWheelDown() {
@@ -378,11 +379,11 @@ void TFormFB::ScrollBox1MouseWheelUp() {
 void TFormFB::ScrollBox1MouseDown(Qt::MouseButton) {
     // Presses on scheme elements stay with them; what arrives here hit the area itself.
     ScrollBoxPopup = PopupMenu3;
-    form1_->Cfg.FB.EditorState.PopupTarget = -1;
+    context_.Cfg().FB.EditorState.PopupTarget = -1;
 }
 
 void TFormFB::ScrollBox1Click(QObject* sender) {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     const QColor face = clBtnFace();
     for (int i = 0; i < fb.GetLogicFBCount() && i < Slots; ++i) {
@@ -421,13 +422,13 @@ void TFormFB::SetPanFBColor(TPanFB* panel, const QColor& color) {
 }
 
 QString TFormFB::AnalogueIdent(int number) const {
-    const QTableWidget* grid = form1_->Inform->StringGrid2;
+    const QTableWidget* grid = context_.Inform().StringGrid2;
     const QTableWidgetItem* item = grid->item(number - 1, TInform::acIdent);
     return item ? item->text() : QString();
 }
 
 void TFormFB::BuildBlock(const FbScheme::Block& b) {
-    FBEditorState& st = form1_->Cfg.FB.EditorState;
+    FBEditorState& st = context_.Cfg().FB.EditorState;
     const QColor face = clBtnFace();
     const int n = b.link.index;
 
@@ -569,12 +570,12 @@ void TFormFB::CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>&
 }
 
 void TFormFB::RebuildFBScheme() {
-    TProgFBClass& fb = form1_->Cfg.FB;
+    TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     ButAssignConfigClick();
     st.PanelCount = 0;
     const FbScheme::Layout layout = FbScheme::LayOut(
-        fb, form1_->Cfg.Serv, [this](int number) { return AnalogueIdent(number); }, TPanFB::kHeight);
+        fb, context_.Cfg().Serv, [this](int number) { return AnalogueIdent(number); }, TPanFB::kHeight);
     for (const FbScheme::Block& b : layout.blocks)
         BuildBlock(b);
     fb.IntegratorCount = layout.integrators;

@@ -9,6 +9,7 @@
 #include <array>
 #include <vector>
 
+class EditorContext;
 class QAction;
 class QLabel;
 class QMenu;
@@ -18,7 +19,8 @@ class QPushButton;
 class QScrollArea;
 class QToolBar;
 class SchemeControl;
-class TForm1;
+class TFormSig;
+class TFormVyh;
 class TPanFB;
 class TPanMR;
 class TPanSign;
@@ -34,7 +36,8 @@ struct Block;
 class TFormFB : public QDialog {
     Q_OBJECT
   public:
-    explicit TFormFB(TForm1* form1);
+    // The signalling and relay-output dialogs may be null.
+    TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent = nullptr);
 
     static constexpr int Slots = 121; // one slot per function-block index
 
@@ -104,6 +107,10 @@ class TFormFB : public QDialog {
     void PMenu1SignClick();
     void PMenu1VyhClick();
 
+  signals:
+    // The scheme was removed (also at the start of every rebuild).
+    void SchemeRemoved();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void reject() override; // every way of closing passes the close query
@@ -121,10 +128,11 @@ class TFormFB : public QDialog {
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
     template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
+    EditorContext& context_;
+    TFormSig* formSig_;
+    TFormVyh* formVyh_;
     // The transfers and the close query of function blocks 20..31.
     BlockSession NewBlockSession();
-
-    TForm1* form1_;
     BlockSession session_ = NewBlockSession();
     // Elements of removed schemes, hidden and kept per index: the next rebuild sets them up again
     // instead of creating new ones.

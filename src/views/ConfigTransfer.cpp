@@ -8,7 +8,7 @@
 #include "Dialogs.h"
 #include "TextCodec.h"
 #include "TransferProgressBar.h"
-#include "editors/common/BlockSession.h"
+#include "BlockSet.h"
 
 #include <QString>
 #include <algorithm>

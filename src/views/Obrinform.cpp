@@ -79,5 +79,5 @@ void TInform::Clear()
 
 void TInform::PrintClick()
 {
-    PrintInfoGrids(this, DialSaveFile, windowTitle(), {StringGrid1, StringGrid2});
+    PrintInfoGrids(this, Printing, DialSaveFile, windowTitle(), {StringGrid1, StringGrid2});
 }

@@ -1,18 +1,16 @@
 #include "InfoPrint.h"
-#include "Obr_veg17r.h"
 #include "Obrinform.h"
 #include "Obrinformmr.h"
+#include "PrintContext.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -48,6 +46,12 @@ TEST(InformationWindows, GridsHaveTheirShapeAndClearToEmptyCells) {
     EXPECT_TRUE(inform.RichEdit1->toPlainText().isEmpty());
     EXPECT_TRUE(inform.RichEdit4->toPlainText().isEmpty());
 
+    // Without an owner to name the configuration the print buttons do nothing.
+    ScriptedModals modals;
+    inform.ButPrint->click();
+    informMR.ButPrint->click();
+    EXPECT_EQ(modals.Shown(), 0);
+
     informMR.StringGrid1->item(39, TInformMR::colBlocking)->setText("с   блокировкой");
     informMR.Clear();
     expectAllCellsEmpty(informMR.StringGrid1);
@@ -70,6 +74,12 @@ struct RecordingPrinter {
     ~RecordingPrinter() { SetInfoWordProcessor(nullptr); }
 };
 
+// The owner's side of printing: a fixed identity line.
+struct FixedPrintContext : PrintContext {
+    QString line;
+    QString IdentityLine() const override { return line; }
+};
+
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -79,12 +89,13 @@ QByteArray fileBytes(const QString& path) {
 
 TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLandscape) {
     QTemporaryDir dir;
-    TForm1 form;
     RecordingPrinter printer;
-    form.EditModif->setText("0D010000");
-    form.CBoxUstr->setCurrentIndex(4);
-    form.Cfg.Serv.FileMode = 0;
-    TInform& inform = *form.Inform;
+    FixedPrintContext print;
+    print.line = "ВЕГ-17  0D010000  № 5";
+    TInform inform;
+    TInformMR informMR;
+    inform.Printing = &print;
+    informMR.Printing = &print;
     inform.StringGrid1->item(0, TInform::dcNumber)->setText("1");
     inform.StringGrid1->item(0, TInform::dcIdent)->setText("Насос");
     inform.StringGrid2->item(2, TInform::acNumber)->setText("3");
@@ -99,13 +110,13 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
         modals.Then([&](QDialog* d) {
             EXPECT_EQ(d, inform.DialSaveFile);
             EXPECT_EQ(d->windowTitle(), "Создание  или замена файла .rtf ");
-            form.SaveDialogAccepted = 7; // cleared before the dialog is shown
+            print.SaveDialogAccepted = 7; // cleared before the dialog is shown
             inform.DialSaveFile->selectFile(bad);
             return int(QDialog::Accepted);
         });
         boxes.ExpectText("Неверно задано имя файла", "Cохранение данных в файл");
         modals.Then([&](QDialog*) {
-            EXPECT_EQ(form.SaveDialogAccepted, 0);
+            EXPECT_EQ(print.SaveDialogAccepted, 0);
             EXPECT_EQ(inform.DialSaveFile->selectedFiles().value(0), bad);
             inform.DialSaveFile->selectFile(good);
             return int(QDialog::Accepted);
@@ -113,7 +124,7 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
         boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question,
                      mrNo, mrYes);
         inform.ButPrint->click();
-        EXPECT_EQ(form.SaveDialogAccepted, 1);
+        EXPECT_EQ(print.SaveDialogAccepted, 1);
         const QString rtf = good + ".rtf";
         EXPECT_EQ(printer.wp.calls, QStringList({"Open " + rtf, "PageSetup 1 29 29 29 29", "PrintOut",
                                                  "Save " + rtf, "Close " + rtf, "Quit"}));
@@ -129,29 +140,28 @@ TEST(InformationWindows, PrintButtonsWriteTheFilledRowsUnderTheIdentityLineInLan
         EXPECT_EQ(doc, RtfDocument(lines, PageSetup{true, 29, 29, 29, 29}));
     }
     printer.wp.calls.clear();
-    { // a cancelled dialog writes nothing; file mode names the file in the identity line
+    { // a cancelled dialog writes nothing; the identity line is asked for at each print
         ScriptedMessageBoxes boxes;
         ScriptedModals modals;
         modals.Then([](QDialog*) { return int(QDialog::Rejected); });
-        form.InformMR->ButPrint->click();
-        EXPECT_EQ(form.SaveDialogAccepted, 0);
+        informMR.ButPrint->click();
+        EXPECT_EQ(print.SaveDialogAccepted, 0);
         EXPECT_TRUE(printer.wp.calls.isEmpty());
 
-        form.Cfg.Serv.FileMode = 1;
-        form.ConfigFileName = "/data/a.veg";
-        form.InformMR->StringGrid1->item(8, TInformMR::colName)->setText("Выход 9");
+        print.line = "Файл /data/a.veg";
+        informMR.StringGrid1->item(8, TInformMR::colName)->setText("Выход 9");
         const QString out = dir.filePath("outputs.rtf");
         modals.Then([&](QDialog* d) {
-            EXPECT_EQ(d, form.InformMR->DialSaveFile);
-            form.InformMR->DialSaveFile->selectFile(out);
+            EXPECT_EQ(d, informMR.DialSaveFile);
+            informMR.DialSaveFile->selectFile(out);
             return int(QDialog::Accepted);
         });
         boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question,
                      mrNo, mrNo);
-        form.InformMR->ButPrint->click();
+        informMR.ButPrint->click();
         EXPECT_FALSE(printer.wp.calls.contains("PrintOut"));
         const QByteArray doc = fileBytes(out);
-        const QStringList grid = InfoGridLines(form.InformMR->StringGrid1);
+        const QStringList grid = InfoGridLines(informMR.StringGrid1);
         ASSERT_EQ(grid.size(), 2); // the header and the one filled row
         EXPECT_TRUE(grid[1].startsWith("Выход 9\t"));
         EXPECT_EQ(doc, RtfDocument(QStringList{"Информация о выходах", "Файл /data/a.veg", ""} + grid,

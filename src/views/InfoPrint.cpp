@@ -1,13 +1,11 @@
 #include "InfoPrint.h"
 
 #include "Dialogs.h"
-#include "Obr_veg17r.h"
+#include "PrintContext.h"
 #include "RtfTablePrint.h"
 #include "WordProcessor.h"
 
-#include <QComboBox>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QTableWidget>
 #include <algorithm>
 #include <vector>
@@ -61,12 +59,6 @@ QStringList InfoGridLines(const QTableWidget* grid) {
     return lines;
 }
 
-QString PrintIdentityLine(const TForm1& form1) {
-    if (form1.Cfg.Serv.FileMode == 1) return QStringLiteral("Файл ") + form1.ConfigFileName;
-    return QStringLiteral("ВЕГ-17  ") + form1.EditModif->text() + QStringLiteral("  № ") +
-           form1.CBoxUstr->currentText();
-}
-
 QFileDialog* MakeRtfSaveDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(),
                                    QStringLiteral("Файлы RTF (*.rtf)"));
@@ -77,17 +69,17 @@ QFileDialog* MakeRtfSaveDialog(QWidget* parent) {
     return dialog;
 }
 
-void PrintInfoGrids(QWidget* parent, QFileDialog* dialog, const QString& title,
+void PrintInfoGrids(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QString& title,
                     const QList<const QTableWidget*>& grids) {
-    if (!Form1) return;
-    QStringList lines{title, PrintIdentityLine(*Form1)};
+    if (!context) return;
+    QStringList lines{title, context->IdentityLine()};
     for (const QTableWidget* grid : grids)
         lines << QString() << InfoGridLines(grid);
     for (;;) {
-        Form1->SaveDialogAccepted = 0;
+        context->SaveDialogAccepted = 0;
         if (ShowModal(dialog) == QDialog::Accepted && !dialog->selectedFiles().value(0).isEmpty())
-            Form1->SaveDialogAccepted = 1; // the dialog accepted a name
-        if (Form1->SaveDialogAccepted != 1) return;
+            context->SaveDialogAccepted = 1; // the dialog accepted a name
+        if (context->SaveDialogAccepted != 1) return;
         const RtfPrintResult result =
             RtfTablePrint(parent, lines, dialog->selectedFiles().value(0), InfoWordProcessor(), kLandscape);
         if (result.outcome != RtfPrintOutcome::ChooseNameAgain) return;

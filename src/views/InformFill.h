@@ -1,7 +1,9 @@
 #pragma once
 // The one fill routine of each information window, used by the main window and every editor.
 
-class TForm1;
+class TInform;
+class TInformMR;
+struct TConfiguration;
 
 enum class InformShow {
     Show,  // fill and show the window
@@ -10,6 +12,6 @@ enum class InformShow {
 };
 
 // "Информация о входах": the discrete and analogue inputs of the configuration.
-void FillInform(TForm1& form1, InformShow how);
+void FillInform(TInform& inform, const TConfiguration& cfg, InformShow how);
 // "Информация о выходах": the relay-module outputs.
-void FillInformMR(TForm1& form1, InformShow how);
+void FillInformMR(TInformMR& informMR, const TConfiguration& cfg, InformShow how);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class PrintContext;
 class QFileDialog;
 class QPushButton;
 class QTableWidget;
@@ -37,4 +38,5 @@ public:
     QTableWidget* StringGrid1;
     QPushButton* ButPrint;     // "Создание и печать файла .rtf"
     QFileDialog* DialSaveFile; // the print file's save dialog
+    PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

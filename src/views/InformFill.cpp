@@ -1,7 +1,7 @@
 #include "InformFill.h"
 
+#include "Configuration.h"
 #include "Dialogs.h"
-#include "Obr_veg17r.h"
 #include "Obrinform.h"
 #include "Obrinformmr.h"
 
@@ -40,22 +40,21 @@ constexpr int kChannelsShown = 4;
 
 } // namespace
 
-void FillInform(TForm1& form1, InformShow how) {
-    TInform* inform = form1.Inform;
-    inform->Clear();
-    const TServClass& serv = form1.Cfg.Serv;
-    QTableWidget* discrete = inform->StringGrid1;
+void FillInform(TInform& inform, const TConfiguration& cfg, InformShow how) {
+    inform.Clear();
+    const TServClass& serv = cfg.Serv;
+    QTableWidget* discrete = inform.StringGrid1;
     for (int i = 0; i < serv.GetDiscrInCount() && i < TInform::kDiscreteRows; ++i) {
         bool relay = false;
         for (int k = 1; k <= 5; ++k)
-            relay = relay || form1.Cfg.Veg.GetRecByte(i, k) != 0;
+            relay = relay || cfg.Veg.GetRecByte(i, k) != 0;
         Put(discrete, i, TInform::dcNumber, QString::number(i + 1));
         Put(discrete, i, TInform::dcIdent, serv.GetInputText(i));
         Put(discrete, i, TInform::dcAddress, Address(i));
         Put(discrete, i, TInform::dcText, serv.GetNameText(i));
         Put(discrete, i, TInform::dcRelay, relay ? QStringLiteral("       V") : QStringLiteral("       -"));
     }
-    QTableWidget* analogue = inform->StringGrid2;
+    QTableWidget* analogue = inform.StringGrid2;
     for (int m = 0; m < serv.GetCntMod6F(); ++m)
         for (int c = 0; c < kChannelsShown; ++c) {
             const int i = kAnNumbersPerModule * m + c; // the input's number - 1, its row
@@ -63,18 +62,17 @@ void FillInform(TForm1& form1, InformShow how) {
             Put(analogue, i, TInform::acNumber, QString::number(i + 1));
             Put(analogue, i, TInform::acAddress, Address(i));
             Put(analogue, i, TInform::acIdent, serv.GetAnInputText(m, c));
-            Put(analogue, i, TInform::acPosition, form1.Cfg.MBA.GetChPozText(m, c));
+            Put(analogue, i, TInform::acPosition, cfg.MBA.GetChPozText(m, c));
             Put(analogue, i, TInform::acLongText, serv.GetLongText(i));
         }
-    Present(inform, how);
+    Present(&inform, how);
 }
 
-void FillInformMR(TForm1& form1, InformShow how) {
-    TInformMR* informMR = form1.InformMR;
-    informMR->Clear();
-    const TServClass& serv = form1.Cfg.Serv;
-    const TProgMRClass& mr = form1.Cfg.MR;
-    QTableWidget* grid = informMR->StringGrid1;
+void FillInformMR(TInformMR& informMR, const TConfiguration& cfg, InformShow how) {
+    informMR.Clear();
+    const TServClass& serv = cfg.Serv;
+    const TProgMRClass& mr = cfg.MR;
+    QTableWidget* grid = informMR.StringGrid1;
     const int modules = std::min(serv.GetCntModMR(), int(TInformMR::kModules));
     for (int m = 0; m < modules; ++m)
         for (int o = 0; o < TInformMR::kOutputsPerModule; ++o) {
@@ -103,5 +101,5 @@ void FillInformMR(TForm1& form1, InformShow how) {
                 Put(grid, row, TInformMR::colResetInput, QString::number(resetInput));
             }
         }
-    Present(informMR, how);
+    Present(&informMR, how);
 }

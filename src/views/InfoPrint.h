@@ -1,6 +1,6 @@
 #pragma once
-// Printing of the information windows: the grids as text lines, the identity line of printed
-// tables, and the save-dialog loop that hands the lines to RtfTablePrint in landscape.
+// Printing of the information windows: the grids as text lines, and the save-dialog loop that
+// hands them, under the identity line, to RtfTablePrint in landscape.
 
 #include <QList>
 #include <QString>
@@ -8,8 +8,8 @@
 
 class QFileDialog;
 class QTableWidget;
+class PrintContext;
 class QWidget;
-class TForm1;
 class WordProcessor;
 
 // The caption of the information windows' print buttons.
@@ -19,17 +19,13 @@ inline const QString kPrintCaption = QStringLiteral("Создание и печ�
 // joined by tabs.
 QStringList InfoGridLines(const QTableWidget* grid);
 
-// "Файл " and the configuration file name in file mode, else the device title with the
-// modification code and the device number.
-QString PrintIdentityLine(const TForm1& form1);
-
 // A save dialog for ".rtf" print files.
 QFileDialog* MakeRtfSaveDialog(QWidget* parent);
 
-// Asks for the file name (again while the name is refused), then writes the title, the identity
-// line and the grids through RtfTablePrint. Needs the main window for the identity line and its
-// SaveDialogAccepted flag; does nothing without it.
-void PrintInfoGrids(QWidget* parent, QFileDialog* dialog, const QString& title,
+// Asks for the file name (again while the name is refused), then writes the title, the context's
+// identity line and the grids through RtfTablePrint; the dialog's answer goes to the context's
+// SaveDialogAccepted. Does nothing without a context.
+void PrintInfoGrids(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QString& title,
                     const QList<const QTableWidget*>& grids);
 
 // The word processor the information windows print through; tests put a recording one in

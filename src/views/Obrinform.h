@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class PrintContext;
 class QFileDialog;
 class QPushButton;
 class QTableWidget;
@@ -38,4 +39,5 @@ public:
     QTextEdit* RichEdit4;
     QPushButton* ButPrint;      // "Создание и печать файла .rtf"
     QFileDialog* DialSaveFile;  // the print file's save dialog
+    PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

@@ -26,4 +26,4 @@ TInformMR::TInformMR(QWidget* parent) : QDialog(parent)
 
 void TInformMR::Clear() { ClearInfoGrid(StringGrid1); }
 
-void TInformMR::PrintClick() { PrintInfoGrids(this, DialSaveFile, windowTitle(), {StringGrid1}); }
+void TInformMR::PrintClick() { PrintInfoGrids(this, Printing, DialSaveFile, windowTitle(), {StringGrid1}); }
