@@ -7,7 +7,7 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "TextCodec.h"
-#include "TransferProgressBar.h"
+#include "ShownTransfer.h"
 #include "BlockSet.h"
 
 #include <QString>
@@ -141,14 +141,10 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
     auto scratch = std::make_unique<TConfiguration>(cfg);
     TConfiguration& s = *scratch;
     BlockSet blocks;
-    {
-        TransferProgressBar bar(progress);
-        const TransferProgress report = bar.Report();
-        if (const int r = port.Run([&] { return ReadConfigBlocks(s, blocks, port, devNum, report); }); r != 0) {
-            port.ShowObmError(devNum, r, parent);
-            return false;
-        }
-    }
+    if (!RunShownTransfer(port, devNum, progress, parent, [&](const TransferProgress& report) {
+            return port.Run([&] { return ReadConfigBlocks(s, blocks, port, devNum, report); });
+        }))
+        return false;
     ApplyBlockSet(s, blocks);
     ClearUncarried(s);
     s.Serv.ClearNames(2 * TServClass::NamesPerBlock, TServClass::InputCount - 2 * TServClass::NamesPerBlock);
@@ -197,15 +193,9 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
     plan.progressMax = int(plan.blockIds.size());
     plan.progressStep = 1;
     int dn = devNum;
-    int r = 0;
-    {
-        TransferProgressBar bar(progress);
-        r = BlockWriteCommit(port, dn, plan, bar.Report());
-    }
-    if (r != 0) {
-        port.ShowObmError(dn, r, parent);
+    if (!RunShownTransfer(port, dn, progress, parent,
+                          [&](const TransferProgress& report) { return BlockWriteCommit(port, dn, plan, report); }))
         return false;
-    }
     RefreshConfigReserve(cfg);
     return true;
 }

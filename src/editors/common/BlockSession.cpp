@@ -7,7 +7,7 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "ModbusFrame.h"
-#include "TransferProgressBar.h"
+#include "ShownTransfer.h"
 
 #include <QWidget>
 #include <algorithm>
@@ -22,20 +22,14 @@ bool BlockSession::Read(QProgressBar* bar) {
     const std::vector<int> ids = blocks_.readIds(cfg_);
     const int devNum = cfg_.Serv.DevNum;
     BlockSet set;
-    int r = 0;
-    {
-        TransferProgressBar shown(bar);
-        const TransferProgress report = shown.Report();
-        r = port_.Run([&] {
+    const bool read = RunShownTransfer(port_, devNum, bar, parent_, [&](const TransferProgress& report) {
+        return port_.Run([&] {
             ProgressCounter progress(report, blocks_.progressMax);
             progress.Start();
             return ReadBlockSet(port_, devNum, ids, progress, blocks_.progressStep, set);
         });
-    }
-    if (r != 0) {
-        port_.ShowObmError(devNum, r, parent_);
-        return false;
-    }
+    });
+    if (!read) return false;
     ApplyBlockSet(cfg_, set);
     if (set.sixtyBlocks)
         MessageBox(parent_, QStringLiteral("Прибор  на 60 ФБ"), QStringLiteral("Предупреждение"),
@@ -68,15 +62,9 @@ bool BlockSession::Write(QProgressBar* bar) {
     plan.progressMax = blocks_.progressMax;
     plan.progressStep = blocks_.progressStep;
     int devNum = cfg_.Serv.DevNum;
-    int r = 0;
-    {
-        TransferProgressBar shown(bar);
-        r = BlockWriteCommit(port_, devNum, plan, shown.Report());
-    }
-    if (r != 0) {
-        port_.ShowObmError(devNum, r, parent_);
+    if (!RunShownTransfer(port_, devNum, bar, parent_,
+                          [&](const TransferProgress& report) { return BlockWriteCommit(port_, devNum, plan, report); }))
         return false;
-    }
     if (blocks_.saveReserve) blocks_.saveReserve(cfg_);
     if (parent_ && blocks_.writtenCaption) parent_->setWindowTitle(blocks_.writtenCaption(cfg_));
     return true;
