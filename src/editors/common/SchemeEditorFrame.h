@@ -5,9 +5,10 @@
 //
 // A new scheme editor starts here (and from BlockSession.h):
 // - derive from SchemeEditorFrame and pass the context on; in the constructor set the object
-//   name, caption and size, create the editor's own actions (NewAction), put its own buttons on
-//   the button row (AddToButtonRow), fill MainMenu1, ToolBar1, PopupMenu1 and PopupMenu3, give
-//   AInSertGroup and AAddGroup their captions (they name the editor's elements);
+//   name, caption and size, create the editor's own actions (NewAction, NewQuietActions), put
+//   its own buttons on the button row (AddToButtonRow), fill MainMenu1, ToolBar1, PopupMenu1 and
+//   PopupMenu3 (AddItemFor for items that trigger a frame action), give AInSertGroup and
+//   AAddGroup their captions (they name the editor's elements);
 // - implement InPortClick (F9), OutPortClick (F10) and FormCloseQuery with a BlockSession;
 // - override FormShow (runs at every showing), ScrollBox1Click (a click on the empty scheme),
 //   ScrollBox1MouseDown (call the frame's first) and InformFillOnly as the editor needs;
