@@ -17,31 +17,19 @@
 #include "panels/Shapemark.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QTableWidget>
 #include <QToolBar>
-#include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr int WheelStep = 10;
-
-} // namespace
-
 TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent)
-    : QDialog(parent), context_(context), formSig_(formSig), formVyh_(formVyh) {
+    : SchemeEditorFrame(context, parent), formSig_(formSig), formVyh_(formVyh) {
     setObjectName("FormFB");
     setWindowTitle("Программирование функциональных блоков");
     resize(900, 700);
@@ -51,19 +39,7 @@ TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, Q
     FormCreate();
 }
 
-QAction* TFormFB::NewAction(const char* name, const QString& caption, const QKeySequence& key) {
-    auto* a = new QAction(caption, this);
-    a->setObjectName(name);
-    a->setShortcut(key);
-    a->setShortcutContext(Qt::WindowShortcut);
-    addAction(a);
-    return a;
-}
-
 void TFormFB::CreateActions() {
-    AInPort = NewAction("AInPort", "Ввод с СОМ-порта", Qt::Key_F9);
-    AOutPort = NewAction("AOutPort", "Вывод на СОМ-порт", Qt::Key_F10);
-    AClose = NewAction("AClose", "Выход", Qt::ALT | Qt::Key_X);
     ABFunc = NewAction("ABFunc", "Создать функциональный блок ", {});
     AFB = NewAction("AFB", "Редактирование ФБ", {});
     ABSign = NewAction("ABSign", "Добавить  блок сигнализации", {});
@@ -72,32 +48,19 @@ void TFormFB::CreateActions() {
     ABVyh = NewAction("ABVyh", "Добавить  выход на реле", {});
     ABlVyh = NewAction("ABlVyh", "Редактировать выход на реле", {});
     ADelVyh = NewAction("ADelVyh", "Удалить выход на реле", {});
-    ACopyGroup = NewAction("ACopyGroup", "Копировать ", Qt::CTRL | Qt::Key_C);
-    AInSertGroup = NewAction("AInSertGroup", "Вставить группу скопированных ФБ (перед выбранным ) ", {});
-    AAddGroup = NewAction("AAddGroup", "Добавить группу скопированных ФБ", Qt::CTRL | Qt::Key_V);
-    AChooseAll = NewAction("AChooseAll", "Выделить все", Qt::CTRL | Qt::Key_A);
-    ADelChoose = NewAction("ADelChoose", "Удалить", Qt::Key_Delete);
-    ADelete = NewAction("ADelete", "Удаление элементов", {});
+    AInSertGroup->setText("Вставить группу скопированных ФБ (перед выбранным ) ");
+    AAddGroup->setText("Добавить группу скопированных ФБ");
     ACreatAlgoritm = NewAction("ACreatAlgoritm", "Создание алгоритмов", {});
     AImageAlgoritm = NewAction("AImageAlgoritm", "Отображение алгоритмов", {});
-    // Calculation blocks and the actions that do nothing in this window.
-    QAction** quiet[] = {&AIntegr, &AMat,      &AProgInt,  &AProgMat,   &AZader,
-                         &AText,   &AOpenFile, &ASaveFile, &ACreatFile, &AArhiv,
-                         &AParol,  &AHelp,     &APort,     &AInfAnalog, &AInfVyh};
-    const char* names[] = {"AIntegr", "AMat",      "AProgInt",  "AProgMat",   "AZader",
-                           "AText",   "AOpenFile", "ASaveFile", "ACreatFile", "AArhiv",
-                           "AParol",  "AHelp",     "APort",     "AInfAnalog", "AInfVyh"};
-    for (size_t i = 0; i < std::size(quiet); ++i)
-        *quiet[i] = NewAction(names[i], QString(), {});
-
-    connect(AInPort, &QAction::triggered, this, &TFormFB::InPortClick);
-    connect(AOutPort, &QAction::triggered, this, &TFormFB::OutPortClick);
-    connect(AClose, &QAction::triggered, this, &TFormFB::NCloseClick);
+    // The calculation blocks, and AZader that does nothing.
+    NewQuietActions({{&AIntegr, "AIntegr"},
+                     {&AMat, "AMat"},
+                     {&AProgInt, "AProgInt"},
+                     {&AProgMat, "AProgMat"},
+                     {&AZader, "AZader"}});
 }
 
 void TFormFB::CreateMenus() {
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName("MainMenu1");
     QMenu* port = MainMenu1->addMenu("Прибор");
     port->addActions({AInPort, AOutPort});
     port->addSeparator();
@@ -111,22 +74,17 @@ void TFormFB::CreateMenus() {
     QMenu* help = MainMenu1->addMenu("?");
     help->addAction(AHelp);
     help->menuAction()->setVisible(false);
-    layout()->setMenuBar(MainMenu1);
 
     ToolBar1->addActions({AInPort, AOutPort, ABFunc, ABSign, ABVyh, ADelChoose, AClose});
 
     // On a chosen block.
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName("PopupMenu1");
     PopupMenu1->addActions({AFB, ASign, ABlVyh});
     InsertBl = PopupMenu1->addAction("Вставить новый ФБ (перед выбранным ) ");
     AppendBl = PopupMenu1->addAction("Добавление ФБ (после выбранного) ");
     AppendBl->setEnabled(false);
     AppendBl->setVisible(false);
-    CopyGroup = PopupMenu1->addAction(ACopyGroup->text());
-    connect(CopyGroup, &QAction::triggered, ACopyGroup, &QAction::trigger);
-    InsertGroup = PopupMenu1->addAction(AInSertGroup->text());
-    connect(InsertGroup, &QAction::triggered, AInSertGroup, &QAction::trigger);
+    CopyGroup = AddItemFor(PopupMenu1, ACopyGroup);
+    InsertGroup = AddItemFor(PopupMenu1, AInSertGroup);
     PopupMenu1->addActions({ADelSign, ADelVyh, ADelChoose});
 
     PopupMenu2 = new QMenu(this);
@@ -139,30 +97,12 @@ void TFormFB::CreateMenus() {
     PMenu1FB->setShortcut(Qt::CTRL | Qt::Key_B);
 
     // On the scheme area.
-    PopupMenu3 = new QMenu(this);
-    PopupMenu3->setObjectName("PopupMenu3");
     PopupMenu3->addActions({ABFunc, ABSign, ABVyh, AChooseAll});
-    AddGroup = PopupMenu3->addAction(AAddGroup->text());
-    connect(AddGroup, &QAction::triggered, AAddGroup, &QAction::trigger);
+    AddGroup = AddItemFor(PopupMenu3, AAddGroup);
     PopupMenu3->addActions({ACreatAlgoritm, AImageAlgoritm});
-    ScrollBoxPopup = PopupMenu3;
 }
 
 void TFormFB::CreateControls() {
-    auto* top = new QVBoxLayout(this);
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName("ToolBar1");
-    top->addWidget(ToolBar1);
-
-    auto* row = new QHBoxLayout;
-    LabelFile = new QLabel("Режим работы с файлом", this);
-    LabelFile->setStyleSheet("color: red; font-weight: bold;");
-    LabelFile->hide();
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->hide();
-    InformBut = new QPushButton("Входные сигналы", this);
-    InformButMR = new QPushButton("Дискретные выходы", this);
-    InformButMR->hide();
     StVEG = new QLabel("Сигнализация программируется только для ФБ с 1 по 62", this);
     ButAssignConfig = new QPushButton("Задать конфиг.", this);
     ButAssignConfig->hide();
@@ -170,30 +110,9 @@ void TFormFB::CreateControls() {
     ButProgCalc->hide();
     Button1 = new QPushButton("Показать мат. блоки", this);
     Button2 = new QPushButton("Печать", this);
-    for (QWidget* w : std::initializer_list<QWidget*>{LabelFile, ProgressBar1, InformBut, InformButMR, StVEG,
-                                                      ButAssignConfig, ButProgCalc, Button1, Button2})
-        row->addWidget(w);
-    row->addStretch();
-    top->addLayout(row);
-
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName("ScrollBox1");
-    SchemeArea = new QWidget;
-    SchemeArea->setObjectName("SchemeArea");
+    AddToButtonRow({StVEG, ButAssignConfig, ButProgCalc, Button1, Button2});
     SchemeArea->resize(FbScheme::RelayLeft + 80, 0);
-    ScrollBox1->setWidget(SchemeArea);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
-    ScrollBox1->viewport()->installEventFilter(this);
-    SchemeArea->installEventFilter(this);
-    ScrollBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ScrollBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        if (ScrollBoxPopup) ScrollBoxPopup->popup(ScrollBox1->mapToGlobal(pos));
-    });
-    top->addWidget(ScrollBox1, 1);
 
-    connect(InformBut, &QPushButton::clicked, this, &TFormFB::InformButClick);
-    connect(InformButMR, &QPushButton::clicked, this, &TFormFB::InformButMRClick);
     connect(ButAssignConfig, &QPushButton::clicked, this, &TFormFB::ButAssignConfigClick);
     // The signalling and relay dialogs change the table while this editor is visible.
     const auto markModified = [this] {
@@ -201,23 +120,6 @@ void TFormFB::CreateControls() {
     };
     if (formSig_) connect(formSig_, &TFormSig::Changed, this, markModified);
     if (formVyh_) connect(formVyh_, &TFormVyh::Changed, this, markModified);
-}
-
-bool TFormFB::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Wheel) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (wheel->angleDelta().y() < 0)
-            ScrollBox1MouseWheelDown();
-        else if (wheel->angleDelta().y() > 0)
-            ScrollBox1MouseWheelUp();
-        return true;
-    }
-    if (watched == SchemeArea && event->type() == QEvent::MouseButtonPress) {
-        ScrollBox1MouseDown(static_cast<QMouseEvent*>(event)->button());
-    } else if (watched == SchemeArea && event->type() == QEvent::MouseButtonRelease) {
-        ScrollBox1Click(ScrollBox1);
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TFormFB::FormCreate() {
@@ -242,11 +144,6 @@ void TFormFB::FormCreate() {
     AddGroup->setEnabled(false);
 }
 
-void TFormFB::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
-
 void TFormFB::FormShow() {
     TProgFBClass& fb = context_.Cfg().FB;
     ScrollBox1->setFocus();
@@ -260,13 +157,8 @@ void TFormFB::FormShow() {
     LabelFile->setVisible(context_.FileMode());
 }
 
-void TFormFB::InformButClick() {
-    context_.FillInform(context_.Cfg().FB.FBInformFillOnly ? InformShow::Quiet : InformShow::Show);
-    ScrollBox1->setFocus();
-}
-
-void TFormFB::InformButMRClick() {
-    context_.FillInformMR(InformShow::Show);
+bool TFormFB::InformFillOnly() const {
+    return context_.Cfg().FB.FBInformFillOnly != 0;
 }
 
 BlockSession TFormFB::NewBlockSession() {
@@ -310,14 +202,6 @@ void TFormFB::InPortClick() {
 
 void TFormFB::OutPortClick() {
     session_.Write(ProgressBar1);
-}
-
-void TFormFB::NCloseClick() {
-    close();
-}
-
-void TFormFB::reject() {
-    if (FormCloseQuery()) QDialog::reject();
 }
 
 bool TFormFB::FormCloseQuery() {
@@ -366,19 +250,8 @@ void TFormFB::ButAssignConfigClick() {
     emit SchemeRemoved();
 }
 
-void TFormFB::ScrollBox1MouseWheelDown() {
-    QScrollBar* bar = ScrollBox1->verticalScrollBar();
-    bar->setValue(bar->value() + WheelStep);
-}
-
-void TFormFB::ScrollBox1MouseWheelUp() {
-    QScrollBar* bar = ScrollBox1->verticalScrollBar();
-    bar->setValue(bar->value() - WheelStep);
-}
-
-void TFormFB::ScrollBox1MouseDown(Qt::MouseButton) {
-    // Presses on scheme elements stay with them; what arrives here hit the area itself.
-    ScrollBoxPopup = PopupMenu3;
+void TFormFB::ScrollBox1MouseDown(Qt::MouseButton button) {
+    SchemeEditorFrame::ScrollBox1MouseDown(button);
     context_.Cfg().FB.EditorState.PopupTarget = -1;
 }
 

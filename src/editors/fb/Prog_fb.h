@@ -3,9 +3,9 @@
 // the device, and the close query.
 
 #include "editors/common/BlockSession.h"
+#include "editors/common/SchemeEditorFrame.h"
 
 #include <QColor>
-#include <QDialog>
 #include <array>
 #include <vector>
 
@@ -13,11 +13,7 @@ class EditorContext;
 class QAction;
 class QLabel;
 class QMenu;
-class QMenuBar;
-class QProgressBar;
 class QPushButton;
-class QScrollArea;
-class QToolBar;
 class SchemeControl;
 class TFormSig;
 class TFormVyh;
@@ -33,7 +29,7 @@ struct AlgorithmLabel;
 struct Block;
 } // namespace FbScheme
 
-class TFormFB : public QDialog {
+class TFormFB : public SchemeEditorFrame {
     Q_OBJECT
   public:
     // The signalling and relay-output dialogs may be null.
@@ -41,33 +37,22 @@ class TFormFB : public QDialog {
 
     static constexpr int Slots = 121; // one slot per function-block index
 
-    // Controls.
-    QMenuBar* MainMenu1;
-    QToolBar* ToolBar1;
-    QLabel* LabelFile;
-    QProgressBar* ProgressBar1;
-    QPushButton* InformBut;
-    QPushButton* InformButMR;
-    QLabel* StVEG;
-    QPushButton* ButAssignConfig;
-    QPushButton* ButProgCalc;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QScrollArea* ScrollBox1;
-    QWidget* SchemeArea; // the scrolled canvas every scheme element lives on
-    QMenu* PopupMenu1;   // on a chosen block
-    QMenu* PopupMenu2;
-    QMenu* PopupMenu3;               // on the scheme area
-    QMenu* ScrollBoxPopup = nullptr; // the scheme area's current popup menu
+    // Controls of this editor; the frame has the others.
+    QLabel* StVEG = nullptr;
+    QPushButton* ButAssignConfig = nullptr;
+    QPushButton* ButProgCalc = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
 
-    // Actions.
-    QAction *AInPort, *AOutPort, *AClose, *ABFunc, *AFB, *ABSign, *ASign, *ADelSign, *ABVyh, *ABlVyh,
-        *ADelVyh, *ACopyGroup, *AInSertGroup, *AAddGroup, *AChooseAll, *ADelChoose, *ADelete, *ACreatAlgoritm,
-        *AImageAlgoritm, *AIntegr, *AMat, *AProgInt, *AProgMat;
-    QAction *AZader, *AText, *AOpenFile, *ASaveFile, *ACreatFile, *AArhiv, *AParol, *AHelp, *APort,
-        *AInfAnalog, *AInfVyh;
+    // Actions of this editor; the frame has the others.
+    QAction *ABFunc = nullptr, *AFB = nullptr, *ABSign = nullptr, *ASign = nullptr, *ADelSign = nullptr,
+            *ABVyh = nullptr, *ABlVyh = nullptr, *ADelVyh = nullptr, *ACreatAlgoritm = nullptr,
+            *AImageAlgoritm = nullptr, *AIntegr = nullptr, *AMat = nullptr, *AProgInt = nullptr,
+            *AProgMat = nullptr, *AZader = nullptr;
     // Menu items.
-    QAction *InsertBl, *AppendBl, *CopyGroup, *InsertGroup, *AddGroup, *PMenu1Sign, *PMenu1Vyh, *PMenu1FB;
+    QAction *InsertBl = nullptr, *AppendBl = nullptr, *CopyGroup = nullptr, *InsertGroup = nullptr,
+            *AddGroup = nullptr, *PMenu1Sign = nullptr, *PMenu1Vyh = nullptr, *PMenu1FB = nullptr;
 
     // Scheme elements per function-block index (null when not built).
     std::array<TShape*, Slots> ShapeFB{}; // background, the selection highlight
@@ -81,19 +66,14 @@ class TFormFB : public QDialog {
     std::vector<QLabel*> AlgLabels; // one per algorithm
 
     void FormCreate();
-    void FormShow();
-    void InPortClick();
-    void OutPortClick();
-    void NCloseClick();
+    void FormShow() override;
+    void InPortClick() override;
+    void OutPortClick() override;
     // True when the window may close.
-    bool FormCloseQuery();
+    bool FormCloseQuery() override;
     void ButAssignConfigClick();
-    void InformButClick();
-    void InformButMRClick();
-    void ScrollBox1MouseWheelDown();
-    void ScrollBox1MouseWheelUp();
-    void ScrollBox1MouseDown(Qt::MouseButton button);
-    void ScrollBox1Click(QObject* sender = nullptr);
+    void ScrollBox1MouseDown(Qt::MouseButton button) override;
+    void ScrollBox1Click(QObject* sender = nullptr) override;
 
     void RebuildFBScheme();
     // The number of discrete inputs of a block type (4, 2, 1 or 0).
@@ -112,15 +92,12 @@ class TFormFB : public QDialog {
     void SchemeRemoved();
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    void reject() override; // every way of closing passes the close query
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool InformFillOnly() const override;
 
   private:
     void CreateActions();
     void CreateMenus();
     void CreateControls();
-    QAction* NewAction(const char* name, const QString& caption, const QKeySequence& key);
     // Places and sets up the elements of one block as the layout says.
     void BuildBlock(const FbScheme::Block& b);
     QString AnalogueIdent(int number) const;
@@ -128,9 +105,8 @@ class TFormFB : public QDialog {
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
     template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
-    EditorContext& context_;
-    TFormSig* formSig_;
-    TFormVyh* formVyh_;
+    TFormSig* formSig_ = nullptr;
+    TFormVyh* formVyh_ = nullptr;
     // The transfers and the close query of function blocks 20..31.
     BlockSession NewBlockSession();
     BlockSession session_ = NewBlockSession();
