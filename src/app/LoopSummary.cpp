@@ -60,6 +60,9 @@ void TLoopSummary::Refresh(const TConfiguration& cfg) {
         const int c = n - 1; // channel of the first analogue module
         auto& row = Cells[r];
         row[cInput]->setText(QStringLiteral("вх № %1").arg(n));
+        // The controller has four channels; past them the record holds the module type and the
+        // outputs, which are no scale.
+        if (c >= kControllerChannels) continue;
         row[cMin]->setText(mba.GetChNSkText(0, c));
         row[cMax]->setText(mba.GetChVSkText(0, c));
         row[cUnit]->setText(Item(mba.FillRazmList(), mba.GetChRazm(0, c)));
