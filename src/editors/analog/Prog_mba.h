@@ -56,6 +56,7 @@ class TFormPROG : public QDialog {
     void OKClick();
     void CancelClick();
     bool FormCloseQuery();
+    void reject() override; // the close box and Esc: the close query with the last close mode
     void SaveClick();
     void CopyBaseClick();
     void ChangeBaseClick();
@@ -76,7 +77,6 @@ class TFormPROG : public QDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
   private:
     void BuildRows(QWidget* area);
