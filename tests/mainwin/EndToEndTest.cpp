@@ -3,6 +3,7 @@
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
 #include "MainWindowSupport.h"
+#include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 #include "Obrinform.h"
 #include "Obrport.h"
@@ -111,4 +112,57 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     }
     EXPECT_FALSE(again->ProgressBar1->isVisible());
     again->Cfg.Serv.Modified = 0; // nothing to ask on closing
+}
+
+// The analogue editor from the slot-1 button: a position and a set point edited, written on
+// closing, and read back from the device.
+TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord)
+{
+    TempWorkDir work;
+    DevsimProcess devsim;
+    QString error;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    auto form = ShownMainWindow();
+    form->ComPort.UseExchangeThread();
+    ApplyCommandLine(*form, {"veg17", "--port", devsim.Link()});
+    ConfirmPortDialog(*form);
+    {
+        ScriptedMessageBoxes none;
+        form->AInPort->trigger();
+    }
+    TFormPROG* editor = form->FormPROG;
+    {
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("База  была изменена. Передать в прибор?", "Подтвердите передачу базы данных", mrYes);
+        modals.Then([&](QDialog*) {
+            editor->Poz[0]->setText("TI-9");
+            editor->Ust1LLExit(editor->Poz[0]);
+            editor->UstH[2]->setText("42,5");
+            editor->Ust1LLExit(editor->UstH[2]);
+            editor->OKClick();
+            return editor->result();
+        });
+        form->SlotControls[0]->click();
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    EXPECT_EQ(form->Cfg.MBA.GetMbaBaseChanged(), 0);
+
+    // Read back: the device holds the record; the editor shows the new values.
+    form->Cfg.MBA.SetChPozText(0, 0, "");
+    form->Cfg.MBA.SetChUstHText(0, 2, "0");
+    {
+        ScriptedMessageBoxes none;
+        form->AInPort->trigger();
+    }
+    EXPECT_EQ(form->Cfg.MBA.GetChPozText(0, 0), "TI-9");
+    EXPECT_EQ(form->Cfg.MBA.GetChUstHText(0, 2), "42,5");
+    ScriptedModals modals;
+    modals.Then([&](QDialog*) {
+        EXPECT_EQ(editor->Poz[0]->text(), "TI-9");
+        EXPECT_EQ(editor->UstH[2]->text(), "42,5");
+        editor->OKClick();
+        return editor->result();
+    });
+    form->SlotControls[0]->click();
 }
