@@ -2,6 +2,7 @@
 // Item lists shared by the main window and the analogue and control-loop windows: the default
 // units of measure and the texts of the analogue channel settings.
 
+#include <QStringList>
 #include <array>
 
 // The 16 default unit names of a new configuration's unit list.
@@ -80,3 +81,10 @@ inline constexpr std::array<const char*, 16> kOutputCorrectionNames = {{
 
 // Current-output ranges, by the range bit of the output.
 inline constexpr std::array<const char*, 2> kOutputRangeNames = {{"4 - 20 мА", "0 - 5 мА"}};
+
+template <size_t N> QStringList ItemList(const std::array<const char*, N>& items) {
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromUtf8(item);
+    return list;
+}

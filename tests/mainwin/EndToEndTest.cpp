@@ -30,6 +30,14 @@ void ConfirmPortDialog(TForm1& form)
     form.APort->trigger();
 }
 
+// The window's exchange on its own thread, connected to devsim's terminal.
+void ConnectToDevsim(TForm1& form, const DevsimProcess& devsim)
+{
+    form.ComPort.UseExchangeThread();
+    ApplyCommandLine(form, {"veg17", "--port", devsim.Link()});
+    ConfirmPortDialog(form);
+}
+
 ScriptedModals::Handler ChooseFile(const QString& path)
 {
     return [path](QDialog* dialog) {
@@ -60,9 +68,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
 
     auto form = ShownMainWindow();
-    form->ComPort.UseExchangeThread();
-    ApplyCommandLine(*form, {"veg17", "--port", devsim.Link()});
-    ConfirmPortDialog(*form);
+    ConnectToDevsim(*form, devsim);
     ASSERT_TRUE(form->ComPort.IsOpen());
 
     {
@@ -103,9 +109,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     EXPECT_EQ(again->SlotControls[0]->text(), "БРОН");
 
     // Written back to the device: no refusal, no error.
-    again->ComPort.UseExchangeThread();
-    ApplyCommandLine(*again, {"veg17", "--port", devsim.Link()});
-    ConfirmPortDialog(*again);
+    ConnectToDevsim(*again, devsim);
     {
         ScriptedMessageBoxes none;
         again->AOutPort->trigger();
@@ -123,9 +127,7 @@ TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord)
     QString error;
     ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
     auto form = ShownMainWindow();
-    form->ComPort.UseExchangeThread();
-    ApplyCommandLine(*form, {"veg17", "--port", devsim.Link()});
-    ConfirmPortDialog(*form);
+    ConnectToDevsim(*form, devsim);
     {
         ScriptedMessageBoxes none;
         form->AInPort->trigger();

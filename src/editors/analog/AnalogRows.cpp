@@ -10,12 +10,6 @@ namespace AnalogRows {
 
 namespace {
 
-template <size_t N> QStringList ToList(const std::array<const char*, N>& items) {
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
 
 constexpr int FreeScaleKind = 9;
 
@@ -54,17 +48,17 @@ bool ReplacementShowsInputHeading(int code) {
 }
 
 QStringList Items(SkItems items) {
-    return items == SkItems::Sensors ? ToList(kSensorTypeNames) : ToList(kScaleLawNames);
+    return items == SkItems::Sensors ? ItemList(kSensorTypeNames) : ItemList(kScaleLawNames);
 }
 
 QStringList Items(TInpItems items) {
     switch (items) {
     case TInpItems::Wiring:
-        return ToList(kSensorWiringNames);
+        return ItemList(kSensorWiringNames);
     case TInpItems::Pressure:
-        return ToList(kPressureInputNames);
+        return ItemList(kPressureInputNames);
     case TInpItems::Current:
-        return ToList(kCurrentInputNames);
+        return ItemList(kCurrentInputNames);
     default:
         return {};
     }

@@ -228,9 +228,8 @@ void TFormPROG::BuildRows(QWidget* area) {
 void TFormPROG::BuildOutputs() {
     GroupBox1 = new QGroupBox(QStringLiteral("Выбор диапазона выходного тока"), this);
     auto* grid = new QGridLayout(GroupBox1);
-    QStringList ranges, corrections;
-    for (const char* t : kOutputRangeNames) ranges << QString::fromUtf8(t);
-    for (const char* t : kOutputCorrectionNames) corrections << QString::fromUtf8(t);
+    const QStringList ranges = ItemList(kOutputRangeNames);
+    const QStringList corrections = ItemList(kOutputCorrectionNames);
     for (int s = 0; s < 2; ++s) {
         const int sel = s + 1;
         grid->addWidget(new QLabel(QStringLiteral("выход %1").arg(sel), GroupBox1), s, 0);
@@ -553,24 +552,22 @@ void TFormPROG::Sk1Click(int row, int kind) {
 
 void TFormPROG::MinSk1Click(int row) {
     TProgMBAClass& mba = context_.Cfg().MBA;
-    const int m0 = M0();
     const size_t i = size_t(row);
-    const auto ranges = TProgMBAClass::GetScaleRanges(mba.GetChSk(m0, row));
     const TProgMBAClass::SkList maxs =
-        TProgMBAClass::FillMaxSkList(ranges, MinSk[i]->currentText(), mba.GetChB1Bits0to5(m0, row));
+        TProgMBAClass::FillMaxSkList(TProgMBAClass::GetScaleRanges(mba.GetChSk(M0(), row)),
+                                     MinSk[i]->currentText(), mba.GetChB1Bits0to5(M0(), row));
     SetItems(MaxSk[i], maxs.Items, maxs.Selected);
-    const int index = TProgMBAClass::FindRangeIndex(MinSk[i]->currentText(), MaxSk[i]->currentText(), ranges);
-    if (index >= 0) mba.SetChB1Bits0to5(m0, row, index);
-    mba.SetChNSkText(m0, row, MinSk[i]->currentText());
-    mba.SetChVSkText(m0, row, MaxSk[i]->currentText());
+    mba.SetChNSkText(M0(), row, MinSk[i]->currentText());
+    MaxSk2Click(row);
 }
 
+// Stores the range the two lists name and the maximum.
 void TFormPROG::MaxSk2Click(int row) {
     TProgMBAClass& mba = context_.Cfg().MBA;
     const int m0 = M0();
     const size_t i = size_t(row);
-    const auto ranges = TProgMBAClass::GetScaleRanges(mba.GetChSk(m0, row));
-    const int index = TProgMBAClass::FindRangeIndex(MinSk[i]->currentText(), MaxSk[i]->currentText(), ranges);
+    const int index = TProgMBAClass::FindRangeIndex(MinSk[i]->currentText(), MaxSk[i]->currentText(),
+                                                    TProgMBAClass::GetScaleRanges(mba.GetChSk(m0, row)));
     if (index >= 0) mba.SetChB1Bits0to5(m0, row, index);
     mba.SetChVSkText(m0, row, MaxSk[i]->currentText());
 }
