@@ -7,17 +7,6 @@
 #include <QGridLayout>
 #include <QLabel>
 
-namespace {
-
-template <size_t N> QStringList ToList(const std::array<const char*, N>& items) {
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
-
-} // namespace
-
 TLoopSummary::TLoopSummary(QWidget* parent) : QGroupBox(QStringLiteral("Токовые выходы"), parent) {
     auto* grid = new QGridLayout(this);
     const QStringList headers = {QStringLiteral("вход"), QStringLiteral("тип"),  QStringLiteral("НШК"),
@@ -60,16 +49,19 @@ void TLoopSummary::Refresh(const TConfiguration& cfg) {
         const int c = n - 1; // channel of the first analogue module
         auto& row = Cells[r];
         row[cInput]->setText(QStringLiteral("вх № %1").arg(n));
+        // The controller has four channels; past them the record holds the module type and the
+        // outputs, which are no scale.
+        if (c >= kControllerChannels) continue;
         row[cMin]->setText(mba.GetChNSkText(0, c));
         row[cMax]->setText(mba.GetChVSkText(0, c));
         row[cUnit]->setText(Item(mba.FillRazmList(), mba.GetChRazm(0, c)));
         if (n <= 2) {
             const int kind = mba.GetChSk(0, c);
-            row[cKind]->setText(Item(ToList(kSensorTypeNames), kind));
-            if (kind >= 7) row[cWiring]->setText(Item(ToList(kSensorWiringNames), mba.GetChB1Bit6(0, c)));
+            row[cKind]->setText(Item(ItemList(kSensorTypeNames), kind));
+            if (kind >= 7) row[cWiring]->setText(Item(ItemList(kSensorWiringNames), mba.GetChB1Bit6(0, c)));
             if (kind == 9 || kind == 14 || kind == 15) row[cWiring]->clear();
         } else {
-            row[cKind]->setText(Item(ToList(kCurrentInputNames), mba.GetChTInp(0, c)));
+            row[cKind]->setText(Item(ItemList(kCurrentInputNames), mba.GetChTInp(0, c)));
             row[cWiring]->clear();
         }
     }

@@ -14,6 +14,7 @@ class TLoopSummary : public QGroupBox {
   public:
     static constexpr int kRows = 2;
     static constexpr int kCells = 6;
+    static constexpr int kControllerChannels = 4;
     // Cells of a row: input, sensor type or input range, scale minimum, scale maximum, unit,
     // wiring of a resistance sensor.
     enum Cell { cInput, cKind, cMin, cMax, cUnit, cWiring };

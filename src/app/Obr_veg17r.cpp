@@ -12,6 +12,7 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -76,6 +77,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     StAllAn = new QLabel(this);
     for (auto*& slot : SlotControls)
         slot = new QPushButton(this);
+    connect(SlotControls[0], &QPushButton::clicked, this, &TForm1::Prg1Click);
     LoopSummary = new TLoopSummary(this);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->hide();
@@ -96,6 +98,10 @@ void TForm1::CreateForms() {
     FormVyh = new TFormVyh(this);
     FormFB = new TFormFB(*Context, FormSig, FormVyh, this);
     FormPrgD = new TFormPrgD(FormFB, this);
+    QStringList units;
+    for (int i = 0; i < CBoxRazmDef->count(); ++i)
+        units << CBoxRazmDef->itemText(i);
+    FormPROG = new TFormPROG(*Context, units, this);
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);
@@ -128,6 +134,7 @@ void TForm1::CreateActions() {
     AInform = action(QStringLiteral("Информация о входах"), [this] { InformButClick(); });
     AInformMR = action(QStringLiteral("Информация о выходах"), [this] { InformButMRClick(); });
     AProgD = action(QStringLiteral("Обработка дискретных сигналов"), [this] { ProgDClick(); });
+    APrg1 = action(QStringLiteral("Программирование аналоговых сигналов"), [this] { Prg1Click(); });
 }
 
 void TForm1::LayOut() {
@@ -140,7 +147,7 @@ void TForm1::LayOut() {
     device->addSeparator();
     device->addActions({APort, ANastr});
     menuBar()->addMenu(QStringLiteral("Информация"))->addActions({AInform, AInformMR});
-    menuBar()->addMenu(QStringLiteral("Программирование"))->addAction(AProgD);
+    menuBar()->addMenu(QStringLiteral("Программирование"))->addActions({AProgD, APrg1});
 
     QToolBar* tools = addToolBar(QStringLiteral("Команды"));
     tools->setMovable(false);
@@ -150,7 +157,7 @@ void TForm1::LayOut() {
     tools->addSeparator();
     tools->addActions({AInform, AInformMR});
     tools->addSeparator();
-    tools->addAction(AProgD);
+    tools->addActions({AProgD, APrg1});
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -309,6 +316,17 @@ void TForm1::ProgDClick() {
     ShowEditorModal(this, FormPrgD);
 }
 
+void TForm1::Prg1Click() {
+    constexpr int slot = 1;
+    const TServClass& serv = Cfg.Serv;
+    if (serv.GetSlotModuleCode(slot) == 0 || serv.AnModuleIndex(slot) < 0) return;
+    Cfg.Serv.SetCurModule(slot);
+    Cfg.MBA.SetCurSlot(slot);
+    Cfg.MBA.SetSlot2(slot);
+    FormPROG->PrepareForSlot(SlotControls[0]->text());
+    ShowEditorModal(this, FormPROG);
+}
+
 void TForm1::RefreshComposition() {
     const TServClass& serv = Cfg.Serv;
     for (int s = 0; s < TServClass::SlotCount; ++s) {
@@ -316,6 +334,7 @@ void TForm1::RefreshComposition() {
         slot->setText(serv.GetSlotCaption(s + 1));
         slot->setEnabled(serv.GetSlotModuleCode(s + 1) != 0);
     }
+    APrg1->setEnabled(serv.AnModuleIndex(1) >= 0);
     StAllD->setText(QString::number(serv.GetDiscrInCount()));
     StAllAn->setText(QString::number(serv.GetAnInCount()));
     SlotCodes codes{};

@@ -21,6 +21,7 @@ class TFPSW;
 class TFormFB;
 class TFormNastr;
 class TFormPort;
+class TFormPROG;
 class TFormPrgD;
 class TFormSig;
 class TFormVyh;
@@ -56,6 +57,7 @@ class TForm1 : public QMainWindow {
     TInformMR* InformMR = nullptr;
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
+    TFormPROG* FormPROG = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;
     TFPSW* FPSW = nullptr;
@@ -78,6 +80,7 @@ class TForm1 : public QMainWindow {
     QAction* AInform;
     QAction* AInformMR;
     QAction* AProgD;
+    QAction* APrg1; // the analogue-module editor
 
     // Asks for the password; run on the first showing. Ending the program closes the window.
     void FormShow();
@@ -92,6 +95,9 @@ class TForm1 : public QMainWindow {
     void InformButClick();
     void InformButMRClick();
     void ProgDClick(); // the discrete-signal editor
+    // The analogue-module editor for the module of slot 1, the controller; nothing when the slot
+    // is empty.
+    void Prg1Click();
 
     // The composition summary, the device number, the code and the loop summary from Cfg.
     void RefreshComposition();

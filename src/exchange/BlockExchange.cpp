@@ -56,7 +56,7 @@ int WriteBlocks(TComPortClass& port, int& devNum, const BlockWritePlan& plan, co
         const int id = plan.blockIds[size_t(i)];
         const int len =
             std::clamp(plan.lengthByte ? plan.lengthByte(i) : DeviceBlocks::LengthOf(id), 1, Frame::MaxData);
-        port.Delay(plan.pauseBeforeBlockMs);
+        if (plan.pauseBeforeBlockMs > 0) port.Delay(plan.pauseBeforeBlockMs);
         for (int attempts = port.GetPovt1();;) {
             data[0] = uint8_t(id);
             if (plan.pack) plan.pack(i, std::span<uint8_t>(data.data() + 1, size_t(len - 1)));

@@ -312,3 +312,16 @@ bool TServClass::AnValueTextBad(const QString& text, int kind) {
     if (kind == 5) return separators != 0 || *value < 0 || *value > 3;
     return false;
 }
+
+// Analogue module index of a slot. Counting the analogue modules themselves, rather than
+// subtracting the discrete modules from the slot number, keeps the index right whatever order
+// the modules have.
+
+bool TServClass::IsAnalogueModule(int code) {
+    return (code >= 6 && code <= 9) || code == 13 || code == 15;
+}
+
+int TServClass::AnModuleIndex(int slot) const {
+    if (!IsAnalogueModule(GetSlotModuleCode(slot))) return -1;
+    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.begin() + (slot - 1), IsAnalogueModule));
+}

@@ -87,6 +87,10 @@ class TServClass {
 
     int GetCntMod2A() const; // discrete input modules (12 inputs each), before the analogue ones
     int GetCntMod6F() const; // analogue modules: codes 6, 7, 8, 9, 13, 15
+    static bool IsAnalogueModule(int code);
+    // The 0-based index of slot among the analogue modules in slot order (the module record and,
+    // plus one, the device block); −1 when the slot holds no analogue module.
+    int AnModuleIndex(int slot) const;
     int GetGroup6FChannels() const { return 4 * GetCntMod6F(); }
     int GetCntModMR() const;
     int GetCurModule() const { return curModule_; }

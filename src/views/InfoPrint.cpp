@@ -69,22 +69,28 @@ QFileDialog* MakeRtfSaveDialog(QWidget* parent) {
     return dialog;
 }
 
-void PrintInfoGrids(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QString& title,
-                    const QList<const QTableWidget*>& grids) {
+void PrintLinesToRtf(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QStringList& lines,
+                     const std::optional<PageSetup>& pageSetup) {
     if (!context) return;
-    QStringList lines{title, context->IdentityLine()};
-    for (const QTableWidget* grid : grids)
-        lines << QString() << InfoGridLines(grid);
     for (;;) {
         context->SaveDialogAccepted = 0;
         if (ShowModal(dialog) == QDialog::Accepted && !dialog->selectedFiles().value(0).isEmpty())
             context->SaveDialogAccepted = 1; // the dialog accepted a name
         if (context->SaveDialogAccepted != 1) return;
         const RtfPrintResult result =
-            RtfTablePrint(parent, lines, dialog->selectedFiles().value(0), InfoWordProcessor(), kLandscape);
+            RtfTablePrint(parent, lines, dialog->selectedFiles().value(0), InfoWordProcessor(), pageSetup);
         if (result.outcome != RtfPrintOutcome::ChooseNameAgain) return;
         dialog->selectFile(result.fileName);
     }
+}
+
+void PrintInfoGrids(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QString& title,
+                    const QList<const QTableWidget*>& grids) {
+    if (!context) return;
+    QStringList lines{title, context->IdentityLine()};
+    for (const QTableWidget* grid : grids)
+        lines << QString() << InfoGridLines(grid);
+    PrintLinesToRtf(parent, context, dialog, lines, kLandscape);
 }
 
 WordProcessor& InfoWordProcessor() {

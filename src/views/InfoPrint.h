@@ -2,15 +2,17 @@
 // Printing of the information windows: the grids as text lines, and the save-dialog loop that
 // hands them, under the identity line, to RtfTablePrint in landscape.
 
+#include "WordProcessor.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QFileDialog;
 class QTableWidget;
 class PrintContext;
 class QWidget;
-class WordProcessor;
 
 // The caption of the information windows' print buttons.
 inline const QString kPrintCaption = QStringLiteral("Создание и печать файла .rtf");
@@ -22,9 +24,13 @@ QStringList InfoGridLines(const QTableWidget* grid);
 // A save dialog for ".rtf" print files.
 QFileDialog* MakeRtfSaveDialog(QWidget* parent);
 
-// Asks for the file name (again while the name is refused), then writes the title, the context's
-// identity line and the grids through RtfTablePrint; the dialog's answer goes to the context's
+// Asks for the file name (again while the name is refused) and writes the lines through
+// RtfTablePrint with the page setup given; the dialog's answer goes to the context's
 // SaveDialogAccepted. Does nothing without a context.
+void PrintLinesToRtf(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QStringList& lines,
+                     const std::optional<PageSetup>& pageSetup);
+
+// The title, the context's identity line and the grids, printed in landscape by PrintLinesToRtf.
 void PrintInfoGrids(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QString& title,
                     const QList<const QTableWidget*>& grids);
 

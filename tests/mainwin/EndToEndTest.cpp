@@ -3,6 +3,7 @@
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
 #include "MainWindowSupport.h"
+#include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 #include "Obrinform.h"
 #include "Obrport.h"
@@ -27,6 +28,14 @@ void ConfirmPortDialog(TForm1& form)
         return int(QDialog::Accepted);
     });
     form.APort->trigger();
+}
+
+// The window's exchange on its own thread, connected to devsim's terminal.
+void ConnectToDevsim(TForm1& form, const DevsimProcess& devsim)
+{
+    form.ComPort.UseExchangeThread();
+    ApplyCommandLine(form, {"veg17", "--port", devsim.Link()});
+    ConfirmPortDialog(form);
 }
 
 ScriptedModals::Handler ChooseFile(const QString& path)
@@ -59,9 +68,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
 
     auto form = ShownMainWindow();
-    form->ComPort.UseExchangeThread();
-    ApplyCommandLine(*form, {"veg17", "--port", devsim.Link()});
-    ConfirmPortDialog(*form);
+    ConnectToDevsim(*form, devsim);
     ASSERT_TRUE(form->ComPort.IsOpen());
 
     {
@@ -102,13 +109,62 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
     EXPECT_EQ(again->SlotControls[0]->text(), "БРОН");
 
     // Written back to the device: no refusal, no error.
-    again->ComPort.UseExchangeThread();
-    ApplyCommandLine(*again, {"veg17", "--port", devsim.Link()});
-    ConfirmPortDialog(*again);
+    ConnectToDevsim(*again, devsim);
     {
         ScriptedMessageBoxes none;
         again->AOutPort->trigger();
     }
     EXPECT_FALSE(again->ProgressBar1->isVisible());
     again->Cfg.Serv.Modified = 0; // nothing to ask on closing
+}
+
+// The analogue editor from the slot-1 button: a position and a set point edited, written on
+// closing, and read back from the device.
+TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord)
+{
+    TempWorkDir work;
+    DevsimProcess devsim;
+    QString error;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    auto form = ShownMainWindow();
+    ConnectToDevsim(*form, devsim);
+    {
+        ScriptedMessageBoxes none;
+        form->AInPort->trigger();
+    }
+    TFormPROG* editor = form->FormPROG;
+    {
+        ScriptedModals modals;
+        ScriptedMessageBoxes boxes;
+        boxes.ExpectText("База  была изменена. Передать в прибор?", "Подтвердите передачу базы данных", mrYes);
+        modals.Then([&](QDialog*) {
+            editor->Poz[0]->setText("TI-9");
+            editor->Ust1LLExit(editor->Poz[0]);
+            editor->UstH[2]->setText("42,5");
+            editor->Ust1LLExit(editor->UstH[2]);
+            editor->OKClick();
+            return editor->result();
+        });
+        form->SlotControls[0]->click();
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    EXPECT_EQ(form->Cfg.MBA.GetMbaBaseChanged(), 0);
+
+    // Read back: the device holds the record; the editor shows the new values.
+    form->Cfg.MBA.SetChPozText(0, 0, "");
+    form->Cfg.MBA.SetChUstHText(0, 2, "0");
+    {
+        ScriptedMessageBoxes none;
+        form->AInPort->trigger();
+    }
+    EXPECT_EQ(form->Cfg.MBA.GetChPozText(0, 0), "TI-9");
+    EXPECT_EQ(form->Cfg.MBA.GetChUstHText(0, 2), "42,5");
+    ScriptedModals modals;
+    modals.Then([&](QDialog*) {
+        EXPECT_EQ(editor->Poz[0]->text(), "TI-9");
+        EXPECT_EQ(editor->UstH[2]->text(), "42,5");
+        editor->OKClick();
+        return editor->result();
+    });
+    form->SlotControls[0]->click();
 }

@@ -147,6 +147,18 @@ TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     EXPECT_EQ(row(1), Empty(TLoopSummary::kCells));
 }
 
+TEST(InformFill, LoopSummaryShowsNoScaleForAnInputPastTheControllerChannels) {
+    TForm1 form;
+    MakeSmallConfiguration(form);
+    form.Cfg.MBA.SetModuleType(0, 0x3F); // channel 4's place: module type and outputs
+    form.Cfg.MBA.SetModuleByte(0, 121, 0x98);
+    form.Cfg.Reg.SetAnVh(0, 5);
+    form.RefreshLoopSummary();
+    EXPECT_EQ(form.LoopSummary->CellText(0, TLoopSummary::cInput), "вх № 5");
+    for (int c = TLoopSummary::cKind; c < TLoopSummary::kCells; ++c)
+        EXPECT_EQ(form.LoopSummary->CellText(0, c), "") << c;
+}
+
 namespace {
 
 // Follows whether the application's modality blocks a window.

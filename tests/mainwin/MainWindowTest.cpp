@@ -1,4 +1,5 @@
 #include "MainWindowSupport.h"
+#include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 
 #include "Obrport.h"
@@ -15,6 +16,8 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -170,6 +173,40 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
         prgD->PMenu1FBClick();
     }
     EXPECT_EQ(prgD->SchemeState, 0);
+}
+
+TEST(MainWindow, SlotOneOpensTheAnalogueEditorOnItsModuleRecord) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    {
+        ScriptedModals none; // no controller: the slot and the entry open nothing
+        form->SlotControls[0]->click();
+        form->Prg1Click();
+        EXPECT_FALSE(form->APrg1->isEnabled());
+    }
+    // The simulator's composition: a discrete module before the relay module, none before the
+    // controller's analogue record 0.
+    const int codes[] = {13, 2, 11};
+    for (int s = 0; s < 3; ++s)
+        form->Cfg.Serv.SetSlotModuleCode(s + 1, codes[s]);
+    form->Cfg.MBA.SetChPozText(0, 0, "TI-1");
+    form->Cfg.MBA.SetChPozText(1, 0, "other");
+    form->RefreshComposition();
+    EXPECT_TRUE(form->APrg1->isEnabled());
+    EXPECT_EQ(form->APrg1->text(), "Программирование аналоговых сигналов");
+    ScriptedModals modals;
+    for (int entry = 0; entry < 2; ++entry)
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, form->FormPROG);
+            EXPECT_EQ(form->FormPROG->Poz[0]->text(), "TI-1");
+            EXPECT_EQ(form->FormPROG->LabTMod->text(), "БРОН");
+            EXPECT_EQ(form->Cfg.MBA.GetCurSlot(), 1);
+            EXPECT_EQ(form->Cfg.Serv.GetCurModule(), 1);
+            return 2;
+        });
+    form->SlotControls[0]->click();
+    form->APrg1->trigger();
+    EXPECT_EQ(modals.Shown(), 2);
 }
 
 TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfirmed) {

@@ -43,12 +43,12 @@ bool BlockSession::Write(QProgressBar* bar) {
         ClearModified();
         return false;
     }
-    if (!Modified() && MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
+    if (blocks_.askWhenUnmodified && !Modified() && MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
                                   QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo,
                                   MsgIcon::Question, mrNo) != mrYes)
         return false;
 
-    ClearModified();
+    if (!blocks_.clearModifiedAfterWrite) ClearModified();
     BlockWritePlan plan;
     plan.blockIds = blocks_.writeIds ? blocks_.writeIds(cfg_) : blocks_.readIds(cfg_);
     // A length byte past the block would send bytes no block holds.
@@ -61,11 +61,19 @@ bool BlockSession::Write(QProgressBar* bar) {
     };
     plan.progressMax = blocks_.progressMax;
     plan.progressStep = blocks_.progressStep;
+    plan.pauseBeforeBlockMs = blocks_.pauseBeforeBlockMs;
+    plan.refresh = blocks_.devNumRefresh;
+    const int devAddr = cfg_.Serv.GetDevAddr();
+    plan.devAddr = [devAddr] { return devAddr; };
     int devNum = cfg_.Serv.DevNum;
-    if (!RunShownTransfer(port_, devNum, bar, parent_,
-                          [&](const TransferProgress& report) { return BlockWriteCommit(port_, devNum, plan, report); }))
-        return false;
+    const bool stored = RunShownTransfer(port_, devNum, bar, parent_, [&](const TransferProgress& report) {
+        return BlockWriteCommit(port_, devNum, plan, report);
+    });
+    if (blocks_.devNumRefresh != DevNumRefresh::Never) cfg_.Serv.DevNum = devNum;
+    if (!stored) return false;
+    if (blocks_.clearModifiedAfterWrite) ClearModified();
     if (blocks_.saveReserve) blocks_.saveReserve(cfg_);
+    if (blocks_.written) blocks_.written(cfg_);
     if (parent_ && blocks_.writtenCaption) parent_->setWindowTitle(blocks_.writtenCaption(cfg_));
     return true;
 }

@@ -60,6 +60,14 @@ struct BlockSessionBlocks {
     std::function<QString(const TConfiguration&)> writtenCaption;
     int progressMax = 120;
     int progressStep = 30; // per block read, per 'E' request written
+    // The module editor's write: no question when nothing changed, the flag cleared only once
+    // the blocks are stored, no pause before the block, DevNum taken anew after each 'E', and
+    // the owner told of the stored blocks.
+    bool askWhenUnmodified = true;
+    bool clearModifiedAfterWrite = false;
+    int pauseBeforeBlockMs = 50;
+    DevNumRefresh devNumRefresh = DevNumRefresh::Never;
+    std::function<void(TConfiguration&)> written;
 };
 
 class BlockSession {

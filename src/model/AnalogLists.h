@@ -2,6 +2,7 @@
 // Item lists shared by the main window and the analogue and control-loop windows: the default
 // units of measure and the texts of the analogue channel settings.
 
+#include <QStringList>
 #include <array>
 
 // The 16 default unit names of a new configuration's unit list.
@@ -50,3 +51,40 @@ inline constexpr std::array<const char*, 2> kSensorWiringNames = {{"3-х про�
 
 // Signal range of a current input, by its input type.
 inline constexpr std::array<const char*, 3> kCurrentInputNames = {{"4 - 20 мА", "резерв", "0 - 5 мА"}};
+
+// Scale laws of a current input (scale kind of rows 3 and 4).
+inline constexpr std::array<const char*, 2> kScaleLawNames = {{"линейная", "корневая"}};
+
+// Input signals of a pressure module (code 6), by input type.
+inline constexpr std::array<const char*, 5> kPressureInputNames = {
+    {"20-100 кПа", "0,2-1 кгс/см2", "0,2-1 атм", "0,2-1 бар", "резерв"}};
+
+// Current-output corrections by code 0..15: 0, +4 µA × code up to 8, then −4 µA × (code − 8).
+inline constexpr std::array<const char*, 16> kOutputCorrectionNames = {{
+    "0 мкА",
+    "+4 мкА",
+    "+ 8 мкА",
+    "+12 мкА",
+    "+16 мкА",
+    "+20 мкА",
+    "+24 мкА",
+    "+28 мкА",
+    "+32 мкА",
+    "- 4 мкА",
+    "- 8 мкА",
+    "-12 мкА",
+    "-16 мкА",
+    "-20 мкА",
+    "-24 мкА",
+    "-28 мкА",
+}};
+
+// Current-output ranges, by the range bit of the output.
+inline constexpr std::array<const char*, 2> kOutputRangeNames = {{"4 - 20 мА", "0 - 5 мА"}};
+
+template <size_t N> QStringList ItemList(const std::array<const char*, N>& items) {
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromUtf8(item);
+    return list;
+}
