@@ -17,6 +17,7 @@
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
+#include "editors/regulators/Obrcreat_reg.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,6 +97,7 @@ void TForm1::CreateForms() {
     FormVyh = new TFormVyh(this);
     FormFB = new TFormFB(*Context, FormSig, FormVyh, this);
     FormPrgD = new TFormPrgD(FormFB, this);
+    FormCreatReg = new TFormCreatReg(*Context, this);
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);

@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class TConfig;
 class TFPSW;
+class TFormCreatReg;
 class TFormFB;
 class TFormNastr;
 class TFormPort;
@@ -56,6 +57,7 @@ class TForm1 : public QMainWindow {
     TInformMR* InformMR = nullptr;
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
+    TFormCreatReg* FormCreatReg = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;
     TFPSW* FPSW = nullptr;
