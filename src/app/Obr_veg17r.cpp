@@ -18,6 +18,7 @@
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
+#include "editors/regulators/Uniregvis.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -98,6 +99,7 @@ void TForm1::CreateForms() {
     FormFB = new TFormFB(*Context, FormSig, FormVyh, this);
     FormPrgD = new TFormPrgD(FormFB, this);
     FormCreatReg = new TFormCreatReg(*Context, this);
+    FormRegOnLine = new TFormRegOnLine(*Context, this);
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);

@@ -23,6 +23,7 @@ class TFormFB;
 class TFormNastr;
 class TFormPort;
 class TFormPrgD;
+class TFormRegOnLine;
 class TFormSig;
 class TFormVyh;
 class TInform;
@@ -58,6 +59,7 @@ class TForm1 : public QMainWindow {
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
     TFormCreatReg* FormCreatReg = nullptr;
+    TFormRegOnLine* FormRegOnLine = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;
     TFPSW* FPSW = nullptr;
