@@ -91,7 +91,8 @@ TEST_F(CreatRegDialog, ARefusalHintsAtItsFieldAndTheCloseBoxNeverStores) {
     EXPECT_EQ(dlg.ModalResult, 6);
     EXPECT_TRUE(dlg.ErrorText->isVisible());
     EXPECT_EQ(dlg.ErrorText->text(), " Ошибка ввода ");
-    EXPECT_EQ(dlg.ErrorText->pos(), QPoint(dlg.EditAnVh->x() + 5, dlg.EditAnVh->y() + dlg.EditAnVh->height() - 5));
+    const QPoint edit = dlg.EditAnVh->mapTo(&dlg, QPoint());
+    EXPECT_EQ(dlg.ErrorText->pos(), edit + QPoint(5, dlg.EditAnVh->height() - 5)); // below the edit in its group
     QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(dlg.ErrorText, &move);
     EXPECT_FALSE(dlg.ErrorText->isVisible());

@@ -100,9 +100,14 @@ void TFormCreatReg::FormCreate() {
     };
 
     GBComp = new QGroupBox(QStringLiteral("Настройки одноконтур. рег.,   рег. внеш. контура или рег. с ПЗ"), this);
-    EditKp = new QLineEdit(GBComp), EditTi = new QLineEdit(GBComp), EditTd = new QLineEdit(GBComp);
-    EditOL = new QLineEdit(GBComp), EditOH = new QLineEdit(GBComp), EditdSP = new QLineEdit(GBComp);
-    const std::array<QLineEdit*, 6> outer{EditKp, EditTi, EditTd, EditOL, EditOH, EditdSP};
+    // Kp, Ti, Td, OL, OH, OSF of one loop.
+    const auto newParams = [](QGroupBox* box, std::array<QLineEdit**, 6> edits) {
+        std::array<QLineEdit*, 6> made{};
+        for (size_t i = 0; i < edits.size(); ++i)
+            *edits[i] = made[i] = new QLineEdit(box);
+        return made;
+    };
+    const auto outer = newParams(GBComp, {&EditKp, &EditTi, &EditTd, &EditOL, &EditOH, &EditdSP});
     LoopGroup comp = buildLoop(GBComp, EditNReg, CBoxTOut, EditAnVh, LabInf1, LabInf, Razm1, outer);
     EditVhPZ = NewEdit(GBComp);
     EditVhPZ->setEnabled(false);
@@ -115,9 +120,7 @@ void TFormCreatReg::FormCreate() {
     comp.Add(LabAdOUT, EditAdOUT);
 
     GBRegInt = new QGroupBox(QStringLiteral("Настройки регулятора внутреннего контура"), this);
-    EditKp1 = new QLineEdit(GBRegInt), EditTi1 = new QLineEdit(GBRegInt), EditTd1 = new QLineEdit(GBRegInt);
-    EditOL1 = new QLineEdit(GBRegInt), EditOH1 = new QLineEdit(GBRegInt), EditdSP1 = new QLineEdit(GBRegInt);
-    const std::array<QLineEdit*, 6> inner{EditKp1, EditTi1, EditTd1, EditOL1, EditOH1, EditdSP1};
+    const auto inner = newParams(GBRegInt, {&EditKp1, &EditTi1, &EditTd1, &EditOL1, &EditOH1, &EditdSP1});
     LoopGroup in = buildLoop(GBRegInt, EditNReg1, CBoxTOut1, EditAnVh1, LabInf2, LabInf3, Razm2, inner);
     EditVhSP = NewEdit(GBRegInt);
     in.Add(new QLabel(QStringLiteral("Адрес рег. внеш. контура "), GBRegInt), EditVhSP);
