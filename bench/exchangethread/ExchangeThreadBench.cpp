@@ -7,6 +7,7 @@
 //          closing the view takes
 //   exchange_thread_bench [write|poll|stall|all] [--seconds N]
 
+#include "BenchCpu.h"
 #include "BlockExchange.h"
 #include "Comportclass.h"
 #include "DevsimProcess.h"
@@ -21,17 +22,10 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int kBaud = 9600;
-
-double CpuSeconds() {
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
 
 // A 10 ms timer on the window thread; records the longest gap between its ticks.
 class Probe {

@@ -18,6 +18,8 @@
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
+#include "editors/regulators/Obrcreat_reg.h"
+#include "editors/regulators/Uniregvis.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -102,6 +104,8 @@ void TForm1::CreateForms() {
     for (int i = 0; i < CBoxRazmDef->count(); ++i)
         units << CBoxRazmDef->itemText(i);
     FormPROG = new TFormPROG(*Context, units, this);
+    FormCreatReg = new TFormCreatReg(*Context, this);
+    FormRegOnLine = new TFormRegOnLine(*Context, this);
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);

@@ -92,7 +92,13 @@ void TServClass::ShowInputErrorHint(QWidget* control, QWidget* hint, const QStri
         label->setText(text);
     else
         hint->setProperty("text", text);
-    if (control) hint->move(control->x() + 5, control->y() + control->height() - 5);
+    if (control) {
+        // The control may sit in a group box while the hint belongs to the window.
+        QWidget* area = hint->parentWidget();
+        const QPoint at = area && control->parentWidget() != area ? area->mapFromGlobal(control->mapToGlobal(QPoint()))
+                                                                  : control->pos();
+        hint->move(at.x() + 5, at.y() + control->height() - 5);
+    }
     hint->show();
     hint->raise();
 }
