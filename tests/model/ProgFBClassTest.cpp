@@ -25,10 +25,11 @@ void Fill(TProgFBClass& fb, int i, uint8_t v) {
 } // namespace
 
 // Fields of the last slot (120): each setter changes only its own bits of the whole table.
-TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
+TEST(ProgFBClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
     TProgFBClass x;
     const int i = 120, r = i * L;
     CheckBitFields(View(x), {
+                                BIT_FIELD(r, 0xFF, x.SetTypeByte(i, v), x.GetRecByte(i, 0)),
                                 BIT_FIELD(r, 0xF0, x.SetSubtype(i, v), x.GetSubtype(i)),
                                 BIT_FIELD(r, 0xF0, x.SetCalcOp(i, v), x.GetCalcOp(i)),
                                 BIT_FIELD(r + 5, 0x03, x.SetTimerDiskr(i, v), x.GetTimerDiskr(i)),
@@ -37,23 +38,36 @@ TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
                                 BIT_FIELD(r + 4, 0xFF, x.SetAlarmMin(i, v), x.GetAlarmMin(i)),
                                 BIT_FIELD(r + 3, 0xFF, x.SetAlarmSec(i, v), x.GetAlarmSec(i)),
                                 BIT_FIELD(r + 1, 0x7F, x.SetX1Num(i, v), x.GetX1Num(i)),
-                                BIT_FIELD(r + 1, 0x80, x.SetX1Src(i, v), x.GetX1Src(i)),
+                                FLAG_FIELD(r + 1, 0x80, x.SetX1Src(i, v), x.GetX1Src(i)),
                                 BIT_FIELD(r + 1, 0x7F, x.SetX1NumCalc(i, v), x.GetX1NumCalc(i)),
-                                BIT_FIELD(r + 1, 0x80, x.SetX1SrcCalc(i, v), x.GetX1SrcCalc(i)),
+                                FLAG_FIELD(r + 1, 0x80, x.SetX1SrcCalc(i, v), x.GetX1SrcCalc(i)),
                                 BIT_FIELD(r + 5, 0x7F, x.SetX2Num(i, v), x.GetX2Num(i)),
-                                BIT_FIELD(r + 5, 0x80, x.SetX2Src(i, v), x.GetX2Src(i)),
+                                FLAG_FIELD(r + 5, 0x80, x.SetX2Src(i, v), x.GetX2Src(i)),
                                 BIT_FIELD(r + 5, 0x80, x.SetCompCond(i, v), x.GetCompCond(i)),
                                 BIT_FIELD(r + 5, 0x7C, x.SetCompHyst(i, v), x.GetCompHyst(i)),
                                 BIT_FIELD(r + 7, 0x08, x.SetIn8Type(i, v), x.GetIn8Type(i)),
                                 BIT_FIELD(r + 7, 0x07, x.SetIn8Kind(i, v), x.GetIn8Kind(i)),
                                 BIT_FIELD(r + 8, 0xFF, x.SetIn8Num(i, v), x.GetIn8Num(i)),
                                 BIT_FIELD(r + 9, 0xC0, x.SetSigTipS(i, v), x.GetSigTipS(i)),
-                                BIT_FIELD(r + 9, 0x20, x.SetSigKont(i, v), x.GetSigKont(i)),
+                                FLAG_FIELD(r + 9, 0x20, x.SetSigKont(i, v), x.GetSigKont(i)),
                                 BIT_FIELD(r + 9, 0x1F, x.SetSigNTabS(i, v), x.GetSigNTabS(i)),
                                 BIT_FIELD(r + 14, 0xFF, x.SetDayStartHour(i, v), x.GetDayStartHour(i)),
                                 BIT_FIELD(r + 13, 0xFF, x.SetB13(i, v), x.GetRecByte(i, 13)),
                                 BIT_FIELD(r + 9, 0xFF, x.SetCalcByte(i, 1, v), x.GetCalcByte(i, 1)),
                                 BIT_FIELD(r + 6, 0xFF, x.SetCalcByte(i, 2, v), x.GetCalcByte(i, 2)),
+                                NO_FIELD(x.SetCalcByte(i, 3, v), x.GetCalcByte(i, 3)),
+                                NO_FIELD(x.SetB9Plus(i, 0, v), x.GetB9Plus(i, 0)),
+                                NO_FIELD(x.SetB9Plus(i, 6, v), x.GetB9Plus(i, 6)),
+                                NO_FIELD(x.SetInType(i, 4, v), x.GetInType(i, 4)),
+                                NO_FIELD(x.SetInKind(i, -1, v), x.GetInKind(i, -1)),
+                                NO_FIELD(x.SetInNum(i, 4, v), x.GetInNum(i, 4)),
+                                NO_FIELD(x.SetIntegrNum(i, 12, v), x.GetIntegrNum(i, 12)),
+                                NO_FIELD(x.SetTypeByte(121, v), x.GetType(121)),
+                                NO_FIELD(x.SetCountUst(121, v), x.GetCountUst(121)),
+                                NO_FIELD(x.SetRecByte(-1, 0, v), x.GetRecByte(-1, 0)),
+                                NO_FIELD(x.SetRecByte(0, 16, v), x.GetRecByte(0, 16)),
+                                NO_FIELD(x.SetConstText(i, 3, "1"), int(x.GetConstText(i, 3).size())),
+                                NO_FIELD(x.SetCompUstText(121, "1"), int(x.GetCompUstText(121).size())),
                             });
     for (int j = 0; j < 4; ++j)
         CheckBitFields(View(x), {
@@ -66,21 +80,20 @@ TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
     for (int k = 0; k < 12; ++k)
         CheckBitFields(View(x), {BIT_FIELD(r + 1 + k, 0xFF, x.SetIntegrNum(i, k, v), x.GetIntegrNum(i, k))});
 
-    // The type byte is written whole; the counter set point spans two bytes.
+    // The type is the low nibble; the counter set point spans two bytes.
     Fill(x, 0, 0xFF);
-    x.SetTypeByte(0, 0x0F);
     x.SetCountUst(0, 0);
-    EXPECT_EQ(x.GetRecord(0), (Rec{0x0F, 0x0F, 0xFF, 0xEF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    EXPECT_EQ(x.GetRecord(0), (Rec{0xFF, 0x0F, 0xFF, 0xEF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                    0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(x.GetType(0), 0x0F);
     Fill(x, 0, 0);
-    x.SetCountUst(0, 31);
+    x.SetCountUst(0, 0x3F);
     EXPECT_EQ(x.GetRecByte(0, 1), 0xF0);
     EXPECT_EQ(x.GetRecByte(0, 3), 0x10);
     EXPECT_EQ(x.GetCountUst(0), 31);
 }
 
-TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
+TEST(ProgFBClass, FloatFieldsShareTheirBytes) {
     TProgFBClass fb;
     Fill(fb, 3, 0x11);
     EXPECT_TRUE(fb.SetCompUstText(3, "-12,5"));
@@ -91,22 +104,6 @@ TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
     EXPECT_EQ(fb.GetRecByte(3, 9), 0x11);
     EXPECT_FALSE(fb.SetCompUstText(3, "abc"));
     EXPECT_EQ(fb.GetCompUstText(3), "-12,5");
-
-    // Selectors and indices out of range change nothing and read 0.
-    const auto before = View(fb).Snapshot();
-    fb.SetCalcByte(3, 3, 0x77);
-    fb.SetB9Plus(3, 0, 0x77);
-    fb.SetB9Plus(3, 6, 0x77);
-    fb.SetInNum(3, 4, 0x77);
-    fb.SetIntegrNum(3, 12, 0x77);
-    EXPECT_FALSE(fb.SetConstText(3, 3, "1"));
-    fb.SetTypeByte(121, 5);
-    fb.SetRecByte(-1, 0, 5);
-    fb.SetRecByte(0, 16, 5);
-    EXPECT_EQ(View(fb).Snapshot(), before);
-    EXPECT_EQ(fb.GetInNum(3, -1), 0);
-    EXPECT_EQ(fb.GetRecByte(0, 16), 0);
-    EXPECT_EQ(fb.GetConstText(500, 1), "");
 }
 
 TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
