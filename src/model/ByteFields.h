@@ -96,12 +96,6 @@ inline void WriteField(uint8_t* record, Field f, int value)
     }
 }
 
-// Field readers and writers at a record position, for RECORD_FIELD.
-template <int Shift, int Width> int ReadBits(const uint8_t* p) { return GetBits(*p, Shift, Width); }
-template <int Shift, int Width> void WriteBits(uint8_t* p, int v) { SetBits(*p, Shift, Width, v); }
-inline int ReadI16(const uint8_t* p) { return GetI16(p); }
-inline void WriteI16(uint8_t* p, int v) { SetU16(p, v); }
-
 // The reply's bytes from offset on, or an empty span when the reply holds fewer than need of them.
 inline std::span<const uint8_t> ReplyData(std::span<const uint8_t> reply, int offset, int need)
 {
@@ -114,18 +108,3 @@ inline std::span<const uint8_t> ReplyData(std::span<const uint8_t> reply, int of
 }
 
 } // namespace ByteFields
-
-// Defines Class::GetName(int i) and Class::SetName SetParams (naming the record index i and the
-// value v) for the field at offset of the record Rec(i) returns; a null record reads as 0 and
-// is not written.
-#define RECORD_FIELD(Class, Name, Rec, offset, Read, Write, SetParams)                                       \
-    int Class::Get##Name(int i) const                                                                         \
-    {                                                                                                         \
-        const uint8_t* r = Rec(i);                                                                            \
-        return r ? Read(r + (offset)) : 0;                                                                    \
-    }                                                                                                         \
-    void Class::Set##Name SetParams                                                                           \
-    {                                                                                                         \
-        if (uint8_t* r = Rec(i))                                                                              \
-            Write(r + (offset), v);                                                                           \
-    }
