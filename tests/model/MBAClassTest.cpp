@@ -89,17 +89,21 @@ TEST(MBAClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
 
 TEST(MBAClass, ChannelTextsAndRangeTable) {
     TProgMBAClass mba;
-    EXPECT_TRUE(mba.SetChNSkText(1, 5, "-12,5"));
-    EXPECT_FLOAT_EQ(mba.GetChNSk(1, 5), -12.5f);
-    EXPECT_FALSE(mba.SetChNSkText(1, 5, "12,5,1"));
-    EXPECT_EQ(mba.GetChNSkText(1, 5), "-12,5");
-
+    const int ch = 1 + 28 * 5; // Float24 scale minimum at channel bytes 2..4, set point HH at 17..19
+    EXPECT_TRUE(mba.SetChNSkText(1, 5, "1"));
+    EXPECT_TRUE(mba.SetChUstHHText(1, 5, "-1"));
+    EXPECT_FALSE(mba.SetChNSkText(1, 5, "12,5,1")); // refused: the field keeps its value
+    EXPECT_EQ(
+        (std::array{mba.GetModuleByte(1, ch + 1), mba.GetModuleByte(1, ch + 3), mba.GetModuleByte(1, ch + 4),
+                    mba.GetModuleByte(1, ch + 18), mba.GetModuleByte(1, ch + 19)}),
+        (std::array{0, 0x40, 1, 0xC0, 1}));
+    EXPECT_FLOAT_EQ(mba.GetChNSk(1, 5), 1.0f);
     mba.SetChPozText(2, 0, "ТП-1");
-    EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-1");
     EXPECT_EQ(mba.GetModuleByte(2, 1 + 20 + 4), ' ');
-    mba.SetChPozText(2, 0, "ТП-101 длинный");
-    EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-101 д");
-    EXPECT_EQ(mba.GetModuleByte(2, 1 + 28), 0); // next channel untouched
+    mba.SetChPozText(2, 1, "ТП-101 длинный");
+    EXPECT_EQ(QStringList({mba.GetChPozText(2, 0), mba.GetChPozText(2, 1)}),
+              QStringList({"ТП-1", "ТП-101 д"}));
+    EXPECT_EQ(mba.GetModuleByte(2, 1 + 28 * 2), 0); // next channel untouched
 
     mba.SetModuleType(4, 0x81);
     EXPECT_EQ((std::array{mba.GetRangeInt(4, 0), mba.GetRangeInt(4, 3), mba.GetRangeInt(4, 7)}),
@@ -115,12 +119,11 @@ TEST(MBAClass, ChannelTextsAndRangeTable) {
 TEST(MBAClass, StandardRangeListsAndUnitList) {
     const auto ranges = TProgMBAClass::GetScaleRanges(0);
     ASSERT_EQ(ranges.size(), 6u);
-    auto mins = TProgMBAClass::FillMinSkList(ranges, 3);
-    EXPECT_EQ(mins.Items, QStringList({"0", "-50", "200"}));
-    EXPECT_EQ(mins.Selected, 1);
-    auto maxs = TProgMBAClass::FillMaxSkList(ranges, "0", 2);
-    EXPECT_EQ(maxs.Items, QStringList({"200", "400", "600"}));
-    EXPECT_EQ(maxs.Selected, 2);
+    const auto mins = TProgMBAClass::FillMinSkList(ranges, 3);
+    const auto maxs = TProgMBAClass::FillMaxSkList(ranges, "0", 2);
+    EXPECT_EQ((std::array{mins.Items, maxs.Items}),
+              (std::array{QStringList({"0", "-50", "200"}), QStringList({"200", "400", "600"})}));
+    EXPECT_EQ((std::array{mins.Selected, maxs.Selected}), (std::array{1, 2}));
     EXPECT_EQ(TProgMBAClass::FillMaxSkList(ranges, "0", 4).Selected, 0); // range 4 has another minimum
     EXPECT_EQ(TProgMBAClass::FindRangeIndex("-50", "150", ranges), 4);
     EXPECT_EQ(TProgMBAClass::FindRangeIndex("0", "150", ranges), -1);
