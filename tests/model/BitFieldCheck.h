@@ -31,7 +31,7 @@ struct ByteView {
 enum class FieldStore {
     Low,    // the low bits of the value
     Flag,   // 1 for any non-zero value
-    Signed, // the low bits, read back sign-extended
+    Signed, // a 16-bit word, read back sign-extended
 };
 
 struct BitFieldCase {
@@ -58,7 +58,6 @@ inline void CheckBitFields(const ByteView& view, const std::vector<BitFieldCase>
         SCOPED_TRACE(field.Name);
         const int shift = field.Mask ? std::countr_zero(field.Mask) : 0;
         const int max = int(field.Mask >> shift);
-        const int width = std::popcount(field.Mask);
         for (int v : {0, max, 1, max / 2, max + 1, -1, 2, 0}) {
             view.Fill();
             std::vector<uint8_t> expected = view.Snapshot();
@@ -66,12 +65,11 @@ inline void CheckBitFields(const ByteView& view, const std::vector<BitFieldCase>
             int read = 0;
             if (field.Byte >= 0) {
                 const size_t b = size_t(field.Byte);
-                uint32_t bytes = expected[b] | (field.Mask > 0xFF ? expected[b + 1] << 8 : 0);
-                bytes = (bytes & ~field.Mask) | (uint32_t(stored) << shift);
-                expected[b] = uint8_t(bytes);
-                if (field.Mask > 0xFF) expected[b + 1] = uint8_t(bytes >> 8);
-                read = field.Store == FieldStore::Signed && stored >> (width - 1) ? stored - (1 << width)
-                                                                                  : stored;
+                uint32_t window = expected[b] | (field.Mask > 0xFF ? expected[b + 1] << 8 : 0);
+                window = (window & ~field.Mask) | (uint32_t(stored) << shift);
+                expected[b] = uint8_t(window);
+                if (field.Mask > 0xFF) expected[b + 1] = uint8_t(window >> 8);
+                read = field.Store == FieldStore::Signed ? int16_t(stored) : stored;
             }
             field.Set(v);
             const std::vector<uint8_t> bytes = view.Snapshot();
