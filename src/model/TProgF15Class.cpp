@@ -21,29 +21,25 @@ uint8_t* TProgF15Class::Record(int k)
 
 const uint8_t* TProgF15Class::Record(int k) const { return const_cast<TProgF15Class*>(this)->Record(k); }
 
-#define F15_BITS(Name, offset, shift, width)                                                                  \
-    RECORD_FIELD(TProgF15Class, Name, Record, offset, (ReadBits<shift, width>), (WriteBits<shift, width>),     \
-                 (int i, int v))
-#define F15_WORD(Name, offset) RECORD_FIELD(TProgF15Class, Name, Record, offset, ReadI16, WriteI16, (int i, int v))
+namespace {
+constexpr Field FuncCode = Byte(0), B2 = Byte(1), B3 = Byte(2), W4 = Int16(3), W6 = Int16(5);
+constexpr Field Kvit = Bits(7, 4, 1), Sbros = Bits(7, 5, 1);
+constexpr Field Signal = Byte(8).Repeated(TProgF15Class::SignalCount, 1);
+} // namespace
 
-F15_BITS(FuncCode, 0, 0, 8)
-F15_BITS(B2, 1, 0, 8)
-F15_BITS(B3, 2, 0, 8)
-F15_WORD(W4, 3)
-F15_WORD(W6, 5)
-F15_BITS(Kvit, 7, 4, 1)
-F15_BITS(Sbros, 7, 5, 1)
-#undef F15_BITS
-#undef F15_WORD
-
-int TProgF15Class::GetSignal(int k, int j) const
-{
-    const uint8_t* r = Record(k);
-    return r && j >= 0 && j < SignalCount ? r[8 + j] : 0;
-}
-
-void TProgF15Class::SetSignal(int k, int j, int v)
-{
-    if (uint8_t* r = Record(k); r && j >= 0 && j < SignalCount)
-        r[8 + j] = uint8_t(v);
-}
+int TProgF15Class::GetFuncCode(int k) const { return ReadField(Record(k), FuncCode); }
+void TProgF15Class::SetFuncCode(int k, int v) { WriteField(Record(k), FuncCode, v); }
+int TProgF15Class::GetB2(int k) const { return ReadField(Record(k), B2); }
+void TProgF15Class::SetB2(int k, int v) { WriteField(Record(k), B2, v); }
+int TProgF15Class::GetB3(int k) const { return ReadField(Record(k), B3); }
+void TProgF15Class::SetB3(int k, int v) { WriteField(Record(k), B3, v); }
+int TProgF15Class::GetW4(int k) const { return ReadField(Record(k), W4); }
+void TProgF15Class::SetW4(int k, int v) { WriteField(Record(k), W4, v); }
+int TProgF15Class::GetW6(int k) const { return ReadField(Record(k), W6); }
+void TProgF15Class::SetW6(int k, int v) { WriteField(Record(k), W6, v); }
+int TProgF15Class::GetKvit(int k) const { return ReadField(Record(k), Kvit); }
+void TProgF15Class::SetKvit(int k, int v) { WriteField(Record(k), Kvit, v); }
+int TProgF15Class::GetSbros(int k) const { return ReadField(Record(k), Sbros); }
+void TProgF15Class::SetSbros(int k, int v) { WriteField(Record(k), Sbros, v); }
+int TProgF15Class::GetSignal(int k, int j) const { return ReadField(Record(k), Signal.At(j)); }
+void TProgF15Class::SetSignal(int k, int j, int v) { WriteField(Record(k), Signal.At(j), v); }

@@ -1,10 +1,13 @@
 #include "TProgFBClass.h"
 
+#include "ByteFields.h"
 #include "Float24.h"
 #include "TextCodec.h"
 
 #include <algorithm>
 #include <cstring>
+
+using namespace ByteFields;
 
 namespace {
 
@@ -14,8 +17,24 @@ bool InRange(int i, int n) {
 
 constexpr int CalcType = TProgFBClass::TypeCalc;
 constexpr int ComparatorType = TProgFBClass::TypeComparator;
-constexpr int SigByte = 9;
 
+// The record fields, in the order of the layout in the header.
+constexpr Field TypeByte = Byte(0), Type = Bits(0, 0, 4), Subtype = Bits(0, 4, 4);
+constexpr Field InType = Bits(1, 3, 1).Repeated(4, 2), InKind = Bits(1, 0, 3).Repeated(4, 2);
+constexpr Field InNum = Byte(2).Repeated(4, 2);
+constexpr Field AlarmSec = Byte(3), AlarmMin = Byte(4), AlarmHour = Bits(5, 2, 6);
+constexpr Field TimerDiskr = Bits(5, 0, 2), TimeUst = Byte(6);
+constexpr Field X1Num = Bits(1, 0, 7), X1Src = Flag(1, 7), CompCond = Bits(5, 7, 1), CompHyst = Bits(5, 2, 5);
+constexpr Field In8Type = Bits(7, 3, 1), In8Kind = Bits(7, 0, 3), In8Num = Byte(8);
+constexpr Field CountLow = Bits(1, 4, 4), CountHigh = Bits(3, 4, 1); // set point bits 0-3 and bit 4
+constexpr Field SigTipS = Bits(9, 6, 2), SigKont = Flag(9, 5), SigNTabS = Bits(9, 0, 5);
+constexpr Field RelayMask = Byte(10).Repeated(5, 1); // relay modules 1..5
+constexpr Field IntegrNum = Byte(1).Repeated(12, 1), B13 = Byte(13), DayStartHour = Byte(14);
+constexpr Field X2Src = Flag(5, 7), X2Num = Bits(5, 0, 7);
+// Selector 1 is byte 9, selector 2 byte 6.
+constexpr Field CalcByte(int sel) {
+    return sel == 1 ? Byte(9) : sel == 2 ? Byte(6) : Field{};
+}
 
 } // namespace
 
@@ -122,15 +141,6 @@ void TProgFBClass::SetFbText(int slot, const QString& text) {
     if (InRange(slot, Slots)) TextCodec::EncodePadded(text, texts_.data() + slot * TextLen, TextLen);
 }
 
-int TProgFBClass::Bits(int i, int k, int shift, int mask) const {
-    return (GetRecByte(i, k) >> shift) & mask;
-}
-
-void TProgFBClass::SetBits(int i, int k, int shift, int mask, int v) {
-    const int b = GetRecByte(i, k);
-    SetRecByte(i, k, (b & ~(mask << shift)) | ((v & mask) << shift));
-}
-
 QString TProgFBClass::FloatText(int i, int k) const {
     const uint8_t* r = Rec(i);
     return r ? Float24::ToText(r + k) : QString();
@@ -142,58 +152,58 @@ bool TProgFBClass::SetFloatText(int i, int k, const QString& text) {
 }
 
 int TProgFBClass::GetType(int i) const {
-    return Bits(i, 0, 0, 0x0F);
+    return ReadField(Rec(i), Type);
 }
 void TProgFBClass::SetTypeByte(int i, int v) {
-    SetRecByte(i, 0, v);
+    WriteField(Rec(i), TypeByte, v);
 }
 int TProgFBClass::GetSubtype(int i) const {
-    return Bits(i, 0, 4, 0x0F);
+    return ReadField(Rec(i), Subtype);
 }
 void TProgFBClass::SetSubtype(int i, int v) {
-    SetBits(i, 0, 4, 0x0F, v);
+    WriteField(Rec(i), Subtype, v);
 }
 int TProgFBClass::GetTimerDiskr(int i) const {
-    return Bits(i, 5, 0, 0x03);
+    return ReadField(Rec(i), TimerDiskr);
 }
 void TProgFBClass::SetTimerDiskr(int i, int v) {
-    SetBits(i, 5, 0, 0x03, v);
+    WriteField(Rec(i), TimerDiskr, v);
 }
 int TProgFBClass::GetTimeUst(int i) const {
-    return GetRecByte(i, 6);
+    return ReadField(Rec(i), TimeUst);
 }
 void TProgFBClass::SetTimeUst(int i, int v) {
-    SetRecByte(i, 6, v);
+    WriteField(Rec(i), TimeUst, v);
 }
 int TProgFBClass::GetAlarmHour(int i) const {
-    return Bits(i, 5, 2, 0x3F);
+    return ReadField(Rec(i), AlarmHour);
 }
 void TProgFBClass::SetAlarmHour(int i, int v) {
-    SetBits(i, 5, 2, 0x3F, v);
+    WriteField(Rec(i), AlarmHour, v);
 }
 int TProgFBClass::GetAlarmMin(int i) const {
-    return GetRecByte(i, 4);
+    return ReadField(Rec(i), AlarmMin);
 }
 void TProgFBClass::SetAlarmMin(int i, int v) {
-    SetRecByte(i, 4, v);
+    WriteField(Rec(i), AlarmMin, v);
 }
 int TProgFBClass::GetAlarmSec(int i) const {
-    return GetRecByte(i, 3);
+    return ReadField(Rec(i), AlarmSec);
 }
 void TProgFBClass::SetAlarmSec(int i, int v) {
-    SetRecByte(i, 3, v);
+    WriteField(Rec(i), AlarmSec, v);
 }
 int TProgFBClass::GetX1Num(int i) const {
-    return Bits(i, 1, 0, 0x7F);
+    return ReadField(Rec(i), X1Num);
 }
 void TProgFBClass::SetX1Num(int i, int v) {
-    SetBits(i, 1, 0, 0x7F, v);
+    WriteField(Rec(i), X1Num, v);
 }
 int TProgFBClass::GetX1Src(int i) const {
-    return Bits(i, 1, 7, 1);
+    return ReadField(Rec(i), X1Src);
 }
 void TProgFBClass::SetX1Src(int i, int v) {
-    SetBits(i, 1, 7, 1, v != 0);
+    WriteField(Rec(i), X1Src, v);
 }
 QString TProgFBClass::GetCompUstText(int i) const {
     return FloatText(i, 2);
@@ -202,85 +212,83 @@ bool TProgFBClass::SetCompUstText(int i, const QString& text) {
     return SetFloatText(i, 2, text);
 }
 int TProgFBClass::GetCompCond(int i) const {
-    return Bits(i, 5, 7, 1);
+    return ReadField(Rec(i), CompCond);
 }
 void TProgFBClass::SetCompCond(int i, int v) {
-    SetBits(i, 5, 7, 1, v);
+    WriteField(Rec(i), CompCond, v);
 }
 int TProgFBClass::GetCompHyst(int i) const {
-    return Bits(i, 5, 2, 0x1F);
+    return ReadField(Rec(i), CompHyst);
 }
 void TProgFBClass::SetCompHyst(int i, int v) {
-    SetBits(i, 5, 2, 0x1F, v);
+    WriteField(Rec(i), CompHyst, v);
 }
 int TProgFBClass::GetCountUst(int i) const {
-    return Bits(i, 1, 4, 0x0F) | (Bits(i, 3, 4, 1) << 4);
+    return ReadField(Rec(i), CountLow) | ReadField(Rec(i), CountHigh) << 4;
 }
-
 void TProgFBClass::SetCountUst(int i, int v) {
-    SetBits(i, 1, 4, 0x0F, v);
-    SetBits(i, 3, 4, 1, v >> 4);
+    WriteField(Rec(i), CountLow, v);
+    WriteField(Rec(i), CountHigh, v >> 4);
 }
-
 int TProgFBClass::GetInType(int i, int j) const {
-    return InRange(j, 4) ? Bits(i, 1 + 2 * j, 3, 1) : 0;
+    return ReadField(Rec(i), InType.At(j));
 }
 void TProgFBClass::SetInType(int i, int j, int v) {
-    if (InRange(j, 4)) SetBits(i, 1 + 2 * j, 3, 1, v);
+    WriteField(Rec(i), InType.At(j), v);
 }
 int TProgFBClass::GetInKind(int i, int j) const {
-    return InRange(j, 4) ? Bits(i, 1 + 2 * j, 0, 0x07) : 0;
+    return ReadField(Rec(i), InKind.At(j));
 }
 void TProgFBClass::SetInKind(int i, int j, int v) {
-    if (InRange(j, 4)) SetBits(i, 1 + 2 * j, 0, 0x07, v);
+    WriteField(Rec(i), InKind.At(j), v);
 }
 int TProgFBClass::GetInNum(int i, int j) const {
-    return InRange(j, 4) ? GetRecByte(i, 2 + 2 * j) : 0;
+    return ReadField(Rec(i), InNum.At(j));
 }
 void TProgFBClass::SetInNum(int i, int j, int v) {
-    if (InRange(j, 4)) SetRecByte(i, 2 + 2 * j, v);
+    WriteField(Rec(i), InNum.At(j), v);
 }
 int TProgFBClass::GetIn8Type(int i) const {
-    return Bits(i, 7, 3, 1);
+    return ReadField(Rec(i), In8Type);
 }
 void TProgFBClass::SetIn8Type(int i, int v) {
-    SetBits(i, 7, 3, 1, v);
+    WriteField(Rec(i), In8Type, v);
 }
 int TProgFBClass::GetIn8Kind(int i) const {
-    return Bits(i, 7, 0, 0x07);
+    return ReadField(Rec(i), In8Kind);
 }
 void TProgFBClass::SetIn8Kind(int i, int v) {
-    SetBits(i, 7, 0, 0x07, v);
+    WriteField(Rec(i), In8Kind, v);
 }
 int TProgFBClass::GetIn8Num(int i) const {
-    return GetRecByte(i, 8);
+    return ReadField(Rec(i), In8Num);
 }
 void TProgFBClass::SetIn8Num(int i, int v) {
-    SetRecByte(i, 8, v);
+    WriteField(Rec(i), In8Num, v);
 }
 int TProgFBClass::GetSigTipS(int i) const {
-    return Bits(i, SigByte, 6, 0x03);
+    return ReadField(Rec(i), SigTipS);
 }
 void TProgFBClass::SetSigTipS(int i, int v) {
-    SetBits(i, SigByte, 6, 0x03, v);
+    WriteField(Rec(i), SigTipS, v);
 }
 int TProgFBClass::GetSigNTabS(int i) const {
-    return Bits(i, SigByte, 0, 0x1F);
+    return ReadField(Rec(i), SigNTabS);
 }
 void TProgFBClass::SetSigNTabS(int i, int v) {
-    SetBits(i, SigByte, 0, 0x1F, v);
+    WriteField(Rec(i), SigNTabS, v);
 }
 int TProgFBClass::GetSigKont(int i) const {
-    return Bits(i, SigByte, 5, 1);
+    return ReadField(Rec(i), SigKont);
 }
 void TProgFBClass::SetSigKont(int i, int v) {
-    SetBits(i, SigByte, 5, 1, v != 0);
+    WriteField(Rec(i), SigKont, v);
 }
 int TProgFBClass::GetB9Plus(int i, int k) const {
-    return k >= 1 && k <= 5 ? GetRecByte(i, SigByte + k) : 0;
+    return ReadField(Rec(i), RelayMask.At(k - 1));
 }
 void TProgFBClass::SetB9Plus(int i, int k, int v) {
-    if (k >= 1 && k <= 5) SetRecByte(i, SigByte + k, v);
+    WriteField(Rec(i), RelayMask.At(k - 1), v);
 }
 
 int TProgFBClass::GetCalcOp(int i) const {
@@ -290,31 +298,31 @@ void TProgFBClass::SetCalcOp(int i, int v) {
     SetSubtype(i, v);
 }
 int TProgFBClass::GetIntegrNum(int i, int k) const {
-    return InRange(k, 12) ? GetRecByte(i, 1 + k) : 0;
+    return ReadField(Rec(i), IntegrNum.At(k));
 }
 void TProgFBClass::SetIntegrNum(int i, int k, int v) {
-    if (InRange(k, 12)) SetRecByte(i, 1 + k, v);
+    WriteField(Rec(i), IntegrNum.At(k), v);
 }
 void TProgFBClass::SetB13(int i, int v) {
-    SetRecByte(i, 13, v);
+    WriteField(Rec(i), B13, v);
 }
 int TProgFBClass::GetDayStartHour(int i) const {
-    return GetRecByte(i, 14);
+    return ReadField(Rec(i), DayStartHour);
 }
 void TProgFBClass::SetDayStartHour(int i, int v) {
-    SetRecByte(i, 14, v);
+    WriteField(Rec(i), DayStartHour, v);
 }
 int TProgFBClass::GetX2Src(int i) const {
-    return Bits(i, 5, 7, 1);
+    return ReadField(Rec(i), X2Src);
 }
 void TProgFBClass::SetX2Src(int i, int v) {
-    SetBits(i, 5, 7, 1, v != 0);
+    WriteField(Rec(i), X2Src, v);
 }
 int TProgFBClass::GetX2Num(int i) const {
-    return Bits(i, 5, 0, 0x7F);
+    return ReadField(Rec(i), X2Num);
 }
 void TProgFBClass::SetX2Num(int i, int v) {
-    SetBits(i, 5, 0, 0x7F, v);
+    WriteField(Rec(i), X2Num, v);
 }
 
 QString TProgFBClass::GetConstText(int i, int k) const {
@@ -326,14 +334,10 @@ bool TProgFBClass::SetConstText(int i, int k, const QString& text) {
 }
 
 int TProgFBClass::GetCalcByte(int i, int sel) const {
-    return sel == 1 ? GetRecByte(i, 9) : sel == 2 ? GetRecByte(i, 6) : 0;
+    return ReadField(Rec(i), CalcByte(sel));
 }
-
 void TProgFBClass::SetCalcByte(int i, int sel, int v) {
-    if (sel == 1)
-        SetRecByte(i, 9, v);
-    else if (sel == 2)
-        SetRecByte(i, 6, v);
+    WriteField(Rec(i), CalcByte(sel), v);
 }
 
 void TProgFBClass::ForEachInputRef(const std::function<void(uint8_t&, uint8_t&)>& fn) {

@@ -242,8 +242,6 @@ class TProgFBClass {
   private:
     uint8_t* Rec(int i);
     const uint8_t* Rec(int i) const;
-    int Bits(int i, int k, int shift, int mask) const;
-    void SetBits(int i, int k, int shift, int mask, int v);
     QString FloatText(int i, int k) const;
     bool SetFloatText(int i, int k, const QString& text);
     // Calls fn(first byte, number byte) for every input reference of the logic records.

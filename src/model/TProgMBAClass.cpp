@@ -53,6 +53,9 @@ void TProgMBAClass::SetModuleType(int m, int value)
     RecalcRanges();
 }
 
+uint8_t* TProgMBAClass::Module(int m) { return m >= 0 && m < ModuleCount ? Modules[size_t(m)].data() : nullptr; }
+const uint8_t* TProgMBAClass::Module(int m) const { return const_cast<TProgMBAClass*>(this)->Module(m); }
+
 uint8_t* TProgMBAClass::Channel(int m, int c)
 {
     if (m < 0 || m >= ModuleCount || c < 0 || c >= ChannelCount)
@@ -65,25 +68,18 @@ const uint8_t* TProgMBAClass::Channel(int m, int c) const
     return const_cast<TProgMBAClass*>(this)->Channel(m, c);
 }
 
-#define MBA_CHANNEL_BITS(Name, byteIndex, shift, width)                                                       \
-    int TProgMBAClass::Get##Name(int m, int c) const                                                          \
-    {                                                                                                         \
-        const uint8_t* ch = Channel(m, c);                                                                    \
-        return ch ? GetBits(ch[byteIndex], shift, width) : 0;                                                 \
-    }                                                                                                         \
-    void TProgMBAClass::Set##Name(int m, int c, int v)                                                        \
-    {                                                                                                         \
-        if (uint8_t* ch = Channel(m, c))                                                                      \
-            SetBits(ch[byteIndex], shift, width, v);                                                          \
-    }
-
-MBA_CHANNEL_BITS(ChSk, 0, 0, 4)
-MBA_CHANNEL_BITS(ChRazm, 0, 4, 4)
-MBA_CHANNEL_BITS(ChTInp, 1, 0, 3)
-MBA_CHANNEL_BITS(ChB1Bits0to5, 1, 0, 6)
-MBA_CHANNEL_BITS(ChB1Bits4to5, 1, 4, 2)
-MBA_CHANNEL_BITS(ChB1Bit6, 1, 6, 1)
-#undef MBA_CHANNEL_BITS
+int TProgMBAClass::GetChSk(int m, int c) const { return ReadField(Channel(m, c), ACL::ScaleKind); }
+void TProgMBAClass::SetChSk(int m, int c, int kind) { WriteField(Channel(m, c), ACL::ScaleKind, kind); }
+int TProgMBAClass::GetChRazm(int m, int c) const { return ReadField(Channel(m, c), ACL::Unit); }
+void TProgMBAClass::SetChRazm(int m, int c, int unit) { WriteField(Channel(m, c), ACL::Unit, unit); }
+int TProgMBAClass::GetChTInp(int m, int c) const { return ReadField(Channel(m, c), ACL::InputType); }
+void TProgMBAClass::SetChTInp(int m, int c, int type) { WriteField(Channel(m, c), ACL::InputType, type); }
+int TProgMBAClass::GetChB1Bits0to5(int m, int c) const { return ReadField(Channel(m, c), ACL::RangeIndex); }
+void TProgMBAClass::SetChB1Bits0to5(int m, int c, int index) { WriteField(Channel(m, c), ACL::RangeIndex, index); }
+int TProgMBAClass::GetChB1Bits4to5(int m, int c) const { return ReadField(Channel(m, c), ACL::DeadBand); }
+void TProgMBAClass::SetChB1Bits4to5(int m, int c, int band) { WriteField(Channel(m, c), ACL::DeadBand, band); }
+int TProgMBAClass::GetChB1Bit6(int m, int c) const { return ReadField(Channel(m, c), ACL::Connection); }
+void TProgMBAClass::SetChB1Bit6(int m, int c, int v) { WriteField(Channel(m, c), ACL::Connection, v); }
 
 #define MBA_CHANNEL_FLOAT(Name, offset)                                                                       \
     QString TProgMBAClass::Get##Name##Text(int m, int c) const { return ACL::FloatText(Channel(m, c), offset); } \
@@ -108,48 +104,21 @@ QString TProgMBAClass::GetChPozText(int m, int c) const { return ACL::PozText(Ch
 
 void TProgMBAClass::SetChPozText(int m, int c, const QString& text) { ACL::SetPozText(Channel(m, c), text); }
 
-uint8_t* TProgMBAClass::OutputByte(int m, int sel, int base)
-{
-    if (m < 0 || m >= ModuleCount || (sel != 1 && sel != 2))
-        return nullptr;
-    return &Modules[size_t(m)][size_t(base == ConnByte ? ConnByte : base + sel - 1)];
-}
+namespace {
+// Current output selector s (1, 2) is element s − 1; bit r of the module-type byte is the sensor
+// type of discrete sensor r.
+constexpr Field ConnBit = Bits(TProgMBAClass::ConnByte, 0, 1).Repeated(2, 0, 1);
+constexpr Field RangeHi = Bits(TProgMBAClass::RangeByte1, 4, 4).Repeated(2, 1);
+constexpr Field RangeLo = Bits(TProgMBAClass::RangeByte1, 0, 4).Repeated(2, 1);
+constexpr Field SensorType = Flag(TProgMBAClass::ModuleTypeByte, 0).Repeated(TProgMBAClass::RangeEntries, 0, 1);
+} // namespace
 
-int TProgMBAClass::GetConnBit(int m, int sel) const
-{
-    const uint8_t* b = const_cast<TProgMBAClass*>(this)->OutputByte(m, sel, ConnByte);
-    return b ? GetBits(*b, sel - 1, 1) : 0;
-}
-
-void TProgMBAClass::SetConnBit(int m, int sel, int v)
-{
-    if (uint8_t* b = OutputByte(m, sel, ConnByte))
-        SetBits(*b, sel - 1, 1, v);
-}
-
-int TProgMBAClass::GetRangeHi(int m, int sel) const
-{
-    const uint8_t* b = const_cast<TProgMBAClass*>(this)->OutputByte(m, sel, RangeByte1);
-    return b ? GetBits(*b, 4, 4) : 0;
-}
-
-void TProgMBAClass::SetRangeHi(int m, int sel, int v)
-{
-    if (uint8_t* b = OutputByte(m, sel, RangeByte1))
-        SetBits(*b, 4, 4, v);
-}
-
-int TProgMBAClass::GetRangeLo(int m, int sel) const
-{
-    const uint8_t* b = const_cast<TProgMBAClass*>(this)->OutputByte(m, sel, RangeByte1);
-    return b ? GetBits(*b, 0, 4) : 0;
-}
-
-void TProgMBAClass::SetRangeLo(int m, int sel, int v)
-{
-    if (uint8_t* b = OutputByte(m, sel, RangeByte1))
-        SetBits(*b, 0, 4, v);
-}
+int TProgMBAClass::GetConnBit(int m, int sel) const { return ReadField(Module(m), ConnBit.At(sel - 1)); }
+void TProgMBAClass::SetConnBit(int m, int sel, int v) { WriteField(Module(m), ConnBit.At(sel - 1), v); }
+int TProgMBAClass::GetRangeHi(int m, int sel) const { return ReadField(Module(m), RangeHi.At(sel - 1)); }
+void TProgMBAClass::SetRangeHi(int m, int sel, int v) { WriteField(Module(m), RangeHi.At(sel - 1), v); }
+int TProgMBAClass::GetRangeLo(int m, int sel) const { return ReadField(Module(m), RangeLo.At(sel - 1)); }
+void TProgMBAClass::SetRangeLo(int m, int sel, int v) { WriteField(Module(m), RangeLo.At(sel - 1), v); }
 
 int TProgMBAClass::GetRangeInt(int m, int r) const
 {
@@ -162,7 +131,7 @@ void TProgMBAClass::SetRangeInt(int m, int r, int value)
 {
     if (m < 0 || m >= ModuleCount || r < 0 || r >= RangeEntries)
         return;
-    SetBits(Modules[size_t(m)][ModuleTypeByte], r, 1, value != 0);
+    WriteField(Module(m), SensorType.At(r), value);
     RecalcRanges();
 }
 
@@ -170,7 +139,7 @@ void TProgMBAClass::RecalcRanges()
 {
     for (int m = 0; m < ModuleCount; ++m)
         for (int r = 0; r < RangeEntries; ++r)
-            RangeTable[size_t(m)][size_t(r)] = GetBits(Modules[size_t(m)][ModuleTypeByte], r, 1);
+            RangeTable[size_t(m)][size_t(r)] = ReadField(Module(m), SensorType.At(r));
 }
 
 TProgMBAClass::SkList TProgMBAClass::FillMinSkList(std::span<const ScaleRange> ranges, int rangeIndex)

@@ -188,7 +188,8 @@ public:
 private:
     uint8_t* Channel(int m, int c);
     const uint8_t* Channel(int m, int c) const;
-    uint8_t* OutputByte(int m, int sel, int base);
+    uint8_t* Module(int m);
+    const uint8_t* Module(int m) const;
 
     std::array<std::array<uint8_t, RecordSize>, ModuleCount> Modules{};
     std::array<std::array<int, RangeEntries>, ModuleCount> RangeTable{};

@@ -36,27 +36,35 @@ uint8_t* TProgMBMClass::Request(int i)
 
 const uint8_t* TProgMBMClass::Request(int i) const { return const_cast<TProgMBMClass*>(this)->Request(i); }
 
-#define MBM_BITS(Name, offset, shift, width)                                                                  \
-    RECORD_FIELD(TProgMBMClass, Name, Request, offset, (ReadBits<shift, width>), (WriteBits<shift, width>),    \
-                 (int v, int i))
-#define MBM_WORD(Name, offset) RECORD_FIELD(TProgMBMClass, Name, Request, offset, ReadI16, WriteI16, (int v, int i))
+namespace {
+constexpr Field KodF = Byte(0), KolVh = Byte(1), Ustr = Byte(2), AdBegDat = Int16(3), KolDat = Int16(5);
+constexpr Field TipUstr = Bits(7, 0, 4), StAddrBeg1 = Byte(8), StAddrBeg2 = Byte(9), XMax = Int16(10);
+constexpr Field LinkSpeed = Bits(TProgMBMClass::LinkByte, 2, 2), LinkParityStop = Bits(TProgMBMClass::LinkByte, 0, 2);
+} // namespace
 
-MBM_BITS(KodF, 0, 0, 8)
-MBM_BITS(KolVh, 1, 0, 8)
-MBM_BITS(Ustr, 2, 0, 8)
-MBM_WORD(AdBegDat, 3)
-MBM_WORD(KolDat, 5)
-MBM_BITS(TipUstr, 7, 0, 4)
-MBM_BITS(StAddrBeg1, 8, 0, 8)
-MBM_BITS(StAddrBeg2, 9, 0, 8)
-MBM_WORD(XMax, 10)
-#undef MBM_BITS
-#undef MBM_WORD
+int TProgMBMClass::GetKodF(int i) const { return ReadField(Request(i), KodF); }
+void TProgMBMClass::SetKodF(int v, int i) { WriteField(Request(i), KodF, v); }
+int TProgMBMClass::GetKolVh(int i) const { return ReadField(Request(i), KolVh); }
+void TProgMBMClass::SetKolVh(int v, int i) { WriteField(Request(i), KolVh, v); }
+int TProgMBMClass::GetUstr(int i) const { return ReadField(Request(i), Ustr); }
+void TProgMBMClass::SetUstr(int v, int i) { WriteField(Request(i), Ustr, v); }
+int TProgMBMClass::GetAdBegDat(int i) const { return ReadField(Request(i), AdBegDat); }
+void TProgMBMClass::SetAdBegDat(int v, int i) { WriteField(Request(i), AdBegDat, v); }
+int TProgMBMClass::GetKolDat(int i) const { return ReadField(Request(i), KolDat); }
+void TProgMBMClass::SetKolDat(int v, int i) { WriteField(Request(i), KolDat, v); }
+int TProgMBMClass::GetTipUstr(int i) const { return ReadField(Request(i), TipUstr); }
+void TProgMBMClass::SetTipUstr(int v, int i) { WriteField(Request(i), TipUstr, v); }
+int TProgMBMClass::GetStAddrBeg1(int i) const { return ReadField(Request(i), StAddrBeg1); }
+void TProgMBMClass::SetStAddrBeg1(int v, int i) { WriteField(Request(i), StAddrBeg1, v); }
+int TProgMBMClass::GetStAddrBeg2(int i) const { return ReadField(Request(i), StAddrBeg2); }
+void TProgMBMClass::SetStAddrBeg2(int v, int i) { WriteField(Request(i), StAddrBeg2, v); }
+int TProgMBMClass::GetXMax(int i) const { return ReadField(Request(i), XMax); }
+void TProgMBMClass::SetXMax(int v, int i) { WriteField(Request(i), XMax, v); }
 
-int TProgMBMClass::GetLinkBits2to3() const { return GetBits(Descriptor[LinkByte], 2, 2); }
-void TProgMBMClass::SetLinkBits2to3(int v) { SetBits(Descriptor[LinkByte], 2, 2, v); }
-int TProgMBMClass::GetLinkBits0to1() const { return GetBits(Descriptor[LinkByte], 0, 2); }
-void TProgMBMClass::SetLinkBits0to1(int v) { SetBits(Descriptor[LinkByte], 0, 2, v); }
+int TProgMBMClass::GetLinkBits2to3() const { return ReadField(Descriptor.data(), LinkSpeed); }
+void TProgMBMClass::SetLinkBits2to3(int v) { WriteField(Descriptor.data(), LinkSpeed, v); }
+int TProgMBMClass::GetLinkBits0to1() const { return ReadField(Descriptor.data(), LinkParityStop); }
+void TProgMBMClass::SetLinkBits0to1(int v) { WriteField(Descriptor.data(), LinkParityStop, v); }
 
 int TProgMBMClass::GetBlockByte(int g, int k) const
 {
@@ -81,17 +89,8 @@ uint8_t* TProgMBMClass::NetChannel(int n)
 
 const uint8_t* TProgMBMClass::NetChannel(int n) const { return const_cast<TProgMBMClass*>(this)->NetChannel(n); }
 
-int TProgMBMClass::GetChRazm(int n) const
-{
-    const uint8_t* ch = NetChannel(n);
-    return ch ? GetBits(ch[0], 4, 4) : 0;
-}
-
-void TProgMBMClass::SetChRazm(int v, int n)
-{
-    if (uint8_t* ch = NetChannel(n))
-        SetBits(ch[0], 4, 4, v);
-}
+int TProgMBMClass::GetChRazm(int n) const { return ReadField(NetChannel(n), ACL::Unit); }
+void TProgMBMClass::SetChRazm(int v, int n) { WriteField(NetChannel(n), ACL::Unit, v); }
 
 #define MBM_CHANNEL_FLOAT(Name, offset)                                                                       \
     QString TProgMBMClass::Get##Name##Text(int n) const { return ACL::FloatText(NetChannel(n), offset); }     \

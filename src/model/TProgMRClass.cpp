@@ -41,54 +41,27 @@ uint8_t* TProgMRClass::Output(int o, int m)
 
 const uint8_t* TProgMRClass::Output(int o, int m) const { return const_cast<TProgMRClass*>(this)->Output(o, m); }
 
-int TProgMRClass::GetBit(int o, int m, int bit) const
-{
-    const uint8_t* out = Output(o, m);
-    return out ? GetBits(out[0], bit, 1) : 0;
-}
+namespace {
+constexpr Field TipVyh = Flag(0, 0), KvitBlock = Flag(0, 1), SbrTopLevel = Flag(0, 2), KvitTopLevel = Flag(0, 3);
+constexpr Field SbrPanel = Flag(0, 4), KvitPanel = Flag(0, 5), VxKvit = Byte(1), VhSbr = Byte(2);
+} // namespace
 
-void TProgMRClass::SetBit(int v, int o, int m, int bit)
-{
-    if (uint8_t* out = Output(o, m))
-        SetBits(out[0], bit, 1, v != 0);
-}
-
-int TProgMRClass::GetTipVyh(int o, int m) const { return GetBit(o, m, 0); }
-void TProgMRClass::SetTipVyh(int v, int o, int m) { SetBit(v, o, m, 0); }
-int TProgMRClass::GetKvitBlock(int o, int m) const { return GetBit(o, m, 1); }
-void TProgMRClass::SetKvitBlock(int v, int o, int m) { SetBit(v, o, m, 1); }
-int TProgMRClass::GetSbrTopLevel(int o, int m) const { return GetBit(o, m, 2); }
-void TProgMRClass::SetSbrTopLevel(int v, int o, int m) { SetBit(v, o, m, 2); }
-int TProgMRClass::GetKvitTopLevel(int o, int m) const { return GetBit(o, m, 3); }
-void TProgMRClass::SetKvitTopLevel(int v, int o, int m) { SetBit(v, o, m, 3); }
-int TProgMRClass::GetSbrPanel(int o, int m) const { return GetBit(o, m, 4); }
-void TProgMRClass::SetSbrPanel(int v, int o, int m) { SetBit(v, o, m, 4); }
-int TProgMRClass::GetKvitPanel(int o, int m) const { return GetBit(o, m, 5); }
-void TProgMRClass::SetKvitPanel(int v, int o, int m) { SetBit(v, o, m, 5); }
-
-int TProgMRClass::GetVxKvit(int o, int m) const
-{
-    const uint8_t* out = Output(o, m);
-    return out ? out[1] : 0;
-}
-
-void TProgMRClass::SetVxKvit(int o, int m, int v)
-{
-    if (uint8_t* out = Output(o, m))
-        out[1] = uint8_t(v);
-}
-
-int TProgMRClass::GetVhSbr(int o, int m) const
-{
-    const uint8_t* out = Output(o, m);
-    return out ? out[2] : 0;
-}
-
-void TProgMRClass::SetVhSbr(int o, int m, int v)
-{
-    if (uint8_t* out = Output(o, m))
-        out[2] = uint8_t(v);
-}
+int TProgMRClass::GetTipVyh(int o, int m) const { return ReadField(Output(o, m), TipVyh); }
+void TProgMRClass::SetTipVyh(int v, int o, int m) { WriteField(Output(o, m), TipVyh, v); }
+int TProgMRClass::GetKvitBlock(int o, int m) const { return ReadField(Output(o, m), KvitBlock); }
+void TProgMRClass::SetKvitBlock(int v, int o, int m) { WriteField(Output(o, m), KvitBlock, v); }
+int TProgMRClass::GetSbrTopLevel(int o, int m) const { return ReadField(Output(o, m), SbrTopLevel); }
+void TProgMRClass::SetSbrTopLevel(int v, int o, int m) { WriteField(Output(o, m), SbrTopLevel, v); }
+int TProgMRClass::GetKvitTopLevel(int o, int m) const { return ReadField(Output(o, m), KvitTopLevel); }
+void TProgMRClass::SetKvitTopLevel(int v, int o, int m) { WriteField(Output(o, m), KvitTopLevel, v); }
+int TProgMRClass::GetSbrPanel(int o, int m) const { return ReadField(Output(o, m), SbrPanel); }
+void TProgMRClass::SetSbrPanel(int v, int o, int m) { WriteField(Output(o, m), SbrPanel, v); }
+int TProgMRClass::GetKvitPanel(int o, int m) const { return ReadField(Output(o, m), KvitPanel); }
+void TProgMRClass::SetKvitPanel(int v, int o, int m) { WriteField(Output(o, m), KvitPanel, v); }
+int TProgMRClass::GetVxKvit(int o, int m) const { return ReadField(Output(o, m), VxKvit); }
+void TProgMRClass::SetVxKvit(int o, int m, int v) { WriteField(Output(o, m), VxKvit, v); }
+int TProgMRClass::GetVhSbr(int o, int m) const { return ReadField(Output(o, m), VhSbr); }
+void TProgMRClass::SetVhSbr(int o, int m, int v) { WriteField(Output(o, m), VhSbr, v); }
 
 bool TProgMRClass::CheckVhText(const QString& text)
 {

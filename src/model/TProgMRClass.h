@@ -73,8 +73,6 @@ public:
 private:
     uint8_t* Output(int o, int m);
     const uint8_t* Output(int o, int m) const;
-    int GetBit(int o, int m, int bit) const;
-    void SetBit(int v, int o, int m, int bit);
 
     std::array<uint8_t, DeviceBlocks::RelayBaseLen> Image{};
     std::array<int, SlotCount> MrBaseSaved{};

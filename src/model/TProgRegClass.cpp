@@ -9,6 +9,9 @@ using namespace ByteFields;
 
 namespace {
 constexpr int KpOffset = 6, TiOffset = 9, TdOffset = 12, OLOffset = 15, OHOffset = 18, dSPOffset = 21;
+constexpr Field AnVh = Byte(0), TReg = Byte(1), Vyh = Byte(2), TypeOut = Bits(3, 0, 1);
+constexpr Field PZReg = Byte(0), PZTime = Uint16(1).Repeated(TProgRegClass::PZPoints, 4),
+                PZValue = Int16(3).Repeated(TProgRegClass::PZPoints, 4);
 } // namespace
 
 void TProgRegClass::SetRegCount(int v) { RegCount = std::clamp(v, 0, RegMaxCount); }
@@ -91,19 +94,14 @@ void TProgRegClass::SetPZByte(int p, int k, int value)
         r[k] = uint8_t(value);
 }
 
-int TProgRegClass::GetAnVh(int i) const { return GetRecByte(i, 0); }
-void TProgRegClass::SetAnVh(int i, int n) { SetRecByte(i, 0, n); }
-int TProgRegClass::GetTReg(int i) const { return GetRecByte(i, 1); }
-void TProgRegClass::SetTReg(int i, int /*kind*/, int code) { SetRecByte(i, 1, code); }
-int TProgRegClass::GetVyh(int i) const { return GetRecByte(i, 2); }
-void TProgRegClass::SetVyh(int i, int v) { SetRecByte(i, 2, v); }
-int TProgRegClass::GetTypeOut(int i) const { return GetBits(uint8_t(GetRecByte(i, 3)), 0, 1); }
-
-void TProgRegClass::SetTypeOut(int i, int v)
-{
-    if (uint8_t* r = Rec(i))
-        SetBits(r[3], 0, 1, v);
-}
+int TProgRegClass::GetAnVh(int i) const { return ReadField(Rec(i), AnVh); }
+void TProgRegClass::SetAnVh(int i, int n) { WriteField(Rec(i), AnVh, n); }
+int TProgRegClass::GetTReg(int i) const { return ReadField(Rec(i), TReg); }
+void TProgRegClass::SetTReg(int i, int /*kind*/, int code) { WriteField(Rec(i), TReg, code); }
+int TProgRegClass::GetVyh(int i) const { return ReadField(Rec(i), Vyh); }
+void TProgRegClass::SetVyh(int i, int v) { WriteField(Rec(i), Vyh, v); }
+int TProgRegClass::GetTypeOut(int i) const { return ReadField(Rec(i), TypeOut); }
+void TProgRegClass::SetTypeOut(int i, int v) { WriteField(Rec(i), TypeOut, v); }
 
 #define REG_FLOAT(Name, offset)                                                                               \
     QString TProgRegClass::Get##Name##Text(int i) const                                                       \
@@ -140,32 +138,12 @@ int TProgRegClass::GetLoopClass(int i) const
     return type;
 }
 
-int TProgRegClass::GetPZReg(int p) const { return GetPZByte(p, 0); }
-void TProgRegClass::SetPZReg(int p, int n) { SetPZByte(p, 0, n); }
-
-int TProgRegClass::GetPZTime(int p, int k) const
-{
-    const uint8_t* r = PZ(p);
-    return r && k >= 0 && k < PZPoints ? GetU16(r + 1 + 4 * k) : 0;
-}
-
-void TProgRegClass::SetPZTime(int p, int k, int t)
-{
-    if (uint8_t* r = PZ(p); r && k >= 0 && k < PZPoints)
-        SetU16(r + 1 + 4 * k, t);
-}
-
-int TProgRegClass::GetPZValue(int p, int k) const
-{
-    const uint8_t* r = PZ(p);
-    return r && k >= 0 && k < PZPoints ? GetI16(r + 3 + 4 * k) : 0;
-}
-
-void TProgRegClass::SetPZValue(int p, int k, int v)
-{
-    if (uint8_t* r = PZ(p); r && k >= 0 && k < PZPoints)
-        SetU16(r + 3 + 4 * k, v);
-}
+int TProgRegClass::GetPZReg(int p) const { return ReadField(PZ(p), PZReg); }
+void TProgRegClass::SetPZReg(int p, int n) { WriteField(PZ(p), PZReg, n); }
+int TProgRegClass::GetPZTime(int p, int k) const { return ReadField(PZ(p), PZTime.At(k)); }
+void TProgRegClass::SetPZTime(int p, int k, int t) { WriteField(PZ(p), PZTime.At(k), t); }
+int TProgRegClass::GetPZValue(int p, int k) const { return ReadField(PZ(p), PZValue.At(k)); }
+void TProgRegClass::SetPZValue(int p, int k, int v) { WriteField(PZ(p), PZValue.At(k), v); }
 
 void TProgRegClass::DeleteRows(Table& table, int first, int count)
 {

@@ -62,44 +62,48 @@ TEST(MBAClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
                                 BIT_FIELD(ch + 1, 0x3F, x.SetChB1Bits0to5(M, C, v), x.GetChB1Bits0to5(M, C)),
                                 BIT_FIELD(ch + 1, 0x30, x.SetChB1Bits4to5(M, C, v), x.GetChB1Bits4to5(M, C)),
                                 BIT_FIELD(ch + 1, 0x40, x.SetChB1Bit6(M, C, v), x.GetChB1Bit6(M, C)),
+                                BIT_FIELD(M * RS + 120, 0x01, x.SetConnBit(M, 1, v), x.GetConnBit(M, 1)),
                                 BIT_FIELD(M * RS + 120, 0x02, x.SetConnBit(M, 2, v), x.GetConnBit(M, 2)),
+                                BIT_FIELD(M * RS + 121, 0xF0, x.SetRangeHi(M, 1, v), x.GetRangeHi(M, 1)),
                                 BIT_FIELD(M * RS + 122, 0xF0, x.SetRangeHi(M, 2, v), x.GetRangeHi(M, 2)),
                                 BIT_FIELD(M * RS + 122, 0x0F, x.SetRangeLo(M, 2, v), x.GetRangeLo(M, 2)),
-                                BIT_FIELD(M * RS + 113, 0x20, x.SetRangeInt(M, 5, v), x.GetRangeInt(M, 5)),
+                                FLAG_FIELD(M * RS + 113, 0x20, x.SetRangeInt(M, 5, v), x.GetRangeInt(M, 5)),
+                                NO_FIELD(x.SetModuleByte(8, 0, v), x.GetModuleByte(8, 0)),
+                                NO_FIELD(x.SetModuleByte(0, 169, v), x.GetModuleByte(0, 169)),
+                                NO_FIELD(x.SetModuleByte(-1, 0, v), x.GetModuleByte(-1, 0)),
+                                NO_FIELD(x.SetChSk(0, 6, v), x.GetChSk(0, 6)),
+                                NO_FIELD(x.SetChRazm(8, 0, v), x.GetChRazm(8, 0)),
+                                NO_FIELD(x.SetConnBit(0, 3, v), x.GetConnBit(0, 3)),
+                                NO_FIELD(x.SetConnBit(8, 1, v), x.GetConnBit(8, 1)),
+                                NO_FIELD(x.SetRangeHi(0, 0, v), x.GetRangeHi(0, 0)),
+                                NO_FIELD(x.SetRangeLo(0, 3, v), x.GetRangeLo(0, 3)),
+                                NO_FIELD(x.SetRangeInt(0, 8, v), x.GetRangeInt(0, 8)),
+                                NO_FIELD(x.SetChNSkText(0, -1, "1"), int(x.GetChNSkText(0, -1).size())),
+                                NO_FIELD(x.SetChPozText(0, 6, "X"), int(x.GetChPozText(0, 6).size())),
+                                NO_FIELD(x.SetChPozText(8, 0, "X"), int(x.GetChVSkText(8, 0).size())),
                             });
-
     TProgMBAClass mba;
-    View(mba).Fill();
-    const auto before = View(mba).Snapshot();
-    mba.SetModuleByte(8, 0, 1);
-    mba.SetModuleByte(0, 169, 1);
-    mba.SetModuleByte(-1, 0, 1);
-    mba.SetChSk(0, 6, 5);
-    mba.SetChRazm(8, 0, 5);
     EXPECT_FALSE(mba.SetChNSkText(0, -1, "1"));
-    mba.SetChPozText(0, 6, "X");
-    mba.SetConnBit(0, 3, 1);
-    mba.SetRangeHi(0, 0, 1);
-    mba.SetRangeInt(0, 8, 1);
-    mba.SetRazmFromControl({"x"}, 16);
-    EXPECT_EQ(View(mba).Snapshot(), before);
-    EXPECT_EQ(mba.GetChVSkText(8, 0), "");
     EXPECT_FALSE(mba.TakeRangeRecordFromReply(8, RangeReply(8, {})));
 }
 
 TEST(MBAClass, ChannelTextsAndRangeTable) {
     TProgMBAClass mba;
-    EXPECT_TRUE(mba.SetChNSkText(1, 5, "-12,5"));
-    EXPECT_FLOAT_EQ(mba.GetChNSk(1, 5), -12.5f);
-    EXPECT_FALSE(mba.SetChNSkText(1, 5, "12,5,1"));
-    EXPECT_EQ(mba.GetChNSkText(1, 5), "-12,5");
-
+    const int ch = 1 + 28 * 5; // Float24 scale minimum at channel bytes 2..4, set point HH at 17..19
+    EXPECT_TRUE(mba.SetChNSkText(1, 5, "1"));
+    EXPECT_TRUE(mba.SetChUstHHText(1, 5, "-1"));
+    EXPECT_FALSE(mba.SetChNSkText(1, 5, "12,5,1")); // refused: the field keeps its value
+    EXPECT_EQ(
+        (std::array{mba.GetModuleByte(1, ch + 1), mba.GetModuleByte(1, ch + 3), mba.GetModuleByte(1, ch + 4),
+                    mba.GetModuleByte(1, ch + 18), mba.GetModuleByte(1, ch + 19)}),
+        (std::array{0, 0x40, 1, 0xC0, 1}));
+    EXPECT_FLOAT_EQ(mba.GetChNSk(1, 5), 1.0f);
     mba.SetChPozText(2, 0, "ТП-1");
-    EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-1");
     EXPECT_EQ(mba.GetModuleByte(2, 1 + 20 + 4), ' ');
-    mba.SetChPozText(2, 0, "ТП-101 длинный");
-    EXPECT_EQ(mba.GetChPozText(2, 0), "ТП-101 д");
-    EXPECT_EQ(mba.GetModuleByte(2, 1 + 28), 0); // next channel untouched
+    mba.SetChPozText(2, 1, "ТП-101 длинный");
+    EXPECT_EQ(QStringList({mba.GetChPozText(2, 0), mba.GetChPozText(2, 1)}),
+              QStringList({"ТП-1", "ТП-101 д"}));
+    EXPECT_EQ(mba.GetModuleByte(2, 1 + 28 * 2), 0); // next channel untouched
 
     mba.SetModuleType(4, 0x81);
     EXPECT_EQ((std::array{mba.GetRangeInt(4, 0), mba.GetRangeInt(4, 3), mba.GetRangeInt(4, 7)}),
@@ -115,12 +119,11 @@ TEST(MBAClass, ChannelTextsAndRangeTable) {
 TEST(MBAClass, StandardRangeListsAndUnitList) {
     const auto ranges = TProgMBAClass::GetScaleRanges(0);
     ASSERT_EQ(ranges.size(), 6u);
-    auto mins = TProgMBAClass::FillMinSkList(ranges, 3);
-    EXPECT_EQ(mins.Items, QStringList({"0", "-50", "200"}));
-    EXPECT_EQ(mins.Selected, 1);
-    auto maxs = TProgMBAClass::FillMaxSkList(ranges, "0", 2);
-    EXPECT_EQ(maxs.Items, QStringList({"200", "400", "600"}));
-    EXPECT_EQ(maxs.Selected, 2);
+    const auto mins = TProgMBAClass::FillMinSkList(ranges, 3);
+    const auto maxs = TProgMBAClass::FillMaxSkList(ranges, "0", 2);
+    EXPECT_EQ((std::array{mins.Items, maxs.Items}),
+              (std::array{QStringList({"0", "-50", "200"}), QStringList({"200", "400", "600"})}));
+    EXPECT_EQ((std::array{mins.Selected, maxs.Selected}), (std::array{1, 2}));
     EXPECT_EQ(TProgMBAClass::FillMaxSkList(ranges, "0", 4).Selected, 0); // range 4 has another minimum
     EXPECT_EQ(TProgMBAClass::FindRangeIndex("-50", "150", ranges), 4);
     EXPECT_EQ(TProgMBAClass::FindRangeIndex("0", "150", ranges), -1);

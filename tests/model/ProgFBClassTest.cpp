@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include <functional>
 #include <vector>
 
@@ -25,35 +27,46 @@ void Fill(TProgFBClass& fb, int i, uint8_t v) {
 } // namespace
 
 // Fields of the last slot (120): each setter changes only its own bits of the whole table.
-TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
+TEST(ProgFBClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
     TProgFBClass x;
     const int i = 120, r = i * L;
     CheckBitFields(View(x), {
+                                BIT_FIELD(r, 0xFF, x.SetTypeByte(i, v), x.GetRecByte(i, 0)),
                                 BIT_FIELD(r, 0xF0, x.SetSubtype(i, v), x.GetSubtype(i)),
-                                BIT_FIELD(r, 0xF0, x.SetCalcOp(i, v), x.GetCalcOp(i)),
                                 BIT_FIELD(r + 5, 0x03, x.SetTimerDiskr(i, v), x.GetTimerDiskr(i)),
                                 BIT_FIELD(r + 6, 0xFF, x.SetTimeUst(i, v), x.GetTimeUst(i)),
                                 BIT_FIELD(r + 5, 0xFC, x.SetAlarmHour(i, v), x.GetAlarmHour(i)),
                                 BIT_FIELD(r + 4, 0xFF, x.SetAlarmMin(i, v), x.GetAlarmMin(i)),
                                 BIT_FIELD(r + 3, 0xFF, x.SetAlarmSec(i, v), x.GetAlarmSec(i)),
                                 BIT_FIELD(r + 1, 0x7F, x.SetX1Num(i, v), x.GetX1Num(i)),
-                                BIT_FIELD(r + 1, 0x80, x.SetX1Src(i, v), x.GetX1Src(i)),
-                                BIT_FIELD(r + 1, 0x7F, x.SetX1NumCalc(i, v), x.GetX1NumCalc(i)),
-                                BIT_FIELD(r + 1, 0x80, x.SetX1SrcCalc(i, v), x.GetX1SrcCalc(i)),
+                                FLAG_FIELD(r + 1, 0x80, x.SetX1Src(i, v), x.GetX1Src(i)),
                                 BIT_FIELD(r + 5, 0x7F, x.SetX2Num(i, v), x.GetX2Num(i)),
-                                BIT_FIELD(r + 5, 0x80, x.SetX2Src(i, v), x.GetX2Src(i)),
+                                FLAG_FIELD(r + 5, 0x80, x.SetX2Src(i, v), x.GetX2Src(i)),
                                 BIT_FIELD(r + 5, 0x80, x.SetCompCond(i, v), x.GetCompCond(i)),
                                 BIT_FIELD(r + 5, 0x7C, x.SetCompHyst(i, v), x.GetCompHyst(i)),
                                 BIT_FIELD(r + 7, 0x08, x.SetIn8Type(i, v), x.GetIn8Type(i)),
                                 BIT_FIELD(r + 7, 0x07, x.SetIn8Kind(i, v), x.GetIn8Kind(i)),
                                 BIT_FIELD(r + 8, 0xFF, x.SetIn8Num(i, v), x.GetIn8Num(i)),
                                 BIT_FIELD(r + 9, 0xC0, x.SetSigTipS(i, v), x.GetSigTipS(i)),
-                                BIT_FIELD(r + 9, 0x20, x.SetSigKont(i, v), x.GetSigKont(i)),
+                                FLAG_FIELD(r + 9, 0x20, x.SetSigKont(i, v), x.GetSigKont(i)),
                                 BIT_FIELD(r + 9, 0x1F, x.SetSigNTabS(i, v), x.GetSigNTabS(i)),
                                 BIT_FIELD(r + 14, 0xFF, x.SetDayStartHour(i, v), x.GetDayStartHour(i)),
                                 BIT_FIELD(r + 13, 0xFF, x.SetB13(i, v), x.GetRecByte(i, 13)),
                                 BIT_FIELD(r + 9, 0xFF, x.SetCalcByte(i, 1, v), x.GetCalcByte(i, 1)),
                                 BIT_FIELD(r + 6, 0xFF, x.SetCalcByte(i, 2, v), x.GetCalcByte(i, 2)),
+                                NO_FIELD(x.SetCalcByte(i, 3, v), x.GetCalcByte(i, 3)),
+                                NO_FIELD(x.SetB9Plus(i, 0, v), x.GetB9Plus(i, 0)),
+                                NO_FIELD(x.SetB9Plus(i, 6, v), x.GetB9Plus(i, 6)),
+                                NO_FIELD(x.SetInType(i, 4, v), x.GetInType(i, 4)),
+                                NO_FIELD(x.SetInKind(i, -1, v), x.GetInKind(i, -1)),
+                                NO_FIELD(x.SetInNum(i, 4, v), x.GetInNum(i, 4)),
+                                NO_FIELD(x.SetIntegrNum(i, 12, v), x.GetIntegrNum(i, 12)),
+                                NO_FIELD(x.SetTypeByte(121, v), x.GetType(121)),
+                                NO_FIELD(x.SetCountUst(121, v), x.GetCountUst(121)),
+                                NO_FIELD(x.SetRecByte(-1, 0, v), x.GetRecByte(-1, 0)),
+                                NO_FIELD(x.SetRecByte(0, 16, v), x.GetRecByte(0, 16)),
+                                NO_FIELD(x.SetConstText(i, 3, "1"), int(x.GetConstText(i, 3).size())),
+                                NO_FIELD(x.SetCompUstText(121, "1"), int(x.GetCompUstText(121).size())),
                             });
     for (int j = 0; j < 4; ++j)
         CheckBitFields(View(x), {
@@ -65,87 +78,50 @@ TEST(ProgFBClass, EachFieldSetterTouchesOnlyItsBits) {
         CheckBitFields(View(x), {BIT_FIELD(r + 9 + k, 0xFF, x.SetB9Plus(i, k, v), x.GetB9Plus(i, k))});
     for (int k = 0; k < 12; ++k)
         CheckBitFields(View(x), {BIT_FIELD(r + 1 + k, 0xFF, x.SetIntegrNum(i, k, v), x.GetIntegrNum(i, k))});
-
-    // The type byte is written whole; the counter set point spans two bytes.
-    Fill(x, 0, 0xFF);
-    x.SetTypeByte(0, 0x0F);
-    x.SetCountUst(0, 0);
-    EXPECT_EQ(x.GetRecord(0), (Rec{0x0F, 0x0F, 0xFF, 0xEF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                   0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(x.GetType(0), 0x0F);
-    Fill(x, 0, 0);
-    x.SetCountUst(0, 31);
-    EXPECT_EQ(x.GetRecByte(0, 1), 0xF0);
-    EXPECT_EQ(x.GetRecByte(0, 3), 0x10);
-    EXPECT_EQ(x.GetCountUst(0), 31);
 }
 
-TEST(ProgFBClass, FloatFieldsAndSelectorsOutOfRange) {
+// The type is the low nibble; the counter set point spans two bytes; the float fields share bytes.
+TEST(ProgFBClass, SplitAndSharedFields) {
     TProgFBClass fb;
+    Fill(fb, 0, 0xFF);
+    fb.SetCountUst(0, 0);
+    EXPECT_EQ(fb.GetRecord(0), (Rec{0xFF, 0x0F, 0xFF, 0xEF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                    0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(fb.GetType(0), 0x0F);
+    Fill(fb, 0, 0);
+    fb.SetCountUst(0, 0x3A);
+    EXPECT_EQ((std::array{fb.GetRecByte(0, 1), fb.GetRecByte(0, 3), fb.GetCountUst(0)}),
+              (std::array{0xA0, 0x10, 26}));
+
     Fill(fb, 3, 0x11);
     EXPECT_TRUE(fb.SetCompUstText(3, "-12,5"));
-    EXPECT_EQ(fb.GetConstText(3, 1), "-12,5"); // the same three bytes
-    EXPECT_TRUE(fb.SetConstText(3, 2, "0,1"));
-    EXPECT_EQ(fb.GetConstText(3, 2), "0,1");
-    EXPECT_EQ(fb.GetRecByte(3, 5), 0x11);
-    EXPECT_EQ(fb.GetRecByte(3, 9), 0x11);
+    EXPECT_TRUE(fb.SetConstText(3, 2, "1"));
     EXPECT_FALSE(fb.SetCompUstText(3, "abc"));
-    EXPECT_EQ(fb.GetCompUstText(3), "-12,5");
-
-    // Selectors and indices out of range change nothing and read 0.
-    const auto before = View(fb).Snapshot();
-    fb.SetCalcByte(3, 3, 0x77);
-    fb.SetB9Plus(3, 0, 0x77);
-    fb.SetB9Plus(3, 6, 0x77);
-    fb.SetInNum(3, 4, 0x77);
-    fb.SetIntegrNum(3, 12, 0x77);
-    EXPECT_FALSE(fb.SetConstText(3, 3, "1"));
-    fb.SetTypeByte(121, 5);
-    fb.SetRecByte(-1, 0, 5);
-    fb.SetRecByte(0, 16, 5);
-    EXPECT_EQ(View(fb).Snapshot(), before);
-    EXPECT_EQ(fb.GetInNum(3, -1), 0);
-    EXPECT_EQ(fb.GetRecByte(0, 16), 0);
-    EXPECT_EQ(fb.GetConstText(500, 1), "");
+    EXPECT_EQ(fb.GetConstText(3, 1), "-12,5"); // the same three bytes
+    EXPECT_EQ(fb.GetRecord(3), (Rec{0x11, 0x11, 0x00, 0x9C, 0x04, 0x11, 0x00, 0x40, 0x01, 0x11, 0x11, 0x11,
+                                    0x11, 0x11, 0x11, 0x11}));
 }
 
-TEST(ProgFBClass, BlockPagesRoundTripAndRefuseShortData) {
-    TProgFBClass src;
-    for (int k = 0; k < TProgFBClass::FBCapacity * L; ++k)
-        View(src).Set(k, (k * 7) & 0xFF);
-    TProgFBClass dst;
-    std::array<uint8_t, 4 + TProgFBClass::PageBytes> reply{};
-    for (int n = 0; n < 12; ++n) {
-        src.FbsToBlock(n);
-        std::copy(src.Page(), src.Page() + TProgFBClass::PageBytes, reply.begin() + 4);
-        ASSERT_TRUE(dst.TakeBlockFromReply(reply.data(), int(reply.size())));
-        dst.BlockToFbs(n);
-    }
-    EXPECT_EQ(View(dst).Snapshot(), View(src).Snapshot()); // record 119 ends the last page
-
-    const auto page = std::vector<uint8_t>(dst.Page(), dst.Page() + TProgFBClass::PageBytes);
-    EXPECT_FALSE(dst.TakeBlockFromReply(reply.data(), int(reply.size()) - 1));
-    EXPECT_FALSE(dst.TakeBlockFromReply(nullptr, 500));
-    EXPECT_EQ(std::vector<uint8_t>(dst.Page(), dst.Page() + TProgFBClass::PageBytes), page);
-    dst.BlockToFbs(12); // no such block
-    dst.FbsToBlock(-1);
-    EXPECT_EQ(dst.GetRecord(120), Rec{});
-}
-
-TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
+TEST(ProgFBClass, PagesRefuseShortDataAndPagesOutOfRange) {
     TProgFBClass fb;
+    std::vector<uint8_t> reply(4 + TProgFBClass::PageBytes, 0x77);
+    EXPECT_FALSE(fb.TakeBlockFromReply(reply.data(), int(reply.size()) - 1));
+    EXPECT_FALSE(fb.TakeBlockFromReply(nullptr, 500));
+    EXPECT_EQ(fb.GetPageByte(0), 0);
+    ASSERT_TRUE(fb.TakeBlockFromReply(reply.data(), int(reply.size())));
+    fb.BlockToFbs(12); // no such block
+    EXPECT_EQ(fb.GetRecord(120), Rec{});
+
     std::vector<uint8_t> buf(TProgFBClass::TextPageBytes, ' ');
     buf[0] = 'A';
     buf[900] = 'Z';
     EXPECT_FALSE(fb.TakeTextBlockFromBuf(buf.data(), 999));
     ASSERT_TRUE(fb.TakeTextBlockFromBuf(buf.data(), int(buf.size())));
     fb.TextBlockToFbs(12); // only slot 120 exists in the thirteenth page
-    EXPECT_EQ(fb.GetFbText(120), "A");
     fb.TextBlockToFbs(0);
-    EXPECT_EQ(fb.GetFbText(9), "Z");
     fb.SetFbText(5, QString(150, QChar(u'ж')));
-    EXPECT_EQ(fb.GetFbText(5), QString(100, QChar(u'ж')));
-    EXPECT_EQ(fb.GetFbText(6), ""); // the neighbour is untouched
+    EXPECT_EQ((QStringList{fb.GetFbText(120), fb.GetFbText(9), fb.GetFbText(5), fb.GetFbText(6)}),
+              (QStringList{"A", "Z", QString(100, QChar(u'ж')), ""}));
 
     fb.AlgTable.SetCount(3);
     fb.AlgTable.SetMark(120, 121);
@@ -153,9 +129,8 @@ TEST(ProgFBClass, TextPagesAndAlgorithmTables) {
     fb.AlgTable.SetEntry(121, 0, 7);
     EXPECT_EQ(fb.AlgTable.GetEntry(121, 0), 0);
     fb.ResetAlgorithms();
-    EXPECT_EQ(fb.AlgTable.GetCount(), 0);
-    EXPECT_EQ(fb.AlgTable.GetMark(120), 255);
-    EXPECT_EQ(fb.AlgTable.GetEntry(120, 120), 255);
+    EXPECT_EQ((std::array{fb.AlgTable.GetCount(), fb.AlgTable.GetMark(120), fb.AlgTable.GetEntry(120, 120)}),
+              (std::array{0, 255, 255}));
     EXPECT_EQ(fb.GetFbText(9), "");
 }
 
@@ -199,7 +174,7 @@ TProgFBClass SmallTable() {
     fb.SetSigNTabS(2, 3);
     fb.SetTypeByte(10, 12);
     fb.SetIntegrNum(10, 0, 5);
-    fb.SetIntegrNum(10, 1, 9);
+    fb.SetIntegrNum(10, 11, 9);
     fb.SetTypeByte(11, 12);
     fb.SetCalcOp(11, 1);
     fb.SetX1Num(11, 9);
@@ -232,7 +207,7 @@ TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
     EXPECT_EQ(fb.GetX1Num(2), 6);
     EXPECT_EQ(fb.GetIn8Num(2), 9); // discrete input of the comparator untouched
     EXPECT_EQ(fb.GetIntegrNum(10, 0), 0);
-    EXPECT_EQ(fb.GetIntegrNum(10, 1), 6);
+    EXPECT_EQ(fb.GetIntegrNum(10, 11), 6);
     EXPECT_EQ(fb.GetX1NumCalc(11), 6);
     EXPECT_EQ(fb.GetX2Num(11), 9); // a calculated value, not an analogue input
     EXPECT_EQ(fb.GetX2Src(11), 1);

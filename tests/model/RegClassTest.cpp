@@ -13,16 +13,9 @@ ByteView View(TProgRegClass& r) {
                 k < 56 ? r.SetRecByte(k / 28, k % 28, v) : r.SetPZByte(k / 28 - 2, k % 28, v);
             }};
 }
-
-std::vector<uint8_t> DReply(int id, const std::function<uint8_t(int)>& byte) {
-    std::vector<uint8_t> reply = {1, 'D', DeviceBlocks::RegLen, uint8_t(id)};
-    for (int k = 0; k < 56; ++k)
-        reply.push_back(byte(k));
-    return reply;
-}
 } // namespace
 
-TEST(RegClass, FieldsAndProgramPoints) {
+TEST(RegClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
     TProgRegClass x;
     const int pz1 = 56 + 28;
     CheckBitFields(View(x), {
@@ -31,38 +24,31 @@ TEST(RegClass, FieldsAndProgramPoints) {
                                 BIT_FIELD(30, 0xFF, x.SetVyh(1, v), x.GetVyh(1)),
                                 BIT_FIELD(31, 0x01, x.SetTypeOut(1, v), x.GetTypeOut(1)),
                                 BIT_FIELD(pz1, 0xFF, x.SetPZReg(1, v), x.GetPZReg(1)),
+                                BIT_FIELD(56 + 1, 0xFFFF, x.SetPZTime(0, 0, v), x.GetPZTime(0, 0)),
+                                BIT_FIELD(pz1 + 21, 0xFFFF, x.SetPZTime(1, 5, v), x.GetPZTime(1, 5)),
+                                SIGNED_FIELD(56 + 3, x.SetPZValue(0, 0, v), x.GetPZValue(0, 0)),
+                                SIGNED_FIELD(pz1 + 23, x.SetPZValue(1, 5, v), x.GetPZValue(1, 5)),
+                                NO_FIELD(x.SetPZTime(0, 6, v), x.GetPZTime(0, 6)),
+                                NO_FIELD(x.SetPZValue(2, 0, v), x.GetPZValue(2, 0)),
+                                NO_FIELD(x.SetPZValue(0, -1, v), x.GetPZValue(0, -1)),
+                                NO_FIELD(x.SetRecByte(2, 0, v), x.GetRecByte(2, 0)),
+                                NO_FIELD(x.SetRecByte(0, 28, v), x.GetRecByte(0, 28)),
+                                NO_FIELD(x.SetTypeOut(-1, v), x.GetTypeOut(-1)),
+                                NO_FIELD(x.SetKPText(2, "1"), int(x.GetKPText(2).size())),
                             });
+}
 
-    // Program points: time unsigned, value signed, both little-endian.
+TEST(RegClass, FloatParametersAndLoopClass) {
     TProgRegClass reg;
-    reg.SetPZTime(0, 0, 0xBEEF);
-    reg.SetPZValue(0, 0, -2);
-    reg.SetPZValue(1, 5, 16383);
-    EXPECT_EQ(reg.GetPZByte(0, 1), 0xEF);
-    EXPECT_EQ(reg.GetPZByte(0, 2), 0xBE);
-    EXPECT_EQ(reg.GetPZByte(0, 3), 0xFE);
-    EXPECT_EQ(reg.GetPZByte(0, 4), 0xFF);
-    EXPECT_EQ(reg.GetPZTime(0, 0), 0xBEEF);
-    EXPECT_EQ(reg.GetPZValue(0, 0), -2);
-    EXPECT_EQ(reg.GetPZByte(1, 23), 0xFF);
-    EXPECT_EQ(reg.GetPZByte(1, 24), 0x3F);
-
-    EXPECT_TRUE(reg.SetKPText(0, "1,5"));
-    EXPECT_TRUE(reg.SetTiText(0, "3000"));
-    EXPECT_EQ(reg.GetKPText(0), "1,5");
-    EXPECT_FLOAT_EQ(reg.GetTi(0), TProgRegClass::DefaultTi);
-    EXPECT_EQ(reg.GetRecByte(0, 5), 0); // the byte before Kp untouched
-    EXPECT_FALSE(reg.SetOHText(0, "x"));
+    EXPECT_TRUE(reg.SetKPText(0, "1"));
+    EXPECT_TRUE(reg.SetdSPText(1, "-1"));
+    EXPECT_FALSE(reg.SetOHText(0, "x")); // refused: the field keeps its value
+    EXPECT_EQ(
+        (std::array{reg.GetRecByte(0, 5), reg.GetRecByte(0, 6), reg.GetRecByte(0, 7), reg.GetRecByte(0, 8),
+                    reg.GetRecByte(0, 9), reg.GetRecByte(1, 22), reg.GetRecByte(1, 23)}),
+        (std::array{0, 0x00, 0x40, 0x01, 0, 0xC0, 0x01}));
     EXPECT_EQ(reg.GetOHText(0), "0");
-
-    const auto before = View(reg).Snapshot();
-    reg.SetPZTime(0, 6, 1);
-    reg.SetPZValue(2, 0, 1);
-    reg.SetRecByte(2, 0, 1);
-    reg.SetRecByte(0, 28, 1);
-    EXPECT_FALSE(reg.SetKPText(2, "1"));
-    reg.SetTypeOut(-1, 1);
-    EXPECT_EQ(View(reg).Snapshot(), before);
+    EXPECT_FLOAT_EQ(reg.GetdSP(1), -1.0f);
 
     const std::vector<std::array<int, 3>> classes = {{0, 0, 0},  {1, 5, 1},   {1, 8, 2},
                                                      {8, 0, 2},  {13, 3, 2},  {14, 0, 14},
@@ -74,34 +60,22 @@ TEST(RegClass, FieldsAndProgramPoints) {
     }
 }
 
-TEST(RegClass, BlocksRoundTripAndShortRepliesAreRefused) {
+// The block round trips are the block adapter's test; here the refusals.
+TEST(RegClass, ShortRepliesAndUnknownTablesAreRefused) {
     TProgRegClass reg;
-    for (int id : {0x20, 0x21}) {
-        ASSERT_TRUE(reg.TakeBlockFromReply(DReply(id, [id](int k) { return uint8_t(id * 5 + k * 3); })));
-        ASSERT_TRUE(reg.BlockToRecords(id));
-    }
-    for (int k = 0; k < 112; ++k)
-        EXPECT_EQ(View(reg).Get(k), uint8_t((k < 56 ? 0x20 * 5 : 0x21 * 5) + (k % 56) * 3)) << k;
-    for (int k = 56; k < TProgRegClass::BufferSize; ++k)
-        EXPECT_EQ(reg.GetBufferByte(k), 0);
-
-    TProgRegClass copy;
-    for (int id : {0x20, 0x21}) {
-        ASSERT_TRUE(reg.RecordsToBlock(id));
-        ASSERT_TRUE(
-            copy.TakeBlockFromReply(DReply(id, [&](int k) { return uint8_t(reg.GetBufferByte(k)); })));
-        ASSERT_TRUE(copy.BlockToRecords(id));
-    }
-    EXPECT_EQ(View(copy).Snapshot(), View(reg).Snapshot());
-
-    auto shortReply = DReply(0x20, [](int) { return 7; });
-    shortReply.pop_back();
-    const int kept = reg.GetBufferByte(0);
-    EXPECT_FALSE(reg.TakeBlockFromReply(shortReply));
-    EXPECT_EQ(reg.GetBufferByte(0), kept);
+    std::vector<uint8_t> reply = {1, 'D', DeviceBlocks::RegLen, 0x20};
+    for (int k = 0; k < 56; ++k)
+        reply.push_back(uint8_t(k + 1));
+    ASSERT_TRUE(reg.TakeBlockFromReply(reply));
+    EXPECT_EQ((std::array{reg.GetBufferByte(0), reg.GetBufferByte(55), reg.GetBufferByte(56)}),
+              (std::array{1, 56, 0}));
+    reply.pop_back();
+    reply[4] = 9;
+    EXPECT_FALSE(reg.TakeBlockFromReply(reply));
+    EXPECT_EQ(reg.GetBufferByte(0), 1);
     EXPECT_FALSE(reg.BlockToRecords(0x22));
     EXPECT_FALSE(reg.RecordsToBlock(0x1F));
-    EXPECT_EQ(View(copy).Snapshot(), View(reg).Snapshot());
+    EXPECT_EQ(View(reg).Snapshot(), std::vector<uint8_t>(112, 0));
 }
 
 TEST(RegClass, RecordDeleteAndInsertAtTheEnds) {
@@ -134,19 +108,18 @@ TEST(RegClass, OnlineTableAndStateBits) {
     reg.SetOnlineSP(5, 1.5f);
     reg.SetOnlineOUT(5, 2.5f);
     reg.SetOnlinePV(0, 3.5f);
-    EXPECT_FLOAT_EQ(reg.GetOnlineValue(15), 1.5f);
-    EXPECT_FLOAT_EQ(reg.GetOnlineValue(16), 2.5f);
-    EXPECT_FLOAT_EQ(reg.GetOnlineValue(2), 3.5f);
     reg.SetOnlineValue(18, 9.0f);
     reg.SetOnlineSP(6, 9.0f);
-    EXPECT_FLOAT_EQ(reg.GetOnlineValue(18), 0.0f);
+    EXPECT_EQ((std::array{reg.GetOnlineValue(15), reg.GetOnlineValue(16), reg.GetOnlineValue(2),
+                          reg.GetOnlineValue(18)}),
+              (std::array{1.5f, 2.5f, 3.5f, 0.0f}));
 
     for (int byte : {0x01, 0x02, 0x40, 0x80, 0x3C, 0xFF}) {
         reg.SetStateByte(5, byte);
-        const int bits[] = {reg.GetStateBit0(5), reg.GetStateBit1(5), reg.GetStateBit6(5),
-                            reg.GetStateBit7(5)};
-        for (int b = 0; b < 4; ++b)
-            EXPECT_EQ(bits[b], (byte >> (b < 2 ? b : b + 4)) & 1) << byte;
+        EXPECT_EQ(
+            (std::array{reg.GetStateBit0(5), reg.GetStateBit1(5), reg.GetStateBit6(5), reg.GetStateBit7(5)}),
+            (std::array{byte & 1, byte >> 1 & 1, byte >> 6 & 1, byte >> 7 & 1}))
+            << byte;
     }
     reg.SetStateByte(6, 0xFF);
     EXPECT_EQ(reg.GetStateBit0(6), 0);

@@ -3,32 +3,32 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData) {
     TReservBlocksClass r;
     QByteArray module(169, 0);
     for (int k = 0; k < 169; ++k)
         module[k] = char(k);
     ASSERT_TRUE(r.ModuleImages().Set(7, module));
-    EXPECT_EQ(r.ModuleImages().Get(7), module);
-    EXPECT_EQ(r.ModuleImages().Get(6), QByteArray(169, 0));
     EXPECT_FALSE(r.ModuleImages().Set(8, module));
     EXPECT_FALSE(r.ModuleImages().Set(0, module.left(168)));
-    EXPECT_EQ(r.ModuleImages().Get(0), QByteArray(169, 0));
-    EXPECT_EQ(r.ModuleImages().Get(8), QByteArray());
+    EXPECT_EQ((std::array{r.ModuleImages().Get(7), r.ModuleImages().Get(6), r.ModuleImages().Get(0),
+                          r.ModuleImages().Get(8)}),
+              (std::array{module, QByteArray(169, 0), QByteArray(169, 0), QByteArray()}));
 
     // Network group g at section offset 169·g: its last byte is separate from the next group.
     r.NetGroups().SetByte(2, 168, 0x5A);
     r.NetGroups().SetByte(2, 169, 1);
-    EXPECT_EQ(r.NetGroups().GetByte(2, 168), 0x5A);
-    EXPECT_EQ(r.NetGroups().GetByte(3, 0), 0);
-    EXPECT_EQ(r.NetGroups().GetByte(2, 169), 0);
+    EXPECT_EQ((std::array{r.NetGroups().GetByte(2, 168), r.NetGroups().GetByte(3, 0),
+                          r.NetGroups().GetByte(2, 169)}),
+              (std::array{0x5A, 0, 0}));
 
     InputTextRow row;
     row[0] = QStringLiteral("БРОН");
     r.SetInputTextRow(191, row);
     r.SetInputTextRow(192, row);
-    EXPECT_EQ(r.GetInputTextRow(191)[0], QStringLiteral("БРОН"));
-    EXPECT_EQ(r.GetInputTextRow(192)[0], QString());
+    EXPECT_EQ(QStringList({r.GetInputTextRow(191)[0], r.GetInputTextRow(192)[0]}), QStringList({"БРОН", ""}));
 }
 
 TEST(ReservBlocks, AlgorithmReserveResets) {

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -55,26 +56,17 @@ TEST(ServClass, NameTableEditsKeepTheTableSize) {
     EXPECT_EQ(Names(s, {0, 1}), QStringList({"Давление в кот", "Вход 1"}));
 }
 
-TEST(ServClass, NameBlocksRoundTripAndRefuseShortData) {
+// The block round trips are the block adapter's test; here the block layout and the refusals.
+TEST(ServClass, NameBlocksRefuseShortData) {
     TServClass s;
     NumberNames(s);
-    s.SetNameText(191, QStringLiteral("последний ёЁ"));
+    s.SetNameText(191, QStringLiteral("последний"));
+    s.NameTableToBlock(11); // names 176..191: name 191 ends the buffer
+    EXPECT_EQ((std::array{s.GetNameBlockByte(15 * 14), s.GetNameBlockByte(224)}), (std::array{0xEF, 0}));
     TServClass t;
-    for (int N = 0; N < TServClass::NameBlockCount; ++N) {
-        s.NameTableToBlock(N);
-        ASSERT_TRUE(t.BlockToNameTable(N, s.NameBlock(), TServClass::NameBlockBytes));
-    }
-    for (int i = 0; i < TServClass::InputCount; ++i)
-        EXPECT_EQ(t.GetNameRow(i), s.GetNameRow(i)) << i;
-    EXPECT_EQ(t.GetNameText(191), "последний ёЁ");
-    EXPECT_EQ(s.GetNameBlockLen(), 225);
-    // Block 51 holds names 176..191: name 191 ends the buffer.
-    EXPECT_EQ(s.GetNameBlockByte(15 * 14), uint8_t(0xEF)); // "п" in Windows-1251
-    EXPECT_EQ(s.GetNameBlockByte(224), 0);
-
     EXPECT_FALSE(t.BlockToNameTable(0, s.NameBlock(), 223));
     EXPECT_FALSE(t.BlockToNameTable(12, s.NameBlock(), 224));
-    EXPECT_EQ(t.GetNameText(0), "Вход 0");
+    EXPECT_EQ(t.GetNameText(176), "");
 }
 
 TEST(ServClass, InputTextsJoinTheirStrings) {
@@ -162,58 +154,43 @@ TEST(ServClass, AnalogueValueTextCheck) {
 
 TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTail) {
     TProgVegClass v;
-    const auto number = [&] {
-        for (int i = 0; i < 192; ++i)
-            v.SetRecord(i, Rec(i));
-    };
     const std::array<uint8_t, 8> empty = {0x20, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(v.GetRecord(191), empty);
-
-    number();
-    v.InsertRecords(190, 4); // past 192: only the tail is lost
-    EXPECT_EQ(v.GetRecord(189), Rec(189));
-    EXPECT_EQ(v.GetRecord(190), empty);
-    EXPECT_EQ(v.GetRecord(191), empty);
-
-    number();
-    v.InsertRecords(10, 3);
-    EXPECT_EQ(v.GetRecord(9), Rec(9));
-    EXPECT_EQ(v.GetRecord(12), empty);
-    EXPECT_EQ(v.GetRecord(13), Rec(10));
-    EXPECT_EQ(v.GetRecord(191), Rec(188));
-
-    number();
-    v.DeleteRecords(10, 3);
-    EXPECT_EQ(v.GetRecord(10), Rec(13));
-    EXPECT_EQ(v.GetRecord(188), Rec(191));
-    EXPECT_EQ(v.GetRecord(189), empty);
-    EXPECT_EQ(v.GetRecord(191), empty);
-
-    number();
-    v.ClearRecords(191, 5);
-    v.ClearRecords(-1, 5);
-    v.DeleteRecords(192, 1);
-    v.SetRecByte(0, 8, 1);
-    v.SetRecByte(192, 0, 1);
-    EXPECT_EQ(v.GetRecord(0), Rec(0));
-    EXPECT_EQ(v.GetRecord(190), Rec(190));
-    EXPECT_EQ(v.GetRecord(191), empty);
+    // Each edit on records filled with their index, then the index each probed record holds (−1 empty).
+    const struct {
+        std::function<void()> edit;
+        std::vector<std::pair<int, int>> rows;
+    } cases[] = {
+        {[&] { v.InsertRecords(190, 4); }, {{189, 189}, {190, -1}, {191, -1}}}, // past 192: the tail is lost
+        {[&] { v.InsertRecords(10, 3); }, {{9, 9}, {12, -1}, {13, 10}, {191, 188}}},
+        {[&] { v.DeleteRecords(10, 3); }, {{10, 13}, {188, 191}, {189, -1}, {191, -1}}},
+        {[&] {
+             v.ClearRecords(191, 5);
+             v.ClearRecords(-1, 5);
+             v.DeleteRecords(192, 1);
+             v.SetRecByte(0, 8, 1);
+             v.SetRecByte(192, 0, 1);
+         },
+         {{0, 0}, {190, 190}, {191, -1}}},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < 192; ++i)
+            v.SetRecord(i, Rec(i));
+        c.edit();
+        for (const auto& [row, number] : c.rows)
+            EXPECT_EQ(v.GetRecord(row), number < 0 ? empty : Rec(number)) << row;
+    }
 }
 
-TEST(ProgVegClass, BlocksRoundTripAndRefuseShortData) {
+// The block round trips are the block adapter's test; here the block layout and the refusals.
+TEST(ProgVegClass, BlocksRefuseShortData) {
     TProgVegClass v;
     for (int i = 0; i < 192; ++i)
         v.SetRecord(i, Rec(i));
-    TProgVegClass w;
-    for (int N = 0; N < TProgVegClass::BlockCount; ++N) {
-        v.RecordsToBlock(N);
-        ASSERT_TRUE(w.BlockToRecords(N, v.Block(), TProgVegClass::BlockBytes));
-    }
-    for (int i = 0; i < 192; ++i)
-        EXPECT_EQ(w.GetRecord(i), Rec(i));
+    v.RecordsToBlock(7);
     EXPECT_EQ(v.GetBlockByte(191), 191); // record 191 ends block 19
-    EXPECT_EQ(v.GetBlockLen(), 193);
+    TProgVegClass w;
     EXPECT_FALSE(w.BlockToRecords(0, v.Block(), 191));
     EXPECT_FALSE(w.BlockToRecords(8, v.Block(), 192));
-    EXPECT_EQ(w.GetRecord(0), Rec(0));
+    EXPECT_EQ(w.GetRecord(168), (std::array<uint8_t, 8>{0x20, 0, 0, 0, 0, 0, 0, 0}));
 }
