@@ -4,10 +4,12 @@
 
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
+#include "ModbusFrame.h"
 #include "Panregvis.h"
 #include "editors/regulators/RegOnlineKit.h"
 #include "editors/regulators/Uniregvis.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -20,6 +22,21 @@ using Bytes = std::vector<uint8_t>;
 using namespace LoopOnline;
 
 namespace {
+
+// The requests the device logged, in hexadecimal.
+QStringList LoggedRequests(const QString& log) {
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList out;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (const qsizetype at = line.indexOf(" -> "); at >= 0) out << QString::fromLatin1(line.mid(at + 4));
+    return out;
+}
+
+QString Request(int function, const Bytes& data) {
+    const Bytes frame = Frame::Build(1, function, data);
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
+}
 
 // Device 0 is bus address 1, the view's device.
 // A fresh read of loop k's SP, OUT and PV from the device.
@@ -56,7 +73,8 @@ void SetDeviceCoil(TComPortClass& port, int coil, bool on) {
 TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    const QStringList args{"--log", devsim.TempPath("bus.log")};
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, args, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes; // any box not expected fails the test
 
     TComPortClass port;
@@ -79,13 +97,13 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     view.show();
     ASSERT_TRUE(view.Timer1->isActive());
     view.Timer1->setInterval(3600 * 1000); // the ticks come from the test alone
-    const auto tick = [&](const std::function<bool()>& shown) {
-        view.Timer1Timer();
-        return QTest::qWaitFor(shown, 5000);
-    };
+    const auto shown = [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); };
 
-    // One tick: the device's values and states.
-    ASSERT_TRUE(tick([&] { return view.Panel(0).panel && !view.Panel(0).panel->PVBox()->Text().isEmpty(); }));
+    // One tick, and a second one while its poll runs, which starts nothing: the device's values
+    // and states.
+    view.Timer1Timer();
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return view.Panel(0).panel && !view.Panel(0).panel->PVBox()->Text().isEmpty(); }));
     const TFormRegOnLine::LoopPanel& p = view.Panel(0);
     const auto held = DeviceLoop(port, 0);
     EXPECT_EQ(p.panel->SPBox()->Text(), TPanRegVis::ValueText(held[0]));
@@ -104,10 +122,13 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     EXPECT_FALSE(view.EditText->isVisible());
     p.handAut->click();
     EXPECT_EQ(DeviceStates(port, 0), 0x81);
-    ASSERT_TRUE(tick([&] { return reg.GetStateBit0(0) == 1; }));
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return reg.GetStateBit0(0) == 1; }));
     EXPECT_TRUE(p.handAut->isChecked());
 
-    // Type a set point and Enter: the device holds it.
+    // A set point typed and entered while the next poll runs: the write waits for the poll and
+    // the device holds it.
+    view.Timer1Timer();
     QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
     ASSERT_TRUE(view.EditText->isVisible());
     EXPECT_EQ(view.EditText->text(), TPanRegVis::ValueText(held[0]));
@@ -115,28 +136,32 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     QTest::keyClicks(view.EditText, "62,5");
     QTest::keyClick(view.EditText, Qt::Key_Return);
     EXPECT_FALSE(view.EditText->isVisible());
-    EXPECT_EQ(DeviceLoop(port, 0)[0], 62.5f);
-    EXPECT_EQ(DeviceLoop(port, 0)[1], held[1]);
-    EXPECT_EQ(p.panel->SPBox()->Text(), "62.50");
+    const auto written = DeviceLoop(port, 0);
+    EXPECT_EQ(written[0], 62.5f);
+    EXPECT_EQ(written[1], held[1]);
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return p.panel->SPBox()->Text() == "62.50"; }));
 
     // The device goes away: the next tick gives one box, after polling stopped.
     devsim.Stop();
     boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + devsim.Link(), "Ошибка", MsgButtons::OK,
                  MsgIcon::Error, mrNone, mrOk);
     view.Timer1Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Done(); }, 10000));
+    ASSERT_TRUE(shown([&] { return boxes.Done(); }));
     EXPECT_FALSE(view.Timer1->isActive());
     EXPECT_FALSE(view.Polling());
     EXPECT_FALSE(view.Label1->isVisible());
-    QTest::qWait(300); // nothing more arrives
-    EXPECT_EQ(p.panel->SPBox()->Text(), "62.50");
 
-    // Back on the same link, Button2 resumes: the panel is built anew from the device's values.
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    // Back on the same link, nothing is sent until Button2 resumes: the panel is built anew
+    // from the new device's values.
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, args, &error)) << error.toStdString();
+    QTest::qWait(300);
+    EXPECT_EQ(p.panel->SPBox()->Text(), "62.50");
     view.Button2Click();
     EXPECT_TRUE(view.Timer1->isActive());
     view.Timer1->setInterval(3600 * 1000);
-    ASSERT_TRUE(tick([&] { return view.Panel(0).panel && view.Panel(0).panel->SPBox()->Text() == "50.00"; }));
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return view.Panel(0).panel && view.Panel(0).panel->SPBox()->Text() == "50.00"; }));
     EXPECT_FALSE(view.Panel(0).handAut->isChecked()); // the new device starts in hand
 
     view.close();
@@ -144,4 +169,12 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     port.ClosePort();
     devsim.Stop();
     EXPECT_EQ(devsim.ExitCode(), 0);
+
+    const QString values = Request(3, ReadValuesData()), states = Request(1, ReadStatesData());
+    const QString readLoop = Request(3, {0x02, 0xA0, 0x00, 0x06});
+    EXPECT_EQ(LoggedRequests(devsim.TempPath("bus.log")),
+              QStringList({Request(5, {0x03, 0x17, 0xFF, 0x00}), values, states, readLoop,
+                           Request(5, {0x03, 0x10, 0xFF, 0x00}), Request(1, {0x03, 0x10, 0x00, 0x08}), values, states,
+                           values, states, Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}),
+                           readLoop, values, states, values, states}));
 }
