@@ -126,8 +126,8 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     ASSERT_TRUE(shown([&] { return reg.GetStateBit0(0) == 1; }));
     EXPECT_TRUE(p.handAut->isChecked());
 
-    // A set point typed and entered while the next poll runs: the write waits for the poll and
-    // the device holds it.
+    // A set point typed and entered right after the next tick started: the write goes after that
+    // poll, never into it, and the device holds it.
     view.Timer1Timer();
     QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
     ASSERT_TRUE(view.EditText->isVisible());
