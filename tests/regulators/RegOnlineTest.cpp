@@ -164,13 +164,17 @@ TEST_F(RegOnline, AFailedReadStopsPollingBeforeItsOneBoxAndButton2Resumes) {
                  mrOk);
     view.p_Button1Click(0);
 
+    // Resumed, the next tick builds the panel anew: here as a repeater's, without buttons.
+    Cfg().Reg.SetTReg(0, 0, 0);
     view.Button2Click();
     EXPECT_TRUE(view.Timer1->isActive());
     EXPECT_TRUE(view.Label1->isVisible());
     device.ClearLog();
     view.Timer1Timer();
     EXPECT_EQ(CountOf(1), 1);
-    EXPECT_NE(view.Panel(0).panel, nullptr);
+    ASSERT_NE(view.Panel(0).panel, nullptr);
+    EXPECT_FALSE(view.Panel(0).plus->isVisibleTo(view.Panel(0).panel));
+    Cfg().Reg.SetTReg(0, 0, 1);
 
     // While polling runs a failed switch shows nothing.
     device.Faults().faults = {Fault{FaultKind::Exception, 5, -1, 1, 2}};

@@ -1,0 +1,180 @@
+// The online loop view against the devsim program over a real pseudo-terminal, on the exchange
+// thread: a tick shows the device's values, the user switches to auto and types a set point the
+// device then holds, and a device that went away stops polling with one box.
+
+#include "DevsimProcess.h"
+#include "EditorFixture.h"
+#include "ModbusFrame.h"
+#include "Panregvis.h"
+#include "editors/regulators/RegOnlineKit.h"
+#include "editors/regulators/Uniregvis.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <bit>
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<uint8_t>;
+using namespace LoopOnline;
+
+namespace {
+
+// The requests the device logged, in hexadecimal.
+QStringList LoggedRequests(const QString& log) {
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList out;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (const qsizetype at = line.indexOf(" -> "); at >= 0) out << QString::fromLatin1(line.mid(at + 4));
+    return out;
+}
+
+QString Request(int function, const Bytes& data) {
+    const Bytes frame = Frame::Build(1, function, data);
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
+}
+
+// Device 0 is bus address 1, the view's device.
+// A fresh read of loop k's SP, OUT and PV from the device.
+std::array<float, 3> DeviceLoop(TComPortClass& port, int k) {
+    const int reg = SPRegister(k);
+    const Bytes data{uint8_t(reg >> 8), uint8_t(reg), 0x00, 0x06};
+    Bytes reply(3 + 12 + 2);
+    EXPECT_EQ(port.Obmen(0, 3, int(data.size()), data.data(), reply), 0);
+    std::array<float, 3> values{};
+    for (size_t i = 0; i < 3; ++i) {
+        const uint8_t* b = &reply[3 + 4 * i];
+        values[i] = std::bit_cast<float>(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]);
+    }
+    return values;
+}
+
+// The device's eight state coils of loop k.
+int DeviceStates(TComPortClass& port, int k) {
+    const int coil = HandAutoCoil(k);
+    const Bytes data{uint8_t(coil >> 8), uint8_t(coil), 0x00, 0x08};
+    Bytes reply(3 + 1 + 2);
+    EXPECT_EQ(port.Obmen(0, 1, int(data.size()), data.data(), reply), 0);
+    return reply[3];
+}
+
+void SetDeviceCoil(TComPortClass& port, int coil, bool on) {
+    const Bytes data = CoilData(coil, on);
+    Bytes reply(WriteReplySize);
+    ASSERT_EQ(port.Obmen(0, 5, int(data.size()), data.data(), reply), 0);
+}
+
+} // namespace
+
+TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
+    QString error;
+    DevsimProcess devsim;
+    const QStringList args{"--log", devsim.TempPath("bus.log")};
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, args, &error)) << error.toStdString();
+    ScriptedMessageBoxes boxes; // any box not expected fails the test
+
+    TComPortClass port;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    EditorSurroundings parts(port);
+    TProgRegClass& reg = parts.cfg->Reg;
+
+    // What the loop editor sets: loop 1, a single loop on a 0..100 scale.
+    reg.SetAnVh(0, 1);
+    reg.SetTReg(0, 0, 1);
+    TFormRegOnLine view(parts.context);
+    view.LoopIndex = {0, 1};
+    view.PVScaleMin = {0, 0};
+    view.PVScaleMax = {100, 100};
+    SetDeviceCoil(port, HandAutoCoil(0) + 7, true); // the input state: in fault
+
+    view.show();
+    ASSERT_TRUE(view.Timer1->isActive());
+    view.Timer1->setInterval(3600 * 1000); // the ticks come from the test alone
+    const auto shown = [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); };
+
+    // One tick, and a second one while its poll runs, which starts nothing: the device's values
+    // and states.
+    view.Timer1Timer();
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return view.Panel(0).panel && !view.Panel(0).panel->PVBox()->Text().isEmpty(); }));
+    const TFormRegOnLine::LoopPanel& p = view.Panel(0);
+    const auto held = DeviceLoop(port, 0);
+    EXPECT_EQ(p.panel->SPBox()->Text(), TPanRegVis::ValueText(held[0]));
+    EXPECT_EQ(p.panel->OUTBox()->Text(), TPanRegVis::ValueText(held[1]));
+    // PV moves around SP on every read.
+    EXPECT_NEAR(reg.GetOnlinePV(0), held[0], 2.0f);
+    EXPECT_EQ(p.panel->PVBox()->Text(), TPanRegVis::ValueText(reg.GetOnlinePV(0)));
+    EXPECT_EQ(reg.GetStateByte(0), 0x80);
+    EXPECT_EQ(p.panel->ColorP_In(), QColor(Qt::red));
+    EXPECT_EQ(p.panel->ColorP_Out(), QColor(Qt::green));
+    EXPECT_FALSE(p.handAut->isChecked()); // hand
+    EXPECT_FALSE(p.ap->isChecked());
+
+    // In hand the set point is not typed; switch to auto.
+    QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
+    EXPECT_FALSE(view.EditText->isVisible());
+    p.handAut->click();
+    EXPECT_EQ(DeviceStates(port, 0), 0x81);
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return reg.GetStateBit0(0) == 1; }));
+    EXPECT_TRUE(p.handAut->isChecked());
+
+    // A set point typed and entered right after the next tick started: the write goes after that
+    // poll, never into it, and the device holds it.
+    view.Timer1Timer();
+    QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
+    ASSERT_TRUE(view.EditText->isVisible());
+    EXPECT_EQ(view.EditText->text(), TPanRegVis::ValueText(held[0]));
+    view.EditText->clear();
+    QTest::keyClicks(view.EditText, "62,5");
+    QTest::keyClick(view.EditText, Qt::Key_Return);
+    EXPECT_FALSE(view.EditText->isVisible());
+    const auto written = DeviceLoop(port, 0);
+    EXPECT_EQ(written[0], 62.5f);
+    EXPECT_EQ(written[1], held[1]);
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return p.panel->SPBox()->Text() == "62.50"; }));
+
+    // The device goes away: the next tick gives one box, after polling stopped.
+    devsim.Stop();
+    boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + devsim.Link(), "Ошибка", MsgButtons::OK,
+                 MsgIcon::Error, mrNone, mrOk);
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return boxes.Done(); }));
+    EXPECT_FALSE(view.Timer1->isActive());
+    EXPECT_FALSE(view.Polling());
+    EXPECT_FALSE(view.Label1->isVisible());
+
+    // Back on the same link, nothing is sent until Button2 resumes: the panel is built anew
+    // from the new device's values.
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, args, &error)) << error.toStdString();
+    QTest::qWait(300);
+    EXPECT_EQ(p.panel->SPBox()->Text(), "62.50");
+    view.Button2Click();
+    EXPECT_TRUE(view.Timer1->isActive());
+    view.Timer1->setInterval(3600 * 1000);
+    view.Timer1Timer();
+    ASSERT_TRUE(shown([&] { return view.Panel(0).panel && view.Panel(0).panel->SPBox()->Text() == "50.00"; }));
+    EXPECT_FALSE(view.Panel(0).handAut->isChecked()); // the new device starts in hand
+
+    view.close();
+    EXPECT_FALSE(view.Timer1->isActive());
+    port.ClosePort();
+    devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
+
+    const QString values = Request(3, ReadValuesData()), states = Request(1, ReadStatesData());
+    const QString readLoop = Request(3, {0x02, 0xA0, 0x00, 0x06});
+    EXPECT_EQ(LoggedRequests(devsim.TempPath("bus.log")),
+              QStringList({Request(5, {0x03, 0x17, 0xFF, 0x00}), values, states, readLoop,
+                           Request(5, {0x03, 0x10, 0xFF, 0x00}), Request(1, {0x03, 0x10, 0x00, 0x08}), values, states,
+                           values, states, Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}),
+                           readLoop, values, states, values, states}));
+}
