@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "LocalNetwork.h"
+#include "NetEditKeys.h"
 #include "NetTransfer.h"
 #include "editors/common/EditorContext.h"
 
@@ -268,23 +269,10 @@ bool TFormF15::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (edit && event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!inExit_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            inExit_ = true;
-            if (edit == EditKolVh) EditKolVhExit();
-            if (edit == EditKodF) EditKodFExit();
-            inExit_ = false;
-        }
-    } else if (edit && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const int r = edit == EditAdBegDat ? TServClass::KeyFilterHexDigits(edit, key)
-                                           : TServClass::KeyFilterDigits(edit, key);
-        if (r == 1) return true;
-        if (r == 13) {
-            focusNextChild();
-            return true;
-        }
-    }
+    const auto exit = [&] {
+        if (edit == EditKolVh) EditKolVhExit();
+        if (edit == EditKodF) EditKodFExit();
+    };
+    if (edit && FilterNetEdit(edit, event, edit == EditAdBegDat, inExit_, exit)) return true;
     return QDialog::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include "Configuration.h"
 #include "Dialogs.h"
+#include "NetEditKeys.h"
 #include "NetTransfer.h"
 #include "editors/common/EditorContext.h"
 
@@ -242,22 +243,7 @@ void TFormMBM::SaveClick() {
 
 bool TFormMBM::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (edit && event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!inExit_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            inExit_ = true;
-            EditKolVhExit(edit);
-            inExit_ = false;
-        }
-    } else if (edit && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const int r = edit == EditAdBegDat ? TServClass::KeyFilterHexDigits(edit, key)
-                                           : TServClass::KeyFilterDigits(edit, key);
-        if (r == 1) return true;
-        if (r == 13) {
-            focusNextChild();
-            return true;
-        }
-    }
+    if (edit && FilterNetEdit(edit, event, edit == EditAdBegDat, inExit_, [&] { EditKolVhExit(edit); }))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
