@@ -12,7 +12,10 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "editors/analog/Prog_f15.h"
+#include "editors/analog/Prog_lnet.h"
 #include "editors/analog/Prog_mba.h"
+#include "editors/analog/Prog_mbm.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -95,7 +98,11 @@ void TForm1::CreateForms() {
     Inform = new TInform(this);
     InformMR = new TInformMR(this);
     Context = new EditorContext(Cfg, ComPort, *Inform, *InformMR, this);
-    connect(Context, &EditorContext::ConfigurationChanged, this, &TForm1::RefreshLoopSummary);
+    connect(Context, &EditorContext::ConfigurationChanged, this, [this] {
+        StAllD->setText(QString::number(Cfg.Serv.GetDiscrInCount()));
+        StAllAn->setText(QString::number(Cfg.Serv.GetAnInCount()));
+        RefreshLoopSummary();
+    });
     FormSig = new TFormSig(this);
     FormVyh = new TFormVyh(this);
     FormFB = new TFormFB(*Context, FormSig, FormVyh, this);
@@ -106,6 +113,9 @@ void TForm1::CreateForms() {
     FormPROG = new TFormPROG(*Context, units, this);
     FormCreatReg = new TFormCreatReg(*Context, this);
     FormRegOnLine = new TFormRegOnLine(*Context, this);
+    FormMBM = new TFormMBM(*Context, this);
+    FormF15 = new TFormF15(*Context, this);
+    FormLNet = new TFormLNet(*Context, *FormMBM, *FormF15, this);
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);

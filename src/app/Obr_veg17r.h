@@ -19,7 +19,10 @@ class QPushButton;
 class TConfig;
 class TFPSW;
 class TFormCreatReg;
+class TFormF15;
 class TFormFB;
+class TFormLNet;
+class TFormMBM;
 class TFormNastr;
 class TFormPort;
 class TFormPROG;
@@ -62,6 +65,11 @@ class TForm1 : public QMainWindow {
     TFormPROG* FormPROG = nullptr;
     TFormCreatReg* FormCreatReg = nullptr;
     TFormRegOnLine* FormRegOnLine = nullptr;
+    // The local-network windows; no menu opens them (the network blocks are neither read nor kept
+    // in files).
+    TFormMBM* FormMBM = nullptr;
+    TFormF15* FormF15 = nullptr;
+    TFormLNet* FormLNet = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;
     TFPSW* FPSW = nullptr;
