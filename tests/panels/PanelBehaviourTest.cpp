@@ -19,14 +19,15 @@
 #include <limits>
 
 TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
-    const QStringList names{"И", "И-НЕ", "ИЛИ", "ИЛИ-НЕ", "ГСТ", "Т", "Тр", "СМР", "СЧ"};
-    const std::vector<int> inputs{4, 4, 4, 4, 2, 2, 4, 2, 4}; // a comparator: its input and X1
+    // The type's name and its input boxes: a comparator shows its input and X1.
+    const std::pair<const char*, int> types[] = {{"И", 4}, {"И-НЕ", 4}, {"ИЛИ", 4}, {"ИЛИ-НЕ", 4}, {"ГСТ", 2},
+                                                 {"Т", 2}, {"Тр", 4},   {"СМР", 2}, {"СЧ", 4}};
     TPanFB panel(nullptr, 7, ftAND);
-    for (int t = 0; t < names.size(); ++t) {
+    for (int t = 0; t < int(std::size(types)); ++t) {
         panel.SetTFB(TFBType(t));
-        EXPECT_EQ(panel.TypeImage()->Lines().value(0), names[t]);
+        EXPECT_EQ(panel.TypeImage()->Lines().value(0), types[t].first);
         for (int j = 0; j < TPanFB::kInputs; ++j)
-            EXPECT_EQ(panel.InputBox(j) != nullptr, j < inputs[t]) << t << " " << j;
+            EXPECT_EQ(panel.InputBox(j) != nullptr, j < types[t].second) << t << " " << j;
     }
 
     panel.SetTFB(ftTimer);
@@ -52,10 +53,11 @@ TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
     // Captions and inversion land on their input; indices outside 0..3 change nothing.
     panel.SetTFB(ftCounter);
     panel.PutIdVh(2, "ФБ3");
-    panel.PutIdVh(4, "лишний");
-    panel.PutIdVh(-1, "лишний");
     panel.PutTInp(3, itInverse);
-    panel.PutTInp(9, itInverse);
+    for (int outside : {-1, 4, 9}) {
+        panel.PutIdVh(outside, "лишний");
+        panel.PutTInp(outside, itInverse);
+    }
     for (int j = 0; j < TPanFB::kInputs; ++j) {
         EXPECT_EQ(panel.InputBox(j)->Text(), j == 2 ? "ФБ3" : "");
         EXPECT_EQ(panel.InputBox(j)->Type(), j == 3 ? itInverse : itNormal);
@@ -93,21 +95,19 @@ TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem) {
     panel.ActiveMR(nullptr, 5, 0xFF); // no sixth module
     panel.ActiveMR(nullptr, -1, 0xFF);
     EXPECT_EQ(panel.ModuleText(0), "МР1:  1,3,8"); // the scheme printing takes the list from char 7
-    EXPECT_EQ(panel.GetHint1(), "МР1:  1,3,8 ");
-    EXPECT_EQ(panel.GetHint2() + panel.GetHint3() + panel.GetHint4(), "");
-    EXPECT_EQ(panel.GetHint5(), "МР5:  2 ");
+    EXPECT_EQ(panel.GetHint1() + panel.GetHint2() + panel.GetHint3() + panel.GetHint4() + panel.GetHint5(),
+              "МР1:  1,3,8 МР5:  2 ");
     EXPECT_EQ(panel.toolTip(), "МР1:  1,3,8\nМР5:  2");
 
-    // Relay r of module m is cell (r, m) of the grid.
-    const QPoint relay1(2 + 3, 2 + 3);
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), TColorToQColor(0x008080));
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1 + QPoint(8, 0))), QColor(Qt::white));
+    // Relay r of module m is cell (r, m) of the grid; cleared relays stop being drawn.
+    const QPoint relay1(2 + 3, 2 + 3), relay2 = relay1 + QPoint(8, 0);
+    QImage image = Render(&panel);
+    EXPECT_EQ(QColor(PixelAt(image, relay1)), TColorToQColor(0x008080));
+    EXPECT_EQ(QColor(PixelAt(image, relay2)), QColor(Qt::white));
     panel.PassiveMR(nullptr, 0);
-    EXPECT_EQ(panel.Mask(0), 0);
     EXPECT_EQ(panel.GetHint1(), "");
     EXPECT_EQ(panel.Mask(4), 2);
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), QColor(Qt::white))
-        << "cleared relays stop being drawn";
+    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), QColor(Qt::white));
 }
 
 TEST(SignallingPanel, ShowsTypeAndCell) {
@@ -126,7 +126,6 @@ TEST(SignallingPanel, ShowsTypeAndCell) {
 TEST(LoopPanel, ShowsKindParametersAndPoints) {
     TPanReg pid(nullptr, 2, rtPID, toInverse, rfcNone);
     pid.PutSP(9);
-    pid.SetIdVh1("AI3");
     pid.SetIdVh2("SP");
     pid.PutKP(1.5f);
     pid.PutTi(20);
@@ -169,13 +168,16 @@ TEST(OnlineLoopPanel, ShowsValuesOnBoxesAndBars) {
     for (const auto& [value, low, high, share] : shares)
         EXPECT_DOUBLE_EQ(TPanRegVis::BarShare(value, low, high), share) << value << " " << low << " " << high;
 
-    TPanRegVis panel(nullptr, 4, 2);
+    QWidget view;
+    view.resize(TPanRegVis::kWidth, TPanRegVis::kHeight);
+    auto& panel = *new TPanRegVis(&view, 4, 2);
     EXPECT_EQ(panel.NumberBox()->Text(), "Рег. №4  каскадный");
     panel.SetVSk_PV(400);
     panel.SetVal_PV(-1234.4f);
     panel.SetVal_SP(12.5f);
     EXPECT_EQ(panel.PVBox()->Text(), "-1234");
     EXPECT_EQ(panel.SPBox()->Text(), "12.50");
+    RenderScaled(&view, "online_loop");
 
     // The state marks take the colours the view sets.
     const QPoint inMark(2 + 4 + 7, 302 + 9);
