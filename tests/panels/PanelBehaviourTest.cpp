@@ -53,19 +53,19 @@ TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
     // Captions and inversion land on their input; indices outside 0..3 change nothing.
     panel.SetTFB(ftCounter);
     panel.PutIdVh(2, "ФБ3");
-    panel.PutTInp(3, itInverse);
+    panel.PutTInp(1, itInverse);
     for (int outside : {-1, 4, 9}) {
         panel.PutIdVh(outside, "лишний");
         panel.PutTInp(outside, itInverse);
     }
     for (int j = 0; j < TPanFB::kInputs; ++j) {
         EXPECT_EQ(panel.InputBox(j)->Text(), j == 2 ? "ФБ3" : "");
-        EXPECT_EQ(panel.InputBox(j)->Type(), j == 3 ? itInverse : itNormal);
+        EXPECT_EQ(panel.InputBox(j)->Type(), j == 1 ? itInverse : itNormal);
     }
     // The inversion mark is drawn: the inverse input's lead differs from a direct one.
     const QImage image = Render(&panel);
     const int lead = 80 - TInputBox::kLeadWidth / 2;
-    EXPECT_NE(DarkPixels(image, QRect(lead - 4, TPanFB::InputLineY(3) - 5, 9, 11)),
+    EXPECT_NE(DarkPixels(image, QRect(lead - 4, TPanFB::InputLineY(1) - 5, 9, 11)),
               DarkPixels(image, QRect(lead - 4, TPanFB::InputLineY(0) - 5, 9, 11)));
 
     // A value cast from a bad record reads as the first member instead of running off the tables.
@@ -99,15 +99,17 @@ TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem) {
               "МР1:  1,3,8 МР5:  2 ");
     EXPECT_EQ(panel.toolTip(), "МР1:  1,3,8\nМР5:  2");
 
-    // Relay r of module m is cell (r, m) of the grid; cleared relays stop being drawn.
-    const QPoint relay1(2 + 3, 2 + 3), relay2 = relay1 + QPoint(8, 0);
-    QImage image = Render(&panel);
-    EXPECT_EQ(QColor(PixelAt(image, relay1)), TColorToQColor(0x008080));
-    EXPECT_EQ(QColor(PixelAt(image, relay2)), QColor(Qt::white));
+    // Relay r of module m is cell (r, m) of the grid, 7.5 by 7.6 pixels; cleared relays stop being drawn.
+    const auto cell = [](int r, int m) { return QPoint(2 + r * 15 / 2 + 3, 2 + m * 38 / 5 + 3); };
+    const QImage image = Render(&panel);
+    for (int r = 0; r < TPanMR::kRelays; ++r) {
+        EXPECT_EQ(QColor(PixelAt(image, cell(r, 0))), (0x85 >> r) & 1 ? TColorToQColor(0x008080) : Qt::white) << r;
+        EXPECT_EQ(QColor(PixelAt(image, cell(r, 4))), r == 1 ? TColorToQColor(0x008080) : Qt::white) << r;
+    }
     panel.PassiveMR(nullptr, 0);
     EXPECT_EQ(panel.GetHint1(), "");
     EXPECT_EQ(panel.Mask(4), 2);
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), QColor(Qt::white));
+    EXPECT_EQ(QColor(PixelAt(Render(&panel), cell(0, 0))), QColor(Qt::white));
 }
 
 TEST(SignallingPanel, ShowsTypeAndCell) {
