@@ -53,13 +53,14 @@ inline QRgb PixelAt(const QImage& image, QPoint p) {
     return image.pixel(p.x() * s + s / 2, p.y() * s + s / 2);
 }
 
-// Renders scheme at 100 % and 200 % and checks that each element placed on it is painted all over
-// and scaled with the screen: at 200 % lines and text cover about four times the dark pixels;
-// text kept at its 100 % size, hairlines or clipping give much less.
+// Renders scheme at 100 % and 200 % and checks that each element shown on it, and each of their
+// parts, is painted all over and scaled with the screen: at 200 % lines and text cover about four
+// times the dark pixels; text kept at its 100 % size, hairlines or clipping give much less.
 inline std::array<QImage, 2> RenderScaled(QWidget* scheme, const QString& name = {}) {
     const std::array<QImage, 2> images{Render(scheme, 1, name), Render(scheme, 2, name)};
-    for (const SchemeControl* e : scheme->findChildren<SchemeControl*>(Qt::FindDirectChildrenOnly)) {
-        const QRect r = e->geometry();
+    for (const SchemeControl* e : scheme->findChildren<SchemeControl*>()) {
+        if (!e->isVisibleTo(scheme)) continue;
+        const QRect r(e->mapTo(scheme, QPoint()), e->size());
         const int dark1 = DarkPixels(images[0], r);
         const int dark2 = DarkPixels(images[1], QRect(r.topLeft() * 2, r.size() * 2));
         SCOPED_TRACE(e->metaObject()->className());
