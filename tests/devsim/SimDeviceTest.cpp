@@ -61,8 +61,10 @@ TEST(SimDevice, BlocksAndFaultsAsPlanned) {
     e[0] = 32;
     EXPECT_EQ(Ask(d, 'E', e), Frame::Build(1, 'E', Bytes{1, 32}));
     EXPECT_EQ(d.Block(32)[0], 9);
-    e.pop_back();
-    EXPECT_EQ(Ask(d, 'E', e)[2], 3);
+    for (size_t wrong : {e.size() - 1, e.size() + 1}) {
+        e.resize(wrong, 9);
+        EXPECT_EQ(Ask(d, 'E', e), Frame::Build(1, 'E' | 0x80, Bytes{3})) << wrong;
+    }
     Bytes range(DeviceBlocks::RangeLen, 0);
     range[0] = 60;
     EXPECT_EQ(Ask(d, 'E', range)[2], 2);

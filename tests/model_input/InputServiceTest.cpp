@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -49,19 +48,6 @@ TEST(InputService, ShowInputErrorPaintsRedWhileTheBoxIsUp) {
     ScriptedMessageBoxes boxes;
     boxes.Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
     TServClass::ShowInputError(nullptr);
-}
-
-TEST(InputService, HintGoesJustBelowTheControl) {
-    QWidget form;
-    QLineEdit edit(&form);
-    edit.setGeometry(40, 30, 100, 21);
-    QLabel hint(&form);
-    hint.hide();
-    TServClass::ShowInputErrorHint(&edit, &hint);
-    EXPECT_EQ(hint.text(), Err);
-    EXPECT_EQ(hint.pos(), QPoint(45, 30 + 21 - 5));
-    EXPECT_FALSE(hint.isHidden());
-    TServClass::ShowInputErrorHint(&edit, nullptr); // only beeps
 }
 
 // Result per key: 0 passes, 1 refused with the error box, 13 Enter accepted.

@@ -19,14 +19,15 @@
 #include <limits>
 
 TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
-    const QStringList names{"И", "И-НЕ", "ИЛИ", "ИЛИ-НЕ", "ГСТ", "Т", "Тр", "СМР", "СЧ"};
-    const std::vector<int> inputs{4, 4, 4, 4, 2, 2, 4, 2, 4}; // a comparator: its input and X1
+    // The type's name and its input boxes: a comparator shows its input and X1.
+    const std::pair<const char*, int> types[] = {{"И", 4}, {"И-НЕ", 4}, {"ИЛИ", 4}, {"ИЛИ-НЕ", 4}, {"ГСТ", 2},
+                                                 {"Т", 2}, {"Тр", 4},   {"СМР", 2}, {"СЧ", 4}};
     TPanFB panel(nullptr, 7, ftAND);
-    for (int t = 0; t < names.size(); ++t) {
+    for (int t = 0; t < int(std::size(types)); ++t) {
         panel.SetTFB(TFBType(t));
-        EXPECT_EQ(panel.TypeImage()->Lines().value(0), names[t]);
+        EXPECT_EQ(panel.TypeImage()->Lines().value(0), types[t].first);
         for (int j = 0; j < TPanFB::kInputs; ++j)
-            EXPECT_EQ(panel.InputBox(j) != nullptr, j < inputs[t]) << t << " " << j;
+            EXPECT_EQ(panel.InputBox(j) != nullptr, j < types[t].second) << t << " " << j;
     }
 
     panel.SetTFB(ftTimer);
@@ -52,18 +53,19 @@ TEST(BlockPanel, ShowsTypeNameSettingsAndInputs) {
     // Captions and inversion land on their input; indices outside 0..3 change nothing.
     panel.SetTFB(ftCounter);
     panel.PutIdVh(2, "ФБ3");
-    panel.PutIdVh(4, "лишний");
-    panel.PutIdVh(-1, "лишний");
-    panel.PutTInp(3, itInverse);
-    panel.PutTInp(9, itInverse);
+    panel.PutTInp(1, itInverse);
+    for (int outside : {-1, 4, 9}) {
+        panel.PutIdVh(outside, "лишний");
+        panel.PutTInp(outside, itInverse);
+    }
     for (int j = 0; j < TPanFB::kInputs; ++j) {
         EXPECT_EQ(panel.InputBox(j)->Text(), j == 2 ? "ФБ3" : "");
-        EXPECT_EQ(panel.InputBox(j)->Type(), j == 3 ? itInverse : itNormal);
+        EXPECT_EQ(panel.InputBox(j)->Type(), j == 1 ? itInverse : itNormal);
     }
     // The inversion mark is drawn: the inverse input's lead differs from a direct one.
     const QImage image = Render(&panel);
     const int lead = 80 - TInputBox::kLeadWidth / 2;
-    EXPECT_NE(DarkPixels(image, QRect(lead - 4, TPanFB::InputLineY(3) - 5, 9, 11)),
+    EXPECT_NE(DarkPixels(image, QRect(lead - 4, TPanFB::InputLineY(1) - 5, 9, 11)),
               DarkPixels(image, QRect(lead - 4, TPanFB::InputLineY(0) - 5, 9, 11)));
 
     // A value cast from a bad record reads as the first member instead of running off the tables.
@@ -93,21 +95,21 @@ TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem) {
     panel.ActiveMR(nullptr, 5, 0xFF); // no sixth module
     panel.ActiveMR(nullptr, -1, 0xFF);
     EXPECT_EQ(panel.ModuleText(0), "МР1:  1,3,8"); // the scheme printing takes the list from char 7
-    EXPECT_EQ(panel.GetHint1(), "МР1:  1,3,8 ");
-    EXPECT_EQ(panel.GetHint2() + panel.GetHint3() + panel.GetHint4(), "");
-    EXPECT_EQ(panel.GetHint5(), "МР5:  2 ");
+    EXPECT_EQ(panel.GetHint1() + panel.GetHint2() + panel.GetHint3() + panel.GetHint4() + panel.GetHint5(),
+              "МР1:  1,3,8 МР5:  2 ");
     EXPECT_EQ(panel.toolTip(), "МР1:  1,3,8\nМР5:  2");
 
-    // Relay r of module m is cell (r, m) of the grid.
-    const QPoint relay1(2 + 3, 2 + 3);
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), TColorToQColor(0x008080));
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1 + QPoint(8, 0))), QColor(Qt::white));
+    // Relay r of module m is cell (r, m) of the grid, 7.5 by 7.6 pixels; cleared relays stop being drawn.
+    const auto cell = [](int r, int m) { return QPoint(2 + r * 15 / 2 + 3, 2 + m * 38 / 5 + 3); };
+    const QImage image = Render(&panel);
+    for (int r = 0; r < TPanMR::kRelays; ++r) {
+        EXPECT_EQ(QColor(PixelAt(image, cell(r, 0))), (0x85 >> r) & 1 ? TColorToQColor(0x008080) : Qt::white) << r;
+        EXPECT_EQ(QColor(PixelAt(image, cell(r, 4))), r == 1 ? TColorToQColor(0x008080) : Qt::white) << r;
+    }
     panel.PassiveMR(nullptr, 0);
-    EXPECT_EQ(panel.Mask(0), 0);
     EXPECT_EQ(panel.GetHint1(), "");
     EXPECT_EQ(panel.Mask(4), 2);
-    EXPECT_EQ(QColor(PixelAt(Render(&panel), relay1)), QColor(Qt::white))
-        << "cleared relays stop being drawn";
+    EXPECT_EQ(QColor(PixelAt(Render(&panel), cell(0, 0))), QColor(Qt::white));
 }
 
 TEST(SignallingPanel, ShowsTypeAndCell) {
@@ -119,14 +121,12 @@ TEST(SignallingPanel, ShowsTypeAndCell) {
     EXPECT_EQ(DarkPixels(Render(&panel), cellArea), 0) << "cell 0 shows no number";
     panel.PutTipS(nullptr, 7); // two bits in the record; anything else reads as none
     EXPECT_EQ(panel.Type(), 0);
-    EXPECT_EQ(TPanSign::TypeText(2), "АС");
     EXPECT_EQ(TPanSign::TypeText(-5), "");
 }
 
 TEST(LoopPanel, ShowsKindParametersAndPoints) {
     TPanReg pid(nullptr, 2, rtPID, toInverse, rfcNone);
     pid.PutSP(9);
-    pid.SetIdVh1("AI3");
     pid.SetIdVh2("SP");
     pid.PutKP(1.5f);
     pid.PutTi(20);
@@ -169,13 +169,16 @@ TEST(OnlineLoopPanel, ShowsValuesOnBoxesAndBars) {
     for (const auto& [value, low, high, share] : shares)
         EXPECT_DOUBLE_EQ(TPanRegVis::BarShare(value, low, high), share) << value << " " << low << " " << high;
 
-    TPanRegVis panel(nullptr, 4, 2);
+    QWidget view;
+    view.resize(TPanRegVis::kWidth, TPanRegVis::kHeight);
+    auto& panel = *new TPanRegVis(&view, 4, 2);
     EXPECT_EQ(panel.NumberBox()->Text(), "Рег. №4  каскадный");
     panel.SetVSk_PV(400);
     panel.SetVal_PV(-1234.4f);
     panel.SetVal_SP(12.5f);
     EXPECT_EQ(panel.PVBox()->Text(), "-1234");
     EXPECT_EQ(panel.SPBox()->Text(), "12.50");
+    RenderScaled(&view, "online_loop");
 
     // The state marks take the colours the view sets.
     const QPoint inMark(2 + 4 + 7, 302 + 9);
@@ -194,20 +197,16 @@ struct EventLog {
     Qt::MouseButton lastButton = Qt::NoButton;
     Qt::KeyboardModifiers lastModifiers;
 
-    void Watch(SchemeControl* control) {
-        QObject::connect(control, &SchemeControl::MouseDown,
+    void Watch(SchemeControl* c) {
+        QObject::connect(c, &SchemeControl::MouseDown,
                          [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
                              events.emplace_back("down", s);
                              lastButton = b;
                              lastModifiers = m;
                          });
-        QObject::connect(
-            control, &SchemeControl::MouseMove,
-            [this](SchemeControl* s, Qt::KeyboardModifiers, QPoint) { events.emplace_back("move", s); });
-        QObject::connect(control, &SchemeControl::Click,
-                         [this](SchemeControl* s) { events.emplace_back("click", s); });
-        QObject::connect(control, &SchemeControl::DblClick,
-                         [this](SchemeControl* s) { events.emplace_back("dbl", s); });
+        QObject::connect(c, &SchemeControl::MouseMove, [this](SchemeControl* s) { events.emplace_back("move", s); });
+        QObject::connect(c, &SchemeControl::Click, [this](SchemeControl* s) { events.emplace_back("click", s); });
+        QObject::connect(c, &SchemeControl::DblClick, [this](SchemeControl* s) { events.emplace_back("dbl", s); });
     }
     void WatchTree(SchemeControl* root) {
         Watch(root);
@@ -312,16 +311,14 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
 
     // Marks, connectors, lines, signalling, relay panels and shapes.
     QWidget scheme;
-    scheme.resize(400, 200);
+    scheme.resize(700, 200);
     const std::initializer_list<SchemeControl*> elements{
         new TShapeMark(&scheme, 1),     new TPShapeZ(&scheme),  new TShapeHorz(&scheme),
         new TPanSign(&scheme, 1, 1, 1), new TPanMR(&scheme, 1), new TShape(&scheme)};
-    const QRect places[] = {{0, 0, 0, 0},   {100, 0, 0, 0}, {0, 120, 0, 0},
-                            {150, 0, 0, 0}, {250, 0, 0, 0}, {0, 140, 250, 50}};
-    int k = 0;
+    int left = 0;
     for (SchemeControl* c : elements) {
-        const QRect& r = places[k++];
-        r.width() ? c->setGeometry(r) : c->move(r.topLeft());
+        c->move(left, 0);
+        left += c->width() + 10;
         log.Watch(c);
     }
     ShowExposed(scheme);
