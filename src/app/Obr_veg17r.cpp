@@ -12,6 +12,8 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "editors/analog/Obrtipdat.h"
+#include "editors/analog/Prog_kalibr.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -104,6 +106,10 @@ void TForm1::CreateForms() {
     for (int i = 0; i < CBoxRazmDef->count(); ++i)
         units << CBoxRazmDef->itemText(i);
     FormPROG = new TFormPROG(*Context, units, this);
+    FormKalibr = new TFormKalibr(*Context, this);
+    FormTipDat = new TFormTipDat(*Context, this);
+    FormPROG->FormKalibr = FormKalibr;
+    FormPROG->FormTipDat = FormTipDat;
     FormCreatReg = new TFormCreatReg(*Context, this);
     FormRegOnLine = new TFormRegOnLine(*Context, this);
     FPSW = new TFPSW(this);
