@@ -47,6 +47,9 @@ class TFormKalibr : public QDialog {
     // The rows from the data taken (TProgMBAClass::FillCalibrationView).
     void ShowRows();
 
+    // A poll is on its way (its replies not yet shown).
+    bool Polling() const { return poll_.Polling(); }
+
     void Button1Click();
     void Timer1Timer() { InClick(); }
     void InClick();
