@@ -138,6 +138,42 @@ TEST_F(CalibrationTest, OpeningReadsCodesRangeAndCalibrationThenShowsTheWindow) 
     EXPECT_EQ(modals.Shown(), 2);
 }
 
+TEST_F(CalibrationTest, AThermocoupleModuleReadsItsColdJunctionAndShowsRowSeven) {
+    // Slot 2 holds the second analogue module: module number 2.
+    Cfg().Serv.SetSlotModuleCode(2, 8);
+    TProgMBAClass& mba = Cfg().MBA;
+    for (int c = 0; c < 6; ++c) {
+        mba.SetChVSkText(1, c, "100");
+        mba.SetChPozText(1, c, QString("TT-%1").arg(c + 1));
+    }
+    mba.SetChRazm(1, 4, 1);
+    mba.SetCurSlot(2);
+    form.PrepareForSlot("МВА8");
+    device.ClearLog();
+    const std::vector<Bytes> frames{Sent('G', {6, 6}), Sent('G', {129, 1}), Sent('D', {61}), Sent(4, {0, 0, 0, 4})};
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(device.Received(), frames);
+        EXPECT_EQ(kalibr.Positions[4], "TT-5"); // no editor row: the record's texts
+        EXPECT_EQ(mba.GetKalibrRazm(4), "x");
+        EXPECT_EQ(kalibr.Positions[6], "TXC");
+        EXPECT_EQ(mba.GetKalibrRazm(6), "град.C");
+        d->show();
+        EXPECT_FALSE(kalibr.SpBut[6]->isHidden());
+        EXPECT_EQ(kalibr.Row[6].RV->text(), "град.C");
+        device.ClearLog();
+        kalibr.Timer1Timer();
+        EXPECT_EQ(device.Received(), frames);
+        device.ClearLog();
+        kalibr.SpBut[6]->click();
+        EXPECT_EQ(device.Received(), std::vector<Bytes>{Sent(5, {0x10, 0x27, 0xFF, 0x00})});
+        d->close();
+        EXPECT_EQ(device.ReceivedOf(5).back(), Sent(5, {0x10, 0x27, 0x00, 0x00}));
+        return int(mrCancel);
+    });
+    form.ButKalibrClick();
+    EXPECT_EQ(modals.Shown(), 1);
+}
+
 TEST_F(CalibrationTest, PollTakesEveryReplyAndAFailureStopsItBeforeItsOneBox) {
     Open();
     EXPECT_TRUE(kalibr.Timer1->isActive());
