@@ -8,6 +8,7 @@
 //   exchange_thread_bench [write|poll|stall|all] [--seconds N]
 
 #include "BenchCpu.h"
+#include "BenchDevice.h"
 #include "BlockExchange.h"
 #include "Comportclass.h"
 #include "DevsimProcess.h"
@@ -27,31 +28,6 @@ namespace {
 
 constexpr int kBaud = 9600;
 
-// A 10 ms timer on the window thread; records the longest gap between its ticks.
-class Probe {
-  public:
-    Probe() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            if (last_ >= 0) longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        });
-        clock_.start();
-        timer_.start(10);
-    }
-    double LongestGapMs() const { return double(longest_) / 1e6; }
-    void Reset() {
-        last_ = -1;
-        longest_ = 0;
-    }
-
-  private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 last_ = -1;
-    qint64 longest_ = 0;
-};
-
 // The reply bytes devsim logged, at 11 bits a byte: the line time the pty emulated.
 double LoggedReplyLineSeconds(const QString& log) {
     QFile file(log);
@@ -63,19 +39,7 @@ double LoggedReplyLineSeconds(const QString& log) {
 }
 
 bool OpenDevice(DevsimProcess& devsim, TComPortClass& port, const QStringList& args) {
-    QString error;
-    if (!devsim.Start(DEVSIM_PATH, QStringList{"--baud", QString::number(kBaud)} + args, &error)) {
-        std::fprintf(stderr, "cannot start devsim: %s\n", qPrintable(error));
-        return false;
-    }
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(kBaud);
-    if (!port.OpenPort(&error)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(devsim.Link()), qPrintable(error));
-        return false;
-    }
-    return true;
+    return OpenDevsim(devsim, port, DEVSIM_PATH, kBaud, args);
 }
 
 int Write() {

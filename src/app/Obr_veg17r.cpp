@@ -12,7 +12,9 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Prog_f15.h"
+#include "editors/analog/Prog_kalibr.h"
 #include "editors/analog/Prog_lnet.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/analog/Prog_mbm.h"
@@ -111,6 +113,10 @@ void TForm1::CreateForms() {
     for (int i = 0; i < CBoxRazmDef->count(); ++i)
         units << CBoxRazmDef->itemText(i);
     FormPROG = new TFormPROG(*Context, units, this);
+    FormKalibr = new TFormKalibr(*Context, this);
+    FormTipDat = new TFormTipDat(*Context, this);
+    FormPROG->FormKalibr = FormKalibr;
+    FormPROG->FormTipDat = FormTipDat;
     FormCreatReg = new TFormCreatReg(*Context, this);
     FormRegOnLine = new TFormRegOnLine(*Context, this);
     FormMBM = new TFormMBM(*Context, this);

@@ -25,10 +25,12 @@ class TFormLNet;
 class TFormMBM;
 class TFormNastr;
 class TFormPort;
+class TFormKalibr;
 class TFormPROG;
 class TFormPrgD;
 class TFormRegOnLine;
 class TFormSig;
+class TFormTipDat;
 class TFormVyh;
 class TInform;
 class TInformMR;
@@ -63,6 +65,8 @@ class TForm1 : public QMainWindow {
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
     TFormPROG* FormPROG = nullptr;
+    TFormKalibr* FormKalibr = nullptr;
+    TFormTipDat* FormTipDat = nullptr;
     TFormCreatReg* FormCreatReg = nullptr;
     TFormRegOnLine* FormRegOnLine = nullptr;
     // The local-network windows; no menu opens them (the network blocks are neither read nor kept

@@ -305,7 +305,8 @@ int TProgMBAClass::GetCalibRegister(int reg) const
 //            of channel r of the module record; row 6 has no scale and shows the value the device
 //            reports in its 'G' entry; two decimals;
 //   per cent (code − min) × 100 / (max − min), one decimal;
-//   both are "---" when max equals min;
+//   both are "---" when max equals min; rows 4 and 5 of a controller module (four channels, its
+//            record holds the module-type and output bytes there) show neither;
 //   violation "< MIN" below the minimum code, "> MAX" above the maximum code, else empty;
 //   state    "недостовер." when the device marks the value unreliable; for the row of the channel
 //            the device has selected, "ошибка" after a failed calibration, else by the calibration
@@ -324,7 +325,10 @@ std::array<TProgMBAClass::CalibRowTexts, TProgMBAClass::CalibRows> TProgMBAClass
         row.MinCode = QString::number(min);
         row.AdcCode = QString::number(code);
         row.MaxCode = QString::number(max);
-        if (max == min) {
+        const bool noChannel = r >= 4 && r < ChannelCount && (KalibrModuleCode == 13 || KalibrModuleCode == 15);
+        if (noChannel) {
+            // codes only
+        } else if (max == min) {
             row.Value = row.Percent = "---";
         } else {
             const double fraction = double(code - min) / double(max - min);

@@ -55,6 +55,8 @@ class TProgVegClass {
     // and gives false. Defined in veg_model_input.
     bool TransferAllowed(QWidget* parent) const;
     bool CreateAllowed(QWidget* parent) const;
+    // The same for calibration: "производить калибровку".
+    bool CalibrationAllowed(QWidget* parent) const;
 
   private:
     std::array<uint8_t, RecordCount * RecordLen> records_{};

@@ -95,6 +95,15 @@ double SimDevice::Input(int position) const {
     return analog_[size_t(position & 0xFF)];
 }
 
+double SimDevice::LiveValue(int position) const {
+    const int p = position & 0xFF;
+    return analog_[size_t(p)] + (frozen_ ? 0.0 : std::sin(0.3 * phase_ + p));
+}
+
+int SimDevice::AdcCode(int position) const {
+    return int(std::lround(4000 + 160 * LiveValue(position)));
+}
+
 float SimDevice::LoopValue(int loop, int which) const {
     const int r = LoopRegisters + 6 * loop + 2 * which;
     return std::bit_cast<float>(uint32_t(holding_[size_t(r)]) << 16 | holding_[size_t(r + 1)]);
@@ -276,10 +285,23 @@ void SimDevice::WriteCoil(int a, bool on) {
     } else if ((kind == 0x11 || kind == 0x12) && on) {
         inputRegs_[CalibData::State] |= kind == 0x11 ? 1 : 2;
         inputRegs_[CalibData::LastResult] = 0;
+        // The channel's code now becomes the MIN or MAX code of its row in the module's range
+        // record: channels 1..6 read at 'G' position 6 (module − 1) + channel − 1, channel 7 (the
+        // cold junction) at module + 127.
+        const int module = (a >> 4) & 0x0F;
+        if (module >= 1 && module <= 8 && channel >= 1 && channel <= RangeRecord::Rows) {
+            const int position = channel == RangeRecord::Rows ? module + GEntry::ColdJunctionBase - 1
+                                                              : 6 * (module - 1) + channel - 1;
+            const int row = channel - 1;
+            uint8_t* record = blocks_[DeviceBlocks::RangeFirst - 1 + module].data();
+            ByteFields::SetU16(record + (kind == 0x11 ? RangeRecord::MinCode(row) : RangeRecord::MaxCode(row)),
+                               AdcCode(position));
+        }
     }
 }
 
 void SimDevice::Move() {
+    if (frozen_) return;
     ++phase_;
     for (int i = 0; i < 6; ++i)
         inputs_[size_t(i)] = ((phase_ / 4) >> i) & 1;
@@ -318,9 +340,9 @@ std::vector<uint8_t> SimDevice::LiveValues(std::span<const uint8_t> data) {
     d[0] = uint8_t(GEntry::Size * n);
     for (int i = 0; i < n; ++i) {
         const int p = (first + i) & 0xFF;
-        const double v = analog_[size_t(p)] + std::sin(0.3 * phase_ + p);
+        const double v = LiveValue(p);
         uint8_t* e = d.data() + 1 + GEntry::Size * i;
-        ByteFields::SetU16(e + GEntry::AdcCode, int(std::lround(4000 + 160 * v)));
+        ByteFields::SetU16(e + GEntry::AdcCode, AdcCode(p));
         Float24::FromFloat(float(v), e + GEntry::Value);
         ByteFields::SetU16(e + GEntry::Percent, int(std::lround(10 * v)));
         e[GEntry::Flags] = uint8_t((v < 10 ? GEntry::FlagBelowL : 0) | (v > 90 ? GEntry::FlagAboveH : 0));

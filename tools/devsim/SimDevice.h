@@ -56,6 +56,10 @@ class SimDevice {
     // Live values: the input of analogue position p in per cent of its scale.
     void SetInput(int position, double percent);
     double Input(int position) const;
+    // Frozen live values keep still between reads, so that a test sees exactly what it set.
+    void SetFrozen(bool frozen) { frozen_ = frozen; }
+    // The ADC code position p reads now.
+    int AdcCode(int position) const;
     bool Coil(int a) const { return coils_[size_t(a & 0xFFFF)]; }
     void SetCoil(int a, bool on) { coils_[size_t(a & 0xFFFF)] = on; }
     bool DiscreteInput(int a) const { return inputs_[size_t(a & 0xFFFF)]; }
@@ -77,6 +81,7 @@ class SimDevice {
     std::vector<uint8_t> ReadTable(int function, std::span<const uint8_t> data); // functions 1..4
     std::vector<uint8_t> LiveValues(std::span<const uint8_t> data);
     void WriteCoil(int a, bool on);
+    double LiveValue(int position) const; // in per cent, with the drift unless frozen
     void Move(); // live values change a little with every request that reads them
 
     int address_ = 1;
@@ -91,6 +96,7 @@ class SimDevice {
     std::vector<uint16_t> inputRegs_ = std::vector<uint16_t>(65536);
     std::array<double, 256> analog_{};
     int phase_ = 0;
+    bool frozen_ = false;
     std::vector<std::vector<uint8_t>> received_;
     std::vector<std::vector<uint8_t>> sent_;
 };

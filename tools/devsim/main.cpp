@@ -1,6 +1,6 @@
 // devsim: the simulated device on a pseudo-terminal.
 //   devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks] [--fault KIND,...]...
-//          [--baud N] [--turnaround MS]
+//          [--baud N] [--turnaround MS] [--frozen]
 // Prints the terminal's path, makes PATH a symbolic link to it and answers requests until it is
 // stopped by SIGTERM or SIGINT (the link is then removed). With --baud each reply byte reaches the
 // terminal no sooner than the line at that speed would carry it, after the turnaround.
@@ -55,10 +55,11 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks]\n"
                  "              [--fault KIND[,function=F][,block=B][,count=N][,code=C]]...\n"
-                 "              [--baud N] [--turnaround MS]\n"
+                 "              [--baud N] [--turnaround MS] [--frozen]\n"
                  "KIND: no-reply, bad-crc, short, exception, lost\n"
                  "--baud N: replies take their time on a line of N baud, 11 bits a byte (default: at once)\n"
-                 "--turnaround MS: the device's think time before each reply (default 0)\n");
+                 "--turnaround MS: the device's think time before each reply (default 0)\n"
+                 "--frozen: live values keep still between reads\n");
     return 2;
 }
 
@@ -84,7 +85,9 @@ int main(int argc, char** argv) {
             if (!ParseNumber(argv[++i], 1, 10000000, timing.baud)) return Usage();
         } else if (a == "--turnaround" && hasValue) {
             if (!ParseNumber(argv[++i], 0, 60000, timing.turnaroundMs)) return Usage();
-        } else if (a == "--sixty-blocks")
+        } else if (a == "--frozen")
+            device.SetFrozen(true);
+        else if (a == "--sixty-blocks")
             device.Faults().sixtyBlocks = true;
         else if (a == "--fault" && hasValue) {
             if (!ParseFault(argv[++i], device.Faults(), &error)) {

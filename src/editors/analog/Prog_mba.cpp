@@ -2,9 +2,14 @@
 
 #include "AnalogLists.h"
 #include "AnalogRows.h"
+#include "Comportclass.h"
 #include "Configuration.h"
 #include "Dialogs.h"
+#include "EditorModal.h"
 #include "InfoPrint.h"
+#include "KalibrKit.h"
+#include "Obrtipdat.h"
+#include "Prog_kalibr.h"
 #include "NumberText.h"
 #include "editors/common/EditorContext.h"
 
@@ -149,6 +154,8 @@ TFormPROG::TFormPROG(EditorContext& context, const QStringList& defaultUnits, QW
     connect(ButtonChange, &QPushButton::clicked, this, &TFormPROG::ChangeBaseClick);
     connect(ADelete, &QAction::triggered, this, &TFormPROG::DeleteClick);
     connect(BNew1, &QPushButton::clicked, this, &TFormPROG::BNew1Click);
+    connect(ButKalibr, &QPushButton::clicked, this, &TFormPROG::ButKalibrClick);
+    connect(Button2, &QPushButton::clicked, this, &TFormPROG::Button2Click);
 }
 
 void TFormPROG::BuildRows(QWidget* area) {
@@ -707,4 +714,68 @@ void TFormPROG::BNew1Click() {
         ModuleBaseLines(context_.IdentityLine(), LabMod->text(), LabTMod->text(), LabN->text(), code, rows);
     RichEdit1->setPlainText(lines.join(QLatin1Char('\n')));
     PrintLinesToRtf(this, &context_, DialSaveFile, lines, std::nullopt);
+}
+
+// ---- Calibration and sensor types ----
+
+void TFormPROG::ButKalibrClick() {
+    if (FormKalibr == nullptr) return;
+    TConfiguration& cfg = context_.Cfg();
+    TProgMBAClass& mba = cfg.MBA;
+    TComPortClass& port = context_.ComPort();
+    const int dev = cfg.Serv.DevNum;
+    const int m0 = M0();
+    const int m = m0 + 1;
+    const int code = Code();
+    mba.SetKalibrModuleCode(code);
+    const Calibration::Requests requests = Calibration::RequestsOf(dev, m, code);
+    std::vector<uint8_t> reply;
+    int result = requests.adcCodes(port, reply);
+    if (result != 0) return port.ShowObmError(dev, result, this);
+    mba.TakeSensorTypesFromReply(reply);
+    FormKalibr->TipMod->setText(LabTMod->text());
+    for (int r = 0; r < TFormKalibr::Rows; ++r) {
+        QString position, unit;
+        if (r < Rows) {
+            position = Poz[size_t(r)]->text();
+            unit = Razm[size_t(r)]->currentText();
+        } else if (r < TProgMBAClass::ChannelCount && !IsController(code)) {
+            // Inputs 5 and 6 have no editor row: their record's texts.
+            position = mba.GetChPozText(m0, r);
+            unit = mba.GetRazmName(mba.GetChRazm(m0, r));
+        }
+        FormKalibr->Positions[size_t(r)] = position;
+        mba.SetKalibrRazm(r, unit);
+    }
+    if (requests.coldJunction) {
+        result = requests.coldJunction(port, reply);
+        if (result != 0) return port.ShowObmError(dev, result, this);
+        mba.TakeHeaderFromReply(reply);
+        FormKalibr->Positions[TFormKalibr::Rows - 1] = QStringLiteral("TXC");
+        mba.SetKalibrRazm(TFormKalibr::Rows - 1, QStringLiteral("град.C"));
+    }
+    FormKalibr->SetSelection(mba.GetKalibrChannel());
+    if (requests.rangeRecord(port, reply) == 0)
+        mba.TakeRangeRecordFromReply(m0, reply);
+    else
+        MessageBox(this, QStringLiteral("Модуль не обслуживает запрос кодов АЦП"), QStringLiteral("Предупреждение"),
+                   MsgButtons::OK, MsgIcon::Warning);
+    result = requests.calib(port, reply);
+    if (result != 0) return port.ShowObmError(dev, result, this);
+    mba.TakeCalibFromReply(reply);
+    if (const int c = Calibration::EqualScaleChannel(mba, m0); c >= 0) {
+        MessageBox(this, Calibration::ScaleCheckText(c, m), QStringLiteral("Программатор ВЕГ-17"));
+        return;
+    }
+    FormKalibr->Module = m;
+    if (ShowModal(FormKalibr) == mrYes)
+        MessageBox(this, QStringLiteral("калибровка закончена с ошибкой"), QStringLiteral("Ошибка"), MsgButtons::OK,
+                   MsgIcon::Error);
+}
+
+void TFormPROG::Button2Click() {
+    if (FormTipDat == nullptr) return;
+    const TConfiguration& cfg = context_.Cfg();
+    FormTipDat->Load(M0(), cfg.Serv.GetSlotCaption(cfg.MBA.GetCurSlot()));
+    ShowEditorModal(this, FormTipDat);
 }

@@ -20,6 +20,8 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTextEdit;
+class TFormKalibr;
+class TFormTipDat;
 
 class TFormPROG : public QDialog {
     Q_OBJECT
@@ -33,6 +35,10 @@ class TFormPROG : public QDialog {
     // Loads the window for the current slot (TProgMBAClass::GetCurSlot); slotCaption is the
     // caption of the slot's button.
     void PrepareForSlot(const QString& slotCaption);
+
+    // The calibration and sensor-type windows, created once by the main window.
+    TFormKalibr* FormKalibr = nullptr;
+    TFormTipDat* FormTipDat = nullptr;
 
     // Row controls, in the order they are built.
     Row<QComboBox> Sk, Razm, TInp, MinSk, MaxSk;
@@ -62,6 +68,8 @@ class TFormPROG : public QDialog {
     void ChangeBaseClick();
     void DeleteClick() {}
     void BNew1Click();
+    void ButKalibrClick();
+    void Button2Click();
 
     void Razm1Click(int row, int index);
     void TInp1Click(int row, int index);

@@ -144,6 +144,10 @@ bool TProgVegClass::TransferAllowed(QWidget* parent) const {
     return AccessAllowed(AccessLevel, parent, "производить передачу в прибор");
 }
 
+bool TProgVegClass::CalibrationAllowed(QWidget* parent) const {
+    return AccessAllowed(AccessLevel, parent, "производить калибровку");
+}
+
 bool TProgVegClass::CreateAllowed(QWidget* parent) const {
     return AccessAllowed(AccessLevel, parent, "создавать конфигурацию");
 }

@@ -1,0 +1,87 @@
+// The calibration window against the devsim program over a real pseudo-terminal, opened from the
+// analogue-module editor: live codes, a channel selected and its end of scale calibrated, the new
+// range on the next poll, and every selection coil released on closing.
+
+#include "DevsimProcess.h"
+#include "EditorFixture.h"
+#include "editors/analog/Prog_kalibr.h"
+#include "editors/analog/Prog_mba.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// One tick, waited out.
+void Poll(TFormKalibr& kalibr) {
+    kalibr.Timer1Timer();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !kalibr.Polling(); }, 5000));
+}
+
+} // namespace
+
+TEST(CalibrationEndToEnd, CalibrateTheEndOfChannelTwoOverAPseudoTerminal) {
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--frozen"}, &error)) << error.toStdString();
+    ScriptedMessageBoxes boxes;
+
+    TComPortClass port;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    EditorSurroundings parts(port);
+    TConfiguration& cfg = *parts.cfg;
+    cfg.Veg.AccessLevel = 1;
+    for (int s = 0; s < 3; ++s)
+        cfg.Serv.SetSlotModuleCode(s + 1, std::array{13, 2, 11}[size_t(s)]);
+    for (int c = 0; c < 4; ++c) {
+        cfg.MBA.SetChNSkText(0, c, "0");
+        cfg.MBA.SetChVSkText(0, c, "100");
+    }
+    cfg.MBA.SetCurSlot(1);
+
+    TFormPROG form(parts.context, QStringList(16, "x"));
+    TFormKalibr kalibr(parts.context);
+    form.FormKalibr = &kalibr;
+    form.PrepareForSlot("БРОН");
+    form.Poz[1]->setText("TE-102");
+
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        d->show();
+        // devsim's channel 2 stands at 27 %: code 4000 + 160 × 27 in the range 4000..20000.
+        EXPECT_EQ(kalibr.Row[1].NV->text(), "TE-102");
+        EXPECT_EQ(kalibr.Row[1].XACP->text(), "8320");
+        EXPECT_EQ(kalibr.Row[1].XMax->text(), "20000");
+        EXPECT_EQ(kalibr.Row[1].V->text(), "27,0");
+        kalibr.SpBut[1]->click();
+        EXPECT_TRUE(kalibr.KalMax[1]->isEnabled());
+        boxes.ExpectText("Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, подан ли "
+                         "на вход сигнал,\nсоответствующий концу шкалы?",
+                         "Подтвердите готовность к калибровке шкалы", mrYes);
+        kalibr.KalMax[1]->click();
+        Poll(kalibr);
+        EXPECT_EQ(kalibr.Row[1].XMax->text(), "8320");
+        EXPECT_EQ(kalibr.Row[1].AV->text(), "конец");
+        d->close();
+        return int(mrCancel);
+    });
+    form.ButKalibr->click();
+    EXPECT_EQ(modals.Shown(), 1);
+
+    // The selection coils 0x1011..0x1017 are all off.
+    const uint8_t read[] = {0x10, 0x11, 0x00, 0x07};
+    std::vector<uint8_t> reply(16);
+    ASSERT_EQ(port.Obmen(0, 1, 4, read, reply), 0);
+    EXPECT_EQ(reply[3], 0);
+
+    port.ClosePort();
+    devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
+}
