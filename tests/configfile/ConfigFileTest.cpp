@@ -246,7 +246,7 @@ TEST_F(ConfigFileTest, InterruptedSaveLeavesTheOldFileWhole) {
 }
 
 // The algorithm loader finds the slot codes at 2..9 and the algorithm section right after the
-// block pages (F by the size, checked by the round trip).
+// block pages (F by the size, checked by the round trip); the tail's loop tables come next.
 TEST_F(ConfigFileTest, AlgorithmSectionSitsWhereTheAlgorithmLoaderReadsIt) {
     for (int F : {60, 120}) {
         SCOPED_TRACE(F);
@@ -269,5 +269,10 @@ TEST_F(ConfigFileTest, AlgorithmSectionSitsWhereTheAlgorithmLoaderReadsIt) {
                 ASSERT_EQ(b[at++], cfg->FB.AlgTable.GetEntry(a, j) & 0xFF) << a << " " << j;
         EXPECT_EQ(b[at], 3);
         EXPECT_EQ(QByteArray(file.constData() + at + 1, 8), QByteArray("VEG17TL1"));
+        // The loop tables follow the marker, as blocks 32 and 33 carry them.
+        for (int k = 0; k < 56; ++k) {
+            EXPECT_EQ(b[at + 9 + k], cfg->Reg.GetRecByte(k / 28, k % 28)) << k;
+            EXPECT_EQ(b[at + 9 + 56 + k], cfg->Reg.GetPZByte(k / 28, k % 28)) << k;
+        }
     }
 }

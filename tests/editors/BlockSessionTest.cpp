@@ -276,10 +276,12 @@ TEST_F(BlockSessionTest, CloseQuery) {
         ask(mrYes);
         EXPECT_TRUE(s.CloseQuery(&bar));
         EXPECT_EQ(Loops(*cfg, true), Loops(*cfg));
+        FillLoops(*cfg, 0x08);
         device.Faults().faults = {Fault{FaultKind::NoReply, 0x0E, -1, -1, 0}};
         ask(mrYes);
         ExpectError("Прибор не отвечает.");
         EXPECT_TRUE(s.CloseQuery(&bar));
+        EXPECT_EQ(Loops(*cfg, true)[0], 0x07); // a failed write keeps the last written
         EXPECT_EQ(device.ReceivedOf('E').size(), 3u);
         device.Faults().faults.clear();
 

@@ -1,11 +1,10 @@
-// The editor context: the identity line of printed tables, and the information windows it fills
-// and prints through.
+// The editor context: the identity line of printed tables, and the information windows it prints
+// through.
 
 #include "EditorFixture.h"
 
 #include <QDialog>
 #include <QPushButton>
-#include <QTableWidget>
 #include <gtest/gtest.h>
 
 TEST(EditorContext, IdentityLineNamesTheFileInFileModeElseTheDevice) {
@@ -32,27 +31,17 @@ TEST(EditorContext, IdentityLineNamesTheFileInFileModeElseTheDevice) {
     }
 }
 
-TEST(EditorContext, FillsAndPrintsItsOwnInformationWindows) {
+// Filling is the scheme editors' information buttons' test; here both print buttons keep the save
+// dialog's answer in the context.
+TEST(EditorContext, PrintButtonsOfItsWindowsKeepTheSaveDialogsAnswer) {
     TComPortClass port;
     EditorSurroundings parts(port);
-    EditorContext& context = parts.context;
-    parts.inform.StringGrid1->item(5, TInform::dcText)->setText("старое");
-    parts.informMR.StringGrid1->item(5, TInformMR::colName)->setText("старое");
-    context.FillInform(InformShow::Quiet);
-    context.FillInformMR(InformShow::Show);
-    EXPECT_TRUE(parts.inform.StringGrid1->item(5, TInform::dcText)->text().isEmpty());
-    EXPECT_TRUE(parts.informMR.StringGrid1->item(5, TInformMR::colName)->text().isEmpty());
-    EXPECT_TRUE(parts.inform.isHidden());
-    EXPECT_TRUE(parts.informMR.isVisible());
-    parts.informMR.hide();
-
-    // Both print buttons keep the save dialog's answer in the context.
     ScriptedModals modals;
     for (QPushButton* print : {parts.inform.ButPrint, parts.informMR.ButPrint}) {
-        context.SaveDialogAccepted = 7;
+        parts.context.SaveDialogAccepted = 7;
         modals.Then([](QDialog*) { return int(QDialog::Rejected); });
         print->click();
-        EXPECT_EQ(context.SaveDialogAccepted, 0);
+        EXPECT_EQ(parts.context.SaveDialogAccepted, 0);
     }
     EXPECT_EQ(modals.Shown(), 2);
 }

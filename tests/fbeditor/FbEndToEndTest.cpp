@@ -57,17 +57,9 @@ void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
     // Two blocks: an OR of discrete inputs 1 and 2, and a timer T2 taking the OR.
     for (int i = 2; i < SampleConfig::FunctionBlocks; ++i)
         fb.ClearRecord(i);
-    const auto directInput = [&](int i, int j, int kind, int number) {
-        fb.SetInType(i, j, 1);
-        fb.SetInKind(i, j, kind);
-        fb.SetInNum(i, j, number);
-    };
-    fb.SetTypeByte(0, 3);
-    directInput(0, 0, 0, 1);
-    directInput(0, 1, 0, 2);
-    fb.SetTypeByte(1, 6);
+    SetLogicRecord(fb, 0, 3, {{0, 1}, {0, 2}});
+    SetLogicRecord(fb, 1, 6, {{1, 1}});
     fb.SetSubtype(1, 2);
-    directInput(1, 0, 1, 1);
     fb.SetTimeUst(1, 45);
     fb.SetB9Plus(1, 1, 0x09);
     fb.SetRecByte(119, 15, 0x5A); // the last record's last byte

@@ -83,7 +83,6 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     EXPECT_EQ(cfg.FB.GetType(3), 0);
     EXPECT_EQ(cfg.Serv.GetNameText(0), "");
     EXPECT_TRUE(form->Context->ConfigFileName().isEmpty());
-    EXPECT_EQ(form->Context->IdentityLine(), "Файл ");
     cfg.Serv.FileMode = 0;
     EXPECT_EQ(form->Context->IdentityLine(), "ВЕГ-17  D8300B00  № 5"); // printed tables name the device
     cfg.Serv.FileMode = 1;
