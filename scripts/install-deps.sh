@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
           qt6-translations-l10n libgtest-dev libmodbus-dev libgl-dev fonts-dejavu-core
-          poppler-utils libreoffice-writer-nogui)
+          poppler-utils libreoffice-writer-nogui clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
