@@ -388,6 +388,23 @@ void ShiftTables(TConfiguration& cfg, int d0, int a0, int D, int A, int D2, int 
 
 } // namespace
 
+namespace {
+
+// The first used block after i, or −1.
+int NextUsed(const TProgMBMClass& mbm, int i) {
+    for (int p = i + 1; p < Records; ++p)
+        if (mbm.GetKodF(p) != 0) return p;
+    return -1;
+}
+
+} // namespace
+
+std::pair<int, int> NewBlockStarts(const TConfiguration& cfg, int i) {
+    const int next = NextUsed(cfg.MBM, i);
+    if (next < 0) return {cfg.Serv.GetDiscrInCount(), cfg.Serv.GetAnInCount()};
+    return {cfg.MBM.GetStAddrBeg1(next), cfg.MBM.GetStAddrBeg2(next)};
+}
+
 QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, int begD, int begA, bool correction) {
     TProgMBMClass& mbm = cfg.MBM;
     NetEditState& st = mbm.NetEdit;
@@ -417,7 +434,7 @@ QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, in
     const int D2 = DiscreteNeed(e.code, outputs), A2 = AnalogueNeed(e.code, outputs);
     st.DiscreteShift = D2 - D;
     st.AnalogueShift = A2 - A;
-    if (correction) ShiftTables(cfg, begD, begA - cfg.Serv.GetGroup6FChannels(), D, A, D2, A2);
+    if (correction || NextUsed(mbm, i) >= 0) ShiftTables(cfg, begD, begA - cfg.Serv.GetGroup6FChannels(), D, A, D2, A2);
     cfg.Serv.SetDiscrInCount(endD);
     cfg.Serv.SetAnInCount(endA);
     RecountNetInputs(cfg);
