@@ -240,3 +240,24 @@ TEST_F(LocalNetCasesTest, F15CodeAndSignalEdits) {
     EXPECT_FALSE(f15.Edits[2]->isEnabled());
     EXPECT_EQ(f15.Edits[2]->text(), "0");
 }
+
+// Shrinking block 0 (8 → 4 inputs) moves block 1 down by 4 and clears, from the new end, as
+// many rows as block 1 needs: rows that came down from past the old end hold nothing.
+TEST_F(LocalNetCasesTest, ShrinkingClearsTheRowsBroughtDownFromPastTheEnd) {
+    for (int r = 52; r < 62; ++r)
+        Cfg().Serv.SetNameText(r, QString("S%1").arg(r));
+    Cfg().Veg.SetRecord(52, {0x41, 1, 2, 3, 4, 5, 6, 7});
+    lnet.show();
+    EditBlock(0, [&] {
+        mbm.EditKolVh->setText("4");
+        mbm.EditKolDat->setText("4");
+    });
+    EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 48);
+    EXPECT_EQ(Cfg().MBM.GetStAddrBeg1(1), 40);
+    EXPECT_EQ(Cfg().Serv.GetNameText(40), "N44");
+    EXPECT_EQ(Cfg().Serv.GetNameText(47), "N51");
+    for (int r = 48; r < 56; ++r)
+        EXPECT_EQ(Cfg().Serv.GetNameText(r), "") << r;
+    EXPECT_EQ(Cfg().Serv.GetNameText(56), "S60");
+    EXPECT_EQ(Cfg().Veg.GetRecord(48), (std::array<uint8_t, 8>{0x20, 0, 0, 0, 0, 0, 0, 0}));
+}
