@@ -346,8 +346,10 @@ void RollBack(TConfiguration& cfg, const RequestSnapshot& s) {
 namespace {
 
 // Moves the tables behind block i (first discrete row d0, first channel a0) from the old needs
-// (D, A) to the new ones (D2, A2).
-void ShiftTables(TConfiguration& cfg, int d0, int a0, int D, int A, int D2, int A2) {
+// (D, A) to the new ones (D2, A2). A shrinking block also clears, from the new end of the
+// discrete inputs endD, as many rows as the following block needs (nextNeed): rows that came
+// down from past the old end.
+void ShiftTables(TConfiguration& cfg, int d0, int a0, int D, int A, int D2, int A2, int endD, int nextNeed) {
     TProgFBClass& fb = cfg.FB;
     TServClass& serv = cfg.Serv;
     NetEditState& st = cfg.MBM.NetEdit;
@@ -363,6 +365,8 @@ void ShiftTables(TConfiguration& cfg, int d0, int a0, int D, int A, int D2, int 
         cfg.Veg.DeleteRecords(d0 + D2, -ds);
         serv.DeleteNames(d0 + D2, -ds);
         st.NetTablesChanged = 1;
+        cfg.Veg.ClearRecords(endD, nextNeed);
+        serv.ClearNames(endD, nextNeed);
     } else if (ds > 0) {
         fb.FixInputsOnMove(d0, D, ds);
         cfg.Veg.InsertRecords(d0 + D, ds);
@@ -387,6 +391,23 @@ void ShiftTables(TConfiguration& cfg, int d0, int a0, int D, int A, int D2, int 
 }
 
 } // namespace
+
+namespace {
+
+// The first used block after i, or −1.
+int NextUsed(const TProgMBMClass& mbm, int i) {
+    for (int p = i + 1; p < Records; ++p)
+        if (mbm.GetKodF(p) != 0) return p;
+    return -1;
+}
+
+} // namespace
+
+std::pair<int, int> NewBlockStarts(const TConfiguration& cfg, int i) {
+    const int next = NextUsed(cfg.MBM, i);
+    if (next < 0) return {cfg.Serv.GetDiscrInCount(), cfg.Serv.GetAnInCount()};
+    return {cfg.MBM.GetStAddrBeg1(next), cfg.MBM.GetStAddrBeg2(next)};
+}
 
 QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, int begD, int begA, bool correction) {
     TProgMBMClass& mbm = cfg.MBM;
@@ -417,7 +438,9 @@ QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, in
     const int D2 = DiscreteNeed(e.code, outputs), A2 = AnalogueNeed(e.code, outputs);
     st.DiscreteShift = D2 - D;
     st.AnalogueShift = A2 - A;
-    if (correction) ShiftTables(cfg, begD, begA - cfg.Serv.GetGroup6FChannels(), D, A, D2, A2);
+    const int next = NextUsed(mbm, i);
+    if (correction || next >= 0)
+        ShiftTables(cfg, begD, begA - cfg.Serv.GetGroup6FChannels(), D, A, D2, A2, endD, next >= 0 ? Need(mbm, next) : 0);
     cfg.Serv.SetDiscrInCount(endD);
     cfg.Serv.SetAnInCount(endA);
     RecountNetInputs(cfg);

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 struct TConfiguration;
 
@@ -103,11 +104,14 @@ struct RequestSnapshot {
 RequestSnapshot TakeSnapshot(const TConfiguration& cfg);
 void RollBack(TConfiguration& cfg, const RequestSnapshot& s);
 
+// Where a new block i starts: in front of the first used block after it, else at the counts.
+std::pair<int, int> NewBlockStarts(const TConfiguration& cfg, int i);
+
 // Stores checked entries into block i (starting at begD, begA), gives every later used block
 // its starts from the running end and stores both counts. When the positions run out, returns
 // the messages and leaves block i with function code 0 (the caller rolls back). In correction
-// mode (an existing block, correction true) a change of the block's need moves the tables
-// behind it: discrete table, names, function-block inputs, network channels. The shifts are
+// mode (an existing block, correction true) a change of the block's need, and a new block made
+// in front of a used one, moves the tables behind it: discrete table, names, function-block inputs, network channels. The shifts are
 // computed from the stored code and outputs against the entered ones and kept in NetEdit.
 QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, int begD, int begA,
                          bool correction);

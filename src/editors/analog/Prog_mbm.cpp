@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace {
 const QString kInputErrorCaption = QStringLiteral(" Ошибка ввода ");
@@ -124,8 +125,7 @@ void TFormMBM::Prepare(int i) {
         EditKolDat->setText(QStringLiteral("00"));
         EditXMax->setText(QStringLiteral("00"));
         EditXMax->setEnabled(false);
-        begD_ = cfg.Serv.GetDiscrInCount();
-        begA_ = cfg.Serv.GetAnInCount();
+        std::tie(begD_, begA_) = LocalNet::NewBlockStarts(cfg, i);
         Label9->setText(QStringLiteral("Создание"));
         st.EditMode = 0;
     }
