@@ -24,6 +24,7 @@
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
+#include "editors/regulators/Prog_reg.h"
 #include "editors/regulators/Uniregvis.h"
 
 #include <QAction>
@@ -86,6 +87,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         slot = new QPushButton(this);
     connect(SlotControls[0], &QPushButton::clicked, this, &TForm1::Prg1Click);
     LoopSummary = new TLoopSummary(this);
+    ButProgReg = new QPushButton(QStringLiteral("Программ. токовых выходов"), this);
+    connect(ButProgReg, &QPushButton::clicked, this, &TForm1::ButProgRegClick);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->hide();
     CreateForms();
@@ -119,6 +122,7 @@ void TForm1::CreateForms() {
     FormPROG->FormTipDat = FormTipDat;
     FormCreatReg = new TFormCreatReg(*Context, this);
     FormRegOnLine = new TFormRegOnLine(*Context, this);
+    FormReg = new TFormReg(*Context, *FormCreatReg, *FormRegOnLine, this);
     FormMBM = new TFormMBM(*Context, this);
     FormF15 = new TFormF15(*Context, this);
     FormLNet = new TFormLNet(*Context, *FormMBM, *FormF15, this);
@@ -155,6 +159,7 @@ void TForm1::CreateActions() {
     AInformMR = action(QStringLiteral("Информация о выходах"), [this] { InformButMRClick(); });
     AProgD = action(QStringLiteral("Обработка дискретных сигналов"), [this] { ProgDClick(); });
     APrg1 = action(QStringLiteral("Программирование аналоговых сигналов"), [this] { Prg1Click(); });
+    AProgReg = action(QStringLiteral("Программ. токовых выходов"), [this] { ButProgRegClick(); });
 }
 
 void TForm1::LayOut() {
@@ -167,7 +172,7 @@ void TForm1::LayOut() {
     device->addSeparator();
     device->addActions({APort, ANastr});
     menuBar()->addMenu(QStringLiteral("Информация"))->addActions({AInform, AInformMR});
-    menuBar()->addMenu(QStringLiteral("Программирование"))->addActions({AProgD, APrg1});
+    menuBar()->addMenu(QStringLiteral("Программирование"))->addActions({AProgD, APrg1, AProgReg});
 
     QToolBar* tools = addToolBar(QStringLiteral("Команды"));
     tools->setMovable(false);
@@ -177,7 +182,7 @@ void TForm1::LayOut() {
     tools->addSeparator();
     tools->addActions({AInform, AInformMR});
     tools->addSeparator();
-    tools->addActions({AProgD, APrg1});
+    tools->addActions({AProgD, APrg1, AProgReg});
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -206,6 +211,10 @@ void TForm1::LayOut() {
     grid->addLayout(counts, 2, 0, 1, TServClass::SlotCount);
     layout->addWidget(composition);
     layout->addWidget(LoopSummary);
+    auto* loopRow = new QHBoxLayout;
+    loopRow->addWidget(ButProgReg);
+    loopRow->addStretch();
+    layout->addLayout(loopRow);
     layout->addStretch();
     setCentralWidget(central);
     statusBar()->addPermanentWidget(ProgressBar1, 1);
@@ -345,6 +354,10 @@ void TForm1::Prg1Click() {
     Cfg.MBA.SetSlot2(slot);
     FormPROG->PrepareForSlot(SlotControls[0]->text());
     ShowEditorModal(this, FormPROG);
+}
+
+void TForm1::ButProgRegClick() {
+    ShowEditorModal(this, FormReg);
 }
 
 void TForm1::RefreshComposition() {

@@ -28,6 +28,7 @@ class TFormPort;
 class TFormKalibr;
 class TFormPROG;
 class TFormPrgD;
+class TFormReg;
 class TFormRegOnLine;
 class TFormSig;
 class TFormTipDat;
@@ -69,6 +70,7 @@ class TForm1 : public QMainWindow {
     TFormTipDat* FormTipDat = nullptr;
     TFormCreatReg* FormCreatReg = nullptr;
     TFormRegOnLine* FormRegOnLine = nullptr;
+    TFormReg* FormReg = nullptr;
     // The local-network windows; no menu opens them (the network blocks are neither read nor kept
     // in files).
     TFormMBM* FormMBM = nullptr;
@@ -97,6 +99,8 @@ class TForm1 : public QMainWindow {
     QAction* AInformMR;
     QAction* AProgD;
     QAction* APrg1; // the analogue-module editor
+    QAction* AProgReg; // the control-loop editor
+    QPushButton* ButProgReg = nullptr;
 
     // Asks for the password; run on the first showing. Ending the program closes the window.
     void FormShow();
@@ -114,6 +118,8 @@ class TForm1 : public QMainWindow {
     // The analogue-module editor for the module of slot 1, the controller; nothing when the slot
     // is empty.
     void Prg1Click();
+    // The control-loop editor.
+    void ButProgRegClick();
 
     // The composition summary, the device number, the code and the loop summary from Cfg.
     void RefreshComposition();

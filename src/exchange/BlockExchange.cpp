@@ -57,6 +57,7 @@ int WriteBlocks(TComPortClass& port, int& devNum, const BlockWritePlan& plan, co
         const int len =
             std::clamp(plan.lengthByte ? plan.lengthByte(i) : DeviceBlocks::LengthOf(id), 1, Frame::MaxData);
         if (plan.pauseBeforeBlockMs > 0) port.Delay(plan.pauseBeforeBlockMs);
+        if (i == 0 && plan.stepBeforeFirstWrite) counter.Step(plan.progressStep);
         for (int attempts = port.GetPovt1();;) {
             data[0] = uint8_t(id);
             if (plan.pack) plan.pack(i, std::span<uint8_t>(data.data() + 1, size_t(len - 1)));
@@ -77,6 +78,7 @@ int WriteBlocks(TComPortClass& port, int& devNum, const BlockWritePlan& plan, co
             port.Delay(plan.pollPauseMs);
             if (--attempts <= 0) break;
         }
+        if (r == 0 && plan.stored) plan.stored(i);
     }
     return r;
 }

@@ -62,6 +62,9 @@ struct BlockWritePlan {
     std::function<int()> devAddr; // TServClass::GetDevAddr, for the refresh
     int progressMax = 120;
     int progressStep = 30; // per 'E' request
+    bool stepBeforeFirstWrite = false; // one step more before the first 'E' request
+    // Called once block i is stored, before the next block is sent.
+    std::function<void(int i)> stored;
     // A device busy (6) for longer than this gives up with 6. A block commit takes well under
     // a second; a minute is far beyond any real commit.
     int busyLimitMs = 60000;
@@ -71,7 +74,7 @@ struct BlockWritePlan {
 // device answers busy. Results 7 and 130, 132..135 end the transfer at once; other failures
 // (of the 'E' or of a poll) wait and send the block again, up to GetPovt1 attempts. Returns 0
 // when every block is stored, else the last result, for the caller to report once
-// (ShowObmError). The whole sequence runs on the exchange thread; pack and devAddr are called
-// there, while the caller waits.
+// (ShowObmError). The whole sequence runs on the exchange thread; pack, stored and devAddr are
+// called there, while the caller waits.
 int BlockWriteCommit(TComPortClass& port, int& devNum, const BlockWritePlan& plan,
                      const TransferProgress& progress = {});

@@ -6,6 +6,7 @@
 #include "Configuration.h"
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
+#include "LoopReserve.h"
 #include "TextCodec.h"
 #include "ShownTransfer.h"
 #include "BlockSet.h"
@@ -107,11 +108,7 @@ void RefreshConfigReserve(TConfiguration& cfg) {
         TextCodec::EncodePadded(cfg.FB.GetFbText(a), name.data(), int(name.size()));
         r.AlgNames().Set(a, name.data(), int(name.size()));
     }
-    for (int i = 0; i < TProgRegClass::RegMaxCount; ++i)
-        for (int k = 0; k < TProgRegClass::RecordSize; ++k) {
-            r.LoopRecords().SetByte(i, k, cfg.Reg.GetRecByte(i, k));
-            r.LoopRecords().SetByte(TProgRegClass::RegMaxCount + i, k, cfg.Reg.GetPZByte(i, k));
-        }
+    SaveLoopReserve(cfg);
 }
 
 namespace {

@@ -63,6 +63,9 @@ bool BlockSession::Write(QProgressBar* bar) {
     plan.progressStep = blocks_.progressStep;
     plan.pauseBeforeBlockMs = blocks_.pauseBeforeBlockMs;
     plan.refresh = blocks_.devNumRefresh;
+    plan.stepBeforeFirstWrite = blocks_.stepBeforeFirstWrite;
+    if (blocks_.blockStored)
+        plan.stored = [this, &plan](int i) { blocks_.blockStored(cfg_, plan.blockIds[size_t(i)]); };
     const int devAddr = cfg_.Serv.GetDevAddr();
     plan.devAddr = [devAddr] { return devAddr; };
     int devNum = cfg_.Serv.DevNum;
@@ -70,7 +73,10 @@ bool BlockSession::Write(QProgressBar* bar) {
         return BlockWriteCommit(port_, devNum, plan, report);
     });
     if (blocks_.devNumRefresh != DevNumRefresh::Never) cfg_.Serv.DevNum = devNum;
-    if (!stored) return false;
+    if (!stored) {
+        if (blocks_.writeFailed) blocks_.writeFailed(cfg_);
+        return false;
+    }
     if (blocks_.clearModifiedAfterWrite) ClearModified();
     if (blocks_.saveReserve) blocks_.saveReserve(cfg_);
     if (blocks_.written) blocks_.written(cfg_);

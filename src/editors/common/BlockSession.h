@@ -68,6 +68,11 @@ struct BlockSessionBlocks {
     int pauseBeforeBlockMs = 50;
     DevNumRefresh devNumRefresh = DevNumRefresh::Never;
     std::function<void(TConfiguration&)> written;
+    // The loop editor's write: the bar steps once before the first 'E', each stored block goes
+    // to the reserve at once (called on the exchange thread), and a failed write is undone.
+    bool stepBeforeFirstWrite = false;
+    std::function<void(TConfiguration&, int id)> blockStored;
+    std::function<void(TConfiguration&)> writeFailed;
 };
 
 class BlockSession {

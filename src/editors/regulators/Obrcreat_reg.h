@@ -39,6 +39,9 @@ class TFormCreatReg : public QDialog {
 
     // The control of a field of the rules.
     QWidget* Field(RegField f) const { return fields_[size_t(f)]; }
+    // The fields, the kind, the groups' states, the output caption and action as the rules see them.
+    CreatRegForm ReadForm() const;
+    void ShowForm(const CreatRegForm& form);
 
     void CBoxTRegClick(int index);
     void EditNRegExit();
@@ -61,8 +64,6 @@ class TFormCreatReg : public QDialog {
 
   private:
     void FormCreate();
-    CreatRegForm ReadForm() const;
-    void ShowForm(const CreatRegForm& form);
     void ShowPvInput(QLineEdit* edit, QComboBox* units, QLabel* header, QLabel* line, bool storeScale);
     void Hint(QWidget* control, const QString& text = InputErrorText);
     void LeaveField(QWidget* edit);
