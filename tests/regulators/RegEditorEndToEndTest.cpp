@@ -1,0 +1,146 @@
+// The control-loop editor from the main window's button against the devsim program over a real
+// pseudo-terminal, on the exchange thread: the editor reads the device's two loops, one is edited
+// through the loop dialog, F10 writes blocks 32 and 33, the device holds them byte for byte, the
+// main window's summary follows, and the editor closes without a question.
+
+#include "BlockAdapter.h"
+#include "BlockExchange.h"
+#include "DevsimProcess.h"
+#include "DeviceLayouts.h"
+#include "LoopSummary.h"
+#include "Obr_veg17r.h"
+#include "ScriptedDialogs.h"
+#include "editors/regulators/Obrcreat_reg.h"
+#include "editors/regulators/Prog_reg.h"
+#include "panels/Panreg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+// The data of device block id (after the block number), read back from the device.
+Bytes DeviceBlock(TComPortClass& port, int id) {
+    Bytes reply(256);
+    EXPECT_EQ(ReadBlock(port, 0, id, reply), 0) << id;
+    return Bytes(reply.begin() + 4, reply.begin() + 4 + DeviceBlocks::LengthOf(id) - 1);
+}
+
+// What the configuration gives for block id.
+Bytes ConfigBlock(TConfiguration& cfg, int id) {
+    Bytes data(size_t(DeviceBlocks::LengthOf(id) - 1));
+    EXPECT_TRUE(BlockAdapter::PackBlock(cfg, id, data));
+    return data;
+}
+
+QStringList SummaryRow(const TLoopSummary& summary, int row) {
+    QStringList cells;
+    for (int c = 0; c < TLoopSummary::kCells; ++c)
+        cells << summary.CellText(row, c);
+    return cells;
+}
+
+// Loop 1 in the dialog: PV from input 3, Kp 2,5, Ti 60.
+int EditFirstLoop(QDialog* dialog, TFormCreatReg& creat) {
+    EXPECT_EQ(dialog, &creat);
+    EXPECT_EQ(creat.LabCreatProg->text(), "программирование");
+    EXPECT_EQ(creat.EditNReg->text(), "1");
+    EXPECT_EQ(creat.EditAnVh->text(), "1");
+    creat.EditAnVh->setText("3");
+    creat.EditAnVhExit();
+    creat.EditKp->setText("2,5");
+    creat.EditTi->setText("60");
+    creat.OKClick();
+    EXPECT_EQ(creat.Cancelled, 0) << creat.ErrorText->text().toStdString();
+    return mrOk;
+}
+
+} // namespace
+
+TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ScriptedMessageBoxes boxes; // any box fails the test
+
+    TForm1 form1;
+    TComPortClass& port = form1.ComPort;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    TConfiguration& cfg = form1.Cfg;
+    form1.InPortClick();
+    ASSERT_EQ(cfg.Serv.FileMode, 0);
+    cfg.Veg.AccessLevel = 1;
+    const Bytes deviceLoops = DeviceBlock(port, DeviceBlocks::RegLoops);
+    const Bytes devicePZ = DeviceBlock(port, DeviceBlocks::RegProgram);
+    const TLoopSummary& summary = *form1.LoopSummary;
+    const QStringList secondRow = SummaryRow(summary, 1);
+    ASSERT_EQ(SummaryRow(summary, 0).first(), "вх № 1");
+    ASSERT_EQ(secondRow.first(), "вх № 2");
+
+    TFormReg& form = *form1.FormReg;
+    TProgRegClass& reg = cfg.Reg;
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) -> int {
+        EXPECT_EQ(dialog, &form);
+        form.show(); // reads blocks 32 and 33
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_EQ(ConfigBlock(cfg, DeviceBlocks::RegLoops), deviceLoops);
+        EXPECT_EQ(ConfigBlock(cfg, DeviceBlocks::RegProgram), devicePZ);
+        EXPECT_EQ(reg.RegEdit.FrameCount, 2); // devsim's two single loops
+        EXPECT_EQ(form.PanReg[1]->Number(), 2);
+        EXPECT_FALSE(form.LabelFile->isVisible());
+
+        modals.Then([&](QDialog* d) { return EditFirstLoop(d, *form1.FormCreatReg); });
+        emit form.PanReg[0]->Body()->DblClick(form.PanReg[0]->Body());
+        EXPECT_EQ(reg.GetAnVh(0), 3);
+        EXPECT_EQ(reg.GetRegModified(), 1);
+        EXPECT_EQ(SummaryRow(summary, 0).first(), "вх № 1"); // not before the write
+
+        QTest::keyClick(&form, Qt::Key_F10); // edited: no question
+        EXPECT_EQ(reg.GetRegModified(), 0);
+        EXPECT_TRUE(form.ProgressBar1->isHidden());
+        // The device holds the read loops with the three edited fields of loop 1.
+        TProgRegClass edited;
+        EXPECT_TRUE(edited.TakeBlockData(deviceLoops));
+        EXPECT_TRUE(edited.BlockToRecords(DeviceBlocks::RegLoops));
+        edited.SetAnVh(0, 3);
+        EXPECT_TRUE(edited.SetKPText(0, "2,5"));
+        EXPECT_TRUE(edited.SetTiText(0, "60"));
+        Bytes expected;
+        for (int i = 0; i < TProgRegClass::RegMaxCount; ++i)
+            for (int k = 0; k < TProgRegClass::RecordSize; ++k)
+                expected.push_back(uint8_t(edited.GetRecByte(i, k)));
+        EXPECT_EQ(ConfigBlock(cfg, DeviceBlocks::RegLoops), expected);
+        EXPECT_EQ(DeviceBlock(port, DeviceBlocks::RegLoops), expected);
+        EXPECT_EQ(DeviceBlock(port, DeviceBlocks::RegProgram), devicePZ);
+
+        // The summary after the write: input 3 is a current input.
+        const QStringList first = SummaryRow(summary, 0);
+        EXPECT_EQ(first[TLoopSummary::cInput], "вх № 3");
+        EXPECT_EQ(first[TLoopSummary::cMin], cfg.MBA.GetChNSkText(0, 2));
+        EXPECT_EQ(first[TLoopSummary::cMax], cfg.MBA.GetChVSkText(0, 2));
+        EXPECT_EQ(first[TLoopSummary::cWiring], "");
+        EXPECT_EQ(SummaryRow(summary, 1), secondRow);
+
+        form.close(); // written: no question
+        EXPECT_FALSE(form.isVisible());
+        return form.result();
+    });
+    form1.ButProgReg->click();
+    EXPECT_EQ(modals.Shown(), 2);
+
+    port.ClosePort();
+    devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
+}
