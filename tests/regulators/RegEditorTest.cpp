@@ -1,12 +1,9 @@
 // The control-loop editor's window: transfers of blocks 32 and 33, the close query, selection,
 // creating and editing through the loop dialog, and the online entry.
 #include "Colors.h"
-#include "EditorFixture.h"
+#include "RegEditorFixture.h"
 #include "LoopReserve.h"
 #include "ModbusFrame.h"
-#include "editors/regulators/Obrcreat_reg.h"
-#include "editors/regulators/Prog_reg.h"
-#include "editors/regulators/Uniregvis.h"
 #include "panels/Panreg.h"
 #include "panels/Shapemark.h"
 
@@ -15,58 +12,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollArea>
-
-using Bytes = std::vector<uint8_t>;
-
-namespace {
-
-class RegEditor : public EditorFixture {
-  protected:
-    void SetUp() override {
-        EditorFixture::SetUp();
-        Cfg().Serv.SetSlotModuleCode(1, 13);
-        Cfg().MBA.SetChVSkText(0, 0, "100");
-        Cfg().MBA.SetChVSkText(0, 1, "100");
-        connect();
-    }
-    void connect() {
-        QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, [this] { ++changed; });
-    }
-    // Loops as the device holds them: two single loops, inputs 1 and 2, outputs 1 and 2.
-    void DeviceLoops() {
-        Bytes& b = device.Block(32);
-        b.assign(56, 0);
-        for (int i = 0; i < 2; ++i)
-            b[size_t(28 * i)] = uint8_t(i + 1), b[size_t(28 * i + 1)] = 1, b[size_t(28 * i + 2)] = uint8_t(i);
-        device.Block(33).assign(56, 0x11);
-    }
-    Bytes Table(int t) {
-        Bytes out;
-        for (int i = 0; i < 2; ++i)
-            for (int k = 0; k < 28; ++k)
-                out.push_back(uint8_t(t == 0 ? Cfg().Reg.GetRecByte(i, k) : Cfg().Reg.GetPZByte(i, k)));
-        return out;
-    }
-    Bytes Reserve(int t) {
-        Bytes out;
-        for (int i = 0; i < 2; ++i)
-            for (int k = 0; k < 28; ++k)
-                out.push_back(uint8_t(Cfg().Reserv.LoopRecords().GetByte(2 * t + i, k)));
-        return out;
-    }
-    static Bytes With(uint8_t id, const Bytes& data) {
-        Bytes out{id};
-        out.insert(out.end(), data.begin(), data.end());
-        return out;
-    }
-
-    int changed = 0;
-    TFormCreatReg creat{parts.context};
-    TFormRegOnLine online{parts.context};
-    TFormReg form{parts.context, creat, online};
-};
-
-} // namespace
 
 TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
     DeviceLoops();

@@ -1,6 +1,7 @@
 #include "Prog_reg.h"
 
 #include "Colors.h"
+#include "Comportclass.h"
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "EditorModal.h"
@@ -198,9 +199,11 @@ BlockSession TFormReg::NewBlockSession() {
     b.devNumRefresh = DevNumRefresh::AfterFirstWrite;
     b.stepBeforeFirstWrite = true;
     b.blockStored = [](TConfiguration& cfg, int id) { SaveLoopReserve(cfg, id - DeviceBlocks::RegLoops); };
-    // A failed write leaves the tables as last stored, and the scheme shows them.
+    // A failed write leaves the tables as last stored, and the scheme shows them; the device gets
+    // 50 ms before anything else is sent.
     b.writeFailed = [this](TConfiguration& cfg) {
         RestoreLoopReserve(cfg);
+        context_.ComPort().Delay(50);
         BuildRegScheme();
     };
     b.written = [this](TConfiguration&) { context_.NotifyConfigurationChanged(); };
