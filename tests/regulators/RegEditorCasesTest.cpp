@@ -246,3 +246,19 @@ TEST_F(RegEditorCases, DeviceRecordsNoLoopCanHoldDrawAndAreRefusedOnline) {
     form.DelChooseClick();
     EXPECT_EQ(st.FrameCount, 0);
 }
+
+TEST_F(RegEditorCases, RebuildsKeepTheNumberOfLiveWidgets) {
+    DeviceLoops();
+    PutLoop(device.Block(32), 0, 1, 1, 9); // a cascade: two panels, marks and a connector
+    PutLoop(device.Block(32), 1, 2, 8, 1);
+    form.InPortClick();
+    const auto live = [this] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return form.SchemeArea->findChildren<QWidget*>().size();
+    };
+    const qsizetype once = live();
+    ASSERT_GT(once, 4);
+    for (int r = 0; r < 3; ++r)
+        form.BuildRegScheme();
+    EXPECT_EQ(live(), once);
+}
