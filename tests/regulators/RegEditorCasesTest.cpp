@@ -5,6 +5,7 @@
 #include "ModbusFrame.h"
 #include "RegEditorFixture.h"
 #include "panels/Panreg.h"
+#include "panels/Shapemark.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -261,4 +262,16 @@ TEST_F(RegEditorCases, RebuildsKeepTheNumberOfLiveWidgets) {
     for (int r = 0; r < 3; ++r)
         form.BuildRegScheme();
     EXPECT_EQ(live(), once);
+}
+
+TEST_F(RegEditorCases, TheDrawnOutputCorrectionLeavesEmptyRecordsAndTheFlag) {
+    DeviceLoops();
+    Bytes& loops = device.Block(32);
+    PutLoop(loops, 0, 0, 0, 3); // empty, with an output byte of its own
+    PutLoop(loops, 1, 1, 1, 5); // drawn in row 0: drives DAC output 1
+    form.InPortClick();
+    EXPECT_EQ(Cfg().Reg.GetVyh(1), 0);
+    EXPECT_EQ(Cfg().Reg.GetVyh(0), 3);
+    EXPECT_EQ(form.RegMark[0]->Mark(), "вых ЦАП №1");
+    EXPECT_EQ(Cfg().Reg.GetRegModified(), 0);
 }
