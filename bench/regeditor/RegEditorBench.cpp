@@ -121,7 +121,8 @@ int Write(int runs) {
     std::sort(cpuShare.begin(), cpuShare.end());
     std::printf("write: %d runs, pauses %.3f s; wall / pauses median %.4f (max %.4f); cpu / wall median %.4f "
                 "(max %.4f)\n",
-                runs, pauses, ratio[ratio.size() / 2], ratio.back(), cpuShare[cpuShare.size() / 2], cpuShare.back());
+                runs, pauses, ratio[ratio.size() / 2], ratio.back(), cpuShare[cpuShare.size() / 2],
+                cpuShare.back());
     return 0;
 }
 

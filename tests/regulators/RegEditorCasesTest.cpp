@@ -161,7 +161,9 @@ TEST_F(RegEditorCases, CascadeAndProgramFedLoopsThroughTheDialog) {
              loop(r, 1, 2, 8, 1); // inner loop → DAC 2, reverse
              r.SetTypeOut(1, 1);
          },
-         "каскадная схема", 2, {0, 1}},
+         "каскадная схема",
+         2,
+         {0, 1}},
         {"ПЗ-fed",
          [&](TProgRegClass& r) {
              loop(r, 0, 2, 17, 0); // fed by ПЗ 2
@@ -171,7 +173,9 @@ TEST_F(RegEditorCases, CascadeAndProgramFedLoopsThroughTheDialog) {
                  r.SetPZValue(1, k, k == 5 ? 16383 : -1000 * k - 1); // the span, and negatives
              }
          },
-         "", 1, {0, 0}},
+         "",
+         1,
+         {0, 0}},
     };
     for (const Case& c : cases) {
         TProgRegClass r;
@@ -228,7 +232,7 @@ TEST_F(RegEditorCases, DeviceRecordsNoLoopCanHoldDrawAndAreRefusedOnline) {
     DeviceLoops();
     Bytes& loops = device.Block(32);
     PutLoop(loops, 0, 255, 200, 255, 0xFF); // unknown kind, PV past every input
-    PutLoop(loops, 1, 250, 21, 200);       // ПЗ 6 of two, PV resolving to nothing
+    PutLoop(loops, 1, 250, 21, 200);        // ПЗ 6 of two, PV resolving to nothing
     form.InPortClick();
     RegEditState& st = Cfg().Reg.RegEdit;
     ASSERT_EQ(st.FrameCount, 2);

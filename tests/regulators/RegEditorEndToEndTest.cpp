@@ -3,10 +3,9 @@
 // through the loop dialog, F10 writes blocks 32 and 33, the device holds them byte for byte, the
 // main window's summary follows, and the editor closes without a question.
 
-#include "BlockAdapter.h"
 #include "BlockExchange.h"
-#include "DevsimProcess.h"
 #include "DeviceLayouts.h"
+#include "DevsimProcess.h"
 #include "LoopSummary.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
@@ -33,11 +32,13 @@ Bytes DeviceBlock(TComPortClass& port, int id) {
     return Bytes(reply.begin() + 4, reply.begin() + 4 + DeviceBlocks::LengthOf(id) - 1);
 }
 
-// What the configuration gives for block id.
-Bytes ConfigBlock(TConfiguration& cfg, int id) {
-    Bytes data(size_t(DeviceBlocks::LengthOf(id) - 1));
-    EXPECT_TRUE(BlockAdapter::PackBlock(cfg, id, data));
-    return data;
+// The loop table (0) or the ПЗ table (1) as its block holds it.
+Bytes Table(const TProgRegClass& reg, int table) {
+    Bytes out;
+    for (int i = 0; i < TProgRegClass::RegMaxCount; ++i)
+        for (int k = 0; k < TProgRegClass::RecordSize; ++k)
+            out.push_back(uint8_t(table == 0 ? reg.GetRecByte(i, k) : reg.GetPZByte(i, k)));
+    return out;
 }
 
 QStringList SummaryRow(const TLoopSummary& summary, int row) {
@@ -95,8 +96,8 @@ TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
         form.show(); // reads blocks 32 and 33
         QApplication::setActiveWindow(&form);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        EXPECT_EQ(ConfigBlock(cfg, DeviceBlocks::RegLoops), deviceLoops);
-        EXPECT_EQ(ConfigBlock(cfg, DeviceBlocks::RegProgram), devicePZ);
+        EXPECT_EQ(Table(reg, 0), deviceLoops);
+        EXPECT_EQ(Table(reg, 1), devicePZ);
         EXPECT_EQ(reg.RegEdit.FrameCount, 2); // devsim's two single loops
         EXPECT_EQ(form.PanReg[1]->Number(), 2);
         EXPECT_FALSE(form.LabelFile->isVisible());
@@ -117,11 +118,8 @@ TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
         edited.SetAnVh(0, 3);
         EXPECT_TRUE(edited.SetKPText(0, "2,5"));
         EXPECT_TRUE(edited.SetTiText(0, "60"));
-        Bytes expected;
-        for (int i = 0; i < TProgRegClass::RegMaxCount; ++i)
-            for (int k = 0; k < TProgRegClass::RecordSize; ++k)
-                expected.push_back(uint8_t(edited.GetRecByte(i, k)));
-        EXPECT_EQ(ConfigBlock(cfg, DeviceBlocks::RegLoops), expected);
+        const Bytes expected = Table(edited, 0);
+        EXPECT_EQ(Table(reg, 0), expected);
         EXPECT_EQ(DeviceBlock(port, DeviceBlocks::RegLoops), expected);
         EXPECT_EQ(DeviceBlock(port, DeviceBlocks::RegProgram), devicePZ);
 

@@ -1,9 +1,9 @@
 // The control-loop editor's window: transfers of blocks 32 and 33, the close query, selection,
 // creating and editing through the loop dialog, and the online entry.
 #include "Colors.h"
-#include "RegEditorFixture.h"
 #include "LoopReserve.h"
 #include "ModbusFrame.h"
+#include "RegEditorFixture.h"
 #include "panels/Panreg.h"
 #include "panels/Shapemark.h"
 
@@ -153,7 +153,8 @@ TEST_F(RegEditor, SelectionByMouseCtrlAndSelectAll) {
 
     // Delete with nothing flagged warns; with all flagged removes both groups.
     form.ScrollBox1Click(form.ScrollBox1);
-    boxes.Expect("Нет выделенных регуляторов", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    boxes.Expect("Нет выделенных регуляторов", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone,
+                 mrOk);
     form.DelChooseClick();
     form.ChooseAllClick();
     form.DelChooseClick();
@@ -207,7 +208,8 @@ TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
     DeviceLoops();
     device.Block(32)[28] = 0; // one loop
     form.InPortClick();
-    boxes.Expect("Нет выделенных регуляторов", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    boxes.Expect("Нет выделенных регуляторов", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone,
+                 mrOk);
     form.AOnLine->trigger();
     form.ChooseAllClick();
     ScriptedModals modals;
@@ -226,8 +228,8 @@ TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
     // A zero span: refused, no frame sent.
     Cfg().MBA.SetChVSkText(0, 0, "0");
     device.ClearLog();
-    boxes.Expect("проверить шкалы анал. вх. 1 мод 1", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk);
+    boxes.Expect("проверить шкалы анал. вх. 1 мод 1", "Предупреждение", MsgButtons::OK, MsgIcon::Warning,
+                 mrNone, mrOk);
     form.AOnLine->trigger();
     EXPECT_TRUE(device.Received().empty());
 

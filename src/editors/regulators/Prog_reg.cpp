@@ -36,7 +36,9 @@ namespace {
 
 const QColor kActiveCaption(0x99, 0xB4, 0xD1); // the frame outline
 
-QColor SelectionColor() { return TColorToQColor(clSelection); }
+QColor SelectionColor() {
+    return TColorToQColor(clSelection);
+}
 
 void Warn(QWidget* parent, const QString& text) {
     MessageBox(parent, text, QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
@@ -120,8 +122,8 @@ void TFormReg::CreateMenus() {
     CreatFuncBut = ToolBar1->addAction("Создать контур регулирования");
     CreatFuncBut->setToolTip("Создать токовый выход");
     connect(CreatFuncBut, &QAction::triggered, ABReg, &QAction::trigger);
-    for (const char* name : {"CreatSignBut", "CreatVyhBut", "ToolButton10", "ToolButton13", "ToolButton11",
-                             "ToolButton17"}) {
+    for (const char* name :
+         {"CreatSignBut", "CreatVyhBut", "ToolButton10", "ToolButton13", "ToolButton11", "ToolButton17"}) {
         QAction* hidden = ToolBar1->addAction(QString());
         hidden->setObjectName(name);
         hidden->setVisible(false);
@@ -191,7 +193,9 @@ bool TFormReg::InformFillOnly() const {
 
 BlockSession TFormReg::NewBlockSession() {
     BlockSessionBlocks b;
-    b.readIds = [](const TConfiguration&) { return std::vector<int>{DeviceBlocks::RegLoops, DeviceBlocks::RegProgram}; };
+    b.readIds = [](const TConfiguration&) {
+        return std::vector<int>{DeviceBlocks::RegLoops, DeviceBlocks::RegProgram};
+    };
     b.lengthByte = [](const TConfiguration& cfg) { return cfg.Reg.GetBlockLen(); };
     b.modified = [](const TConfiguration& cfg) { return cfg.Reg.GetRegModified() != 0; };
     b.clearModified = [](TConfiguration& cfg) { cfg.Reg.SetRegModified(0); };
@@ -394,13 +398,16 @@ int TFormReg::FrameOf(SchemeControl* c) const {
     if (c && qobject_cast<TPanReg*>(c->parentWidget())) c = static_cast<SchemeControl*>(c->parentWidget());
     for (int i = 0; i < Slots; ++i) {
         if (c == Frames[size_t(i)]) return i;
-        if (c == PanReg[size_t(i)] || c == RegMark[size_t(i)] || c == RegZ[size_t(i)]) return st.RowFrame[size_t(i)];
-        if (c == PanPZ[size_t(i)] || c == PZMark[size_t(i)] || c == PZZ[size_t(i)]) return st.PZFrame[size_t(i)];
+        if (c == PanReg[size_t(i)] || c == RegMark[size_t(i)] || c == RegZ[size_t(i)])
+            return st.RowFrame[size_t(i)];
+        if (c == PanPZ[size_t(i)] || c == PZMark[size_t(i)] || c == PZZ[size_t(i)])
+            return st.PZFrame[size_t(i)];
     }
     return -1;
 }
 
-void TFormReg::PanReg1MouseDown(SchemeControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+void TFormReg::PanReg1MouseDown(SchemeControl* sender, Qt::MouseButton button,
+                                Qt::KeyboardModifiers modifiers) {
     RegEditState& st = St();
     const TProgRegClass& reg = context_.Cfg().Reg;
     const int frame = FrameOf(sender);
@@ -542,7 +549,8 @@ void TFormReg::EditRow(int row) {
     RegEditState& st = St();
     const int frame = st.RowFrame[size_t(row)];
     if (row != st.SelectedRow) {
-        if (st.SelectedRow >= 0 && st.SelectedRow < Slots) ColorRegRow(st.RowFrame[size_t(st.SelectedRow)], clBtnFace());
+        if (st.SelectedRow >= 0 && st.SelectedRow < Slots)
+            ColorRegRow(st.RowFrame[size_t(st.SelectedRow)], clBtnFace());
         st.SelectedRow = row;
         st.CurFrame = frame;
         st.SelectedRecord = st.RowRecord[size_t(row)];
@@ -604,7 +612,8 @@ void TFormReg::CreatRegButClick() {
     }
     const CreatRegForm accepted = d.ReadForm();
     const int kind = edit ? form.kind : d.CBoxTReg->currentIndex();
-    RegEdit::StoreForm(cfg, st, accepted, d.EditNKReg->text().toInt() - 1, kind, d.CBoxTOut1->currentIndex(), pz);
+    RegEdit::StoreForm(cfg, st, accepted, d.EditNKReg->text().toInt() - 1, kind, d.CBoxTOut1->currentIndex(),
+                       pz);
     const int record = st.SelectedRecord;
     BuildRegScheme();
     // The stored loop's row in the new scheme.
@@ -644,8 +653,8 @@ void TFormReg::AddGroupClick() {
 // The copied group is only checked against the free rows; nothing is inserted.
 void TFormReg::InsertRegGroup() {
     if (!RegEdit::GroupFits(context_.Cfg().Copy, RowCount()))
-        MessageBox(this, "количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
-                   MsgButtons::OK, MsgIcon::Information);
+        MessageBox(this, "количество вставляемых блоков превышает количество свободных",
+                   "Программатор ВЕГ-17", MsgButtons::OK, MsgIcon::Information);
 }
 
 void TFormReg::RegOnLineClick() {
