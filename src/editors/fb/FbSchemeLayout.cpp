@@ -22,17 +22,13 @@ constexpr int LabelLeft = 8;
 constexpr int LabelAbove = 12;
 constexpr int LabelBelowLast = 108;
 constexpr int SchemeBottomMargin = 20;
-// Calculation records are counted this far past the blocks, and not past index 119.
-constexpr int CalcSpan = 26;
-constexpr int LastCalcIndex = 119;
 
 // The output connector that reaches input j of the next block.
 constexpr ShapeZType Reach[Inputs] = {stZigzag3, stZigzag2, stZigzag1, stZigzag0};
 
 QString InputCaption(const TProgFBClass& fb, const TServClass& serv,
                      const std::function<QString(int)>& analogueIdent, int kind, int number) {
-    // The highest КВУ number the block dialog accepts.
-    const int kvuLimit = fb.FBCount >= TProgFBClass::FBCapacity ? 184 : 120;
+    const int kvuLimit = fb.KvuLimit();
     if (number < 1) return {};
     switch (kind) {
     case 0:
@@ -177,13 +173,9 @@ Layout LayOut(const TProgFBClass& fb, const TServClass& serv,
     }
     const int count = int(blocks.size());
 
-    for (int i = count; i < count + CalcSpan && i <= LastCalcIndex && i < fb.FBCount; ++i) {
-        if (fb.GetType(i) != TProgFBClass::TypeCalc) continue;
-        if (fb.GetCalcOp(i) == 0)
-            ++layout.integrators;
-        else
-            ++layout.arithBlocks;
-    }
+    const TProgFBClass::CalcCounts calc = fb.CountCalcRecords(count);
+    layout.integrators = calc.integrators;
+    layout.arithBlocks = calc.arithBlocks;
 
     if (blocks.empty()) return layout;
     const Link& last = blocks.back().link;

@@ -150,7 +150,7 @@ void TFormFB::FormShow() {
     fb.FBInformFillOnly = 1;
     InformButClick();
     fb.FBInformFillOnly = 0;
-    for (int i = 0; i < fb.GetLogicFBCount(); ++i)
+    for (int i = 0; i < fb.GetLogicFBLimit(); ++i)
         fb.EditorState.Chosen[i] = 0;
     CopyGroup->setEnabled(false);
     RebuildFBScheme();
@@ -259,7 +259,7 @@ void TFormFB::ScrollBox1Click(QObject* sender) {
     TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     const QColor face = clBtnFace();
-    for (int i = 0; i < fb.GetLogicFBCount() && i < Slots; ++i) {
+    for (int i = 0; i < fb.GetLogicFBLimit() && i < Slots; ++i) {
         st.Chosen[i] = 0;
         if (ShapeFB[i]) ShapeFB[i]->SetColor(face);
         if (PanFB[i]) SetPanFBColor(PanFB[i], face);
