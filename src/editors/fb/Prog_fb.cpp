@@ -209,6 +209,10 @@ void TFormFB::FormShow() {
     for (int i = 0; i < fb.GetLogicFBLimit(); ++i)
         fb.EditorState.Chosen[i] = 0;
     CopyGroup->setEnabled(false);
+    algAtShow_ = fb.AlgTable;
+    algNamesAtShow_.clear();
+    for (int a = 0; a < TProgFBClass::Slots; ++a)
+        algNamesAtShow_.push_back(fb.GetFbText(a));
     RebuildFBScheme();
     LabelFile->setVisible(context_.FileMode());
 }
@@ -230,13 +234,17 @@ BlockSession TFormFB::NewBlockSession() {
             cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
         }
     };
-    b.restoreReserve = [](TConfiguration& cfg) {
+    b.restoreReserve = [this](TConfiguration& cfg) {
         for (int i = 0; i < cfg.FB.FBCount; ++i) {
             const QByteArray rec = cfg.Reserv.FbRecords().Get(i);
             std::array<uint8_t, TProgFBClass::RecordLen> bytes{};
             std::memcpy(bytes.data(), rec.constData(), std::min<size_t>(bytes.size(), size_t(rec.size())));
             cfg.FB.SetRecord(i, bytes);
         }
+        cfg.FB.AlgTable = algAtShow_;
+        for (int a = 0; a < int(algNamesAtShow_.size()); ++a)
+            cfg.FB.SetFbText(a, algNamesAtShow_[size_t(a)]);
+        cfg.FB.RecountTable();
     };
     b.writtenCaption = [](const TConfiguration& cfg) {
         return "Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +

@@ -4,6 +4,7 @@
 
 #include "editors/common/BlockSession.h"
 #include "editors/common/SchemeEditorFrame.h"
+#include "TProgFBClass.h"
 
 #include <QColor>
 #include <array>
@@ -152,6 +153,10 @@ class TFormFB : public SchemeEditorFrame {
     TFormSig* formSig_ = nullptr;
     TFormVyh* formVyh_ = nullptr;
     TFormCreatFB* formCreat_ = nullptr;
+    // The algorithm tables and names as the editor was shown: a declined transfer restores them
+    // with the records, since the edits renumber them.
+    AlgTables<TProgFBClass::Slots> algAtShow_;
+    std::vector<QString> algNamesAtShow_;
     // The transfers and the close query of function blocks 20..31.
     BlockSession NewBlockSession();
     BlockSession session_ = NewBlockSession();
