@@ -319,25 +319,19 @@ void TFormFB::ScrollBox1MouseDown(Qt::MouseButton button) {
     context_.Cfg().FB.EditorState.PopupTarget = -1;
 }
 
-void TFormFB::ScrollBox1Click(QObject* sender) {
+void TFormFB::ScrollBox1Click(QObject*) {
     TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
-    const QColor face = clBtnFace();
     for (int i = 0; i < fb.GetLogicFBLimit() && i < Slots; ++i) {
         st.Chosen[i] = 0;
-        if (ShapeFB[i]) ShapeFB[i]->SetColor(face);
-        if (PanFB[i]) SetPanFBColor(PanFB[i], face);
-        if (ShapeMark[i]) ShapeMark[i]->SetColor(face);
-        if (ShapeZ[i]) ShapeZ[i]->SetColor(face);
-        if (ShapeZSign[i]) ShapeZSign[i]->SetColor(face);
+        DrawChosen(i, false);
         if (i == st.SelectedIndex) {
             st.SelectedPanel = -1;
             st.SelectedIndex = -1;
         }
     }
-    if (sender == ScrollBox1) st.ChosenCount = 0;
+    RecountChosen(); // the count always follows the marks
 }
-
 
 int TFormFB::FBInputCount(int type, int subtype) {
     return TProgFBClass::FBInputCount(type, subtype);
@@ -682,7 +676,6 @@ void TFormFB::InsertBlClick() {
     st.SelectedPanel = target;
     if (std::any_of(st.Chosen.begin() + target, st.Chosen.end(), [](int m) { return m != 0; })) {
         ScrollBox1Click();
-        RecountChosen();
     }
     st.EditMode = 2;
     CreatFuncButClick();
@@ -720,7 +713,6 @@ void TFormFB::CreatFuncButClick() {
             return EndBlockCommand();
         }
         ScrollBox1Click();
-        RecountChosen();
         if (st.PanelCount + 1 > fb.GetLogicFBLimit()) {
             Warn("Все функциональные блоки созданы");
             fb.FBModified = saved;
@@ -741,7 +733,6 @@ void TFormFB::CreatFuncButClick() {
             DelChooseClick();
         } else if (formCreat_->Cancelled == 1) {
             ScrollBox1Click();
-            RecountChosen();
         }
         return EndBlockCommand();
     }
@@ -762,7 +753,6 @@ void TFormFB::CreatFuncButClick() {
     if (number > fb.GetLogicFBLimit() || number <= 0) {
         Warn("Неверно выбран № программируемого ФБ");
         ScrollBox1Click();
-        RecountChosen();
         return EndBlockCommand();
     }
     if (PanFB[index]) {
@@ -946,7 +936,6 @@ void TFormFB::InsertFB() {
     case FbTable::GroupResult::Inserted:
         RebuildFBScheme();
         ScrollBox1Click();
-        RecountChosen();
         return;
     default:
         return;
