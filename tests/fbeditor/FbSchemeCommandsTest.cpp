@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -345,4 +346,29 @@ TEST_F(FbCommands, AlgorithmLabelsWithoutAPanelStandBelowTheLast) {
     ASSERT_EQ(Form().AlgLabels.size(), 2u);
     EXPECT_EQ(Form().AlgLabels[0]->pos(), QPoint(8, Form().PanFB[2]->y() - 12));
     EXPECT_EQ(Form().AlgLabels[1]->pos(), QPoint(8, Form().PanFB[3]->y() + 108));
+}
+
+TEST_F(FbCommands, ArchivingOnlyForBlocksUpTo62) {
+    for (auto [built, allowed] : {std::pair{61, true}, std::pair{62, false}}) {
+        Blocks(built);
+        modals.Then([=](QDialog* d) {
+            auto* dlg = static_cast<TFormCreatFB*>(d);
+            EXPECT_EQ(dlg->SBVkl->isEnabled(), allowed) << built;
+            EXPECT_EQ(dlg->SBVkl->text(), "отключено");
+            if (allowed) dlg->SBVkl->click();
+            dlg->RadioGroup1->Button(0)->click();
+            dlg->OK->click();
+            return 0;
+        });
+        Form().ABFunc->trigger();
+        EXPECT_EQ(FB().GetSigKont(built), allowed ? 1 : 0);
+    }
+    // Editing block 63 offers no archiving either.
+    Click(62);
+    modals.Then([](QDialog* d) {
+        EXPECT_FALSE(static_cast<TFormCreatFB*>(d)->SBVkl->isEnabled());
+        static_cast<TFormCreatFB*>(d)->reject();
+        return 0;
+    });
+    Form().AFB->trigger();
 }
