@@ -842,13 +842,19 @@ void TFormFB::DelSignClick() {
 
 // Relay outputs.
 
-void TFormFB::CreatVyhButClick() {
+int TFormFB::RelayCommandBlock() {
     TConfiguration& cfg = context_.Cfg();
-    if (!SchemeReady()) return;
+    if (!SchemeReady()) return -1;
     cfg.FB.FBModified = 1;
-    if (cfg.Serv.SlotModuleCodes[0] == ControllerWithoutRelays && cfg.Serv.GetCntModMR() == 0)
-        return Warn(NotAvailable);
-    const int i = SelectedBuiltBlock();
+    if (cfg.Serv.SlotModuleCodes[0] == ControllerWithoutRelays && cfg.Serv.GetCntModMR() == 0) {
+        Warn(NotAvailable);
+        return -1;
+    }
+    return SelectedBuiltBlock();
+}
+
+void TFormFB::CreatVyhButClick() {
+    const int i = RelayCommandBlock();
     if (i < 0) return;
     if (!PanMR[i]) {
         // The later blocks move to where a relay output puts them.
@@ -891,11 +897,7 @@ void TFormFB::PMenu1VyhClick() {
 
 void TFormFB::DelVyhClick() {
     TConfiguration& cfg = context_.Cfg();
-    if (!SchemeReady()) return;
-    cfg.FB.FBModified = 1;
-    if (cfg.Serv.SlotModuleCodes[0] == ControllerWithoutRelays && cfg.Serv.GetCntModMR() == 0)
-        return Warn(NotAvailable);
-    const int i = SelectedBuiltBlock();
+    const int i = RelayCommandBlock();
     if (i < 0) return;
     for (int k = 1; k <= 5; ++k)
         cfg.FB.SetB9Plus(i, k, 0);

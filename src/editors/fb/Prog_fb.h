@@ -145,6 +145,8 @@ class TFormFB : public SchemeEditorFrame {
     bool SchemeReady();
     // The selected block when it has a panel; else the refusal shown and -1.
     int SelectedBuiltBlock();
+    // The block a relay-output command acts on, after its refusals in order; -1 when refused.
+    int RelayCommandBlock();
     void DeleteBlocks(const std::vector<int>& indexes);
     void EndBlockCommand();
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
