@@ -1,5 +1,6 @@
 // The block commands of the function-block editor as the user gives them: the block dialog in its
 // modes, selection, signalling, relay outputs, copy and insert, deletion and the close query.
+#include "Colors.h"
 #include "EditorFixture.h"
 #include "FbRecords.h"
 #include "FbTableEdit.h"
@@ -289,6 +290,10 @@ TEST_F(FbCommands, RelayOutputEndsItsRow) {
     Form().ADelVyh->trigger();
     EXPECT_EQ((std::array{FB().GetB9Plus(0, 1), FB().GetB9Plus(0, 3)}), (std::array{0, 0}));
     EXPECT_EQ(Form().PanFB[1]->pos(), QPoint(250, 15));
+    // The rebuild keeps the chosen block drawn chosen.
+    EXPECT_EQ(FB().EditorState.ChosenCount, 1);
+    EXPECT_EQ(Form().PanFB[0]->Color(), TColorToQColor(0xF0CAA6));
+    EXPECT_EQ(Form().PanFB[1]->Color(), clBtnFace());
 }
 
 TEST_F(FbCommands, EmptySchemeOffersAConfiguration) {

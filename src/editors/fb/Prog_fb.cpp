@@ -208,7 +208,6 @@ void TFormFB::FormShow() {
     fb.FBInformFillOnly = 0;
     for (int i = 0; i < fb.GetLogicFBLimit(); ++i)
         fb.EditorState.Chosen[i] = 0;
-    CopyGroup->setEnabled(false);
     algAtShow_ = fb.AlgTable;
     algNamesAtShow_.clear();
     for (int a = 0; a < TProgFBClass::Slots; ++a)
@@ -534,9 +533,14 @@ void TFormFB::RebuildFBScheme(int addingRelay) {
                                                           PanSign[n], ShapeZSign[n], PanMR[n]})
             if (w) w->show();
     }
-    // The background shapes lie behind their block.
-    for (int i = 0; i < st.PanelCount; ++i)
+    // The background shapes lie behind their block; chosen blocks stay drawn chosen, marks of
+    // blocks no longer built go.
+    for (int i = 0; i < st.PanelCount; ++i) {
         ShapeFB[st.PanelOrder[i]]->lower();
+        if (st.Chosen[size_t(i)]) DrawChosen(i, true);
+    }
+    std::fill(st.Chosen.begin() + st.PanelCount, st.Chosen.end(), 0);
+    RecountChosen();
 
     if (layout.height) SchemeArea->resize(SchemeArea->width(), *layout.height);
 }
@@ -951,10 +955,9 @@ void TFormFB::DeleteBlocks(const std::vector<int>& indexes) {
     int k = 0;
     for (int i : indexes)
         FbTable::DeleteBlock(fb, i - k++);
-    RebuildFBScheme();
     fb.EditorState.Chosen.fill(0);
+    RebuildFBScheme();
     fb.EditorState.PopupTarget = -1;
-    RecountChosen();
 }
 
 void TFormFB::DelChooseClick() {
