@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         {"edit in place", 120, [](TFormFB& f) { f.PanFB1MouseDown(f.PanFB[60], Qt::LeftButton, {}); },
          [](TFormFB& f) { f.AFB->trigger(); }},
-        {"delete 10 chosen", 120, [](TFormFB& f) { Choose(f, 50, 10); }, [](TFormFB& f) { f.ADelChoose->trigger(); }},
+        {"delete 10 chosen", 120, [](TFormFB& f) { Choose(f, 50, 10); },
+         [](TFormFB& f) { f.ADelChoose->trigger(); }},
         {"select all", 120, [](TFormFB&) {}, [](TFormFB& f) { f.AChooseAll->trigger(); }},
         {"create at the end", 110, [](TFormFB&) {}, [](TFormFB& f) { f.ABFunc->trigger(); }},
         {"insert before block 1", 110, [](TFormFB& f) { f.PanFB1MouseDown(f.PanFB[0], Qt::RightButton, {}); },
@@ -99,9 +100,9 @@ int main(int argc, char** argv) {
             ms.push_back(double(t.nsecsElapsed()) / 1e6);
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("%-32s %3d blocks, %d runs: median %.2f ms, min %.2f ms, max %.2f ms (panels after: %d)\n",
-                    c.name, c.blocks, runs, ms[ms.size() / 2], ms.front(), ms.back(),
-                    cfg.FB.EditorState.PanelCount);
+        std::printf(
+            "%-32s %3d blocks, %d runs: median %.2f ms, min %.2f ms, max %.2f ms (panels after: %d)\n",
+            c.name, c.blocks, runs, ms[ms.size() / 2], ms.front(), ms.back(), cfg.FB.EditorState.PanelCount);
     }
     return 0;
 }

@@ -79,7 +79,8 @@ std::optional<ListPos> Find(const TProgFBClass& fb, int number) {
 void ShiftEntries(TProgFBClass& fb, int from, int by) {
     for (int a = 0; a < AlgCount(fb); ++a)
         for (int j = 0; j < ListLen(fb); ++j)
-            if (const int e = fb.AlgTable.GetEntry(a, j); e != End && e >= from) fb.AlgTable.SetEntry(a, j, e + by);
+            if (const int e = fb.AlgTable.GetEntry(a, j); e != End && e >= from)
+                fb.AlgTable.SetEntry(a, j, e + by);
 }
 
 // Puts numbers first .. first + k − 1 at position j of list a; the entries from j move on.
@@ -285,7 +286,8 @@ int CopyChosen(const TProgFBClass& fb, TCopyBlocksClass& copy) {
     return count;
 }
 
-GroupResult InsertCopiedRun(TProgFBClass& fb, const TCopyBlocksClass& copy, int destination, const Limits& lim) {
+GroupResult InsertCopiedRun(TProgFBClass& fb, const TCopyBlocksClass& copy, int destination,
+                            const Limits& lim) {
     fb.RecountTable();
     const int n = fb.LogicFBCount;
     const int limit = fb.GetLogicFBLimit();

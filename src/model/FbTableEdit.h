@@ -83,7 +83,8 @@ enum class GroupResult { NothingCopied, Gap, NoTarget, NoRoom, Inserted };
 // Inserts the copied run before built block index `destination`, or appends it after the last
 // block when destination is -1. A copy with a gap, a destination that is not a built block, or
 // too little room changes nothing.
-GroupResult InsertCopiedRun(TProgFBClass& fb, const TCopyBlocksClass& copy, int destination, const Limits& lim);
+GroupResult InsertCopiedRun(TProgFBClass& fb, const TCopyBlocksClass& copy, int destination,
+                            const Limits& lim);
 
 // Deletes built block p: references to it are cleared, later ones shift down, the later blocks and
 // the calculation records move down one index, and the number leaves the algorithm lists (an

@@ -78,17 +78,17 @@ TEST_F(CreatFbDialog, EachTypeEnablesItsRowsGroupsAndPins) {
         std::vector<bool> inputs(4, false);
         std::fill_n(inputs.begin(), r.inputs, true);
         EXPECT_EQ(InputsEnabled(), inputs) << r.type;
-        EXPECT_EQ((std::array{dlg.GBTimer->isEnabled(), dlg.RadioGroup2->isEnabled(), dlg.RadioGroup3->isEnabled(),
-                              dlg.RadioGroup4->isEnabled(), dlg.EditT->isEnabled(), dlg.GBComp->isEnabled(),
-                              dlg.GBCount->isEnabled()}),
+        EXPECT_EQ((std::array{dlg.GBTimer->isEnabled(), dlg.RadioGroup2->isEnabled(),
+                              dlg.RadioGroup3->isEnabled(), dlg.RadioGroup4->isEnabled(),
+                              dlg.EditT->isEnabled(), dlg.GBComp->isEnabled(), dlg.GBCount->isEnabled()}),
                   r.groups)
             << r.type;
         EXPECT_EQ(dlg.EditLim->isEnabled(), r.type == 8);
         EXPECT_EQ(dlg.EditLimCount->isEnabled(), r.type == 9);
         EXPECT_FALSE(dlg.EditHour->isEnabled());
         EXPECT_EQ(Pins(), r.pins) << r.type;
-        EXPECT_EQ((QStringList{dlg.EditVx1->text(), dlg.SourceBoxes[0]->currentText(), dlg.TypeBoxes[0]->currentText(),
-                               dlg.EditT->text()}),
+        EXPECT_EQ((QStringList{dlg.EditVx1->text(), dlg.SourceBoxes[0]->currentText(),
+                               dlg.TypeBoxes[0]->currentText(), dlg.EditT->text()}),
                   (QStringList{"0", "вход. диск. сигнал", "инверсный", "00"}));
     }
     EXPECT_EQ(Cfg().FB.FBModified, 1);

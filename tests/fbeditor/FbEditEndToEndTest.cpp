@@ -75,8 +75,8 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     ASSERT_EQ(fb.EditorState.PanelCount, 14);
     EXPECT_EQ(fb.GetInNum(13, 1), 13); // the copy of block 2 takes the copy of block 1
     down(4, Qt::LeftButton);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question, mrNo,
-                 mrYes);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
     QTest::keyClick(&form, Qt::Key_Delete);
     ASSERT_EQ(fb.EditorState.PanelCount, 13);
 

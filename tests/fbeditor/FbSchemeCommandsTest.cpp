@@ -56,7 +56,9 @@ class FbCommands : public EditorFixture {
             SetLogicRecord(FB(), i, 1 + i % 4, {{1, i}}); // each takes the block before
         Form().RebuildFBScheme();
     }
-    void Click(int i, Qt::KeyboardModifiers m = {}) { Form().PanFB1MouseDown(Form().PanFB[i], Qt::LeftButton, m); }
+    void Click(int i, Qt::KeyboardModifiers m = {}) {
+        Form().PanFB1MouseDown(Form().PanFB[i], Qt::LeftButton, m);
+    }
     void RightClick(int i) { Form().PanFB1MouseDown(Form().PanFB[i], Qt::RightButton, {}); }
     // The block dialog answered: type, input 1 (kind list index, number), and OK.
     void AnswerBlockDialog(int type, int source, int number, bool ok = true) {
@@ -144,7 +146,8 @@ TEST_F(FbCommands, EditInPlaceAndCancelOffersDeletion) {
         dlg->Cancel->click();
         return 0;
     });
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrNo);
     Form().PMenu1FB->trigger(); // Ctrl+B
     EXPECT_EQ(FB().GetType(1), 8);
     modals.Then([](QDialog* d) {
@@ -208,7 +211,8 @@ TEST_F(FbCommands, DeleteChosenAndAtTarget) {
     EXPECT_EQ(FB().EditorState.ChosenCount, 4);
     Click(1);
     Click(3, Qt::ControlModifier);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
     Form().ADelChoose->trigger();
     EXPECT_EQ(FB().EditorState.PanelCount, 2);
     EXPECT_EQ((std::array{FB().GetInNum(0, 0), FB().GetInNum(1, 0)}), (std::array{0, 0}));
@@ -299,8 +303,8 @@ TEST_F(FbCommands, RelayOutputEndsItsRow) {
 TEST_F(FbCommands, EmptySchemeOffersAConfiguration) {
     Form().RebuildFBScheme();
     Form().show();
-    boxes.Expect("Конфигурация не задана. Будете создавать?", "Подтвердите создание конфигурации", MsgButtons::YesNo,
-                 MsgIcon::Question, mrNo, mrYes);
+    boxes.Expect("Конфигурация не задана. Будете создавать?", "Подтвердите создание конфигурации",
+                 MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
     Form().ABVyh->trigger();
     EXPECT_FALSE(Form().isVisible());
     EXPECT_EQ(Form().result(), 2);
@@ -327,15 +331,16 @@ TEST_F(FbCommands, NoOnClosingRestoresRecordsAndAlgorithms) {
     AnswerBlockDialog(1, 0, 1);
     Form().InsertBl->trigger();
     Click(0);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
     Form().ADelChoose->trigger();
     EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1)}), (std::array{3, 1}));
-    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных", MsgButtons::YesNoCancel,
-                 MsgIcon::Question, mrNo, mrNo);
+    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrNo);
     Form().AClose->trigger();
     EXPECT_EQ(Records(FB()), before);
-    EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1), FB().AlgTable.GetEntry(0, 2),
-                          FB().AlgTable.GetEntry(1, 0)}),
+    EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1),
+                          FB().AlgTable.GetEntry(0, 2), FB().AlgTable.GetEntry(1, 0)}),
               (std::array{1, 3, TProgFBClass::AlgEnd, 2}));
     EXPECT_EQ(FB().AlgTable.GetMark(1), 2);
 }

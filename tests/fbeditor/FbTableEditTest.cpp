@@ -1,8 +1,8 @@
 // The table edits of the block editor on the model alone: storing rules, inserting a block,
 // copied runs, deleting, and the algorithm lists.
 
-#include "FbRecords.h"
 #include "FbTableEdit.h"
+#include "FbRecords.h"
 #include "TCopyBlocksClass.h"
 
 #include <gtest/gtest.h>
@@ -117,12 +117,18 @@ TEST(FbTableEdit, StoreRulesClampAndZero) {
         int kind, typed, stored;
     };
     const Case inputs[] = {
-        {"discrete in range", 0, 24, 24},       {"discrete above count", 0, 25, 0},
-        {"discrete flag above", 4, 25, 0},      {"analogue flag in range", 2, 8, 8},
-        {"analogue flag above", 2, 9, 0},       {"built block", 1, 4, 4},
-        {"block not built yet", 1, 5, 0},       {"last logic number", 1, 118, 0},
-        {"integrator number", 1, 119, 0},       {"integrator number 2", 1, 120, 0},
-        {"КВУ", 1, 150, 150},                   {"КВУ limit", 1, 184, 184},
+        {"discrete in range", 0, 24, 24},
+        {"discrete above count", 0, 25, 0},
+        {"discrete flag above", 4, 25, 0},
+        {"analogue flag in range", 2, 8, 8},
+        {"analogue flag above", 2, 9, 0},
+        {"built block", 1, 4, 4},
+        {"block not built yet", 1, 5, 0},
+        {"last logic number", 1, 118, 0},
+        {"integrator number", 1, 119, 0},
+        {"integrator number 2", 1, 120, 0},
+        {"КВУ", 1, 150, 150},
+        {"КВУ limit", 1, 184, 184},
         {"above КВУ limit", 1, 185, 0},
     };
     for (const Case& c : inputs) {
@@ -188,8 +194,8 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
     c.inSource[0] = 1;
     c.inNum[0] = 2;
     FbTable::StoreBlock(fb, 1, c, false);
-    EXPECT_EQ((std::array{fb.GetX1Num(1), fb.GetX1Src(1), fb.GetCompCond(1), fb.GetCompHyst(1), fb.GetIn8Kind(1),
-                          fb.GetIn8Num(1)}),
+    EXPECT_EQ((std::array{fb.GetX1Num(1), fb.GetX1Src(1), fb.GetCompCond(1), fb.GetCompHyst(1),
+                          fb.GetIn8Kind(1), fb.GetIn8Num(1)}),
               (std::array{3, 1, 1, 31, 1, 2}));
     EXPECT_EQ(fb.GetCompUstText(1).replace(',', '.').toDouble(), -12.5);
 
@@ -265,9 +271,11 @@ TEST(FbTableEdit, InsertBlockLimitAndSignallingFrom62) {
         big.SetSigKont(i, 1);
     }
     ASSERT_TRUE(FbTable::InsertBlock(big, 0, And({}), Place::Before));
-    EXPECT_EQ((std::array{big.GetSigTipS(61), big.GetSigNTabS(61), big.GetSigKont(61)}), (std::array{2, 5, 1}));
+    EXPECT_EQ((std::array{big.GetSigTipS(61), big.GetSigNTabS(61), big.GetSigKont(61)}),
+              (std::array{2, 5, 1}));
     for (int i : {62, 63})
-        EXPECT_EQ((std::array{big.GetSigTipS(i), big.GetSigNTabS(i), big.GetSigKont(i)}), (std::array{0, 0, 0}));
+        EXPECT_EQ((std::array{big.GetSigTipS(i), big.GetSigNTabS(i), big.GetSigKont(i)}),
+                  (std::array{0, 0, 0}));
     EXPECT_EQ(big.GetRecord(64), (std::array<uint8_t, 16>{}));
 }
 
@@ -326,8 +334,9 @@ TEST(FbTableEdit, CopiedRunAppendedAdjustsWhatTheConfigurationLacks) {
     fb.EditorState.Chosen[1] = 1;
     FbTable::CopyChosen(fb, copy);
     for (auto [modules, controller, bytes] :
-         {std::tuple{1, false, std::array{0x11, 0, 0, 0, 0}}, std::tuple{0, true, std::array{0x11, 0, 0, 0, 0}},
-          std::tuple{0, false, std::array{0, 0, 0, 0, 0}}, std::tuple{3, false, std::array{0x11, 0x12, 0x13, 0, 0}}}) {
+         {std::tuple{1, false, std::array{0x11, 0, 0, 0, 0}},
+          std::tuple{0, true, std::array{0x11, 0, 0, 0, 0}}, std::tuple{0, false, std::array{0, 0, 0, 0, 0}},
+          std::tuple{3, false, std::array{0x11, 0x12, 0x13, 0, 0}}}) {
         TProgFBClass t = fb;
         FbTable::Limits lim = Lim();
         lim.relayModules = modules;

@@ -63,14 +63,10 @@ TypeView ViewOfType(int type) {
 
 const QStringList& TypeNames() {
     static const QStringList names{
-        QStringLiteral("\"И\" (4 входа)"),
-        QStringLiteral("\"И-НЕ\" (4 входа)"),
-        QStringLiteral("\"ИЛИ\" (4 входа)"),
-        QStringLiteral("\"ИЛИ-НЕ\" (4 входа)"),
-        QStringLiteral("\"ГСТ\"гистерезис (2 вх.)"),
-        QStringLiteral("\"Т\" таймер  (2 входа)"),
-        QStringLiteral("\"Тр\"  триггер (4 входа)"),
-        QStringLiteral("\"СМР\" компаратор (4 вх)"),
+        QStringLiteral("\"И\" (4 входа)"),           QStringLiteral("\"И-НЕ\" (4 входа)"),
+        QStringLiteral("\"ИЛИ\" (4 входа)"),         QStringLiteral("\"ИЛИ-НЕ\" (4 входа)"),
+        QStringLiteral("\"ГСТ\"гистерезис (2 вх.)"), QStringLiteral("\"Т\" таймер  (2 входа)"),
+        QStringLiteral("\"Тр\"  триггер (4 входа)"), QStringLiteral("\"СМР\" компаратор (4 вх)"),
         QStringLiteral("\"СЧ\" счетчик (4вх)"),
     };
     return names;
@@ -140,22 +136,23 @@ void TFormCreatFB::FormCreate() {
     RadioGroup1 = new RadioGroup(QStringLiteral("Тип функц. блока"), CreatFb::TypeNames(), this);
     middle->addWidget(RadioGroup1);
     auto* right = new QVBoxLayout;
-    RadioGroup3 = new RadioGroup(QStringLiteral("Тип триггера"),
-                                 {QStringLiteral("приоритет сброса       (R-S)"),
-                                  QStringLiteral("приоритет установки (S-R)")},
-                                 this);
+    RadioGroup3 = new RadioGroup(
+        QStringLiteral("Тип триггера"),
+        {QStringLiteral("приоритет сброса       (R-S)"), QStringLiteral("приоритет установки (S-R)")}, this);
     right->addWidget(RadioGroup3);
 
     GBTimer = new QGroupBox(QStringLiteral("Реквизиты таймера и компаратора"), this);
     auto* timer = new QGridLayout(GBTimer);
-    RadioGroup2 = new RadioGroup(QStringLiteral("Тип таймера"),
-                                 {QStringLiteral("T0 - задержка вкл."), QStringLiteral("T1 - задержка вкл. с запоминанием"),
-                                  QStringLiteral("T2 - задержка откл."), QStringLiteral("T3 - короткий импульс"),
-                                  QStringLiteral("T4 - удлиненный импульс"), QStringLiteral("T5 - \"будильник\"")},
-                                 GBTimer);
+    RadioGroup2 = new RadioGroup(
+        QStringLiteral("Тип таймера"),
+        {QStringLiteral("T0 - задержка вкл."), QStringLiteral("T1 - задержка вкл. с запоминанием"),
+         QStringLiteral("T2 - задержка откл."), QStringLiteral("T3 - короткий импульс"),
+         QStringLiteral("T4 - удлиненный импульс"), QStringLiteral("T5 - \"будильник\"")},
+        GBTimer);
     RadioGroup4 = new RadioGroup(
         QStringLiteral("Дискретность времени длит. импульса"),
-        {QStringLiteral("сотни миллисекунд"), QStringLiteral("секунды"), QStringLiteral("десятки секунд")}, GBTimer);
+        {QStringLiteral("сотни миллисекунд"), QStringLiteral("секунды"), QStringLiteral("десятки секунд")},
+        GBTimer);
     Label13 = new QLabel(QStringLiteral("Для таймера или компаратора"), GBTimer);
     EditT = NewEdit(GBTimer, 4, QStringLiteral("Время в ед дискр(0-60)"));
     EditHour = NewEdit(GBTimer, 2, QStringLiteral("0-23"));
@@ -165,7 +162,8 @@ void TFormCreatFB::FormCreate() {
     timer->addWidget(Label13, 1, 0, 1, 4);
     timer->addWidget(RadioGroup4, 2, 0, 1, 3);
     timer->addWidget(EditT, 2, 3);
-    timer->addWidget(new QLabel(QStringLiteral("Реальное время включения \"будильника\""), GBTimer), 3, 0, 1, 4);
+    timer->addWidget(new QLabel(QStringLiteral("Реальное время включения \"будильника\""), GBTimer), 3, 0, 1,
+                     4);
     timer->addWidget(EditHour, 4, 0);
     timer->addWidget(EditMin, 4, 1);
     timer->addWidget(EditSec, 4, 2);
@@ -183,7 +181,8 @@ void TFormCreatFB::FormCreate() {
         type->addItems({QStringLiteral("инверсный"), QStringLiteral("прямой")});
         auto* source = new QComboBox(GroupBox1);
         source->addItems({QStringLiteral("вход. диск. сигнал"), QStringLiteral("выход ФБ или № КВУ"),
-                          QStringLiteral("флаг недост. анал. сигн."), QStringLiteral("флаг недост. диск. сигн.")});
+                          QStringLiteral("флаг недост. анал. сигн."),
+                          QStringLiteral("флаг недост. диск. сигн.")});
         auto* number = NewEdit(GroupBox1, 3);
         number->setText(QStringLiteral("0"));
         auto* pin = new QLabel(GroupBox1);
@@ -243,13 +242,13 @@ void TFormCreatFB::FormCreate() {
     ErrorText->installEventFilter(this);
     ErrorText->hide();
 
-    digitEdits_ = {EditVx1, EditVx2, EditVx3, EditVx4, EditAnVh, EditGist, EditT, EditHour, EditMin, EditSec,
-                   EditLimCount};
+    digitEdits_ = {EditVx1, EditVx2,  EditVx3, EditVx4, EditAnVh,    EditGist,
+                   EditT,   EditHour, EditMin, EditSec, EditLimCount};
     for (QLineEdit* e : digitEdits_)
         e->installEventFilter(this);
     EditLim->installEventFilter(this);
-    for (QLineEdit* e : {EditVx1, EditVx2, EditVx3, EditVx4, EditAnVh, EditGist, EditT, EditHour, EditMin, EditSec,
-                         EditLimCount, EditLim})
+    for (QLineEdit* e : {EditVx1, EditVx2, EditVx3, EditVx4, EditAnVh, EditGist, EditT, EditHour, EditMin,
+                         EditSec, EditLimCount, EditLim})
         connect(e, &QLineEdit::textEdited, this, &TFormCreatFB::Changed);
 
     connect(RadioGroup1, &RadioGroup::Clicked, this, &TFormCreatFB::RadioGroup1Click);
@@ -383,14 +382,14 @@ bool TFormCreatFB::FormCloseQuery() {
         CheckEditRange(EditSec, 59, 0) != 2)
         return false;
     // The editor converts these; each must hold a whole number.
-    for (QLineEdit* e :
-         {EditT, EditAnVh, EditGist, EditVx1, EditVx2, EditVx3, EditVx4, EditLimCount})
+    for (QLineEdit* e : {EditT, EditAnVh, EditGist, EditVx1, EditVx2, EditVx3, EditVx4, EditLimCount})
         if (!IsWhole(e)) {
             TServClass::ShowInputErrorHint(e, ErrorText);
             return false;
         }
     if (!CreatFb::LimitTextOk(EditLim->text())) {
-        TServClass::ShowInputErrorHint(EditLim, ErrorText, QStringLiteral("Величина вне диапазона -32767 - 32767"));
+        TServClass::ShowInputErrorHint(EditLim, ErrorText,
+                                       QStringLiteral("Величина вне диапазона -32767 - 32767"));
         return false;
     }
     TConfiguration& cfg = ctx_.Cfg();

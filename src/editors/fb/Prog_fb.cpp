@@ -382,6 +382,13 @@ void TFormFB::SetPanelSettings(TPanFB* panel, const FbScheme::Block& b) {
     }
 }
 
+void TFormFB::WireMouseDown(SchemeControl* element) {
+    connect(element, &SchemeControl::MouseDown, this,
+            [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
+                PanFB1MouseDown(s, b, m);
+            });
+}
+
 void TFormFB::CreateSignalling(int n, int type, int cell) {
     FBEditorState& st = context_.Cfg().FB.EditorState;
     const FbScheme::Signalling sig = FbScheme::SignallingAt(PanFB[n]->pos(), type, cell);
@@ -389,8 +396,7 @@ void TFormFB::CreateSignalling(int n, int type, int cell) {
     TPShapeZ* zs = Reuse(spareShapeZSign_, n);
     if (!zs) {
         zs = new TPShapeZ(SchemeArea);
-        connect(zs, &SchemeControl::MouseDown, this,
-                [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) { PanFB1MouseDown(s, b, m); });
+        WireMouseDown(zs);
     }
     zs->PutTypeShape(this, sig.connector.shape);
     zs->move(sig.connector.pos);
@@ -399,8 +405,7 @@ void TFormFB::CreateSignalling(int n, int type, int cell) {
     if (!sign) {
         sign = new TPanSign(SchemeArea, sig.type, sig.cell, n + 1);
         connect(sign, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
-        connect(sign, &SchemeControl::MouseDown, this,
-                [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) { PanFB1MouseDown(s, b, m); });
+        WireMouseDown(sign);
     }
     sign->move(sig.panel);
     sign->PutNTabS(this, sig.type, sig.cell);
@@ -414,15 +419,12 @@ void TFormFB::BuildBlock(const FbScheme::Block& b) {
     const QColor face = clBtnFace();
     const int n = b.link.index;
 
-    auto blockDown = [this](SchemeControl* s, Qt::MouseButton button, Qt::KeyboardModifiers m, QPoint) {
-        PanFB1MouseDown(s, button, m);
-    };
     // A kept element has its events wired already; a new one is wired here.
     auto take = [&](auto& spare, auto create) {
         auto* w = Reuse(spare, n);
         if (!w) {
             w = create();
-            connect(w, &SchemeControl::MouseDown, this, blockDown);
+            WireMouseDown(w);
         }
         return w;
     };
@@ -441,7 +443,7 @@ void TFormFB::BuildBlock(const FbScheme::Block& b) {
         });
         for (SchemeControl* c :
              std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
-            connect(c, &SchemeControl::MouseDown, this, blockDown);
+            WireMouseDown(c);
         for (SchemeControl* c :
              std::initializer_list<SchemeControl*>{p, p->Body(), p->NumberBox(), p->TypeImage()})
             connect(c, &SchemeControl::MouseMove, this, [this](SchemeControl* s) { PanFB1MouseMove(s); });
@@ -559,8 +561,8 @@ int TFormFB::BlockOf(QObject* element) const {
             const auto it = std::find(table.begin(), table.end(), o);
             return it == table.end() ? -1 : int(it - table.begin());
         };
-        for (int i : {in(PanFB), in(ShapeFB), in(ShapeMark), in(ShapeZ), in(PanSign), in(ShapeZSign), in(PanMR),
-                      in(ShapeHorz)})
+        for (int i : {in(PanFB), in(ShapeFB), in(ShapeMark), in(ShapeZ), in(PanSign), in(ShapeZSign),
+                      in(PanMR), in(ShapeHorz)})
             if (i >= 0) return i;
     }
     return -1;
@@ -593,7 +595,8 @@ void TFormFB::Select(int i) {
     RecountChosen();
 }
 
-void TFormFB::PanFB1MouseDown(SchemeControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+void TFormFB::PanFB1MouseDown(SchemeControl* sender, Qt::MouseButton button,
+                              Qt::KeyboardModifiers modifiers) {
     FBEditorState& st = context_.Cfg().FB.EditorState;
     const int i = BlockOf(sender);
     if (i < 0) return;
@@ -763,8 +766,9 @@ void TFormFB::CreatFuncButClick() {
         MessageBox(this, "существует ФБ с порядковым № " + QString::number(number), QString());
         return EndBlockCommand();
     }
-    const FbTable::Place place = mode == 0 ? FbTable::Place::End : mode == 2 ? FbTable::Place::Before
-                                                                             : FbTable::Place::After;
+    const FbTable::Place place = mode == 0   ? FbTable::Place::End
+                                 : mode == 2 ? FbTable::Place::Before
+                                             : FbTable::Place::After;
     const int q = mode == 0 ? st.PanelCount : mode == 2 ? st.PopupTarget : st.PopupTarget + 1;
     FbTable::InsertBlock(fb, q, stored, place);
     RebuildFBScheme();
@@ -936,7 +940,8 @@ void TFormFB::InsertFB() {
     cfg.FB.FBModified = 1;
     const bool before = st.InsertBefore == 1;
     if (before && (st.PopupTarget < 0 || st.PopupTarget >= st.PanelCount)) return Warn(NoBlockChosen);
-    switch (FbTable::InsertCopiedRun(cfg.FB, cfg.Copy, before ? st.PopupTarget : -1, FbTable::Limits::Of(cfg.Serv))) {
+    switch (FbTable::InsertCopiedRun(cfg.FB, cfg.Copy, before ? st.PopupTarget : -1,
+                                     FbTable::Limits::Of(cfg.Serv))) {
     case FbTable::GroupResult::Gap:
         return Warn("ФБ должны быть скопированы без разрыва");
     case FbTable::GroupResult::Inserted:
@@ -966,8 +971,8 @@ void TFormFB::DelChooseClick() {
     for (int i = 0; i < st.PanelCount; ++i)
         if (st.Chosen[size_t(i)]) chosen.push_back(i);
     if (chosen.empty()) return Warn("Нет выделенных ФБ");
-    if (MessageBox(this, "Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
-                   mrNo) != mrYes)
+    if (MessageBox(this, "Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo,
+                   MsgIcon::Question, mrNo) != mrYes)
         return;
     DeleteBlocks(chosen);
 }

@@ -2,9 +2,9 @@
 // The function-block editor: the scheme of the function-block table, its transfer to and from
 // the device, and the close query.
 
+#include "TProgFBClass.h"
 #include "editors/common/BlockSession.h"
 #include "editors/common/SchemeEditorFrame.h"
-#include "TProgFBClass.h"
 
 #include <QColor>
 #include <array>
@@ -132,6 +132,8 @@ class TFormFB : public SchemeEditorFrame {
     void CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>& labels);
     void ConnectCommands();
     void SetPanelSettings(TPanFB* panel, const FbScheme::Block& b);
+    // A press on the element runs PanFB1MouseDown.
+    void WireMouseDown(SchemeControl* element);
     void CreateSignalling(int n, int type, int cell);
     FbScheme::Layout CurrentLayout(int addingRelay = -1) const;
     // The block index of a scheme element (or of the element it is part of); -1 for none.
