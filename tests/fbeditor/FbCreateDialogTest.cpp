@@ -112,6 +112,8 @@ TEST_F(CreatFbDialog, AlarmTimerAndBack) {
 }
 
 TEST_F(CreatFbDialog, CloseChecksRefuseAndKeepTheDialogOpen) {
+    EXPECT_FALSE(PressOk()); // no type chosen
+    EXPECT_EQ(dlg.ErrorText->text(), " Ошибка ввода ");
     ChooseType(8);
     struct Case {
         QLineEdit* edit;

@@ -378,6 +378,12 @@ int TFormCreatFB::CheckEditRange(QLineEdit* edit, double high, double low) {
 bool TFormCreatFB::FormCloseQuery() {
     ErrorText->hide();
     if (Cancelled != 0) return true;
+    // Without a type the block would be an empty record, which ends the scheme before the blocks
+    // after it.
+    if (RadioGroup1->ItemIndex() < 0) {
+        TServClass::ShowInputErrorHint(RadioGroup1, ErrorText);
+        return false;
+    }
     if (CheckEditRange(EditHour, 23, 0) != 2 || CheckEditRange(EditMin, 59, 0) != 2 ||
         CheckEditRange(EditSec, 59, 0) != 2)
         return false;
