@@ -93,6 +93,18 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
         return TFormVyh::kAccepted;
     });
     form.ABVyh->trigger();
+    // Ctrl+O and Ctrl+S open the dialogs of the selected block again.
+    modals.Then([](QDialog* d) {
+        EXPECT_EQ(static_cast<TFormVyh*>(d)->Mask(0), 0x06);
+        return 0;
+    });
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    modals.Then([](QDialog* d) {
+        EXPECT_EQ(static_cast<TFormSig*>(d)->Cell(), 5);
+        return 1;
+    });
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(modals.Shown(), 7); // the editor itself and six dialogs
     EXPECT_EQ((std::array{fb.GetSigTipS(0), fb.GetSigNTabS(0), fb.GetB9Plus(0, 1)}), (std::array{2, 5, 6}));
 
     const Table written = Records(fb);
