@@ -3,6 +3,7 @@
 // algorithms of ten blocks. Runs offscreen; prints the median of the runs in milliseconds.
 //   fb_rebuild_bench [runs]
 
+#include "FbBenchScheme.h"
 #include "Obr_veg17r.h"
 #include "editors/fb/Prog_fb.h"
 
@@ -12,49 +13,13 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-void FillScheme(TProgFBClass& fb) {
-    for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
-        fb.ClearRecord(i);
-        const int type = 1 + i % 9;
-        fb.SetTypeByte(i, type);
-        if (type == 6) fb.SetSubtype(i, i % 6);
-        for (int j = 0; j < 4; ++j) {
-            fb.SetInType(i, j, j % 2);
-            fb.SetInKind(i, j, j == 0 ? 1 : j == 1 ? 0 : j == 2 ? 2 : 4);
-            fb.SetInNum(i, j, j == 0 ? i : 1 + (i + j) % 40);
-        }
-        if (type == 8) {
-            fb.SetIn8Kind(i, 1);
-            fb.SetIn8Num(i, i);
-            fb.SetX1Num(i, 3);
-            fb.SetCompUstText(i, "12,5");
-        }
-        if (i < 62 && i % 3 == 0) {
-            fb.SetSigTipS(i, 1 + i % 3);
-            fb.SetSigNTabS(i, 1 + i % 12);
-        }
-        if (i % 5 == 4) fb.SetB9Plus(i, 1 + i % 5, 0x11);
-    }
-    fb.AlgTable.SetCount(12);
-    for (int a = 0; a < 12; ++a) {
-        fb.SetFbText(a, QString("Алгоритм %1").arg(a + 1));
-        for (int j = 0; j < 10; ++j)
-            fb.AlgTable.SetEntry(a, j, 10 * a + j + 1);
-        fb.AlgTable.SetMark(10 * a, 10 * a + 1);
-    }
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 50;
 
     TForm1 form1;
-    FillScheme(form1.Cfg.FB);
+    FillBenchScheme(form1.Cfg.FB);
     TFormFB& form = *form1.FormFB;
     form.resize(1000, 800);
     // Showing the window rebuilds the scheme the first time, creating every element.

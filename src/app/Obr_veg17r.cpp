@@ -22,6 +22,7 @@
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
+#include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Prog_reg.h"
@@ -110,7 +111,8 @@ void TForm1::CreateForms() {
     });
     FormSig = new TFormSig(this);
     FormVyh = new TFormVyh(this);
-    FormFB = new TFormFB(*Context, FormSig, FormVyh, this);
+    FormCreatFB = new TFormCreatFB(*Context, this);
+    FormFB = new TFormFB(*Context, FormSig, FormVyh, FormCreatFB, this);
     FormPrgD = new TFormPrgD(FormFB, this);
     QStringList units;
     for (int i = 0; i < CBoxRazmDef->count(); ++i)

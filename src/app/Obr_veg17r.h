@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class TConfig;
 class TFPSW;
+class TFormCreatFB;
 class TFormCreatReg;
 class TFormF15;
 class TFormFB;
@@ -65,6 +66,7 @@ class TForm1 : public QMainWindow {
     TInformMR* InformMR = nullptr;
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
+    TFormCreatFB* FormCreatFB = nullptr;
     TFormPROG* FormPROG = nullptr;
     TFormKalibr* FormKalibr = nullptr;
     TFormTipDat* FormTipDat = nullptr;

@@ -43,13 +43,39 @@ TProgFBClass::TProgFBClass() {
     ResetAlgorithms();
 }
 
-void TProgFBClass::RecountLogicFBCount() {
+void TProgFBClass::RecountLogicFBLimit() {
     int n = FBCount - ArithBlockCount;
     if (ArithBlockCount != 0 && IntegratorCount != 0)
         n -= 2;
     else if (ArithBlockCount == 0)
         n -= IntegratorCount;
-    logicFBCount_ = std::clamp(n, 0, FBCount);
+    logicFBLimit_ = std::clamp(n, 0, FBCount);
+}
+
+void TProgFBClass::RecountTable() {
+    const int limit = std::min(FBCount, int(FBCapacity));
+    int n = 0;
+    while (n < limit && GetType(n) >= 1 && GetType(n) <= TypeCounter)
+        ++n;
+    LogicFBCount = n;
+    const CalcCounts calc = CountCalcRecords(n);
+    IntegratorCount = calc.integrators;
+    ArithBlockCount = calc.arithBlocks;
+    RecountLogicFBLimit();
+}
+
+TProgFBClass::CalcCounts TProgFBClass::CountCalcRecords(int from) const {
+    constexpr int span = 26;
+    constexpr int lastIndex = 119;
+    CalcCounts c;
+    for (int i = std::max(from, 0); i < from + span && i <= lastIndex && i < FBCount; ++i) {
+        if (GetType(i) != CalcType) continue;
+        if (GetCalcOp(i) == 0)
+            ++c.integrators;
+        else
+            ++c.arithBlocks;
+    }
+    return c;
 }
 
 uint8_t* TProgFBClass::Rec(int i) {

@@ -127,11 +127,30 @@ class TProgFBClass {
     int FBRenumbered = 0; // block inputs were renumbered: the function blocks must be written
     FBEditorState EditorState;
 
-    // LogicFBCount, the number of logic blocks and the index of the first calculation record,
-    // is owned here: RecountLogicFBCount derives it from FBCount, IntegratorCount and
-    // ArithBlockCount after every change of those (the scheme rebuild recounts them).
-    int GetLogicFBCount() const { return logicFBCount_; }
-    void RecountLogicFBCount();
+    // Two numbers kept apart. LogicFBCount: the logic records from index 0 up to the first
+    // record of another type, which is the index of the first calculation record and the count
+    // of panels a rebuild builds. The logic-block limit: how many logic blocks the table may
+    // hold, FBCount less the calculation blocks; the capacity checks of creating, inserting and
+    // copying use it. RecountLogicFBLimit derives the limit from FBCount, IntegratorCount and
+    // ArithBlockCount; RecountTable derives all of them from the records, and every table edit
+    // runs it.
+    int LogicFBCount = 0;
+    int GetLogicFBLimit() const { return logicFBLimit_; }
+    void RecountLogicFBLimit();
+    void RecountTable();
+    // The earlier names of the limit.
+    int GetLogicFBCount() const { return GetLogicFBLimit(); }
+    void RecountLogicFBCount() { RecountLogicFBLimit(); }
+
+    // The calculation records counted after the logic records from index `from`: integrators
+    // (operation 0) and arithmetic blocks, at most 26 records on and not past index 119.
+    struct CalcCounts {
+        int integrators = 0;
+        int arithBlocks = 0;
+    };
+    CalcCounts CountCalcRecords(int from) const;
+    // The highest function-block-output or КВУ number an input may hold.
+    int KvuLimit() const { return FBCount >= FBCapacity ? 184 : 120; }
 
     // Whole records and raw bytes (records 0..120).
     int GetRecByte(int i, int k) const;
@@ -253,5 +272,5 @@ class TProgFBClass {
     std::array<uint8_t, PageBytes> page_{};
     std::array<uint8_t, TextPageBytes> textPage_{};
     std::array<uint8_t, Slots * TextLen> texts_{};
-    int logicFBCount_ = FBCapacity;
+    int logicFBLimit_ = FBCapacity;
 };

@@ -22,17 +22,13 @@ constexpr int LabelLeft = 8;
 constexpr int LabelAbove = 12;
 constexpr int LabelBelowLast = 108;
 constexpr int SchemeBottomMargin = 20;
-// Calculation records are counted this far past the blocks, and not past index 119.
-constexpr int CalcSpan = 26;
-constexpr int LastCalcIndex = 119;
 
 // The output connector that reaches input j of the next block.
 constexpr ShapeZType Reach[Inputs] = {stZigzag3, stZigzag2, stZigzag1, stZigzag0};
 
 QString InputCaption(const TProgFBClass& fb, const TServClass& serv,
                      const std::function<QString(int)>& analogueIdent, int kind, int number) {
-    // The highest КВУ number the block dialog accepts.
-    const int kvuLimit = fb.FBCount >= TProgFBClass::FBCapacity ? 184 : 120;
+    const int kvuLimit = fb.KvuLimit();
     if (number < 1) return {};
     switch (kind) {
     case 0:
@@ -90,7 +86,8 @@ Settings Decode(const TProgFBClass& fb, int n, int type, int subtype) {
 }
 
 Block LayOutBlock(const TProgFBClass& fb, const TServClass& serv,
-                  const std::function<QString(int)>& analogueIdent, int panelHeight, int n, Block* before) {
+                  const std::function<QString(int)>& analogueIdent, int panelHeight, int n, Block* before,
+                  int addingRelay) {
     const int type = fb.GetType(n);
     const int subtype = fb.GetSubtype(n);
     Block b;
@@ -129,12 +126,7 @@ Block LayOutBlock(const TProgFBClass& fb, const TServClass& serv,
     b.mark = b.panel + MarkOffset;
     b.output = {b.panel + OutputOffset, stZigzag0, false};
 
-    if (const int sign = fb.GetSigTipS(n)) {
-        b.signalling = Signalling{sign,
-                                  fb.GetSigNTabS(n),
-                                  b.panel + SignPanelOffset,
-                                  {b.panel + SignConnectorOffset, stZigzag2, true}};
-    }
+    if (const int sign = fb.GetSigTipS(n)) b.signalling = SignallingAt(b.panel, sign, fb.GetSigNTabS(n));
 
     RelayOutput relay;
     int relaySum = 0;
@@ -143,7 +135,7 @@ Block LayOutBlock(const TProgFBClass& fb, const TServClass& serv,
         relay.masks[size_t(k)] = uint8_t(mask);
         relaySum += mask;
     }
-    if (relaySum != 0) {
+    if (relaySum != 0 || n == addingRelay) {
         relay.panel = {RelayLeft, b.link.top + RelayPanelDown};
         relay.line = {b.link.left + ColumnWidth, b.link.top + RelayLineDown};
         relay.lineWidth = RelayLeft - relay.line.x();
@@ -157,6 +149,10 @@ Block LayOutBlock(const TProgFBClass& fb, const TServClass& serv,
 
 } // namespace
 
+Signalling SignallingAt(QPoint panel, int type, int cell) {
+    return Signalling{type, cell, panel + SignPanelOffset, {panel + SignConnectorOffset, stZigzag2, true}};
+}
+
 FBLinkRecord Link::ToRecord() const {
     FBLinkRecord r;
     r.w = {index, left, top, row, column, feeders[0], feeders[1], feeders[2], feeders[3]};
@@ -164,7 +160,7 @@ FBLinkRecord Link::ToRecord() const {
 }
 
 Layout LayOut(const TProgFBClass& fb, const TServClass& serv,
-              const std::function<QString(int)>& analogueIdent, int panelHeight) {
+              const std::function<QString(int)>& analogueIdent, int panelHeight, int addingRelay) {
     Layout layout;
     auto& blocks = layout.blocks;
     const int limit = std::min(fb.FBCount, int(TProgFBClass::FBCapacity));
@@ -173,17 +169,13 @@ Layout LayOut(const TProgFBClass& fb, const TServClass& serv,
         const int type = fb.GetType(n);
         if (!FBTypeFromCode(type)) break;
         Block* before = blocks.empty() ? nullptr : &blocks.back();
-        blocks.push_back(LayOutBlock(fb, serv, analogueIdent, panelHeight, n, before));
+        blocks.push_back(LayOutBlock(fb, serv, analogueIdent, panelHeight, n, before, addingRelay));
     }
     const int count = int(blocks.size());
 
-    for (int i = count; i < count + CalcSpan && i <= LastCalcIndex && i < fb.FBCount; ++i) {
-        if (fb.GetType(i) != TProgFBClass::TypeCalc) continue;
-        if (fb.GetCalcOp(i) == 0)
-            ++layout.integrators;
-        else
-            ++layout.arithBlocks;
-    }
+    const TProgFBClass::CalcCounts calc = fb.CountCalcRecords(count);
+    layout.integrators = calc.integrators;
+    layout.arithBlocks = calc.arithBlocks;
 
     if (blocks.empty()) return layout;
     const Link& last = blocks.back().link;

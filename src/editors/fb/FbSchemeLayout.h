@@ -114,8 +114,12 @@ struct Layout {
 
 // The scheme of the logic records from index 0 up to the first record of another type, within
 // FBCount. analogueIdent gives the identifier of analogue signal number 1..192; panelHeight is
-// the height of a block panel.
+// the height of a block panel. Block addingRelay (an index) gets a relay output although its
+// relay masks are still empty: one is being added.
 Layout LayOut(const TProgFBClass& fb, const TServClass& serv,
-              const std::function<QString(int)>& analogueIdent, int panelHeight);
+              const std::function<QString(int)>& analogueIdent, int panelHeight, int addingRelay = -1);
+
+// The signalling panel and its connector beside the block panel at `panel`.
+Signalling SignallingAt(QPoint panel, int type, int cell);
 
 } // namespace FbScheme

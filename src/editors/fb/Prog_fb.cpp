@@ -5,6 +5,8 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
+#include "FbTableEdit.h"
+#include "Obrcreatfb_mb.h"
 #include "Obrinform.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -28,15 +30,69 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+constexpr uint32_t ChosenColor = 0xF0CAA6;
+const QString Warning = QStringLiteral("Предупреждение");
+const QString NoBlockChosen = QStringLiteral("Не выбран ФБ");
+const QString NotAvailable = QStringLiteral("Недоступная функция");
+const QString NoSuchBlock = QStringLiteral("ФБ с таким номером не создан");
+constexpr int ControllerWithoutRelays = 13; // slot-1 code of a controller without relays of its own
+constexpr int PanelBelowTop = 15;           // where a scrolled-to panel stands
+
+} // namespace
+
 TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent)
-    : SchemeEditorFrame(context, parent), formSig_(formSig), formVyh_(formVyh) {
+    : TFormFB(context, formSig, formVyh, static_cast<TFormCreatFB*>(nullptr), parent) {}
+
+TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, TFormCreatFB* formCreat,
+                 QWidget* parent)
+    : SchemeEditorFrame(context, parent), formSig_(formSig), formVyh_(formVyh), formCreat_(formCreat) {
     setObjectName("FormFB");
     setWindowTitle("Программирование функциональных блоков");
     resize(900, 700);
     CreateActions();
     CreateControls();
     CreateMenus();
+    ConnectCommands();
     FormCreate();
+}
+
+void TFormFB::ConnectCommands() {
+    const auto on = [this](QAction* a, void (TFormFB::*handler)()) {
+        connect(a, &QAction::triggered, this, handler);
+    };
+    const auto inMode = [this](int mode) {
+        return [this, mode] {
+            context_.Cfg().FB.EditorState.EditMode = mode;
+            CreatFuncButClick();
+        };
+    };
+    connect(ABFunc, &QAction::triggered, this, inMode(0));
+    on(AFB, &TFormFB::PMenu1FBClick);
+    on(ABSign, &TFormFB::CreatSignButClick);
+    on(ASign, &TFormFB::PMenu1SignClick);
+    on(ADelSign, &TFormFB::DelSignClick);
+    on(ABVyh, &TFormFB::CreatVyhButClick);
+    on(ABlVyh, &TFormFB::PMenu1VyhClick);
+    on(ADelVyh, &TFormFB::DelVyhClick);
+    on(ACopyGroup, &TFormFB::CopyGroupClick);
+    on(AInSertGroup, &TFormFB::InsertGroupClick);
+    on(AAddGroup, &TFormFB::AddGroupClick);
+    on(AChooseAll, &TFormFB::ChooseAllClick);
+    on(ADelChoose, &TFormFB::DelChooseClick);
+    on(ADelete, &TFormFB::DeleteBlClick);
+    on(AImageAlgoritm, &TFormFB::ImageAlgoritmClick);
+    on(InsertBl, &TFormFB::InsertBlClick);
+    on(AppendBl, &TFormFB::AppendBlClick);
+    // PopupMenu2 is never shown: its shortcuts work in the whole window.
+    for (QAction* a : {PMenu1Sign, PMenu1Vyh, PMenu1FB}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    on(PMenu1Sign, &TFormFB::PMenu1SignClick);
+    on(PMenu1Vyh, &TFormFB::PMenu1VyhClick);
+    on(PMenu1FB, &TFormFB::PMenu1FBClick);
 }
 
 void TFormFB::CreateActions() {
@@ -150,9 +206,12 @@ void TFormFB::FormShow() {
     fb.FBInformFillOnly = 1;
     InformButClick();
     fb.FBInformFillOnly = 0;
-    for (int i = 0; i < fb.GetLogicFBCount(); ++i)
+    for (int i = 0; i < fb.GetLogicFBLimit(); ++i)
         fb.EditorState.Chosen[i] = 0;
-    CopyGroup->setEnabled(false);
+    algAtShow_ = fb.AlgTable;
+    algNamesAtShow_.clear();
+    for (int a = 0; a < TProgFBClass::Slots; ++a)
+        algNamesAtShow_.push_back(fb.GetFbText(a));
     RebuildFBScheme();
     LabelFile->setVisible(context_.FileMode());
 }
@@ -174,13 +233,17 @@ BlockSession TFormFB::NewBlockSession() {
             cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
         }
     };
-    b.restoreReserve = [](TConfiguration& cfg) {
+    b.restoreReserve = [this](TConfiguration& cfg) {
         for (int i = 0; i < cfg.FB.FBCount; ++i) {
             const QByteArray rec = cfg.Reserv.FbRecords().Get(i);
             std::array<uint8_t, TProgFBClass::RecordLen> bytes{};
             std::memcpy(bytes.data(), rec.constData(), std::min<size_t>(bytes.size(), size_t(rec.size())));
             cfg.FB.SetRecord(i, bytes);
         }
+        cfg.FB.AlgTable = algAtShow_;
+        for (int a = 0; a < int(algNamesAtShow_.size()); ++a)
+            cfg.FB.SetFbText(a, algNamesAtShow_[size_t(a)]);
+        cfg.FB.RecountTable();
     };
     b.writtenCaption = [](const TConfiguration& cfg) {
         return "Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +
@@ -255,31 +318,19 @@ void TFormFB::ScrollBox1MouseDown(Qt::MouseButton button) {
     context_.Cfg().FB.EditorState.PopupTarget = -1;
 }
 
-void TFormFB::ScrollBox1Click(QObject* sender) {
+void TFormFB::ScrollBox1Click(QObject*) {
     TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
-    const QColor face = clBtnFace();
-    for (int i = 0; i < fb.GetLogicFBCount() && i < Slots; ++i) {
+    for (int i = 0; i < fb.GetLogicFBLimit() && i < Slots; ++i) {
         st.Chosen[i] = 0;
-        if (ShapeFB[i]) ShapeFB[i]->SetColor(face);
-        if (PanFB[i]) SetPanFBColor(PanFB[i], face);
-        if (ShapeMark[i]) ShapeMark[i]->SetColor(face);
-        if (ShapeZ[i]) ShapeZ[i]->SetColor(face);
-        if (ShapeZSign[i]) ShapeZSign[i]->SetColor(face);
+        DrawChosen(i, false);
         if (i == st.SelectedIndex) {
             st.SelectedPanel = -1;
             st.SelectedIndex = -1;
         }
     }
-    if (sender == ScrollBox1) st.ChosenCount = 0;
+    RecountChosen(); // the count always follows the marks
 }
-
-// Handlers of the block commands; the scheme wires them to its elements.
-void TFormFB::PanFB1MouseDown(SchemeControl*, Qt::MouseButton, Qt::KeyboardModifiers) {}
-void TFormFB::PanFB1MouseMove(SchemeControl*) {}
-void TFormFB::PMenu1FBClick() {}
-void TFormFB::PMenu1SignClick() {}
-void TFormFB::PMenu1VyhClick() {}
 
 int TFormFB::FBInputCount(int type, int subtype) {
     return TProgFBClass::FBInputCount(type, subtype);
@@ -300,40 +351,7 @@ QString TFormFB::AnalogueIdent(int number) const {
     return item ? item->text() : QString();
 }
 
-void TFormFB::BuildBlock(const FbScheme::Block& b) {
-    FBEditorState& st = context_.Cfg().FB.EditorState;
-    const QColor face = clBtnFace();
-    const int n = b.link.index;
-
-    auto blockDown = [this](SchemeControl* s, Qt::MouseButton button, Qt::KeyboardModifiers m, QPoint) {
-        PanFB1MouseDown(s, button, m);
-    };
-    // A kept element has its events wired already; a new one is wired here.
-    auto take = [&](auto& spare, auto create) {
-        auto* w = Reuse(spare, n);
-        if (!w) {
-            w = create();
-            connect(w, &SchemeControl::MouseDown, this, blockDown);
-        }
-        return w;
-    };
-
-    TShape* shape = take(spareShapeFB_, [&] { return new TShape(SchemeArea); });
-    shape->SetColor(face);
-    shape->SetPenColor(face);
-    shape->hide();
-    TPanFB* panel = take(sparePanFB_, [&] {
-        auto* p = new TPanFB(SchemeArea, n + 1, b.type);
-        connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
-        for (SchemeControl* c :
-             std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
-            connect(c, &SchemeControl::MouseDown, this, blockDown);
-        for (SchemeControl* c :
-             std::initializer_list<SchemeControl*>{p, p->Body(), p->NumberBox(), p->TypeImage()})
-            connect(c, &SchemeControl::MouseMove, this, [this](SchemeControl* s) { PanFB1MouseMove(s); });
-        return p;
-    });
-    panel->hide();
+void TFormFB::SetPanelSettings(TPanFB* panel, const FbScheme::Block& b) {
     panel->SetTFB(b.type);
     const FbScheme::Settings& set = b.settings;
     if (set.timer) panel->SetTimer(*set.timer);
@@ -362,6 +380,77 @@ void TFormFB::BuildBlock(const FbScheme::Block& b) {
         panel->PutTInp(j, b.inputs[size_t(j)].type);
         panel->PutIdVh(j, b.inputs[size_t(j)].caption);
     }
+}
+
+void TFormFB::WireMouseDown(SchemeControl* element) {
+    connect(element, &SchemeControl::MouseDown, this,
+            [this](SchemeControl* s, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint) {
+                PanFB1MouseDown(s, b, m);
+            });
+}
+
+void TFormFB::CreateSignalling(int n, int type, int cell) {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    const FbScheme::Signalling sig = FbScheme::SignallingAt(PanFB[n]->pos(), type, cell);
+    st.HasSign[n] = 1;
+    TPShapeZ* zs = Reuse(spareShapeZSign_, n);
+    if (!zs) {
+        zs = new TPShapeZ(SchemeArea);
+        WireMouseDown(zs);
+    }
+    zs->PutTypeShape(this, sig.connector.shape);
+    zs->move(sig.connector.pos);
+    zs->SetColor(st.Chosen[size_t(n)] ? TColorToQColor(ChosenColor) : clBtnFace());
+    TPanSign* sign = Reuse(sparePanSign_, n);
+    if (!sign) {
+        sign = new TPanSign(SchemeArea, sig.type, sig.cell, n + 1);
+        connect(sign, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
+        WireMouseDown(sign);
+    }
+    sign->move(sig.panel);
+    sign->PutNTabS(this, sig.type, sig.cell);
+    sign->PutTipS(this, sig.type);
+    ShapeZSign[n] = zs;
+    PanSign[n] = sign;
+}
+
+void TFormFB::BuildBlock(const FbScheme::Block& b) {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    const QColor face = clBtnFace();
+    const int n = b.link.index;
+
+    // A kept element has its events wired already; a new one is wired here.
+    auto take = [&](auto& spare, auto create) {
+        auto* w = Reuse(spare, n);
+        if (!w) {
+            w = create();
+            WireMouseDown(w);
+        }
+        return w;
+    };
+
+    TShape* shape = take(spareShapeFB_, [&] { return new TShape(SchemeArea); });
+    shape->SetColor(face);
+    shape->SetPenColor(face);
+    shape->hide();
+    TPanFB* panel = take(sparePanFB_, [&] {
+        auto* p = new TPanFB(SchemeArea, n + 1, b.type);
+        connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
+        // A double-click on the number box selects that panel first.
+        connect(p->NumberBox(), &SchemeControl::DblClick, this, [this, p] {
+            if (const int i = BlockOf(p); i >= 0) Select(i);
+            PMenu1FBClick();
+        });
+        for (SchemeControl* c :
+             std::initializer_list<SchemeControl*>{p->Body(), p->NumberBox(), p->TypeImage()})
+            WireMouseDown(c);
+        for (SchemeControl* c :
+             std::initializer_list<SchemeControl*>{p, p->Body(), p->NumberBox(), p->TypeImage()})
+            connect(c, &SchemeControl::MouseMove, this, [this](SchemeControl* s) { PanFB1MouseMove(s); });
+        return p;
+    });
+    panel->hide();
+    SetPanelSettings(panel, b);
     panel->move(b.panel);
     shape->setGeometry(b.background);
     SetPanFBColor(panel, face);
@@ -382,23 +471,7 @@ void TFormFB::BuildBlock(const FbScheme::Block& b) {
     st.Links[n] = b.link.ToRecord();
     st.PanelOrder[st.PanelCount++] = n;
 
-    if (const auto& sig = b.signalling) {
-        st.HasSign[n] = 1;
-        TPShapeZ* zs = take(spareShapeZSign_, [&] { return new TPShapeZ(SchemeArea); });
-        zs->PutTypeShape(this, sig->connector.shape);
-        zs->move(sig->connector.pos);
-        zs->SetColor(face);
-        TPanSign* sign = take(sparePanSign_, [&] {
-            auto* p = new TPanSign(SchemeArea, sig->type, sig->cell, n + 1);
-            connect(p, &SchemeControl::DblClick, this, &TFormFB::PMenu1SignClick);
-            return p;
-        });
-        sign->move(sig->panel);
-        sign->PutNTabS(this, sig->type, sig->cell);
-        sign->PutTipS(this, sig->type);
-        ShapeZSign[n] = zs;
-        PanSign[n] = sign;
-    }
+    if (const auto& sig = b.signalling) CreateSignalling(n, sig->type, sig->cell);
 
     if (const auto& relay = b.relay) {
         st.HasRelay[n] = 1;
@@ -442,18 +515,15 @@ void TFormFB::CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>&
     }
 }
 
-void TFormFB::RebuildFBScheme() {
+void TFormFB::RebuildFBScheme(int addingRelay) {
     TProgFBClass& fb = context_.Cfg().FB;
     FBEditorState& st = fb.EditorState;
     ButAssignConfigClick();
     st.PanelCount = 0;
-    const FbScheme::Layout layout = FbScheme::LayOut(
-        fb, context_.Cfg().Serv, [this](int number) { return AnalogueIdent(number); }, TPanFB::kHeight);
+    const FbScheme::Layout layout = CurrentLayout(addingRelay);
     for (const FbScheme::Block& b : layout.blocks)
         BuildBlock(b);
-    fb.IntegratorCount = layout.integrators;
-    fb.ArithBlockCount = layout.arithBlocks;
-    fb.RecountLogicFBCount();
+    fb.RecountTable();
     st.SchemeNonEmpty = st.PanelCount > 0 ? 1 : 0;
     st.RebuildPending = 0;
 
@@ -465,9 +535,459 @@ void TFormFB::RebuildFBScheme() {
                                                           PanSign[n], ShapeZSign[n], PanMR[n]})
             if (w) w->show();
     }
-    // The background shapes lie behind their block.
-    for (int i = 0; i < st.PanelCount; ++i)
+    // The background shapes lie behind their block; chosen blocks stay drawn chosen, marks of
+    // blocks no longer built go.
+    for (int i = 0; i < st.PanelCount; ++i) {
         ShapeFB[st.PanelOrder[i]]->lower();
+        if (st.Chosen[size_t(i)]) DrawChosen(i, true);
+    }
+    std::fill(st.Chosen.begin() + st.PanelCount, st.Chosen.end(), 0);
+    RecountChosen();
 
     if (layout.height) SchemeArea->resize(SchemeArea->width(), *layout.height);
+}
+
+FbScheme::Layout TFormFB::CurrentLayout(int addingRelay) const {
+    return FbScheme::LayOut(
+        context_.Cfg().FB, context_.Cfg().Serv, [this](int number) { return AnalogueIdent(number); },
+        TPanFB::kHeight, addingRelay);
+}
+
+// Selection.
+
+int TFormFB::BlockOf(QObject* element) const {
+    for (QObject* o = element; o && o != SchemeArea; o = o->parent()) {
+        const auto in = [o](const auto& table) {
+            const auto it = std::find(table.begin(), table.end(), o);
+            return it == table.end() ? -1 : int(it - table.begin());
+        };
+        for (int i : {in(PanFB), in(ShapeFB), in(ShapeMark), in(ShapeZ), in(PanSign), in(ShapeZSign),
+                      in(PanMR), in(ShapeHorz)})
+            if (i >= 0) return i;
+    }
+    return -1;
+}
+
+void TFormFB::DrawChosen(int i, bool chosen) {
+    const QColor c = chosen ? TColorToQColor(ChosenColor) : clBtnFace();
+    if (ShapeFB[i]) ShapeFB[i]->SetColor(c);
+    if (PanFB[i]) SetPanFBColor(PanFB[i], c);
+    if (ShapeMark[i]) ShapeMark[i]->SetColor(c);
+    if (ShapeZ[i]) ShapeZ[i]->SetColor(c);
+    if (ShapeZSign[i]) ShapeZSign[i]->SetColor(c);
+}
+
+void TFormFB::RecountChosen() {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    st.ChosenCount = int(std::count_if(st.Chosen.begin(), st.Chosen.end(), [](int m) { return m != 0; }));
+    CopyGroup->setEnabled(st.ChosenCount > 0);
+}
+
+// Block i becomes the only chosen block and the selected one.
+void TFormFB::Select(int i) {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    ScrollBox1Click();
+    st.Chosen.fill(0);
+    st.Chosen[size_t(i)] = 1;
+    st.SelectedIndex = i;
+    st.SelectedPanel = i; // panels are built in index order
+    DrawChosen(i, true);
+    RecountChosen();
+}
+
+void TFormFB::PanFB1MouseDown(SchemeControl* sender, Qt::MouseButton button,
+                              Qt::KeyboardModifiers modifiers) {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    const int i = BlockOf(sender);
+    if (i < 0) return;
+    if (button == Qt::LeftButton && !(modifiers & Qt::ControlModifier)) {
+        Select(i);
+    } else if (button == Qt::LeftButton) {
+        st.Chosen[size_t(i)] = st.Chosen[size_t(i)] ? 0 : 1;
+        DrawChosen(i, st.Chosen[size_t(i)] != 0);
+        RecountChosen();
+    } else if (button == Qt::RightButton) {
+        ScrollBoxPopup = st.Chosen[size_t(i)] ? PopupMenu1 : PopupMenu3;
+        st.PopupTarget = i;
+    }
+}
+
+void TFormFB::PanFB1MouseMove(SchemeControl* sender) {
+    const FBEditorState& st = context_.Cfg().FB.EditorState;
+    const int i = BlockOf(sender);
+    ScrollBoxPopup = i >= 0 && st.Chosen[size_t(i)] ? PopupMenu1 : PopupMenu3;
+}
+
+void TFormFB::ChooseAllClick() {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    for (int k = 0; k < st.PanelCount; ++k) {
+        const int i = st.PanelOrder[size_t(k)];
+        st.Chosen[size_t(i)] = 1;
+        DrawChosen(i, true);
+    }
+    st.SelectedPanel = -1;
+    st.SelectedIndex = -1;
+    RecountChosen();
+}
+
+void TFormFB::ScrollToPanel(int i, int below) {
+    if (PanFB[i]) ScrollBox1->verticalScrollBar()->setValue(PanFB[i]->y() - below);
+}
+
+void TFormFB::Warn(const QString& text) {
+    MessageBox(this, text, Warning, MsgButtons::OK, MsgIcon::Warning);
+}
+
+bool TFormFB::SchemeReady() {
+    if (context_.Cfg().FB.EditorState.SchemeNonEmpty) return true;
+    if (context_.Cfg().Veg.AskCreateConfig()) done(mrCancel);
+    return false;
+}
+
+int TFormFB::SelectedBuiltBlock() {
+    const int i = context_.Cfg().FB.EditorState.SelectedIndex;
+    if (i < 0) {
+        Warn(NoBlockChosen);
+        return -1;
+    }
+    if (i >= Slots || !PanFB[i]) {
+        Warn(NoSuchBlock);
+        return -1;
+    }
+    return i;
+}
+
+void TFormFB::EndBlockCommand() {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    st.EditMode = 0;
+    st.PopupTarget = -1;
+}
+
+// Creating and editing.
+
+void TFormFB::PMenu1FBClick() {
+    context_.Cfg().FB.EditorState.EditMode = 1;
+    CreatFuncButClick();
+}
+
+void TFormFB::InsertBlClick() {
+    TProgFBClass& fb = context_.Cfg().FB;
+    FBEditorState& st = fb.EditorState;
+    fb.FBModified = 1;
+    const int target = st.PopupTarget;
+    if (target < 0 || target >= st.PanelCount) {
+        Warn(NoBlockChosen);
+        return EndBlockCommand();
+    }
+    st.SelectedIndex = target;
+    st.SelectedPanel = target;
+    if (std::any_of(st.Chosen.begin() + target, st.Chosen.end(), [](int m) { return m != 0; })) {
+        ScrollBox1Click();
+    }
+    st.EditMode = 2;
+    CreatFuncButClick();
+}
+
+void TFormFB::AppendBlClick() {
+    FBEditorState& st = context_.Cfg().FB.EditorState;
+    st.PopupTarget = st.SelectedIndex;
+    st.EditMode = 3;
+    CreatFuncButClick();
+}
+
+void TFormFB::CreatFuncButClick() {
+    TConfiguration& cfg = context_.Cfg();
+    TProgFBClass& fb = cfg.FB;
+    FBEditorState& st = fb.EditorState;
+    if (!formCreat_) return EndBlockCommand();
+    const int mode = st.EditMode;
+    const int saved = fb.FBModified;
+    fb.RecountTable();
+    formCreat_->ResetInputRows();
+
+    int number = 0;
+    if (mode == 1) {
+        const int i = st.SelectedIndex;
+        if (i < 0 || i >= st.PanelCount) {
+            Warn(NoBlockChosen);
+            return EndBlockCommand();
+        }
+        number = i + 1;
+        formCreat_->FillFrom(FbTable::ReadBlock(fb, i), number, number <= FbTable::SignalledBlocks);
+    } else {
+        if (mode == 3 && (st.PopupTarget < 0 || st.PopupTarget >= st.PanelCount)) {
+            Warn(NoBlockChosen);
+            return EndBlockCommand();
+        }
+        ScrollBox1Click();
+        if (st.PanelCount + 1 > fb.GetLogicFBLimit()) {
+            Warn("Все функциональные блоки созданы");
+            fb.FBModified = saved;
+            return EndBlockCommand();
+        }
+        number = st.PanelCount + 1;
+        const int newIndex = mode == 0 ? st.PanelCount : mode == 2 ? st.PopupTarget : st.PopupTarget + 1;
+        formCreat_->FillNew(number, newIndex < FbTable::SignalledBlocks);
+    }
+    fb.FBModified = saved;
+    ShowModal(formCreat_);
+
+    const int index = number - 1;
+    if (formCreat_->Cancelled != 0) {
+        // "Отмена" on an existing block offers to delete the chosen blocks; the close box only closes.
+        if (formCreat_->Cancelled == 1 && PanFB[index]) {
+            st.PopupTarget = index;
+            DelChooseClick();
+        } else if (formCreat_->Cancelled == 1) {
+            ScrollBox1Click();
+        }
+        return EndBlockCommand();
+    }
+
+    const FbTable::BlockValues stored =
+        FbTable::ApplyStoreRules(fb, formCreat_->Values(), FbTable::Limits::Of(cfg.Serv));
+    formCreat_->ShowZeroedNumbers(stored);
+    fb.FBModified = 1;
+    if (mode == 1) {
+        FbTable::StoreBlock(fb, index, stored, true);
+        fb.RecountTable();
+        const FbScheme::Layout layout = CurrentLayout();
+        if (index < int(layout.blocks.size())) SetPanelSettings(PanFB[index], layout.blocks[size_t(index)]);
+        ScrollToPanel(index, PanelBelowTop);
+        Select(index);
+        return EndBlockCommand();
+    }
+    if (number > fb.GetLogicFBLimit() || number <= 0) {
+        Warn("Неверно выбран № программируемого ФБ");
+        ScrollBox1Click();
+        return EndBlockCommand();
+    }
+    if (PanFB[index]) {
+        MessageBox(this, "существует ФБ с порядковым № " + QString::number(number), QString());
+        return EndBlockCommand();
+    }
+    const FbTable::Place place = mode == 0   ? FbTable::Place::End
+                                 : mode == 2 ? FbTable::Place::Before
+                                             : FbTable::Place::After;
+    const int q = mode == 0 ? st.PanelCount : mode == 2 ? st.PopupTarget : st.PopupTarget + 1;
+    FbTable::InsertBlock(fb, q, stored, place);
+    RebuildFBScheme();
+    if (mode == 0)
+        ScrollBox1->ensureVisible(0, PanFB[q] ? PanFB[q]->geometry().bottom() : 0, 0, 0);
+    else
+        ScrollToPanel(q, PanelBelowTop);
+    if (PanFB[q]) Select(q);
+    EndBlockCommand();
+}
+
+// Signalling.
+
+void TFormFB::CreatSignButClick() {
+    TConfiguration& cfg = context_.Cfg();
+    if (!SchemeReady()) return;
+    cfg.FB.FBModified = 1;
+    const int selected = cfg.FB.EditorState.SelectedIndex;
+    if (selected >= FbTable::SignalledBlocks || cfg.Serv.GetOwnInputCount() == 0) return Warn(NotAvailable);
+    const int i = SelectedBuiltBlock();
+    if (i < 0) return;
+    if (!PanSign[i]) {
+        CreateSignalling(i, 0, 0);
+        PanSign[i]->show();
+        ShapeZSign[i]->show();
+    }
+    PMenu1SignClick();
+}
+
+void TFormFB::PMenu1SignClick() {
+    TConfiguration& cfg = context_.Cfg();
+    TProgFBClass& fb = cfg.FB;
+    const int i = fb.EditorState.SelectedIndex;
+    if (i < 0) return Warn(NoBlockChosen);
+    if (!PanSign[i]) return Warn("Панель сигн. для ФБ с таким номером не создана");
+    if (!formSig_) return;
+    const int saved = fb.FBModified;
+    formSig_->SetCaptionText("ФБ №");
+    formSig_->SetBlockNumber(i + 1);
+    formSig_->SetCell(fb.GetSigNTabS(i));
+    formSig_->SetType(fb.GetSigTipS(i));
+    fb.FBModified = saved;
+    ShowModal(formSig_);
+    int type = formSig_->Type();
+    int cell = formSig_->Cell();
+    if (cell == 0) {
+        Warn("Не выбран № ячейки светового табло");
+        type = 0;
+    } else if (cell > cfg.Serv.GetOwnInputCount() || cell < 0) {
+        Warn("Неверно выбран № ячейки светового табло");
+        type = 0;
+        cell = 0;
+        formSig_->SetCell(0);
+    }
+    if (type == 0) cell = 0;
+    fb.SetSigTipS(i, type);
+    fb.SetSigNTabS(i, cell);
+    PanSign[i]->PutNTabS(this, type, cell);
+    PanSign[i]->PutTipS(this, type);
+}
+
+void TFormFB::DelSignClick() {
+    TConfiguration& cfg = context_.Cfg();
+    if (!SchemeReady()) return;
+    cfg.FB.FBModified = 1;
+    if (cfg.Serv.GetOwnInputCount() == 0) return Warn(NotAvailable);
+    const int i = SelectedBuiltBlock();
+    if (i < 0) return;
+    cfg.FB.SetSigTipS(i, 0);
+    cfg.FB.SetSigNTabS(i, 0);
+    if (PanSign[i]) {
+        PanSign[i]->PutNTabS(this, 0, 0);
+        PanSign[i]->PutTipS(this, 0);
+    }
+    Park(PanSign, sparePanSign_, i);
+    Park(ShapeZSign, spareShapeZSign_, i);
+    cfg.FB.EditorState.HasSign[size_t(i)] = 0;
+}
+
+// Relay outputs.
+
+int TFormFB::RelayCommandBlock() {
+    TConfiguration& cfg = context_.Cfg();
+    if (!SchemeReady()) return -1;
+    cfg.FB.FBModified = 1;
+    if (cfg.Serv.SlotModuleCodes[0] == ControllerWithoutRelays && cfg.Serv.GetCntModMR() == 0) {
+        Warn(NotAvailable);
+        return -1;
+    }
+    return SelectedBuiltBlock();
+}
+
+void TFormFB::CreatVyhButClick() {
+    const int i = RelayCommandBlock();
+    if (i < 0) return;
+    if (!PanMR[i]) {
+        // The later blocks move to where a relay output puts them.
+        const int scroll = ScrollBox1->verticalScrollBar()->value();
+        RebuildFBScheme(i);
+        ScrollBox1->verticalScrollBar()->setValue(scroll);
+        Select(i);
+    }
+    PMenu1VyhClick();
+}
+
+void TFormFB::PMenu1VyhClick() {
+    TConfiguration& cfg = context_.Cfg();
+    TProgFBClass& fb = cfg.FB;
+    const int i = fb.EditorState.SelectedIndex;
+    if (i < 0) return Warn(NoBlockChosen);
+    if (!PanMR[i] || !formVyh_) return;
+    const int saved = fb.FBModified;
+    formVyh_->LabNVh->setText("ФБ №");
+    formVyh_->LabelName->setText(QString::number(i + 1));
+    for (int m = 0; m < TFormVyh::kModules; ++m) {
+        formVyh_->SetModuleVisible(m, false);
+        for (int r = 0; r < TFormVyh::kRelays; ++r) {
+            formVyh_->SetBoxVisible(m, r, false);
+            formVyh_->SetBoxTag(m, r, 0);
+        }
+    }
+    const uint8_t mask = uint8_t(fb.GetB9Plus(i, 1));
+    formVyh_->SetModuleVisible(0, true);
+    for (int r = 0; r < cfg.Serv.GetCtrlVyhCount(); ++r)
+        formVyh_->SetBoxVisible(0, r, true);
+    formVyh_->SetMask(0, mask);
+    fb.FBModified = saved;
+    if (ShowModal(formVyh_) != TFormVyh::kAccepted) return;
+    const uint8_t chosen = formVyh_->Mask(0);
+    fb.SetB9Plus(i, 1, chosen);
+    PanMR[i]->PassiveMR(this, 0);
+    if (chosen) PanMR[i]->ActiveMR(this, 0, chosen);
+}
+
+void TFormFB::DelVyhClick() {
+    TConfiguration& cfg = context_.Cfg();
+    const int i = RelayCommandBlock();
+    if (i < 0) return;
+    for (int k = 1; k <= 5; ++k)
+        cfg.FB.SetB9Plus(i, k, 0);
+    RebuildFBScheme();
+    ScrollToPanel(i, PanelBelowTop);
+}
+
+// Groups and deletion.
+
+void TFormFB::CopyGroupClick() {
+    TConfiguration& cfg = context_.Cfg();
+    FbTable::CopyChosen(cfg.FB, cfg.Copy);
+    InsertGroup->setEnabled(true);
+    AddGroup->setEnabled(true);
+}
+
+void TFormFB::InsertGroupClick() {
+    context_.Cfg().FB.EditorState.InsertBefore = 1;
+    InsertFB();
+    ScrollBox1->setFocus();
+}
+
+void TFormFB::AddGroupClick() {
+    context_.Cfg().FB.EditorState.InsertBefore = 0;
+    InsertFB();
+    ScrollBox1->setFocus();
+}
+
+void TFormFB::InsertFB() {
+    TConfiguration& cfg = context_.Cfg();
+    FBEditorState& st = cfg.FB.EditorState;
+    cfg.FB.FBModified = 1;
+    const bool before = st.InsertBefore == 1;
+    if (before && (st.PopupTarget < 0 || st.PopupTarget >= st.PanelCount)) return Warn(NoBlockChosen);
+    switch (FbTable::InsertCopiedRun(cfg.FB, cfg.Copy, before ? st.PopupTarget : -1,
+                                     FbTable::Limits::Of(cfg.Serv))) {
+    case FbTable::GroupResult::Gap:
+        return Warn("ФБ должны быть скопированы без разрыва");
+    case FbTable::GroupResult::Inserted:
+        RebuildFBScheme();
+        ScrollBox1Click();
+        return;
+    default:
+        return;
+    }
+}
+
+void TFormFB::DeleteBlocks(const std::vector<int>& indexes) {
+    TProgFBClass& fb = context_.Cfg().FB;
+    fb.FBModified = 1;
+    // Each deletion moves the later blocks down one index.
+    int k = 0;
+    for (int i : indexes)
+        FbTable::DeleteBlock(fb, i - k++);
+    fb.EditorState.Chosen.fill(0);
+    RebuildFBScheme();
+    fb.EditorState.PopupTarget = -1;
+}
+
+void TFormFB::DelChooseClick() {
+    const FBEditorState& st = context_.Cfg().FB.EditorState;
+    std::vector<int> chosen;
+    for (int i = 0; i < st.PanelCount; ++i)
+        if (st.Chosen[size_t(i)]) chosen.push_back(i);
+    if (chosen.empty()) return Warn("Нет выделенных ФБ");
+    if (MessageBox(this, "Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo,
+                   MsgIcon::Question, mrNo) != mrYes)
+        return;
+    DeleteBlocks(chosen);
+}
+
+void TFormFB::DeleteBlClick() {
+    const FBEditorState& st = context_.Cfg().FB.EditorState;
+    if (st.PopupTarget < 0 || st.PopupTarget >= st.PanelCount) return Warn(NoBlockChosen);
+    DeleteBlocks({st.PopupTarget});
+}
+
+void TFormFB::ImageAlgoritmClick() {
+    const TProgFBClass& fb = context_.Cfg().FB;
+    std::vector<FbScheme::AlgorithmLabel> labels;
+    const FbScheme::Layout layout = CurrentLayout();
+    for (int a = 0; a < int(layout.labels.size()); ++a)
+        if (fb.AlgTable.GetEntry(a, 0) != TProgFBClass::AlgEnd) labels.push_back(layout.labels[size_t(a)]);
+    CreateAlgorithmLabels(labels);
 }

@@ -2,6 +2,7 @@
 // The function-block editor: the scheme of the function-block table, its transfer to and from
 // the device, and the close query.
 
+#include "TProgFBClass.h"
 #include "editors/common/BlockSession.h"
 #include "editors/common/SchemeEditorFrame.h"
 
@@ -15,6 +16,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class SchemeControl;
+class TFormCreatFB;
 class TFormSig;
 class TFormVyh;
 class TPanFB;
@@ -26,14 +28,18 @@ class TShapeHorz;
 class TShapeMark;
 namespace FbScheme {
 struct AlgorithmLabel;
+struct Layout;
 struct Block;
 } // namespace FbScheme
 
 class TFormFB : public SchemeEditorFrame {
     Q_OBJECT
   public:
-    // The signalling and relay-output dialogs may be null.
+    // The signalling, relay-output and block dialogs may be null; without the block dialog no
+    // block is created or edited.
     TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, QWidget* parent = nullptr);
+    TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, TFormCreatFB* formCreat,
+            QWidget* parent = nullptr);
 
     static constexpr int Slots = 121; // one slot per function-block index
 
@@ -75,7 +81,8 @@ class TFormFB : public SchemeEditorFrame {
     void ScrollBox1MouseDown(Qt::MouseButton button) override;
     void ScrollBox1Click(QObject* sender = nullptr) override;
 
-    void RebuildFBScheme();
+    // addingRelay: a block index drawn with a relay output whose masks are still empty.
+    void RebuildFBScheme(int addingRelay = -1);
     // The number of discrete inputs of a block type (4, 2, 1 or 0).
     static int FBInputCount(int type, int subtype);
     void SetPanFBColor(TPanFB* panel, const QColor& color);
@@ -83,9 +90,30 @@ class TFormFB : public SchemeEditorFrame {
     // Scheme events of the block commands.
     void PanFB1MouseDown(SchemeControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void PanFB1MouseMove(SchemeControl* sender);
+    void ChooseAllClick();
+
+    // Creating and editing blocks through the block dialog; the mode (FBEditorState::EditMode)
+    // says how: 0 create at the end, 1 edit the selected block, 2 insert before the popup target,
+    // 3 append after the selected block.
+    void CreatFuncButClick();
     void PMenu1FBClick();
+    void InsertBlClick();
+    void AppendBlClick();
+
+    void CreatSignButClick();
     void PMenu1SignClick();
+    void DelSignClick();
+    void CreatVyhButClick();
     void PMenu1VyhClick();
+    void DelVyhClick();
+
+    void CopyGroupClick();
+    void InsertGroupClick();
+    void AddGroupClick();
+    void InsertFB();
+    void DelChooseClick();
+    void DeleteBlClick();
+    void ImageAlgoritmClick();
 
   signals:
     // The scheme was removed (also at the start of every rebuild).
@@ -102,11 +130,37 @@ class TFormFB : public SchemeEditorFrame {
     void BuildBlock(const FbScheme::Block& b);
     QString AnalogueIdent(int number) const;
     void CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>& labels);
+    void ConnectCommands();
+    void SetPanelSettings(TPanFB* panel, const FbScheme::Block& b);
+    // A press on the element runs PanFB1MouseDown.
+    void WireMouseDown(SchemeControl* element);
+    void CreateSignalling(int n, int type, int cell);
+    FbScheme::Layout CurrentLayout(int addingRelay = -1) const;
+    // The block index of a scheme element (or of the element it is part of); -1 for none.
+    int BlockOf(QObject* element) const;
+    void DrawChosen(int i, bool chosen);
+    void Select(int i);
+    void RecountChosen();
+    void ScrollToPanel(int i, int below);
+    void Warn(const QString& text);
+    // False, after offering to create a configuration, when the scheme is empty.
+    bool SchemeReady();
+    // The selected block when it has a panel; else the refusal shown and -1.
+    int SelectedBuiltBlock();
+    // The block a relay-output command acts on, after its refusals in order; -1 when refused.
+    int RelayCommandBlock();
+    void DeleteBlocks(const std::vector<int>& indexes);
+    void EndBlockCommand();
     template <class W> void Park(std::array<W*, Slots>& table, std::array<W*, Slots>& spare, int i);
     template <class W> W* Reuse(std::array<W*, Slots>& spare, int i);
 
     TFormSig* formSig_ = nullptr;
     TFormVyh* formVyh_ = nullptr;
+    TFormCreatFB* formCreat_ = nullptr;
+    // The algorithm tables and names as the editor was shown: a declined transfer restores them
+    // with the records, since the edits renumber them.
+    AlgTables<TProgFBClass::Slots> algAtShow_;
+    std::vector<QString> algNamesAtShow_;
     // The transfers and the close query of function blocks 20..31.
     BlockSession NewBlockSession();
     BlockSession session_ = NewBlockSession();

@@ -1,0 +1,168 @@
+// Editing blocks end to end against the devsim program over a pseudo-terminal: the editor opened
+// from the discrete-signal editor reads the device's scheme, the user creates, inserts, copies,
+// appends and deletes blocks and sets signalling and a relay output, writes them, and reads back
+// the same scheme.
+
+#include "BlockExchange.h"
+#include "DevsimProcess.h"
+#include "EditorFixture.h"
+#include "RadioGroup.h"
+#include "SampleConfig.h"
+#include "editors/discrete/Obrsign_mb.h"
+#include "editors/discrete/Obrvyh_mb.h"
+#include "editors/discrete/Prog_diskr.h"
+#include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/fb/Prog_fb.h"
+#include "panels/Panfb.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Table = std::vector<std::array<uint8_t, TProgFBClass::RecordLen>>;
+
+Table Records(const TProgFBClass& fb) {
+    Table t;
+    for (int i = 0; i < fb.FBCount; ++i)
+        t.push_back(fb.GetRecord(i));
+    return t;
+}
+
+// The block dialog answered with an OR of discrete input `input` and block `block`.
+ScriptedModals::Handler OrOf(int input, int block) {
+    return [=](QDialog* d) {
+        auto* dlg = static_cast<TFormCreatFB*>(d);
+        dlg->RadioGroup1->Button(2)->click();
+        dlg->TypeBoxes[0]->setCurrentIndex(1);
+        dlg->EditVx1->setText(QString::number(input));
+        dlg->TypeBoxes[1]->setCurrentIndex(1);
+        dlg->SourceBoxes[1]->setCurrentIndex(1);
+        dlg->EditVx2->setText(QString::number(block));
+        dlg->OK->click();
+        return 0;
+    };
+}
+
+void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, ScriptedModals& modals,
+                   ScriptedMessageBoxes& boxes) {
+    TProgFBClass& fb = cfg.FB;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_F9);
+    ASSERT_EQ(fb.EditorState.PanelCount, SampleConfig::FunctionBlocks);
+    const auto down = [&](int i, Qt::MouseButton b, Qt::KeyboardModifiers m = {}) {
+        form.PanFB1MouseDown(form.PanFB[i], b, m);
+    };
+
+    modals.Then(OrOf(3, 10));
+    form.ABFunc->trigger(); // block 11
+    down(1, Qt::RightButton);
+    modals.Then(OrOf(4, 1));
+    form.InsertBl->trigger(); // before block 2: 12 blocks
+    ASSERT_EQ(fb.EditorState.PanelCount, 12);
+    EXPECT_EQ(fb.GetInNum(11, 1), 11); // the created block follows block 10
+    down(0, Qt::LeftButton);
+    down(1, Qt::LeftButton, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier); // blocks 13 and 14
+    ASSERT_EQ(fb.EditorState.PanelCount, 14);
+    EXPECT_EQ(fb.GetInNum(13, 1), 13); // the copy of block 2 takes the copy of block 1
+    down(4, Qt::LeftButton);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
+    QTest::keyClick(&form, Qt::Key_Delete);
+    ASSERT_EQ(fb.EditorState.PanelCount, 13);
+
+    down(0, Qt::LeftButton);
+    modals.Then([](QDialog* d) {
+        auto* sig = static_cast<TFormSig*>(d);
+        sig->SetType(TFormSig::stAlarm);
+        sig->SetCell(5);
+        return 1;
+    });
+    form.ABSign->trigger();
+    modals.Then([](QDialog* d) {
+        static_cast<TFormVyh*>(d)->SetMask(0, 0x06);
+        return TFormVyh::kAccepted;
+    });
+    form.ABVyh->trigger();
+    // Ctrl+O and Ctrl+S open the dialogs of the selected block again.
+    modals.Then([](QDialog* d) {
+        EXPECT_EQ(static_cast<TFormVyh*>(d)->Mask(0), 0x06);
+        return 0;
+    });
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    modals.Then([](QDialog* d) {
+        EXPECT_EQ(static_cast<TFormSig*>(d)->Cell(), 5);
+        return 1;
+    });
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(modals.Shown(), 7); // the editor itself and six dialogs
+    EXPECT_EQ((std::array{fb.GetSigTipS(0), fb.GetSigNTabS(0), fb.GetB9Plus(0, 1)}), (std::array{2, 5, 6}));
+
+    const Table written = Records(fb);
+    QTest::keyClick(&form, Qt::Key_F10);
+    EXPECT_EQ(fb.FBModified, 0);
+    // The device's blocks 20..31 hold the records.
+    std::vector<uint8_t> reply(256);
+    for (int b = 0; b < 12; ++b) {
+        ASSERT_EQ(ReadBlock(port, 0, 20 + b, reply), 0);
+        for (int r = 0; r < 10; ++r)
+            EXPECT_TRUE(std::equal(written[size_t(10 * b + r)].begin(), written[size_t(10 * b + r)].end(),
+                                   reply.begin() + 4 + 16 * r))
+                << "record " << 10 * b + r;
+    }
+    // F9 shows the same scheme again.
+    for (int i = 0; i < fb.FBCount; ++i)
+        fb.ClearRecord(i);
+    QTest::keyClick(&form, Qt::Key_F9);
+    EXPECT_EQ(Records(fb), written);
+    EXPECT_EQ(fb.EditorState.PanelCount, 13);
+    EXPECT_NE(form.PanSign[0], nullptr);
+    EXPECT_EQ(form.PanFB[12]->InputBox(1)->Text(), "ФБ12");
+    form.close();
+}
+
+} // namespace
+
+TEST(FbEditEndToEnd, CreateInsertCopyDeleteWriteAndReadBack) {
+    QString error;
+    DevsimProcess devsim;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ScriptedMessageBoxes boxes;
+
+    TComPortClass port;
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    EditorSurroundings parts(port);
+    TConfiguration& cfg = *parts.cfg;
+    cfg.Veg.AccessLevel = 1;
+    cfg.Serv.SetSlotModuleCode(1, 15); // a controller with relays and 16 own inputs
+    cfg.Serv.SetDiscrInCount(16);
+
+    TFormSig sig;
+    TFormVyh vyh;
+    TFormCreatFB creat(parts.context);
+    TFormFB form(parts.context, &sig, &vyh, &creat);
+    TFormPrgD prgD(&form);
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        EXPECT_EQ(dialog, &form);
+        EditorSession(port, form, cfg, modals, boxes);
+        return int(mrCancel);
+    });
+    prgD.AFB->trigger();
+
+    port.ClosePort();
+    devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
+}

@@ -1,0 +1,384 @@
+// The block commands of the function-block editor as the user gives them: the block dialog in its
+// modes, selection, signalling, relay outputs, copy and insert, deletion and the close query.
+#include "Colors.h"
+#include "EditorFixture.h"
+#include "FbRecords.h"
+#include "FbTableEdit.h"
+#include "RadioGroup.h"
+#include "editors/discrete/Obrsign_mb.h"
+#include "editors/discrete/Obrvyh_mb.h"
+#include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/fb/Prog_fb.h"
+#include "panels/Panfb.h"
+#include "panels/Panmr.h"
+#include "panels/Pansign.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+struct Editors {
+    explicit Editors(EditorContext& context) : creat(context), fb(context, &sig, &vyh, &creat) {}
+    TFormSig sig;
+    TFormVyh vyh;
+    TFormCreatFB creat;
+    TFormFB fb;
+};
+
+std::vector<int> Records(const TProgFBClass& fb) {
+    std::vector<int> s;
+    for (int i = 0; i < TProgFBClass::Slots; ++i)
+        for (int k = 0; k < TProgFBClass::RecordLen; ++k)
+            s.push_back(fb.GetRecByte(i, k));
+    return s;
+}
+
+class FbCommands : public EditorFixture {
+  protected:
+    void SetUp() override {
+        EditorFixture::SetUp();
+        Cfg().Serv.SetSlotModuleCode(1, 13);
+        Cfg().Serv.SetDiscrInCount(24);
+        Cfg().Serv.SetAnInCount(8);
+    }
+    TProgFBClass& FB() { return Cfg().FB; }
+    TFormFB& Form() { return ed->fb; }
+    void Blocks(int n) {
+        for (int i = 0; i < n; ++i)
+            SetLogicRecord(FB(), i, 1 + i % 4, {{1, i}}); // each takes the block before
+        Form().RebuildFBScheme();
+    }
+    void Click(int i, Qt::KeyboardModifiers m = {}) {
+        Form().PanFB1MouseDown(Form().PanFB[i], Qt::LeftButton, m);
+    }
+    void RightClick(int i) { Form().PanFB1MouseDown(Form().PanFB[i], Qt::RightButton, {}); }
+    // The block dialog answered: type, input 1 (kind list index, number), and OK.
+    void AnswerBlockDialog(int type, int source, int number, bool ok = true) {
+        modals.Then([=](QDialog* d) {
+            auto* dlg = static_cast<TFormCreatFB*>(d);
+            dlg->RadioGroup1->Button(type - 1)->click();
+            dlg->SourceBoxes[0]->setCurrentIndex(source);
+            dlg->EditVx1->setText(QString::number(number));
+            (ok ? dlg->OK : dlg->Cancel)->click();
+            return 0;
+        });
+    }
+    void ExpectWarning(const QString& text) {
+        boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    }
+
+    ScriptedModals modals;
+    std::unique_ptr<Editors> ed = std::make_unique<Editors>(parts.context);
+};
+
+} // namespace
+
+TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
+    Blocks(3);
+    SetLogicRecord(FB(), 3, 12); // an integrator behind the blocks
+    FB().SetRecByte(3, 14, 77);
+    const auto before = Records(FB());
+    // Cancel and the close box leave every byte; the number offered is the next one.
+    AnswerBlockDialog(9, 0, 5, false);
+    modals.Then([](QDialog* d) {
+        d->reject();
+        return 0;
+    });
+    Form().ABFunc->trigger();
+    EXPECT_EQ(ed->creat.EditNFB->text(), "4");
+    EXPECT_EQ(ed->creat.LabCreatProg->text(), "создание");
+    Form().ABFunc->trigger();
+    EXPECT_EQ(Records(FB()), before);
+
+    AnswerBlockDialog(7, 1, 150); // a КВУ number is kept
+    Form().ABFunc->trigger();
+    EXPECT_EQ(FB().GetType(3), 7);
+    EXPECT_EQ(FB().GetInNum(3, 0), 150);
+    EXPECT_EQ(FB().GetRecByte(4, 14), 77); // the integrator moved on after OK
+    EXPECT_EQ(FB().EditorState.PanelCount, 4);
+    EXPECT_EQ(FB().EditorState.SelectedIndex, 3);
+    EXPECT_EQ(FB().FBModified, 1);
+
+    // A number of a block not built yet is stored as 0 and shown as "0".
+    AnswerBlockDialog(1, 1, 9);
+    Form().ABFunc->trigger();
+    EXPECT_EQ(FB().GetInNum(4, 0), 0);
+    EXPECT_EQ(ed->creat.EditVx1->text(), "0");
+}
+
+TEST_F(FbCommands, AllBlocksCreated) {
+    FB().FBCount = 60;
+    Blocks(60);
+    const auto before = Records(FB());
+    ExpectWarning("Все функциональные блоки созданы");
+    Form().ABFunc->trigger();
+    EXPECT_EQ(Records(FB()), before);
+    EXPECT_EQ(modals.Shown(), 0);
+}
+
+TEST_F(FbCommands, EditInPlaceAndCancelOffersDeletion) {
+    Blocks(3);
+    TPanFB* panel = Form().PanFB[1];
+    ExpectWarning("Не выбран ФБ");
+    Form().AFB->trigger();
+
+    Click(1);
+    AnswerBlockDialog(8, 0, 4); // a comparator now: bytes 0..8 cleared first
+    Form().AFB->trigger();
+    EXPECT_EQ(FB().GetType(1), 8);
+    EXPECT_EQ((std::array{FB().GetIn8Num(1), FB().GetInNum(1, 0)}), (std::array{4, 0}));
+    EXPECT_EQ(Form().PanFB[1], panel); // updated in place, not rebuilt
+
+    // "Отмена" on an existing block offers to delete the chosen blocks; the close box does not.
+    modals.Then([](QDialog* d) {
+        auto* dlg = static_cast<TFormCreatFB*>(d);
+        EXPECT_EQ(dlg->LabCreatProg->text(), "программирование");
+        EXPECT_EQ(dlg->RadioGroup1->ItemIndex(), 7);
+        EXPECT_EQ(dlg->EditVx1->text(), "4");
+        dlg->Cancel->click();
+        return 0;
+    });
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrNo);
+    Form().PMenu1FB->trigger(); // Ctrl+B
+    EXPECT_EQ(FB().GetType(1), 8);
+    modals.Then([](QDialog* d) {
+        d->reject();
+        return 0;
+    });
+    Form().AFB->trigger();
+}
+
+TEST_F(FbCommands, InsertBeforeTheTarget) {
+    Blocks(3);
+    ExpectWarning("Не выбран ФБ");
+    Form().InsertBl->trigger();
+    EXPECT_EQ(modals.Shown(), 0);
+
+    RightClick(0);
+    AnswerBlockDialog(2, 1, 2); // takes old block 2
+    Form().InsertBl->trigger();
+    EXPECT_EQ(FB().GetType(0), 2);
+    EXPECT_EQ(FB().GetInNum(0, 0), 3);
+    EXPECT_EQ((std::array{FB().GetInNum(2, 0), FB().GetInNum(3, 0)}), (std::array{2, 3}));
+    EXPECT_EQ(FB().EditorState.SelectedIndex, 0);
+    EXPECT_EQ(FB().EditorState.PopupTarget, -1);
+}
+
+TEST_F(FbCommands, CopyInsertAndAppendGroups) {
+    Blocks(5);
+    EXPECT_FALSE(Form().CopyGroup->isEnabled());
+    Click(1);
+    Click(2, Qt::ControlModifier);
+    EXPECT_TRUE(Form().CopyGroup->isEnabled());
+    EXPECT_EQ(FB().EditorState.ChosenCount, 2);
+    Form().ACopyGroup->trigger();
+    EXPECT_TRUE(Form().InsertGroup->isEnabled() && Form().AddGroup->isEnabled());
+
+    ExpectWarning("Не выбран ФБ"); // no target
+    Form().AInSertGroup->trigger();
+    RightClick(0);
+    Form().AInSertGroup->trigger();
+    EXPECT_EQ(FB().EditorState.PanelCount, 7);
+    EXPECT_EQ((std::array{FB().GetInNum(0, 0), FB().GetInNum(1, 0)}), (std::array{3, 1}));
+    Form().AAddGroup->trigger();
+    EXPECT_EQ(FB().EditorState.PanelCount, 9);
+    EXPECT_EQ(FB().GetInNum(8, 0), 8);
+
+    // A copy with a gap changes nothing.
+    Click(0);
+    Click(2, Qt::ControlModifier);
+    Form().ACopyGroup->trigger();
+    const auto before = Records(FB());
+    ExpectWarning("ФБ должны быть скопированы без разрыва");
+    Form().AAddGroup->trigger();
+    EXPECT_EQ(Records(FB()), before);
+}
+
+TEST_F(FbCommands, DeleteChosenAndAtTarget) {
+    Blocks(4);
+    ExpectWarning("Нет выделенных ФБ");
+    Form().ADelChoose->trigger();
+    Form().AChooseAll->trigger();
+    EXPECT_EQ(FB().EditorState.ChosenCount, 4);
+    Click(1);
+    Click(3, Qt::ControlModifier);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
+    Form().ADelChoose->trigger();
+    EXPECT_EQ(FB().EditorState.PanelCount, 2);
+    EXPECT_EQ((std::array{FB().GetInNum(0, 0), FB().GetInNum(1, 0)}), (std::array{0, 0}));
+    EXPECT_EQ(FB().EditorState.ChosenCount, 0);
+
+    ExpectWarning("Не выбран ФБ");
+    Form().ADelete->trigger();
+    RightClick(0);
+    Form().ADelete->trigger(); // alone, and the scheme is rebuilt
+    EXPECT_EQ(FB().EditorState.PanelCount, 1);
+    EXPECT_EQ(Form().PanFB[1], nullptr);
+}
+
+TEST_F(FbCommands, SignallingRefusalsInOrderAndCells) {
+    Blocks(63);
+    Click(62);
+    ExpectWarning("Недоступная функция");
+    Form().ABSign->trigger();
+    Cfg().Serv.SetSlotModuleCode(1, 0); // no own inputs
+    Click(0);
+    ExpectWarning("Недоступная функция");
+    Form().ABSign->trigger();
+    Cfg().Serv.SetSlotModuleCode(1, 13); // 6 own inputs
+    Form().ScrollBox1Click(Form().ScrollBox1);
+    ExpectWarning("Не выбран ФБ");
+    Form().ABSign->trigger();
+    ExpectWarning("Панель сигн. для ФБ с таким номером не создана");
+    Click(0);
+    Form().ASign->trigger();
+
+    const auto answer = [this](int type, int cell) {
+        modals.Then([=](QDialog* d) {
+            auto* sig = static_cast<TFormSig*>(d);
+            EXPECT_EQ(sig->LabNSig->text(), "ФБ №");
+            sig->SetType(type);
+            sig->SetCell(cell);
+            return 1;
+        });
+    };
+    answer(2, 7);
+    ExpectWarning("Неверно выбран № ячейки светового табло");
+    Form().ABSign->trigger();
+    EXPECT_EQ((std::array{FB().GetSigTipS(0), FB().GetSigNTabS(0)}), (std::array{0, 0}));
+    answer(2, 0);
+    ExpectWarning("Не выбран № ячейки светового табло");
+    Form().ABSign->trigger(); // the panel exists: the dialog opens again
+    answer(2, 6);
+    Form().ABSign->trigger();
+    EXPECT_EQ((std::array{FB().GetSigTipS(0), FB().GetSigNTabS(0)}), (std::array{2, 6}));
+    ASSERT_NE(Form().PanSign[0], nullptr);
+
+    Form().ADelSign->trigger();
+    EXPECT_EQ((std::array{FB().GetSigTipS(0), FB().GetSigNTabS(0)}), (std::array{0, 0}));
+    EXPECT_EQ(Form().PanSign[0], nullptr);
+}
+
+TEST_F(FbCommands, RelayOutputEndsItsRow) {
+    Blocks(3);
+    Click(0);
+    ExpectWarning("Недоступная функция"); // БРОН without a relay module
+    Form().ABVyh->trigger();
+    Cfg().Serv.SetSlotModuleCode(2, 11);
+    modals.Then([](QDialog* d) {
+        auto* vyh = static_cast<TFormVyh*>(d);
+        EXPECT_EQ(vyh->LabelName->text(), "1");
+        EXPECT_TRUE(vyh->Box(0, 3)->isVisibleTo(vyh));
+        EXPECT_FALSE(vyh->Box(0, 4)->isVisibleTo(vyh));
+        EXPECT_FALSE(vyh->LabMR[1]->isVisibleTo(vyh));
+        vyh->SetMask(0, 0x05);
+        return TFormVyh::kAccepted;
+    });
+    Form().ABVyh->trigger();
+    EXPECT_EQ(FB().GetB9Plus(0, 1), 0x05);
+    ASSERT_NE(Form().PanMR[0], nullptr);
+    EXPECT_EQ(Form().PanFB[1]->pos(), QPoint(0, 135)); // the next row
+    EXPECT_EQ(Form().PanFB[2]->pos(), QPoint(250, 135));
+
+    FB().SetB9Plus(0, 3, 1);
+    Form().ADelVyh->trigger();
+    EXPECT_EQ((std::array{FB().GetB9Plus(0, 1), FB().GetB9Plus(0, 3)}), (std::array{0, 0}));
+    EXPECT_EQ(Form().PanFB[1]->pos(), QPoint(250, 15));
+    // The rebuild keeps the chosen block drawn chosen.
+    EXPECT_EQ(FB().EditorState.ChosenCount, 1);
+    EXPECT_EQ(Form().PanFB[0]->Color(), TColorToQColor(0xF0CAA6));
+    EXPECT_EQ(Form().PanFB[1]->Color(), clBtnFace());
+}
+
+TEST_F(FbCommands, EmptySchemeOffersAConfiguration) {
+    Form().RebuildFBScheme();
+    Form().show();
+    boxes.Expect("Конфигурация не задана. Будете создавать?", "Подтвердите создание конфигурации",
+                 MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
+    Form().ABVyh->trigger();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Form().result(), 2);
+}
+
+TEST_F(FbCommands, NoOnClosingRestoresRecordsAndAlgorithms) {
+    Blocks(4);
+    FB().AlgTable.SetCount(2);
+    FB().AlgTable.SetEntry(0, 0, 1);
+    FB().AlgTable.SetEntry(0, 1, 3);
+    FB().AlgTable.SetEntry(1, 0, 2);
+    FB().AlgTable.SetEntry(1, 1, 4);
+    FB().SetFbText(0, "A");
+    FB().SetFbText(1, "B");
+    FbTable::RecomputeAlgMarks(FB());
+    for (int i = 0; i < 4; ++i) {
+        const auto rec = FB().GetRecord(i);
+        Cfg().Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
+    }
+    Form().show();
+    const auto before = Records(FB());
+    // Inserted before block 2, the first of "B": it ends "A". Then block 1 goes.
+    RightClick(1);
+    AnswerBlockDialog(1, 0, 1);
+    Form().InsertBl->trigger();
+    Click(0);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
+    Form().ADelChoose->trigger();
+    EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1)}), (std::array{3, 1}));
+    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrNo);
+    Form().AClose->trigger();
+    EXPECT_EQ(Records(FB()), before);
+    EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1),
+                          FB().AlgTable.GetEntry(0, 2), FB().AlgTable.GetEntry(1, 0)}),
+              (std::array{1, 3, TProgFBClass::AlgEnd, 2}));
+    EXPECT_EQ(FB().AlgTable.GetMark(1), 2);
+}
+
+TEST_F(FbCommands, AlgorithmLabelsWithoutAPanelStandBelowTheLast) {
+    Blocks(4);
+    FB().AlgTable.SetCount(3);
+    FB().AlgTable.SetEntry(0, 0, 3);
+    FB().AlgTable.SetEntry(1, 0, 9); // no panel
+    FB().SetFbText(0, "A");
+    FB().SetFbText(1, "B");
+    Form().ImageAlgoritmClick();
+    ASSERT_EQ(Form().AlgLabels.size(), 2u);
+    EXPECT_EQ(Form().AlgLabels[0]->pos(), QPoint(8, Form().PanFB[2]->y() - 12));
+    EXPECT_EQ(Form().AlgLabels[1]->pos(), QPoint(8, Form().PanFB[3]->y() + 108));
+}
+
+TEST_F(FbCommands, ArchivingOnlyForBlocksUpTo62) {
+    for (auto [built, allowed] : {std::pair{61, true}, std::pair{62, false}}) {
+        Blocks(built);
+        modals.Then([=](QDialog* d) {
+            auto* dlg = static_cast<TFormCreatFB*>(d);
+            EXPECT_EQ(dlg->SBVkl->isEnabled(), allowed) << built;
+            EXPECT_EQ(dlg->SBVkl->text(), "отключено");
+            if (allowed) dlg->SBVkl->click();
+            dlg->RadioGroup1->Button(0)->click();
+            dlg->OK->click();
+            return 0;
+        });
+        Form().ABFunc->trigger();
+        EXPECT_EQ(FB().GetSigKont(built), allowed ? 1 : 0);
+    }
+    // Editing block 63 offers no archiving either.
+    Click(62);
+    modals.Then([](QDialog* d) {
+        EXPECT_FALSE(static_cast<TFormCreatFB*>(d)->SBVkl->isEnabled());
+        static_cast<TFormCreatFB*>(d)->reject();
+        return 0;
+    });
+    Form().AFB->trigger();
+}
