@@ -4,6 +4,8 @@
 #include "Dialogs.h"
 #include "NetEditKeys.h"
 #include "NetTransfer.h"
+#include "Prog_infanloc.h"
+#include "Prog_infvhdloc.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -247,3 +249,18 @@ bool TFormMBM::eventFilter(QObject* watched, QEvent* event) {
         return true;
     return QDialog::eventFilter(watched, event);
 }
+
+void TFormMBM::ButOnLineClick() {
+    const int k = LabN_MBM->text().toInt() - 1;
+    if (LocalNet::IsAnalogueCode(context_.Cfg().MBM.GetKodF(k))) {
+        if (!FormVhAnL) return;
+        FormVhAnL->Prepare(k);
+        ShowModal(FormVhAnL);
+    } else {
+        if (!FormVhDLoc) return;
+        FormVhDLoc->Prepare(k);
+        ShowModal(FormVhDLoc);
+    }
+}
+
+void TFormMBM::ScalingClick() {}
