@@ -22,6 +22,7 @@
 #include "editors/analog/Prog_lnet.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/analog/Prog_mbm.h"
+#include "editors/analog/Prog_recvmbm.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -135,6 +136,8 @@ void TForm1::CreateForms() {
     FormVhDLoc = new TFormVhDLoc(*Context, this);
     FormVyhOnL = new TFormVyhOnL(*Context, this);
     FormVhAnL->FormVhDLoc = FormVhDLoc;
+    FormR_MBM = new TFormR_MBM(*Context, units, this);
+    FormMBM->FormR_MBM = FormR_MBM;
     FormMBM->FormVhAnL = FormVhAnL;
     FormMBM->FormVhDLoc = FormVhDLoc;
     FormPROG->FormVyhOnL = FormVyhOnL;

@@ -33,6 +33,7 @@ class TFormRegOnLine;
 class TFormSig;
 class TFormTipDat;
 class TFormVyh;
+class TFormR_MBM;
 class TFormVhAnL;
 class TFormVhD;
 class TFormVhDLoc;
@@ -80,6 +81,7 @@ class TForm1 : public QMainWindow {
     TFormMBM* FormMBM = nullptr;
     TFormF15* FormF15 = nullptr;
     TFormLNet* FormLNet = nullptr;
+    TFormR_MBM* FormR_MBM = nullptr;
     TFormVhAnL* FormVhAnL = nullptr;
     TFormVhD* FormVhD = nullptr;
     TFormVhDLoc* FormVhDLoc = nullptr;

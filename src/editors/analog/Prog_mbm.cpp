@@ -6,6 +6,7 @@
 #include "NetTransfer.h"
 #include "Prog_infanloc.h"
 #include "Prog_infvhdloc.h"
+#include "Prog_recvmbm.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -263,4 +264,18 @@ void TFormMBM::ButOnLineClick() {
     }
 }
 
-void TFormMBM::ScalingClick() {}
+void TFormMBM::ScalingClick() {
+    const int k = LabN_MBM->text().toInt() - 1;
+    NetEditState& st = context_.Cfg().MBM.NetEdit;
+    if (!FormR_MBM || !LocalNet::IsAnalogueCode(context_.Cfg().MBM.GetKodF(k))) return;
+    // Filling the rows is no edit: the flag keeps its value.
+    const int written = st.AnGroupsWritten;
+    FormR_MBM->Block = k;
+    FormR_MBM->FillRows();
+    st.AnGroupsWritten = written;
+    if (ShowModal(FormR_MBM) == mrYes)
+        MessageBox(this,
+                   QStringLiteral("программирование масштабирования \n аналоговых сигналов закончено с ошибкой "
+                                  "\nзапись блока не произведена"),
+                   QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
+}
