@@ -14,10 +14,15 @@
 #include "Obrport.h"
 #include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Prog_f15.h"
+#include "editors/analog/Prog_infanloc.h"
+#include "editors/analog/Prog_infvhd.h"
+#include "editors/analog/Prog_infvhdloc.h"
+#include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_kalibr.h"
 #include "editors/analog/Prog_lnet.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/analog/Prog_mbm.h"
+#include "editors/analog/Prog_recvmbm.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -128,6 +133,20 @@ void TForm1::CreateForms() {
     FormMBM = new TFormMBM(*Context, this);
     FormF15 = new TFormF15(*Context, this);
     FormLNet = new TFormLNet(*Context, *FormMBM, *FormF15, this);
+    FormVhAnL = new TFormVhAnL(*Context, this);
+    FormVhD = new TFormVhD(*Context, this);
+    FormVhDLoc = new TFormVhDLoc(*Context, this);
+    FormVyhOnL = new TFormVyhOnL(*Context, this);
+    FormVhAnL->FormVhDLoc = FormVhDLoc;
+    FormR_MBM = new TFormR_MBM(*Context, units, this);
+    FormMBM->FormR_MBM = FormR_MBM;
+    FormMBM->FormVhAnL = FormVhAnL;
+    FormMBM->FormVhDLoc = FormVhDLoc;
+    FormPROG->FormVyhOnL = FormVyhOnL;
+    FormTipDat->LiveView = [this](const LiveInputsHeader& header) {
+        FormVhD->SetHeader(header);
+        return FormVhD;
+    };
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);

@@ -91,7 +91,9 @@ constexpr int Flags = 7;
 constexpr uint8_t FlagBelowL = 0x01;
 constexpr uint8_t FlagAboveH = 0x02;
 constexpr uint8_t FlagUnreliable = 0x04;
-constexpr int MaxEntries = 50; // 400 bytes at the most
+constexpr int MaxEntries = 50; // the 400-byte reply buffer of the views
+// The reply's byte count is one byte: one request carries at most 31 entries.
+constexpr int MaxPerRequest = 31;
 constexpr int ColdJunctionBase = 128; // position m + 127 is the cold junction of module m
 } // namespace GEntry
 

@@ -148,6 +148,12 @@ class TServClass {
     QString GetOutNameText(int i) const;
     void SetOutNameText(int i, const QString& text);
 
+    // --- Network analogue values ---
+    // The identifier of value v of a network analogue block whose set-point signals start at
+    // discrete row firstRow (its StAddr_Beg1): the first five strings of the value's first
+    // set-point row, which the recount of the network inputs fills ("ЛС2.А1").
+    QString GetNetAnInputText(int firstRow, int v) const { return JoinInputText(firstRow + 4 * v, 5); }
+
     // Input-error service (defined in the widget library veg_model_input).
     static void ShowInputError(QWidget* control, const QString& text = QStringLiteral(" Ошибка ввода "));
     static void ShowInputErrorHint(QWidget* control, QWidget* hint,

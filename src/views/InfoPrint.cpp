@@ -15,7 +15,6 @@ namespace {
 WordProcessor* g_wordProcessor = nullptr;
 
 // Landscape with the 29-point margins of the other table printers.
-const PageSetup kLandscape{true, 29, 29, 29, 29};
 
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);

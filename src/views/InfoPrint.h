@@ -21,6 +21,9 @@ inline const QString kPrintCaption = QStringLiteral("Создание и печ�
 // joined by tabs.
 QStringList InfoGridLines(const QTableWidget* grid);
 
+// Landscape A4 with the margins of the printed tables.
+inline const PageSetup kLandscape{true, 29, 29, 29, 29};
+
 // A save dialog for ".rtf" print files.
 QFileDialog* MakeRtfSaveDialog(QWidget* parent);
 

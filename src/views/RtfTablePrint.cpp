@@ -33,18 +33,25 @@ bool writeAtomically(const QString& fileName, const QByteArray& data)
 
 } // namespace
 
+QString CheckedRtfName(QWidget* parent, const QString& fileName)
+{
+    const QString ext = extensionOf(fileName);
+    if (ext == kRtfExt)
+        return fileName;
+    if (ext.isEmpty())
+        return fileName + kRtfExt;
+    MessageBox(parent, QStringLiteral("Неверно задано имя файла"), QStringLiteral("Cохранение данных в файл"),
+               MsgButtons::OK, MsgIcon::Warning);
+    return QString();
+}
+
 RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QString& fileName,
                              WordProcessor& wordProcessor, const std::optional<PageSetup>& pageSetup)
 {
-    RtfPrintResult result{RtfPrintOutcome::ChooseNameAgain, fileName};
-    const QString ext = extensionOf(fileName);
-    if (ext != kRtfExt) {
-        if (!ext.isEmpty()) {
-            MessageBox(parent, QStringLiteral("Неверно задано имя файла"),
-                       QStringLiteral("Cохранение данных в файл"), MsgButtons::OK, MsgIcon::Warning);
-            return result;
-        }
-        result.fileName += kRtfExt;
+    RtfPrintResult result{RtfPrintOutcome::ChooseNameAgain, CheckedRtfName(parent, fileName)};
+    if (result.fileName.isEmpty()) {
+        result.fileName = fileName;
+        return result;
     }
 
     if (!writeAtomically(result.fileName, RtfDocument(lines, pageSetup))) {

@@ -21,6 +21,10 @@ struct RtfPrintResult {
     QString fileName; // the name used (".rtf" appended when it had no extension)
 };
 
+// The name to write: ".rtf" appended when it has no extension; empty, after the box "Неверно
+// задано имя файла", when it has another extension.
+QString CheckedRtfName(QWidget* parent, const QString& fileName);
+
 // Runs the sequence for a name taken from the caller's save dialog. The caller shows its dialog
 // again, preset with result.fileName, when the outcome is ChooseNameAgain.
 RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QString& fileName,

@@ -332,7 +332,7 @@ std::vector<uint8_t> SimDevice::ReadTable(int function, std::span<const uint8_t>
 }
 
 std::vector<uint8_t> SimDevice::LiveValues(std::span<const uint8_t> data) {
-    if (data.size() != 2 || data[1] < 1 || data[1] > GEntry::MaxEntries)
+    if (data.size() != 2 || data[1] < 1 || data[1] > GEntry::MaxPerRequest)
         return Exception(Frame::LiveValues, 3);
     Move();
     const int first = data[0], n = data[1];

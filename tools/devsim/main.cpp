@@ -1,10 +1,12 @@
 // devsim: the simulated device on a pseudo-terminal.
 //   devsim --link PATH [--log FILE] [--address N] [--busy N] [--sixty-blocks] [--fault KIND,...]...
-//          [--baud N] [--turnaround MS] [--frozen]
+//          [--baud N] [--turnaround MS] [--frozen] [--slots C1,..,C8] [--input P=PERCENT]...
+//          [--di A=0|1]... [--coil A=0|1]...
 // Prints the terminal's path, makes PATH a symbolic link to it and answers requests until it is
 // stopped by SIGTERM or SIGINT (the link is then removed). With --baud each reply byte reaches the
 // terminal no sooner than the line at that speed would carry it, after the turnaround.
 
+#include "DeviceLayouts.h"
 #include "FaultOptions.h"
 #include "LineTiming.h"
 #include "ModbusFrame.h"
@@ -59,8 +61,30 @@ int Usage() {
                  "KIND: no-reply, bad-crc, short, exception, lost\n"
                  "--baud N: replies take their time on a line of N baud, 11 bits a byte (default: at once)\n"
                  "--turnaround MS: the device's think time before each reply (default 0)\n"
-                 "--frozen: live values keep still between reads\n");
+                 "--frozen: live values keep still between reads\n"
+                 "--slots C1,..,C8: the module codes of the slots (15 for a БРОК controller)\n"
+                 "--input P=PERCENT, --di A=0|1, --coil A=0|1: a live value, a discrete input, a coil\n");
     return 2;
+}
+
+// "A=V": an address and a value within their ranges.
+bool ParsePair(const std::string& text, long maxValue, int& a, int& v) {
+    const size_t eq = text.find('=');
+    return eq != std::string::npos && ParseNumber(text.substr(0, eq), 0, 65535, a) &&
+           ParseNumber(text.substr(eq + 1), 0, maxValue, v);
+}
+
+// "C1,..,Cn": up to eight slot codes 0..15.
+bool ParseSlots(const std::string& text, SimDevice& device) {
+    size_t start = 0;
+    for (int slot = 0; slot < 8 && start <= text.size(); ++slot) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        int code = 0;
+        if (!ParseNumber(text.substr(start, comma - start), 0, 15, code)) return false;
+        device.Composition()[size_t(Composition::SlotCodes + slot)] = uint8_t(code);
+        start = comma + 1;
+    }
+    return start > text.size();
 }
 
 } // namespace
@@ -85,6 +109,17 @@ int main(int argc, char** argv) {
             if (!ParseNumber(argv[++i], 1, 10000000, timing.baud)) return Usage();
         } else if (a == "--turnaround" && hasValue) {
             if (!ParseNumber(argv[++i], 0, 60000, timing.turnaroundMs)) return Usage();
+        } else if (a == "--slots" && hasValue) {
+            if (!ParseSlots(argv[++i], device)) return Usage();
+        } else if ((a == "--input" || a == "--di" || a == "--coil") && hasValue) {
+            int address = 0, value = 0;
+            if (!ParsePair(argv[++i], a == "--input" ? 100 : 1, address, value)) return Usage();
+            if (a == "--input")
+                device.SetInput(address, value);
+            else if (a == "--di")
+                device.SetDiscreteInput(address, value != 0);
+            else
+                device.SetCoil(address, value != 0);
         } else if (a == "--frozen")
             device.SetFrozen(true);
         else if (a == "--sixty-blocks")

@@ -135,5 +135,7 @@ bool TFormTipDat::FormCloseQuery() {
 
 void TFormTipDat::Button3Click() {
     if (ctx_.FileMode() || !LiveView) return;
+    // The view's health bit is the module's coil: bit 0 for slot 1.
+    ctx_.Cfg().Veg.SetCount(ctx_.Cfg().Serv.GetCurModule() - 1);
     if (QDialog* view = LiveView(SensorTypes::LiveHeader(ctx_))) ShowEditorModal(this, view);
 }

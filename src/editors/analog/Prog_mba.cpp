@@ -9,6 +9,7 @@
 #include "InfoPrint.h"
 #include "KalibrKit.h"
 #include "Obrtipdat.h"
+#include "Prog_infvyh.h"
 #include "Prog_kalibr.h"
 #include "NumberText.h"
 #include "editors/common/EditorContext.h"
@@ -156,6 +157,7 @@ TFormPROG::TFormPROG(EditorContext& context, const QStringList& defaultUnits, QW
     connect(BNew1, &QPushButton::clicked, this, &TFormPROG::BNew1Click);
     connect(ButKalibr, &QPushButton::clicked, this, &TFormPROG::ButKalibrClick);
     connect(Button2, &QPushButton::clicked, this, &TFormPROG::Button2Click);
+    connect(ButOnLineVyh, &QPushButton::clicked, this, &TFormPROG::ButOnLineVyhClick);
 }
 
 void TFormPROG::BuildRows(QWidget* area) {
@@ -778,4 +780,11 @@ void TFormPROG::Button2Click() {
     const TConfiguration& cfg = context_.Cfg();
     FormTipDat->Load(M0(), cfg.Serv.GetSlotCaption(cfg.MBA.GetCurSlot()));
     ShowEditorModal(this, FormTipDat);
+}
+
+void TFormPROG::ButOnLineVyhClick() {
+    if (FormVyhOnL == nullptr) return;
+    const TConfiguration& cfg = context_.Cfg();
+    FormVyhOnL->TipMod->setText(cfg.Serv.GetSlotCaption(cfg.MBA.GetCurSlot()));
+    ShowEditorModal(this, FormVyhOnL);
 }

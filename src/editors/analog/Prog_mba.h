@@ -22,6 +22,7 @@ class QPushButton;
 class QTextEdit;
 class TFormKalibr;
 class TFormTipDat;
+class TFormVyhOnL;
 
 class TFormPROG : public QDialog {
     Q_OBJECT
@@ -39,6 +40,7 @@ class TFormPROG : public QDialog {
     // The calibration and sensor-type windows, created once by the main window.
     TFormKalibr* FormKalibr = nullptr;
     TFormTipDat* FormTipDat = nullptr;
+    TFormVyhOnL* FormVyhOnL = nullptr; // the live view of the discrete outputs
 
     // Row controls, in the order they are built.
     Row<QComboBox> Sk, Razm, TInp, MinSk, MaxSk;
@@ -70,6 +72,7 @@ class TFormPROG : public QDialog {
     void BNew1Click();
     void ButKalibrClick();
     void Button2Click();
+    void ButOnLineVyhClick();
 
     void Razm1Click(int row, int index);
     void TInp1Click(int row, int index);

@@ -4,6 +4,9 @@
 #include "Dialogs.h"
 #include "NetEditKeys.h"
 #include "NetTransfer.h"
+#include "Prog_infanloc.h"
+#include "Prog_infvhdloc.h"
+#include "Prog_recvmbm.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -246,4 +249,33 @@ bool TFormMBM::eventFilter(QObject* watched, QEvent* event) {
     if (edit && FilterNetEdit(edit, event, edit == EditAdBegDat, inExit_, [&] { EditKolVhExit(edit); }))
         return true;
     return QDialog::eventFilter(watched, event);
+}
+
+void TFormMBM::ButOnLineClick() {
+    const int k = LabN_MBM->text().toInt() - 1;
+    if (LocalNet::IsAnalogueCode(context_.Cfg().MBM.GetKodF(k))) {
+        if (!FormVhAnL) return;
+        FormVhAnL->Prepare(k);
+        ShowModal(FormVhAnL);
+    } else {
+        if (!FormVhDLoc) return;
+        FormVhDLoc->Prepare(k);
+        ShowModal(FormVhDLoc);
+    }
+}
+
+void TFormMBM::ScalingClick() {
+    const int k = LabN_MBM->text().toInt() - 1;
+    NetEditState& st = context_.Cfg().MBM.NetEdit;
+    if (!FormR_MBM || !LocalNet::IsAnalogueCode(context_.Cfg().MBM.GetKodF(k))) return;
+    // Filling the rows is no edit: the flag keeps its value.
+    const int written = st.AnGroupsWritten;
+    FormR_MBM->Block = k;
+    FormR_MBM->FillRows();
+    st.AnGroupsWritten = written;
+    if (ShowModal(FormR_MBM) == mrYes)
+        MessageBox(this,
+                   QStringLiteral("программирование масштабирования \n аналоговых сигналов закончено с ошибкой "
+                                  "\nзапись блока не произведена"),
+                   QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
 }

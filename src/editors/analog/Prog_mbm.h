@@ -14,6 +14,9 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class TFormR_MBM;
+class TFormVhAnL;
+class TFormVhDLoc;
 
 class TFormMBM : public QDialog {
     Q_OBJECT
@@ -38,9 +41,15 @@ class TFormMBM : public QDialog {
     bool FormCloseQuery();
     void reject() override;
     void SaveClick();
-    // The scaling window and the live view come with their own windows; until then nothing.
-    void ScalingClick() {}
-    void ButOnLineClick() {}
+    // The scaling window of the block's analogue values.
+    void ScalingClick();
+    // The live view of the block: its analogue values, or its discrete signals.
+    void ButOnLineClick();
+
+    // Created once by the main window.
+    TFormR_MBM* FormR_MBM = nullptr;
+    TFormVhAnL* FormVhAnL = nullptr;
+    TFormVhDLoc* FormVhDLoc = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;

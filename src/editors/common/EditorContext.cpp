@@ -24,7 +24,11 @@ bool EditorContext::FileMode() const {
 }
 
 QString EditorContext::IdentityLine() const {
+    return IdentityLineFor(QStringLiteral("ВЕГ-17  "));
+}
+
+QString EditorContext::IdentityLineFor(const QString& deviceTitle) const {
     if (FileMode()) return QStringLiteral("Файл ") + configFileName_;
-    return QStringLiteral("ВЕГ-17  ") + modifCode_ + QStringLiteral("  № ") +
+    return deviceTitle + modifCode_ + QStringLiteral("  № ") +
            QString::number(cfg_.Serv.DevNum + 1);
 }
