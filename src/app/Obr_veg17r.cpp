@@ -25,6 +25,7 @@
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Prog_reg.h"
+#include "editors/regulators/Prog_mr.h"
 #include "editors/regulators/Uniregvis.h"
 
 #include <QAction>
@@ -123,6 +124,7 @@ void TForm1::CreateForms() {
     FormCreatReg = new TFormCreatReg(*Context, this);
     FormRegOnLine = new TFormRegOnLine(*Context, this);
     FormReg = new TFormReg(*Context, *FormCreatReg, *FormRegOnLine, this);
+    FormMR = new TFormMR(*Context, this);
     FormMBM = new TFormMBM(*Context, this);
     FormF15 = new TFormF15(*Context, this);
     FormLNet = new TFormLNet(*Context, *FormMBM, *FormF15, this);

@@ -29,6 +29,7 @@ class TFormKalibr;
 class TFormPROG;
 class TFormPrgD;
 class TFormReg;
+class TFormMR;
 class TFormRegOnLine;
 class TFormSig;
 class TFormTipDat;
@@ -71,6 +72,7 @@ class TForm1 : public QMainWindow {
     TFormCreatReg* FormCreatReg = nullptr;
     TFormRegOnLine* FormRegOnLine = nullptr;
     TFormReg* FormReg = nullptr;
+    TFormMR* FormMR = nullptr;
     // The local-network windows; no menu opens them (the network blocks are neither read nor kept
     // in files).
     TFormMBM* FormMBM = nullptr;
