@@ -2,9 +2,7 @@
 // thread: EditSlot reads block 9, one output becomes a control output, OK and Yes write the
 // block, and the device then holds the edited module beside its other four modules unchanged.
 
-#include "BlockExchange.h"
-#include "DeviceLayouts.h"
-#include "DevsimProcess.h"
+#include "DevsimPort.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
 #include "editors/regulators/Prog_mr.h"
@@ -14,16 +12,6 @@
 
 using Bytes = std::vector<uint8_t>;
 
-namespace {
-
-Bytes DeviceBlock(TComPortClass& port, int id) {
-    Bytes reply(256);
-    EXPECT_EQ(ReadBlock(port, 0, id, reply), 0) << id;
-    return Bytes(reply.begin() + 4, reply.begin() + 4 + DeviceBlocks::LengthOf(id) - 1);
-}
-
-} // namespace
-
 TEST(RelayEditorEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     QString error;
     DevsimProcess devsim;
@@ -32,10 +20,7 @@ TEST(RelayEditorEndToEnd, ReadEditWriteOverAPseudoTerminal) {
 
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
     TConfiguration& cfg = form1.Cfg;
     form1.InPortClick();
     ASSERT_EQ(cfg.Serv.FileMode, 0);
@@ -69,7 +54,8 @@ TEST(RelayEditorEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     EXPECT_EQ(written, expected);
     EXPECT_EQ(Bytes(written.begin() + 24, written.end()), Bytes(sample.begin() + 24, sample.end()));
     for (int m = 1; m < TProgMRClass::ModuleCount; ++m)
-        EXPECT_NE(Bytes(sample.begin() + 24 * m, sample.begin() + 24 * m + 24), Bytes(sample.begin(), sample.begin() + 24));
+        EXPECT_NE(Bytes(sample.begin() + 24 * m, sample.begin() + 24 * m + 24),
+                  Bytes(sample.begin(), sample.begin() + 24));
 
     port.ClosePort();
     devsim.Stop();

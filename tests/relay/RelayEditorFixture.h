@@ -52,7 +52,9 @@ class RelayEditor : public EditorFixture {
         boxes.Expect("База  была изменена. Пeредать в прибор?", "Подтвердите передачу базы данных",
                      MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
     }
-    void InputError() { boxes.Expect(" Ошибка ввода ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk); }
+    void InputError() {
+        boxes.Expect(" Ошибка ввода ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    }
 
     ScriptedModals modals;
     TFormMR form{parts.context};

@@ -92,8 +92,10 @@ TEST_F(RelayEditor, RowControlsSetTheirBitsAndClearTheSavedFlag) {
         EXPECT_EQ(mr.GetVhSbr(0, 0), 0);
         EXPECT_FALSE(form.SbrTopLevel[0]->isEnabled());
 
-        const std::array<std::pair<QCheckBox*, int>, 4> boxes4{
-            {{form.SbrTopLevel[2], 2}, {form.KvitTopLevel[2], 3}, {form.SbrVizo[2], 4}, {form.KvitVizo[2], 5}}};
+        const std::array<std::pair<QCheckBox*, int>, 4> boxes4{{{form.SbrTopLevel[2], 2},
+                                                                {form.KvitTopLevel[2], 3},
+                                                                {form.SbrVizo[2], 4},
+                                                                {form.KvitVizo[2], 5}}};
         for (const auto& [box, bit] : boxes4) {
             const int byte = mr.GetModByte(7);
             box->click();

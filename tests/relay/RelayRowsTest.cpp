@@ -1,7 +1,7 @@
 // The rules of a relay-module row without windows: what each choice does to the record and the
 // row, the row loaded from a record, the replace rule by module code and the module index.
-#include "Configuration.h"
 #include "editors/regulators/RelayRows.h"
+#include "Configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +25,16 @@ TEST(RelayRows, EachChoiceSetsBitsBytesChecksAndEnabledStates) {
         const char *vxKvit, *vhSbr;
     };
     const Case cases[] = {
-        {"control", [](Row& r, TProgMRClass& mr) { ApplyType(r, mr, 2, 1, Control); }, 0x01, 0, 8, false, false,
-         false, true, "00", "8"},
-        {"signal", [](Row& r, TProgMRClass& mr) { ApplyType(r, mr, 2, 1, Signal); }, 0x3C, 7, 8, true, true, true,
-         true, "7", "8"},
-        {"sound", [](Row& r, TProgMRClass& mr) { ApplyLightSound(r, mr, 2, 1, Sound); }, 0x2A, 7, 0, true, false,
-         true, false, "7", "00"},
-        {"light", [](Row& r, TProgMRClass& mr) { ApplyLightSound(r, mr, 2, 1, Light); }, 0x3C, 7, 8, true, true,
+        {"control", [](Row& r, TProgMRClass& mr) { ApplyType(r, mr, 2, 1, Control); }, 0x01, 0, 8, false,
+         false, false, true, "00", "8"},
+        {"signal", [](Row& r, TProgMRClass& mr) { ApplyType(r, mr, 2, 1, Signal); }, 0x3C, 7, 8, true, true,
          true, true, "7", "8"},
-        {"blocking", [](Row& r, TProgMRClass& mr) { ApplyBlocking(r, mr, 2, 1, 1); }, 0x3E, 7, 8, true, true, true,
-         true, "7", "8"},
+        {"sound", [](Row& r, TProgMRClass& mr) { ApplyLightSound(r, mr, 2, 1, Sound); }, 0x2A, 7, 0, true,
+         false, true, false, "7", "00"},
+        {"light", [](Row& r, TProgMRClass& mr) { ApplyLightSound(r, mr, 2, 1, Light); }, 0x3C, 7, 8, true,
+         true, true, true, "7", "8"},
+        {"blocking", [](Row& r, TProgMRClass& mr) { ApplyBlocking(r, mr, 2, 1, 1); }, 0x3E, 7, 8, true, true,
+         true, true, "7", "8"},
     };
     for (const Case& c : cases) {
         TProgMRClass mr;
@@ -86,7 +86,8 @@ TEST(RelayRows, ReplaceRuleByModuleCode) {
     };
     for (const Case& c : {Case{3, 4, true}, Case{11, 3, true}, Case{3, 12, false}, Case{11, 12, false},
                           Case{12, 12, true}, Case{11, 11, true}, Case{5, 6, false}, Case{6, 5, true}})
-        EXPECT_EQ(TProgMRClass::ReplaceAllowed(c.copied, c.target), c.allowed) << c.copied << "->" << c.target;
+        EXPECT_EQ(TProgMRClass::ReplaceAllowed(c.copied, c.target), c.allowed)
+            << c.copied << "->" << c.target;
 }
 
 TEST(RelayRows, ModuleIndexIsThePlaceAmongTheRelayModules) {

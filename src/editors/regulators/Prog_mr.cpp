@@ -109,14 +109,13 @@ void TFormMR::BuildRows(QWidget* area) {
     enum { cNum, cType, cChoice, cKvitVizo, cKvitTop, cVxKvit, cSbrVizo, cSbrTop, cVhSbr };
     grid->addWidget(new QLabel(QStringLiteral("Квитирование"), area), 0, cKvitVizo, 1, 3, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("Сброс"), area), 0, cSbrVizo, 1, 3, Qt::AlignCenter);
-    const std::pair<int, const char*> headings[] = {
-        {cNum, "   №     вых."},
-        {cKvitVizo, "с центральной панели ВИЗО"},
-        {cKvitTop, "с верхнего     уровня"},
-        {cVxKvit, "номер входа       внешнего квитирования"},
-        {cSbrVizo, "с центральной панели ВИЗО"},
-        {cSbrTop, "с верхнего     уровня"},
-        {cVhSbr, "номер входа     внешнего       сброса"}};
+    const std::pair<int, const char*> headings[] = {{cNum, "   №     вых."},
+                                                    {cKvitVizo, "с центральной панели ВИЗО"},
+                                                    {cKvitTop, "с верхнего     уровня"},
+                                                    {cVxKvit, "номер входа       внешнего квитирования"},
+                                                    {cSbrVizo, "с центральной панели ВИЗО"},
+                                                    {cSbrTop, "с верхнего     уровня"},
+                                                    {cVhSbr, "номер входа     внешнего       сброса"}};
     for (const auto& [column, text] : headings) {
         auto* label = new QLabel(QString::fromUtf8(text), area);
         label->setWordWrap(true);
@@ -359,7 +358,8 @@ void TFormMR::FormShow() {
     TProgMRClass& mr = context_.Cfg().MR;
     mr.SetMrBaseSaved(mr.GetCurSlot(), 1);
     mr.SetMrBaseSaved(mr.GetSlot2(), 1);
-    if (mr.GetMrCopyIndex() != -1) SetReplaceEnabled(TProgMRClass::ReplaceAllowed(mr.GetMrCopyCode(), Code()));
+    if (mr.GetMrCopyIndex() != -1)
+        SetReplaceEnabled(TProgMRClass::ReplaceAllowed(mr.GetMrCopyCode(), Code()));
     for (int k = 0; k < Rows; ++k) {
         PaintWhite(EditVxKvit[size_t(k)]);
         PaintWhite(EditVhSbr[size_t(k)]);

@@ -21,9 +21,9 @@ class QPushButton;
 
 // What the live view of a relay module's outputs shows.
 struct RelayLiveViewRequest {
-    int moduleNumber = 0;   // LabNMod: the relay-module number, from 1
-    QString moduleText;     // TipMod: the caption of the module's slot
-    int slotAddress = 0;    // LabAMod: the slot number − 1
+    int moduleNumber = 0;               // LabNMod: the relay-module number, from 1
+    QString moduleText;                 // TipMod: the caption of the module's slot
+    int slotAddress = 0;                // LabAMod: the slot number − 1
     std::array<QString, 4> outputTexts; // the texts of the module's first four outputs
 };
 
