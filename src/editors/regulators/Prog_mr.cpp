@@ -255,28 +255,22 @@ RelayRows::Row TFormMR::Shown(int k) const {
     return row;
 }
 
+void TFormMR::ApplyChoice(const Row<QComboBox>& lists, QComboBox* sender, ChoiceRule rule) {
+    const int k = RowOf(lists, sender);
+    if (k < 0) return;
+    RelayRows::Row row = Shown(k);
+    rule(row, context_.Cfg().MR, k, m_, sender->currentIndex());
+    Paint(k, row);
+}
+
 void TFormMR::TipVyh1Click(QComboBox* sender) {
-    const int k = RowOf(TipVyh, sender);
-    if (k < 0) return;
-    RelayRows::Row row = Shown(k);
-    ApplyType(row, context_.Cfg().MR, k, m_, sender->currentIndex());
-    Paint(k, row);
+    ApplyChoice(TipVyh, sender, &ApplyType);
 }
-
 void TFormMR::Kvit1Click(QComboBox* sender) {
-    const int k = RowOf(Kvit, sender);
-    if (k < 0) return;
-    RelayRows::Row row = Shown(k);
-    ApplyLightSound(row, context_.Cfg().MR, k, m_, sender->currentIndex());
-    Paint(k, row);
+    ApplyChoice(Kvit, sender, &ApplyLightSound);
 }
-
 void TFormMR::Block1Click(QComboBox* sender) {
-    const int k = RowOf(Block, sender);
-    if (k < 0) return;
-    RelayRows::Row row = Shown(k);
-    ApplyBlocking(row, context_.Cfg().MR, k, m_, sender->currentIndex());
-    Paint(k, row);
+    ApplyChoice(Block, sender, &ApplyBlocking);
 }
 
 void TFormMR::CheckClick(QCheckBox* sender) {

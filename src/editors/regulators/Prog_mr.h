@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class TProgMRClass;
 
 // What the live view of a relay module's outputs shows.
 struct RelayLiveViewRequest {
@@ -79,6 +80,9 @@ class TFormMR : public QDialog {
     void TryClose();
     void FillRows();
     void Paint(int k, const RelayRows::Row& row);
+    // A list's choice through its rule: the row as shown, the rule, the row painted again.
+    using ChoiceRule = void (*)(RelayRows::Row&, TProgMRClass&, int o, int m, int choice);
+    void ApplyChoice(const Row<QComboBox>& lists, QComboBox* sender, ChoiceRule rule);
     RelayRows::Row Shown(int k) const;
     void SetReplaceEnabled(bool enabled);
     void ClearSaved();
