@@ -101,22 +101,3 @@ TEST(RelayRows, ModuleIndexIsThePlaceAmongTheRelayModules) {
     EXPECT_EQ(serv.RelayModuleIndex(0), -1);
     EXPECT_EQ(serv.RelayModuleIndex(9), -1);
 }
-
-TEST(RelayRows, ReserveAndClipboardMoveTheBytes) {
-    TConfiguration cfg;
-    for (int k = 1; k < TProgMRClass::ImageLen; ++k)
-        cfg.MR.SetModByte(k, k);
-    SaveReserve(cfg);
-    CopyBase(cfg, 2);
-    for (int k = 1; k < TProgMRClass::ImageLen; ++k)
-        cfg.MR.SetModByte(k, 0);
-    PasteBase(cfg, 2, 4);
-    for (int k = 0; k < 24; ++k) {
-        EXPECT_EQ(cfg.Copy.RelayBases().GetByte(2, k), 49 + k);
-        EXPECT_EQ(cfg.MR.GetModByte(97 + k), 49 + k);
-    }
-    EXPECT_EQ(cfg.MR.GetModByte(49), 0);
-    RestoreReserve(cfg);
-    for (int k = 0; k < TProgMRClass::ImageLen; ++k)
-        EXPECT_EQ(cfg.MR.GetModByte(k), k == 0 ? 9 : k);
-}
