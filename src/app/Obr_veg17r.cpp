@@ -31,6 +31,7 @@
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Prog_reg.h"
+#include "editors/regulators/Prog_mr.h"
 #include "editors/regulators/Uniregvis.h"
 
 #include <QAction>
@@ -130,6 +131,7 @@ void TForm1::CreateForms() {
     FormCreatReg = new TFormCreatReg(*Context, this);
     FormRegOnLine = new TFormRegOnLine(*Context, this);
     FormReg = new TFormReg(*Context, *FormCreatReg, *FormRegOnLine, this);
+    FormMR = new TFormMR(*Context, this);
     FormMBM = new TFormMBM(*Context, this);
     FormF15 = new TFormF15(*Context, this);
     FormLNet = new TFormLNet(*Context, *FormMBM, *FormF15, this);
@@ -143,6 +145,12 @@ void TForm1::CreateForms() {
     FormMBM->FormVhAnL = FormVhAnL;
     FormMBM->FormVhDLoc = FormVhDLoc;
     FormPROG->FormVyhOnL = FormVyhOnL;
+    FormMR->openLiveView = [this](const RelayLiveViewRequest& module) {
+        FormVyhOnL->SetModuleLabels(QString::number(module.moduleNumber), module.moduleText,
+                                    QString::number(module.slotAddress));
+        FormVyhOnL->SetOutputLabels(QStringList(module.outputTexts.begin(), module.outputTexts.end()));
+        ShowEditorModal(FormMR, FormVyhOnL);
+    };
     FormTipDat->LiveView = [this](const LiveInputsHeader& header) {
         FormVhD->SetHeader(header);
         return FormVhD;

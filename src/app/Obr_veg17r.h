@@ -30,6 +30,7 @@ class TFormKalibr;
 class TFormPROG;
 class TFormPrgD;
 class TFormReg;
+class TFormMR;
 class TFormRegOnLine;
 class TFormSig;
 class TFormTipDat;
@@ -78,6 +79,7 @@ class TForm1 : public QMainWindow {
     TFormCreatReg* FormCreatReg = nullptr;
     TFormRegOnLine* FormRegOnLine = nullptr;
     TFormReg* FormReg = nullptr;
+    TFormMR* FormMR = nullptr;
     // The local-network windows; no menu opens them (the network blocks are neither read nor kept
     // in files).
     TFormMBM* FormMBM = nullptr;

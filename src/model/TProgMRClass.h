@@ -22,6 +22,7 @@ public:
     static constexpr int OutputSize = 3;
     static constexpr int ModuleSize = OutputCount * OutputSize; // 24
     static constexpr int SlotCount = 8;
+    static constexpr int ImageLen = DeviceBlocks::RelayBaseLen; // 121
 
     TProgMRClass();
 
@@ -64,6 +65,10 @@ public:
     void SetVxKvit(int o, int m, int v);
     int GetVhSbr(int o, int m) const;
     void SetVhSbr(int o, int m, int v);
+
+    // Whether a base copied from a module of code copiedCode may replace the base of a module of
+    // code code: into codes below 6 from any module, into the others only from the same code.
+    static bool ReplaceAllowed(int copiedCode, int code) { return code == copiedCode || code < 6; }
 
     // True when the text is an input number that fits its byte: an integer 0..255.
     static bool CheckVhText(const QString& text);

@@ -101,8 +101,12 @@ int TServClass::GetCntMod6F() const {
 }
 
 int TServClass::GetCntModMR() const {
-    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.end(),
-                             [](int c) { return c == 11 || c == 12; }));
+    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.end(), IsRelayModule));
+}
+
+int TServClass::RelayModuleIndex(int slot) const {
+    if (!IsRelayModule(GetSlotModuleCode(slot))) return -1;
+    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.begin() + (slot - 1), IsRelayModule));
 }
 
 int TServClass::GetCtrlDiCount() const {

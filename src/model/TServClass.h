@@ -92,7 +92,11 @@ class TServClass {
     // plus one, the device block); −1 when the slot holds no analogue module.
     int AnModuleIndex(int slot) const;
     int GetGroup6FChannels() const { return 4 * GetCntMod6F(); }
-    int GetCntModMR() const;
+    int GetCntModMR() const; // relay-output modules: codes 11 and 12
+    static bool IsRelayModule(int code) { return code == 11 || code == 12; }
+    // The 0-based index of slot among the relay modules in slot order (the module's base in
+    // block 9); −1 when the slot holds no relay module.
+    int RelayModuleIndex(int slot) const;
     int GetCurModule() const { return curModule_; }
     void SetCurModule(int slot) { curModule_ = slot; }
     int GetCtrlDiCount() const;

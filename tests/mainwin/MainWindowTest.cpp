@@ -2,10 +2,12 @@
 #include "Obrport.h"
 #include "SimLink.h"
 #include "StartUp.h"
+#include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
+#include "editors/regulators/Prog_mr.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -159,6 +161,23 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
         prgD->PMenu1FBClick();
     }
     EXPECT_EQ(prgD->SchemeState, 0);
+}
+
+TEST(MainWindow, RelayEditorShowsItsModuleInTheOutputLiveView) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        TFormVyhOnL* view = form->FormVyhOnL;
+        EXPECT_EQ(dialog, view);
+        EXPECT_EQ(std::tuple(view->LabNMod->text(), view->TipMod->text(), view->LabAMod->text()),
+                  std::tuple(QString("2"), QString("МР11"), QString("3")));
+        EXPECT_EQ(view->OnOff[0]->text(), "вых 1");
+        EXPECT_EQ(view->OnOff[3]->text(), "вых 4");
+        return int(mrCancel);
+    });
+    form->FormMR->openLiveView(RelayLiveViewRequest{2, "МР11", 3, {"вых 1", "вых 2", "вых 3", "вых 4"}});
+    EXPECT_EQ(modals.Shown(), 1);
 }
 
 TEST(MainWindow, SlotOneOpensTheAnalogueEditorOnItsModuleRecord) {

@@ -5,7 +5,7 @@
 
 #include "BlockExchange.h"
 #include "DeviceLayouts.h"
-#include "DevsimProcess.h"
+#include "DevsimPort.h"
 #include "LoopSummary.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
@@ -24,13 +24,6 @@
 using Bytes = std::vector<uint8_t>;
 
 namespace {
-
-// The data of device block id (after the block number), read back from the device.
-Bytes DeviceBlock(TComPortClass& port, int id) {
-    Bytes reply(256);
-    EXPECT_EQ(ReadBlock(port, 0, id, reply), 0) << id;
-    return Bytes(reply.begin() + 4, reply.begin() + 4 + DeviceBlocks::LengthOf(id) - 1);
-}
 
 // The loop table (0) or the ПЗ table (1) as its block holds it.
 Bytes Table(const TProgRegClass& reg, int table) {
@@ -73,10 +66,7 @@ TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
 
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
     TConfiguration& cfg = form1.Cfg;
     form1.InPortClick();
     ASSERT_EQ(cfg.Serv.FileMode, 0);

@@ -2,6 +2,7 @@
 
 #include "DeviceLayouts.h"
 #include "TProgFBClass.h"
+#include "TProgMRClass.h"
 #include "TProgRegClass.h"
 #include "TServClass.h"
 
@@ -118,10 +119,38 @@ void FillNames(std::map<int, std::vector<uint8_t>>& blocks) {
     std::copy_n(serv.NameBlock(), std::min<size_t>(data.size(), TServClass::NameBlockBytes), data.begin());
 }
 
+// Every relay module with a base of its own: outputs 1..6 light signals with input numbers
+// 1..12, output 7 a sound signal, output 8 a control output; input numbers and sources shift
+// with the module.
+void FillRelayBase(std::map<int, std::vector<uint8_t>>& blocks) {
+    TProgMRClass mr;
+    for (int m = 0; m < TProgMRClass::ModuleCount; ++m) {
+        for (int o = 0; o < TProgMRClass::OutputCount; ++o) {
+            const int kind = o < 6 ? 0 : o - 5; // 0 light, 1 sound, 2 control
+            mr.SetTipVyh(kind == 2, o, m);
+            mr.SetKvitBlock(kind == 1 || (kind == 2 && m % 2 == 1), o, m);
+            if (kind != 2) {
+                mr.SetKvitPanel((o + m) % 2, o, m);
+                mr.SetKvitTopLevel((o + m + 1) % 2, o, m);
+                mr.SetVxKvit(o, m, 1 + (o + m) % 12);
+            }
+            if (kind != 1) {
+                mr.SetSbrPanel((o + m) % 3 == 0, o, m);
+                mr.SetSbrTopLevel((o + m) % 3 == 1, o, m);
+                mr.SetVhSbr(o, m, 1 + (o + 3 * m + 5) % 12);
+            }
+        }
+    }
+    auto& data = blocks[DeviceBlocks::RelayBase];
+    for (size_t k = 0; k < data.size(); ++k)
+        data[k] = uint8_t(mr.GetModByte(int(k) + 1));
+}
+
 } // namespace
 
 void SampleConfig::Fill(std::map<int, std::vector<uint8_t>>& blocks) {
     FillFunctionBlocks(blocks);
     FillLoops(blocks);
     FillNames(blocks);
+    FillRelayBase(blocks);
 }

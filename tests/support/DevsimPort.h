@@ -1,0 +1,25 @@
+#pragma once
+// The end-to-end tests' side of the devsim program on a pseudo-terminal: the exchange object
+// connected to it on the exchange thread, and a block read back from the device.
+
+#include "BlockExchange.h"
+#include "Comportclass.h"
+#include "DeviceLayouts.h"
+#include "DevsimProcess.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+inline bool ConnectToDevsim(TComPortClass& port, const DevsimProcess& devsim, QString* error) {
+    port.UseExchangeThread();
+    port.SetPortName(devsim.Link());
+    port.SetSpeed(115200);
+    return port.OpenPort(error);
+}
+
+// The data of device block id (after the block number), read back from the device.
+inline std::vector<uint8_t> DeviceBlock(TComPortClass& port, int id) {
+    std::vector<uint8_t> reply(256);
+    EXPECT_EQ(ReadBlock(port, 0, id, reply), 0) << id;
+    return std::vector<uint8_t>(reply.begin() + 4, reply.begin() + 4 + DeviceBlocks::LengthOf(id) - 1);
+}
