@@ -23,6 +23,7 @@
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/fb/Obrinfalg.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Prog_reg.h"
@@ -113,6 +114,8 @@ void TForm1::CreateForms() {
     FormVyh = new TFormVyh(this);
     FormCreatFB = new TFormCreatFB(*Context, this);
     FormFB = new TFormFB(*Context, FormSig, FormVyh, FormCreatFB, this);
+    FormInfAlg = new TFormInfAlg(*Context, this);
+    FormFB->SetAlgorithmWindow(FormInfAlg);
     FormPrgD = new TFormPrgD(FormFB, this);
     QStringList units;
     for (int i = 0; i < CBoxRazmDef->count(); ++i)

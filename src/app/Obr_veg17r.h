@@ -22,6 +22,7 @@ class TFormCreatFB;
 class TFormCreatReg;
 class TFormF15;
 class TFormFB;
+class TFormInfAlg;
 class TFormLNet;
 class TFormMBM;
 class TFormNastr;
@@ -67,6 +68,7 @@ class TForm1 : public QMainWindow {
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
     TFormCreatFB* FormCreatFB = nullptr;
+    TFormInfAlg* FormInfAlg = nullptr;
     TFormPROG* FormPROG = nullptr;
     TFormKalibr* FormKalibr = nullptr;
     TFormTipDat* FormTipDat = nullptr;

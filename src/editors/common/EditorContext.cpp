@@ -24,7 +24,10 @@ bool EditorContext::FileMode() const {
 }
 
 QString EditorContext::IdentityLine() const {
+    return IdentityLine(QStringLiteral("ВЕГ-17  "));
+}
+
+QString EditorContext::IdentityLine(const QString& devicePrefix) const {
     if (FileMode()) return QStringLiteral("Файл ") + configFileName_;
-    return QStringLiteral("ВЕГ-17  ") + modifCode_ + QStringLiteral("  № ") +
-           QString::number(cfg_.Serv.DevNum + 1);
+    return devicePrefix + modifCode_ + QStringLiteral("  № ") + QString::number(cfg_.Serv.DevNum + 1);
 }

@@ -42,6 +42,8 @@ class EditorContext : public QObject, public PrintContext {
     // "Файл " and the file name in file mode, else "ВЕГ-17  ", the modification code, "  № " and
     // the device number the exchange goes to.
     QString IdentityLine() const override;
+    // The same with another device title in place of "ВЕГ-17  ".
+    QString IdentityLine(const QString& devicePrefix) const;
 
     // Called by an editor that changed the configuration.
     void NotifyConfigurationChanged() { emit ConfigurationChanged(); }

@@ -5,8 +5,11 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
+#include "AlgTableEdit.h"
+#include "EditorModal.h"
 #include "FbTableEdit.h"
 #include "Obrcreatfb_mb.h"
+#include "Obrinfalg.h"
 #include "Obrinform.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -83,6 +86,7 @@ void TFormFB::ConnectCommands() {
     on(ADelChoose, &TFormFB::DelChooseClick);
     on(ADelete, &TFormFB::DeleteBlClick);
     on(AImageAlgoritm, &TFormFB::ImageAlgoritmClick);
+    on(ACreatAlgoritm, &TFormFB::CreatAlgoritmClick);
     on(InsertBl, &TFormFB::InsertBlClick);
     on(AppendBl, &TFormFB::AppendBlClick);
     // PopupMenu2 is never shown: its shortcuts work in the whole window.
@@ -990,4 +994,12 @@ void TFormFB::ImageAlgoritmClick() {
     for (int a = 0; a < int(layout.labels.size()); ++a)
         if (fb.AlgTable.GetEntry(a, 0) != TProgFBClass::AlgEnd) labels.push_back(layout.labels[size_t(a)]);
     CreateAlgorithmLabels(labels);
+}
+
+void TFormFB::CreatAlgoritmClick() {
+    if (!formInfAlg_) return;
+    const TConfiguration& cfg = context_.Cfg();
+    formInfAlg_->FillTables(BlockRows(cfg.FB, cfg.Serv, CreatFb::TypeNames()), AlgorithmRows(cfg.FB));
+    if (ShowEditorModal(this, formInfAlg_) != mrYes) RebuildFBScheme();
+    ScrollBox1Click();
 }
