@@ -53,8 +53,10 @@ QStringList AlgorithmTableLines(const QString& title, const QString& subtitle,
         for (int c = 0; c < int(kAlgWidths.size()); ++c) {
             QString text = Cell(row, c);
             const int width = kAlgWidths[size_t(c)];
-            if (c == kAlgNameColumn && text.size() > width) text.truncate(width);
-            QString cell = Padded(text, width);
+            // A name too long is cut to the width and gets no blanks.
+            const bool cut = c == kAlgNameColumn && text.size() > width;
+            if (cut) text.truncate(width);
+            QString cell = cut ? text : Padded(text, width);
             if (c == kAlgNameColumn)
                 for (int limit : kAlgNameTabLimits)
                     if (text.size() < limit) cell += kTab;

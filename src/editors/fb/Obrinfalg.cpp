@@ -132,7 +132,7 @@ TFormInfAlg::TFormInfAlg(EditorContext& context, QWidget* parent) : QDialog(pare
     for (QTextEdit* e : {RichEdit1, RichEdit2, RichEdit3, RichEdit4})
         all->addWidget(e);
 
-    connect(OK, &QPushButton::clicked, this, &QDialog::close);
+    connect(OK, &QPushButton::clicked, this, [this] { done(mrCancel); });
     connect(NameFromFile, &QPushButton::clicked, this, &TFormInfAlg::NameFromFileClick);
     connect(BNew1, &QPushButton::clicked, this, &TFormInfAlg::BNew1Click);
     connect(BNew2, &QPushButton::clicked, this, &TFormInfAlg::BNew2Click);
@@ -215,7 +215,10 @@ bool TFormInfAlg::FormCloseQuery() {
 }
 
 void TFormInfAlg::done(int) {
-    if (FormCloseQuery()) QDialog::done(closeResult_);
+    if (FormCloseQuery())
+        QDialog::done(closeResult_);
+    else
+        setResult(mrNone);
 }
 
 bool TFormInfAlg::StringGrid2SelectCell(int column, int) {
