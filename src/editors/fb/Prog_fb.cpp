@@ -5,12 +5,14 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
+#include "FbSchemePrint.h"
 #include "AlgTableEdit.h"
 #include "EditorModal.h"
 #include "FbTableEdit.h"
 #include "Obrcreatfb_mb.h"
 #include "Obrinfalg.h"
 #include "Obrinform.h"
+#include "PagePrinter.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -87,6 +89,7 @@ void TFormFB::ConnectCommands() {
     on(ADelete, &TFormFB::DeleteBlClick);
     on(AImageAlgoritm, &TFormFB::ImageAlgoritmClick);
     on(ACreatAlgoritm, &TFormFB::CreatAlgoritmClick);
+    connect(Button2, &QPushButton::clicked, this, &TFormFB::Button2Click);
     on(InsertBl, &TFormFB::InsertBlClick);
     on(AppendBl, &TFormFB::AppendBlClick);
     // PopupMenu2 is never shown: its shortcuts work in the whole window.
@@ -1002,4 +1005,10 @@ void TFormFB::CreatAlgoritmClick() {
     formInfAlg_->FillTables(BlockRows(cfg.FB, cfg.Serv, CreatFb::TypeNames()), AlgorithmRows(cfg.FB));
     if (ShowEditorModal(this, formInfAlg_) != mrYes) RebuildFBScheme();
     ScrollBox1Click();
+}
+
+void TFormFB::Button2Click() {
+    const QWidget* owner = parentWidget();
+    PrintFBScheme(*this, context_.Cfg(), context_.ComPort(), PicturePrinter(),
+                  owner ? owner->window()->windowTitle() : QString());
 }

@@ -119,6 +119,8 @@ class TFormFB : public SchemeEditorFrame {
     // ended with an error.
     void CreatAlgoritmClick();
     void SetAlgorithmWindow(TFormInfAlg* window) { formInfAlg_ = window; }
+    // Prints the scheme, five rows a page.
+    void Button2Click();
 
   signals:
     // The scheme was removed (also at the start of every rebuild).
