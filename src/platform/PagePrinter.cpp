@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTextDocument>
 
 namespace {
 PagePrinter* g_printer = nullptr;
@@ -41,6 +42,13 @@ QPainter* QtPagePrinter::BeginJob() {
 void QtPagePrinter::EndJob() {
     if (painter_) painter_->end();
     painter_.reset();
+}
+
+void QtPagePrinter::PrintDocument(QTextDocument& document, const QString& title) {
+    ++jobs_;
+    if (!pdfPattern_.isEmpty()) printer_->setOutputFileName(pdfPattern_.arg(jobs_));
+    printer_->setDocName(title);
+    document.print(printer_.get());
 }
 
 int QtPagePrinter::DpiX() const { return printer_->logicalDpiX(); }

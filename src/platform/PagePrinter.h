@@ -8,6 +8,7 @@
 
 class QPainter;
 class QPrinter;
+class QTextDocument;
 class QWidget;
 
 class PagePrinter {
@@ -18,6 +19,8 @@ class PagePrinter {
     // Begins a print job; the painter draws on its one page until EndJob.
     virtual QPainter* BeginJob() = 0;
     virtual void EndJob() = 0;
+    // Prints a text document, over as many pages as it takes, as one job under the title.
+    virtual void PrintDocument(QTextDocument& document, const QString& title) = 0;
     // The printer's resolution in dots per inch.
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
@@ -32,6 +35,7 @@ class QtPagePrinter : public PagePrinter {
     bool Setup(QWidget* parent, int fromPage, int toPage) override;
     QPainter* BeginJob() override;
     void EndJob() override;
+    void PrintDocument(QTextDocument& document, const QString& title) override;
     int DpiX() const override;
     int DpiY() const override;
     int Jobs() const { return jobs_; }

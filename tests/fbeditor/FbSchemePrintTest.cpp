@@ -4,12 +4,17 @@
 #include "FbEditorFixture.h"
 #include "PagePrinter.h"
 #include "editors/fb/FbSchemePrint.h"
+#include "editors/fb/Obrinfalg.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 using namespace FbPrint;
@@ -86,11 +91,11 @@ class PdfPrinter : public QtPagePrinter {
     explicit PdfPrinter(const QString& dir) : QtPagePrinter(dir + "/page%1.pdf") {}
     bool Setup(QWidget* parent, int fromPage, int toPage) override {
         ++setups;
-        EXPECT_EQ(fromPage, 1);
-        EXPECT_EQ(toPage, 2);
+        offered = {fromPage, toPage};
         return accept && QtPagePrinter::Setup(parent, fromPage, toPage);
     }
     int setups = 0;
+    std::pair<int, int> offered;
     bool accept = true;
 };
 
@@ -152,6 +157,7 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
 
     printer.accept = true;
     Form().Button2->click();
+    EXPECT_EQ(printer.offered, std::make_pair(1, 2));
     EXPECT_EQ(printer.Jobs(), 2);
     EXPECT_EQ(clock.sleeps, std::vector<int>({300, 500, 300, 500}));
     const QString page1 = PdfText(dir.filePath("page1.pdf"));
@@ -168,4 +174,31 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     EXPECT_TRUE(page2.contains("Дальний"));
     EXPECT_TRUE(page2.contains("ФБ18 нет выхода на модуль реле"));
     EXPECT_FALSE(page2.contains("ФБ1 "));
+}
+
+TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    TFormInfAlg window(parts.context);
+    parts.context.SetModifCode("0D010000");
+    Cfg().Serv.FileMode = 0;
+    window.But3->click();
+    const QStringList lines = window.RichEdit1->toPlainText().split('\n');
+    EXPECT_EQ(lines.value(0), "ВЕГ-17  0D010000  № 1");
+    window.But5->click();
+    ASSERT_EQ(printer.Jobs(), 1);
+    const QString whole = PdfText(dir.filePath("page1.pdf"));
+    EXPECT_TRUE(whole.contains("вход. сигнала 4")) << whole.toStdString();
+
+    window.Button1->click();
+    QTextCursor cursor(window.RichEdit3->document()->lastBlock()); // the second heading row
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window.RichEdit3->setTextCursor(cursor);
+    window.Button2->click();
+    ASSERT_EQ(printer.Jobs(), 2);
+    EXPECT_FALSE(window.RichEdit4->isVisible());
+    const QString text = PdfText(dir.filePath("page2.pdf"));
+    EXPECT_TRUE(text.contains("Печать выделенной части таблицы")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Функциональные блоки"));
+    EXPECT_TRUE(text.contains("п/п"));
+    EXPECT_FALSE(text.contains("Наименование"));
 }

@@ -5,6 +5,7 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "InfoPrint.h"
+#include "PagePrinter.h"
 #include "editors/common/EditorContext.h"
 
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -138,6 +141,8 @@ TFormInfAlg::TFormInfAlg(EditorContext& context, QWidget* parent) : QDialog(pare
     connect(BNew2, &QPushButton::clicked, this, &TFormInfAlg::BNew2Click);
     connect(But3, &QPushButton::clicked, this, &TFormInfAlg::But3Click);
     connect(Button1, &QPushButton::clicked, this, &TFormInfAlg::Button1Click);
+    connect(But5, &QPushButton::clicked, this, &TFormInfAlg::But5Click);
+    connect(Button2, &QPushButton::clicked, this, &TFormInfAlg::Button2Click);
     connect(StringGrid2, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
         if (StringGrid2SelectCell(column, row)) {
             currentColumn_ = column;
@@ -273,4 +278,40 @@ void TFormInfAlg::BNew2Click() {
     const QStringList lines = AlgorithmLines();
     ShowLines(RichEdit3, lines);
     PrintLinesToRtf(this, &context_, DialSaveFile, lines, kAlgPage);
+}
+
+namespace {
+
+// The text box's text as printed: wrapped at the page width, which the box itself never does.
+void PrintWrapped(PagePrinter& printer, const QTextEdit* box, const QString& title) {
+    QTextDocument document;
+    document.setDefaultFont(box->document()->defaultFont());
+    document.setPlainText(box->toPlainText());
+    printer.PrintDocument(document, title);
+}
+
+} // namespace
+
+void TFormInfAlg::PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle) {
+    PagePrinter& printer = PicturePrinter();
+    const QString selected = source->textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n'));
+    if (selected.isEmpty()) {
+        if (printer.Setup(this, 1, 1)) PrintWrapped(printer, source, QStringLiteral("Печать всей таблицы"));
+        return;
+    }
+    selection->setVisible(true);
+    selection->clear();
+    selection->setPlainText(QStringList{QStringLiteral("Печать выделенной части таблицы"),
+                                        source->document()->findBlockByNumber(3).text(), selected}
+                                .join(QChar('\n')));
+    if (printer.Setup(this, 1, 1)) PrintWrapped(printer, selection, selectionTitle);
+    selection->hide();
+}
+
+void TFormInfAlg::But5Click() {
+    PrintText(RichEdit1, RichEdit2, QStringLiteral("Печать выделенной части  таблицы"));
+}
+
+void TFormInfAlg::Button2Click() {
+    PrintText(RichEdit3, RichEdit4, QStringLiteral("Печать  выделенной части таблицы"));
 }

@@ -53,6 +53,8 @@ class TFormInfAlg : public QDialog {
     void NameFromFileClick();
     void But3Click();    // the block table's text, direct-print title
     void Button1Click(); // the algorithm table's text
+    void But5Click();    // prints the block table's text, whole or the selected part
+    void Button2Click(); // prints the algorithm table's text, whole or the selected part
     void BNew1Click();
     void BNew2Click();
 
@@ -67,6 +69,7 @@ class TFormInfAlg : public QDialog {
     QStringList BlockLines(const QString& devicePrefix) const;
     QStringList AlgorithmLines() const;
     void ShowLines(QTextEdit* edit, const QStringList& lines);
+    void PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle);
 
     EditorContext& context_;
     int closeResult_ = 0;
