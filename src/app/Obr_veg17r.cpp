@@ -195,6 +195,10 @@ void TForm1::LayOut() {
     deviceRow->addWidget(new QLabel(QStringLiteral("Номер прибора"), central));
     deviceRow->addWidget(CBoxUstr);
     deviceRow->addStretch();
+    LabelFile = new QLabel(QStringLiteral("Режим работы с файлом"), central);
+    LabelFile->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    LabelFile->hide();
+    deviceRow->addWidget(LabelFile);
     layout->addLayout(deviceRow);
 
     auto* composition = new QGroupBox(QStringLiteral("Состав прибора"), central);
@@ -375,6 +379,7 @@ void TForm1::RefreshComposition() {
     APrg1->setEnabled(serv.AnModuleIndex(1) >= 0);
     StAllD->setText(QString::number(serv.GetDiscrInCount()));
     StAllAn->setText(QString::number(serv.GetAnInCount()));
+    LabelFile->setVisible(serv.FileMode == 1);
     SlotCodes codes{};
     std::copy(serv.SlotModuleCodes.begin(), serv.SlotModuleCodes.end(), codes.begin());
     EditModif->setText(codes[0] != 0 ? ModifCodeText(codes) : QString());

@@ -54,6 +54,7 @@ class TForm1 : public QMainWindow {
     QLineEdit* EditModif = nullptr;   // hidden: the 8-character modification code
     QComboBox* CBoxRazmDef = nullptr; // hidden: the 16 default unit names
     QLabel* StAllD = nullptr;         // discrete input count
+    QLabel* LabelFile = nullptr;      // "Режим работы с файлом", shown in file mode
     QLabel* StAllAn = nullptr;        // analogue input count
     std::array<QPushButton*, 8> SlotControls{};
     TLoopSummary* LoopSummary = nullptr;
