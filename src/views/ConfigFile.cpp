@@ -247,14 +247,18 @@ int FileBlockCountBySize(int64_t size) {
     return TProgFBClass::FBCapacity;
 }
 
+// Opens a regular file for reading, or says it cannot: opening a pipe or a device would wait for a
+// writer.
+static bool OpenForReading(QWidget* parent, const QString& path, QFile& f) {
+    if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly)) return true;
+    MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
+               MsgIcon::Warning);
+    return false;
+}
+
 bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
     QFile f(path);
-    // Only a regular file: opening a pipe or a device would wait for a writer.
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
-        MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
-                   MsgIcon::Warning);
-        return false;
-    }
+    if (!OpenForReading(parent, path, f)) return false;
     const int64_t size = f.size();
     const int fbCount = FileBlockCountBySize(size);
     if (fbCount == 0 || fbCount == 40) {
@@ -294,11 +298,7 @@ bool SaveConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
 
 bool LoadAlgorithmsFromFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
     QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
-        MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
-                   MsgIcon::Warning);
-        return false;
-    }
+    if (!OpenForReading(parent, path, f)) return false;
     const auto warn = [&](const QString& text) {
         MessageBox(parent, text, kWarning, MsgButtons::OK, MsgIcon::Warning);
     };

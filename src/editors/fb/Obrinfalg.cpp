@@ -4,6 +4,7 @@
 #include "ConfigFile.h"
 #include "Configuration.h"
 #include "Dialogs.h"
+#include "EditorModal.h"
 #include "InfoPrint.h"
 #include "PagePrinter.h"
 #include "editors/common/EditorContext.h"
@@ -211,10 +212,7 @@ bool TFormInfAlg::FormCloseQuery() {
     const AlgGridError error = StoreAlgorithmGrid(context_.Cfg().FB, AlgorithmGridRows());
     if (error == AlgGridError::None) return true;
     MessageBox(this, AlgGridErrorText(error), QStringLiteral("Программатор ВЕГ-17"));
-    if (MessageBox(this, QStringLiteral("Ошибка программирования \nЗакончить?"),
-                   QStringLiteral("Подтвердите окончание программирования"), MsgButtons::YesNo,
-                   MsgIcon::Question) != mrYes)
-        return false;
+    if (!AskFinishWithError(this)) return false;
     closeResult_ = mrYes;
     return true;
 }
