@@ -11,7 +11,9 @@ constexpr int MaxListText = 599; // the list texts the tables were ever made for
 constexpr int MaxItemLen = 3;
 constexpr int End = TProgFBClass::AlgEnd;
 
-QString NumberCell(int number) { return QStringLiteral(" ") + QString::number(number); }
+QString NumberCell(int number) {
+    return QStringLiteral(" ") + QString::number(number);
+}
 
 // The value of a number cell as the window has always read it: leading blanks skipped, digits up
 // to the first other character, 0 without digits.
@@ -75,9 +77,12 @@ AlgGridError StoreAlgorithmGrid(TProgFBClass& fb, const std::vector<AlgGridRow>&
 
 QString AlgGridErrorText(AlgGridError error) {
     switch (error) {
-    case AlgGridError::BadItem: return QStringLiteral("error ");
-    case AlgGridError::BadBlock: return QStringLiteral("error N ФБ");
-    case AlgGridError::None: break;
+    case AlgGridError::BadItem:
+        return QStringLiteral("error ");
+    case AlgGridError::BadBlock:
+        return QStringLiteral("error N ФБ");
+    case AlgGridError::None:
+        break;
     }
     return {};
 }
@@ -128,12 +133,14 @@ std::vector<AlgGridRow> LoadedAlgorithmRows(const TProgFBClass& fb) {
     return rows;
 }
 
-std::vector<QStringList> BlockRows(const TProgFBClass& fb, const TServClass& serv, const QStringList& typeNames) {
+std::vector<QStringList> BlockRows(const TProgFBClass& fb, const TServClass& serv,
+                                   const QStringList& typeNames) {
     std::vector<QStringList> rows;
     for (int i = 0; i < fb.LogicFBCount && i < TProgFBClass::FBCapacity; ++i) {
         const int type = fb.GetType(i);
         if (type < 1 || type > int(typeNames.size())) continue;
-        QStringList cells{NumberCell(i + 1), QStringLiteral("ФБ") + QString::number(i + 1), typeNames[type - 1]};
+        QStringList cells{NumberCell(i + 1), QStringLiteral("ФБ") + QString::number(i + 1),
+                          typeNames[type - 1]};
         const bool comparator = type == TProgFBClass::TypeComparator;
         const int inputs = std::min(TProgFBClass::FBInputCount(type, fb.GetSubtype(i)), 4);
         for (int j = 0; j < inputs; ++j) {

@@ -46,4 +46,5 @@ std::vector<AlgGridRow> LoadedAlgorithmRows(const TProgFBClass& fb);
 // The block rows: one per built logic block of types 1..9, seven cells: " " and the number,
 // "ФБ" and the number, the type name (typeNames[type - 1]) and the captions of its inputs
 // (a discrete input's identifier, "ФБ" and the number of a feeding block, else empty).
-std::vector<QStringList> BlockRows(const TProgFBClass& fb, const TServClass& serv, const QStringList& typeNames);
+std::vector<QStringList> BlockRows(const TProgFBClass& fb, const TServClass& serv,
+                                   const QStringList& typeNames);

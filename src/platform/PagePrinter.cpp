@@ -51,12 +51,18 @@ void QtPagePrinter::PrintDocument(QTextDocument& document, const QString& title)
     document.print(printer_.get());
 }
 
-int QtPagePrinter::DpiX() const { return printer_->logicalDpiX(); }
-int QtPagePrinter::DpiY() const { return printer_->logicalDpiY(); }
+int QtPagePrinter::DpiX() const {
+    return printer_->logicalDpiX();
+}
+int QtPagePrinter::DpiY() const {
+    return printer_->logicalDpiY();
+}
 
 PagePrinter& PicturePrinter() {
     static QtPagePrinter desktop;
     return g_printer ? *g_printer : desktop;
 }
 
-void SetPicturePrinter(PagePrinter* printer) { g_printer = printer; }
+void SetPicturePrinter(PagePrinter* printer) {
+    g_printer = printer;
+}

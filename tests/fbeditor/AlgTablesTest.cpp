@@ -1,15 +1,15 @@
 // The algorithm tables: the grid stored back on close, the rows the window shows, algorithms
 // loaded from a configuration file, and the printed text of both tables.
 
-#include "editors/fb/AlgTablePrint.h"
+#include "../views/RecordingWordProcessor.h"
 #include "AlgTableEdit.h"
 #include "ConfigFile.h"
 #include "FbEditorFixture.h"
 #include "InfoPrint.h"
 #include "RtfWriter.h"
+#include "editors/fb/AlgTablePrint.h"
 #include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Obrinfalg.h"
-#include "../views/RecordingWordProcessor.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -153,10 +153,11 @@ TEST(AlgorithmTablePrint, CellsArePaddedAndTabbed) {
         int kept; // characters of the text kept
     };
     const std::vector<Case> cases{
-        {true, 2, 5, 23, 1, 5},   {true, 2, 6, 22, 0, 6},     {true, 2, 27, 1, 0, 27}, {true, 2, 30, 0, 0, 30},
-        {true, 0, 3, 1, 0, 3},    {true, 3, 20, 0, 0, 20},    {false, 1, 120, 0, 0, 100},
-        {false, 1, 100, 1, 0, 100}, {false, 1, 99, 2, 1, 99}, {false, 1, 8, 93, 10, 8},
-        {false, 1, 9, 92, 9, 9},  {false, 0, 6, 0, 0, 6},     {false, 2, 3, 148, 0, 3},
+        {true, 2, 5, 23, 1, 5},     {true, 2, 6, 22, 0, 6},     {true, 2, 27, 1, 0, 27},
+        {true, 2, 30, 0, 0, 30},    {true, 0, 3, 1, 0, 3},      {true, 3, 20, 0, 0, 20},
+        {false, 1, 120, 0, 0, 100}, {false, 1, 100, 1, 0, 100}, {false, 1, 99, 2, 1, 99},
+        {false, 1, 8, 93, 10, 8},   {false, 1, 9, 92, 9, 9},    {false, 0, 6, 0, 0, 6},
+        {false, 2, 3, 148, 0, 3},
     };
     for (const Case& c : cases) {
         // Neighbours hold "y", so each cell's end shows.
@@ -201,7 +202,8 @@ class AlgWindowTest : public FbEditorFixture {
         return item ? item->text() : QString();
     }
     void SetCell(int row, int column, const QString& text) {
-        if (!window.StringGrid2->item(row, column)) window.StringGrid2->setItem(row, column, new QTableWidgetItem);
+        if (!window.StringGrid2->item(row, column))
+            window.StringGrid2->setItem(row, column, new QTableWidgetItem);
         window.StringGrid2->item(row, column)->setText(text);
     }
     // Three blocks: a discrete input feeds block 1, block 1 feeds block 2, a comparator; a
@@ -435,7 +437,8 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
         window.DialSaveFile->selectFile(blocks);
         return int(QDialog::Accepted);
     });
-    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
+    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 mrNo);
     window.BNew1->click();
     const QString rtf = blocks + ".rtf";
     EXPECT_EQ(wp.calls, QStringList({"Open " + rtf, "Save " + rtf, "Close " + rtf, "Quit"}));
@@ -446,7 +449,8 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
             cells << Cell(window.StringGrid1, r, c);
         rows.push_back(cells);
     }
-    const QStringList expectedBlocks = BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows);
+    const QStringList expectedBlocks =
+        BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows);
     EXPECT_EQ(Bytes(rtf), RtfDocument(expectedBlocks));
 
     wp.calls.clear();
@@ -462,16 +466,17 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
         window.DialSaveFile->selectFile(algs);
         return int(QDialog::Accepted);
     });
-    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
+    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 mrYes);
     window.BNew2->click();
     EXPECT_EQ(wp.calls, QStringList({"Open " + algs, "PageSetup 1 29 29 29 29", "PrintOut", "Save " + algs,
                                      "Close " + algs, "Quit"}));
-    EXPECT_EQ(Bytes(algs),
-              RtfDocument(AlgorithmTableLines("Файл /data/a.veg", "Функциональные блоки",
-                                              {{" № ", "Наименование  алгоритма ", "Номера ФБ, составляющих алгоритм"},
-                                               {"п/п", " ", " "},
-                                               {" 1", "Насосы", "1,"}}),
-                          PageSetup{true, 29, 29, 29, 29}));
+    EXPECT_EQ(Bytes(algs), RtfDocument(AlgorithmTableLines("Файл /data/a.veg", "Функциональные блоки",
+                                                           {{" № ", "Наименование  алгоритма ",
+                                                             "Номера ФБ, составляющих алгоритм"},
+                                                            {"п/п", " ", " "},
+                                                            {" 1", "Насосы", "1,"}}),
+                                       PageSetup{true, 29, 29, 29, 29}));
     EXPECT_FALSE(QFile::exists(dir.filePath("algs.RTF")));
 
     // Cancel: no file, no word processor.
@@ -480,6 +485,7 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     modals.Then([](QDialog*) { return int(QDialog::Rejected); });
     window.BNew2->click();
     EXPECT_TRUE(wp.calls.isEmpty());
-    EXPECT_EQ(window.RichEdit3->toPlainText().split('\n').size(), 4 + 2 + 2); // head, two line feeds' halves, headings
+    EXPECT_EQ(window.RichEdit3->toPlainText().split('\n').size(),
+              4 + 2 + 2); // head, two line feeds' halves, headings
     EXPECT_EQ(parts.context.SaveDialogAccepted, 0);
 }

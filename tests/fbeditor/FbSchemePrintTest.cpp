@@ -1,9 +1,9 @@
 // The printed function-block scheme: its pages, headers and relay list as data, and whole print
 // runs into PDF files read back with pdftotext.
 
+#include "editors/fb/FbSchemePrint.h"
 #include "FbEditorFixture.h"
 #include "PagePrinter.h"
-#include "editors/fb/FbSchemePrint.h"
 #include "editors/fb/Obrinfalg.h"
 
 #include <QDir>
@@ -71,8 +71,8 @@ TEST(FbSchemePrint, HeadersRelayListAndCellTexts) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].pos, QPoint(10, top));
     EXPECT_EQ(lines[0].text, "Информация о модулях реле:");
-    EXPECT_EQ(lines[1].pos, QPoint(0, top + 70)); // ФБ3
-    EXPECT_EQ(lines[2].pos, QPoint(3400, top + 70)); // ФБ4
+    EXPECT_EQ(lines[1].pos, QPoint(0, top + 70));     // ФБ3
+    EXPECT_EQ(lines[2].pos, QPoint(3400, top + 70));  // ФБ4
     EXPECT_EQ(lines[3].pos, QPoint(3400, top + 140)); // ФБ6; ФБ5 has nothing
     EXPECT_EQ(lines[3].text, "ФБ6");
 

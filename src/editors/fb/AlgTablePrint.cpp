@@ -25,11 +25,14 @@ QString Padded(const QString& text, int width) {
     return pad >= 0 ? text + QString(pad + 1, QChar(' ')) : text;
 }
 
-QString Cell(const QStringList& row, int c) { return row.value(c); }
+QString Cell(const QStringList& row, int c) {
+    return row.value(c);
+}
 
 } // namespace
 
-QStringList BlockTableLines(const QString& title, const QString& subtitle, const std::vector<QStringList>& rows) {
+QStringList BlockTableLines(const QString& title, const QString& subtitle,
+                            const std::vector<QStringList>& rows) {
     QStringList lines = Head(title, subtitle);
     for (size_t r = 0; r < rows.size(); ++r) {
         QStringList cells;

@@ -11,7 +11,8 @@
 inline const QString kAlgTablesDevicePrefix = QStringLiteral("ВЕГ-17-Р  ");
 
 // The block table: rows are the grid's rows from its two heading rows on, seven cells each.
-QStringList BlockTableLines(const QString& title, const QString& subtitle, const std::vector<QStringList>& rows);
+QStringList BlockTableLines(const QString& title, const QString& subtitle,
+                            const std::vector<QStringList>& rows);
 
 // The algorithm table: rows are the grid's rows from its two heading rows on, three cells each.
 QStringList AlgorithmTableLines(const QString& title, const QString& subtitle,

@@ -72,7 +72,8 @@ QString RelayCellText(const QString& moduleText) {
 
 std::vector<TextAt> PageHeader(int page, const QString& mainCaption, const QString& editorCaption,
                                const QString& fileModeText) {
-    if (page > 0) return {{QPoint(10, 10), mainCaption + QStringLiteral("   страница ") + QString::number(page + 1)}};
+    if (page > 0)
+        return {{QPoint(10, 10), mainCaption + QStringLiteral("   страница ") + QString::number(page + 1)}};
     std::vector<TextAt> lines{{QPoint(10, 0), mainCaption}, {QPoint(10, 100), editorCaption}};
     if (!fileModeText.isEmpty()) lines.push_back({QPoint(10, 200), fileModeText});
     return lines;
@@ -93,8 +94,8 @@ void SetFont(QPainter& painter, int points, bool bold) {
 
 // Text with its top-left corner at pos, as the scheme's printer canvas places text.
 void DrawText(QPainter& painter, QPoint pos, const QString& text) {
-    painter.drawText(QRect(pos, QSize(100000, painter.fontMetrics().height() * 2)), Qt::AlignLeft | Qt::AlignTop,
-                     text);
+    painter.drawText(QRect(pos, QSize(100000, painter.fontMetrics().height() * 2)),
+                     Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 void DrawWidget(QPainter& painter, QWidget* w, const QRect& at) {
@@ -129,8 +130,8 @@ class PagePainter {
         if (TPanMR* relay = form_.PanMR[size_t(i)]) {
             DrawWidget(p_, relay, At(relay->geometry()));
             for (int m = 0; m < std::min(cfg_.Serv.GetCntModMR(), int(TPanMR::kModules)); ++m) {
-                const QRect cell =
-                    At(QRect(relay->pos() + QPoint(RelayCellLeft + RelayCellStep * m, RelayCellTop), RelayCell));
+                const QRect cell = At(
+                    QRect(relay->pos() + QPoint(RelayCellLeft + RelayCellStep * m, RelayCellTop), RelayCell));
                 p_.fillRect(cell, Qt::white);
                 DrawText(p_, cell.topLeft() + QPoint(sx_, 2 * sy_), RelayCellText(relay->ModuleText(m)));
             }
@@ -184,7 +185,8 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
         SetFont(*painter, 10, true);
         for (const TextAt& t : PageHeader(p, mainCaption, form.windowTitle(), fileModeText))
             DrawText(*painter, t.pos, t.text);
-        painter->fillRect(QRect(0, PictureTop, sx * (form.ScrollBox1->width() + 10), sy * BandHeight), clBtnFace());
+        painter->fillRect(QRect(0, PictureTop, sx * (form.ScrollBox1->width() + 10), sy * BandHeight),
+                          clBtnFace());
         port.Delay(WaitAfterPlacing);
         PagePainter pagePainter(form, cfg, *painter, sx, sy, form.PanFB[size_t(page.first)]->y());
         for (int i = page.first; i <= page.last; ++i)
@@ -194,8 +196,8 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
         const auto relayText = [&](int i) -> std::optional<QString> {
             const QString number = QStringLiteral("ФБ") + QString::number(i + 1) + QChar(' ');
             if (TPanMR* relay = form.PanMR[size_t(i)])
-                return number + relay->GetHint1() + relay->GetHint2() + relay->GetHint3() + relay->GetHint4() +
-                       relay->GetHint5();
+                return number + relay->GetHint1() + relay->GetHint2() + relay->GetHint3() +
+                       relay->GetHint4() + relay->GetHint5();
             if (form.PanFB[size_t(i)]) return number + QStringLiteral("нет выхода на модуль реле");
             return std::nullopt;
         };

@@ -18,13 +18,13 @@ struct TConfiguration;
 namespace FbPrint {
 
 constexpr int RowsPerPage = 5;
-constexpr int PictureTop = 320;      // printer pixels above the picture, for the header
-constexpr int PictureRows = 610;     // screen pixels of the five rows of a page
-constexpr int BandHeight = 620;      // the background band behind the picture
-constexpr int FirstBlockBelow = 15;  // the first block of a page stands this far below the top
+constexpr int PictureTop = 320;       // printer pixels above the picture, for the header
+constexpr int PictureRows = 610;      // screen pixels of the five rows of a page
+constexpr int BandHeight = 620;       // the background band behind the picture
+constexpr int FirstBlockBelow = 15;   // the first block of a page stands this far below the top
 constexpr int RelayHeaderBelow = 380; // the relay list's heading below the scaled picture
-constexpr int RelayLineStep = 70;    // printer pixels from one relay line to the next
-constexpr int RelayRightX = 3400;    // even block numbers print on the right half
+constexpr int RelayLineStep = 70;     // printer pixels from one relay line to the next
+constexpr int RelayRightX = 3400;     // even block numbers print on the right half
 constexpr int LabelBandHeight = 13;
 constexpr int WaitAfterPlacing = 300; // ms
 constexpr int WaitAfterJob = 500;     // ms

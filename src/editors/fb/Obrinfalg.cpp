@@ -29,7 +29,8 @@ const QString kDirectDevicePrefix = QStringLiteral("ВЕГ-17  ");
 // Landscape with 29-point margins, for the algorithm table only.
 const PageSetup kAlgPage{true, 29, 29, 29, 29};
 
-QTableWidget* NewGrid(QWidget* parent, const std::vector<int>& widths, const std::vector<QStringList>& heads) {
+QTableWidget* NewGrid(QWidget* parent, const std::vector<int>& widths,
+                      const std::vector<QStringList>& heads) {
     auto* grid = new QTableWidget(TFormInfAlg::GridRows, int(widths.size()), parent);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
@@ -87,10 +88,9 @@ TFormInfAlg::TFormInfAlg(EditorContext& context, QWidget* parent) : QDialog(pare
                            {source, "вход. сигнала 3"},
                            {source, "вход. сигнала 4"}});
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid2 = NewGrid(this, {29, 435, 496},
-                          {{" № ", "п/п"},
-                           {"Наименование  алгоритма ", " "},
-                           {"Номера ФБ, составляющих алгоритм", " "}});
+    StringGrid2 = NewGrid(
+        this, {29, 435, 496},
+        {{" № ", "п/п"}, {"Наименование  алгоритма ", " "}, {"Номера ФБ, составляющих алгоритм", " "}});
     StringGrid2->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid2->horizontalHeader()->setSectionsMovable(true);
     EditingNFB = new QCheckBox(QStringLiteral("редактирование номеров блоков"), this);
@@ -110,7 +110,8 @@ TFormInfAlg::TFormInfAlg(EditorContext& context, QWidget* parent) : QDialog(pare
     RichEdit3 = NewHiddenText(this);
     RichEdit4 = NewHiddenText(this);
 
-    DialOpenFile = new QFileDialog(this, QString(), QString(), QStringLiteral("Файлы типа .veg (*.veg);;Все файлы (*)"));
+    DialOpenFile =
+        new QFileDialog(this, QString(), QString(), QStringLiteral("Файлы типа .veg (*.veg);;Все файлы (*)"));
     DialOpenFile->setOption(QFileDialog::DontUseNativeDialog);
     DialOpenFile->setAcceptMode(QFileDialog::AcceptOpen);
     DialOpenFile->setFileMode(QFileDialog::ExistingFile);
@@ -183,7 +184,8 @@ void TFormInfAlg::FillAlgorithmRows(const std::vector<AlgGridRow>& rows) {
     }
 }
 
-void TFormInfAlg::FillTables(const std::vector<QStringList>& blockRows, const std::vector<AlgGridRow>& algRows) {
+void TFormInfAlg::FillTables(const std::vector<QStringList>& blockRows,
+                             const std::vector<AlgGridRow>& algRows) {
     ClearDataRows(StringGrid1);
     // Block rows stand at the block's own row: the number in column 0 tells which.
     for (const QStringList& cells : blockRows) {
@@ -262,9 +264,13 @@ void TFormInfAlg::ShowLines(QTextEdit* edit, const QStringList& lines) {
     edit->setPlainText(lines.join(QChar('\n')));
 }
 
-void TFormInfAlg::But3Click() { ShowLines(RichEdit1, BlockLines(kDirectDevicePrefix)); }
+void TFormInfAlg::But3Click() {
+    ShowLines(RichEdit1, BlockLines(kDirectDevicePrefix));
+}
 
-void TFormInfAlg::Button1Click() { ShowLines(RichEdit3, AlgorithmLines()); }
+void TFormInfAlg::Button1Click() {
+    ShowLines(RichEdit3, AlgorithmLines());
+}
 
 void TFormInfAlg::BNew1Click() {
     const QStringList lines = BlockLines(kAlgTablesDevicePrefix);
@@ -292,7 +298,8 @@ void PrintWrapped(PagePrinter& printer, const QTextEdit* box, const QString& tit
 
 void TFormInfAlg::PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle) {
     PagePrinter& printer = PicturePrinter();
-    const QString selected = source->textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n'));
+    const QString selected =
+        source->textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n'));
     if (selected.isEmpty()) {
         if (printer.Setup(this, 1, 1)) PrintWrapped(printer, source, QStringLiteral("Печать всей таблицы"));
         return;
