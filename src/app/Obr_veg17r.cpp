@@ -28,6 +28,7 @@
 #include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/fb/Obrinfalg.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Prog_reg.h"
@@ -119,6 +120,8 @@ void TForm1::CreateForms() {
     FormVyh = new TFormVyh(this);
     FormCreatFB = new TFormCreatFB(*Context, this);
     FormFB = new TFormFB(*Context, FormSig, FormVyh, FormCreatFB, this);
+    FormInfAlg = new TFormInfAlg(*Context, this);
+    FormFB->SetAlgorithmWindow(FormInfAlg);
     FormPrgD = new TFormPrgD(FormFB, this);
     QStringList units;
     for (int i = 0; i < CBoxRazmDef->count(); ++i)
@@ -219,6 +222,10 @@ void TForm1::LayOut() {
     deviceRow->addWidget(new QLabel(QStringLiteral("Номер прибора"), central));
     deviceRow->addWidget(CBoxUstr);
     deviceRow->addStretch();
+    LabelFile = new QLabel(QStringLiteral("Режим работы с файлом"), central);
+    LabelFile->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    LabelFile->hide();
+    deviceRow->addWidget(LabelFile);
     layout->addLayout(deviceRow);
 
     auto* composition = new QGroupBox(QStringLiteral("Состав прибора"), central);
@@ -399,6 +406,7 @@ void TForm1::RefreshComposition() {
     APrg1->setEnabled(serv.AnModuleIndex(1) >= 0);
     StAllD->setText(QString::number(serv.GetDiscrInCount()));
     StAllAn->setText(QString::number(serv.GetAnInCount()));
+    LabelFile->setVisible(serv.FileMode == 1);
     SlotCodes codes{};
     std::copy(serv.SlotModuleCodes.begin(), serv.SlotModuleCodes.end(), codes.begin());
     EditModif->setText(codes[0] != 0 ? ModifCodeText(codes) : QString());

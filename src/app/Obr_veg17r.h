@@ -22,6 +22,7 @@ class TFormCreatFB;
 class TFormCreatReg;
 class TFormF15;
 class TFormFB;
+class TFormInfAlg;
 class TFormLNet;
 class TFormMBM;
 class TFormNastr;
@@ -59,6 +60,7 @@ class TForm1 : public QMainWindow {
     QLineEdit* EditModif = nullptr;   // hidden: the 8-character modification code
     QComboBox* CBoxRazmDef = nullptr; // hidden: the 16 default unit names
     QLabel* StAllD = nullptr;         // discrete input count
+    QLabel* LabelFile = nullptr;      // "Режим работы с файлом", shown in file mode
     QLabel* StAllAn = nullptr;        // analogue input count
     std::array<QPushButton*, 8> SlotControls{};
     TLoopSummary* LoopSummary = nullptr;
@@ -73,6 +75,7 @@ class TForm1 : public QMainWindow {
     TFormPrgD* FormPrgD = nullptr;
     TFormFB* FormFB = nullptr;
     TFormCreatFB* FormCreatFB = nullptr;
+    TFormInfAlg* FormInfAlg = nullptr;
     TFormPROG* FormPROG = nullptr;
     TFormKalibr* FormKalibr = nullptr;
     TFormTipDat* FormTipDat = nullptr;

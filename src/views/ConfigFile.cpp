@@ -37,7 +37,8 @@
 // table. Rows that no longer fit are left out and read back as their default identifiers.
 namespace {
 
-constexpr int HeadBytes = 921;
+constexpr int HeadBytes = ConfigFileLayout::HeadBytes;
+static_assert(ConfigFileLayout{10}.MarksAt() == HeadBytes + TProgFBClass::PageBytes + TProgFBClass::TextPageBytes);
 constexpr int ModuleAt = 16;
 constexpr int DiscreteAt = ModuleAt + TProgMBAClass::RecordSize;
 constexpr int UnitsAt = DiscreteAt + TProgVegClass::BlockBytes;
@@ -59,15 +60,8 @@ const QString kWarning = QStringLiteral("Предупреждение");
 const QString kError = QStringLiteral("Ошибка");
 
 // Offsets of the parts that depend on the block count.
-struct Layout {
-    int f;
-    int Pages() const { return f / TProgFBClass::RecordsPerBlock; }
-    int FbAt() const { return HeadBytes; }
-    int AlgAt() const { return HeadBytes + TProgFBClass::PageBytes * Pages(); }
-    int MarksAt() const { return AlgAt() + TProgFBClass::TextPageBytes * Pages(); }
-    int ListsAt() const { return MarksAt() + f; }
-    int CountAt() const { return ListsAt() + f * f; }
-    int TailAt() const { return CountAt() + 1; }
+struct Layout : ConfigFileLayout {
+    int TailAt() const { return AlgEnd(); }
     int Size() const { return TailAt() + TailBytes; }
 };
 
@@ -123,7 +117,7 @@ bool DecodeInputTexts(TServClass& serv, const uint8_t* in, int size) {
 }
 
 QByteArray BuildFile(TConfiguration& cfg) {
-    const Layout l{cfg.FB.FBCount};
+    const Layout l{{cfg.FB.FBCount}};
     QByteArray file(l.Size(), '\0');
     auto* b = reinterpret_cast<uint8_t*>(file.data());
     b[0] = uint8_t(cfg.Serv.GetDevAddr());
@@ -253,14 +247,18 @@ int FileBlockCountBySize(int64_t size) {
     return TProgFBClass::FBCapacity;
 }
 
+// Opens a regular file for reading, or says it cannot: opening a pipe or a device would wait for a
+// writer.
+static bool OpenForReading(QWidget* parent, const QString& path, QFile& f) {
+    if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly)) return true;
+    MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
+               MsgIcon::Warning);
+    return false;
+}
+
 bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
     QFile f(path);
-    // Only a regular file: opening a pipe or a device would wait for a writer.
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
-        MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
-                   MsgIcon::Warning);
-        return false;
-    }
+    if (!OpenForReading(parent, path, f)) return false;
     const int64_t size = f.size();
     const int fbCount = FileBlockCountBySize(size);
     if (fbCount == 0 || fbCount == 40) {
@@ -268,7 +266,7 @@ bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
                    kWarning, MsgButtons::OK, MsgIcon::Warning);
         return false;
     }
-    const Layout l{fbCount};
+    const Layout l{{fbCount}};
     const auto refuse = [&](const QString& why) {
         MessageBox(parent, QStringLiteral("Файл конфигурации поврежден:\n") + why, kError, MsgButtons::OK,
                    MsgIcon::Error);
@@ -295,5 +293,53 @@ bool SaveConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
         return false;
     }
     cfg.Serv.Modified = 0;
+    return true;
+}
+
+bool LoadAlgorithmsFromFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
+    QFile f(path);
+    if (!OpenForReading(parent, path, f)) return false;
+    const auto warn = [&](const QString& text) {
+        MessageBox(parent, text, kWarning, MsgButtons::OK, MsgIcon::Warning);
+    };
+    const int fileCount = FileBlockCountBySize(f.size());
+    if (fileCount == 40) {
+        warn(QStringLiteral("Файл создан на 40 ФБ"));
+        return false;
+    }
+    const ConfigFileLayout l{fileCount};
+    const QByteArray file = fileCount == 0 ? QByteArray() : f.read(l.AlgEnd());
+    const auto* b = reinterpret_cast<const uint8_t*>(file.constData());
+    // A file cut inside its algorithm section, or with more algorithms than blocks, is no
+    // configuration file of this size.
+    if (fileCount == 0 || file.size() != l.AlgEnd() || b[l.CountAt()] > fileCount) {
+        warn(QStringLiteral("Файл не опознан"));
+        return false;
+    }
+    if (cfg.FB.FBCount != fileCount) warn(QStringLiteral("Количество ФБ \nне соответствует количеству ФБ в файле"));
+    for (int slot = 1; slot <= TServClass::SlotCount; ++slot)
+        if (b[1 + Composition::SlotCodes + slot - 1] != cfg.Serv.GetSlotModuleCode(slot)) {
+            warn(QStringLiteral("Рабочая конфигурация \nне соответствует конфигурации в файле"));
+            break;
+        }
+
+    TProgFBClass& fb = cfg.FB;
+    TReservBlocksClass& reserve = cfg.Reserv;
+    for (int p = 0; p < l.Pages(); ++p) {
+        fb.TakeTextBlockFromBuf(b + l.AlgAt() + p * TProgFBClass::TextPageBytes, TProgFBClass::TextPageBytes);
+        fb.TextBlockToFbs(p);
+    }
+    reserve.AlgReserve.SetCount(b[l.CountAt()]);
+    fb.AlgTable.SetCount(b[l.CountAt()]);
+    for (int a = 0; a < fileCount; ++a) {
+        fb.AlgTable.SetMark(a, b[l.MarksAt() + a]);
+        reserve.AlgReserve.SetMark(a, b[l.MarksAt() + a]);
+        reserve.AlgNames().Set(a, b + l.AlgAt() + a * TProgFBClass::TextLen, TProgFBClass::TextLen);
+        for (int j = 0; j < fileCount; ++j) {
+            fb.AlgTable.SetEntry(a, j, b[l.ListsAt() + a * fileCount + j]);
+            reserve.AlgReserve.SetEntry(a, j, b[l.ListsAt() + a * fileCount + j]);
+        }
+    }
+    if (cfg.Serv.FileMode == 1) cfg.Serv.Modified = 1;
     return true;
 }

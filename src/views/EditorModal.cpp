@@ -9,3 +9,9 @@ int ShowEditorModal(QWidget* parent, QDialog* editor) {
                    MsgButtons::OK, MsgIcon::Error);
     return result;
 }
+
+bool AskFinishWithError(QWidget* parent) {
+    return MessageBox(parent, QStringLiteral("Ошибка программирования \nЗакончить?"),
+                      QStringLiteral("Подтвердите окончание программирования"), MsgButtons::YesNo,
+                      MsgIcon::Question) == mrYes;
+}

@@ -58,9 +58,8 @@ QStringList InfoGridLines(const QTableWidget* grid) {
     return lines;
 }
 
-QFileDialog* MakeRtfSaveDialog(QWidget* parent) {
-    auto* dialog = new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(),
-                                   QStringLiteral("Файлы RTF (*.rtf)"));
+QFileDialog* MakeRtfSaveDialog(QWidget* parent, const QString& filter) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(), filter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);

@@ -24,8 +24,8 @@ QStringList InfoGridLines(const QTableWidget* grid);
 // Landscape A4 with the margins of the printed tables.
 inline const PageSetup kLandscape{true, 29, 29, 29, 29};
 
-// A save dialog for ".rtf" print files.
-QFileDialog* MakeRtfSaveDialog(QWidget* parent);
+// A save dialog for ".rtf" print files, with the file-type filter given.
+QFileDialog* MakeRtfSaveDialog(QWidget* parent, const QString& filter = QStringLiteral("Файлы RTF (*.rtf)"));
 
 // Asks for the file name (again while the name is refused) and writes the lines through
 // RtfTablePrint with the page setup given; the dialog's answer goes to the context's

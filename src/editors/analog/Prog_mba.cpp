@@ -459,10 +459,7 @@ bool TFormPROG::FormCloseQuery() {
             }
         }
         if (!found.empty()) {
-            if (MessageBox(this, QStringLiteral("Ошибка программирования \nЗакончить?"),
-                           QStringLiteral("Подтвердите окончание программирования"), MsgButtons::YesNo,
-                           MsgIcon::Question) != mrYes)
-                return false;
+            if (!AskFinishWithError(this)) return false;
             closeResult_ = mrYes;
             return true;
         }

@@ -5,9 +5,14 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "FbSchemeLayout.h"
+#include "FbSchemePrint.h"
+#include "AlgTableEdit.h"
+#include "EditorModal.h"
 #include "FbTableEdit.h"
 #include "Obrcreatfb_mb.h"
+#include "Obrinfalg.h"
 #include "Obrinform.h"
+#include "PagePrinter.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -83,6 +88,8 @@ void TFormFB::ConnectCommands() {
     on(ADelChoose, &TFormFB::DelChooseClick);
     on(ADelete, &TFormFB::DeleteBlClick);
     on(AImageAlgoritm, &TFormFB::ImageAlgoritmClick);
+    on(ACreatAlgoritm, &TFormFB::CreatAlgoritmClick);
+    connect(Button2, &QPushButton::clicked, this, &TFormFB::Button2Click);
     on(InsertBl, &TFormFB::InsertBlClick);
     on(AppendBl, &TFormFB::AppendBlClick);
     // PopupMenu2 is never shown: its shortcuts work in the whole window.
@@ -990,4 +997,18 @@ void TFormFB::ImageAlgoritmClick() {
     for (int a = 0; a < int(layout.labels.size()); ++a)
         if (fb.AlgTable.GetEntry(a, 0) != TProgFBClass::AlgEnd) labels.push_back(layout.labels[size_t(a)]);
     CreateAlgorithmLabels(labels);
+}
+
+void TFormFB::CreatAlgoritmClick() {
+    if (!formInfAlg_) return;
+    const TConfiguration& cfg = context_.Cfg();
+    formInfAlg_->FillTables(BlockRows(cfg.FB, cfg.Serv, CreatFb::TypeNames()), AlgorithmRows(cfg.FB));
+    if (ShowEditorModal(this, formInfAlg_) != mrYes) RebuildFBScheme();
+    ScrollBox1Click();
+}
+
+void TFormFB::Button2Click() {
+    const QWidget* owner = parentWidget();
+    PrintFBScheme(*this, context_.Cfg(), context_.ComPort(), PicturePrinter(),
+                  owner ? owner->window()->windowTitle() : QString());
 }

@@ -17,6 +17,7 @@ class QMenu;
 class QPushButton;
 class SchemeControl;
 class TFormCreatFB;
+class TFormInfAlg;
 class TFormSig;
 class TFormVyh;
 class TPanFB;
@@ -114,6 +115,12 @@ class TFormFB : public SchemeEditorFrame {
     void DelChooseClick();
     void DeleteBlClick();
     void ImageAlgoritmClick();
+    // Fills the algorithm window from the tables, shows it, and rebuilds the scheme unless it
+    // ended with an error.
+    void CreatAlgoritmClick();
+    void SetAlgorithmWindow(TFormInfAlg* window) { formInfAlg_ = window; }
+    // Prints the scheme, five rows a page.
+    void Button2Click();
 
   signals:
     // The scheme was removed (also at the start of every rebuild).
@@ -157,6 +164,7 @@ class TFormFB : public SchemeEditorFrame {
     TFormSig* formSig_ = nullptr;
     TFormVyh* formVyh_ = nullptr;
     TFormCreatFB* formCreat_ = nullptr;
+    TFormInfAlg* formInfAlg_ = nullptr;
     // The algorithm tables and names as the editor was shown: a declined transfer restores them
     // with the records, since the edits renumber them.
     AlgTables<TProgFBClass::Slots> algAtShow_;

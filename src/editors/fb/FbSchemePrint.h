@@ -1,0 +1,71 @@
+#pragma once
+// The printed function-block scheme: five scheme rows a page, each page a print job of its own,
+// the elements scaled from screen to printer resolution below a header, the algorithm names over
+// their blocks and the relay outputs of the page's blocks listed below the picture.
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class PagePrinter;
+class TComPortClass;
+class TFormFB;
+struct TConfiguration;
+
+namespace FbPrint {
+
+constexpr int RowsPerPage = 5;
+constexpr int PictureTop = 320;       // printer pixels above the picture, for the header
+constexpr int PictureRows = 610;      // screen pixels of the five rows of a page
+constexpr int BandHeight = 620;       // the background band behind the picture
+constexpr int FirstBlockBelow = 15;   // the first block of a page stands this far below the top
+constexpr int RelayHeaderBelow = 380; // the relay list's heading below the scaled picture
+constexpr int RelayLineStep = 70;     // printer pixels from one relay line to the next
+constexpr int RelayRightX = 3400;     // even block numbers print on the right half
+constexpr int LabelBandHeight = 13;
+constexpr int WaitAfterPlacing = 300; // ms
+constexpr int WaitAfterJob = 500;     // ms
+
+// The blocks of one page: indexes first..last.
+struct Page {
+    int first = 0;
+    int last = 0;
+};
+
+// Pages of rows 5p..5p+4 for blocks whose scheme rows are given in block order; every row lands
+// on exactly one page.
+std::vector<Page> Pages(const std::vector<int>& blockRows);
+
+// A scheme element at screen rectangle r as printed on a page whose first block's panel stands
+// at firstTop.
+QRect Place(const QRect& r, int firstTop, int sx, int sy);
+
+struct TextAt {
+    QPoint pos;
+    QString text;
+};
+
+// The relay list of blocks first..last below a picture scaled by sy: its heading, then per block
+// the text relayText gives (none: the block is left out); odd block numbers start a new line at
+// x 0, even ones go on at RelayRightX.
+std::vector<TextAt> RelayLines(int first, int last, int sy,
+                               const std::function<std::optional<QString>(int)>& relayText);
+
+// What the relay panel's cell of one module shows: the relay numbers after "МР<m>:  ", or only
+// six characters of them when they hold more than three commas.
+QString RelayCellText(const QString& moduleText);
+
+// The page headers: page 0 the main window's and the editor's captions and, in file mode, the
+// file-mode text; later pages the main window's caption with the page number.
+std::vector<TextAt> PageHeader(int page, const QString& mainCaption, const QString& editorCaption,
+                               const QString& fileModeText);
+
+} // namespace FbPrint
+
+// Prints the scheme of the editor through the printer: nothing without blocks, nothing when the
+// print dialog is cancelled. The waits go through the exchange object's clock.
+void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port, PagePrinter& printer,
+                   const QString& mainCaption);

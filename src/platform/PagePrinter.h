@@ -1,0 +1,53 @@
+#pragma once
+// The printer the scheme and table pictures go to: the print dialog, then one print job at a
+// time with a painter on its page. The desktop one is QPrinter with QPrintDialog; tests use one
+// that writes each job to a PDF file of its own.
+
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+class QTextDocument;
+class QWidget;
+
+class PagePrinter {
+  public:
+    virtual ~PagePrinter() = default;
+    // The print dialog (pages fromPage..toPage offered); false when it was cancelled.
+    virtual bool Setup(QWidget* parent, int fromPage, int toPage) = 0;
+    // Begins a print job; the painter draws on its one page until EndJob.
+    virtual QPainter* BeginJob() = 0;
+    virtual void EndJob() = 0;
+    // Prints a text document, over as many pages as it takes, as one job under the title.
+    virtual void PrintDocument(QTextDocument& document, const QString& title) = 0;
+    // The printer's resolution in dots per inch.
+    virtual int DpiX() const = 0;
+    virtual int DpiY() const = 0;
+};
+
+// QPrinter: the dialog through ShowModal, each job a document of its own. With a PDF path
+// pattern ("%1" for the job number from 1) it prints to PDF files and shows no dialog.
+class QtPagePrinter : public PagePrinter {
+  public:
+    explicit QtPagePrinter(QString pdfPattern = QString());
+    ~QtPagePrinter() override;
+    bool Setup(QWidget* parent, int fromPage, int toPage) override;
+    QPainter* BeginJob() override;
+    void EndJob() override;
+    void PrintDocument(QTextDocument& document, const QString& title) override;
+    int DpiX() const override;
+    int DpiY() const override;
+    int Jobs() const { return jobs_; }
+
+  private:
+    QString pdfPattern_;
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPainter> painter_;
+    int jobs_ = 0;
+};
+
+// The printer the editors print pictures through; tests put another one in (nullptr restores the
+// desktop one).
+PagePrinter& PicturePrinter();
+void SetPicturePrinter(PagePrinter* printer);

@@ -1,0 +1,491 @@
+// The algorithm tables: the grid stored back on close, the rows the window shows, algorithms
+// loaded from a configuration file, and the printed text of both tables.
+
+#include "../views/RecordingWordProcessor.h"
+#include "AlgTableEdit.h"
+#include "ConfigFile.h"
+#include "FbEditorFixture.h"
+#include "InfoPrint.h"
+#include "RtfWriter.h"
+#include "editors/fb/AlgTablePrint.h"
+#include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/fb/Obrinfalg.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<int> ListOf(const TProgFBClass& fb, int a) {
+    std::vector<int> list;
+    for (int j = 0; j < fb.FBCount && fb.AlgTable.GetEntry(a, j) != TProgFBClass::AlgEnd; ++j)
+        list.push_back(fb.AlgTable.GetEntry(a, j));
+    return list;
+}
+
+std::unique_ptr<TProgFBClass> Table(int fbCount, int logicCount) {
+    auto fb = std::make_unique<TProgFBClass>();
+    fb->FBCount = fbCount;
+    fb->LogicFBCount = logicCount;
+    return fb;
+}
+
+} // namespace
+
+TEST(AlgorithmGrid, ListTextsAreStoredOrRefused) {
+    struct Case {
+        QString list;
+        int fbCount;
+        AlgGridError error;
+        std::vector<int> stored;
+    };
+    const QString items61 = QString("1,").repeated(61);
+    const std::vector<Case> cases{
+        {"1,2,3", 120, AlgGridError::None, {1, 2, 3}},
+        {"1,2,3,", 120, AlgGridError::None, {1, 2, 3}},
+        {"10,3", 120, AlgGridError::None, {10, 3}},
+        {" 4, 5 ,6", 120, AlgGridError::None, {4, 5, 6}},
+        {"1000", 120, AlgGridError::BadItem, {}},
+        {"1,x", 120, AlgGridError::BadItem, {1}},
+        {"1,,2", 120, AlgGridError::BadItem, {1}},
+        {"  ", 120, AlgGridError::BadItem, {}},
+        {"2" + QString(" ").repeated(599), 120, AlgGridError::BadItem, {}},
+        {items61, 60, AlgGridError::BadItem, std::vector<int>(60, 1)},
+        {items61, 120, AlgGridError::None, std::vector<int>(61, 1)},
+        {"1,2,11", 120, AlgGridError::BadBlock, {1, 2}},
+        {"0", 120, AlgGridError::BadBlock, {}},
+        {"-1", 120, AlgGridError::BadBlock, {}},
+    };
+    for (const Case& c : cases) {
+        auto fb = Table(c.fbCount, 10);
+        const AlgGridError error = StoreAlgorithmGrid(*fb, {{" 1", "Насосы", c.list}});
+        EXPECT_EQ(error, c.error) << c.list.toStdString();
+        EXPECT_EQ(ListOf(*fb, 0), c.stored) << c.list.toStdString();
+        EXPECT_EQ(fb->AlgTable.GetCount(), c.error == AlgGridError::None ? 1 : 0) << c.list.toStdString();
+        if (!c.stored.empty()) {
+            EXPECT_EQ(fb->AlgTable.GetMark(c.stored[0] - 1), c.stored[0]);
+        }
+    }
+    EXPECT_EQ(AlgGridErrorText(AlgGridError::BadItem), "error ");
+    EXPECT_EQ(AlgGridErrorText(AlgGridError::BadBlock), "error N ФБ");
+}
+
+TEST(AlgorithmGrid, NumberCellsNameTheSlotsAndRowsGiveListsAndCount) {
+    auto fb = Table(120, 10);
+    fb->SetFbText(7, "старое");
+    fb->AlgTable.SetEntry(5, 0, 4);
+    fb->AlgTable.SetMark(3, 4);
+    // Row 0 names algorithm 3, row 1 clears name 8, row 2 is the last named one.
+    EXPECT_EQ(StoreAlgorithmGrid(*fb, {{" 3", "Первый", "2,3,"}, {"8", "", "4,"}, {" 2", "Второй", "5"}, {}}),
+              AlgGridError::None);
+    EXPECT_EQ(fb->GetFbText(2), "Первый");
+    EXPECT_EQ(fb->GetFbText(1), "Второй");
+    EXPECT_EQ(fb->GetFbText(7), "");
+    EXPECT_EQ(ListOf(*fb, 0), std::vector<int>({2, 3}));
+    EXPECT_EQ(ListOf(*fb, 1), std::vector<int>());
+    EXPECT_EQ(ListOf(*fb, 2), std::vector<int>({5}));
+    EXPECT_EQ(ListOf(*fb, 5), std::vector<int>());
+    EXPECT_EQ(fb->AlgTable.GetMark(3), TProgFBClass::AlgEnd);
+    EXPECT_EQ(fb->AlgTable.GetMark(4), 5);
+    EXPECT_EQ(fb->AlgTable.GetCount(), 3);
+
+    // An empty first number cell leaves everything empty.
+    EXPECT_EQ(StoreAlgorithmGrid(*fb, {{"", "Имя", "1"}, {" 2", "Второй", "5"}}), AlgGridError::None);
+    EXPECT_EQ(fb->AlgTable.GetCount(), 0);
+    EXPECT_EQ(fb->GetFbText(1), "");
+    EXPECT_EQ(ListOf(*fb, 1), std::vector<int>());
+
+    // A number cell outside 1..FBCount addresses no name.
+    for (const QString number : {"0", "121", "x"})
+        EXPECT_EQ(StoreAlgorithmGrid(*fb, {{" 1", "A", "1"}, {number, "B", "2"}}), AlgGridError::BadItem)
+            << number.toStdString();
+    EXPECT_EQ(ListOf(*fb, 0), std::vector<int>({1}));
+}
+
+TEST(AlgorithmGrid, RowsAsTheEditorAndTheFileLoaderShowThem) {
+    auto fb = Table(120, 10);
+    fb->SetFbText(0, "Насосы");
+    fb->SetFbText(1, "Вентиляция");
+    fb->SetFbText(2, "Третий");
+    for (int j = 0; j < 3; ++j)
+        fb->AlgTable.SetEntry(0, j, 3 + j);
+    fb->AlgTable.SetEntry(1, 0, 6);
+    fb->AlgTable.SetEntry(1, 1, 7);
+    fb->AlgTable.SetCount(2);
+    const std::vector<AlgGridRow> rows = AlgorithmRows(*fb);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].number, " 1");
+    EXPECT_EQ(rows[0].name, "Насосы");
+    EXPECT_EQ(rows[0].list, "3,4,5,");
+    // The last algorithm takes in the blocks after its last one.
+    std::vector<AlgGridRow> loaded = LoadedAlgorithmRows(*fb);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0].list, "3,4,5,");
+    EXPECT_EQ(loaded[1].list, "6,7,8,9,10,");
+    // An entry above the logic count ends the fill there.
+    fb->AlgTable.SetEntry(0, 1, 11);
+    fb->AlgTable.SetEntry(2, 0, 1);
+    fb->AlgTable.SetCount(3);
+    loaded = LoadedAlgorithmRows(*fb);
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].list, "3,");
+    // A list entry in the last slot gets no comma.
+    auto full = Table(60, 60);
+    for (int j = 0; j < 60; ++j)
+        full->AlgTable.SetEntry(0, j, j + 1);
+    full->AlgTable.SetCount(1);
+    EXPECT_TRUE(AlgorithmRows(*full)[0].list.endsWith(",59,60"));
+}
+
+TEST(AlgorithmTablePrint, CellsArePaddedAndTabbed) {
+    struct Case {
+        bool blockTable;
+        int column;
+        int length;
+        int blanks;
+        int tabs;
+        int kept; // characters of the text kept
+    };
+    const std::vector<Case> cases{
+        {true, 2, 5, 23, 1, 5},     {true, 2, 6, 22, 0, 6},     {true, 2, 27, 1, 0, 27},
+        {true, 2, 30, 0, 0, 30},    {true, 0, 3, 1, 0, 3},      {true, 3, 20, 0, 0, 20},
+        {false, 1, 120, 0, 0, 100}, {false, 1, 100, 1, 0, 100}, {false, 1, 99, 2, 1, 99},
+        {false, 1, 8, 93, 10, 8},   {false, 1, 9, 92, 9, 9},    {false, 0, 6, 0, 0, 6},
+        {false, 2, 3, 148, 0, 3},
+    };
+    for (const Case& c : cases) {
+        // Neighbours hold "y", so each cell's end shows.
+        QStringList row(c.blockTable ? 7 : 3, "y");
+        row[c.column] = QString(c.length, QChar('x'));
+        const QStringList lines =
+            c.blockTable ? BlockTableLines("T", "S", {row}) : AlgorithmTableLines("T", "S", {row});
+        ASSERT_EQ(lines.size(), 5);
+        const QString line = lines[4];
+        const qsizetype end = line.lastIndexOf('x') + 1;
+        const qsizetype next = line.indexOf('y', end);
+        const bool joinTab = c.column < (c.blockTable ? 6 : 0) + (c.blockTable ? 0 : 1);
+        EXPECT_EQ(line.count('x'), c.kept) << c.column << " " << c.length;
+        EXPECT_EQ(line.mid(end, next < 0 ? -1 : next - end),
+                  QString(c.blanks, ' ') + QString(c.tabs, '\t') + (joinTab ? "\t" : ""))
+            << c.column << " " << c.length;
+    }
+    // Head lines; the block table's data rows start after one more line feed.
+    const std::vector<QStringList> rows{{"a"}, {"b"}, {"c"}};
+    const QStringList block = BlockTableLines("Заголовок", "Функциональные блоки", rows);
+    EXPECT_EQ(block.mid(0, 4), QStringList({"Заголовок", "\n", "          Функциональные блоки", "\n"}));
+    EXPECT_EQ(block.size(), 4 + 3 + 1);
+    EXPECT_EQ(block[6], "\n");
+    EXPECT_EQ(AlgorithmTableLines("T", "S", {{"1", "N", "2,"}})[4],
+              "1    \tN" + QString(100, ' ') + QString(10, '\t') + "2," + QString(149, ' '));
+}
+
+class AlgWindowTest : public FbEditorFixture {
+  protected:
+    void SetUp() override {
+        FbEditorFixture::SetUp();
+        Form().SetAlgorithmWindow(&window);
+        SetPrinter(&wp);
+    }
+    void TearDown() override {
+        SetPrinter(nullptr);
+        FbEditorFixture::TearDown();
+    }
+    static void SetPrinter(WordProcessor* p) { SetInfoWordProcessor(p); }
+    QString Cell(QTableWidget* grid, int row, int column) {
+        const QTableWidgetItem* item = grid->item(row, column);
+        return item ? item->text() : QString();
+    }
+    void SetCell(int row, int column, const QString& text) {
+        if (!window.StringGrid2->item(row, column))
+            window.StringGrid2->setItem(row, column, new QTableWidgetItem);
+        window.StringGrid2->item(row, column)->setText(text);
+    }
+    // Three blocks: a discrete input feeds block 1, block 1 feeds block 2, a comparator; a
+    // calculation record behind them.
+    void ThreeBlocks() {
+        SetBlock(0, 1, {{0, 1}, {1, 0}, {3, 5}});
+        SetBlock(1, 4, {{1, 1}, {1, 9}});
+        SetBlock(2, TProgFBClass::TypeComparator);
+        FB().SetIn8Kind(2, 0);
+        FB().SetIn8Num(2, 2);
+        FB().SetTypeByte(3, TProgFBClass::TypeCalc);
+        FB().RecountTable();
+        Cfg().Serv.SetInputTextRow(0, {"Вход1"});
+        Cfg().Serv.SetInputTextRow(1, {"Вход2"});
+    }
+
+    TFormInfAlg window{parts.context};
+    RecordingWordProcessor wp;
+    ScriptedModals modals;
+};
+
+TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
+    ThreeBlocks();
+    ASSERT_EQ(FB().LogicFBCount, 3);
+    FB().SetFbText(0, "Старый");
+    FB().AlgTable.SetEntry(0, 0, 2);
+    FB().AlgTable.SetCount(1);
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, &window);
+        const QStringList types = CreatFb::TypeNames();
+        EXPECT_EQ(QStringList({Cell(window.StringGrid1, 2, 0), Cell(window.StringGrid1, 2, 1),
+                               Cell(window.StringGrid1, 2, 2), Cell(window.StringGrid1, 2, 3),
+                               Cell(window.StringGrid1, 2, 4), Cell(window.StringGrid1, 2, 5),
+                               Cell(window.StringGrid1, 2, 6)}),
+                  QStringList({" 1", "ФБ1", types[0], Cfg().Serv.GetInputText(0), "", "", ""}));
+        EXPECT_EQ(Cell(window.StringGrid1, 3, 3), "ФБ1");
+        EXPECT_EQ(Cell(window.StringGrid1, 3, 4), ""); // block 9 is not built
+        EXPECT_EQ(Cell(window.StringGrid1, 4, 2), types[TProgFBClass::TypeComparator - 1]);
+        EXPECT_EQ(Cell(window.StringGrid1, 4, 3), Cfg().Serv.GetInputText(1));
+        EXPECT_EQ(Cell(window.StringGrid1, 5, 0), ""); // the calculation record has no row
+        EXPECT_EQ(Cell(window.StringGrid1, 0, 0), "  №");
+        EXPECT_EQ(Cell(window.StringGrid2, 1, 0), "п/п");
+        EXPECT_EQ(Cell(window.StringGrid2, 2, 1), "Старый");
+        EXPECT_EQ(Cell(window.StringGrid2, 2, 2), "2,");
+        EXPECT_TRUE(window.EditingNFB->isChecked() && window.EditingNFB->isEnabled());
+        SetCell(2, 1, "Насосы");
+        SetCell(2, 2, "1,2,3");
+        SetCell(3, 0, " 2");
+        SetCell(3, 1, "Второй");
+        window.OK->click();
+        return window.result();
+    });
+    Form().CreatAlgoritmClick();
+    EXPECT_EQ(modals.Shown(), 1);
+    EXPECT_EQ(FB().GetFbText(0), "Насосы");
+    EXPECT_EQ(ListOf(FB(), 0), std::vector<int>({1, 2, 3}));
+    EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+    ASSERT_EQ(Form().AlgLabels.size(), 2u); // the rebuilt scheme shows the names
+    EXPECT_EQ(Form().AlgLabels[0]->text(), "Насосы");
+}
+
+TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
+    ThreeBlocks();
+    const auto question = [&](int answer) {
+        boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
+                     MsgButtons::YesNo, MsgIcon::Question, mrNone, answer);
+    };
+    modals.Then([&](QDialog*) {
+        SetCell(2, 0, " 1");
+        SetCell(2, 1, "Имя");
+        SetCell(2, 2, "1,4");
+        boxes.ExpectText("error N ФБ", "Программатор ВЕГ-17");
+        question(mrNo);
+        window.OK->click();
+        EXPECT_EQ(window.result(), mrNone); // the window stays
+        SetCell(2, 2, "1,ab");
+        boxes.ExpectText("error ", "Программатор ВЕГ-17");
+        question(mrYes);
+        window.OK->click();
+        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                     mrOk);
+        return window.result();
+    });
+    Form().CreatAlgoritmClick();
+    EXPECT_EQ(ListOf(FB(), 0), std::vector<int>({1})); // what was stored before the error stays
+
+    // Without blocks the block numbers are not editable, but OK keeps the lists shown.
+    SetBlock(0, 0);
+    SetBlock(1, 0);
+    SetBlock(2, 0);
+    FB().RecountTable();
+    FB().LogicFBCount = 0;
+    modals.Then([&](QDialog*) {
+        EXPECT_FALSE(window.EditingNFB->isChecked() || window.EditingNFB->isEnabled());
+        EXPECT_FALSE(window.StringGrid2SelectCell(2, 2));
+        EXPECT_TRUE(window.StringGrid2SelectCell(1, 2));
+        window.OK->click();
+        return window.result();
+    });
+    Form().CreatAlgoritmClick();
+}
+
+TEST_F(AlgWindowTest, SelectingACellInFileModeMarksTheConfigurationModified) {
+    Cfg().Serv.FileMode = 0;
+    window.StringGrid2SelectCell(1, 2);
+    EXPECT_EQ(Cfg().Serv.Modified, 0);
+    Cfg().Serv.FileMode = 1;
+    window.StringGrid2SelectCell(1, 2);
+    EXPECT_EQ(Cfg().Serv.Modified, 1);
+}
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
+    QTemporaryDir dir;
+    for (int i = 0; i < 10; ++i)
+        SetBlock(i, 1);
+    FB().RecountTable();
+    FB().SetFbText(0, "Насосы");
+    FB().SetFbText(1, "Вентиляция");
+    FB().AlgTable.SetEntry(0, 0, 1);
+    FB().AlgTable.SetEntry(0, 1, 2);
+    FB().AlgTable.SetMark(0, 1);
+    FB().AlgTable.SetEntry(1, 0, 6);
+    FB().AlgTable.SetEntry(1, 1, 7);
+    FB().AlgTable.SetMark(5, 6);
+    FB().AlgTable.SetCount(2);
+    const QString full = dir.filePath("full.veg");
+    ASSERT_TRUE(SaveConfigFile(nullptr, full, Cfg()));
+    const QByteArray file = Bytes(full);
+    ASSERT_EQ(file.size() / 1024, 34);
+    const TProgFBClass saved = FB();
+    FB().ResetAlgorithms();
+    Cfg().Reserv.ResetAlgorithms();
+    Cfg().Serv.FileMode = 1;
+    Cfg().Serv.Modified = 0;
+
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, window.DialOpenFile);
+        window.DialOpenFile->selectFile(full);
+        return int(QDialog::Accepted);
+    });
+    window.NameFromFile->click();
+    EXPECT_EQ(FB().GetFbText(1), "Вентиляция");
+    EXPECT_EQ(ListOf(FB(), 0), ListOf(saved, 0));
+    EXPECT_EQ(FB().AlgTable.GetMark(5), 6);
+    EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+    EXPECT_EQ(Cfg().Reserv.AlgReserve.GetCount(), 2);
+    EXPECT_EQ(Cfg().Reserv.AlgReserve.GetEntry(1, 1), 7);
+    EXPECT_EQ(Cfg().Reserv.AlgNames().GetByte(0, 0), uint8_t(0xCD)); // "Н" in Windows-1251
+    EXPECT_EQ(Cfg().Serv.Modified, 1);
+    EXPECT_EQ(Cell(window.StringGrid2, 3, 0), " 2");
+    EXPECT_EQ(Cell(window.StringGrid2, 3, 2), "6,7,8,9,10,");
+
+    // Refusals change nothing; warnings go on.
+    struct Refusal {
+        QByteArray bytes;
+        QString text;
+    };
+    QByteArray overCount = file;
+    overCount[ConfigFileLayout{120}.CountAt()] = char(121);
+    const std::vector<Refusal> refusals{
+        {QByteArray(11 * 1024 + 1000, '\0'), "Файл не опознан"},
+        {QByteArray(12 * 1024, '\0'), "Файл создан на 40 ФБ"},
+        {QByteArray(15 * 1024, '\0'), "Файл не опознан"},
+        {file.left(ConfigFileLayout{120}.CountAt()), "Файл не опознан"}, // cut before the count byte
+        {overCount, "Файл не опознан"},
+    };
+    FB().ResetAlgorithms();
+    for (const Refusal& r : refusals) {
+        const QString path = dir.filePath("r.veg");
+        WriteBytes(path, r.bytes);
+        boxes.Expect(r.text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+        EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, path, Cfg())) << r.text.toStdString();
+        EXPECT_EQ(FB().AlgTable.GetCount(), 0);
+    }
+    boxes.Expect("Файл не удается открыть", "Открытие файла", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, dir.filePath("none.veg"), Cfg()));
+
+    // A 60-block file into a 120-block configuration of another composition.
+    auto small = std::make_unique<TConfiguration>(Cfg());
+    small->FB.FBCount = 60;
+    small->FB.SetFbText(0, "Малый");
+    small->FB.AlgTable.SetCount(1);
+    const QString path60 = dir.filePath("small.veg");
+    ASSERT_TRUE(SaveConfigFile(nullptr, path60, *small));
+    ASSERT_EQ(Bytes(path60).size() / 1024, 17);
+    Cfg().Serv.SetSlotModuleCode(2, Cfg().Serv.GetSlotModuleCode(2) == 3 ? 4 : 3);
+    FB().SetFbText(70, "Дальний");
+    FB().AlgTable.SetEntry(70, 0, 5);
+    boxes.Expect("Количество ФБ \nне соответствует количеству ФБ в файле", "Предупреждение", MsgButtons::OK,
+                 MsgIcon::Warning, mrNone, mrOk);
+    boxes.Expect("Рабочая конфигурация \nне соответствует конфигурации в файле", "Предупреждение",
+                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    EXPECT_TRUE(LoadAlgorithmsFromFile(nullptr, path60, Cfg()));
+    EXPECT_EQ(FB().FBCount, 120);
+    EXPECT_EQ(FB().GetFbText(0), "Малый");
+    EXPECT_EQ(FB().GetFbText(70), "Дальний");
+    EXPECT_EQ(FB().AlgTable.GetEntry(70, 0), 5);
+    EXPECT_EQ(FB().AlgTable.GetCount(), 1);
+}
+
+TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
+    QTemporaryDir dir;
+    ThreeBlocks();
+    parts.context.SetModifCode("0D010000");
+    Cfg().Serv.DevNum = 4;
+    Cfg().Serv.FileMode = 0;
+    FB().SetFbText(0, "Насосы");
+    FB().AlgTable.SetEntry(0, 0, 1);
+    FB().AlgTable.SetCount(1);
+    window.FillTables(BlockRows(FB(), Cfg().Serv, CreatFb::TypeNames()), AlgorithmRows(FB()));
+
+    const QString blocks = dir.filePath("blocks");
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, window.DialSaveFile);
+        EXPECT_EQ(window.DialSaveFile->windowTitle(), "Создание  или замена файла .rtf ");
+        window.DialSaveFile->selectFile(blocks);
+        return int(QDialog::Accepted);
+    });
+    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 mrNo);
+    window.BNew1->click();
+    const QString rtf = blocks + ".rtf";
+    EXPECT_EQ(wp.calls, QStringList({"Open " + rtf, "Save " + rtf, "Close " + rtf, "Quit"}));
+    std::vector<QStringList> rows;
+    for (int r = 0; r < 5; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 7; ++c)
+            cells << Cell(window.StringGrid1, r, c);
+        rows.push_back(cells);
+    }
+    const QStringList expectedBlocks =
+        BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows);
+    EXPECT_EQ(Bytes(rtf), RtfDocument(expectedBlocks));
+
+    wp.calls.clear();
+    Cfg().Serv.FileMode = 1;
+    parts.context.SetConfigFileName("/data/a.veg");
+    const QString algs = dir.filePath("algs.rtf");
+    modals.Then([&](QDialog*) {
+        window.DialSaveFile->selectFile(dir.filePath("algs.RTF"));
+        return int(QDialog::Accepted);
+    });
+    boxes.ExpectText("Неверно задано имя файла", "Cохранение данных в файл");
+    modals.Then([&](QDialog*) {
+        window.DialSaveFile->selectFile(algs);
+        return int(QDialog::Accepted);
+    });
+    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
+                 mrYes);
+    window.BNew2->click();
+    EXPECT_EQ(wp.calls, QStringList({"Open " + algs, "PageSetup 1 29 29 29 29", "PrintOut", "Save " + algs,
+                                     "Close " + algs, "Quit"}));
+    EXPECT_EQ(Bytes(algs), RtfDocument(AlgorithmTableLines("Файл /data/a.veg", "Функциональные блоки",
+                                                           {{" № ", "Наименование  алгоритма ",
+                                                             "Номера ФБ, составляющих алгоритм"},
+                                                            {"п/п", " ", " "},
+                                                            {" 1", "Насосы", "1,"}}),
+                                       PageSetup{true, 29, 29, 29, 29}));
+    EXPECT_FALSE(QFile::exists(dir.filePath("algs.RTF")));
+
+    // Cancel: no file, no word processor.
+    wp.calls.clear();
+    FB().AlgTable.SetCount(0);
+    modals.Then([](QDialog*) { return int(QDialog::Rejected); });
+    window.BNew2->click();
+    EXPECT_TRUE(wp.calls.isEmpty());
+    EXPECT_EQ(window.RichEdit3->toPlainText().split('\n').size(),
+              4 + 2 + 2); // head, two line feeds' halves, headings
+    EXPECT_EQ(parts.context.SaveDialogAccepted, 0);
+}

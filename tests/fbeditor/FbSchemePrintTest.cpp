@@ -1,0 +1,204 @@
+// The printed function-block scheme: its pages, headers and relay list as data, and whole print
+// runs into PDF files read back with pdftotext.
+
+#include "editors/fb/FbSchemePrint.h"
+#include "FbEditorFixture.h"
+#include "PagePrinter.h"
+#include "editors/fb/Obrinfalg.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+using namespace FbPrint;
+
+TEST(FbSchemePrint, EveryRowPrintsOnExactlyOnePage) {
+    struct Case {
+        int rows;
+        std::vector<std::pair<int, int>> pages; // first and last block index
+    };
+    const std::vector<Case> cases{
+        {1, {{0, 2}}},
+        {5, {{0, 14}}},
+        {6, {{0, 14}, {15, 17}}},
+        {7, {{0, 14}, {15, 20}}},
+        {40, {{0, 14}, {15, 29}, {30, 44}, {45, 59}, {60, 74}, {75, 89}, {90, 104}, {105, 119}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<int> blockRows;
+        for (int r = 0; r < c.rows; ++r)
+            for (int k = 0; k < 3; ++k)
+                blockRows.push_back(r);
+        std::vector<std::pair<int, int>> got;
+        for (const Page& p : Pages(blockRows))
+            got.push_back({p.first, p.last});
+        EXPECT_EQ(got, c.pages) << c.rows;
+    }
+    EXPECT_TRUE(Pages({}).empty());
+    // A short last row.
+    const std::vector<Page> pages = Pages({0, 0, 1, 2, 3, 4, 5});
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[1].first, 6);
+}
+
+TEST(FbSchemePrint, HeadersRelayListAndCellTexts) {
+    EXPECT_EQ(Place(QRect(100, 415, 50, 20), 400, 12, 12), QRect(1200, 12 * 30 + 320, 600, 240));
+
+    const auto h0 = PageHeader(0, "Главное", "Редактор", "Режим работы с файлом");
+    ASSERT_EQ(h0.size(), 3u);
+    EXPECT_EQ(h0[0].pos, QPoint(10, 0));
+    EXPECT_EQ(h0[1].pos, QPoint(10, 100));
+    EXPECT_EQ(h0[2].pos, QPoint(10, 200));
+    EXPECT_EQ(h0[2].text, "Режим работы с файлом");
+    EXPECT_EQ(PageHeader(0, "Главное", "Редактор", "").size(), 2u);
+    const auto h1 = PageHeader(1, "Главное", "Редактор", "Режим работы с файлом");
+    ASSERT_EQ(h1.size(), 1u);
+    EXPECT_EQ(h1[0].pos, QPoint(10, 10));
+    EXPECT_EQ(h1[0].text, "Главное   страница 2");
+
+    const auto lines = RelayLines(2, 5, 12, [](int i) -> std::optional<QString> {
+        if (i == 4) return std::nullopt;
+        return "ФБ" + QString::number(i + 1);
+    });
+    const int top = 12 * 610 + 380;
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].pos, QPoint(10, top));
+    EXPECT_EQ(lines[0].text, "Информация о модулях реле:");
+    EXPECT_EQ(lines[1].pos, QPoint(0, top + 70));     // ФБ3
+    EXPECT_EQ(lines[2].pos, QPoint(3400, top + 70));  // ФБ4
+    EXPECT_EQ(lines[3].pos, QPoint(3400, top + 140)); // ФБ6; ФБ5 has nothing
+    EXPECT_EQ(lines[3].text, "ФБ6");
+
+    EXPECT_EQ(RelayCellText("МР1:  1,2,3"), "1,2,3");
+    EXPECT_EQ(RelayCellText("МР1:  1,2,3,4"), "1,2,3,4");
+    EXPECT_EQ(RelayCellText("МР1:  1,2,3,4,5"), "1,2,3,");
+    EXPECT_EQ(RelayCellText("МР1"), "");
+    EXPECT_EQ(RelayCellText(""), "");
+}
+
+namespace {
+
+// PDF files in a temporary folder; the dialog's answer scripted.
+class PdfPrinter : public QtPagePrinter {
+  public:
+    explicit PdfPrinter(const QString& dir) : QtPagePrinter(dir + "/page%1.pdf") {}
+    bool Setup(QWidget* parent, int fromPage, int toPage) override {
+        ++setups;
+        offered = {fromPage, toPage};
+        return accept && QtPagePrinter::Setup(parent, fromPage, toPage);
+    }
+    int setups = 0;
+    std::pair<int, int> offered;
+    bool accept = true;
+};
+
+QString PdfText(const QString& path) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", path, "-"});
+    if (!p.waitForFinished(30000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class FbSchemePrintRun : public FbEditorFixture {
+  protected:
+    void SetUp() override {
+        FbEditorFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        SetPicturePrinter(&printer);
+    }
+    void TearDown() override {
+        SetPicturePrinter(nullptr);
+        FbEditorFixture::TearDown();
+    }
+    QTemporaryDir dir;
+    PdfPrinter printer{dir.path()};
+};
+
+TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    // An empty scheme opens no dialog.
+    Form().RebuildFBScheme();
+    Form().Button2->click();
+    EXPECT_EQ(printer.setups, 0);
+
+    for (int i = 0; i < 18; ++i) // six rows of three
+        SetBlock(i, 1);
+    FB().SetB9Plus(0, 1, 0x05); // block 1 drives relays 1 and 3 of module 1; its row ends there
+    FB().SetFbText(0, "Котельная");
+    FB().AlgTable.SetEntry(0, 0, 1);
+    FB().AlgTable.SetMark(0, 1);
+    FB().SetFbText(1, "Дальний");
+    FB().AlgTable.SetEntry(1, 0, 18);
+    FB().AlgTable.SetMark(17, 18);
+    FB().AlgTable.SetCount(2);
+    Cfg().Serv.FileMode = 1;
+    Form().RebuildFBScheme();
+    const std::vector<Page> pages = [&] {
+        std::vector<int> rows;
+        for (int i = 0; i < FB().EditorState.PanelCount; ++i)
+            rows.push_back(FB().EditorState.Links[size_t(i)].w[3]);
+        return Pages(rows);
+    }();
+    ASSERT_EQ(pages.size(), 2u);
+
+    printer.accept = false; // a cancelled dialog prints nothing
+    Form().Button2->click();
+    EXPECT_EQ(printer.Jobs(), 0);
+    EXPECT_TRUE(clock.sleeps.empty());
+
+    printer.accept = true;
+    Form().Button2->click();
+    EXPECT_EQ(printer.offered, std::make_pair(1, 2));
+    EXPECT_EQ(printer.Jobs(), 2);
+    EXPECT_EQ(clock.sleeps, std::vector<int>({300, 500, 300, 500}));
+    const QString page1 = PdfText(dir.filePath("page1.pdf"));
+    const QString page2 = PdfText(dir.filePath("page2.pdf"));
+    EXPECT_TRUE(page1.contains(Form().windowTitle())) << page1.toStdString();
+    EXPECT_TRUE(page1.contains("Режим работы с файлом"));
+    // The heading and the first relay line are 70 printer pixels apart and overlap, as ever.
+    EXPECT_TRUE(page1.contains("Информация") && page1.contains("о модулях реле:"));
+    EXPECT_TRUE(page1.contains("ФБ1 МР1: 1,3")) << page1.toStdString();
+    EXPECT_TRUE(page1.contains("ФБ2 нет выхода на модуль реле"));
+    EXPECT_TRUE(page1.contains("Котельная"));
+    EXPECT_FALSE(page1.contains("Дальний"));
+    EXPECT_TRUE(page2.contains("страница 2")) << page2.toStdString();
+    EXPECT_TRUE(page2.contains("Дальний"));
+    EXPECT_TRUE(page2.contains("ФБ18 нет выхода на модуль реле"));
+    EXPECT_FALSE(page2.contains("ФБ1 "));
+}
+
+TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    TFormInfAlg window(parts.context);
+    parts.context.SetModifCode("0D010000");
+    Cfg().Serv.FileMode = 0;
+    window.But3->click();
+    const QStringList lines = window.RichEdit1->toPlainText().split('\n');
+    EXPECT_EQ(lines.value(0), "ВЕГ-17  0D010000  № 1");
+    window.But5->click();
+    ASSERT_EQ(printer.Jobs(), 1);
+    const QString whole = PdfText(dir.filePath("page1.pdf"));
+    EXPECT_TRUE(whole.contains("вход. сигнала 4")) << whole.toStdString();
+
+    window.Button1->click();
+    QTextCursor cursor(window.RichEdit3->document()->lastBlock()); // the second heading row
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window.RichEdit3->setTextCursor(cursor);
+    window.Button2->click();
+    ASSERT_EQ(printer.Jobs(), 2);
+    EXPECT_FALSE(window.RichEdit4->isVisible());
+    const QString text = PdfText(dir.filePath("page2.pdf"));
+    EXPECT_TRUE(text.contains("Печать выделенной части таблицы")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Функциональные блоки"));
+    EXPECT_TRUE(text.contains("п/п"));
+    EXPECT_FALSE(text.contains("Наименование"));
+}
