@@ -138,9 +138,6 @@ class TProgFBClass {
     int GetLogicFBLimit() const { return logicFBLimit_; }
     void RecountLogicFBLimit();
     void RecountTable();
-    // The earlier names of the limit.
-    int GetLogicFBCount() const { return GetLogicFBLimit(); }
-    void RecountLogicFBCount() { RecountLogicFBLimit(); }
 
     // The calculation records counted after the logic records from index `from`: integrators
     // (operation 0) and arithmetic blocks, at most 26 records on and not past index 119.
