@@ -120,7 +120,7 @@ class TProgFBClass {
     int ArithBlockCount = 0; // 0..24
     int CalcAction = 0;      // 0..3
     int CalcBlockIndex = -1; // -1 or 0..23
-    int MathMenuBlock = 0;   // 0..23
+    int MathMenuBlock = -1;  // the overview's right-clicked slot 0..23, -1 none
     int FBModified = 0;
     int FBModifiedSave = 0;
     int FBInformFillOnly = 0;

@@ -17,6 +17,8 @@ class QMenu;
 class QPushButton;
 class SchemeControl;
 class TFormCreatFB;
+class TFormFBCalc;
+class TFormMath;
 class TFormSig;
 class TFormVyh;
 class TPanFB;
@@ -50,6 +52,9 @@ class TFormFB : public SchemeEditorFrame {
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QMenu* PopupMenu2 = nullptr;
+    // The calculation-block dialog and the math-block overview, created with the editor.
+    TFormFBCalc* FormFBCalc = nullptr;
+    TFormMath* FormMath = nullptr;
 
     // Actions of this editor; the frame has the others.
     QAction *ABFunc = nullptr, *AFB = nullptr, *ABSign = nullptr, *ASign = nullptr, *ADelSign = nullptr,
@@ -114,6 +119,11 @@ class TFormFB : public SchemeEditorFrame {
     void DelChooseClick();
     void DeleteBlClick();
     void ImageAlgoritmClick();
+
+    // Integrators and arithmetic blocks through the calculation-block dialog, for the action in
+    // TProgFBClass::CalcAction (CalcBlocks::Action); the math-block overview.
+    void ButProgCalcClick();
+    void Button1Click();
 
   signals:
     // The scheme was removed (also at the start of every rebuild).
