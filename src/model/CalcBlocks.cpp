@@ -9,9 +9,9 @@ namespace CalcBlocks {
 
 namespace {
 
-constexpr int ResultAfterC2 = 1;    // CalcByte selector of byte 9
-constexpr int ResultAfterX2 = 2;    // CalcByte selector of byte 6
-constexpr int LastWithC2 = 2;       // add and subtract keep C2 and Y in byte 9
+constexpr int ResultAfterC2 = 1; // CalcByte selector of byte 9
+constexpr int ResultAfterX2 = 2; // CalcByte selector of byte 6
+constexpr int LastWithC2 = 2;    // add and subtract keep C2 and Y in byte 9
 
 int CountNonZero(const IntegratorValues& v, int from) {
     return int(std::count_if(v.numbers.begin() + from, v.numbers.begin() + from + IntegratorInputs,
@@ -40,9 +40,9 @@ int OperationAt(const TProgFBClass& fb, int i) {
 }
 
 QString OperationSign(int op) {
-    static const std::array<QString, LastOperation + 1> signs = {
-        QString(), QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("X"), QStringLiteral(":"),
-        QStringLiteral("SQRT")};
+    static const std::array<QString, LastOperation + 1> signs = {QString(),           QStringLiteral("+"),
+                                                                 QStringLiteral("-"), QStringLiteral("X"),
+                                                                 QStringLiteral(":"), QStringLiteral("SQRT")};
     return op >= FirstOperation && op <= LastOperation ? signs[size_t(op)] : QString();
 }
 
@@ -109,7 +109,8 @@ bool StoreIntegrators(TProgFBClass& fb, const IntegratorValues& v, bool create) 
     const int u1 = CountNonZero(v, 0);
     const int u2 = CountNonZero(v, IntegratorInputs);
     if (create) {
-        if (fb.IntegratorCount != 0 || u1 + u2 == 0 || first + 2 + fb.ArithBlockCount > fb.FBCount) return false;
+        if (fb.IntegratorCount != 0 || u1 + u2 == 0 || first + 2 + fb.ArithBlockCount > fb.FBCount)
+            return false;
         fb.MoveRecords(first, first + 2, fb.FBCount - 2 - first);
         fb.ClearRecord(first);
         fb.ClearRecord(first + 1);
@@ -211,7 +212,8 @@ std::array<QString, MaxArithBlocks> OverviewCaptions(const TProgFBClass& fb) {
     std::array<QString, MaxArithBlocks> captions;
     if (fb.ArithBlockCount == 0) return captions;
     for (int k = 0; k < MaxArithBlocks; ++k)
-        if (const int i = ArithIndex(fb, k); i < fb.FBCount) captions[size_t(k)] = OperationSign(OperationAt(fb, i));
+        if (const int i = ArithIndex(fb, k); i < fb.FBCount)
+            captions[size_t(k)] = OperationSign(OperationAt(fb, i));
     return captions;
 }
 

@@ -57,7 +57,7 @@ IntegratorValues ReadIntegrators(const TProgFBClass& fb);
 bool StoreIntegrators(TProgFBClass& fb, const IntegratorValues& v, bool create);
 
 struct ArithValues {
-    int op = 0; // 1..5
+    int op = 0;    // 1..5
     int x1Src = 0; // 0 analogue signal, 1 calculated value
     int x1Num = 0;
     QString c1 = QStringLiteral("0");

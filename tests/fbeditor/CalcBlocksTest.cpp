@@ -79,7 +79,7 @@ TEST(CalcBlocks, StoringRefusesOperationsAndSlotsOutOfPlace) {
     const auto before = AllBytes(fb);
     for (int op : {0, 6, 15})
         EXPECT_FALSE(StoreArith(fb, 4, Arith(op, 0, 1, 0, 1, 2), true)) << op;
-    EXPECT_FALSE(StoreArith(fb, 5, Arith(1, 0, 1, 0, 1, 2), true)); // not the next free slot
+    EXPECT_FALSE(StoreArith(fb, 5, Arith(1, 0, 1, 0, 1, 2), true));  // not the next free slot
     EXPECT_FALSE(StoreArith(fb, 4, Arith(1, 0, 1, 0, 1, 2), false)); // no block to edit there
     EXPECT_FALSE(StoreArith(fb, 3, Arith(2, 0, 1, 0, 1, 1, "x"), false));
     EXPECT_EQ(AllBytes(fb), before);
@@ -150,7 +150,8 @@ TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
         }
         EXPECT_EQ(fb.GetCalcOp(59), 2);
         EXPECT_TRUE(ZeroFrom(fb, 60));
-        EXPECT_EQ(FbTable::InsertBlock(fb, fb.LogicFBCount, FbTable::BlockValues{}, FbTable::Place::End), false);
+        EXPECT_EQ(FbTable::InsertBlock(fb, fb.LogicFBCount, FbTable::BlockValues{}, FbTable::Place::End),
+                  false);
     }
 
     // One integrator in use still reserves both records against new logic blocks.
@@ -190,7 +191,8 @@ TEST(CalcBlocks, RefusalsComeInTheirOrder) {
         fb.ArithBlockCount = c.arith;
         EXPECT_EQ(CheckAction(fb, c.action), c.refusal) << c.logic << " " << c.action;
     }
-    EXPECT_EQ(RefusalText(Refusal::NoArith), "Арифметические блоки не созданы.\nВоспользуйтесь меню Создание");
+    EXPECT_EQ(RefusalText(Refusal::NoArith),
+              "Арифметические блоки не созданы.\nВоспользуйтесь меню Создание");
 }
 
 TEST(CalcBlocks, DeletingRenumbersEveryReferenceToLaterResults) {
@@ -246,7 +248,8 @@ TEST(CalcBlocks, OverviewCaptionsFollowTheOperations) {
     fb.SetTypeByte(6, TProgFBClass::TypeCalc | 7 << 4); // a nibble read from elsewhere
     fb.RecountTable();
     std::array<QString, MaxArithBlocks> expected;
-    for (const auto& [k, sign] : std::vector<std::pair<int, QString>>{{0, "+"}, {1, "-"}, {2, "X"}, {3, ":"}, {4, "SQRT"}})
+    for (const auto& [k, sign] :
+         std::vector<std::pair<int, QString>>{{0, "+"}, {1, "-"}, {2, "X"}, {3, ":"}, {4, "SQRT"}})
         expected[size_t(k)] = sign;
     EXPECT_EQ(OverviewCaptions(fb), expected);
     EXPECT_EQ(ReadArith(fb, 6).op, 0);

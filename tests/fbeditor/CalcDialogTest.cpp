@@ -137,24 +137,29 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
     EXPECT_EQ(FB().GetRecord(3), (Record{0x0C, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 6}));
     EXPECT_EQ(FB().GetCalcOp(4), 1);
     EXPECT_EQ(FB().GetCalcOp(5), 3);
-    EXPECT_EQ((std::array{FB().LogicFBCount, FB().IntegratorCount, FB().ArithBlockCount}), (std::array{2, 2, 2}));
+    EXPECT_EQ((std::array{FB().LogicFBCount, FB().IntegratorCount, FB().ArithBlockCount}),
+              (std::array{2, 2, 2}));
     EXPECT_EQ(FB().GetLogicFBLimit(), 120 - 4);
 
     // Editing shows the stored integrators, C1 with its comma; the close box stores nothing.
-    Answer([](TFormFBCalc& d) {
-        EXPECT_EQ(d.NumberEdits[12]->text(), "9");
-        EXPECT_TRUE(d.NumberEdits[13]->isEnabled());
-        EXPECT_FALSE(d.NumberEdits[14]->isEnabled());
-        EXPECT_EQ(d.HourBeginDay->text(), "6");
-        d.NumberEdits[0]->setText("1");
-        d.reject();
-    }, false);
+    Answer(
+        [](TFormFBCalc& d) {
+            EXPECT_EQ(d.NumberEdits[12]->text(), "9");
+            EXPECT_TRUE(d.NumberEdits[13]->isEnabled());
+            EXPECT_FALSE(d.NumberEdits[14]->isEnabled());
+            EXPECT_EQ(d.HourBeginDay->text(), "6");
+            d.NumberEdits[0]->setText("1");
+            d.reject();
+        },
+        false);
     Form().AProgInt->trigger();
-    Answer([](TFormFBCalc& d) {
-        EXPECT_EQ(d.EditC1->text(), "2,5");
-        EXPECT_EQ(d.EditNFB3->text(), "5");
-        EXPECT_EQ(d.LabNFB3->text(), "1");
-    }, false);
+    Answer(
+        [](TFormFBCalc& d) {
+            EXPECT_EQ(d.EditC1->text(), "2,5");
+            EXPECT_EQ(d.EditNFB3->text(), "5");
+            EXPECT_EQ(d.LabNFB3->text(), "1");
+        },
+        false);
     Form().AProgMat->trigger();
     EXPECT_EQ(FB().GetRecByte(2, 1), 7);
     EXPECT_EQ(Dlg().Cancelled, 1);
@@ -188,41 +193,47 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
          "Величина вне диапазона 0 - 20"},
     };
     for (const Case& c : cases) {
-        Answer([&](TFormFBCalc& d) {
-            c.fill(d);
-            d.OK->click();
-            EXPECT_FALSE(d.ErrorText->isHidden()) << c.error.toStdString();
-            EXPECT_EQ(d.ErrorText->text(), c.error);
-            d.Cancel->click();
-        }, false);
+        Answer(
+            [&](TFormFBCalc& d) {
+                c.fill(d);
+                d.OK->click();
+                EXPECT_FALSE(d.ErrorText->isHidden()) << c.error.toStdString();
+                EXPECT_EQ(d.ErrorText->text(), c.error);
+                d.Cancel->click();
+            },
+            false);
         Form().AMat->trigger();
     }
     EXPECT_EQ(FB().ArithBlockCount, 1);
 
     // Leaving X2 checks it by its own source box.
-    Answer([this](TFormFBCalc& d) {
-        Kind(d, 1);
-        d.ComboBox1->setCurrentIndex(0);
-        d.ComboBox2->setCurrentIndex(1);
-        d.EditX2->setText("5");
-        d.Edit1Exit(d.EditX2);
-        EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 1");
-        d.NumberEdits[0]->setText("");
-        d.Cancel->click();
-    }, false);
+    Answer(
+        [this](TFormFBCalc& d) {
+            Kind(d, 1);
+            d.ComboBox1->setCurrentIndex(0);
+            d.ComboBox2->setCurrentIndex(1);
+            d.EditX2->setText("5");
+            d.Edit1Exit(d.EditX2);
+            EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 1");
+            d.NumberEdits[0]->setText("");
+            d.Cancel->click();
+        },
+        false);
     Form().AMat->trigger();
 
-    Answer([](TFormFBCalc& d) {
-        d.NumberEdits[0]->setText("3");
-        d.HourBeginDay->setText("24");
-        d.OK->click();
-        EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 23");
-        d.NumberEdits[0]->setText("21");
-        d.HourBeginDay->setText("23");
-        d.OK->click();
-        EXPECT_EQ(d.ErrorText->text(), " Ошибка ввода "); // above the analogue input count
-        d.Cancel->click();
-    }, false);
+    Answer(
+        [](TFormFBCalc& d) {
+            d.NumberEdits[0]->setText("3");
+            d.HourBeginDay->setText("24");
+            d.OK->click();
+            EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 23");
+            d.NumberEdits[0]->setText("21");
+            d.HourBeginDay->setText("23");
+            d.OK->click();
+            EXPECT_EQ(d.ErrorText->text(), " Ошибка ввода "); // above the analogue input count
+            d.Cancel->click();
+        },
+        false);
     Form().AIntegr->trigger();
     EXPECT_EQ(FB().IntegratorCount, 0);
 }
@@ -234,19 +245,21 @@ TEST_F(CalcDialog, UpDownStepsOverTheExistingBlocksOnly) {
     CreateArith(5, 0, 5, 0, 0);
     FB().SetTypeByte(4, TProgFBClass::TypeCalc | 9 << 4); // block 3 with a nibble from elsewhere
     const auto before = FB().GetRecord(3);
-    Answer([](TFormFBCalc& d) {
-        EXPECT_TRUE(d.UpDown1->isEnabled());
-        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the first block
-        EXPECT_EQ(d.EditNFB3->text(), "3");
-        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(d.EditNFB3->text(), "4");
-        EXPECT_EQ(d.LabNFB3->text(), "2");
-        EXPECT_EQ(d.Kind(), 3);
-        EXPECT_EQ(d.EditX1->text(), "3");
-        EXPECT_EQ(d.EditC2->text(), "");
-        EXPECT_EQ(d.EditY->text(), "2");
-        EXPECT_EQ(d.UpDown1->maximum(), 5);
-    }, false);
+    Answer(
+        [](TFormFBCalc& d) {
+            EXPECT_TRUE(d.UpDown1->isEnabled());
+            d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the first block
+            EXPECT_EQ(d.EditNFB3->text(), "3");
+            d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            EXPECT_EQ(d.EditNFB3->text(), "4");
+            EXPECT_EQ(d.LabNFB3->text(), "2");
+            EXPECT_EQ(d.Kind(), 3);
+            EXPECT_EQ(d.EditX1->text(), "3");
+            EXPECT_EQ(d.EditC2->text(), "");
+            EXPECT_EQ(d.EditY->text(), "2");
+            EXPECT_EQ(d.UpDown1->maximum(), 5);
+        },
+        false);
     ExpectWarning("Для создания арифметического блока \nвоспользуйтесь меню Создание");
     modals.Then([](QDialog* d) {
         auto& dlg = *static_cast<TFormFBCalc*>(d);

@@ -657,7 +657,8 @@ void TFormFB::ButProgCalcClick() {
     TProgFBClass& fb = context_.Cfg().FB;
     // Filling the dialog runs no change handler; the saved flag covers a modified one all the same.
     fb.FBModifiedSave = fb.FBModified;
-    if (const auto refusal = CalcBlocks::CheckAction(fb, fb.CalcAction); refusal != CalcBlocks::Refusal::None) {
+    if (const auto refusal = CalcBlocks::CheckAction(fb, fb.CalcAction);
+        refusal != CalcBlocks::Refusal::None) {
         Warn(CalcBlocks::RefusalText(refusal));
         return;
     }
@@ -667,7 +668,8 @@ void TFormFB::ButProgCalcClick() {
     ShowModal(FormFBCalc);
     if (FormFBCalc->Cancelled == 0) {
         if (FormFBCalc->Kind() == 0)
-            CalcBlocks::StoreIntegrators(fb, FormFBCalc->Integrators(), fb.CalcAction == CalcBlocks::CreateIntegrators);
+            CalcBlocks::StoreIntegrators(fb, FormFBCalc->Integrators(),
+                                         fb.CalcAction == CalcBlocks::CreateIntegrators);
         else
             CalcBlocks::StoreArith(fb, FormFBCalc->BlockIndex(), FormFBCalc->Arith(),
                                    fb.CalcAction == CalcBlocks::CreateArith);

@@ -88,8 +88,9 @@ void TFormFBCalc::FormCreate() {
     EditNFB2->setEnabled(false);
     for (int r = 0; r < 2; ++r) {
         const int row = r * 3;
-        const std::array<QWidget*, 4> head = r == 0 ? std::array<QWidget*, 4>{LabFB, LabNFB1, Label36, EditNFB1}
-                                                    : std::array<QWidget*, 4>{Label26, LabNFB2, Label37, EditNFB2};
+        const std::array<QWidget*, 4> head =
+            r == 0 ? std::array<QWidget*, 4>{LabFB, LabNFB1, Label36, EditNFB1}
+                   : std::array<QWidget*, 4>{Label26, LabNFB2, Label37, EditNFB2};
         integ->addWidget(head[0], row, 0, 1, 4);
         integ->addWidget(head[1], row, 4);
         integ->addWidget(head[2], row, 5, 1, 2);
@@ -135,7 +136,8 @@ void TFormFBCalc::FormCreate() {
     EditC2 = NewEdit(GroupBox3, 10);
     EditY = NewEdit(GroupBox3, 2);
     EditY->setEnabled(false);
-    const std::array<std::array<QWidget*, 3>, 2> rows = {{{ComboBox1, EditX1, EditC1}, {ComboBox2, EditX2, EditC2}}};
+    const std::array<std::array<QWidget*, 3>, 2> rows = {
+        {{ComboBox1, EditX1, EditC1}, {ComboBox2, EditX2, EditC2}}};
     for (int r = 0; r < 2; ++r) {
         arith->addWidget(new QLabel(QStringLiteral("X%1").arg(r + 1), GroupBox3), r + 1, 0);
         arith->addWidget(rows[size_t(r)][0], r + 1, 1);
@@ -145,8 +147,9 @@ void TFormFBCalc::FormCreate() {
     }
     arith->addWidget(new QLabel(QStringLiteral("Y"), GroupBox3), 3, 0);
     arith->addWidget(EditY, 3, 1);
-    arith->addWidget(new QLabel(QStringLiteral("адрес результата в массиве         расчетных величин"), GroupBox3), 3, 2,
-                     1, 3);
+    arith->addWidget(
+        new QLabel(QStringLiteral("адрес результата в массиве         расчетных величин"), GroupBox3), 3, 2,
+        1, 3);
     right->addWidget(GroupBox3);
 
     auto* buttons = new QHBoxLayout;
@@ -242,7 +245,8 @@ void TFormFBCalc::Fill() {
         break;
     case CreateArith:
         LabCreatProg->setText(QStringLiteral("создание арифметических блоков"));
-        for (QWidget* w : std::initializer_list<QWidget*>{GroupBox3, ComboBox1, EditX1, EditC1, EditX2, EditC2})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{GroupBox3, ComboBox1, EditX1, EditC1, EditX2, EditC2})
             w->setEnabled(true);
         LabNFB3->setText(QString::number(fb.ArithBlockCount + 1));
         EditNFB3->setText(QString::number(ArithIndex(fb, fb.ArithBlockCount) + 1));
@@ -261,8 +265,8 @@ void TFormFBCalc::Fill() {
         break;
     case EditArith: {
         LabCreatProg->setText(ProgrammingArith);
-        for (QWidget* w : std::initializer_list<QWidget*>{GroupBox3, ComboBox1, EditNFB3, UpDown1, EditX1, EditC1,
-                                                          ComboBox2, EditX2})
+        for (QWidget* w : std::initializer_list<QWidget*>{GroupBox3, ComboBox1, EditNFB3, UpDown1, EditX1,
+                                                          EditC1, ComboBox2, EditX2})
             w->setEnabled(true);
         const int k = fb.CalcBlockIndex == -1 ? 0 : fb.CalcBlockIndex;
         const int i = ArithIndex(fb, k);
@@ -303,7 +307,8 @@ void TFormFBCalc::LoadIntegrators() {
         NumberEdits[IntegratorInputs]->setText(QStringLiteral("0"));
         NumberEdits[IntegratorInputs]->setEnabled(false);
     }
-    const bool secondUsed = std::any_of(v.numbers.begin() + IntegratorInputs, v.numbers.end(), [](int n) { return n; });
+    const bool secondUsed =
+        std::any_of(v.numbers.begin() + IntegratorInputs, v.numbers.end(), [](int n) { return n; });
     if (v.numbers[IntegratorInputs - 1] == 0 && !secondUsed) {
         for (int j = IntegratorInputs; j < IntegratorEdits; ++j)
             NumberEdits[size_t(j)]->setEnabled(false);
@@ -345,8 +350,8 @@ void TFormFBCalc::RadioGroup1Click() {
         RadioGroup1Click();
         return;
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{GroupBox2, ComboBox1, ComboBox2, EditX1, EditC1, EditX2, EditC2,
-                                                      EditY, GroupBox3})
+    for (QWidget* w : std::initializer_list<QWidget*>{GroupBox2, ComboBox1, ComboBox2, EditX1, EditC1, EditX2,
+                                                      EditC2, EditY, GroupBox3})
         w->setEnabled(false);
     if (action == CreateArith || action == EditArith) {
         for (QWidget* w : std::initializer_list<QWidget*>{GroupBox3, ComboBox1, EditX1, EditC1})
@@ -408,22 +413,24 @@ void TFormFBCalc::Edit1Exit(QLineEdit* edit) {
 }
 
 void TFormFBCalc::EditNFB3Exit() {
-    for (QWidget* w : std::initializer_list<QWidget*>{ComboBox1, EditX1, EditC1, EditY, ComboBox2, EditX2, EditC2})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ComboBox1, EditX1, EditC1, EditY, ComboBox2, EditX2, EditC2})
         w->setEnabled(false);
     for (QLineEdit* e : {EditY, EditX2, EditC2})
         e->clear();
     ComboBox2->setCurrentIndex(-1);
     const TProgFBClass& fb = Fb();
     const int number = Value(EditNFB3);
-    if (EditNFB3->text().isEmpty() || number < ArithIndex(fb, 0) + 1 || number > ArithIndex(fb, fb.ArithBlockCount)) {
+    if (EditNFB3->text().isEmpty() || number < ArithIndex(fb, 0) + 1 ||
+        number > ArithIndex(fb, fb.ArithBlockCount)) {
         TServClass::ShowInputErrorHint(EditNFB3, ErrorText);
         return;
     }
     const int i = number - 1;
     const int op = OperationAt(fb, i);
     if (op == 0) {
-        MessageBox(this, QStringLiteral("Для создания арифметического блока \nвоспользуйтесь меню Создание"), Warning,
-                   MsgButtons::OK, MsgIcon::Warning);
+        MessageBox(this, QStringLiteral("Для создания арифметического блока \nвоспользуйтесь меню Создание"),
+                   Warning, MsgButtons::OK, MsgIcon::Warning);
         CancelClick();
         return;
     }
@@ -458,7 +465,8 @@ bool TFormFBCalc::FormCloseQuery() {
         const auto xHigh = [&](const QComboBox* source) {
             return source->currentIndex() == Calculated ? fb.ArithBlockCount : AnInCount();
         };
-        if (CheckEditRange(EditC1, MaxConstant, -MaxConstant) != 2 || CheckEditRange(EditX1, xHigh(ComboBox1), 0) != 2)
+        if (CheckEditRange(EditC1, MaxConstant, -MaxConstant) != 2 ||
+            CheckEditRange(EditX1, xHigh(ComboBox1), 0) != 2)
             return false;
         if (HasX2(item) && CheckEditRange(EditX2, xHigh(ComboBox2), 0) != 2) return false;
         if (HasC2(item) && CheckEditRange(EditC2, MaxConstant, -MaxConstant) != 2) return false;
@@ -529,7 +537,8 @@ bool TFormFBCalc::eventFilter(QObject* watched, QEvent* event) {
     if (edit == nullptr) return false;
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!isVisible() || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (!isVisible() || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
         if (edit == EditNFB3)
             EditNFB3Exit();
         else if (edit != HourBeginDay)

@@ -26,8 +26,8 @@ class TFormFBCalc : public QDialog {
 
     int Cancelled = 1; // 0 after OK, 1 after "Отмена" or the close box
 
-    QLabel *LabCreatProg, *LabFB, *LabNFB1, *Label36, *Label26, *LabNFB2, *Label37, *Label31, *LabNFB3, *Label35,
-        *ErrorText;
+    QLabel *LabCreatProg, *LabFB, *LabNFB1, *Label36, *Label26, *LabNFB2, *Label37, *Label31, *LabNFB3,
+        *Label35, *ErrorText;
     RadioGroup* RadioGroup1;
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
     QLineEdit *EditNFB1, *EditNFB2, *EditNFB3, *HourBeginDay, *EditX1, *EditC1, *EditX2, *EditC2, *EditY;
