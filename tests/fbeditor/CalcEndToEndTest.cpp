@@ -3,9 +3,9 @@
 // the user replaces the integrators, creates two blocks, deletes one in the overview, writes the
 // table and reads the same overview back.
 
-#include "BlockExchange.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
+#include "FbDeviceRecords.h"
 #include "RadioGroup.h"
 #include "SampleConfig.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -24,15 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Table = std::vector<std::array<uint8_t, TProgFBClass::RecordLen>>;
-
-Table Records(const TProgFBClass& fb) {
-    Table t;
-    for (int i = 0; i < fb.FBCount; ++i)
-        t.push_back(fb.GetRecord(i));
-    return t;
-}
 
 ScriptedModals::Handler Dialog(std::function<void(TFormFBCalc&)> fill) {
     return [=](QDialog* d) {
@@ -114,17 +105,10 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     EXPECT_EQ((std::array{fb.GetX2Num(first + 2), fb.GetX1NumCalc(first + 3), fb.GetCalcByte(first + 3, 2)}),
               (std::array{2, 3, 4}));
 
-    const Table written = Records(fb);
+    const FbTableRecords written = Records(fb);
     QTest::keyClick(&form, Qt::Key_F10);
     EXPECT_EQ(fb.FBModified, 0);
-    std::vector<uint8_t> reply(256);
-    for (int b = 0; b < 12; ++b) {
-        ASSERT_EQ(ReadBlock(port, 0, 20 + b, reply), 0);
-        for (int r = 0; r < 10; ++r)
-            EXPECT_TRUE(std::equal(written[size_t(10 * b + r)].begin(), written[size_t(10 * b + r)].end(),
-                                   reply.begin() + 4 + 16 * r))
-                << "record " << 10 * b + r;
-    }
+    ExpectDeviceHolds(port, written);
     for (int i = 0; i < fb.FBCount; ++i)
         fb.ClearRecord(i);
     QTest::keyClick(&form, Qt::Key_F9);

@@ -3,9 +3,9 @@
 // appends and deletes blocks and sets signalling and a relay output, writes them, and reads back
 // the same scheme.
 
-#include "BlockExchange.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
+#include "FbDeviceRecords.h"
 #include "RadioGroup.h"
 #include "SampleConfig.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -24,15 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Table = std::vector<std::array<uint8_t, TProgFBClass::RecordLen>>;
-
-Table Records(const TProgFBClass& fb) {
-    Table t;
-    for (int i = 0; i < fb.FBCount; ++i)
-        t.push_back(fb.GetRecord(i));
-    return t;
-}
 
 // The block dialog answered with an OR of discrete input `input` and block `block`.
 ScriptedModals::Handler OrOf(int input, int block) {
@@ -107,18 +98,11 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     EXPECT_EQ(modals.Shown(), 7); // the editor itself and six dialogs
     EXPECT_EQ((std::array{fb.GetSigTipS(0), fb.GetSigNTabS(0), fb.GetB9Plus(0, 1)}), (std::array{2, 5, 6}));
 
-    const Table written = Records(fb);
+    const FbTableRecords written = Records(fb);
     QTest::keyClick(&form, Qt::Key_F10);
     EXPECT_EQ(fb.FBModified, 0);
     // The device's blocks 20..31 hold the records.
-    std::vector<uint8_t> reply(256);
-    for (int b = 0; b < 12; ++b) {
-        ASSERT_EQ(ReadBlock(port, 0, 20 + b, reply), 0);
-        for (int r = 0; r < 10; ++r)
-            EXPECT_TRUE(std::equal(written[size_t(10 * b + r)].begin(), written[size_t(10 * b + r)].end(),
-                                   reply.begin() + 4 + 16 * r))
-                << "record " << 10 * b + r;
-    }
+    ExpectDeviceHolds(port, written);
     // F9 shows the same scheme again.
     for (int i = 0; i < fb.FBCount; ++i)
         fb.ClearRecord(i);
