@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 
 using Record = std::array<uint8_t, TProgFBClass::RecordLen>;
 
@@ -67,17 +68,11 @@ class CalcDialog : public FbEditorFixture {
 } // namespace
 
 TEST_F(CalcDialog, MenusCarryTheFourActionsAndRefusalsPointToThem) {
-    QStringList menus;
+    QMap<QString, QList<QAction*>> menus;
     for (QAction* a : Form().MainMenu1->actions())
-        menus << a->text();
-    EXPECT_TRUE(menus.contains("Создание") && menus.contains("Программирование"));
-    const auto menuOf = [&](const QString& title) {
-        for (QAction* a : Form().MainMenu1->actions())
-            if (a->text() == title) return a->menu()->actions();
-        return QList<QAction*>{};
-    };
-    EXPECT_EQ(menuOf("Создание"), (QList<QAction*>{Form().AIntegr, Form().AMat}));
-    EXPECT_EQ(menuOf("Программирование"), (QList<QAction*>{Form().AProgInt, Form().AProgMat}));
+        if (a->menu()) menus[a->text()] = a->menu()->actions();
+    EXPECT_EQ(menus["Создание"], (QList<QAction*>{Form().AIntegr, Form().AMat}));
+    EXPECT_EQ(menus["Программирование"], (QList<QAction*>{Form().AProgInt, Form().AProgMat}));
     EXPECT_EQ(Form().AIntegr->text(), "Создать интегратор расхода");
     EXPECT_EQ(Form().AProgMat->text(), "Редактировать арифметический блок");
 
@@ -115,7 +110,6 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
     EXPECT_EQ(Dlg().LabCreatProg->text(), "создание арифметических блоков");
     CreateArith(3, 1, 1, 0, 2);
     EXPECT_EQ(FB().GetRecord(2), (Record{0x1C, 5, 0x00, 0x50, 0x02, 6, 0x00, 0x40, 0x01, 1}));
-    EXPECT_EQ(FB().GetRecord(3), (Record{0x3C, 0x81, 0x00, 0x40, 0x01, 2, 2}));
 
     // Integrators go in front of the blocks; Edit1 "00" still opens Edit2.
     Answer([this](TFormFBCalc& d) {
@@ -135,11 +129,7 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
     Form().AIntegr->trigger();
     EXPECT_EQ(FB().GetRecord(2), (Record{0x0C, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 6}));
     EXPECT_EQ(FB().GetRecord(3), (Record{0x0C, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 6}));
-    EXPECT_EQ(FB().GetCalcOp(4), 1);
-    EXPECT_EQ(FB().GetCalcOp(5), 3);
-    EXPECT_EQ((std::array{FB().LogicFBCount, FB().IntegratorCount, FB().ArithBlockCount}),
-              (std::array{2, 2, 2}));
-    EXPECT_EQ(FB().GetLogicFBLimit(), 120 - 4);
+    EXPECT_EQ(FB().GetCalcOp(5), 3); // the blocks moved up two
 
     // Editing shows the stored integrators, C1 with its comma; the close box stores nothing.
     Answer(
@@ -169,33 +159,24 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
     Logic(2);
     CreateArith(2, 0, 1, 0, 1);
     struct Case {
-        std::function<void(TFormFBCalc&)> fill;
-        QString error;
+        int kind;
+        QLineEdit* TFormFBCalc::*edit;
+        int source; // of both source boxes
+        QString text, error;
     };
     const std::vector<Case> cases = {
-        {[](TFormFBCalc&) {}, " Ошибка ввода "}, // no operation chosen
-        {[this](TFormFBCalc& d) {
-             Kind(d, 1);
-             d.EditC1->setText("40000");
-         },
-         "Величина вне диапазона -32767 - 32767"},
-        {[this](TFormFBCalc& d) {
-             Kind(d, 1);
-             d.ComboBox1->setCurrentIndex(1);
-             d.EditX1->setText("2");
-         },
-         "Величина вне диапазона 0 - 1"},
-        {[this](TFormFBCalc& d) {
-             Kind(d, 4);
-             d.ComboBox2->setCurrentIndex(0);
-             d.EditX2->setText("21");
-         },
-         "Величина вне диапазона 0 - 20"},
+        {-1, &TFormFBCalc::EditC1, 0, "1", " Ошибка ввода "}, // no operation chosen
+        {1, &TFormFBCalc::EditC1, 0, "40000", "Величина вне диапазона -32767 - 32767"},
+        {1, &TFormFBCalc::EditX1, 1, "2", "Величина вне диапазона 0 - 1"},
+        {4, &TFormFBCalc::EditX2, 0, "21", "Величина вне диапазона 0 - 20"},
     };
     for (const Case& c : cases) {
         Answer(
             [&](TFormFBCalc& d) {
-                c.fill(d);
+                if (c.kind >= 0) Kind(d, c.kind);
+                d.ComboBox1->setCurrentIndex(c.source);
+                d.ComboBox2->setCurrentIndex(c.source);
+                (d.*c.edit)->setText(c.text);
                 d.OK->click();
                 EXPECT_FALSE(d.ErrorText->isHidden()) << c.error.toStdString();
                 EXPECT_EQ(d.ErrorText->text(), c.error);
@@ -236,6 +217,45 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
         false);
     Form().AIntegr->trigger();
     EXPECT_EQ(FB().IntegratorCount, 0);
+}
+
+TEST_F(CalcDialog, ActionsKeepTheirKindsAndNumberFieldsTakeDigitsOnly) {
+    Logic(2);
+    CreateArith(1, 0, 1, 0, 2);
+    FB().SetTypeByte(2, TProgFBClass::TypeCalc | 7 << 4); // a nibble from elsewhere: no kind
+    Answer(
+        [this](TFormFBCalc& d) {
+            EXPECT_EQ(d.Kind(), -1);
+            Kind(d, 0);
+            EXPECT_EQ(d.Kind(), -1);
+            Kind(d, 3);
+            EXPECT_FALSE(d.EditC2->isEnabled());
+            QTest::keyClicks(d.EditX1, "4a,5");
+            EXPECT_EQ(d.EditX1->text(), "145");
+            d.Cancel->click();
+        },
+        false);
+    Form().AProgMat->trigger();
+    Answer(
+        [this](TFormFBCalc& d) {
+            Kind(d, 3);
+            EXPECT_EQ(d.Kind(), 0);
+            d.HourBeginDay->clear();
+            QTest::keyClicks(d.HourBeginDay, "1x2");
+            EXPECT_EQ(d.HourBeginDay->text(), "12");
+            d.Cancel->click();
+        },
+        false);
+    Form().AIntegr->trigger();
+    Answer(
+        [this](TFormFBCalc& d) {
+            Kind(d, 0);
+            EXPECT_EQ(d.Kind(), 1);
+            d.Cancel->click();
+        },
+        false);
+    Form().AMat->trigger();
+    EXPECT_EQ(FB().GetRecByte(2, 0), 0x7C);
 }
 
 TEST_F(CalcDialog, UpDownStepsOverTheExistingBlocksOnly) {
@@ -283,6 +303,7 @@ TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
     CreateArith(4, 1, 1, 0, 4);
     CreateArith(5, 1, 2, 0, 0);
     FB().FBModified = 0;
+    Cfg().Serv.FileMode = 1;
     QSignalSpy rebuilds(&Form(), &TFormFB::SchemeRemoved);
 
     const auto captions = [this] {
@@ -306,6 +327,7 @@ TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
         EXPECT_EQ(captions(), (QStringList{"+", "X", "SQRT", ""}));
         EXPECT_EQ(FB().CalcBlockIndex, -1);
 
+        Cfg().Serv.Modified = 0;
         Math().Button1MouseDown(0, Qt::RightButton);
         Math().DeleteBl->trigger();
         EXPECT_EQ(captions(), (QStringList{"X", "SQRT", "", ""}));
@@ -319,7 +341,7 @@ TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
     EXPECT_EQ(FB().GetRecord(3), (Record{0x5C, 0x81, 0x00, 0x40, 0x01, 0, 2}));
     EXPECT_EQ(FB().GetRecord(4), Record{});
     EXPECT_EQ(FB().GetX1Num(0), 2); // the comparator follows result 3 to 2
-    EXPECT_EQ(FB().FBModified, 1);
+    EXPECT_EQ((std::array{FB().FBModified, Cfg().Serv.Modified}), (std::array{1, 1}));
     EXPECT_EQ(rebuilds.count(), 1);
     EXPECT_EQ(Math().SchemeChanged, 0);
 }
