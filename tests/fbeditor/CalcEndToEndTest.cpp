@@ -3,14 +3,9 @@
 // the user replaces the integrators, creates two blocks, deletes one in the overview, writes the
 // table and reads the same overview back.
 
-#include "DevsimProcess.h"
-#include "EditorFixture.h"
-#include "FbDeviceRecords.h"
+#include "FbPtySession.h"
 #include "RadioGroup.h"
 #include "SampleConfig.h"
-#include "editors/discrete/Obrsign_mb.h"
-#include "editors/discrete/Obrvyh_mb.h"
-#include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/fb/Prog_fbcalc.h"
 #include "editors/fb/Show_math.h"
@@ -48,7 +43,8 @@ QStringList Overview(TFormFB& form, ScriptedModals& modals, std::function<void(T
     return captions.mid(0, 6);
 }
 
-void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, ScriptedModals& modals) {
+void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, ScriptedModals& modals,
+                   ScriptedMessageBoxes&) {
     TProgFBClass& fb = cfg.FB;
     form.show();
     QApplication::setActiveWindow(&form);
@@ -120,34 +116,5 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
 } // namespace
 
 TEST(CalcEndToEnd, IntegratorsAndArithmeticBlocksWrittenAndReadBack) {
-    QString error;
-    DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-    ScriptedMessageBoxes boxes;
-
-    TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
-    EditorSurroundings parts(port);
-    TConfiguration& cfg = *parts.cfg;
-    cfg.Veg.AccessLevel = 1;
-    cfg.Serv.SetAnInCount(8);
-
-    TFormSig sig;
-    TFormVyh vyh;
-    TFormFB form(parts.context, &sig, &vyh);
-    TFormPrgD prgD(&form);
-    ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, &form);
-        EditorSession(port, form, cfg, modals);
-        return int(mrCancel);
-    });
-    prgD.AFB->trigger();
-
-    port.ClosePort();
-    devsim.Stop();
-    EXPECT_EQ(devsim.ExitCode(), 0);
+    RunFbEditorOverPty([](TConfiguration& cfg) { cfg.Serv.SetAnInCount(8); }, EditorSession);
 }

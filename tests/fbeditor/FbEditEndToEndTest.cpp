@@ -3,14 +3,9 @@
 // appends and deletes blocks and sets signalling and a relay output, writes them, and reads back
 // the same scheme.
 
-#include "DevsimProcess.h"
-#include "EditorFixture.h"
-#include "FbDeviceRecords.h"
+#include "FbPtySession.h"
 #include "RadioGroup.h"
 #include "SampleConfig.h"
-#include "editors/discrete/Obrsign_mb.h"
-#include "editors/discrete/Obrvyh_mb.h"
-#include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Prog_fb.h"
 #include "panels/Panfb.h"
@@ -117,36 +112,10 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
 } // namespace
 
 TEST(FbEditEndToEnd, CreateInsertCopyDeleteWriteAndReadBack) {
-    QString error;
-    DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-    ScriptedMessageBoxes boxes;
-
-    TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
-    EditorSurroundings parts(port);
-    TConfiguration& cfg = *parts.cfg;
-    cfg.Veg.AccessLevel = 1;
-    cfg.Serv.SetSlotModuleCode(1, 15); // a controller with relays and 16 own inputs
-    cfg.Serv.SetDiscrInCount(16);
-
-    TFormSig sig;
-    TFormVyh vyh;
-    TFormCreatFB creat(parts.context);
-    TFormFB form(parts.context, &sig, &vyh, &creat);
-    TFormPrgD prgD(&form);
-    ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, &form);
-        EditorSession(port, form, cfg, modals, boxes);
-        return int(mrCancel);
-    });
-    prgD.AFB->trigger();
-
-    port.ClosePort();
-    devsim.Stop();
-    EXPECT_EQ(devsim.ExitCode(), 0);
+    RunFbEditorOverPty(
+        [](TConfiguration& cfg) {
+            cfg.Serv.SetSlotModuleCode(1, 15); // a controller with relays and 16 own inputs
+            cfg.Serv.SetDiscrInCount(16);
+        },
+        EditorSession);
 }
