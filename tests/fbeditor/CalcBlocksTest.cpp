@@ -175,12 +175,9 @@ TEST(CalcBlocks, RefusalsComeInTheirOrder) {
         Refusal refusal;
     };
     const std::vector<Case> cases = {
-        {118, 2, 0, CreateIntegrators, Refusal::TableFull},
         {110, 2, 0, CreateIntegrators, Refusal::IntegratorsExist},
         {60, 0, 24, CreateArith, Refusal::ArithFull},
         {96, 0, 24, CreateArith, Refusal::TableFull},
-        {10, 0, 0, EditIntegrators, Refusal::NoIntegrators},
-        {10, 2, 0, EditArith, Refusal::NoArith},
         {10, 2, 3, EditArith, Refusal::None},
         {10, 0, 3, CreateIntegrators, Refusal::None},
     };
@@ -191,8 +188,6 @@ TEST(CalcBlocks, RefusalsComeInTheirOrder) {
         fb.ArithBlockCount = c.arith;
         EXPECT_EQ(CheckAction(fb, c.action), c.refusal) << c.logic << " " << c.action;
     }
-    EXPECT_EQ(RefusalText(Refusal::NoArith),
-              "Арифметические блоки не созданы.\nВоспользуйтесь меню Создание");
 }
 
 TEST(CalcBlocks, DeletingRenumbersEveryReferenceToLaterResults) {
@@ -238,19 +233,4 @@ TEST(CalcBlocks, DeletingRenumbersEveryReferenceToLaterResults) {
         EXPECT_FALSE(DeleteArith(fb, -1).deleted);
         EXPECT_EQ(AllBytes(fb), before);
     }
-}
-
-TEST(CalcBlocks, OverviewCaptionsFollowTheOperations) {
-    TProgFBClass fb;
-    SetLogic(fb, 1);
-    for (int op = 1; op <= 5; ++op)
-        AddArith(fb, Arith(op, 0, 1, 0, 1, 0));
-    fb.SetTypeByte(6, TProgFBClass::TypeCalc | 7 << 4); // a nibble read from elsewhere
-    fb.RecountTable();
-    std::array<QString, MaxArithBlocks> expected;
-    for (const auto& [k, sign] :
-         std::vector<std::pair<int, QString>>{{0, "+"}, {1, "-"}, {2, "X"}, {3, ":"}, {4, "SQRT"}})
-        expected[size_t(k)] = sign;
-    EXPECT_EQ(OverviewCaptions(fb), expected);
-    EXPECT_EQ(ReadArith(fb, 6).op, 0);
 }
