@@ -101,14 +101,7 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     EXPECT_EQ((std::array{fb.GetX2Num(first + 2), fb.GetX1NumCalc(first + 3), fb.GetCalcByte(first + 3, 2)}),
               (std::array{2, 3, 4}));
 
-    const FbTableRecords written = Records(fb);
-    QTest::keyClick(&form, Qt::Key_F10);
-    EXPECT_EQ(fb.FBModified, 0);
-    ExpectDeviceHolds(port, written);
-    for (int i = 0; i < fb.FBCount; ++i)
-        fb.ClearRecord(i);
-    QTest::keyClick(&form, Qt::Key_F9);
-    EXPECT_EQ(Records(fb), written);
+    ExpectWrittenAndReadBack(port, form, fb);
     EXPECT_EQ(Overview(form, modals), (QStringList{"+", "SQRT", "-", ":", "", ""}));
     form.close();
 }

@@ -93,16 +93,8 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     EXPECT_EQ(modals.Shown(), 7); // the editor itself and six dialogs
     EXPECT_EQ((std::array{fb.GetSigTipS(0), fb.GetSigNTabS(0), fb.GetB9Plus(0, 1)}), (std::array{2, 5, 6}));
 
-    const FbTableRecords written = Records(fb);
-    QTest::keyClick(&form, Qt::Key_F10);
-    EXPECT_EQ(fb.FBModified, 0);
-    // The device's blocks 20..31 hold the records.
-    ExpectDeviceHolds(port, written);
-    // F9 shows the same scheme again.
-    for (int i = 0; i < fb.FBCount; ++i)
-        fb.ClearRecord(i);
-    QTest::keyClick(&form, Qt::Key_F9);
-    EXPECT_EQ(Records(fb), written);
+    // The device's blocks 20..31 hold the records, and F9 shows the same scheme again.
+    ExpectWrittenAndReadBack(port, form, fb);
     EXPECT_EQ(fb.EditorState.PanelCount, 13);
     EXPECT_NE(form.PanSign[0], nullptr);
     EXPECT_EQ(form.PanFB[12]->InputBox(1)->Text(), "ФБ12");

@@ -12,6 +12,7 @@
 #include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Prog_fb.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,6 +39,19 @@ inline void ExpectDeviceHolds(TComPortClass& port, const FbTableRecords& written
                                    reply.begin() + 4 + 16 * r))
                 << "record " << 10 * b + r;
     }
+}
+
+// F10 writes the table and the device's blocks hold it; F9 after clearing the records reads the
+// same table back.
+inline void ExpectWrittenAndReadBack(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
+    const FbTableRecords written = Records(fb);
+    QTest::keyClick(&form, Qt::Key_F10);
+    EXPECT_EQ(fb.FBModified, 0);
+    ExpectDeviceHolds(port, written);
+    for (int i = 0; i < fb.FBCount; ++i)
+        fb.ClearRecord(i);
+    QTest::keyClick(&form, Qt::Key_F9);
+    EXPECT_EQ(Records(fb), written);
 }
 
 using FbEditorSession =
