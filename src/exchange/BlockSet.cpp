@@ -54,6 +54,6 @@ void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set) {
     fb.FBCount = set.sixtyBlocks ? 60 : TProgFBClass::FBCapacity;
     for (int i = fb.FBCount; i < TProgFBClass::Slots; ++i)
         fb.ClearRecord(i);
-    fb.RecountLogicFBLimit();
+    fb.RecountTable();
 }
 

@@ -44,11 +44,8 @@ TProgFBClass::TProgFBClass() {
 }
 
 void TProgFBClass::RecountLogicFBLimit() {
-    int n = FBCount - ArithBlockCount;
-    if (ArithBlockCount != 0 && IntegratorCount != 0)
-        n -= 2;
-    else if (ArithBlockCount == 0)
-        n -= IntegratorCount;
+    // Both integrator records stay reserved while one integrator is in use.
+    const int n = FBCount - ArithBlockCount - (IntegratorCount != 0 ? 2 : 0);
     logicFBLimit_ = std::clamp(n, 0, FBCount);
 }
 

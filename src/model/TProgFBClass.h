@@ -120,7 +120,7 @@ class TProgFBClass {
     int ArithBlockCount = 0; // 0..24
     int CalcAction = 0;      // 0..3
     int CalcBlockIndex = -1; // -1 or 0..23
-    int MathMenuBlock = 0;   // 0..23
+    int MathMenuBlock = -1;  // the overview's right-clicked slot 0..23, -1 none
     int FBModified = 0;
     int FBModifiedSave = 0;
     int FBInformFillOnly = 0;
@@ -138,9 +138,6 @@ class TProgFBClass {
     int GetLogicFBLimit() const { return logicFBLimit_; }
     void RecountLogicFBLimit();
     void RecountTable();
-    // The earlier names of the limit.
-    int GetLogicFBCount() const { return GetLogicFBLimit(); }
-    void RecountLogicFBCount() { RecountLogicFBLimit(); }
 
     // The calculation records counted after the logic records from index `from`: integrators
     // (operation 0) and arithmetic blocks, at most 26 records on and not past index 119.

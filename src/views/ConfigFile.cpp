@@ -203,7 +203,7 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
     s.FB.AlgTable.SetCount(b[l.CountAt()]);
     for (int i = l.f; i < TProgFBClass::Slots; ++i)
         s.FB.ClearRecord(i);
-    s.FB.RecountLogicFBLimit();
+    s.FB.RecountTable();
     s.Veg.ClearRecords(TProgVegClass::RecordsPerBlock, TProgVegClass::RecordCount - TProgVegClass::RecordsPerBlock);
 
     // The tail's parts: their defaults first, then what the tail holds.

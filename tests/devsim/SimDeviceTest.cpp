@@ -191,7 +191,9 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
     for (int i = 0; i < TProgFBClass::FBCapacity; ++i) {
         const int type = fb.GetType(i);
         if (i >= SampleConfig::FunctionBlocks) {
-            EXPECT_EQ(type, 0) << i;
+            // The integrators and arithmetic blocks, then nothing.
+            const bool calc = i < SampleConfig::FunctionBlocks + 2 + SampleConfig::ArithBlocks;
+            EXPECT_EQ(type, calc ? TProgFBClass::TypeCalc : 0) << i;
             continue;
         }
         types.insert(type);
@@ -206,4 +208,12 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
     EXPECT_EQ(types, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(fb.GetSigTipS(SampleConfig::SignallingBlock), 1);
     EXPECT_EQ(fb.GetB9Plus(SampleConfig::RelayBlock, 1), 1);
+    fb.RecountTable();
+    EXPECT_EQ((std::array{fb.LogicFBCount, fb.IntegratorCount, fb.ArithBlockCount}),
+              (std::array{SampleConfig::FunctionBlocks, 2, SampleConfig::ArithBlocks}));
+    // Each calculated operand is an earlier block's result.
+    for (int k = 0; k < SampleConfig::ArithBlocks; ++k) {
+        const int i = SampleConfig::FunctionBlocks + 2 + k;
+        EXPECT_TRUE(!fb.GetX1SrcCalc(i) || (fb.GetX1NumCalc(i) >= 1 && fb.GetX1NumCalc(i) <= k)) << k;
+    }
 }

@@ -172,7 +172,11 @@ TEST_F(BlockSessionTest, SixtyBlockDeviceReadsWholeWithSixtyAndALaterFailureKeep
     EXPECT_TRUE(s.Read(&bar));
     EXPECT_EQ(device.Received(), Reads({20, 21, 22, 23, 24, 25, 26}));
     EXPECT_EQ(cfg->FB.FBCount, 60);
-    EXPECT_EQ(cfg->FB.GetLogicFBCount(), 60);
+    // The counters follow the records read: the pattern begins with calculation records (type 12),
+    // one integrator and nine arithmetic blocks among the first 26.
+    EXPECT_EQ((std::array{cfg->FB.LogicFBCount, cfg->FB.IntegratorCount, cfg->FB.ArithBlockCount,
+                          cfg->FB.GetLogicFBLimit()}),
+              (std::array{0, 1, 9, 60 - 2 - 9}));
     Bytes expected = Join({device.Block(20), device.Block(21), device.Block(22), device.Block(23),
                            device.Block(24), device.Block(25)});
     expected.resize(16 * TProgFBClass::Slots, 0); // records 60.. are zero

@@ -3,14 +3,9 @@
 // appends and deletes blocks and sets signalling and a relay output, writes them, and reads back
 // the same scheme.
 
-#include "BlockExchange.h"
-#include "DevsimProcess.h"
-#include "EditorFixture.h"
+#include "FbPtySession.h"
 #include "RadioGroup.h"
 #include "SampleConfig.h"
-#include "editors/discrete/Obrsign_mb.h"
-#include "editors/discrete/Obrvyh_mb.h"
-#include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Prog_fb.h"
 #include "panels/Panfb.h"
@@ -24,15 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Table = std::vector<std::array<uint8_t, TProgFBClass::RecordLen>>;
-
-Table Records(const TProgFBClass& fb) {
-    Table t;
-    for (int i = 0; i < fb.FBCount; ++i)
-        t.push_back(fb.GetRecord(i));
-    return t;
-}
 
 // The block dialog answered with an OR of discrete input `input` and block `block`.
 ScriptedModals::Handler OrOf(int input, int block) {
@@ -107,23 +93,8 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     EXPECT_EQ(modals.Shown(), 7); // the editor itself and six dialogs
     EXPECT_EQ((std::array{fb.GetSigTipS(0), fb.GetSigNTabS(0), fb.GetB9Plus(0, 1)}), (std::array{2, 5, 6}));
 
-    const Table written = Records(fb);
-    QTest::keyClick(&form, Qt::Key_F10);
-    EXPECT_EQ(fb.FBModified, 0);
-    // The device's blocks 20..31 hold the records.
-    std::vector<uint8_t> reply(256);
-    for (int b = 0; b < 12; ++b) {
-        ASSERT_EQ(ReadBlock(port, 0, 20 + b, reply), 0);
-        for (int r = 0; r < 10; ++r)
-            EXPECT_TRUE(std::equal(written[size_t(10 * b + r)].begin(), written[size_t(10 * b + r)].end(),
-                                   reply.begin() + 4 + 16 * r))
-                << "record " << 10 * b + r;
-    }
-    // F9 shows the same scheme again.
-    for (int i = 0; i < fb.FBCount; ++i)
-        fb.ClearRecord(i);
-    QTest::keyClick(&form, Qt::Key_F9);
-    EXPECT_EQ(Records(fb), written);
+    // The device's blocks 20..31 hold the records, and F9 shows the same scheme again.
+    ExpectWrittenAndReadBack(port, form, fb);
     EXPECT_EQ(fb.EditorState.PanelCount, 13);
     EXPECT_NE(form.PanSign[0], nullptr);
     EXPECT_EQ(form.PanFB[12]->InputBox(1)->Text(), "ФБ12");
@@ -133,36 +104,10 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
 } // namespace
 
 TEST(FbEditEndToEnd, CreateInsertCopyDeleteWriteAndReadBack) {
-    QString error;
-    DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-    ScriptedMessageBoxes boxes;
-
-    TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
-    EditorSurroundings parts(port);
-    TConfiguration& cfg = *parts.cfg;
-    cfg.Veg.AccessLevel = 1;
-    cfg.Serv.SetSlotModuleCode(1, 15); // a controller with relays and 16 own inputs
-    cfg.Serv.SetDiscrInCount(16);
-
-    TFormSig sig;
-    TFormVyh vyh;
-    TFormCreatFB creat(parts.context);
-    TFormFB form(parts.context, &sig, &vyh, &creat);
-    TFormPrgD prgD(&form);
-    ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, &form);
-        EditorSession(port, form, cfg, modals, boxes);
-        return int(mrCancel);
-    });
-    prgD.AFB->trigger();
-
-    port.ClosePort();
-    devsim.Stop();
-    EXPECT_EQ(devsim.ExitCode(), 0);
+    RunFbEditorOverPty(
+        [](TConfiguration& cfg) {
+            cfg.Serv.SetSlotModuleCode(1, 15); // a controller with relays and 16 own inputs
+            cfg.Serv.SetDiscrInCount(16);
+        },
+        EditorSession);
 }

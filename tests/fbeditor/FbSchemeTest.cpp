@@ -132,7 +132,7 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
     EXPECT_EQ(Shown<TPShapeZ>(*Form().SchemeArea), 4); // three output connectors, one signalling
     EXPECT_EQ(FB().IntegratorCount, layout.integrators);
     EXPECT_EQ(FB().IntegratorCount, 1);
-    EXPECT_EQ(FB().GetLogicFBCount(), 120 - 1);
+    EXPECT_EQ(FB().GetLogicFBLimit(), 120 - 2); // both integrator records stay reserved
     EXPECT_EQ(st.SchemeNonEmpty, 1);
 
     // A rebuild replaces the labels; no panel, no labels.

@@ -109,7 +109,8 @@ TEST_F(FbEditorFixture, SixtyBlockDeviceBoundsThePanelsAndTheWrite) {
     EXPECT_EQ(FB().EditorState.PanelCount, 60);
     EXPECT_NE(Form().PanFB[59], nullptr);
     EXPECT_EQ(Form().PanFB[60], nullptr);
-    EXPECT_EQ(FB().GetLogicFBCount(), 60);
+    EXPECT_EQ(FB().GetLogicFBLimit(), 60);
+    EXPECT_EQ(FB().LogicFBCount, 60);
 
     device.ClearLog();
     FB().FBModified = 1;

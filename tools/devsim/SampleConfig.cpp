@@ -1,5 +1,6 @@
 #include "SampleConfig.h"
 
+#include "CalcBlocks.h"
 #include "DeviceLayouts.h"
 #include "TProgFBClass.h"
 #include "TProgMRClass.h"
@@ -80,6 +81,22 @@ void FillFunctionBlocks(std::map<int, std::vector<uint8_t>>& blocks) {
     fb.SetSigTipS(SampleConfig::SignallingBlock, 1);
     fb.SetSigNTabS(SampleConfig::SignallingBlock, 3);
     fb.SetB9Plus(SampleConfig::RelayBlock, 1, 0x01); // relay module 1, output 1
+
+    // Behind the logic blocks: two integrators, and three arithmetic blocks, the second taking the
+    // first one's result and the third the second one's.
+    fb.RecountTable();
+    CalcBlocks::IntegratorValues integrators;
+    integrators.numbers = {1, 2};
+    integrators.numbers[CalcBlocks::IntegratorInputs] = 3;
+    integrators.dayStartHour = 8;
+    CalcBlocks::StoreIntegrators(fb, integrators, true);
+    const CalcBlocks::ArithValues arith[SampleConfig::ArithBlocks] = {
+        {1, 0, 1, "1", 0, 2, "0,5", 1},
+        {3, 1, 1, "2", 0, 3, "", 2},
+        {5, 1, 2, "1", 0, 0, "", 3},
+    };
+    for (const auto& v : arith)
+        CalcBlocks::StoreArith(fb, CalcBlocks::ArithIndex(fb, fb.ArithBlockCount), v, true);
 
     for (int n = 0; n <= DeviceBlocks::FBLast - DeviceBlocks::FBFirst; ++n) {
         fb.FbsToBlock(n);

@@ -1,8 +1,8 @@
 #pragma once
 // The small working configuration the simulated device starts with: ten function blocks of
-// several types wired to discrete inputs and to each other, two control loops, a few input
-// names and a base for each of the five relay modules. Built with the model's classes so the
-// record layouts are the tool's own.
+// several types wired to discrete inputs and to each other, two flow integrators and three
+// arithmetic blocks behind them, two control loops, a few input names and a base for each of the
+// five relay modules. Built with the model's classes so the record layouts are the tool's own.
 
 #include <cstdint>
 #include <map>
@@ -14,6 +14,7 @@ constexpr int FunctionBlocks = 10;
 constexpr int SignallingBlock = 2; // index of the block with signalling (byte 9)
 constexpr int RelayBlock = 6;      // index of the block with a relay mask (bytes 10..14)
 constexpr int Loops = 2;
+constexpr int ArithBlocks = 3; // after the two integrator records
 
 // Writes the sample into the function-block blocks 20.., the loop block 32, the name block 40
 // and the relay block 9 of blocks (block number -> data after the block number, already sized).

@@ -77,6 +77,23 @@ bool LimitTextOk(const QString& text) {
     return v && *v >= -LimitRange && *v <= LimitRange;
 }
 
+int CheckEditRange(QLineEdit* edit, QWidget* errorText, double high, double low) {
+    if (edit->text().isEmpty()) {
+        TServClass::ShowInputErrorHint(edit, errorText);
+        return 6;
+    }
+    // Text that is no number is refused like an empty field.
+    const std::optional<double> v = ParseDecimal(edit->text());
+    if (!v) {
+        TServClass::ShowInputErrorHint(edit, errorText);
+        return 6;
+    }
+    if (*v >= low && *v <= high) return 2;
+    TServClass::ShowInputErrorHint(edit, errorText,
+                                   QString::asprintf("Величина вне диапазона %g - %g", low, high));
+    return 6;
+}
+
 } // namespace CreatFb
 
 namespace {
@@ -359,20 +376,7 @@ bool TFormCreatFB::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int TFormCreatFB::CheckEditRange(QLineEdit* edit, double high, double low) {
-    if (edit->text().isEmpty()) {
-        TServClass::ShowInputErrorHint(edit, ErrorText);
-        return 6;
-    }
-    // Text that is no number is refused like an empty field.
-    const std::optional<double> v = ParseDecimal(edit->text());
-    if (!v) {
-        TServClass::ShowInputErrorHint(edit, ErrorText);
-        return 6;
-    }
-    if (*v >= low && *v <= high) return 2;
-    TServClass::ShowInputErrorHint(edit, ErrorText,
-                                   QString::asprintf("Величина вне диапазона %g - %g", low, high));
-    return 6;
+    return CreatFb::CheckEditRange(edit, ErrorText, high, low);
 }
 
 bool TFormCreatFB::FormCloseQuery() {

@@ -41,6 +41,10 @@ const QStringList& TypeNames();
 // The set point of a comparator: a number (comma or point) in −32767..32767.
 bool LimitTextOk(const QString& text);
 
+// The range check of the block dialogs: 2 when the edit holds a number in low..high, else 6 with
+// the hint at the edit (the input-error text for no number, else "Величина вне диапазона").
+int CheckEditRange(QLineEdit* edit, QWidget* errorText, double high, double low);
+
 } // namespace CreatFb
 
 class TFormCreatFB : public QDialog {

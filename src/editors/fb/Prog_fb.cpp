@@ -13,6 +13,8 @@
 #include "Obrinfalg.h"
 #include "Obrinform.h"
 #include "PagePrinter.h"
+#include "Prog_fbcalc.h"
+#include "Show_math.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
 #include "editors/discrete/Obrvyh_mb.h"
@@ -59,6 +61,9 @@ TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, T
     CreateActions();
     CreateControls();
     CreateMenus();
+    FormFBCalc = new TFormFBCalc(context, this);
+    FormMath = new TFormMath(context, *FormFBCalc, this);
+    FormMath->EditBlock = [this] { ButProgCalcClick(); };
     ConnectCommands();
     FormCreate();
 }
@@ -90,6 +95,18 @@ void TFormFB::ConnectCommands() {
     on(AImageAlgoritm, &TFormFB::ImageAlgoritmClick);
     on(ACreatAlgoritm, &TFormFB::CreatAlgoritmClick);
     connect(Button2, &QPushButton::clicked, this, &TFormFB::Button2Click);
+    const auto calc = [this](int action) {
+        return [this, action] {
+            context_.Cfg().FB.CalcAction = action;
+            ButProgCalcClick();
+        };
+    };
+    connect(AIntegr, &QAction::triggered, this, calc(CalcBlocks::CreateIntegrators));
+    connect(AMat, &QAction::triggered, this, calc(CalcBlocks::CreateArith));
+    connect(AProgInt, &QAction::triggered, this, calc(CalcBlocks::EditIntegrators));
+    connect(AProgMat, &QAction::triggered, this, calc(CalcBlocks::EditArith));
+    connect(ButProgCalc, &QPushButton::clicked, this, &TFormFB::ButProgCalcClick);
+    connect(Button1, &QPushButton::clicked, this, &TFormFB::Button1Click);
     on(InsertBl, &TFormFB::InsertBlClick);
     on(AppendBl, &TFormFB::AppendBlClick);
     // PopupMenu2 is never shown: its shortcuts work in the whole window.
@@ -115,12 +132,12 @@ void TFormFB::CreateActions() {
     AAddGroup->setText("Добавить группу скопированных ФБ");
     ACreatAlgoritm = NewAction("ACreatAlgoritm", "Создание алгоритмов", {});
     AImageAlgoritm = NewAction("AImageAlgoritm", "Отображение алгоритмов", {});
-    // The calculation blocks, and AZader that does nothing.
-    NewQuietActions({{&AIntegr, "AIntegr"},
-                     {&AMat, "AMat"},
-                     {&AProgInt, "AProgInt"},
-                     {&AProgMat, "AProgMat"},
-                     {&AZader, "AZader"}});
+    AIntegr = NewAction("AIntegr", "Создать интегратор расхода", {});
+    AMat = NewAction("AMat", "Создать арифметический блок", {});
+    AProgInt = NewAction("AProgInt", "Редактировать интегратор расхода", {});
+    AProgMat = NewAction("AProgMat", "Редактировать арифметический блок", {});
+    // AZader does nothing.
+    NewQuietActions({{&AZader, "AZader"}});
 }
 
 void TFormFB::CreateMenus() {
@@ -134,6 +151,8 @@ void TFormFB::CreateMenus() {
     groups->addActions({ACopyGroup, AInSertGroup, AAddGroup, AChooseAll, ADelChoose, ADelete});
     QMenu* algs = MainMenu1->addMenu("Алгоритмы");
     algs->addActions({ACreatAlgoritm, AImageAlgoritm});
+    MainMenu1->addMenu("Создание")->addActions({AIntegr, AMat});
+    MainMenu1->addMenu("Программирование")->addActions({AProgInt, AProgMat});
     QMenu* help = MainMenu1->addMenu("?");
     help->addAction(AHelp);
     help->menuAction()->setVisible(false);
@@ -639,6 +658,37 @@ void TFormFB::ChooseAllClick() {
 
 void TFormFB::ScrollToPanel(int i, int below) {
     if (PanFB[i]) ScrollBox1->verticalScrollBar()->setValue(PanFB[i]->y() - below);
+}
+
+void TFormFB::ButProgCalcClick() {
+    TProgFBClass& fb = context_.Cfg().FB;
+    // Filling the dialog runs no change handler; the saved flag covers a modified one all the same.
+    fb.FBModifiedSave = fb.FBModified;
+    if (const auto refusal = CalcBlocks::CheckAction(fb, fb.CalcAction);
+        refusal != CalcBlocks::Refusal::None) {
+        Warn(CalcBlocks::RefusalText(refusal));
+        return;
+    }
+    FormFBCalc->Reset();
+    FormFBCalc->Fill();
+    fb.FBModified = fb.FBModifiedSave;
+    ShowModal(FormFBCalc);
+    if (FormFBCalc->Cancelled == 0) {
+        if (FormFBCalc->Kind() == 0)
+            CalcBlocks::StoreIntegrators(fb, FormFBCalc->Integrators(),
+                                         fb.CalcAction == CalcBlocks::CreateIntegrators);
+        else
+            CalcBlocks::StoreArith(fb, FormFBCalc->BlockIndex(), FormFBCalc->Arith(),
+                                   fb.CalcAction == CalcBlocks::CreateArith);
+    }
+    ScrollBox1->setFocus();
+}
+
+void TFormFB::Button1Click() {
+    FormMath->FillCaptions();
+    ShowModal(FormMath);
+    if (FormMath->SchemeChanged == 1) RebuildFBScheme();
+    FormMath->SchemeChanged = 0;
 }
 
 void TFormFB::Warn(const QString& text) {

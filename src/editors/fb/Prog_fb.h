@@ -18,6 +18,8 @@ class QPushButton;
 class SchemeControl;
 class TFormCreatFB;
 class TFormInfAlg;
+class TFormFBCalc;
+class TFormMath;
 class TFormSig;
 class TFormVyh;
 class TPanFB;
@@ -51,6 +53,9 @@ class TFormFB : public SchemeEditorFrame {
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QMenu* PopupMenu2 = nullptr;
+    // The calculation-block dialog and the math-block overview, created with the editor.
+    TFormFBCalc* FormFBCalc = nullptr;
+    TFormMath* FormMath = nullptr;
 
     // Actions of this editor; the frame has the others.
     QAction *ABFunc = nullptr, *AFB = nullptr, *ABSign = nullptr, *ASign = nullptr, *ADelSign = nullptr,
@@ -121,6 +126,11 @@ class TFormFB : public SchemeEditorFrame {
     void SetAlgorithmWindow(TFormInfAlg* window) { formInfAlg_ = window; }
     // Prints the scheme, five rows a page.
     void Button2Click();
+
+    // Integrators and arithmetic blocks through the calculation-block dialog, for the action in
+    // TProgFBClass::CalcAction (CalcBlocks::Action); the math-block overview.
+    void ButProgCalcClick();
+    void Button1Click();
 
   signals:
     // The scheme was removed (also at the start of every rebuild).

@@ -1,0 +1,346 @@
+// The calculation-block dialog and the math-block overview in the function-block editor: the
+// menus, the refusals, creating and editing through the dialog, its checks, and deleting blocks
+// in the overview.
+
+#include "FbEditorFixture.h"
+#include "RadioGroup.h"
+#include "editors/fb/Prog_fbcalc.h"
+#include "editors/fb/Show_math.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using Record = std::array<uint8_t, TProgFBClass::RecordLen>;
+
+namespace {
+
+class CalcDialog : public FbEditorFixture {
+  protected:
+    void SetUp() override {
+        FbEditorFixture::SetUp();
+        Cfg().Serv.SetAnInCount(20);
+    }
+    TFormFBCalc& Dlg() { return *Form().FormFBCalc; }
+    TFormMath& Math() { return *Form().FormMath; }
+    void ExpectWarning(const QString& text) {
+        boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    }
+    // Logic blocks 0..n-1, the table recounted.
+    void Logic(int n) {
+        for (int i = 0; i < n; ++i)
+            SetBlock(i, 1);
+        FB().RecountTable();
+    }
+    // Runs the handler on the dialog, then presses OK (or leaves the dialog as the handler left it).
+    void Answer(std::function<void(TFormFBCalc&)> fill, bool ok = true) {
+        modals.Then([=](QDialog* d) {
+            auto& dlg = *static_cast<TFormFBCalc*>(d);
+            fill(dlg);
+            if (ok) dlg.OK->click();
+            return dlg.Cancelled == 0 ? int(mrOk) : int(mrCancel);
+        });
+    }
+    void Kind(TFormFBCalc& d, int item) { d.RadioGroup1->Button(item)->click(); }
+    // An arithmetic block through the dialog: operation, X1 and X2 (source, number), C1, C2.
+    void CreateArith(int op, int x1Src, int x1, int x2Src, int x2, QString c1 = "1", QString c2 = "1") {
+        Answer([=, this](TFormFBCalc& d) {
+            Kind(d, op);
+            d.ComboBox1->setCurrentIndex(x1Src);
+            d.EditX1->setText(QString::number(x1));
+            d.EditC1->setText(c1);
+            d.ComboBox2->setCurrentIndex(x2Src);
+            d.EditX2->setText(QString::number(x2));
+            if (d.EditC2->isEnabled()) d.EditC2->setText(c2);
+        });
+        Form().AMat->trigger();
+    }
+
+    ScriptedModals modals;
+};
+
+} // namespace
+
+TEST_F(CalcDialog, MenusCarryTheFourActionsAndRefusalsPointToThem) {
+    QMap<QString, QList<QAction*>> menus;
+    for (QAction* a : Form().MainMenu1->actions())
+        if (a->menu()) menus[a->text()] = a->menu()->actions();
+    EXPECT_EQ(menus["Создание"], (QList<QAction*>{Form().AIntegr, Form().AMat}));
+    EXPECT_EQ(menus["Программирование"], (QList<QAction*>{Form().AProgInt, Form().AProgMat}));
+    EXPECT_EQ(Form().AIntegr->text(), "Создать интегратор расхода");
+    EXPECT_EQ(Form().AProgMat->text(), "Редактировать арифметический блок");
+
+    Logic(3);
+    ExpectWarning("Интеграторы расхода не созданы.\nВоспользуйтесь меню Создание");
+    Form().AProgInt->trigger();
+    ExpectWarning("Арифметические блоки не созданы.\nВоспользуйтесь меню Создание");
+    Form().AProgMat->trigger();
+    // The hidden button runs the action last set.
+    ExpectWarning("Арифметические блоки не созданы.\nВоспользуйтесь меню Создание");
+    Form().ButProgCalc->click();
+
+    // A full table comes before "already created".
+    FB().FBCount = 60;
+    Logic(58);
+    FB().SetTypeByte(58, TProgFBClass::TypeCalc);
+    FB().SetIntegrNum(58, 0, 1);
+    FB().RecountTable();
+    ExpectWarning("Все функциональные блоки созданы");
+    Form().AIntegr->trigger();
+    Logic(50);
+    for (int i = 50; i < 58; ++i)
+        FB().ClearRecord(i);
+    FB().RecountTable();
+    ExpectWarning("Интеграторы расхода уже созданы.\nВоспользуйтесь меню Программирование");
+    Form().AIntegr->trigger();
+    EXPECT_EQ(modals.Shown(), 0);
+}
+
+TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
+    Logic(2);
+    CreateArith(1, 0, 5, 0, 6, "2,5", "1");
+    EXPECT_EQ(Dlg().EditNFB3->text(), "3");
+    EXPECT_EQ(Dlg().EditY->text(), "1");
+    EXPECT_EQ(Dlg().LabCreatProg->text(), "создание арифметических блоков");
+    CreateArith(3, 1, 1, 0, 2);
+    EXPECT_EQ(FB().GetRecord(2), (Record{0x1C, 5, 0x00, 0x50, 0x02, 6, 0x00, 0x40, 0x01, 1}));
+
+    // Integrators go in front of the blocks; Edit1 "00" still opens Edit2.
+    Answer([this](TFormFBCalc& d) {
+        EXPECT_EQ(d.Kind(), 0);
+        EXPECT_FALSE(d.NumberEdits[1]->isEnabled());
+        d.NumberEdits[0]->setText("00");
+        d.Edit1Exit(d.NumberEdits[0]);
+        EXPECT_TRUE(d.NumberEdits[1]->isEnabled());
+        d.NumberEdits[0]->setText("7");
+        d.NumberEdits[11]->setText("8");
+        d.Edit1Exit(d.NumberEdits[11]);
+        EXPECT_EQ(d.EditNFB2->text(), "4");
+        EXPECT_TRUE(d.NumberEdits[12]->isEnabled());
+        d.NumberEdits[12]->setText("9");
+        d.HourBeginDay->setText("6");
+    });
+    Form().AIntegr->trigger();
+    EXPECT_EQ(FB().GetRecord(2), (Record{0x0C, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 6}));
+    EXPECT_EQ(FB().GetRecord(3), (Record{0x0C, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 6}));
+    EXPECT_EQ(FB().GetCalcOp(5), 3); // the blocks moved up two
+
+    // Editing shows the stored integrators, C1 with its comma; the close box stores nothing.
+    Answer(
+        [](TFormFBCalc& d) {
+            EXPECT_EQ(d.NumberEdits[12]->text(), "9");
+            EXPECT_TRUE(d.NumberEdits[13]->isEnabled());
+            EXPECT_FALSE(d.NumberEdits[14]->isEnabled());
+            EXPECT_EQ(d.HourBeginDay->text(), "6");
+            d.NumberEdits[0]->setText("1");
+            d.reject();
+        },
+        false);
+    Form().AProgInt->trigger();
+    Answer(
+        [](TFormFBCalc& d) {
+            EXPECT_EQ(d.EditC1->text(), "2,5");
+            EXPECT_EQ(d.EditNFB3->text(), "5");
+            EXPECT_EQ(d.LabNFB3->text(), "1");
+        },
+        false);
+    Form().AProgMat->trigger();
+    EXPECT_EQ(FB().GetRecByte(2, 1), 7);
+    EXPECT_EQ(Dlg().Cancelled, 1);
+}
+
+TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
+    Logic(2);
+    CreateArith(2, 0, 1, 0, 1);
+    struct Case {
+        int kind;
+        QLineEdit* TFormFBCalc::*edit;
+        int source; // of both source boxes
+        QString text, error;
+    };
+    const std::vector<Case> cases = {
+        {-1, &TFormFBCalc::EditC1, 0, "1", " Ошибка ввода "}, // no operation chosen
+        {1, &TFormFBCalc::EditC1, 0, "40000", "Величина вне диапазона -32767 - 32767"},
+        {1, &TFormFBCalc::EditX1, 1, "2", "Величина вне диапазона 0 - 1"},
+        {4, &TFormFBCalc::EditX2, 0, "21", "Величина вне диапазона 0 - 20"},
+    };
+    for (const Case& c : cases) {
+        Answer(
+            [&](TFormFBCalc& d) {
+                if (c.kind >= 0) Kind(d, c.kind);
+                d.ComboBox1->setCurrentIndex(c.source);
+                d.ComboBox2->setCurrentIndex(c.source);
+                (d.*c.edit)->setText(c.text);
+                d.OK->click();
+                EXPECT_FALSE(d.ErrorText->isHidden()) << c.error.toStdString();
+                EXPECT_EQ(d.ErrorText->text(), c.error);
+                d.Cancel->click();
+            },
+            false);
+        Form().AMat->trigger();
+    }
+    EXPECT_EQ(FB().ArithBlockCount, 1);
+
+    // Leaving X2 checks it by its own source box.
+    Answer(
+        [this](TFormFBCalc& d) {
+            Kind(d, 1);
+            d.ComboBox1->setCurrentIndex(0);
+            d.ComboBox2->setCurrentIndex(1);
+            d.EditX2->setText("5");
+            d.Edit1Exit(d.EditX2);
+            EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 1");
+            d.NumberEdits[0]->setText("");
+            d.Cancel->click();
+        },
+        false);
+    Form().AMat->trigger();
+
+    Answer(
+        [](TFormFBCalc& d) {
+            d.NumberEdits[0]->setText("3");
+            d.HourBeginDay->setText("24");
+            d.OK->click();
+            EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 23");
+            d.NumberEdits[0]->setText("21");
+            d.HourBeginDay->setText("23");
+            d.OK->click();
+            EXPECT_EQ(d.ErrorText->text(), " Ошибка ввода "); // above the analogue input count
+            d.Cancel->click();
+        },
+        false);
+    Form().AIntegr->trigger();
+    EXPECT_EQ(FB().IntegratorCount, 0);
+}
+
+TEST_F(CalcDialog, ActionsKeepTheirKindsAndNumberFieldsTakeDigitsOnly) {
+    Logic(2);
+    CreateArith(1, 0, 1, 0, 2);
+    FB().SetTypeByte(2, TProgFBClass::TypeCalc | 7 << 4); // a nibble from elsewhere: no kind
+    Answer(
+        [this](TFormFBCalc& d) {
+            EXPECT_EQ(d.Kind(), -1);
+            Kind(d, 0);
+            EXPECT_EQ(d.Kind(), -1);
+            Kind(d, 3);
+            EXPECT_FALSE(d.EditC2->isEnabled());
+            QTest::keyClicks(d.EditX1, "4a,5");
+            EXPECT_EQ(d.EditX1->text(), "145");
+            d.Cancel->click();
+        },
+        false);
+    Form().AProgMat->trigger();
+    Answer(
+        [this](TFormFBCalc& d) {
+            Kind(d, 3);
+            EXPECT_EQ(d.Kind(), 0);
+            d.HourBeginDay->clear();
+            QTest::keyClicks(d.HourBeginDay, "1x2");
+            EXPECT_EQ(d.HourBeginDay->text(), "12");
+            d.Cancel->click();
+        },
+        false);
+    Form().AIntegr->trigger();
+    Answer(
+        [this](TFormFBCalc& d) {
+            Kind(d, 0);
+            EXPECT_EQ(d.Kind(), 1);
+            d.Cancel->click();
+        },
+        false);
+    Form().AMat->trigger();
+    EXPECT_EQ(FB().GetRecByte(2, 0), 0x7C);
+    EXPECT_EQ(CalcBlocks::OverviewCaptions(FB())[0], ""); // and no caption
+}
+
+TEST_F(CalcDialog, UpDownStepsOverTheExistingBlocksOnly) {
+    Logic(2);
+    CreateArith(1, 0, 1, 0, 2);
+    CreateArith(3, 0, 3, 0, 4);
+    CreateArith(5, 0, 5, 0, 0);
+    FB().SetTypeByte(4, TProgFBClass::TypeCalc | 9 << 4); // block 3 with a nibble from elsewhere
+    const auto before = FB().GetRecord(3);
+    Answer(
+        [](TFormFBCalc& d) {
+            EXPECT_TRUE(d.UpDown1->isEnabled());
+            d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the first block
+            EXPECT_EQ(d.EditNFB3->text(), "3");
+            d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            EXPECT_EQ(d.EditNFB3->text(), "4");
+            EXPECT_EQ(d.LabNFB3->text(), "2");
+            EXPECT_EQ(d.Kind(), 3);
+            EXPECT_EQ(d.EditX1->text(), "3");
+            EXPECT_EQ(d.EditC2->text(), "");
+            EXPECT_EQ(d.EditY->text(), "2");
+            EXPECT_EQ(d.UpDown1->maximum(), 5);
+        },
+        false);
+    ExpectWarning("Для создания арифметического блока \nвоспользуйтесь меню Создание");
+    modals.Then([](QDialog* d) {
+        auto& dlg = *static_cast<TFormFBCalc*>(d);
+        dlg.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        dlg.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return int(mrCancel);
+    });
+    Form().AProgMat->trigger();
+    Form().AProgMat->trigger();
+    EXPECT_EQ(Dlg().Cancelled, 1);
+    EXPECT_EQ(FB().GetRecord(3), before);
+}
+
+TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
+    Logic(2);
+    SetBlock(0, TProgFBClass::TypeComparator);
+    FB().SetX1Src(0, 1);
+    FB().SetX1Num(0, 3);
+    FB().RecountTable();
+    CreateArith(1, 0, 1, 0, 2);
+    CreateArith(4, 1, 1, 0, 4);
+    CreateArith(5, 1, 2, 0, 0);
+    FB().FBModified = 0;
+    Cfg().Serv.FileMode = 1;
+    QSignalSpy rebuilds(&Form(), &TFormFB::SchemeRemoved);
+
+    const auto captions = [this] {
+        QStringList c;
+        for (QPushButton* b : Math().Buttons)
+            c << b->text();
+        return c.mid(0, 4);
+    };
+    modals.Then([&](QDialog*) {
+        EXPECT_EQ(captions(), (QStringList{"+", ":", "SQRT", ""}));
+        EXPECT_EQ(FB().MathMenuBlock, -1);
+        Math().DeleteBl->trigger(); // nothing chosen yet
+        Math().Button1Click(3);     // an empty slot opens nothing
+        // Block 2 edited from its button: the number is fixed, the caption follows.
+        Answer([](TFormFBCalc& d) {
+            EXPECT_EQ(d.EditNFB3->text(), "4");
+            EXPECT_FALSE(d.EditNFB3->isEnabled());
+            d.RadioGroup1->Button(3)->click();
+        });
+        Math().Buttons[1]->click();
+        EXPECT_EQ(captions(), (QStringList{"+", "X", "SQRT", ""}));
+        EXPECT_EQ(FB().CalcBlockIndex, -1);
+
+        Cfg().Serv.Modified = 0;
+        Math().Button1MouseDown(0, Qt::RightButton);
+        Math().DeleteBl->trigger();
+        EXPECT_EQ(captions(), (QStringList{"X", "SQRT", "", ""}));
+        EXPECT_EQ(FB().MathMenuBlock, -1);
+        Math().DeleteBl->trigger(); // a stale Ctrl+Del
+        EXPECT_EQ(FB().ArithBlockCount, 2);
+        return int(mrOk);
+    });
+    Form().Button1->click();
+    EXPECT_EQ(FB().GetRecord(3), (Record{0x5C, 0x81, 0x00, 0x40, 0x01, 0, 2})); // moved down, X1 and Y follow
+    EXPECT_EQ(FB().GetX1Num(0), 2); // the comparator follows result 3 to 2
+    EXPECT_EQ((std::array{FB().FBModified, Cfg().Serv.Modified}), (std::array{1, 1}));
+    EXPECT_EQ(rebuilds.count(), 1);
+    EXPECT_EQ(Math().SchemeChanged, 0);
+}
