@@ -38,6 +38,7 @@ class TFormR_MBM;
 class TFormVhAnL;
 class TFormVhD;
 class TFormVhDLoc;
+class TFormVhLoc;
 class TFormVyhOnL;
 class TInform;
 class TInformMR;
@@ -87,6 +88,7 @@ class TForm1 : public QMainWindow {
     TFormVhAnL* FormVhAnL = nullptr;
     TFormVhD* FormVhD = nullptr;
     TFormVhDLoc* FormVhDLoc = nullptr;
+    TFormVhLoc* FormVhLoc = nullptr; // sets the start and count of FormVhDLoc; nothing shows it
     TFormVyhOnL* FormVyhOnL = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;
