@@ -2,6 +2,7 @@
 // values, the close, the write of the scaling groups frame by frame, and the printed table.
 
 #include "LocalNetFixture.h"
+#include "OfficeText.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "InfoPrint.h"
@@ -230,4 +231,24 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     });
     scaling.But5Click();
     EXPECT_TRUE(scaling.RichEdit2->isHidden());
+}
+
+TEST_F(ScalingTest, LibreOfficeReadsThePrintedTableBack) {
+    if (OfficeProgram().isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+    QTemporaryDir dir;
+    RecordingWordProcessor wp;
+    SetInfoWordProcessor(&wp);
+    scaling.Block = 1;
+    scaling.FillRows();
+    const QString name = dir.filePath("net");
+    modals.Then([&](QDialog* d) {
+        static_cast<QFileDialog*>(d)->selectFile(name);
+        return int(QDialog::Accepted);
+    });
+    boxes.ExpectText("Печатать?", "Необходимость печати файла .rtf", mrNo);
+    scaling.BNew1Click();
+    SetInfoWordProcessor(nullptr);
+    const QStringList lines = scaling.RichEdit1->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(OfficeTextLines(name + ".rtf", dir.path()).mid(0, lines.size()), lines);
 }
