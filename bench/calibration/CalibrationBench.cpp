@@ -4,7 +4,6 @@
 // would). Prints the process's CPU share and the longest gap between probe ticks of each run.
 //   calibration_bench [--seconds N]   (default 30 per run)
 
-#include "BenchCpu.h"
 #include "BenchDevice.h"
 #include "Comportclass.h"
 #include "Dialogs.h"
@@ -12,7 +11,6 @@
 #include "editors/analog/Prog_kalibr.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -34,14 +32,7 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
     TFormKalibr& view = *form1.FormKalibr;
     form1.Cfg.MBA.SetKalibrModuleCode(13);
     view.Module = 1;
-    // A failure's box is answered and polling started again.
-    SetMessageBoxHandler([&](QWidget*, const MessageBoxRequest&) {
-        ++out.failures;
-        QTimer::singleShot(0, &view, [&view] {
-            if (!view.Timer1->isActive()) view.Button1Click();
-        });
-        return int(mrOk);
-    });
+    RestartAfterEachBox(view, out.failures);
     QString lastCode;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -53,16 +44,11 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
     watch.start(100);
 
     view.show();
-    Probe probe;
-    QElapsedTimer clock;
-    clock.start();
-    const double cpu0 = CpuSeconds();
-    QTest::qWait(seconds * 1000);
-    const double cpu = CpuSeconds() - cpu0, elapsed = clock.nsecsElapsed() / 1e9;
-    out.longestGapMs = probe.LongestGapMs();
+    const Watched watched = WatchFor(seconds);
+    out.cpuShare = watched.cpuShare;
+    out.longestGapMs = watched.longestGapMs;
     view.close();
     SetMessageBoxHandler({});
-    out.cpuShare = 100 * cpu / elapsed;
     return true;
 }
 

@@ -5,7 +5,6 @@
 // then the median and the worst of all runs.
 //   liveviews_bench [--seconds N]   (default 30 per run)
 
-#include "BenchCpu.h"
 #include "BenchDevice.h"
 #include "Comportclass.h"
 #include "Dialogs.h"
@@ -17,7 +16,6 @@
 #include "editors/analog/Prog_infvyh.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -54,24 +52,13 @@ bool Run(int seconds, const ViewOf& viewOf, const QStringList& devsimArgs, RunRe
     if (!OpenDevsim(devsim, form1.ComPort, DEVSIM_PATH, kBaud, devsimArgs)) return false;
     MakeAnalogueBlock(form1.Cfg);
     TFormLiveView& view = *viewOf(form1);
-    SetMessageBoxHandler([&](QWidget*, const MessageBoxRequest&) {
-        ++out.failures;
-        QTimer::singleShot(0, &view, [&view] {
-            if (!view.Timer1->isActive()) view.Button1Click();
-        });
-        return int(mrOk);
-    });
+    RestartAfterEachBox(view, out.failures);
     view.show();
-    Probe probe;
-    QElapsedTimer clock;
-    clock.start();
-    const double cpu0 = CpuSeconds();
-    QTest::qWait(seconds * 1000);
-    const double cpu = CpuSeconds() - cpu0, elapsed = clock.nsecsElapsed() / 1e9;
-    out.longestGapMs = probe.LongestGapMs();
+    const Watched watched = WatchFor(seconds);
+    out.cpuShare = watched.cpuShare;
+    out.longestGapMs = watched.longestGapMs;
     view.close();
     SetMessageBoxHandler({});
-    out.cpuShare = 100 * cpu / elapsed;
     return true;
 }
 

@@ -14,7 +14,6 @@
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_mba.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -24,16 +23,6 @@
 using Bytes = std::vector<uint8_t>;
 
 namespace {
-
-// The requests the device logged, in hexadecimal.
-QStringList LoggedRequests(const QString& log) {
-    QFile file(log);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QStringList out;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (const qsizetype at = line.indexOf(" -> "); at >= 0) out << QString::fromLatin1(line.mid(at + 4));
-    return out;
-}
 
 QString Read(int function, int start, int count) {
     const Bytes frame =
@@ -123,7 +112,7 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
         EXPECT_TRUE(view.Polling());
         view.Timer1Timer();
         EXPECT_TRUE(Within5s([&] { return !view.Polling(); }));
-        EXPECT_EQ(LoggedRequests(log), poll);
+        EXPECT_EQ(DevsimProcess::LoggedRequests(log), poll);
         EXPECT_EQ(view.windowTitle(), "Дискретные входы БРОН on line");
         EXPECT_EQ(view.TipMod->text(), "БРОН");
         EXPECT_EQ(view.LabAMod->text(), "0");
@@ -138,12 +127,12 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
 
         // Closed while the first request of the next poll waits for its reply: nothing follows it.
         view.Timer1Timer();
-        EXPECT_TRUE(Within5s([&] { return LoggedRequests(log).size() == 4; }));
+        EXPECT_TRUE(Within5s([&] { return DevsimProcess::LoggedRequests(log).size() == 4; }));
         d->done(2);
         EXPECT_FALSE(view.Polling());
         EXPECT_FALSE(view.Timer1->isActive());
         QTest::qWait(700);
-        EXPECT_EQ(LoggedRequests(log), poll + poll.mid(0, 1));
+        EXPECT_EQ(DevsimProcess::LoggedRequests(log), poll + poll.mid(0, 1));
         return 2;
     });
     modals.Then([&](QDialog* d) {
@@ -178,7 +167,7 @@ TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
                             log}));
     TForm1& form1 = tool.form1;
     ASSERT_EQ(form1.Cfg.Serv.GetSlotModuleCode(1), 15);
-    const int before = int(LoggedRequests(log).size());
+    const int before = int(DevsimProcess::LoggedRequests(log).size());
 
     ScriptedModals modals;
     modals.Then([&](QDialog* d) {
@@ -204,6 +193,6 @@ TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
     });
     form1.Prg1Click();
     EXPECT_EQ(modals.Shown(), 2);
-    EXPECT_EQ(LoggedRequests(log).mid(before), QStringList{Read(1, 0, 4)});
+    EXPECT_EQ(DevsimProcess::LoggedRequests(log).mid(before), QStringList{Read(1, 0, 4)});
     EXPECT_EQ(boxes.Shown(), 0);
 }

@@ -158,8 +158,10 @@ void TFormR_MBM::ShowRow(int r) {
     Poz[i]->setText(mbm.GetChPozText(r));
     Razm[i]->setCurrentIndex(mbm.GetChRazm(r));
     const Column<QLineEdit>* numbers[] = {&NSK, &VSK, &UstLL, &UstL, &UstH, &UstHH};
-    for (size_t c = 0; c < std::size(numbers); ++c)
-        (*numbers[c])[i]->setText((mbm.*kNumberColumns[c].get)(r));
+    for (size_t c = 0; c < std::size(numbers); ++c) {
+        const NumberColumn& column = kNumberColumns[c];
+        (*numbers[c])[i]->setText((mbm.*column.get)(r));
+    }
 }
 
 void TFormR_MBM::FillRows() {
