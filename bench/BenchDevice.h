@@ -84,3 +84,10 @@ template <class View> void RestartAfterEachBox(View& view, int& failures) {
         return int(mrOk);
     });
 }
+
+// The N of "--seconds N" on the command line, else fallback.
+inline int SecondsArgument(const QStringList& args, int fallback = 30) {
+    for (int i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == "--seconds") return args[i + 1].toInt();
+    return fallback;
+}

@@ -57,10 +57,7 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    int seconds = 30;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i)
-        if (args[i] == "--seconds") seconds = args[i + 1].toInt();
+    const int seconds = SecondsArgument(app.arguments());
 
     RunResult answering, silent;
     if (!Run(seconds, {}, answering) || !Run(seconds, {"--fault", "no-reply"}, silent)) return 1;

@@ -73,10 +73,7 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    int seconds = 30;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i)
-        if (args[i] == "--seconds") seconds = args[i + 1].toInt();
+    const int seconds = SecondsArgument(app.arguments());
 
     const std::vector<std::pair<const char*, ViewOf>> views{
         {"VhAnL", [](TForm1& f) { f.FormVhAnL->Prepare(0); return static_cast<TFormLiveView*>(f.FormVhAnL); }},
