@@ -73,6 +73,15 @@ inline Watched WatchFor(int seconds) {
     return {100 * cpu / elapsed, probe.LongestGapMs()};
 }
 
+// Shows view, watches the event loop for seconds, closes the view and gives message boxes back.
+template <class View> Watched WatchShown(View& view, int seconds) {
+    view.show();
+    const Watched watched = WatchFor(seconds);
+    view.close();
+    SetMessageBoxHandler({});
+    return watched;
+}
+
 // Answers every message box, counting it in failures, and starts the polling of view again, as a
 // user would after a failure's box.
 template <class View> void RestartAfterEachBox(View& view, int& failures) {

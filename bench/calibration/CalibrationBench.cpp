@@ -43,12 +43,9 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
     });
     watch.start(100);
 
-    view.show();
-    const Watched watched = WatchFor(seconds);
+    const Watched watched = WatchShown(view, seconds);
     out.cpuShare = watched.cpuShare;
     out.longestGapMs = watched.longestGapMs;
-    view.close();
-    SetMessageBoxHandler({});
     return true;
 }
 

@@ -53,12 +53,9 @@ bool Run(int seconds, const ViewOf& viewOf, const QStringList& devsimArgs, RunRe
     MakeAnalogueBlock(form1.Cfg);
     TFormLiveView& view = *viewOf(form1);
     RestartAfterEachBox(view, out.failures);
-    view.show();
-    const Watched watched = WatchFor(seconds);
+    const Watched watched = WatchShown(view, seconds);
     out.cpuShare = watched.cpuShare;
     out.longestGapMs = watched.longestGapMs;
-    view.close();
-    SetMessageBoxHandler({});
     return true;
 }
 
