@@ -4,7 +4,6 @@
 // would). Prints the process's CPU share and the longest gap between probe ticks of each run.
 //   calibration_bench [--seconds N]   (default 30 per run)
 
-#include "BenchCpu.h"
 #include "BenchDevice.h"
 #include "Comportclass.h"
 #include "Dialogs.h"
@@ -12,7 +11,6 @@
 #include "editors/analog/Prog_kalibr.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -34,14 +32,7 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
     TFormKalibr& view = *form1.FormKalibr;
     form1.Cfg.MBA.SetKalibrModuleCode(13);
     view.Module = 1;
-    // A failure's box is answered and polling started again.
-    SetMessageBoxHandler([&](QWidget*, const MessageBoxRequest&) {
-        ++out.failures;
-        QTimer::singleShot(0, &view, [&view] {
-            if (!view.Timer1->isActive()) view.Button1Click();
-        });
-        return int(mrOk);
-    });
+    RestartAfterEachBox(view, out.failures);
     QString lastCode;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -52,17 +43,9 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
     });
     watch.start(100);
 
-    view.show();
-    Probe probe;
-    QElapsedTimer clock;
-    clock.start();
-    const double cpu0 = CpuSeconds();
-    QTest::qWait(seconds * 1000);
-    const double cpu = CpuSeconds() - cpu0, elapsed = clock.nsecsElapsed() / 1e9;
-    out.longestGapMs = probe.LongestGapMs();
-    view.close();
-    SetMessageBoxHandler({});
-    out.cpuShare = 100 * cpu / elapsed;
+    const Watched watched = WatchShown(view, seconds);
+    out.cpuShare = watched.cpuShare;
+    out.longestGapMs = watched.longestGapMs;
     return true;
 }
 
@@ -71,10 +54,7 @@ bool Run(int seconds, const QStringList& devsimArgs, RunResult& out) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    int seconds = 30;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i)
-        if (args[i] == "--seconds") seconds = args[i + 1].toInt();
+    const int seconds = SecondsArgument(app.arguments());
 
     RunResult answering, silent;
     if (!Run(seconds, {}, answering) || !Run(seconds, {"--fault", "no-reply"}, silent)) return 1;

@@ -16,6 +16,7 @@
 #include "editors/analog/Prog_f15.h"
 #include "editors/analog/Prog_infanloc.h"
 #include "editors/analog/Prog_infvhd.h"
+#include "editors/analog/Obrvhloc.h"
 #include "editors/analog/Prog_infvhdloc.h"
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_kalibr.h"
@@ -147,6 +148,7 @@ void TForm1::CreateForms() {
     FormMBM->FormR_MBM = FormR_MBM;
     FormMBM->FormVhAnL = FormVhAnL;
     FormMBM->FormVhDLoc = FormVhDLoc;
+    FormVhLoc = new TFormVhLoc(*Context, *FormMBM, *FormVhDLoc, this);
     FormPROG->FormVyhOnL = FormVyhOnL;
     FormMR->openLiveView = [this](const RelayLiveViewRequest& module) {
         FormVyhOnL->SetModuleLabels(QString::number(module.moduleNumber), module.moduleText,

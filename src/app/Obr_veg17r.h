@@ -40,6 +40,7 @@ class TFormR_MBM;
 class TFormVhAnL;
 class TFormVhD;
 class TFormVhDLoc;
+class TFormVhLoc;
 class TFormVyhOnL;
 class TInform;
 class TInformMR;
@@ -92,6 +93,7 @@ class TForm1 : public QMainWindow {
     TFormVhAnL* FormVhAnL = nullptr;
     TFormVhD* FormVhD = nullptr;
     TFormVhDLoc* FormVhDLoc = nullptr;
+    TFormVhLoc* FormVhLoc = nullptr; // sets the start and count of FormVhDLoc; nothing shows it
     TFormVyhOnL* FormVyhOnL = nullptr;
     TFormSig* FormSig = nullptr;
     TFormVyh* FormVyh = nullptr;

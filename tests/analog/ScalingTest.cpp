@@ -2,6 +2,7 @@
 // values, the close, the write of the scaling groups frame by frame, and the printed table.
 
 #include "LocalNetFixture.h"
+#include "OfficeText.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "InfoPrint.h"
@@ -194,6 +195,9 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     QFile file(name + ".rtf");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), RtfDocument(lines, kLandscape));
+    if (!OfficeProgram().isEmpty()) { // LibreOffice reads the lines back
+        EXPECT_EQ(OfficeTextLines(name + ".rtf", dir.path()).mid(0, lines.size()), lines);
+    }
     EXPECT_EQ(wp.calls, QStringList({"Open " + name + ".rtf", "PageSetup 1 29 29 29 29", "PrintOut",
                                      "Save " + name + ".rtf", "Close " + name + ".rtf", "Quit"}));
 

@@ -9,7 +9,6 @@
 #include "editors/regulators/RegOnlineKit.h"
 #include "editors/regulators/Uniregvis.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -22,16 +21,6 @@ using Bytes = std::vector<uint8_t>;
 using namespace LoopOnline;
 
 namespace {
-
-// The requests the device logged, in hexadecimal.
-QStringList LoggedRequests(const QString& log) {
-    QFile file(log);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QStringList out;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (const qsizetype at = line.indexOf(" -> "); at >= 0) out << QString::fromLatin1(line.mid(at + 4));
-    return out;
-}
 
 QString Request(int function, const Bytes& data) {
     const Bytes frame = Frame::Build(1, function, data);
@@ -172,7 +161,7 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
 
     const QString values = Request(3, ReadValuesData()), states = Request(1, ReadStatesData());
     const QString readLoop = Request(3, {0x02, 0xA0, 0x00, 0x06});
-    EXPECT_EQ(LoggedRequests(devsim.TempPath("bus.log")),
+    EXPECT_EQ(DevsimProcess::LoggedRequests(devsim.TempPath("bus.log")),
               QStringList({Request(5, {0x03, 0x17, 0xFF, 0x00}), values, states, readLoop,
                            Request(5, {0x03, 0x10, 0xFF, 0x00}), Request(1, {0x03, 0x10, 0x00, 0x08}), values, states,
                            values, states, Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}),

@@ -1,5 +1,6 @@
 #include "DevsimProcess.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 bool DevsimProcess::Start(const QString& program, const QStringList& extraArgs, QString* error) {
@@ -21,4 +22,13 @@ void DevsimProcess::Stop() {
         process_.waitForFinished(5000);
     }
     exitCode_ = process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+QStringList DevsimProcess::LoggedRequests(const QString& logPath) {
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList out;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (const qsizetype at = line.indexOf(" -> "); at >= 0) out << QString::fromLatin1(line.mid(at + 4));
+    return out;
 }

@@ -17,6 +17,8 @@ class DevsimProcess {
     QString TempPath(const QString& name) const { return dir_.filePath(name); }
     int ExitCode() const { return exitCode_; }
     qint64 ProcessId() const { return process_.processId(); }
+    // The requests a --log file holds, in order, each in hexadecimal ("01 01 03 f8 00 10 bc 73").
+    static QStringList LoggedRequests(const QString& logPath);
 
   private:
     QTemporaryDir dir_;

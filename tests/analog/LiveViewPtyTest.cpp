@@ -1,0 +1,198 @@
+// The live views of the main window against the devsim program over a real pseudo-terminal, on
+// the exchange thread: the controller's discrete inputs from the sensor-type window (БРОН) and the
+// outputs from the analogue editor (БРОК) show what the device holds; a device that went away
+// stops polling with one box; a tick inside a running poll and a close during a poll send nothing
+// more.
+
+#include "DevsimProcess.h"
+#include "Dialogs.h"
+#include "ModbusFrame.h"
+#include "Obr_veg17r.h"
+#include "ScriptedDialogs.h"
+#include "editors/analog/Obrtipdat.h"
+#include "editors/analog/Prog_infvhd.h"
+#include "editors/analog/Prog_infvyh.h"
+#include "editors/analog/Prog_mba.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+QString Read(int function, int start, int count) {
+    const Bytes frame =
+        Frame::Build(1, function, Bytes{uint8_t(start >> 8), uint8_t(start), uint8_t(count >> 8), uint8_t(count)});
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
+}
+
+template <size_t N> QStringList Texts(const std::array<QLabel*, N>& labels) {
+    QStringList t;
+    for (const QLabel* l : labels)
+        t << l->text();
+    return t;
+}
+
+bool Within5s(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, 5000);
+}
+
+// The main window on devsim started with args, its configuration read from the device.
+struct Tool {
+    bool Start(const QStringList& args) {
+        QString error;
+        if (!devsim.Start(DEVSIM_PATH, args, &error)) {
+            ADD_FAILURE() << error.toStdString();
+            return false;
+        }
+        form1.ComPort.UseExchangeThread();
+        form1.ComPort.SetPortName(devsim.Link());
+        form1.ComPort.SetSpeed(115200);
+        if (!form1.ComPort.OpenPort(&error)) {
+            ADD_FAILURE() << error.toStdString();
+            return false;
+        }
+        form1.InPortClick();
+        return form1.Cfg.Serv.FileMode == 0;
+    }
+    // The same device again on the same link, started with args.
+    bool Restart(const QStringList& args) {
+        form1.ComPort.ClosePort();
+        devsim.Stop();
+        QString error;
+        const bool ok = devsim.Start(DEVSIM_PATH, args, &error) && form1.ComPort.OpenPort(&error);
+        if (!ok) ADD_FAILURE() << error.toStdString();
+        return ok;
+    }
+
+    DevsimProcess devsim;
+    TForm1 form1;
+};
+
+} // namespace
+
+TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
+    ScriptedMessageBoxes boxes; // any box not expected fails the test
+    Tool tool;
+    // Inputs 2 and 4 on, input 1 not valid, the controller (bit 0 of the health coils) faulty.
+    const QStringList values{"--frozen", "--di", "2=1", "--di", "4=1", "--coil", "1057=1", "--coil", "1016=1"};
+    ASSERT_TRUE(tool.Start(values));
+    TForm1& form1 = tool.form1;
+    ASSERT_EQ(form1.Cfg.Serv.GetSlotModuleCode(1), 13);
+    // Each reply now takes 80 ms, so that a poll is seen running; at 1200 baud the exchange waits
+    // 128 ms for the first bytes of a reply.
+    const QString log = tool.devsim.TempPath("bus.log");
+    form1.ComPort.SetSpeed(1200);
+    ASSERT_TRUE(tool.Restart(values + QStringList{"--log", log, "--turnaround", "80"}));
+    const QStringList poll{Read(1, 1016, 16), Read(2, 0, 6), Read(1, 1056, 6)};
+
+    TFormVhD& view = *form1.FormVhD;
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, form1.FormPROG);
+        form1.FormPROG->Button2->click();
+        return 2;
+    });
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, form1.FormTipDat);
+        form1.FormTipDat->Button3->click();
+        form1.FormTipDat->Button3->click();
+        return 2;
+    });
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, &view);
+        d->show();
+        view.Timer1->setInterval(3600 * 1000); // the ticks come from the test alone
+        // A second tick while the first poll runs starts nothing.
+        view.Timer1Timer();
+        EXPECT_TRUE(view.Polling());
+        view.Timer1Timer();
+        EXPECT_TRUE(Within5s([&] { return !view.Polling(); }));
+        EXPECT_EQ(DevsimProcess::LoggedRequests(log), poll);
+        EXPECT_EQ(view.windowTitle(), "Дискретные входы БРОН on line");
+        EXPECT_EQ(view.TipMod->text(), "БРОН");
+        EXPECT_EQ(view.LabAMod->text(), "0");
+        EXPECT_EQ(view.LabSost->text(), "неисправен");
+        QStringList names;
+        for (int i = 0; i < TFormVhD::Inputs; ++i)
+            names << form1.Cfg.Serv.GetNameText(i);
+        EXPECT_EQ(Texts(view.Name), names);
+        EXPECT_EQ(Texts(view.Vh), QStringList({"off", "off", "on", "off", "on", "off"}));
+        EXPECT_EQ(Texts(view.TRecv), QStringList({"достовер.", "недостовер.", "достовер.", "достовер.",
+                                                   "достовер.", "достовер."}));
+
+        // Closed while the first request of the next poll waits for its reply: nothing follows it.
+        view.Timer1Timer();
+        EXPECT_TRUE(Within5s([&] { return DevsimProcess::LoggedRequests(log).size() == 4; }));
+        d->done(2);
+        EXPECT_FALSE(view.Polling());
+        EXPECT_FALSE(view.Timer1->isActive());
+        QTest::qWait(700);
+        EXPECT_EQ(DevsimProcess::LoggedRequests(log), poll + poll.mid(0, 1));
+        return 2;
+    });
+    modals.Then([&](QDialog* d) {
+        // Opened again, on a device that went away: one box, after polling stopped; the labels
+        // keep their values.
+        d->show();
+        view.Timer1->setInterval(3600 * 1000);
+        tool.devsim.Stop();
+        boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + tool.devsim.Link(), "Ошибка", MsgButtons::OK,
+                     MsgIcon::Error, mrNone, mrOk);
+        view.Timer1Timer();
+        EXPECT_TRUE(Within5s([&] { return boxes.Done(); }));
+        QTest::qWait(200);
+        EXPECT_EQ(boxes.Shown(), 1);
+        EXPECT_FALSE(view.Timer1->isActive());
+        EXPECT_FALSE(view.Polling());
+        EXPECT_TRUE(view.Label1->isHidden());
+        EXPECT_EQ(view.Vh[2]->text(), "on");
+        d->done(2);
+        return 2;
+    });
+    form1.Prg1Click();
+    EXPECT_EQ(modals.Shown(), 4);
+    EXPECT_EQ(form1.Cfg.Veg.GetCount(), 0);
+}
+
+TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
+    ScriptedMessageBoxes boxes;
+    Tool tool;
+    const QString log = tool.devsim.TempPath("bus.log");
+    ASSERT_TRUE(tool.Start({"--frozen", "--slots", "15,2,11,0,0,0,0,0", "--coil", "1=1", "--coil", "3=1", "--log",
+                            log}));
+    TForm1& form1 = tool.form1;
+    ASSERT_EQ(form1.Cfg.Serv.GetSlotModuleCode(1), 15);
+    const int before = int(DevsimProcess::LoggedRequests(log).size());
+
+    ScriptedModals modals;
+    modals.Then([&](QDialog* d) {
+        EXPECT_EQ(d, form1.FormPROG);
+        EXPECT_FALSE(form1.FormPROG->ButOnLineVyh->isHidden());
+        form1.FormPROG->ButOnLineVyh->click();
+        return 2;
+    });
+    modals.Then([&](QDialog* d) {
+        auto& view = *form1.FormVyhOnL;
+        EXPECT_EQ(d, &view);
+        d->show();
+        view.Timer1->setInterval(3600 * 1000);
+        view.Timer1Timer();
+        EXPECT_TRUE(Within5s([&] { return !view.Polling(); }));
+        EXPECT_EQ(view.windowTitle(), "Дискретные выходы БРОК on line");
+        EXPECT_EQ(view.TipMod->text(), "БРОК");
+        EXPECT_EQ(Texts(view.Vyh), QStringList({"off", "on", "off", "on"}));
+        EXPECT_EQ(view.Vyh[3]->palette().color(QPalette::Window), QColor(0, 255, 255));
+
+        d->done(2);
+        return 2;
+    });
+    form1.Prg1Click();
+    EXPECT_EQ(modals.Shown(), 2);
+    EXPECT_EQ(DevsimProcess::LoggedRequests(log).mid(before), QStringList{Read(1, 0, 4)});
+    EXPECT_EQ(boxes.Shown(), 0);
+}
