@@ -227,6 +227,7 @@ void TForm1::LayOut() {
     LabelFile = new QLabel(QStringLiteral("Режим работы с файлом"), central);
     LabelFile->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     LabelFile->hide();
+    Context->SetFileModeText(LabelFile->text());
     deviceRow->addWidget(LabelFile);
     layout->addLayout(deviceRow);
 

@@ -48,7 +48,8 @@ AlgGridError StoreList(TProgFBClass& fb, int i, const QString& text) {
 
 } // namespace
 
-AlgGridError StoreAlgorithmGrid(TProgFBClass& fb, const std::vector<AlgGridRow>& rows) {
+AlgGridError StoreAlgorithmGrid(TProgFBClass& fb, const std::vector<AlgGridRow>& rows,
+                                const std::function<void(int algorithm)>& nameCleared) {
     const int n = fb.FBCount;
     auto& alg = fb.AlgTable;
     alg.SetCount(0);
@@ -65,6 +66,7 @@ AlgGridError StoreAlgorithmGrid(TProgFBClass& fb, const std::vector<AlgGridRow>&
         if (number < 1 || number > n) return AlgGridError::BadItem;
         if (row.name.isEmpty()) {
             fb.SetFbText(number - 1, QString());
+            if (nameCleared) nameCleared(number - 1);
             continue;
         }
         fb.SetFbText(number - 1, row.name);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class TProgFBClass;
@@ -28,8 +29,10 @@ enum class AlgGridError {
 // Clears the tables (names, lists and marks of algorithms 0..FBCount, count 0), then stores the
 // rows in order up to the first empty number cell: the name under the row's number, the list
 // and the count by the row's position. A row without a name only clears that name. Stops at the
-// first error; what was stored before it stays.
-AlgGridError StoreAlgorithmGrid(TProgFBClass& fb, const std::vector<AlgGridRow>& rows);
+// first error; what was stored before it stays. nameCleared hears of each name a row without a
+// name cleared (0-based algorithm).
+AlgGridError StoreAlgorithmGrid(TProgFBClass& fb, const std::vector<AlgGridRow>& rows,
+                                const std::function<void(int algorithm)>& nameCleared = {});
 
 // The message box text of an error.
 QString AlgGridErrorText(AlgGridError error);

@@ -20,11 +20,16 @@ QtPagePrinter::~QtPagePrinter() {
     if (painter_) painter_->end();
 }
 
-bool QtPagePrinter::Setup(QWidget* parent, int fromPage, int toPage) {
+bool QtPagePrinter::Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) {
+    const bool selection = range == PrintRange::Selection;
+    printer_->setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
     if (!pdfPattern_.isEmpty()) return true;
     QPrintDialog dialog(printer_.get(), parent);
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange);
+    dialog.setOptions(
+        QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+        (selection ? QAbstractPrintDialog::PrintSelection : QAbstractPrintDialog::PrintDialogOptions()));
     dialog.setMinMax(fromPage, toPage);
+    if (selection) dialog.setPrintRange(QAbstractPrintDialog::Selection);
     return ShowModal(&dialog) == QDialog::Accepted;
 }
 

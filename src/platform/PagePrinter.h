@@ -11,11 +11,14 @@ class QPrinter;
 class QTextDocument;
 class QWidget;
 
+// What the print dialog offers first: every page, or the text selected.
+enum class PrintRange { AllPages, Selection };
+
 class PagePrinter {
   public:
     virtual ~PagePrinter() = default;
-    // The print dialog (pages fromPage..toPage offered); false when it was cancelled.
-    virtual bool Setup(QWidget* parent, int fromPage, int toPage) = 0;
+    // The print dialog (pages fromPage..toPage offered, range preset); false when it was cancelled.
+    virtual bool Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) = 0;
     // Begins a print job; the painter draws on its one page until EndJob.
     virtual QPainter* BeginJob() = 0;
     virtual void EndJob() = 0;
@@ -32,7 +35,7 @@ class QtPagePrinter : public PagePrinter {
   public:
     explicit QtPagePrinter(QString pdfPattern = QString());
     ~QtPagePrinter() override;
-    bool Setup(QWidget* parent, int fromPage, int toPage) override;
+    bool Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) override;
     QPainter* BeginJob() override;
     void EndJob() override;
     void PrintDocument(QTextDocument& document, const QString& title) override;

@@ -14,10 +14,15 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,6 +32,21 @@ std::vector<int> ListOf(const TProgFBClass& fb, int a) {
     for (int j = 0; j < fb.FBCount && fb.AlgTable.GetEntry(a, j) != TProgFBClass::AlgEnd; ++j)
         list.push_back(fb.AlgTable.GetEntry(a, j));
     return list;
+}
+
+// The text LibreOffice reads from an RTF file, line by line; empty when the conversion failed.
+QStringList TextBack(const QString& soffice, const QString& rtf, const QString& outDir) {
+    QProcess convert;
+    convert.start(soffice,
+                  {"-env:UserInstallation=" + QUrl::fromLocalFile(outDir + "/profile").toString(),
+                   "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", outDir, rtf});
+    if (!convert.waitForFinished(180000)) return {};
+    QFile back(outDir + "/" + QFileInfo(rtf).completeBaseName() + ".txt");
+    if (!back.open(QIODevice::ReadOnly)) return {};
+    QString text = QString::fromUtf8(back.readAll());
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    text.remove('\r');
+    return text.split('\n');
 }
 
 std::unique_ptr<TProgFBClass> Table(int fbCount, int logicCount) {
@@ -306,6 +326,33 @@ TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
     Form().CreatAlgoritmClick();
 }
 
+TEST_F(AlgWindowTest, ARowWithoutANameClearsItsCaptionEvenWithoutARebuild) {
+    ThreeBlocks();
+    FB().SetFbText(0, "Насосы");
+    FB().AlgTable.SetEntry(0, 0, 1);
+    FB().SetFbText(1, "Вентиляция");
+    FB().AlgTable.SetEntry(1, 0, 2);
+    FB().AlgTable.SetCount(2);
+    Form().RebuildFBScheme();
+    ASSERT_EQ(Form().AlgLabels.size(), 2u);
+    modals.Then([&](QDialog*) {
+        SetCell(2, 1, "");
+        SetCell(3, 2, "2,x");
+        boxes.ExpectText("error ", "Программатор ВЕГ-17");
+        boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
+                     MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
+        window.OK->click();
+        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                     mrOk);
+        return window.result();
+    });
+    Form().CreatAlgoritmClick();
+    ASSERT_EQ(Form().AlgLabels.size(), 2u); // result 6: the scheme is not rebuilt
+    EXPECT_EQ(Form().AlgLabels[0]->text(), "");
+    EXPECT_EQ(Form().AlgLabels[1]->text(), "Вентиляция");
+    EXPECT_EQ(FB().GetFbText(0), "");
+}
+
 TEST_F(AlgWindowTest, SelectingACellInFileModeMarksTheConfigurationModified) {
     Cfg().Serv.FileMode = 0;
     window.StringGrid2SelectCell(1, 2);
@@ -471,12 +518,12 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     window.BNew2->click();
     EXPECT_EQ(wp.calls, QStringList({"Open " + algs, "PageSetup 1 29 29 29 29", "PrintOut", "Save " + algs,
                                      "Close " + algs, "Quit"}));
-    EXPECT_EQ(Bytes(algs), RtfDocument(AlgorithmTableLines("Файл /data/a.veg", "Функциональные блоки",
-                                                           {{" № ", "Наименование  алгоритма ",
-                                                             "Номера ФБ, составляющих алгоритм"},
-                                                            {"п/п", " ", " "},
-                                                            {" 1", "Насосы", "1,"}}),
-                                       PageSetup{true, 29, 29, 29, 29}));
+    const QStringList expectedAlgs =
+        AlgorithmTableLines("Файл /data/a.veg", "Функциональные блоки",
+                            {{" № ", "Наименование  алгоритма ", "Номера ФБ, составляющих алгоритм"},
+                             {"п/п", " ", " "},
+                             {" 1", "Насосы", "1,"}});
+    EXPECT_EQ(Bytes(algs), RtfDocument(expectedAlgs, PageSetup{true, 29, 29, 29, 29}));
     EXPECT_FALSE(QFile::exists(dir.filePath("algs.RTF")));
 
     // Cancel: no file, no word processor.
@@ -488,4 +535,15 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     EXPECT_EQ(window.RichEdit3->toPlainText().split('\n').size(),
               4 + 2 + 2); // head, two line feeds' halves, headings
     EXPECT_EQ(parts.context.SaveDialogAccepted, 0);
+
+    // LibreOffice reads every line of both tables back, tabs and Cyrillic included; a "\n" line is
+    // a paragraph break of its own.
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+    for (const auto& [file, lines] : {std::pair{rtf, expectedBlocks}, std::pair{algs, expectedAlgs}}) {
+        const QStringList expected = lines.join('\n').split('\n');
+        ASSERT_TRUE(expected.join("").contains('\t'));
+        EXPECT_EQ(TextBack(soffice, file, dir.path()).mid(0, expected.size()), expected)
+            << file.toStdString();
+    }
 }

@@ -7,6 +7,7 @@
 #include "editors/fb/Obrinfalg.h"
 
 #include <QDir>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -89,12 +90,14 @@ namespace {
 class PdfPrinter : public QtPagePrinter {
   public:
     explicit PdfPrinter(const QString& dir) : QtPagePrinter(dir + "/page%1.pdf") {}
-    bool Setup(QWidget* parent, int fromPage, int toPage) override {
+    bool Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) override {
         ++setups;
         offered = {fromPage, toPage};
-        return accept && QtPagePrinter::Setup(parent, fromPage, toPage);
+        ranges.push_back(range);
+        return accept && QtPagePrinter::Setup(parent, fromPage, toPage, range);
     }
     int setups = 0;
+    std::vector<PrintRange> ranges;
     std::pair<int, int> offered;
     bool accept = true;
 };
@@ -140,7 +143,12 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     FB().AlgTable.SetEntry(1, 0, 18);
     FB().AlgTable.SetMark(17, 18);
     FB().AlgTable.SetCount(2);
+    FB().SetSigTipS(1, 2); // light-board cells 26 and 29, one on each page
+    FB().SetSigNTabS(1, 26);
+    FB().SetSigTipS(16, 2);
+    FB().SetSigNTabS(16, 29);
     Cfg().Serv.FileMode = 1;
+    parts.context.SetFileModeText("Файловый режим главного окна");
     Form().RebuildFBScheme();
     const std::vector<Page> pages = [&] {
         std::vector<int> rows;
@@ -163,7 +171,11 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     const QString page1 = PdfText(dir.filePath("page1.pdf"));
     const QString page2 = PdfText(dir.filePath("page2.pdf"));
     EXPECT_TRUE(page1.contains(Form().windowTitle())) << page1.toStdString();
-    EXPECT_TRUE(page1.contains("Режим работы с файлом"));
+    EXPECT_TRUE(page1.contains("Файловый режим главного окна")); // the main window's label, not the editor's
+    EXPECT_FALSE(page1.contains("Режим работы с файлом"));
+    EXPECT_TRUE(page1.contains("26") && !page1.contains("29")) << page1.toStdString();
+    EXPECT_TRUE(page2.contains("29") && !page2.contains("26")) << page2.toStdString();
+    EXPECT_FALSE(page2.contains("Файловый режим"));
     // The heading and the first relay line are 70 printer pixels apart and overlap, as ever.
     EXPECT_TRUE(page1.contains("Информация") && page1.contains("о модулях реле:"));
     EXPECT_TRUE(page1.contains("ФБ1 МР1: 1,3")) << page1.toStdString();
@@ -174,6 +186,13 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     EXPECT_TRUE(page2.contains("Дальний"));
     EXPECT_TRUE(page2.contains("ФБ18 нет выхода на модуль реле"));
     EXPECT_FALSE(page2.contains("ФБ1 "));
+
+    Cfg().Serv.FileMode = 0; // the device's scheme: no file-mode line
+    Form().Button2->click();
+    ASSERT_EQ(printer.Jobs(), 4);
+    const QString page3 = PdfText(dir.filePath("page3.pdf"));
+    EXPECT_TRUE(page3.contains(Form().windowTitle()));
+    EXPECT_FALSE(page3.contains("Файловый режим"));
 }
 
 TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
@@ -201,4 +220,32 @@ TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
     EXPECT_TRUE(text.contains("Функциональные блоки"));
     EXPECT_TRUE(text.contains("п/п"));
     EXPECT_FALSE(text.contains("Наименование"));
+
+    // Only the block table's print presets the dialog to the selection.
+    cursor = QTextCursor(window.RichEdit1->document()->lastBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window.RichEdit1->setTextCursor(cursor);
+    window.But5->click();
+    EXPECT_EQ(printer.ranges,
+              std::vector<PrintRange>({PrintRange::AllPages, PrintRange::AllPages, PrintRange::Selection}));
+}
+
+TEST(PagePrinterDialog, TheSelectionRangeIsPresetWhenAsked) {
+    ScriptedModals modals;
+    QtPagePrinter printer;
+    for (const PrintRange range : {PrintRange::Selection, PrintRange::AllPages}) {
+        modals.Then([&](QDialog* d) {
+            auto* dialog = qobject_cast<QPrintDialog*>(d);
+            EXPECT_NE(dialog, nullptr);
+            if (!dialog) return int(QDialog::Rejected);
+            const bool selection = range == PrintRange::Selection;
+            EXPECT_EQ(dialog->printRange() == QAbstractPrintDialog::Selection, selection);
+            EXPECT_EQ(dialog->testOption(QAbstractPrintDialog::PrintSelection), selection);
+            EXPECT_EQ(dialog->minPage(), 1);
+            EXPECT_EQ(dialog->maxPage(), 2);
+            return int(QDialog::Rejected);
+        });
+        EXPECT_FALSE(printer.Setup(nullptr, 1, 2, range));
+    }
+    EXPECT_EQ(modals.Shown(), 2);
 }

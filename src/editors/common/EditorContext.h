@@ -35,6 +35,9 @@ class EditorContext : public QObject, public PrintContext {
     // The configuration file last opened or saved; empty when the configuration has none.
     const QString& ConfigFileName() const { return configFileName_; }
     void SetConfigFileName(const QString& name) { configFileName_ = name; }
+    // The main window's file-mode label text, printed in the headers of file-mode print-outs.
+    const QString& FileModeText() const { return fileModeText_; }
+    void SetFileModeText(const QString& text) { fileModeText_ = text; }
     // The modification code of the configuration's modules; empty when there are none.
     const QString& ModifCode() const { return modifCode_; }
     void SetModifCode(const QString& code) { modifCode_ = code; }
@@ -58,4 +61,5 @@ class EditorContext : public QObject, public PrintContext {
     TInformMR& informMR_;
     QString configFileName_;
     QString modifCode_;
+    QString fileModeText_;
 };

@@ -165,19 +165,18 @@ class PagePainter {
 } // namespace
 
 void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port, PagePrinter& printer,
-                   const QString& mainCaption) {
+                   const QString& mainCaption, const QString& fileModeText) {
     const FBEditorState& st = cfg.FB.EditorState;
     std::vector<int> rows;
     for (int i = 0; i < st.PanelCount && i < TFormFB::Slots && form.PanFB[size_t(i)]; ++i)
         rows.push_back(st.Links[size_t(i)].w[3]);
     const std::vector<Page> pages = Pages(rows);
-    if (pages.empty() || !printer.Setup(&form, 1, 2)) {
+    if (pages.empty() || !printer.Setup(&form, 1, 2, PrintRange::AllPages)) {
         form.ScrollBox1->setFocus();
         return;
     }
     const int sx = std::max(1, printer.DpiX() / std::max(1, form.SchemeArea->logicalDpiX()));
     const int sy = std::max(1, printer.DpiY() / std::max(1, form.SchemeArea->logicalDpiY()));
-    const QString fileModeText = cfg.Serv.FileMode == 1 ? form.LabelFile->text() : QString();
     for (int p = 0; p < int(pages.size()); ++p) {
         QPainter* painter = printer.BeginJob();
         if (!painter) break;

@@ -66,6 +66,7 @@ std::vector<TextAt> PageHeader(int page, const QString& mainCaption, const QStri
 } // namespace FbPrint
 
 // Prints the scheme of the editor through the printer: nothing without blocks, nothing when the
-// print dialog is cancelled. The waits go through the exchange object's clock.
+// print dialog is cancelled. The waits go through the exchange object's clock. fileModeText, when
+// not empty, is the third line of the first page's header.
 void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port, PagePrinter& printer,
-                   const QString& mainCaption);
+                   const QString& mainCaption, const QString& fileModeText);

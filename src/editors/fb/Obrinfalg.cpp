@@ -211,7 +211,11 @@ std::vector<AlgGridRow> TFormInfAlg::AlgorithmGridRows() const {
 
 bool TFormInfAlg::FormCloseQuery() {
     closeResult_ = mrCancel;
-    const AlgGridError error = StoreAlgorithmGrid(context_.Cfg().FB, AlgorithmGridRows());
+    const auto clearCaption = [this](int algorithm) {
+        if (algorithmCaptions_ && algorithm < int(algorithmCaptions_->size()))
+            if (QLabel* caption = (*algorithmCaptions_)[size_t(algorithm)]) caption->clear();
+    };
+    const AlgGridError error = StoreAlgorithmGrid(context_.Cfg().FB, AlgorithmGridRows(), clearCaption);
     if (error == AlgGridError::None) return true;
     MessageBox(this, AlgGridErrorText(error), QStringLiteral("Программатор ВЕГ-17"));
     if (!AskFinishWithError(this)) return false;
@@ -296,12 +300,14 @@ void PrintWrapped(PagePrinter& printer, const QTextEdit* box, const QString& tit
 
 } // namespace
 
-void TFormInfAlg::PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle) {
+void TFormInfAlg::PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle,
+                            PrintRange selectionRange) {
     PagePrinter& printer = PicturePrinter();
     const QString selected =
         source->textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n'));
     if (selected.isEmpty()) {
-        if (printer.Setup(this, 1, 1)) PrintWrapped(printer, source, QStringLiteral("Печать всей таблицы"));
+        if (printer.Setup(this, 1, 1, PrintRange::AllPages))
+            PrintWrapped(printer, source, QStringLiteral("Печать всей таблицы"));
         return;
     }
     selection->setVisible(true);
@@ -309,14 +315,16 @@ void TFormInfAlg::PrintText(QTextEdit* source, QTextEdit* selection, const QStri
     selection->setPlainText(QStringList{QStringLiteral("Печать выделенной части таблицы"),
                                         source->document()->findBlockByNumber(3).text(), selected}
                                 .join(QChar('\n')));
-    if (printer.Setup(this, 1, 1)) PrintWrapped(printer, selection, selectionTitle);
+    if (printer.Setup(this, 1, 1, selectionRange)) PrintWrapped(printer, selection, selectionTitle);
     selection->hide();
 }
 
 void TFormInfAlg::But5Click() {
-    PrintText(RichEdit1, RichEdit2, QStringLiteral("Печать выделенной части  таблицы"));
+    // Only the block table's print presets the dialog to the selection.
+    PrintText(RichEdit1, RichEdit2, QStringLiteral("Печать выделенной части  таблицы"),
+              PrintRange::Selection);
 }
 
 void TFormInfAlg::Button2Click() {
-    PrintText(RichEdit3, RichEdit4, QStringLiteral("Печать  выделенной части таблицы"));
+    PrintText(RichEdit3, RichEdit4, QStringLiteral("Печать  выделенной части таблицы"), PrintRange::AllPages);
 }

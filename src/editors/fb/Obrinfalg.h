@@ -4,6 +4,7 @@
 // tables; the window also loads algorithms from a configuration file and prints both tables.
 
 #include "AlgTableEdit.h"
+#include "PagePrinter.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -39,6 +40,10 @@ class TFormInfAlg : public QDialog {
     // the block numbers editable only while there are blocks.
     void FillTables(const std::vector<QStringList>& blockRows, const std::vector<AlgGridRow>& algRows);
 
+    // The block editor's algorithm captions, one per algorithm: a row with a number but no name
+    // clears its caption at once, whether or not the scheme is rebuilt afterwards.
+    void SetAlgorithmCaptions(const std::vector<QLabel*>* captions) { algorithmCaptions_ = captions; }
+
     // The data rows of the algorithm grid, in order.
     std::vector<AlgGridRow> AlgorithmGridRows() const;
 
@@ -69,9 +74,11 @@ class TFormInfAlg : public QDialog {
     QStringList BlockLines(const QString& devicePrefix) const;
     QStringList AlgorithmLines() const;
     void ShowLines(QTextEdit* edit, const QStringList& lines);
-    void PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle);
+    void PrintText(QTextEdit* source, QTextEdit* selection, const QString& selectionTitle,
+                   PrintRange selectionRange);
 
     EditorContext& context_;
+    const std::vector<QLabel*>* algorithmCaptions_ = nullptr;
     int closeResult_ = 0;
     int currentColumn_ = 0, currentRow_ = HeadRows;
 };

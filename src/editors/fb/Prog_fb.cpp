@@ -1049,6 +1049,11 @@ void TFormFB::ImageAlgoritmClick() {
     CreateAlgorithmLabels(labels);
 }
 
+void TFormFB::SetAlgorithmWindow(TFormInfAlg* window) {
+    formInfAlg_ = window;
+    if (window) window->SetAlgorithmCaptions(&AlgLabels);
+}
+
 void TFormFB::CreatAlgoritmClick() {
     if (!formInfAlg_) return;
     const TConfiguration& cfg = context_.Cfg();
@@ -1060,5 +1065,6 @@ void TFormFB::CreatAlgoritmClick() {
 void TFormFB::Button2Click() {
     const QWidget* owner = parentWidget();
     PrintFBScheme(*this, context_.Cfg(), context_.ComPort(), PicturePrinter(),
-                  owner ? owner->window()->windowTitle() : QString());
+                  owner ? owner->window()->windowTitle() : QString(),
+                  context_.FileMode() ? context_.FileModeText() : QString());
 }

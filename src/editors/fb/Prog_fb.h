@@ -123,7 +123,7 @@ class TFormFB : public SchemeEditorFrame {
     // Fills the algorithm window from the tables, shows it, and rebuilds the scheme unless it
     // ended with an error.
     void CreatAlgoritmClick();
-    void SetAlgorithmWindow(TFormInfAlg* window) { formInfAlg_ = window; }
+    void SetAlgorithmWindow(TFormInfAlg* window);
     // Prints the scheme, five rows a page.
     void Button2Click();
 
