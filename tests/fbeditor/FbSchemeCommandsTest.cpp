@@ -345,17 +345,20 @@ TEST_F(FbCommands, NoOnClosingRestoresRecordsAndAlgorithms) {
     EXPECT_EQ(FB().AlgTable.GetMark(1), 2);
 }
 
-TEST_F(FbCommands, AlgorithmLabelsWithoutAPanelStandBelowTheLast) {
+TEST_F(FbCommands, AlgorithmLabelsWithoutAPanelStandBelowTheLastAndEachKeepsItsAlgorithmsSlot) {
     Blocks(4);
-    FB().AlgTable.SetCount(3);
+    FB().AlgTable.SetCount(4);
     FB().AlgTable.SetEntry(0, 0, 3);
     FB().AlgTable.SetEntry(1, 0, 9); // no panel
-    FB().SetFbText(0, "A");
-    FB().SetFbText(1, "B");
+    FB().AlgTable.SetEntry(3, 0, 1); // algorithm 2 has no list
+    for (int a = 0; a < 4; ++a)
+        FB().SetFbText(a, QString("ABCD")[a]);
     Form().ImageAlgoritmClick();
-    ASSERT_EQ(Form().AlgLabels.size(), 2u);
+    ASSERT_EQ(Form().AlgLabels.size(), 4u);
     EXPECT_EQ(Form().AlgLabels[0]->pos(), QPoint(8, Form().PanFB[2]->y() - 12));
     EXPECT_EQ(Form().AlgLabels[1]->pos(), QPoint(8, Form().PanFB[3]->y() + 108));
+    EXPECT_EQ(Form().AlgLabels[2], nullptr);
+    EXPECT_EQ(Form().AlgLabels[3]->text().trimmed(), "D");
 }
 
 TEST_F(FbCommands, ArchivingOnlyForBlocksUpTo62) {

@@ -100,6 +100,7 @@ struct Block {
 struct AlgorithmLabel {
     QString caption;
     QPoint pos;
+    bool shown = true; // false: the algorithm keeps its slot but gets no label
 };
 
 struct Layout {

@@ -142,6 +142,7 @@ class PagePainter {
         const auto& alg = cfg_.FB.AlgTable;
         for (int a = 0; a < int(form_.AlgLabels.size()); ++a) {
             QLabel* label = form_.AlgLabels[size_t(a)];
+            if (!label) continue;
             bool onPage = false;
             for (int j = 0; j < cfg_.FB.FBCount && !onPage; ++j) {
                 const int v = alg.GetEntry(a, j);

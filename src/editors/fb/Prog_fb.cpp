@@ -525,6 +525,10 @@ void TFormFB::CreateAlgorithmLabels(const std::vector<FbScheme::AlgorithmLabel>&
         delete l;
     AlgLabels.clear();
     for (const FbScheme::AlgorithmLabel& a : labels) {
+        if (!a.shown) {
+            AlgLabels.push_back(nullptr);
+            continue;
+        }
         auto* label = new QLabel(a.caption, SchemeArea);
         label->setAttribute(Qt::WA_TranslucentBackground);
         QFont font = label->font();
@@ -1041,11 +1045,12 @@ void TFormFB::DeleteBlClick() {
 }
 
 void TFormFB::ImageAlgoritmClick() {
+    // Only algorithms with a list get a label; the others keep their slot, so AlgLabels[a] stays
+    // algorithm a for the algorithm window and the scheme print.
     const TProgFBClass& fb = context_.Cfg().FB;
-    std::vector<FbScheme::AlgorithmLabel> labels;
-    const FbScheme::Layout layout = CurrentLayout();
-    for (int a = 0; a < int(layout.labels.size()); ++a)
-        if (fb.AlgTable.GetEntry(a, 0) != TProgFBClass::AlgEnd) labels.push_back(layout.labels[size_t(a)]);
+    std::vector<FbScheme::AlgorithmLabel> labels = CurrentLayout().labels;
+    for (int a = 0; a < int(labels.size()); ++a)
+        labels[size_t(a)].shown = fb.AlgTable.GetEntry(a, 0) != TProgFBClass::AlgEnd;
     CreateAlgorithmLabels(labels);
 }
 

@@ -75,7 +75,7 @@ class TFormFB : public SchemeEditorFrame {
     std::array<TPShapeZ*, Slots> ShapeZSign{}; // signalling connector
     std::array<TPanMR*, Slots> PanMR{};
     std::array<TShapeHorz*, Slots> ShapeHorz{};
-    std::vector<QLabel*> AlgLabels; // one per algorithm
+    std::vector<QLabel*> AlgLabels; // one per algorithm; null where it has no label
 
     void FormCreate();
     void FormShow() override;
