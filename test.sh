@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: once as built, once more under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# Checks the formatting, builds everything and runs every test: once as built, once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+scripts/check-format.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 

@@ -6,5 +6,6 @@
 inline double CpuSeconds() {
     rusage use{};
     getrusage(RUSAGE_SELF, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+           (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }

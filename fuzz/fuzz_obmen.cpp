@@ -20,14 +20,16 @@ namespace {
 // A port that hands out the given bytes in order; a read past their end times out at once.
 class ReplayLink : public SerialLink {
   public:
-    ReplayLink(const uint8_t* data, size_t size, VirtualClock& clock) : data_(data), size_(size), clock_(clock) {}
+    ReplayLink(const uint8_t* data, size_t size, VirtualClock& clock)
+        : data_(data), size_(size), clock_(clock) {}
     bool Open(const LinkSettings&, QString*) override { return open_ = true; }
     void Close() override { open_ = false; }
     bool IsOpen() const override { return open_; }
     LinkStatus Write(const uint8_t*, int) override { return LinkStatus::Ok; }
     int Read(uint8_t* out, int len, int timeoutMs) override {
         int n = 0;
-        while (n < len && pos_ < size_) out[n++] = data_[pos_++];
+        while (n < len && pos_ < size_)
+            out[n++] = data_[pos_++];
         if (n < len) clock_.Advance(timeoutMs);
         return n;
     }

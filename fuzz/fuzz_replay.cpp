@@ -33,7 +33,10 @@ Bytes FromHex(const std::string& text) {
             comment = true;
             continue;
         }
-        const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        const int v = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
         if (v < 0) continue;
         if (high < 0) {
             high = v;
@@ -84,7 +87,8 @@ void Mutate(Bytes& b, const std::vector<Bytes>& seeds, std::mt19937& rng) {
         case 5:
             if (!b.empty()) {
                 const size_t at = below(b.size());
-                b.erase(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + 1 + below(std::min(b.size() - at, size_t(4)))));
+                b.erase(b.begin() + std::ptrdiff_t(at),
+                        b.begin() + std::ptrdiff_t(at + 1 + below(std::min(b.size() - at, size_t(4)))));
             }
             break;
         case 6:
@@ -138,7 +142,9 @@ int main(int argc, char** argv) {
         LLVMFuzzerTestOneInput(seeds.back().data(), seeds.back().size());
     }
     const auto start = std::chrono::steady_clock::now();
-    const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    const auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
     std::mt19937 rng(20261206);
     long done = 0;
     for (; done < runs && (done % 64 != 0 || elapsed() < seconds); ++done) {

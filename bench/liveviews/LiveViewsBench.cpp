@@ -68,13 +68,22 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int seconds = SecondsArgument(app.arguments());
 
     const std::vector<std::pair<const char*, ViewOf>> views{
-        {"VhAnL", [](TForm1& f) { f.FormVhAnL->Prepare(0); return static_cast<TFormLiveView*>(f.FormVhAnL); }},
-        {"VhDLoc", [](TForm1& f) { f.FormVhDLoc->Prepare(0); return static_cast<TFormLiveView*>(f.FormVhDLoc); }},
+        {"VhAnL",
+         [](TForm1& f) {
+             f.FormVhAnL->Prepare(0);
+             return static_cast<TFormLiveView*>(f.FormVhAnL);
+         }},
+        {"VhDLoc",
+         [](TForm1& f) {
+             f.FormVhDLoc->Prepare(0);
+             return static_cast<TFormLiveView*>(f.FormVhDLoc);
+         }},
         {"VhD",
          [](TForm1& f) {
              f.FormVhD->SetHeader({"БРОН", "0", {}});
@@ -86,17 +95,21 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const auto& [name, viewOf] : views) {
         RunResult answering, silent;
-        if (!Run(seconds, viewOf, {}, answering) || !Run(seconds, viewOf, {"--fault", "no-reply"}, silent)) return 1;
+        if (!Run(seconds, viewOf, {}, answering) || !Run(seconds, viewOf, {"--fault", "no-reply"}, silent))
+            return 1;
         for (const auto& [kind, r] : {std::pair{"answering", answering}, std::pair{"silent", silent}}) {
-            std::printf("%-6s %-9s: cpu share %.4f %%, longest 10 ms probe gap %.1f ms, %d failures reported\n", name,
-                        kind, r.cpuShare, r.longestGapMs, r.failures);
+            std::printf(
+                "%-6s %-9s: cpu share %.4f %%, longest 10 ms probe gap %.1f ms, %d failures reported\n", name,
+                kind, r.cpuShare, r.longestGapMs, r.failures);
             cpu.push_back(r.cpuShare);
             gap.push_back(r.longestGapMs);
             ok = ok && r.cpuShare < 2 && r.longestGapMs < 30;
         }
         ok = ok && answering.failures == 0 && silent.failures > 0;
     }
-    std::printf("all runs: cpu share median %.4f %%, worst %.4f %%\n", Median(cpu), *std::max_element(cpu.begin(), cpu.end()));
-    std::printf("all runs: probe gap median %.1f ms, worst %.1f ms\n", Median(gap), *std::max_element(gap.begin(), gap.end()));
+    std::printf("all runs: cpu share median %.4f %%, worst %.4f %%\n", Median(cpu),
+                *std::max_element(cpu.begin(), cpu.end()));
+    std::printf("all runs: probe gap median %.1f ms, worst %.1f ms\n", Median(gap),
+                *std::max_element(gap.begin(), gap.end()));
     return ok ? 0 : 1;
 }

@@ -25,7 +25,7 @@ constexpr double kPauseBeforeAndAfterBlock = 0.050 + 0.300;
 constexpr double kClosingPause = 3.0;
 
 struct LogCounts {
-    int writes = 0;      // 'E' requests
+    int writes = 0; // 'E' requests
     qint64 replyBytes = 0;
 };
 
@@ -45,8 +45,10 @@ LogCounts ReadLog(const QString& path) {
 bool MakeNetwork(TConfiguration& cfg) {
     const LocalNet::RequestEntries veg01{LocalNet::Veg01, 1, "3", "16", "0", "0000", "16"};
     const LocalNet::RequestEntries dkrn{LocalNet::Dkrn, 3, "4", "1", "16384", "0000", "1"};
-    return LocalNet::StoreRequest(cfg, 0, veg01, cfg.Serv.GetDiscrInCount(), cfg.Serv.GetAnInCount(), false).isEmpty() &&
-           LocalNet::StoreRequest(cfg, 1, dkrn, cfg.Serv.GetDiscrInCount(), cfg.Serv.GetAnInCount(), false).isEmpty();
+    return LocalNet::StoreRequest(cfg, 0, veg01, cfg.Serv.GetDiscrInCount(), cfg.Serv.GetAnInCount(), false)
+               .isEmpty() &&
+           LocalNet::StoreRequest(cfg, 1, dkrn, cfg.Serv.GetDiscrInCount(), cfg.Serv.GetAnInCount(), false)
+               .isEmpty();
 }
 
 int Run(int baud, int run) {
@@ -111,7 +113,8 @@ int Run(int baud, int run) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     int baud = 9600, runs = 3;
     const QStringList args = app.arguments();

@@ -13,10 +13,10 @@
 #include "Obrpar_mb.h"
 #include "Obrport.h"
 #include "editors/analog/Obrtipdat.h"
+#include "editors/analog/Obrvhloc.h"
 #include "editors/analog/Prog_f15.h"
 #include "editors/analog/Prog_infanloc.h"
 #include "editors/analog/Prog_infvhd.h"
-#include "editors/analog/Obrvhloc.h"
 #include "editors/analog/Prog_infvhdloc.h"
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_kalibr.h"
@@ -32,8 +32,8 @@
 #include "editors/fb/Obrinfalg.h"
 #include "editors/fb/Prog_fb.h"
 #include "editors/regulators/Obrcreat_reg.h"
-#include "editors/regulators/Prog_reg.h"
 #include "editors/regulators/Prog_mr.h"
+#include "editors/regulators/Prog_reg.h"
 #include "editors/regulators/Uniregvis.h"
 
 #include <QAction>

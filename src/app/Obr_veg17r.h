@@ -117,7 +117,7 @@ class TForm1 : public QMainWindow {
     QAction* AInform;
     QAction* AInformMR;
     QAction* AProgD;
-    QAction* APrg1; // the analogue-module editor
+    QAction* APrg1;    // the analogue-module editor
     QAction* AProgReg; // the control-loop editor
     QPushButton* ButProgReg = nullptr;
 

@@ -12,7 +12,7 @@ class QLabel;
 // The password dialog: digits only, at most 5 of them.
 class TFPSW : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFPSW(QWidget* parent = nullptr);
 
     QString Password() const;

@@ -45,7 +45,8 @@ int Commit(TComPortClass& port, int devNum, const BlockWritePlan& plan) {
     return r;
 }
 
-int WriteBlocks(TComPortClass& port, int& devNum, const BlockWritePlan& plan, const TransferProgress& progress) {
+int WriteBlocks(TComPortClass& port, int& devNum, const BlockWritePlan& plan,
+                const TransferProgress& progress) {
     ProgressCounter counter(progress, plan.progressMax);
     counter.Start();
     std::array<uint8_t, Frame::MaxData> data{};

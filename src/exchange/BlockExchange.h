@@ -40,7 +40,9 @@ int ReadBlock(TComPortClass& port, int devNum, int blockId, std::span<uint8_t> r
 
 // A device of 60 function blocks answers the read of block 26, its first missing block, with
 // exception code 3: true for that answer.
-constexpr bool IsSixtyBlockRefusal(int blockId, int result) { return blockId == 26 && result == 3; }
+constexpr bool IsSixtyBlockRefusal(int blockId, int result) {
+    return blockId == 26 && result == 3;
+}
 
 // Identify request (function 0x11): the reply data are the 15-byte composition record.
 int ReadComposition(TComPortClass& port, int devNum, uint8_t out[15]);
@@ -61,7 +63,7 @@ struct BlockWritePlan {
     DevNumRefresh refresh = DevNumRefresh::Never;
     std::function<int()> devAddr; // TServClass::GetDevAddr, for the refresh
     int progressMax = 120;
-    int progressStep = 30; // per 'E' request
+    int progressStep = 30;             // per 'E' request
     bool stepBeforeFirstWrite = false; // one step more before the first 'E' request
     // Called once block i is stored, before the next block is sent.
     std::function<void(int i)> stored;

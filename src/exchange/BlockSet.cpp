@@ -56,4 +56,3 @@ void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set) {
         fb.ClearRecord(i);
     fb.RecountTable();
 }
-

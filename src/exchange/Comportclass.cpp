@@ -80,7 +80,9 @@ void TComPortClass::SetLink(std::unique_ptr<SerialLink> link) {
 
 bool TComPortClass::OpenPort(QString* error) {
     QString why;
-    chosen_ = executor_->Call([&] { return int(link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, &why)); });
+    chosen_ = executor_->Call([&] {
+        return int(link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, &why));
+    });
     if (error) *error = why;
     return chosen_;
 }
@@ -124,7 +126,8 @@ int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data,
     return Exchange(devNum, func, dataLen, data, reply);
 }
 
-int TComPortClass::Exchange(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply) {
+int TComPortClass::Exchange(int devNum, int func, int dataLen, const uint8_t* data,
+                            std::span<uint8_t> reply) {
     if (!chosen_) return ObmNoPort;
     // A device number outside the bus addresses 1..247 would go out as a broadcast (address 0)
     // or to no device: refused like a function outside the table.

@@ -13,7 +13,8 @@
 //   the running poll and goes next, never interleaved with it.
 // - Stop (and the destructor) stops the timer and drops the rest of the tick. A poll not yet
 //   started sends nothing; a request already on the line is waited out, for its current
-//   attempt only (no retry follows), which the attempt's time-out bounds. No frame goes out for this view and no result arrives after Stop.
+//   attempt only (no retry follows), which the attempt's time-out bounds. No frame goes out for this view and
+//   no result arrives after Stop.
 // With the inline executor (unit tests) a tick runs whole inside Tick().
 
 #include <QObject>

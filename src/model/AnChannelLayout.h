@@ -23,18 +23,23 @@ constexpr int Poz = 20;
 constexpr int PozWidth = 8;
 
 // The text of a Float24 field, empty for a missing channel.
-inline QString FloatText(const uint8_t* ch, int offset) { return ch ? Float24::ToText(ch + offset) : QString(); }
-inline bool SetFloatText(uint8_t* ch, int offset, const QString& text)
-{
+inline QString FloatText(const uint8_t* ch, int offset) {
+    return ch ? Float24::ToText(ch + offset) : QString();
+}
+inline bool SetFloatText(uint8_t* ch, int offset, const QString& text) {
     return ch && Float24::FromText(text, ch + offset);
 }
-inline float FloatValue(const uint8_t* ch, int offset) { return ch ? Float24::ToFloat(ch + offset) : 0.0f; }
-inline QString PozText(const uint8_t* ch) { return ch ? TextCodec::DecodeTrimmed(ch + Poz, PozWidth) : QString(); }
-inline void SetPozText(uint8_t* ch, const QString& text)
-{
-    if (ch)
-        TextCodec::EncodePadded(text, ch + Poz, PozWidth);
+inline float FloatValue(const uint8_t* ch, int offset) {
+    return ch ? Float24::ToFloat(ch + offset) : 0.0f;
 }
-inline void BlankPoz(uint8_t* ch) { std::fill_n(ch + Poz, PozWidth, uint8_t(' ')); }
+inline QString PozText(const uint8_t* ch) {
+    return ch ? TextCodec::DecodeTrimmed(ch + Poz, PozWidth) : QString();
+}
+inline void SetPozText(uint8_t* ch, const QString& text) {
+    if (ch) TextCodec::EncodePadded(text, ch + Poz, PozWidth);
+}
+inline void BlankPoz(uint8_t* ch) {
+    std::fill_n(ch + Poz, PozWidth, uint8_t(' '));
+}
 
 } // namespace AnChannelLayout

@@ -7,21 +7,21 @@
 namespace DeviceBlocks {
 
 // Block numbers (the first data byte of a 'D' read or 'E' write request).
-constexpr int AnModuleFirst = 1;   // 1..8: local analogue modules, then the network scaling groups
+constexpr int AnModuleFirst = 1; // 1..8: local analogue modules, then the network scaling groups
 constexpr int AnModuleLast = 8;
-constexpr int RelayBase = 9;       // relay-output modules
-constexpr int NetDescriptor = 10;  // local-network descriptor
-constexpr int F15Blocks = 11;      // the two Ф15 block records
-constexpr int DiscreteFirst = 12;  // 12..19: discrete table, 24 records each
+constexpr int RelayBase = 9;      // relay-output modules
+constexpr int NetDescriptor = 10; // local-network descriptor
+constexpr int F15Blocks = 11;     // the two Ф15 block records
+constexpr int DiscreteFirst = 12; // 12..19: discrete table, 24 records each
 constexpr int DiscreteLast = 19;
-constexpr int FBFirst = 20;        // 20..31: function blocks, 10 records each
+constexpr int FBFirst = 20; // 20..31: function blocks, 10 records each
 constexpr int FBLast = 31;
-constexpr int RegLoops = 32;       // control loops (table 1)
-constexpr int RegProgram = 33;     // program set points (table 2)
+constexpr int RegLoops = 32;   // control loops (table 1)
+constexpr int RegProgram = 33; // program set points (table 2)
 constexpr int UnitList = 35;
-constexpr int NamesFirst = 40;     // 40..51: input names and texts
+constexpr int NamesFirst = 40; // 40..51: input names and texts
 constexpr int NamesLast = 51;
-constexpr int RangeFirst = 60;     // 60..67: measuring-range records, read only
+constexpr int RangeFirst = 60; // 60..67: measuring-range records, read only
 constexpr int RangeLast = 67;
 constexpr int DeviceNumber = 99;
 
@@ -33,14 +33,13 @@ constexpr int F15Len = 81;
 constexpr int DiscreteLen = 193;
 constexpr int FBLen = 161;
 constexpr int RegLen = 57;
-constexpr int UnitListLen = 97;   // 16 names of 6 characters
+constexpr int UnitListLen = 97; // 16 names of 6 characters
 constexpr int NamesLen = 225;
-constexpr int RangeLen = 44;      // the 43-byte range record
+constexpr int RangeLen = 44; // the 43-byte range record
 constexpr int DeviceNumberLen = 2;
 
 // The length byte of block id, 0 for a block the device does not have.
-constexpr int LengthOf(int id)
-{
+constexpr int LengthOf(int id) {
     if (id >= AnModuleFirst && id <= AnModuleLast) return AnModuleLen;
     if (id == RelayBase) return RelayBaseLen;
     if (id == NetDescriptor) return NetDescriptorLen;
@@ -106,8 +105,12 @@ namespace RangeRecord {
 constexpr int Size = 43;
 constexpr int ModuleCode = 0;
 constexpr int Rows = 7;
-constexpr int MinCode(int row) { return 1 + 4 * row; }
-constexpr int MaxCode(int row) { return 3 + 4 * row; }
+constexpr int MinCode(int row) {
+    return 1 + 4 * row;
+}
+constexpr int MaxCode(int row) {
+    return 3 + 4 * row;
+}
 } // namespace RangeRecord
 
 // The 8 calibration bytes of a function-4 reply (input registers 0..3, big-endian each):

@@ -7,17 +7,14 @@
 
 namespace Float24 {
 
-float ToFloat(const uint8_t* bytes)
-{
+float ToFloat(const uint8_t* bytes) {
     const int16_t mantissa = int16_t(uint16_t(bytes[0] | (bytes[1] << 8)));
     const int exponent = int8_t(bytes[2]);
     return std::ldexp(float(mantissa), exponent - 15);
 }
 
-bool FromFloat(float value, uint8_t* bytes)
-{
-    if (!std::isfinite(value))
-        return false;
+bool FromFloat(float value, uint8_t* bytes) {
+    if (!std::isfinite(value)) return false;
     int exponent = 0;
     const double fraction = std::frexp(double(value), &exponent); // value = fraction × 2^exponent
     long mantissa = std::lround(fraction * 32768.0);
@@ -32,8 +29,7 @@ bool FromFloat(float value, uint8_t* bytes)
         bytes[0] = bytes[1] = bytes[2] = 0;
         return true;
     }
-    if (exponent > 127)
-        return false;
+    if (exponent > 127) return false;
     const uint16_t m = uint16_t(int16_t(mantissa));
     bytes[0] = uint8_t(m & 0xFF);
     bytes[1] = uint8_t(m >> 8);
@@ -41,8 +37,7 @@ bool FromFloat(float value, uint8_t* bytes)
     return true;
 }
 
-QString ToText(const uint8_t* bytes)
-{
+QString ToText(const uint8_t* bytes) {
     // The shortest text that reads back as the same number: 0,1 rather than 0,099998.
     const float value = ToFloat(bytes);
     uint8_t again[Size];
@@ -54,11 +49,9 @@ QString ToText(const uint8_t* bytes)
     return FormatSignificant(value, 9);
 }
 
-bool FromText(const QString& text, uint8_t* bytes)
-{
+bool FromText(const QString& text, uint8_t* bytes) {
     const std::optional<double> value = ParseDecimal(text);
-    if (!value || std::fabs(*value) > double(std::numeric_limits<float>::max()))
-        return false;
+    if (!value || std::fabs(*value) > double(std::numeric_limits<float>::max())) return false;
     return FromFloat(float(*value), bytes);
 }
 

@@ -10,12 +10,17 @@ namespace {
 
 constexpr int Records = TProgMBMClass::RequestCount;
 
-int Need(const TProgMBMClass& mbm, int i) { return DiscreteNeed(mbm.GetKodF(i), mbm.GetKolVh(i)); }
-int AnNeed(const TProgMBMClass& mbm, int i) { return AnalogueNeed(mbm.GetKodF(i), mbm.GetKolVh(i)); }
+int Need(const TProgMBMClass& mbm, int i) {
+    return DiscreteNeed(mbm.GetKodF(i), mbm.GetKolVh(i));
+}
+int AnNeed(const TProgMBMClass& mbm, int i) {
+    return AnalogueNeed(mbm.GetKodF(i), mbm.GetKolVh(i));
+}
 
 void CopyRecord(TProgMBMClass& mbm, int from, int to) {
     for (int k = 0; k < TProgMBMClass::RequestSize; ++k)
-        mbm.SetByte(1 + TProgMBMClass::RequestSize * to + k, mbm.GetByte(1 + TProgMBMClass::RequestSize * from + k));
+        mbm.SetByte(1 + TProgMBMClass::RequestSize * to + k,
+                    mbm.GetByte(1 + TProgMBMClass::RequestSize * from + k));
 }
 
 void ClearRecord(TProgMBMClass& mbm, int i) {
@@ -46,7 +51,9 @@ int Number(const QString& text, int base = 10) {
     return ok ? v : -1;
 }
 
-bool OneOf(int v, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), v) != set.end(); }
+bool OneOf(int v, std::initializer_list<int> set) {
+    return std::find(set.begin(), set.end(), v) != set.end();
+}
 
 } // namespace
 
@@ -297,7 +304,8 @@ QStringList CheckRequest(const RequestEntries& e) {
         outputsOk = IsAnalogueCode(f) && OneOf(m, {1, 6, 12});
         break;
     case Veg05:
-        outputsOk = IsAnalogueCode(f) ? OneOf(m, {1, 6, 12}) : m >= 0 && m % 8 == 0 && m < (f == 1 ? 41 : 193);
+        outputsOk =
+            IsAnalogueCode(f) ? OneOf(m, {1, 6, 12}) : m >= 0 && m % 8 == 0 && m < (f == 1 ? 41 : 193);
         break;
     case Others:
         outputsOk = IsAnalogueCode(f) ? m >= 0 : m >= 0 && m < (f == 1 ? 41 : 193);
@@ -409,7 +417,8 @@ std::pair<int, int> NewBlockStarts(const TConfiguration& cfg, int i) {
     return {cfg.MBM.GetStAddrBeg1(next), cfg.MBM.GetStAddrBeg2(next)};
 }
 
-QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, int begD, int begA, bool correction) {
+QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, int begD, int begA,
+                         bool correction) {
     TProgMBMClass& mbm = cfg.MBM;
     NetEditState& st = mbm.NetEdit;
     const int oldCode = correction ? mbm.GetKodF(i) : 0;
@@ -440,7 +449,8 @@ QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, in
     st.AnalogueShift = A2 - A;
     const int next = NextUsed(mbm, i);
     if (correction || next >= 0)
-        ShiftTables(cfg, begD, begA - cfg.Serv.GetGroup6FChannels(), D, A, D2, A2, endD, next >= 0 ? Need(mbm, next) : 0);
+        ShiftTables(cfg, begD, begA - cfg.Serv.GetGroup6FChannels(), D, A, D2, A2, endD,
+                    next >= 0 ? Need(mbm, next) : 0);
     cfg.Serv.SetDiscrInCount(endD);
     cfg.Serv.SetAnInCount(endA);
     RecountNetInputs(cfg);
@@ -464,7 +474,8 @@ F15Verdict CheckAndStoreF15(TConfiguration& cfg, int k, const F15Entries& e) {
     f15.SetB3(k, e.slave + 1);
 
     const int inputs = Number(e.inputs);
-    if (e.inputs.trimmed().isEmpty() || inputs < 0 || (inputs == 0 && used)) return {F15Fault::InputsHint, {}, false};
+    if (e.inputs.trimmed().isEmpty() || inputs < 0 || (inputs == 0 && used))
+        return {F15Fault::InputsHint, {}, false};
     if (inputs > TProgF15Class::SignalCount) {
         if (used) return {F15Fault::Message, QStringLiteral("ошибка в количестве входов блока"), false};
     } else {
@@ -473,14 +484,15 @@ F15Verdict CheckAndStoreF15(TConfiguration& cfg, int k, const F15Entries& e) {
 
     f15.SetW4(k, std::max(0, Number(e.start, 16)));
     const int count = Number(e.count);
-    if (count != inputs && used) return {F15Fault::Message, QStringLiteral("ошибка в количестве данных в запросе"), false};
+    if (count != inputs && used)
+        return {F15Fault::Message, QStringLiteral("ошибка в количестве данных в запросе"), false};
     f15.SetW6(k, std::max(0, count));
 
     for (int j = 0; j < std::min(inputs, int(TProgF15Class::SignalCount)); ++j) {
         const int n = Number(e.signalNumbers[size_t(j)]);
         if ((n < 0 || n > 254) && used)
-            return {F15Fault::Message, QStringLiteral("ошибка в адресе дискретного сигнала ") + QString::number(j + 1),
-                    false};
+            return {F15Fault::Message,
+                    QStringLiteral("ошибка в адресе дискретного сигнала ") + QString::number(j + 1), false};
         f15.SetSignal(k, j, std::max(0, n));
     }
     if (used) {

@@ -22,12 +22,18 @@ namespace LocalNet {
 inline constexpr int DiscretePositions = 192;
 inline constexpr int AnaloguePositions = 48;
 
-inline bool IsDiscreteCode(int code) { return code == 1 || code == 2; }
-inline bool IsAnalogueCode(int code) { return code == 3 || code == 4; }
+inline bool IsDiscreteCode(int code) {
+    return code == 1 || code == 2;
+}
+inline bool IsAnalogueCode(int code) {
+    return code == 3 || code == 4;
+}
 inline int DiscreteNeed(int code, int outputs) {
     return IsDiscreteCode(code) ? outputs : IsAnalogueCode(code) ? 4 * outputs : 0;
 }
-inline int AnalogueNeed(int code, int outputs) { return IsAnalogueCode(code) ? outputs : 0; }
+inline int AnalogueNeed(int code, int outputs) {
+    return IsAnalogueCode(code) ? outputs : 0;
+}
 
 // The first network channel of block i (its StAddr_Beg2 less the local channels).
 int ChannelBase(const TConfiguration& cfg, int i);
@@ -67,7 +73,9 @@ void RestoreF15FromReserve(TConfiguration& cfg);
 
 enum SlaveType { Veg01 = 0, Dkrn = 1, ZolTs = 2, ZolTp = 3, Dlts = 4, Veg05 = 5, Others = 15 };
 const QStringList& SlaveTypeItems(); // the 16 items of TipUstr
-inline bool IsReserveType(int type) { return type >= 6 && type <= 14; }
+inline bool IsReserveType(int type) {
+    return type >= 6 && type <= 14;
+}
 
 // What a type preset puts into the editor.
 struct Preset {
@@ -111,8 +119,9 @@ std::pair<int, int> NewBlockStarts(const TConfiguration& cfg, int i);
 // its starts from the running end and stores both counts. When the positions run out, returns
 // the messages and leaves block i with function code 0 (the caller rolls back). In correction
 // mode (an existing block, correction true) a change of the block's need, and a new block made
-// in front of a used one, moves the tables behind it: discrete table, names, function-block inputs, network channels. The shifts are
-// computed from the stored code and outputs against the entered ones and kept in NetEdit.
+// in front of a used one, moves the tables behind it: discrete table, names, function-block inputs, network
+// channels. The shifts are computed from the stored code and outputs against the entered ones and kept in
+// NetEdit.
 QStringList StoreRequest(TConfiguration& cfg, int i, const RequestEntries& e, int begD, int begA,
                          bool correction);
 

@@ -3,21 +3,16 @@
 #include <QRegularExpression>
 #include <cmath>
 
-QString FormatFixed(double value, int decimals)
-{
+QString FormatFixed(double value, int decimals) {
     QString text = QString::number(value, 'f', decimals);
-    if (text.startsWith('-') && text.count(QRegularExpression("[1-9]")) == 0)
-        text.remove(0, 1); // no "-0,00"
+    if (text.startsWith('-') && text.count(QRegularExpression("[1-9]")) == 0) text.remove(0, 1); // no "-0,00"
     return text.replace('.', ',');
 }
 
-QString FormatSignificant(double value, int digits)
-{
-    if (value == 0.0)
-        return "0";
+QString FormatSignificant(double value, int digits) {
+    if (value == 0.0) return "0";
     const double magnitude = std::fabs(value);
-    if (magnitude >= 1e15 || magnitude < 1e-9)
-        return QString::number(value, 'g', digits).replace('.', ',');
+    if (magnitude >= 1e15 || magnitude < 1e-9) return QString::number(value, 'g', digits).replace('.', ',');
     const int integerDigits = magnitude >= 1.0 ? int(std::floor(std::log10(magnitude))) + 1 : 0;
     int decimals = std::max(0, digits - integerDigits);
     if (magnitude < 1.0) // leading zeros after the comma are not significant
@@ -26,16 +21,13 @@ QString FormatSignificant(double value, int digits)
     if (text.contains('.')) {
         while (text.endsWith('0'))
             text.chop(1);
-        if (text.endsWith('.'))
-            text.chop(1);
+        if (text.endsWith('.')) text.chop(1);
     }
-    if (text == "-0")
-        text = "0";
+    if (text == "-0") text = "0";
     return text.replace('.', ',');
 }
 
-std::optional<double> ParseDecimal(const QString& text)
-{
+std::optional<double> ParseDecimal(const QString& text) {
     static const QRegularExpression pattern(R"(^\s*([+-]?)(\d*)(?:[.,](\d*))?\s*$)");
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch() || (match.captured(2).isEmpty() && match.captured(3).isEmpty()))
@@ -44,13 +36,11 @@ std::optional<double> ParseDecimal(const QString& text)
                            (match.captured(3).isEmpty() ? "0" : match.captured(3));
     bool ok = false;
     const double value = normal.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
+    if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
-bool InRangeSingle(double value, double low, double high)
-{
+bool InRangeSingle(double value, double low, double high) {
     const float v = float(value);
     return v >= float(low) && v <= float(high);
 }

@@ -8,7 +8,9 @@ constexpr int NumbersPerModule = 6;
 constexpr int ChannelsPerModule = 4;
 constexpr int NetChannels = 48;
 
-bool CountsAnalogue(int function) { return function == 3 || function == 4; }
+bool CountsAnalogue(int function) {
+    return function == 3 || function == 4;
+}
 
 // The network channel of network value k (1-based), or −1.
 int NetworkChannel(const TConfiguration& cfg, int k) {
@@ -16,7 +18,8 @@ int NetworkChannel(const TConfiguration& cfg, int k) {
     for (int i = 0; i < TServClass::NetBlocks; ++i) {
         if (!CountsAnalogue(cfg.MBM.GetKodF(i))) continue;
         const int count = cfg.MBM.GetKolVh(i);
-        if (before + count >= k) return cfg.MBM.GetStAddrBeg2(i) - cfg.Serv.GetGroup6FChannels() + (k - before - 1);
+        if (before + count >= k)
+            return cfg.MBM.GetStAddrBeg2(i) - cfg.Serv.GetGroup6FChannels() + (k - before - 1);
         before += count;
     }
     return -1;

@@ -10,9 +10,9 @@
 struct TConfiguration;
 
 struct PvInput {
-    bool network = false; // a network value (channel of TProgMBMClass), else a module channel
-    int module = 0;       // local: the module index
-    int channel = 0;      // local: 0..3; network: 0..47
+    bool network = false;      // a network value (channel of TProgMBMClass), else a module channel
+    int module = 0;            // local: the module index
+    int channel = 0;           // local: 0..3; network: 0..47
     QString lowText, highText; // the scale limits as shown
     float low = 0, high = 0;
     int unit = 0; // index into the unit list

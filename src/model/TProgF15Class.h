@@ -13,7 +13,7 @@
 #include <cstdint>
 
 class TProgF15Class {
-public:
+  public:
     static constexpr int RecordCount = 2;
     static constexpr int RecordSize = 40;
     static constexpr int SignalCount = 32;
@@ -50,7 +50,7 @@ public:
     int GetSignal(int k, int j) const;
     void SetSignal(int k, int j, int v);
 
-private:
+  private:
     uint8_t* Record(int k);
     const uint8_t* Record(int k) const;
 

@@ -26,7 +26,7 @@
 #include <span>
 
 class TProgMBAClass {
-public:
+  public:
     static constexpr int ModuleCount = 8;
     static constexpr int RecordSize = 169;
     static constexpr int ChannelCount = 6;
@@ -147,7 +147,8 @@ public:
     // when it belongs to that minimum, else the first.
     static SkList FillMaxSkList(std::span<const ScaleRange> ranges, const QString& minText, int rangeIndex);
     // The index of the range whose limits equal both texts, −1 when none does.
-    static int FindRangeIndex(const QString& minText, const QString& maxText, std::span<const ScaleRange> ranges);
+    static int FindRangeIndex(const QString& minText, const QString& maxText,
+                              std::span<const ScaleRange> ranges);
 
     // Unit list: 16 names of 6 characters, blank padded.
     QString GetRazmName(int i) const; // trailing blanks cut
@@ -173,7 +174,7 @@ public:
     // The 8 calibration bytes of a function-4 reply.
     bool TakeCalibFromReply(std::span<const uint8_t> reply);
 
-    int GetAdcCode(int row) const;      // row 0..6, from the 'G' entries
+    int GetAdcCode(int row) const; // row 0..6, from the 'G' entries
     int GetAdcFlags(int row) const;
     int GetCalibRegister(int reg) const; // 0..3, from the calibration bytes
 
@@ -185,7 +186,7 @@ public:
     // Position stays empty here).
     std::array<CalibRowTexts, CalibRows> FillCalibrationView(int m) const;
 
-private:
+  private:
     uint8_t* Channel(int m, int c);
     const uint8_t* Channel(int m, int c) const;
     uint8_t* Module(int m);

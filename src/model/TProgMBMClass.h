@@ -39,7 +39,7 @@ struct NetEditState {
 };
 
 class TProgMBMClass {
-public:
+  public:
     static constexpr int RequestCount = 16;
     static constexpr int RequestSize = 12;
     static constexpr int LinkByte = 193;
@@ -138,7 +138,7 @@ public:
     // The state texts of positions p .. p + n − 1: "L(L-H)" below L, "H(L-H)" above H, else "норма".
     QStringList ShowChannelState(int n, int p) const;
 
-private:
+  private:
     uint8_t* Request(int i);
     const uint8_t* Request(int i) const;
     uint8_t* NetChannel(int n);

@@ -16,7 +16,7 @@
 class QLineEdit;
 
 class TProgMRClass {
-public:
+  public:
     static constexpr int ModuleCount = 5;
     static constexpr int OutputCount = 8;
     static constexpr int OutputSize = 3;
@@ -75,7 +75,7 @@ public:
     // The same check on an edit: 0 when acceptable, else the input-error message and 1.
     static int CheckVhEdit(QLineEdit* edit);
 
-private:
+  private:
     uint8_t* Output(int o, int m);
     const uint8_t* Output(int o, int m) const;
 

@@ -33,15 +33,15 @@ struct RegEditState {
     std::array<int, Slots> Reg_Choose{};
     int SelectedCount = 0;
     int ClickedRow = -1;
-    int MainRow = -1;  // main row found by the last frame lookup
-    int EditMode = 0;  // 1 while an existing loop is being edited
-    int N_Ctrl = 0;    // group insert: 1 before the clicked row, 0 after the last row
+    int MainRow = -1; // main row found by the last frame lookup
+    int EditMode = 0; // 1 while an existing loop is being edited
+    int N_Ctrl = 0;   // group insert: 1 before the clicked row, 0 after the last row
 };
 
 class TProgRegClass {
-public:
+  public:
     static constexpr int RecordSize = 28;
-    static constexpr int RegMaxCount = 2; // configured number of loop slots
+    static constexpr int RegMaxCount = 2;                      // configured number of loop slots
     static constexpr int BlockData = RegMaxCount * RecordSize; // 56
     static constexpr int BufferSize = 168;
     static constexpr int BlockReplyData = 4; // 'D' reply: data from byte 4
@@ -153,7 +153,7 @@ public:
     int GetStateBit6(int k) const { return (GetStateByte(k) >> 6) & 1; }
     int GetStateBit7(int k) const { return (GetStateByte(k) >> 7) & 1; }
 
-private:
+  private:
     using Record = std::array<uint8_t, RecordSize>;
     using Table = std::array<Record, RegMaxCount>;
     uint8_t* Rec(int i);

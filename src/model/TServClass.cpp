@@ -327,5 +327,6 @@ bool TServClass::IsAnalogueModule(int code) {
 
 int TServClass::AnModuleIndex(int slot) const {
     if (!IsAnalogueModule(GetSlotModuleCode(slot))) return -1;
-    return int(std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.begin() + (slot - 1), IsAnalogueModule));
+    return int(
+        std::count_if(SlotModuleCodes.begin(), SlotModuleCodes.begin() + (slot - 1), IsAnalogueModule));
 }

@@ -47,7 +47,8 @@ void PanelPart::PaintBox(QPainter& painter, const QRect& box) const {
         font.setBold(boldFirst_ && i == 0);
         const QRect line(inner.left(), inner.top() + int(i * band), inner.width(), int(band));
         // A text wider than its box is drawn smaller before it is cut.
-        while (font.pixelSize() > kMinFontPx && QFontMetrics(font).horizontalAdvance(lines_[i]) > line.width())
+        while (font.pixelSize() > kMinFontPx &&
+               QFontMetrics(font).horizontalAdvance(lines_[i]) > line.width())
             font.setPixelSize(font.pixelSize() - 1);
         painter.setFont(font);
         const QString text = painter.fontMetrics().elidedText(lines_[i], Qt::ElideRight, line.width());

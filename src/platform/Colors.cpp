@@ -3,4 +3,6 @@
 #include <QApplication>
 #include <QPalette>
 
-QColor clBtnFace() { return QApplication::palette().color(QPalette::Button); }
+QColor clBtnFace() {
+    return QApplication::palette().color(QPalette::Button);
+}

@@ -4,8 +4,7 @@
 #include <QColor>
 #include <cstdint>
 
-inline QColor TColorToQColor(uint32_t tcolor)
-{
+inline QColor TColorToQColor(uint32_t tcolor) {
     return QColor(int(tcolor & 0xFF), int((tcolor >> 8) & 0xFF), int((tcolor >> 16) & 0xFF));
 }
 

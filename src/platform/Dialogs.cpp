@@ -7,14 +7,12 @@
 
 namespace {
 
-MessageBoxHandler& messageBoxHandler()
-{
+MessageBoxHandler& messageBoxHandler() {
     static MessageBoxHandler handler;
     return handler;
 }
 
-ModalHandler& modalHandler()
-{
+ModalHandler& modalHandler() {
     static ModalHandler handler;
     return handler;
 }
@@ -24,8 +22,7 @@ struct ButtonSpec {
     int result;
 };
 
-QList<ButtonSpec> buttonsOf(MsgButtons buttons)
-{
+QList<ButtonSpec> buttonsOf(MsgButtons buttons) {
     switch (buttons) {
     case MsgButtons::OK:
         return {{QMessageBox::Ok, mrOk}};
@@ -41,8 +38,7 @@ QList<ButtonSpec> buttonsOf(MsgButtons buttons)
     return {{QMessageBox::Ok, mrOk}};
 }
 
-QMessageBox::Icon iconOf(MsgIcon icon)
-{
+QMessageBox::Icon iconOf(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::None:
         return QMessageBox::NoIcon;
@@ -58,42 +54,39 @@ QMessageBox::Icon iconOf(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
-int showInteractive(QWidget* parent, const MessageBoxRequest& request)
-{
+int showInteractive(QWidget* parent, const MessageBoxRequest& request) {
     QMessageBox box(iconOf(request.icon), request.caption, request.text, QMessageBox::NoButton, parent);
     const auto choices = buttonsOf(request.buttons);
     int escapeResult = choices.back().result;
     for (const auto& choice : choices) {
         QPushButton* button = box.addButton(choice.button);
-        if (choice.result == request.defaultButton)
-            box.setDefaultButton(button);
+        if (choice.result == request.defaultButton) box.setDefaultButton(button);
     }
     box.setEscapeButton(box.button(choices.back().button));
     box.exec();
     for (const auto& choice : choices)
-        if (box.clickedButton() == box.button(choice.button))
-            return choice.result;
+        if (box.clickedButton() == box.button(choice.button)) return choice.result;
     return escapeResult;
 }
 
 } // namespace
 
 int MessageBox(QWidget* parent, const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon,
-               int defaultButton)
-{
+               int defaultButton) {
     const MessageBoxRequest request{text, caption, buttons, icon, defaultButton};
-    if (messageBoxHandler())
-        return messageBoxHandler()(parent, request);
+    if (messageBoxHandler()) return messageBoxHandler()(parent, request);
     return showInteractive(parent, request);
 }
 
-int ShowModal(QDialog* dialog)
-{
-    if (modalHandler())
-        return modalHandler()(dialog);
+int ShowModal(QDialog* dialog) {
+    if (modalHandler()) return modalHandler()(dialog);
     return dialog->exec();
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler() = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+    messageBoxHandler() = std::move(handler);
+}
 
-void SetModalHandler(ModalHandler handler) { modalHandler() = std::move(handler); }
+void SetModalHandler(ModalHandler handler) {
+    modalHandler() = std::move(handler);
+}

@@ -33,8 +33,7 @@ struct MessageBoxRequest {
 
 // Shows a message box and returns the ModalResult of the button pressed.
 int MessageBox(QWidget* parent, const QString& text, const QString& caption,
-               MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
-               int defaultButton = mrNone);
+               MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None, int defaultButton = mrNone);
 
 // Shows a dialog modally and returns its modal result.
 int ShowModal(QDialog* dialog);

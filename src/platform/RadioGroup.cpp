@@ -5,15 +5,13 @@
 #include <QVBoxLayout>
 
 RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* parent)
-    : QGroupBox(title, parent), group_(new QButtonGroup(this))
-{
+    : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
     new QVBoxLayout(this);
     connect(group_, &QButtonGroup::idClicked, this, &RadioGroup::Clicked);
     SetItems(items);
 }
 
-void RadioGroup::SetItems(const QStringList& items)
-{
+void RadioGroup::SetItems(const QStringList& items) {
     for (QAbstractButton* button : group_->buttons()) {
         group_->removeButton(button);
         delete button;
@@ -25,12 +23,15 @@ void RadioGroup::SetItems(const QStringList& items)
     }
 }
 
-int RadioGroup::ItemCount() const { return int(group_->buttons().size()); }
+int RadioGroup::ItemCount() const {
+    return int(group_->buttons().size());
+}
 
-int RadioGroup::ItemIndex() const { return group_->checkedId(); }
+int RadioGroup::ItemIndex() const {
+    return group_->checkedId();
+}
 
-void RadioGroup::SetItemIndex(int index)
-{
+void RadioGroup::SetItemIndex(int index) {
     if (index < 0 || index >= ItemCount()) {
         // Deselect all: exclusive groups refuse to uncheck their checked button.
         group_->setExclusive(false);
@@ -42,4 +43,6 @@ void RadioGroup::SetItemIndex(int index)
     group_->button(index)->setChecked(true);
 }
 
-QRadioButton* RadioGroup::Button(int index) const { return qobject_cast<QRadioButton*>(group_->button(index)); }
+QRadioButton* RadioGroup::Button(int index) const {
+    return qobject_cast<QRadioButton*>(group_->button(index));
+}

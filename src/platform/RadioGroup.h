@@ -9,7 +9,7 @@ class QRadioButton;
 
 class RadioGroup : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit RadioGroup(const QString& title, const QStringList& items = {}, QWidget* parent = nullptr);
 
     void SetItems(const QStringList& items);
@@ -18,9 +18,9 @@ public:
     void SetItemIndex(int index);
     QRadioButton* Button(int index) const;
 
-signals:
+  signals:
     void Clicked(int index);
 
-private:
+  private:
     QButtonGroup* group_;
 };

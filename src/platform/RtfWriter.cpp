@@ -11,10 +11,11 @@ namespace {
 constexpr int kA4Short = 11906;
 constexpr int kA4Long = 16838;
 
-int twips(float points) { return int(std::lround(points * 20.0f)); }
+int twips(float points) {
+    return int(std::lround(points * 20.0f));
+}
 
-void appendText(QByteArray& out, const QString& text)
-{
+void appendText(QByteArray& out, const QString& text) {
     static const char hex[] = "0123456789abcdef";
     for (const QChar qc : text) {
         const char16_t ch = qc.unicode();
@@ -39,8 +40,7 @@ void appendText(QByteArray& out, const QString& text)
 
 } // namespace
 
-QByteArray RtfDocument(const QStringList& lines, const std::optional<PageSetup>& page)
-{
+QByteArray RtfDocument(const QStringList& lines, const std::optional<PageSetup>& page) {
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1"
                      "{\\fonttbl{\\f0\\fmodern\\fcharset204 Courier New;}}\r\n";
     if (page) {
@@ -51,8 +51,7 @@ QByteArray RtfDocument(const QStringList& lines, const std::optional<PageSetup>&
         out += "\\margr" + QByteArray::number(twips(page->rightMargin));
         out += "\\margt" + QByteArray::number(twips(page->topMargin));
         out += "\\margb" + QByteArray::number(twips(page->bottomMargin));
-        if (page->landscape)
-            out += "\\landscape";
+        if (page->landscape) out += "\\landscape";
         out += "\r\n";
     }
     out += "\\pard\\plain\\f0\\fs20\r\n";

@@ -7,12 +7,9 @@
 #include <QStandardPaths>
 
 DesktopWordProcessor::DesktopWordProcessor(QWidget* parent, QString program, int printTimeoutMs)
-    : parent_(parent), program_(std::move(program)), printTimeoutMs_(printTimeoutMs)
-{
-}
+    : parent_(parent), program_(std::move(program)), printTimeoutMs_(printTimeoutMs) {}
 
-bool DesktopWordProcessor::OpenDocument(const QString& fileName)
-{
+bool DesktopWordProcessor::OpenDocument(const QString& fileName) {
     programPath_ = QStandardPaths::findExecutable(program_);
     if (programPath_.isEmpty()) {
         MessageBox(parent_,
@@ -27,10 +24,8 @@ bool DesktopWordProcessor::OpenDocument(const QString& fileName)
 
 void DesktopWordProcessor::SetPageSetup(const PageSetup&) {}
 
-void DesktopWordProcessor::PrintOut()
-{
-    if (programPath_.isEmpty() || document_.isEmpty())
-        return;
+void DesktopWordProcessor::PrintOut() {
+    if (programPath_.isEmpty() || document_.isEmpty()) return;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(programPath_, {QStringLiteral("--headless"), QStringLiteral("-p"), document_});
@@ -47,6 +42,10 @@ void DesktopWordProcessor::PrintOut()
 
 void DesktopWordProcessor::Save(const QString&) {}
 
-void DesktopWordProcessor::Close(const QString&) { document_.clear(); }
+void DesktopWordProcessor::Close(const QString&) {
+    document_.clear();
+}
 
-void DesktopWordProcessor::Quit() { programPath_.clear(); }
+void DesktopWordProcessor::Quit() {
+    programPath_.clear();
+}

@@ -9,7 +9,7 @@
 class QWidget;
 
 class WordProcessor {
-public:
+  public:
     virtual ~WordProcessor() = default;
     // Opens the document; false when the word processor is not available (it has said why).
     virtual bool OpenDocument(const QString& fileName) = 0;
@@ -24,7 +24,7 @@ public:
 // setup already travels in the RTF file, and the file on disk is the saved document, so setting
 // up, saving and closing have nothing left to do.
 class DesktopWordProcessor : public WordProcessor {
-public:
+  public:
     static constexpr int kPrintTimeoutMs = 120000;
 
     explicit DesktopWordProcessor(QWidget* parent = nullptr, QString program = QStringLiteral("soffice"),
@@ -37,7 +37,7 @@ public:
     void Close(const QString& fileName) override;
     void Quit() override;
 
-private:
+  private:
     QWidget* parent_;
     QString program_;
     int printTimeoutMs_;

@@ -38,7 +38,8 @@
 namespace {
 
 constexpr int HeadBytes = ConfigFileLayout::HeadBytes;
-static_assert(ConfigFileLayout{10}.MarksAt() == HeadBytes + TProgFBClass::PageBytes + TProgFBClass::TextPageBytes);
+static_assert(ConfigFileLayout{10}.MarksAt() ==
+              HeadBytes + TProgFBClass::PageBytes + TProgFBClass::TextPageBytes);
 constexpr int ModuleAt = 16;
 constexpr int DiscreteAt = ModuleAt + TProgMBAClass::RecordSize;
 constexpr int UnitsAt = DiscreteAt + TProgVegClass::BlockBytes;
@@ -48,8 +49,8 @@ static_assert(NamesAt + 2 * TServClass::NameBlockBytes == HeadBytes);
 constexpr int TailBytes = 6144;
 constexpr char TailMarker[] = "VEG17TL1";
 constexpr int MarkerLen = 8;
-constexpr int LoopsAt = MarkerLen;                                       // in the tail
-constexpr int MoreNamesAt = LoopsAt + 2 * TProgRegClass::BlockData;       // blocks 42..51
+constexpr int LoopsAt = MarkerLen;                                  // in the tail
+constexpr int MoreNamesAt = LoopsAt + 2 * TProgRegClass::BlockData; // blocks 42..51
 constexpr int LongTextsAt = MoreNamesAt + 10 * TServClass::NameBlockBytes;
 constexpr int InputTextsAt = LongTextsAt + TServClass::LongTextCount * TServClass::LongTextLen;
 static_assert(InputTextsAt < TailBytes);
@@ -65,10 +66,14 @@ struct Layout : ConfigFileLayout {
     int Size() const { return TailAt() + TailBytes; }
 };
 
-bool KnownModule(int code) { return code == 0 || !TServClass::ModuleCaption(code).isEmpty(); }
+bool KnownModule(int code) {
+    return code == 0 || !TServClass::ModuleCaption(code).isEmpty();
+}
 
 // An algorithm mark or list entry: a block number 1..F, 0, or 255 for none.
-bool AlgByteOk(int v, int f) { return v == TProgFBClass::AlgEnd || v <= f; }
+bool AlgByteOk(int v, int f) {
+    return v == TProgFBClass::AlgEnd || v <= f;
+}
 
 void EncodeInputTexts(const TServClass& serv, uint8_t* out, int size) {
     int at = 0;
@@ -136,7 +141,8 @@ QByteArray BuildFile(TConfiguration& cfg) {
                         TProgFBClass::PageBytes);
         for (int a = 0; a < TProgFBClass::RecordsPerBlock; ++a)
             TextCodec::EncodePadded(cfg.FB.GetFbText(n * TProgFBClass::RecordsPerBlock + a),
-                                    b + l.AlgAt() + n * TProgFBClass::TextPageBytes + a * TProgFBClass::TextLen,
+                                    b + l.AlgAt() + n * TProgFBClass::TextPageBytes +
+                                        a * TProgFBClass::TextLen,
                                     TProgFBClass::TextLen);
     }
     const auto& alg = cfg.FB.AlgTable;
@@ -167,7 +173,8 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
             return QStringLiteral("неизвестный код модуля в позиции %1").arg(slot + 1);
     if (b[l.CountAt()] > l.f) return QStringLiteral("неверное количество алгоритмов");
     for (int a = 0; a < l.f; ++a) {
-        if (!AlgByteOk(b[l.MarksAt() + a], l.f)) return QStringLiteral("неверная отметка блока %1").arg(a + 1);
+        if (!AlgByteOk(b[l.MarksAt() + a], l.f))
+            return QStringLiteral("неверная отметка блока %1").arg(a + 1);
         for (int j = 0; j < l.f; ++j)
             if (!AlgByteOk(b[l.ListsAt() + a * l.f + j], l.f))
                 return QStringLiteral("неверный номер блока в алгоритме %1").arg(a + 1);
@@ -192,7 +199,8 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
     for (int n = 0; n < l.Pages(); ++n) {
         TakeConfigBlock(s, DeviceBlocks::FBFirst + n, b + l.FbAt() + n * TProgFBClass::PageBytes,
                         TProgFBClass::PageBytes);
-        s.FB.TakeTextBlockFromBuf(b + l.AlgAt() + n * TProgFBClass::TextPageBytes, TProgFBClass::TextPageBytes);
+        s.FB.TakeTextBlockFromBuf(b + l.AlgAt() + n * TProgFBClass::TextPageBytes,
+                                  TProgFBClass::TextPageBytes);
         s.FB.TextBlockToFbs(n);
     }
     for (int a = 0; a < l.f; ++a) {
@@ -204,7 +212,8 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
     for (int i = l.f; i < TProgFBClass::Slots; ++i)
         s.FB.ClearRecord(i);
     s.FB.RecountTable();
-    s.Veg.ClearRecords(TProgVegClass::RecordsPerBlock, TProgVegClass::RecordCount - TProgVegClass::RecordsPerBlock);
+    s.Veg.ClearRecords(TProgVegClass::RecordsPerBlock,
+                       TProgVegClass::RecordCount - TProgVegClass::RecordsPerBlock);
 
     // The tail's parts: their defaults first, then what the tail holds.
     const TProgRegClass freshLoops;
@@ -225,7 +234,8 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
             TakeConfigBlock(s, DeviceBlocks::RegLoops + t, tail + LoopsAt + t * TProgRegClass::BlockData,
                             TProgRegClass::BlockData);
         for (int n = 2; n < TServClass::NameBlockCount; ++n)
-            TakeConfigBlock(s, DeviceBlocks::NamesFirst + n, tail + MoreNamesAt + (n - 2) * TServClass::NameBlockBytes,
+            TakeConfigBlock(s, DeviceBlocks::NamesFirst + n,
+                            tail + MoreNamesAt + (n - 2) * TServClass::NameBlockBytes,
                             TServClass::NameBlockBytes);
         for (int c = 0; c < TServClass::LongTextCount; ++c)
             s.Serv.SetLongText(c, TextCodec::DecodeTrimmed(tail + LongTextsAt + c * TServClass::LongTextLen,
@@ -251,8 +261,8 @@ int FileBlockCountBySize(int64_t size) {
 // writer.
 static bool OpenForReading(QWidget* parent, const QString& path, QFile& f) {
     if (QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly)) return true;
-    MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"), MsgButtons::OK,
-               MsgIcon::Warning);
+    MessageBox(parent, QStringLiteral("Файл не удается открыть"), QStringLiteral("Открытие файла"),
+               MsgButtons::OK, MsgIcon::Warning);
     return false;
 }
 
@@ -262,7 +272,8 @@ bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
     const int64_t size = f.size();
     const int fbCount = FileBlockCountBySize(size);
     if (fbCount == 0 || fbCount == 40) {
-        MessageBox(parent, fbCount == 0 ? QStringLiteral("Файл не опознан") : QStringLiteral("Файл создан на 40 ФБ"),
+        MessageBox(parent,
+                   fbCount == 0 ? QStringLiteral("Файл не опознан") : QStringLiteral("Файл создан на 40 ФБ"),
                    kWarning, MsgButtons::OK, MsgIcon::Warning);
         return false;
     }
@@ -273,7 +284,8 @@ bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
         return false;
     };
     if (size != l.TailAt() && size != l.Size())
-        return refuse(size < l.Size() ? QStringLiteral("файл короче, чем нужно") : QStringLiteral("файл длиннее, чем нужно"));
+        return refuse(size < l.Size() ? QStringLiteral("файл короче, чем нужно")
+                                      : QStringLiteral("файл длиннее, чем нужно"));
     const QByteArray file = f.readAll();
     if (file.size() != size) return refuse(QStringLiteral("файл не прочитан целиком"));
 
@@ -288,8 +300,8 @@ bool SaveConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(file) != file.size() || !f.commit()) {
         f.cancelWriting();
-        MessageBox(parent, QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path), kError,
-                   MsgButtons::OK, MsgIcon::Error);
+        MessageBox(parent, QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path),
+                   kError, MsgButtons::OK, MsgIcon::Error);
         return false;
     }
     cfg.Serv.Modified = 0;
@@ -316,7 +328,8 @@ bool LoadAlgorithmsFromFile(QWidget* parent, const QString& path, TConfiguration
         warn(QStringLiteral("Файл не опознан"));
         return false;
     }
-    if (cfg.FB.FBCount != fileCount) warn(QStringLiteral("Количество ФБ \nне соответствует количеству ФБ в файле"));
+    if (cfg.FB.FBCount != fileCount)
+        warn(QStringLiteral("Количество ФБ \nне соответствует количеству ФБ в файле"));
     for (int slot = 1; slot <= TServClass::SlotCount; ++slot)
         if (b[1 + Composition::SlotCodes + slot - 1] != cfg.Serv.GetSlotModuleCode(slot)) {
             warn(QStringLiteral("Рабочая конфигурация \nне соответствует конфигурации в файле"));

@@ -9,7 +9,8 @@ struct TConfiguration;
 
 // Where a file of f function blocks (60 or 120) keeps its block pages and its algorithm section.
 struct ConfigFileLayout {
-    static constexpr int HeadBytes = 921; // device number, composition, module 1, discrete table, units, names
+    static constexpr int HeadBytes =
+        921; // device number, composition, module 1, discrete table, units, names
     int f = 0;
     constexpr int Pages() const { return f / 10; }
     constexpr int FbAt() const { return HeadBytes; }

@@ -2,14 +2,14 @@
 
 #include "BlockAdapter.h"
 #include "BlockExchange.h"
+#include "BlockSet.h"
 #include "Comportclass.h"
 #include "Configuration.h"
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "LoopReserve.h"
-#include "TextCodec.h"
 #include "ShownTransfer.h"
-#include "BlockSet.h"
+#include "TextCodec.h"
 
 #include <QString>
 #include <algorithm>
@@ -161,7 +161,8 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
     // A configuration is present once its slot 1 holds a controller module.
     const int ctrl = cfg.Serv.GetSlotModuleCode(1);
     if (ctrl != 13 && ctrl != 15) {
-        MessageBox(parent, QStringLiteral("Конфигурация не задана"), kWarning, MsgButtons::OK, MsgIcon::Warning);
+        MessageBox(parent, QStringLiteral("Конфигурация не задана"), kWarning, MsgButtons::OK,
+                   MsgIcon::Warning);
         return false;
     }
     uint8_t dev[Composition::Size] = {};
@@ -173,13 +174,17 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
     BuildComposition(cfg, own);
     if (dev[Composition::DiscreteInputs] != own[Composition::DiscreteInputs] ||
         dev[Composition::AnalogueInputs] != own[Composition::AnalogueInputs]) {
-        MessageBox(parent, QStringLiteral("Количество входов прибора\nне соответствует конфигурации.\nПередача невозможна"),
-                   kError, MsgButtons::OK, MsgIcon::Error);
+        MessageBox(
+            parent,
+            QStringLiteral("Количество входов прибора\nне соответствует конфигурации.\nПередача невозможна"),
+            kError, MsgButtons::OK, MsgIcon::Error);
         return false;
     }
     if (std::memcmp(dev + Composition::SlotCodes, own + Composition::SlotCodes, TServClass::SlotCount) != 0 &&
-        MessageBox(parent, QStringLiteral("Состав модулей прибора\nне соответствует конфигурации.\nПродолжить передачу?"),
-                   kWarning, MsgButtons::YesNo, MsgIcon::Warning, mrNo) != mrYes)
+        MessageBox(
+            parent,
+            QStringLiteral("Состав модулей прибора\nне соответствует конфигурации.\nПродолжить передачу?"),
+            kWarning, MsgButtons::YesNo, MsgIcon::Warning, mrNo) != mrYes)
         return false;
 
     BlockWritePlan plan;
@@ -190,8 +195,9 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
     plan.progressMax = int(plan.blockIds.size());
     plan.progressStep = 1;
     int dn = devNum;
-    if (!RunShownTransfer(port, dn, progress, parent,
-                          [&](const TransferProgress& report) { return BlockWriteCommit(port, dn, plan, report); }))
+    if (!RunShownTransfer(port, dn, progress, parent, [&](const TransferProgress& report) {
+            return BlockWriteCommit(port, dn, plan, report);
+        }))
         return false;
     RefreshConfigReserve(cfg);
     return true;

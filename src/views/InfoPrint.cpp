@@ -59,7 +59,8 @@ QStringList InfoGridLines(const QTableWidget* grid) {
 }
 
 QFileDialog* MakeRtfSaveDialog(QWidget* parent, const QString& filter) {
-    auto* dialog = new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(), filter);
+    auto* dialog =
+        new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(), filter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -96,4 +97,6 @@ WordProcessor& InfoWordProcessor() {
     return g_wordProcessor ? *g_wordProcessor : desktop;
 }
 
-void SetInfoWordProcessor(WordProcessor* wordProcessor) { g_wordProcessor = wordProcessor; }
+void SetInfoWordProcessor(WordProcessor* wordProcessor) {
+    g_wordProcessor = wordProcessor;
+}

@@ -10,8 +10,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers)
-{
+QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers) {
     auto* grid = new QTableWidget(rows, int(headers.size()), parent);
     grid->setHorizontalHeaderLabels(headers);
     grid->verticalHeader()->hide();
@@ -23,8 +22,7 @@ QTableWidget* MakeInfoGrid(QWidget* parent, int rows, const QStringList& headers
     return grid;
 }
 
-void ClearInfoGrid(QTableWidget* grid)
-{
+void ClearInfoGrid(QTableWidget* grid) {
     for (int row = 0; row < grid->rowCount(); ++row)
         for (int col = 0; col < grid->columnCount(); ++col) {
             if (QTableWidgetItem* item = grid->item(row, col))
@@ -34,8 +32,7 @@ void ClearInfoGrid(QTableWidget* grid)
         }
 }
 
-TInform::TInform(QWidget* parent) : QDialog(parent)
-{
+TInform::TInform(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация о входах"));
     resize(900, 700);
     auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -69,15 +66,13 @@ TInform::TInform(QWidget* parent) : QDialog(parent)
     }
 }
 
-void TInform::Clear()
-{
+void TInform::Clear() {
     ClearInfoGrid(StringGrid1);
     ClearInfoGrid(StringGrid2);
     RichEdit1->clear();
     RichEdit4->clear();
 }
 
-void TInform::PrintClick()
-{
+void TInform::PrintClick() {
     PrintInfoGrids(this, Printing, DialSaveFile, windowTitle(), {StringGrid1, StringGrid2});
 }

@@ -18,7 +18,7 @@ void ClearInfoGrid(QTableWidget* grid);
 
 class TInform : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDiscreteRows = 192;
     static constexpr int kAnalogueRows = 60;
     // StringGrid1 columns
@@ -37,7 +37,7 @@ public:
     QTableWidget* StringGrid2; // analogue inputs
     QTextEdit* RichEdit1;      // hidden text areas of the fill routines
     QTextEdit* RichEdit4;
-    QPushButton* ButPrint;      // "Создание и печать файла .rtf"
-    QFileDialog* DialSaveFile;  // the print file's save dialog
+    QPushButton* ButPrint;            // "Создание и печать файла .rtf"
+    QFileDialog* DialSaveFile;        // the print file's save dialog
     PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

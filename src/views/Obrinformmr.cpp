@@ -7,15 +7,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-TInformMR::TInformMR(QWidget* parent) : QDialog(parent)
-{
+TInformMR::TInformMR(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация о выходах"));
     resize(1000, 700);
-    StringGrid1 = MakeInfoGrid(this, kRows,
-                               {QStringLiteral("Выход"), QStringLiteral("Адрес"), QStringLiteral("Идентификатор"),
-                                QStringLiteral("Тип"), QStringLiteral("Сигнализация"), QStringLiteral("Блокировка"),
-                                QStringLiteral("Квитирование извне"), QStringLiteral("Сброс извне"),
-                                QStringLiteral("Вход квитирования"), QStringLiteral("Вход сброса")});
+    StringGrid1 =
+        MakeInfoGrid(this, kRows,
+                     {QStringLiteral("Выход"), QStringLiteral("Адрес"), QStringLiteral("Идентификатор"),
+                      QStringLiteral("Тип"), QStringLiteral("Сигнализация"), QStringLiteral("Блокировка"),
+                      QStringLiteral("Квитирование извне"), QStringLiteral("Сброс извне"),
+                      QStringLiteral("Вход квитирования"), QStringLiteral("Вход сброса")});
     ButPrint = new QPushButton(kPrintCaption, this);
     connect(ButPrint, &QPushButton::clicked, this, &TInformMR::PrintClick);
     DialSaveFile = MakeRtfSaveDialog(this);
@@ -24,6 +24,10 @@ TInformMR::TInformMR(QWidget* parent) : QDialog(parent)
     layout->addWidget(StringGrid1);
 }
 
-void TInformMR::Clear() { ClearInfoGrid(StringGrid1); }
+void TInformMR::Clear() {
+    ClearInfoGrid(StringGrid1);
+}
 
-void TInformMR::PrintClick() { PrintInfoGrids(this, Printing, DialSaveFile, windowTitle(), {StringGrid1}); }
+void TInformMR::PrintClick() {
+    PrintInfoGrids(this, Printing, DialSaveFile, windowTitle(), {StringGrid1});
+}

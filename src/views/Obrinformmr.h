@@ -11,7 +11,7 @@ class QTableWidget;
 
 class TInformMR : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kModules = 5;
     static constexpr int kOutputsPerModule = 8;
     static constexpr int kRows = kModules * kOutputsPerModule;
@@ -36,7 +36,7 @@ public:
     void PrintClick();
 
     QTableWidget* StringGrid1;
-    QPushButton* ButPrint;     // "Создание и печать файла .rtf"
-    QFileDialog* DialSaveFile; // the print file's save dialog
+    QPushButton* ButPrint;            // "Создание и печать файла .rtf"
+    QFileDialog* DialSaveFile;        // the print file's save dialog
     PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

@@ -10,8 +10,7 @@ namespace {
 const QString kRtfExt = QStringLiteral(".rtf");
 
 // The extension as the name shows it: from the last dot of the last path element, dot included.
-QString extensionOf(const QString& fileName)
-{
+QString extensionOf(const QString& fileName) {
     const qsizetype slash = std::max(fileName.lastIndexOf(QChar('/')), fileName.lastIndexOf(QChar('\\')));
     const qsizetype dot = fileName.lastIndexOf(QChar('.'));
     return dot > slash ? fileName.mid(dot) : QString();
@@ -19,11 +18,9 @@ QString extensionOf(const QString& fileName)
 
 // Writes the document through a temporary file renamed into place, so that a failure never
 // leaves a half-written or emptied file behind.
-bool writeAtomically(const QString& fileName, const QByteArray& data)
-{
+bool writeAtomically(const QString& fileName, const QByteArray& data) {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(data) != data.size()) {
         file.cancelWriting();
         return false;
@@ -33,21 +30,17 @@ bool writeAtomically(const QString& fileName, const QByteArray& data)
 
 } // namespace
 
-QString CheckedRtfName(QWidget* parent, const QString& fileName)
-{
+QString CheckedRtfName(QWidget* parent, const QString& fileName) {
     const QString ext = extensionOf(fileName);
-    if (ext == kRtfExt)
-        return fileName;
-    if (ext.isEmpty())
-        return fileName + kRtfExt;
+    if (ext == kRtfExt) return fileName;
+    if (ext.isEmpty()) return fileName + kRtfExt;
     MessageBox(parent, QStringLiteral("Неверно задано имя файла"), QStringLiteral("Cохранение данных в файл"),
                MsgButtons::OK, MsgIcon::Warning);
     return QString();
 }
 
 RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QString& fileName,
-                             WordProcessor& wordProcessor, const std::optional<PageSetup>& pageSetup)
-{
+                             WordProcessor& wordProcessor, const std::optional<PageSetup>& pageSetup) {
     RtfPrintResult result{RtfPrintOutcome::ChooseNameAgain, CheckedRtfName(parent, fileName)};
     if (result.fileName.isEmpty()) {
         result.fileName = fileName;
@@ -55,19 +48,16 @@ RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QS
     }
 
     if (!writeAtomically(result.fileName, RtfDocument(lines, pageSetup))) {
-        const int answer = MessageBox(parent, QStringLiteral("Файл не удается создать.\nПовторить?"),
-                                      QStringLiteral("Сохранение файла печати"), MsgButtons::YesNo,
-                                      MsgIcon::Question, mrNo);
-        if (answer != mrYes)
-            result.outcome = RtfPrintOutcome::Stopped;
+        const int answer =
+            MessageBox(parent, QStringLiteral("Файл не удается создать.\nПовторить?"),
+                       QStringLiteral("Сохранение файла печати"), MsgButtons::YesNo, MsgIcon::Question, mrNo);
+        if (answer != mrYes) result.outcome = RtfPrintOutcome::Stopped;
         return result;
     }
     result.outcome = RtfPrintOutcome::Finished;
 
-    if (!wordProcessor.OpenDocument(result.fileName))
-        return result;
-    if (pageSetup)
-        wordProcessor.SetPageSetup(*pageSetup);
+    if (!wordProcessor.OpenDocument(result.fileName)) return result;
+    if (pageSetup) wordProcessor.SetPageSetup(*pageSetup);
     if (MessageBox(parent, QStringLiteral("Печатать?"), QStringLiteral("Необходимость печати файла .rtf"),
                    MsgButtons::YesNo, MsgIcon::Question, mrNo) == mrYes)
         wordProcessor.PrintOut();

@@ -25,8 +25,8 @@ namespace {
 const QString kInputError = " Ошибка ввода ";
 
 QStringList DefaultUnits() {
-    return {"град.С", "%", "МПа", "КПа", "кг/cм2", "атм", "об/мин", "1/с",
-            "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч", "м", "резерв", "резерв"};
+    return {"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
+            "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
 }
 
 void Choose(QComboBox* list, int index) {
@@ -55,7 +55,8 @@ class AnalogEditorTest : public EditorFixture {
         mba.SetChNSkText(0, 3, "0");
         mba.SetChVSkText(0, 3, "100");
         SaveReserve();
-        QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, &parts.context, [this] { ++notified; });
+        QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, &parts.context,
+                         [this] { ++notified; });
         mba.SetCurSlot(1);
         Open();
     }
@@ -148,7 +149,10 @@ TEST_F(AnalogEditorTest, FailedRefusedAndFileModeWrites) {
         QString error;
         int writes;
     } failures[] = {
-        {"checksum five times", {{FaultKind::BadCrc, 0x0E, -1, -1, 0}}, "Ошибка контрольной суммы ответа.", 5},
+        {"checksum five times",
+         {{FaultKind::BadCrc, 0x0E, -1, -1, 0}},
+         "Ошибка контрольной суммы ответа.",
+         5},
         {"fatal 7", {{FaultKind::Exception, 0x0E, -1, -1, 7}}, "Прибор не может выполнить запрос.", 1},
     };
     for (const auto& f : failures) {
@@ -347,19 +351,20 @@ TEST_F(AnalogEditorTest, PrintsTheModuleBase) {
             static_cast<QFileDialog*>(dialog)->selectFile(name);
             return int(QDialog::Accepted);
         });
-    boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk);
+    boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning,
+                 mrNone, mrOk);
     boxes.ExpectText("Печатать?", "Необходимость печати файла .rtf", mrNo);
     form.BNew1Click();
     SetInfoWordProcessor(nullptr);
 
-    const QStringList lines = {"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t", "\t\t\t\tвходы 1", ""};
+    const QStringList lines = {"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t", "\t\t\t\tвходы 1",
+                               ""};
     EXPECT_EQ(form.RichEdit1->toPlainText(), lines.join('\n'));
     QFile file(plain + ".rtf");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), RtfDocument(lines));
-    EXPECT_EQ(wp.calls, QStringList({"Open " + plain + ".rtf", "Save " + plain + ".rtf", "Close " + plain + ".rtf",
-                                     "Quit"}));
+    EXPECT_EQ(wp.calls, QStringList({"Open " + plain + ".rtf", "Save " + plain + ".rtf",
+                                     "Close " + plain + ".rtf", "Quit"}));
 
     // LibreOffice reads every line back, tabs and Cyrillic included.
     if (OfficeProgram().isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";

@@ -1,8 +1,8 @@
 // The analogue-module editor's rules without its window: the module index of a slot, the row
 // layouts, the hints, the close validation of the scales and the printed lines.
 
-#include "Configuration.h"
 #include "editors/analog/AnalogRows.h"
+#include "Configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,13 @@ TEST(AnModuleIndex, CountsTheAnalogueModulesInSlotOrder) {
         int slot;
         int index;
     } cases[] = {
-        {{13, 2, 11}, 1, 0},          // the simulator's composition: a discrete module after the controller
-        {{13, 2, 7, 8}, 4, 2},        // analogue modules after a discrete one
-        {{15, 6, 2, 9}, 4, 2},        //
-        {{13, 2, 11}, 2, -1},         // a discrete module opens nothing
-        {{0, 6}, 1, -1},              // an empty slot
+        {{13, 2, 11}, 1, 0},   // the simulator's composition: a discrete module after the controller
+        {{13, 2, 7, 8}, 4, 2}, // analogue modules after a discrete one
+        {{15, 6, 2, 9}, 4, 2}, //
+        {{13, 2, 11}, 2, -1},  // a discrete module opens nothing
+        {{0, 6}, 1, -1},       // an empty slot
         {{13, 6, 7, 8, 9, 6, 7, 8}, 8, 7},
-        {{13}, 0, -1},                // no such slot
+        {{13}, 0, -1}, // no such slot
         {{13}, 9, -1},
     };
     for (const auto& c : cases) {
@@ -34,7 +34,8 @@ TEST(AnModuleIndex, CountsTheAnalogueModulesInSlotOrder) {
 TEST(AnalogRows, LayoutsByRowKindAndModuleCode) {
     using L = RowLayout;
     const auto same = [](const L& a, const L& b) {
-        return a.sk == b.sk && a.tinp == b.tinp && a.standardRange == b.standardRange && a.deadBand == b.deadBand;
+        return a.sk == b.sk && a.tinp == b.tinp && a.standardRange == b.standardRange &&
+               a.deadBand == b.deadBand;
     };
     // Opening: thermocouples with standard ranges, resistance sensors with their wiring, kind 9
     // a free scale; current rows with input list and dead band.
@@ -72,17 +73,35 @@ TEST(AnalogRows, CloseValidationOfTheScales) {
         std::vector<F> found;
     } cases[] = {
         {"controller good", 13, {9, 0, 0, 0}, {free, standard, current, current}, {}},
-        {"empty NSK of a free scale", 13, {0, 9, 0, 0}, {standard, ScaleTexts{"", "1", "", ""}, current, current},
+        {"empty NSK of a free scale",
+         13,
+         {0, 9, 0, 0},
+         {standard, ScaleTexts{"", "1", "", ""}, current, current},
          {{F::EmptyFreeLimit, 1, 0}}},
-        {"empty VSK of a free scale", 15, {9, 0, 0, 0}, {ScaleTexts{"1", "", "", ""}, standard, current, current},
+        {"empty VSK of a free scale",
+         15,
+         {9, 0, 0, 0},
+         {ScaleTexts{"1", "", "", ""}, standard, current, current},
          {{F::EmptyFreeLimit, 0, 1}}},
-        {"empty standard maximum", 13, {0, 0, 0, 0}, {standard, ScaleTexts{"", "", "0", ""}, current, current},
+        {"empty standard maximum",
+         13,
+         {0, 0, 0, 0},
+         {standard, ScaleTexts{"", "", "0", ""}, current, current},
          {{F::EmptyStandardLimit, 1, 1}}},
-        {"bad spans go on", 13, {9, 0, 0, 0}, {ScaleTexts{"5", "5", "", ""}, ScaleTexts{"", "", "600", "0"}, current, current},
+        {"bad spans go on",
+         13,
+         {9, 0, 0, 0},
+         {ScaleTexts{"5", "5", "", ""}, ScaleTexts{"", "", "600", "0"}, current, current},
          {{F::BadSpan, 0, 1}, {F::BadSpan, 1, 1}}},
-        {"current rows of a controller not judged", 13, {9, 9, 0, 0},
-         {free, free, ScaleTexts{"9", "1", "", ""}, ScaleTexts{}}, {}},
-        {"an I/O module judges its lists in every row", 7, {0, 0, 0, 0}, {standard, standard, standard, current},
+        {"current rows of a controller not judged",
+         13,
+         {9, 9, 0, 0},
+         {free, free, ScaleTexts{"9", "1", "", ""}, ScaleTexts{}},
+         {}},
+        {"an I/O module judges its lists in every row",
+         7,
+         {0, 0, 0, 0},
+         {standard, standard, standard, current},
          {{F::EmptyStandardLimit, 3, 0}}},
     };
     for (const auto& c : cases)
@@ -105,21 +124,26 @@ TEST(AnalogRows, ReserveOfTheRecordAndModuleTypes) {
 }
 
 TEST(AnalogRows, PrintedLinesByModuleCode) {
-    const QStringList head = {"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t", "\t\t\t\tвходы 1", ""};
+    const QStringList head = {"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t", "\t\t\t\tвходы 1",
+                              ""};
     EXPECT_EQ(ModuleBaseLines("ВЕГ-17  D2B00000  № 1", "Модуль", "БРОН", "входы 1", 13, {}), head);
 
     PrintRow row{"TI-101", "4 - 20 мА", "линейная", "%", "-1", "2", "0", "600", "1", "2", "3", "4", 0};
     const QStringList code8 = ModuleBaseLines("Файл a.veg", "Модуль", "ЛКСВ-3", "входы 4", 8, {row, row});
     ASSERT_EQ(code8.size(), 9);
-    EXPECT_EQ(code8[5], "№\tтехнолог\t\tшкала\t\tразм.\t\tmin\tmax\t\tуставка\t\tуставка\t\tуставка\t\tуставка");
+    EXPECT_EQ(code8[5],
+              "№\tтехнолог\t\tшкала\t\tразм.\t\tmin\tmax\t\tуставка\t\tуставка\t\tуставка\t\tуставка");
     EXPECT_EQ(code8[6], "входа\tпозиция\t\t\t\t\t\tшкалы\tшкалы\t\t  LL\t\t  L\t\t  H\t\t  HH");
     // A standard range prints its list texts; a free scale (kind 9) its boxes.
     EXPECT_EQ(code8[7], "1\tTI-101\t\tлинейная\t\t%\t\t0\t600\t\t1\t\t2\t\t3\t\t4");
     row.kind = 9;
-    EXPECT_EQ(ModuleBaseLines("t", "m", "x", "n", 8, {row})[7], "1\tTI-101\t\tлинейная\t\t%\t\t-1\t2\t\t1\t\t2\t\t3\t\t4");
+    EXPECT_EQ(ModuleBaseLines("t", "m", "x", "n", 8, {row})[7],
+              "1\tTI-101\t\tлинейная\t\t%\t\t-1\t2\t\t1\t\t2\t\t3\t\t4");
 
     const QStringList code6 = ModuleBaseLines("t", "m", "x", "n", 6, {row});
-    EXPECT_EQ(code6[5], "№\tтехнолог\t\tвходной\t\tшкала\t\tразм.\tmin\tmax\t\tуставка\t\tуставка\t\tуставка\t\tуставка");
+    EXPECT_EQ(
+        code6[5],
+        "№\tтехнолог\t\tвходной\t\tшкала\t\tразм.\tmin\tmax\t\tуставка\t\tуставка\t\tуставка\t\tуставка");
     EXPECT_EQ(code6[6], "входа\tпозиция\t\tсигнал\t\t\t\t\tшкалы\tшкалы\t\t  LL\t\t  L\t\t  H\t\t  HH");
     EXPECT_EQ(code6[7], "1\tTI-101\t\t4 - 20 мА\tлинейная\t\t%\t-1\t2\t\t1\t\t2\t\t3\t\t4");
     EXPECT_EQ(ModuleBaseLines("t", "m", "x", "n", 9, {row})[7],

@@ -62,9 +62,10 @@ TEST(CalibrationEndToEnd, CalibrateTheEndOfChannelTwoOverAPseudoTerminal) {
         EXPECT_EQ(kalibr.Row[1].V->text(), "27,0");
         kalibr.SpBut[1]->click();
         EXPECT_TRUE(kalibr.KalMax[1]->isEnabled());
-        boxes.ExpectText("Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, подан ли "
-                         "на вход сигнал,\nсоответствующий концу шкалы?",
-                         "Подтвердите готовность к калибровке шкалы", mrYes);
+        boxes.ExpectText(
+            "Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, подан ли "
+            "на вход сигнал,\nсоответствующий концу шкалы?",
+            "Подтвердите готовность к калибровке шкалы", mrYes);
         kalibr.KalMax[1]->click();
         Poll(kalibr);
         EXPECT_EQ(kalibr.Row[1].XMax->text(), "8320");

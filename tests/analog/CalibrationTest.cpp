@@ -24,14 +24,19 @@ namespace {
 const QString kNoReply = "Прибор не отвечает.\nУстройство 1, порт COM1";
 const QString kBadAddress = "Неверный адрес данных.\nУстройство 1, порт COM1";
 
-Bytes Sent(int function, const Bytes& data) { return Frame::Build(1, function, data); }
-Bytes Coil(int kind, int channel, bool on) { return Sent(5, {uint8_t(kind), uint8_t(16 + channel), uint8_t(on ? 0xFF : 0), 0}); }
+Bytes Sent(int function, const Bytes& data) {
+    return Frame::Build(1, function, data);
+}
+Bytes Coil(int kind, int channel, bool on) {
+    return Sent(5, {uint8_t(kind), uint8_t(16 + channel), uint8_t(on ? 0xFF : 0), 0});
+}
 
 } // namespace
 
 TEST(CalibrationKit, ScaleCheckCutsToIntegersAndControllerRowsFiveAndSixShowCodesOnly) {
     TProgMBAClass mba;
-    for (int c = 0; c < 4; ++c) mba.SetChVSkText(0, c, "100");
+    for (int c = 0; c < 4; ++c)
+        mba.SetChVSkText(0, c, "100");
     EXPECT_EQ(Calibration::EqualScaleChannel(mba, 0), -1);
     mba.SetChNSkText(0, 2, "5,3");
     mba.SetChVSkText(0, 2, "5,9"); // equal once cut
@@ -41,7 +46,8 @@ TEST(CalibrationKit, ScaleCheckCutsToIntegersAndControllerRowsFiveAndSixShowCode
 
     // Rows 5 and 6 of a controller hold no channel: its module-type and output bytes are there.
     Bytes g{1, 'G', 48};
-    for (int r = 0; r < 6; ++r) g.insert(g.end(), {0x10, 0x27, 0, 0, 0, 0, 0, 0}); // code 10000
+    for (int r = 0; r < 6; ++r)
+        g.insert(g.end(), {0x10, 0x27, 0, 0, 0, 0, 0, 0}); // code 10000
     ASSERT_TRUE(mba.TakeSensorTypesFromReply(g));
     mba.SetModuleType(0, 0xFF);
     mba.SetKalibrModuleCode(13);
@@ -76,7 +82,8 @@ class CalibrationTest : public EditorFixture {
         form.PrepareForSlot("БРОН");
         form.Poz[0]->setText("TE-101");
         device.SetFrozen(true);
-        for (int p = 0; p < 6; ++p) device.SetInput(p, 50); // code 12000
+        for (int p = 0; p < 6; ++p)
+            device.SetInput(p, 50); // code 12000
     }
     // The calibration window open on module 1 and polling.
     void Open() {
@@ -120,8 +127,8 @@ TEST_F(CalibrationTest, OpeningReadsCodesRangeAndCalibrationThenShowsTheWindow) 
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::Exception, 'D', -1, 1, 2}};
     ByteFields::SetU16(device.Block(60).data() + RangeRecord::MaxCode(0), 15000);
-    boxes.Expect("Модуль не обслуживает запрос кодов АЦП", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk);
+    boxes.Expect("Модуль не обслуживает запрос кодов АЦП", "Предупреждение", MsgButtons::OK, MsgIcon::Warning,
+                 mrNone, mrOk);
     modals.Then([&](QDialog*) {
         EXPECT_EQ(CountOf(4), 1);
         EXPECT_EQ(Cfg().MBA.GetRangeMaxCode(0, 0), 20000);
@@ -132,8 +139,8 @@ TEST_F(CalibrationTest, OpeningReadsCodesRangeAndCalibrationThenShowsTheWindow) 
     // Equal limits of channel 2: the scale message, no window.
     Cfg().MBA.SetChNSkText(0, 1, "5,3");
     Cfg().MBA.SetChVSkText(0, 1, "5,9");
-    boxes.Expect("проверить шкалы анал. вх. 2 мод 1", "Программатор ВЕГ-17", MsgButtons::OK, MsgIcon::None, mrNone,
-                 mrOk);
+    boxes.Expect("проверить шкалы анал. вх. 2 мод 1", "Программатор ВЕГ-17", MsgButtons::OK, MsgIcon::None,
+                 mrNone, mrOk);
     form.ButKalibrClick();
     EXPECT_EQ(modals.Shown(), 2);
 }
@@ -150,7 +157,8 @@ TEST_F(CalibrationTest, AThermocoupleModuleReadsItsColdJunctionAndShowsRowSeven)
     mba.SetCurSlot(2);
     form.PrepareForSlot("МВА8");
     device.ClearLog();
-    const std::vector<Bytes> frames{Sent('G', {6, 6}), Sent('G', {129, 1}), Sent('D', {61}), Sent(4, {0, 0, 0, 4})};
+    const std::vector<Bytes> frames{Sent('G', {6, 6}), Sent('G', {129, 1}), Sent('D', {61}),
+                                    Sent(4, {0, 0, 0, 4})};
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(device.Received(), frames);
         EXPECT_EQ(kalibr.Positions[4], "TT-5"); // no editor row: the record's texts
@@ -233,8 +241,9 @@ TEST_F(CalibrationTest, SelectingAndCalibratingSendExactCoilsAndClosingReleasesT
                  MsgIcon::Warning, mrNone, mrOk);
     kalibr.KalMin[1]->click();
     Cfg().Veg.AccessLevel = 1;
-    const QString maxQuestion = "Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, "
-                                "подан ли на вход сигнал,\nсоответствующий концу шкалы?";
+    const QString maxQuestion =
+        "Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, "
+        "подан ли на вход сигнал,\nсоответствующий концу шкалы?";
     const QString caption = "Подтвердите готовность к калибровке шкалы";
     boxes.Expect(maxQuestion, caption, MsgButtons::YesNo, MsgIcon::Question, mrNone, mrNo);
     kalibr.KalMax[1]->click();
@@ -251,9 +260,10 @@ TEST_F(CalibrationTest, SelectingAndCalibratingSendExactCoilsAndClosingReleasesT
 
     // A refused coil is reported while polling.
     device.Faults().faults = {Fault{FaultKind::Exception, 5, -1, 1, 2}};
-    boxes.Expect("Внимание! Сейчас будет произведена калибровка\nначала шкалы измерения \nУбедитесь, подан ли на "
-                 "вход сигнал,\nсоответствующий началу шкалы?",
-                 caption, MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
+    boxes.Expect(
+        "Внимание! Сейчас будет произведена калибровка\nначала шкалы измерения \nУбедитесь, подан ли на "
+        "вход сигнал,\nсоответствующий началу шкалы?",
+        caption, MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
     boxes.Expect(kBadAddress, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
     kalibr.KalMin1Click(2);
     EXPECT_TRUE(kalibr.Timer1->isActive());
@@ -271,9 +281,11 @@ TEST_F(CalibrationTest, SelectingAndCalibratingSendExactCoilsAndClosingReleasesT
     kalibr.close();
     EXPECT_FALSE(kalibr.Timer1->isActive());
     EXPECT_EQ(Cfg().MBA.GetKalibrViewClosed(), 1);
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Coil(0x10, 1, false), Coil(0x10, 2, false), Coil(0x10, 3, false),
-                                                      Coil(0x10, 4, false), Coil(0x10, 5, false)}));
-    for (int c = 1; c <= 7; ++c) EXPECT_FALSE(device.Coil(0x1010 + c)) << c;
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Coil(0x10, 1, false), Coil(0x10, 2, false), Coil(0x10, 3, false),
+                                  Coil(0x10, 4, false), Coil(0x10, 5, false)}));
+    for (int c = 1; c <= 7; ++c)
+        EXPECT_FALSE(device.Coil(0x1010 + c)) << c;
     EXPECT_EQ(Cfg().MBA.GetKalibrChannel(), 0);
 }
 

@@ -25,9 +25,10 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 QString Read(int function, int start, int count) {
-    const Bytes frame =
-        Frame::Build(1, function, Bytes{uint8_t(start >> 8), uint8_t(start), uint8_t(count >> 8), uint8_t(count)});
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
+    const Bytes frame = Frame::Build(
+        1, function, Bytes{uint8_t(start >> 8), uint8_t(start), uint8_t(count >> 8), uint8_t(count)});
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
 }
 
 template <size_t N> QStringList Texts(const std::array<QLabel*, N>& labels) {
@@ -79,7 +80,8 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
     ScriptedMessageBoxes boxes; // any box not expected fails the test
     Tool tool;
     // Inputs 2 and 4 on, input 1 not valid, the controller (bit 0 of the health coils) faulty.
-    const QStringList values{"--frozen", "--di", "2=1", "--di", "4=1", "--coil", "1057=1", "--coil", "1016=1"};
+    const QStringList values{"--frozen", "--di",   "2=1",    "--di",  "4=1",
+                             "--coil",   "1057=1", "--coil", "1016=1"};
     ASSERT_TRUE(tool.Start(values));
     TForm1& form1 = tool.form1;
     ASSERT_EQ(form1.Cfg.Serv.GetSlotModuleCode(1), 13);
@@ -123,7 +125,7 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
         EXPECT_EQ(Texts(view.Name), names);
         EXPECT_EQ(Texts(view.Vh), QStringList({"off", "off", "on", "off", "on", "off"}));
         EXPECT_EQ(Texts(view.TRecv), QStringList({"достовер.", "недостовер.", "достовер.", "достовер.",
-                                                   "достовер.", "достовер."}));
+                                                  "достовер.", "достовер."}));
 
         // Closed while the first request of the next poll waits for its reply: nothing follows it.
         view.Timer1Timer();
@@ -141,8 +143,8 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
         d->show();
         view.Timer1->setInterval(3600 * 1000);
         tool.devsim.Stop();
-        boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + tool.devsim.Link(), "Ошибка", MsgButtons::OK,
-                     MsgIcon::Error, mrNone, mrOk);
+        boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + tool.devsim.Link(), "Ошибка",
+                     MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
         view.Timer1Timer();
         EXPECT_TRUE(Within5s([&] { return boxes.Done(); }));
         QTest::qWait(200);
@@ -163,8 +165,8 @@ TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
     ScriptedMessageBoxes boxes;
     Tool tool;
     const QString log = tool.devsim.TempPath("bus.log");
-    ASSERT_TRUE(tool.Start({"--frozen", "--slots", "15,2,11,0,0,0,0,0", "--coil", "1=1", "--coil", "3=1", "--log",
-                            log}));
+    ASSERT_TRUE(tool.Start(
+        {"--frozen", "--slots", "15,2,11,0,0,0,0,0", "--coil", "1=1", "--coil", "3=1", "--log", log}));
     TForm1& form1 = tool.form1;
     ASSERT_EQ(form1.Cfg.Serv.GetSlotModuleCode(1), 15);
     const int before = int(DevsimProcess::LoggedRequests(log).size());

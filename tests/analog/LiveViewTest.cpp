@@ -1,8 +1,8 @@
 // The live views: the exact frames of each poll, the decoding of the replies into the labels,
 // the openers, and the failure that stops polling before its one box.
 
-#include "editors/analog/LiveViewKit.h"
 #include "LocalNetFixture.h"
+#include "editors/analog/LiveViewKit.h"
 #include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Prog_infanloc.h"
 #include "editors/analog/Prog_infvhd.h"
@@ -17,9 +17,12 @@
 namespace {
 
 Bytes Read(int function, int start, int count) {
-    return Frame::Build(1, function, Bytes{uint8_t(start >> 8), uint8_t(start), uint8_t(count >> 8), uint8_t(count)});
+    return Frame::Build(1, function,
+                        Bytes{uint8_t(start >> 8), uint8_t(start), uint8_t(count >> 8), uint8_t(count)});
 }
-Bytes G(int first, int count) { return Frame::Build(1, 'G', Bytes{uint8_t(first), uint8_t(count)}); }
+Bytes G(int first, int count) {
+    return Frame::Build(1, 'G', Bytes{uint8_t(first), uint8_t(count)});
+}
 
 template <size_t N> QStringList Texts(const std::array<QLabel*, N>& labels, int from, int to) {
     QStringList t;
@@ -120,8 +123,8 @@ TEST_F(LiveViewTest, DiscreteBlockViewSendsBothRequestsAndShowsTwelveOfSixteen) 
     EXPECT_EQ(vhDLoc.LabUstr->text(), "1");
     EXPECT_EQ(Texts(vhDLoc.Ident, 0, 2), QStringList({"ЛС1.Д1", "ЛС1.Д2"}));
     EXPECT_EQ(Texts(vhDLoc.Addr, 11, 12), QStringList({"47"}));
-    EXPECT_EQ(Texts(vhDLoc.Vh, 0, 12),
-              QStringList({"on", "off", "off", "off", "off", "off", "off", "off", "off", "on", "off", "off"}));
+    EXPECT_EQ(Texts(vhDLoc.Vh, 0, 12), QStringList({"on", "off", "off", "off", "off", "off", "off", "off",
+                                                    "off", "on", "off", "off"}));
     EXPECT_EQ(Texts(vhDLoc.TRecv, 0, 3), QStringList({"достовер.", "недостовер.", "достовер."}));
 }
 

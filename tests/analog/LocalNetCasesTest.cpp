@@ -98,7 +98,8 @@ class LocalNetCasesTest : public LocalNetTest {
     }
     Bytes RecordBytes(int i) {
         const Bytes d = Descriptor();
-        return Bytes(d.begin() + 1 + TProgMBMClass::RequestSize * i, d.begin() + 1 + TProgMBMClass::RequestSize * (i + 1));
+        return Bytes(d.begin() + 1 + TProgMBMClass::RequestSize * i,
+                     d.begin() + 1 + TProgMBMClass::RequestSize * (i + 1));
     }
 };
 
@@ -221,8 +222,8 @@ TEST_F(LocalNetCasesTest, F15CodeAndSignalEdits) {
     EXPECT_EQ(Cfg().F15.GetFuncCode(1), 15);
 
     // Closing checks again: No keeps the editor open; corrected, the block closes.
-    boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования", MsgButtons::YesNo,
-                 MsgIcon::Question, mrNone, mrNo);
+    boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
+                 MsgButtons::YesNo, MsgIcon::Question, mrNone, mrNo);
     EXPECT_FALSE(f15.FormCloseQuery());
     f15.EditKodF->setText("15");
     EXPECT_TRUE(f15.FormCloseQuery());

@@ -116,7 +116,8 @@ TEST(LocalNetEndToEnd, CreateWriteDeleteAndWriteAgainOverAPseudoTerminal) {
         .Then(RequestBlock(mbm, LocalNet::Veg01, "3"))
         .Then(RequestBlock(mbm, LocalNet::Dkrn, "4"))
         .Then([](QDialog* dialog) { // an analogue block's close opens its scaling
-            EXPECT_EQ(dialog->windowTitle(), "Программирование масштабирования аналоговых сигналов локальной сети");
+            EXPECT_EQ(dialog->windowTitle(),
+                      "Программирование масштабирования аналоговых сигналов локальной сети");
             return 2;
         })
         .Then([&](QDialog* dialog) {

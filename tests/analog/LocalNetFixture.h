@@ -28,7 +28,6 @@ inline void MakeBlock(TConfiguration& cfg, int i, int code, int outputs, int typ
     m.SetStAddrBeg2(begA, i);
 }
 
-
 class LocalNetTest : public EditorFixture {
   protected:
     void SetUp() override {
@@ -43,7 +42,7 @@ class LocalNetTest : public EditorFixture {
         Cfg().Serv.SetAnInCount(6);
         for (int r = 0; r < 52; ++r)
             Cfg().Serv.SetNameText(r, QString("N%1").arg(r));
-        Cfg().FB.SetTypeByte(0, 1); // an AND block whose first input is signal 45 = row 44,
+        Cfg().FB.SetTypeByte(0, 1);  // an AND block whose first input is signal 45 = row 44,
         Cfg().FB.SetInNum(0, 0, 45); // the analogue block's first set point
         Cfg().FB.SetInKind(0, 0, 0);
         RecountNetInputs(Cfg());
@@ -72,12 +71,11 @@ class LocalNetTest : public EditorFixture {
         return ids;
     }
     void ExpectTransferQuestion(int answer) {
-        boxes.Expect("База  была изменена. Передать в прибор?", "Подтвердите передачу данных ", MsgButtons::YesNoCancel,
-                     MsgIcon::Question, mrNo, answer);
+        boxes.Expect("База  была изменена. Передать в прибор?", "Подтвердите передачу данных ",
+                     MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
     }
 
     TFormMBM mbm{parts.context};
     TFormF15 f15{parts.context};
     TFormLNet lnet{parts.context, mbm, f15};
 };
-

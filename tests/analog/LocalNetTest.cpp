@@ -20,7 +20,7 @@ TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 44);
     EXPECT_EQ(Cfg().Serv.GetAnInCount(), 6);
     EXPECT_EQ(Cfg().Serv.GetNameText(36), "N44"); // the names moved down by 8
-    EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 37);        // and the block input with them
+    EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 37);       // and the block input with them
     EXPECT_EQ(Cfg().Serv.GetInputText8(36), "ЛС1.А1.LL");
     EXPECT_EQ(Cfg().Serv.GetNetBlockCount(), 1);
     EXPECT_EQ(lnet.Buttons[0]->text(), "Ф3");
@@ -112,7 +112,8 @@ TEST_F(LocalNetTest, RequestChecksGiveTheirMessages) {
         {{Veg01, 1, "256", "8", "0", "0000", "8"}, {"адрес Slave в локальной сети задан неверно\n"}},
         {{Veg01, 1, "1", "", "", "0000", "8"}, {"количество выходов блока не задано\n"}},
         {{Veg01, 1, "1", "6", "0", "0008", "7"},
-         {"ошибка в количестве выходов блока ВЕГ-01\n", "ошибка в начальном адресе данных в запросе блока ВЕГ-01\n",
+         {"ошибка в количестве выходов блока ВЕГ-01\n",
+          "ошибка в начальном адресе данных в запросе блока ВЕГ-01\n",
           "ошибка в количестве данных в запросе\n"}},
         {{Veg01, 2, "1", "24", "0", "0010", "24"}, {"сумма нач адр и кол-ва данных в запросе >32(Dec)\n"}},
         {{Dlts, 3, "1", "6", "20000", "0", "6"}, {"ошибка в максимальном значении кода\n"}},
@@ -172,10 +173,13 @@ TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
         mbm.OKClick();
         return mbm.result();
     });
-    boxes.Expect("ошибка в количестве выходов блока ВЕГ-01\n", kInputError, MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk)
-        .Expect("ошибка в количестве данных в запросе\n", kInputError, MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk)
-        .Expect("программирование закончено с ошибкой ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    boxes
+        .Expect("ошибка в количестве выходов блока ВЕГ-01\n", kInputError, MsgButtons::OK, MsgIcon::Warning,
+                mrNone, mrOk)
+        .Expect("ошибка в количестве данных в запросе\n", kInputError, MsgButtons::OK, MsgIcon::Warning,
+                mrNone, mrOk)
+        .Expect("программирование закончено с ошибкой ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                mrOk);
     lnet.Button1Click(0);
     EXPECT_EQ(Descriptor(), before);
     EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 64);
@@ -191,8 +195,11 @@ TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
         mbm.OKClick();
         return mbm.result();
     });
-    boxes.Expect("не хватает свободных адресов лок. сети\n", kInputError, MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk)
-        .Expect("программирование закончено с ошибкой ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    boxes
+        .Expect("не хватает свободных адресов лок. сети\n", kInputError, MsgButtons::OK, MsgIcon::Warning,
+                mrNone, mrOk)
+        .Expect("программирование закончено с ошибкой ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                mrOk);
     lnet.Button1Click(5);
     EXPECT_EQ(Cfg().MBM.GetKodF(5), 0);
     EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 180);
@@ -216,8 +223,8 @@ TEST_F(LocalNetTest, F15CreateCheckAndDelete) {
         f15.OKClick();
         return f15.result();
     });
-    boxes.Expect("База  была изменена.Сохранить?", "Подтвердите сохранение базы данных", MsgButtons::YesNoCancel,
-                 MsgIcon::Question, mrNo, mrYes);
+    boxes.Expect("База  была изменена.Сохранить?", "Подтвердите сохранение базы данных",
+                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrYes);
     lnet.LocNet15_1Click(2);
     ASSERT_EQ(CountOf('E'), 1);
     Bytes data(81, 0);
@@ -238,9 +245,10 @@ TEST_F(LocalNetTest, F15CreateCheckAndDelete) {
             return f15.result();
         });
         boxes.Expect(message, kInputError, MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk)
-            .Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования", MsgButtons::YesNo,
-                    MsgIcon::Question, mrNone, mrYes)
-            .Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+            .Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
+                    MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes)
+            .Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
+                    mrOk);
         lnet.LocNet15_1Click(2);
         EXPECT_EQ(Cfg().F15.GetSignal(1, 0), 193);
     }

@@ -15,8 +15,9 @@ inline QString OfficeProgram() {
 
 inline QStringList OfficeTextLines(const QString& rtf, const QString& dir) {
     QProcess convert;
-    convert.start(OfficeProgram(), {"-env:UserInstallation=" + QUrl::fromLocalFile(dir + "/profile").toString(),
-                                    "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir, rtf});
+    convert.start(OfficeProgram(),
+                  {"-env:UserInstallation=" + QUrl::fromLocalFile(dir + "/profile").toString(), "--headless",
+                   "--convert-to", "txt:Text (encoded):UTF8", "--outdir", dir, rtf});
     if (!convert.waitForFinished(180000)) return {};
     QFile back(dir + "/" + QFileInfo(rtf).completeBaseName() + ".txt");
     if (!back.open(QIODevice::ReadOnly)) return {};

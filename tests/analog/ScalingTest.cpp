@@ -1,11 +1,11 @@
 // The network input scaling window: the rows a block owns, the opener's fill, the checks of the
 // values, the close, the write of the scaling groups frame by frame, and the printed table.
 
+#include "InfoPrint.h"
 #include "LocalNetFixture.h"
 #include "OfficeText.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
-#include "InfoPrint.h"
 #include "editors/analog/Prog_recvmbm.h"
 #include "editors/analog/ScalingKit.h"
 
@@ -17,15 +17,15 @@
 #include <QTextEdit>
 
 namespace {
-const QStringList kUnits{"град.С", "%", "МПа", "КПа", "кг/cм2", "атм", "об/мин", "1/с",
-                         "мм/с2", "м3/ч", "нм3/ч", "кг/ч", "т/ч", "м", "резерв", "резерв"};
+const QStringList kUnits{"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
+                         "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
 } // namespace
 
 TEST(ScalingKit, BlockRowsLabelsAndTableLines) {
     auto cfg = std::make_unique<TConfiguration>();
     cfg->Serv.SetSlotModuleCode(1, 13); // four local channels
     MakeBlock(*cfg, 0, 3, 2, Dkrn, 0, 4);
-    MakeBlock(*cfg, 1, 4, 3, Others, 8, 2);  // first row below 0
+    MakeBlock(*cfg, 1, 4, 3, Others, 8, 2);   // first row below 0
     MakeBlock(*cfg, 2, 4, 5, Others, 20, 48); // past row 47
     RecountNetInputs(*cfg);
     EXPECT_EQ(Scaling::RowsOf(*cfg, 0).first, 0);
@@ -49,12 +49,15 @@ TEST(ScalingKit, BlockRowsLabelsAndTableLines) {
     const QStringList fixed = Scaling::FixedLines("ID", "T", {row, {"A", "1", "POSITION-14CHR", "м"}});
     EXPECT_EQ(fixed[3], "  \t   №     \tтехнолог    \tразмер   \tmin      \tmax      \tуставка  \tуставка  \t"
                         "уставка  \tуставка  ");
-    EXPECT_EQ(fixed[4], "  \tвхода   \tпозиция     \t   \tшкалы    \tшкалы    \t  LL     \t  L      \t  H      "
-                        "\t  HH     ");
-    EXPECT_EQ(fixed[5], "ЛС1.А1     5         TI-101           \t%      \t0       \t100     \t5       \t10      \t"
-                        "90      \t95");
-    EXPECT_EQ(fixed[6], "A          1         POSITION-14CHR   \tм      \t        \t        \t        \t        \t"
-                        "        \t");
+    EXPECT_EQ(fixed[4],
+              "  \tвхода   \tпозиция     \t   \tшкалы    \tшкалы    \t  LL     \t  L      \t  H      "
+              "\t  HH     ");
+    EXPECT_EQ(fixed[5],
+              "ЛС1.А1     5         TI-101           \t%      \t0       \t100     \t5       \t10      \t"
+              "90      \t95");
+    EXPECT_EQ(fixed[6],
+              "A          1         POSITION-14CHR   \tм      \t        \t        \t        \t        \t"
+              "        \t");
 }
 
 class ScalingTest : public LocalNetTest {
@@ -83,7 +86,8 @@ class ScalingTest : public LocalNetTest {
     Bytes Group(int g, bool reserve = false) {
         Bytes b;
         for (int k = 0; k < 169; ++k)
-            b.push_back(uint8_t(reserve ? Cfg().Reserv.NetGroups().GetByte(g, k) : Cfg().MBM.GetBlockByte(g, k)));
+            b.push_back(
+                uint8_t(reserve ? Cfg().Reserv.NetGroups().GetByte(g, k) : Cfg().MBM.GetBlockByte(g, k)));
         return b;
     }
 
@@ -95,7 +99,8 @@ TEST_F(ScalingTest, FillChecksValuesAndStoresPositionsOnlyAtClose) {
     const Bytes reserveBefore = Group(0, true);
     OpenScaling(1, [&] {
         EXPECT_EQ(Cfg().MBM.NetEdit.AnGroupsWritten, 1); // the fill is no edit
-        EXPECT_EQ(scaling.windowTitle(), "Программирование масштабирования аналоговых сигналов локальной сети");
+        EXPECT_EQ(scaling.windowTitle(),
+                  "Программирование масштабирования аналоговых сигналов локальной сети");
         EXPECT_EQ(scaling.LabN[0]->text(), "ЛС2.А1");
         EXPECT_EQ(scaling.LabN[0]->toolTip(), "номер аналогового сигнала в базе 7 (адрес 0x06)");
         EXPECT_EQ(scaling.Label[1]->text(), "6");
@@ -210,8 +215,8 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
             static_cast<QFileDialog*>(d)->selectFile(n);
             return int(QDialog::Accepted);
         });
-    boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk);
+    boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning,
+                 mrNone, mrOk);
     boxes.Expect("Файл с таким именем существует.\nЗаменить?", "Сохранение файла", MsgButtons::YesNo,
                  MsgIcon::Question, mrNo, mrNo);
     boxes.Expect("Файл с таким именем существует.\nЗаменить?", "Сохранение файла", MsgButtons::YesNo,
@@ -227,9 +232,10 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     cursor.movePosition(QTextCursor::StartOfLine, QTextCursor::KeepAnchor);
     scaling.RichEdit1->setTextCursor(cursor);
     modals.Then([&](QDialog*) {
-        EXPECT_EQ(scaling.RichEdit2->toPlainText().split('\n'),
-                  QStringList({"Печать выделенной части таблицы", scaling.RichEdit1->toPlainText().split('\n')[3],
-                               scaling.RichEdit1->toPlainText().split('\n')[6]}));
+        EXPECT_EQ(
+            scaling.RichEdit2->toPlainText().split('\n'),
+            QStringList({"Печать выделенной части таблицы", scaling.RichEdit1->toPlainText().split('\n')[3],
+                         scaling.RichEdit1->toPlainText().split('\n')[6]}));
         return int(QDialog::Rejected);
     });
     scaling.But5Click();

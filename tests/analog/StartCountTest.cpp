@@ -33,7 +33,7 @@ TEST(StartCount, RangesOfStartAndCount) {
         {"43", "0", 8, "", kInputError},
         {"43", "12", 8, "", ""}, // 12 or fewer outputs: 1..12 whatever the start
         {"43", "13", 8, "", kRange.arg(1).arg(12)},
-        {"36", "12", 30, "", ""},  // 18 outputs left unshown: 1..12
+        {"36", "12", 30, "", ""}, // 18 outputs left unshown: 1..12
         {"36", "17", 30, "", kRange.arg(1).arg(12)},
         {"46", "20", 30, "", ""}, // 10 left unshown: the outputs from the start on
         {"50", "18", 30, "", kRange.arg(1).arg(16)},

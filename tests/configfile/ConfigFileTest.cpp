@@ -88,8 +88,8 @@ TEST_F(ConfigFileTest, RoundTripKeepsEveryPartFor60And120Blocks) {
 }
 
 TEST_F(ConfigFileTest, SizeRule) {
-    const int rule[][2] = {{0, 0},          {11 * 1024 + 1023, 0}, {12 * 1024, 40},   {12 * 1024 + 1023, 40},
-                           {13 * 1024, 120}, {15 * 1024 + 5, 120},  {17 * 1024, 60},   {17 * 1024 + 1023, 60},
+    const int rule[][2] = {{0, 0},           {11 * 1024 + 1023, 0}, {12 * 1024, 40}, {12 * 1024 + 1023, 40},
+                           {13 * 1024, 120}, {15 * 1024 + 5, 120},  {17 * 1024, 60}, {17 * 1024 + 1023, 60},
                            {18 * 1024, 120}, {34 * 1024, 120}};
     for (const auto& r : rule)
         EXPECT_EQ(FileBlockCountBySize(r[0]), r[1]) << r[0];
@@ -134,18 +134,21 @@ TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
         {"tail marker, 60", bitFlipped(good60, count60 + 1 + 7, 0x01), marker},
         {"count above F", patched(good120, count120, char(121)), count},
         {"count above 60", patched(good60, count60, char(61)), count},
-        {"mark", patched(good120, marks120 + 7, char(200)), kDamaged + QStringLiteral("неверная отметка блока 8")},
+        {"mark", patched(good120, marks120 + 7, char(200)),
+         kDamaged + QStringLiteral("неверная отметка блока 8")},
         {"list entry", patched(good60, lists60 + 60 * 4 + 2, char(61)),
          kDamaged + QStringLiteral("неверный номер блока в алгоритме 5")},
         {"module code", patched(good120, 1 + 1 + 2, char(14)),
          kDamaged + QStringLiteral("неизвестный код модуля в позиции 3")},
-        {"input texts", [&] {
+        {"input texts",
+         [&] {
              QByteArray b = good120;
              const int texts = tail120 + 8 + 112 + 2240 + 1680;
              for (int i = texts; i < b.size(); ++i)
                  b[i] = 'A';
              return b;
-         }(), kDamaged + QStringLiteral("неверная таблица текстов входов")},
+         }(),
+         kDamaged + QStringLiteral("неверная таблица текстов входов")},
     };
     auto target = MakeSample(120, 5);
     target->Serv.Modified = 1;
@@ -241,7 +244,8 @@ TEST_F(ConfigFileTest, InterruptedSaveLeavesTheOldFileWhole) {
 
     ScriptedMessageBoxes boxes;
     const QString nowhere = Path("no/such/dir/x.veg");
-    boxes.ExpectText(QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(nowhere), kErr);
+    boxes.ExpectText(QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(nowhere),
+                     kErr);
     EXPECT_FALSE(SaveConfigFile(nullptr, nowhere, *big));
 }
 

@@ -1,12 +1,12 @@
 // Reading the configuration from the simulated device and writing it back: the frames on the
 // line, the blocks in the model and in the device, the 60-block device, failures half-way.
 
-#include "SimFixture.h"
-#include "ConfigSamples.h"
 #include "ConfigTransfer.h"
+#include "ConfigSamples.h"
 #include "DeviceLayouts.h"
 #include "ModbusFrame.h"
 #include "ScriptedDialogs.h"
+#include "SimFixture.h"
 
 #include <QProgressBar>
 
@@ -79,7 +79,8 @@ class ConfigTransferTest : public SimFixture {
         EXPECT_EQ(cfg.Reserv.FbRecords().GetByte(fbCount - 1, 15), cfg.FB.GetRecByte(fbCount - 1, 15));
         EXPECT_EQ(cfg.Reserv.LoopRecords().GetByte(1, 3), cfg.Reg.GetRecByte(1, 3));
         EXPECT_EQ(cfg.Reserv.LoopRecords().GetByte(2, 5), cfg.Reg.GetPZByte(0, 5));
-        EXPECT_EQ(cfg.Reserv.ModuleImages().Get(0).mid(1), QByteArray(reinterpret_cast<const char*>(device.Block(1).data()), 168));
+        EXPECT_EQ(cfg.Reserv.ModuleImages().Get(0).mid(1),
+                  QByteArray(reinterpret_cast<const char*>(device.Block(1).data()), 168));
         EXPECT_TRUE(bar.isHidden());
     }
     QProgressBar bar;
@@ -104,8 +105,7 @@ TEST_F(ConfigTransferTest, ReadTakesEveryBlockIntoTheModelAndTheReserve) {
 
         // Frames: the identify request, then one 'D' per block in the fixed order.
         std::vector<int> asked = Expected(f);
-        if (sixty)
-            asked.insert(asked.begin() + 8, 26);
+        if (sixty) asked.insert(asked.begin() + 8, 26);
         EXPECT_EQ(device.Received().size(), 1 + asked.size());
         EXPECT_EQ(device.Received()[0], Frame::Build(3, 0x11, {}));
         EXPECT_EQ(BlocksOf(device.ReceivedOf('D')), asked);
@@ -140,11 +140,14 @@ TEST_F(ConfigTransferTest, FailedReadIsReportedOnceAndChangesNothing) {
         Fault fault;
         QString text;
     } cases[] = {
-        {{FaultKind::Exception, 'D', 33, -1, 2}, QStringLiteral("Неверный адрес данных.\nУстройство 1, порт COM1")},
-        {{FaultKind::NoReply, 'D', 20, -1, 0}, QStringLiteral("Прибор не отвечает.\nУстройство 1, порт COM1")},
+        {{FaultKind::Exception, 'D', 33, -1, 2},
+         QStringLiteral("Неверный адрес данных.\nУстройство 1, порт COM1")},
+        {{FaultKind::NoReply, 'D', 20, -1, 0},
+         QStringLiteral("Прибор не отвечает.\nУстройство 1, порт COM1")},
         {{FaultKind::Exception, 0x11, -1, -1, 4}, QStringLiteral("Отказ прибора.\nУстройство 1, порт COM1")},
         // Code 3 tells a 60-block device on block 26 only.
-        {{FaultKind::Exception, 'D', 27, -1, 3}, QStringLiteral("Неверное значение данных.\nУстройство 1, порт COM1")},
+        {{FaultKind::Exception, 'D', 27, -1, 3},
+         QStringLiteral("Неверное значение данных.\nУстройство 1, порт COM1")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -181,12 +184,14 @@ TEST_F(ConfigTransferTest, WriteRefusalsSendNoBlock) {
     expectRefusal(QStringLiteral("Конфигурация не задана"), QStringLiteral("Предупреждение"));
     cfg->Serv.SetSlotModuleCode(1, 13);
     cfg->Serv.SetAnInCount(5);
-    expectRefusal(QStringLiteral("Количество входов прибора\nне соответствует конфигурации.\nПередача невозможна"),
-                  QStringLiteral("Ошибка"));
+    expectRefusal(
+        QStringLiteral("Количество входов прибора\nне соответствует конфигурации.\nПередача невозможна"),
+        QStringLiteral("Ошибка"));
     EXPECT_EQ(device.Received().size(), 1u); // the identify request only
     cfg->Serv.SetAnInCount(4);
-    expectRefusal(QStringLiteral("Состав модулей прибора\nне соответствует конфигурации.\nПродолжить передачу?"),
-                  QStringLiteral("Предупреждение"), mrNo);
+    expectRefusal(
+        QStringLiteral("Состав модулей прибора\nне соответствует конфигурации.\nПродолжить передачу?"),
+        QStringLiteral("Предупреждение"), mrNo);
     EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(0, 1), 0);
 }
 

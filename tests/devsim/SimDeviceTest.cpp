@@ -125,10 +125,7 @@ TEST(LineTiming, ReplyTimeIsElevenBitsAByteAfterTheTurnaround) {
     };
     const Case cases[] = {
         {9600, 0, 166, 190209}, // 190208.3 rounded up
-        {115200, 0, 8, 764},
-        {19200, 5, 1, 5573},
-        {1200, 0, 256, 2346667},
-        {0, 0, 166, 0}, // no line time
+        {115200, 0, 8, 764},    {19200, 5, 1, 5573}, {1200, 0, 256, 2346667}, {0, 0, 166, 0}, // no line time
         {0, 30, 166, 30000},
     };
     for (const Case& c : cases)
@@ -202,7 +199,8 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
         for (int j = 0; j < std::min(count, 2); ++j) {
             const int kind = type == 8 ? fb.GetIn8Kind(i) : fb.GetInKind(i, j);
             const int num = type == 8 ? fb.GetIn8Num(i) : fb.GetInNum(i, j);
-            EXPECT_TRUE(kind == 0 ? num >= 1 && num <= inputs : kind == 1 && num >= 1 && num <= i) << i << " " << j;
+            EXPECT_TRUE(kind == 0 ? num >= 1 && num <= inputs : kind == 1 && num >= 1 && num <= i)
+                << i << " " << j;
         }
     }
     EXPECT_EQ(types, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));

@@ -3,10 +3,10 @@
 // every box after the exchange job.
 
 #include "editors/common/BlockSession.h"
-#include "SimFixture.h"
 #include "Configuration.h"
 #include "ModbusFrame.h"
 #include "ScriptedDialogs.h"
+#include "SimFixture.h"
 
 #include <QProgressBar>
 #include <QWidget>

@@ -3,7 +3,6 @@
 #include "ScriptedDialogs.h"
 #include "SimFixture.h"
 
-
 using Bytes = std::vector<uint8_t>;
 
 namespace {
@@ -35,8 +34,7 @@ class BlockWrite : public SimFixture {
         device.ClearLog();
         clock.sleeps.clear();
         ScriptedMessageBoxes boxes;
-        if (error)
-            boxes.ExpectText(QString::fromUtf8(error) + "\nУстройство 1, порт COM1", "Ошибка");
+        if (error) boxes.ExpectText(QString::fromUtf8(error) + "\nУстройство 1, порт COM1", "Ошибка");
         int devNum = 0;
         const int r = BlockWriteCommit(port, devNum, plan);
         port.ShowObmError(devNum, r);

@@ -8,8 +8,8 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QSpinBox>
+#include <QTest>
 #include <ctime>
 #include <gtest/gtest.h>
 

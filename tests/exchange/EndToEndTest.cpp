@@ -4,10 +4,10 @@
 #include "Comportclass.h"
 #include "DevsimProcess.h"
 
+#include "ScriptedDialogs.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include "ScriptedDialogs.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -73,7 +73,8 @@ namespace {
 int64_t ProcessCpuMs() {
     rusage use{};
     getrusage(RUSAGE_SELF, &use);
-    return (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000 + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000;
+    return (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000 +
+           (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The exchange thread and the poll service of the periodic views.
+#include "PollService.h"
 #include "BlockExchange.h"
 #include "ModbusFrame.h"
-#include "PollService.h"
 #include "SimFixture.h"
 
 #include <QTest>
@@ -20,7 +20,8 @@ const Bytes kReadRegisters{0x00, 0x10, 0x00, 0x02};
 // Replies and failures of a poll service, as a view sees them.
 struct PollLog {
     explicit PollLog(PollService& poll) {
-        QObject::connect(&poll, &PollService::Polled, &context, [this](const PollReplies& r) { replies.push_back(r); });
+        QObject::connect(&poll, &PollService::Polled, &context,
+                         [this](const PollReplies& r) { replies.push_back(r); });
         QObject::connect(&poll, &PollService::Failed, &context, [this, &poll](int r) {
             failures.push_back(r);
             timerRunningAtFailure = poll.Active();
@@ -69,7 +70,8 @@ TEST_F(Poll, ATickChainsItsRequestsAndAFailureStopsTheTimerBeforeItsOneReport) {
     poll.SetRequests({PollBlock(0, 20), PollFrame(0, 4, kReadRegisters, 9)});
     poll.Start(1000);
     ASSERT_TRUE(poll.Tick());
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Frame::Build(1, 'D', Bytes{20}), Frame::Build(1, 4, kReadRegisters)}));
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Frame::Build(1, 'D', Bytes{20}), Frame::Build(1, 4, kReadRegisters)}));
     ASSERT_EQ(log.replies.size(), 1u);
     ASSERT_EQ(log.replies[0].size(), 2u);
     EXPECT_EQ(Bytes(log.replies[0][0].begin(), log.replies[0][0].begin() + 166), device.Sent()[0]);

@@ -12,10 +12,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QProgressBar>
-#include <QTimer>
-#include <set>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -118,7 +118,8 @@ void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
 TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", devsim.TempPath("bus.log")}, &error)) << error.toStdString();
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", devsim.TempPath("bus.log")}, &error))
+        << error.toStdString();
     ScriptedMessageBoxes boxes; // any box fails the test
 
     TComPortClass port;

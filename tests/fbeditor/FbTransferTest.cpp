@@ -89,7 +89,8 @@ TEST_F(FbEditorFixture, ReadTakesTwelveBlocksAndDiscardsTheAlgorithms) {
     const auto& reserve = Cfg().Reserv.AlgReserve;
     EXPECT_EQ(std::tuple(alg.GetCount(), alg.GetCountNext(), alg.GetMark(0), alg.GetEntry(1, 3)),
               std::tuple(0, 0, 255, 255));
-    EXPECT_EQ(std::tuple(reserve.GetCount(), reserve.GetMark(5), reserve.GetEntry(0, 0)), std::tuple(0, 255, 255));
+    EXPECT_EQ(std::tuple(reserve.GetCount(), reserve.GetMark(5), reserve.GetEntry(0, 0)),
+              std::tuple(0, 255, 255));
     EXPECT_EQ(FB().GetFbText(0), QString());
     EXPECT_EQ(Cfg().Reserv.AlgNames().GetByte(0, 0), ' ');
     // A read leaves the image of the last written records alone.

@@ -3,11 +3,11 @@
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
 #include "MainWindowSupport.h"
-#include "editors/analog/Prog_mba.h"
-#include "editors/common/EditorContext.h"
 #include "Obrinform.h"
 #include "Obrport.h"
 #include "StartUp.h"
+#include "editors/analog/Prog_mba.h"
+#include "editors/common/EditorContext.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,8 +19,7 @@
 
 namespace {
 
-void ConfirmPortDialog(TForm1& form)
-{
+void ConfirmPortDialog(TForm1& form) {
     ScriptedModals modals;
     modals.Then([&](QDialog* dialog) {
         EXPECT_EQ(dialog, form.FormPort);
@@ -31,26 +30,22 @@ void ConfirmPortDialog(TForm1& form)
 }
 
 // The window's exchange on its own thread, connected to devsim's terminal.
-void ConnectToDevsim(TForm1& form, const DevsimProcess& devsim)
-{
+void ConnectToDevsim(TForm1& form, const DevsimProcess& devsim) {
     form.ComPort.UseExchangeThread();
     ApplyCommandLine(form, {"veg17", "--port", devsim.Link()});
     ConfirmPortDialog(form);
 }
 
-ScriptedModals::Handler ChooseFile(const QString& path)
-{
+ScriptedModals::Handler ChooseFile(const QString& path) {
     return [path](QDialog* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
         EXPECT_NE(files, nullptr);
-        if (files)
-            files->selectFile(path);
+        if (files) files->selectFile(path);
         return int(QDialog::Accepted);
     };
 }
 
-QByteArray FunctionBlocks(const TConfiguration& cfg)
-{
+QByteArray FunctionBlocks(const TConfiguration& cfg) {
     QByteArray bytes;
     for (int i = 0; i < cfg.FB.FBCount; ++i)
         for (int k = 0; k < 16; ++k)
@@ -60,8 +55,7 @@ QByteArray FunctionBlocks(const TConfiguration& cfg)
 
 } // namespace
 
-TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
-{
+TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     TempWorkDir work;
     DevsimProcess devsim;
     QString error;
@@ -120,8 +114,7 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack)
 
 // The analogue editor from the slot-1 button: a position and a set point edited, written on
 // closing, and read back from the device.
-TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord)
-{
+TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord) {
     TempWorkDir work;
     DevsimProcess devsim;
     QString error;
@@ -136,7 +129,8 @@ TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord)
     {
         ScriptedModals modals;
         ScriptedMessageBoxes boxes;
-        boxes.ExpectText("База  была изменена. Передать в прибор?", "Подтвердите передачу базы данных", mrYes);
+        boxes.ExpectText("База  была изменена. Передать в прибор?", "Подтвердите передачу базы данных",
+                         mrYes);
         modals.Then([&](QDialog*) {
             editor->Poz[0]->setText("TI-9");
             editor->Ust1LLExit(editor->Poz[0]);

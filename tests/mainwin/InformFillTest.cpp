@@ -1,11 +1,11 @@
 #include "MainWindowSupport.h"
 
 #include "InformFill.h"
-#include "editors/common/EditorContext.h"
 #include "LoopSummary.h"
 #include "Obrconfig.h"
 #include "Obrinform.h"
 #include "Obrinformmr.h"
+#include "editors/common/EditorContext.h"
 
 #include <gtest/gtest.h>
 
@@ -132,8 +132,10 @@ TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     mba.SetChSk(0, 1, 3); // input 2: a thermocouple, no wiring either
     cfg.Reg.SetAnVh(1, 2);
     form.RefreshLoopSummary();
-    EXPECT_EQ(row(0).mid(TLoopSummary::cKind, 1) << row(0)[TLoopSummary::cWiring], QStringList({"Гр. 23", ""}));
-    EXPECT_EQ(row(1).mid(TLoopSummary::cKind, 1) << row(1)[TLoopSummary::cWiring], QStringList({"ЖК(J)", ""}));
+    EXPECT_EQ(row(0).mid(TLoopSummary::cKind, 1) << row(0)[TLoopSummary::cWiring],
+              QStringList({"Гр. 23", ""}));
+    EXPECT_EQ(row(1).mid(TLoopSummary::cKind, 1) << row(1)[TLoopSummary::cWiring],
+              QStringList({"ЖК(J)", ""}));
 
     mba.SetChTInp(0, 3, 7); // an input type outside the list gives an empty cell
     cfg.Reg.SetAnVh(0, 4);

@@ -136,8 +136,8 @@ TEST(ProgFBClass, PagesRefuseShortDataAndPagesOutOfRange) {
 
 TEST(ProgFBClass, LogicBlockCountFollowsCalculationBlocks) {
     TProgFBClass fb;
-    for (const auto& [count, integ, arith, logic] :
-         std::vector<std::array<int, 4>>{{120, 0, 0, 120}, {120, 2, 5, 113}, {60, 1, 3, 55}, {60, 1, 0, 58}}) {
+    for (const auto& [count, integ, arith, logic] : std::vector<std::array<int, 4>>{
+             {120, 0, 0, 120}, {120, 2, 5, 113}, {60, 1, 3, 55}, {60, 1, 0, 58}}) {
         fb.FBCount = count;
         fb.IntegratorCount = integ;
         fb.ArithBlockCount = arith;

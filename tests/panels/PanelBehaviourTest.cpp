@@ -103,7 +103,8 @@ TEST(RelayPanel, MarksRelaysPerModuleAndDescribesThem) {
     const auto cell = [](int r, int m) { return QPoint(2 + r * 15 / 2 + 3, 2 + m * 38 / 5 + 3); };
     const QImage image = Render(&panel);
     for (int r = 0; r < TPanMR::kRelays; ++r) {
-        EXPECT_EQ(QColor(PixelAt(image, cell(r, 0))), (0x85 >> r) & 1 ? TColorToQColor(0x008080) : Qt::white) << r;
+        EXPECT_EQ(QColor(PixelAt(image, cell(r, 0))), (0x85 >> r) & 1 ? TColorToQColor(0x008080) : Qt::white)
+            << r;
         EXPECT_EQ(QColor(PixelAt(image, cell(r, 4))), r == 1 ? TColorToQColor(0x008080) : Qt::white) << r;
     }
     panel.PassiveMR(nullptr, 0);
@@ -204,9 +205,12 @@ struct EventLog {
                              lastButton = b;
                              lastModifiers = m;
                          });
-        QObject::connect(c, &SchemeControl::MouseMove, [this](SchemeControl* s) { events.emplace_back("move", s); });
-        QObject::connect(c, &SchemeControl::Click, [this](SchemeControl* s) { events.emplace_back("click", s); });
-        QObject::connect(c, &SchemeControl::DblClick, [this](SchemeControl* s) { events.emplace_back("dbl", s); });
+        QObject::connect(c, &SchemeControl::MouseMove,
+                         [this](SchemeControl* s) { events.emplace_back("move", s); });
+        QObject::connect(c, &SchemeControl::Click,
+                         [this](SchemeControl* s) { events.emplace_back("click", s); });
+        QObject::connect(c, &SchemeControl::DblClick,
+                         [this](SchemeControl* s) { events.emplace_back("dbl", s); });
     }
     void WatchTree(SchemeControl* root) {
         Watch(root);

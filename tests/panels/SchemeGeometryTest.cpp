@@ -50,7 +50,8 @@ TEST(SchemeGeometry, BlockConnectorsReachTheInputTheirShapeNames) {
         a.connector->PutTypeShape(&scheme, ShapeZType(TPanFB::kInputs - 1 - j));
         const auto images = RenderScaled(&scheme, QString("scheme_block_input%1").arg(j + 1));
         for (const QImage& image : images) {
-            SCOPED_TRACE(QString("input %1 at %2 %").arg(j + 1).arg(image.devicePixelRatio() * 100).toStdString());
+            SCOPED_TRACE(
+                QString("input %1 at %2 %").arg(j + 1).arg(image.devicePixelRatio() * 100).toStdString());
             const int inputY = b.panel->Top() + TPanFB::InputLineY(j);
             EXPECT_TRUE(IsDark(PixelAt(image, {a.panel->Left() + 149, outputY}))); // body edge
             EXPECT_TRUE(IsDark(PixelAt(image, {a.mark->Left() + 40, outputY})));

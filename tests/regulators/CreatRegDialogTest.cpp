@@ -47,18 +47,20 @@ QStringList Texts(const QWidget& w) {
 
 TEST_F(CreatRegDialog, CaptionsAndKindItems) {
     const QStringList texts = Texts(dlg);
-    for (const char* t : {"Токовый выход №", "Тип  контура регулирования", "Tип выхода", "Регулятор №",
-                          "№ входа регулируемого            параметра", "Адрес ПЗ", "Ограничение выхода снизу OL, %",
-                          "Ограничение выхода сверху OH, %", "Безопасное значение выхода OSF, %", "Выход ЦАП №",
-                          "Адрес рег. внеш. контура ", "ПЗ №", "Адрес регулятора",
-                          "Интервал времени        реперной точки", "Задание регулятора       в реперной точкe", "№6",
-                          "Настройки одноконтур. рег.,   рег. внеш. контура или рег. с ПЗ",
-                          "Настройки регулятора внутреннего контура", "Настройки программного задатчика"})
+    for (const char* t :
+         {"Токовый выход №", "Тип  контура регулирования", "Tип выхода", "Регулятор №",
+          "№ входа регулируемого            параметра", "Адрес ПЗ", "Ограничение выхода снизу OL, %",
+          "Ограничение выхода сверху OH, %", "Безопасное значение выхода OSF, %", "Выход ЦАП №",
+          "Адрес рег. внеш. контура ", "ПЗ №", "Адрес регулятора", "Интервал времени        реперной точки",
+          "Задание регулятора       в реперной точкe", "№6",
+          "Настройки одноконтур. рег.,   рег. внеш. контура или рег. с ПЗ",
+          "Настройки регулятора внутреннего контура", "Настройки программного задатчика"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
     QStringList items;
     for (int i = 0; i < dlg.CBoxTReg->count(); ++i)
         items << dlg.CBoxTReg->itemText(i);
-    EXPECT_EQ(items, QStringList({"повторитель сигнала", "одноконтурный  регулятор", "каскадная схема", "", ""}));
+    EXPECT_EQ(items,
+              QStringList({"повторитель сигнала", "одноконтурный  регулятор", "каскадная схема", "", ""}));
     EXPECT_EQ(dlg.windowTitle(), "Программирование токового выхода");
 }
 
@@ -92,8 +94,10 @@ TEST_F(CreatRegDialog, ARefusalHintsAtItsFieldAndTheCloseBoxNeverStores) {
     EXPECT_TRUE(dlg.ErrorText->isVisible());
     EXPECT_EQ(dlg.ErrorText->text(), " Ошибка ввода ");
     const QPoint edit = dlg.EditAnVh->mapTo(&dlg, QPoint());
-    EXPECT_EQ(dlg.ErrorText->pos(), edit + QPoint(5, dlg.EditAnVh->height() - 5)); // below the edit in its group
-    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    EXPECT_EQ(dlg.ErrorText->pos(),
+              edit + QPoint(5, dlg.EditAnVh->height() - 5)); // below the edit in its group
+    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(dlg.ErrorText, &move);
     EXPECT_FALSE(dlg.ErrorText->isVisible());
 

@@ -45,7 +45,8 @@ TEST(CreatRegKind, FieldsAndGroupsOfEachChoice) {
         {13, 0, 0, 0, true, false, false, "1", "00", "0,0000", "00", "00", "00", "0", "00"},
         {13, 1, 1, 1, true, false, false, "2", "1,0000", "0,0000", "00", "00", "00", "0", "00"},
         {13, 0, 2, 2, true, true, false, "2", "1,0000", "0,0000", "1", "2", "2", "0", "00"},
-        {13, 1, 2, 1, true, false, false, "2", "1,0000", "0,0000", "00", "00", "00", "0", "00"}, // no 2nd free loop
+        {13, 1, 2, 1, true, false, false, "2", "1,0000", "0,0000", "00", "00", "00", "0",
+         "00"}, // no 2nd free loop
         {13, 1, 3, 3, true, false, true, "2", "1,0000", "0,0000", "00", "00", "00", "1", "2"},
         {15, 0, 0, 0, true, false, false, "1", "00", "0,0000", "00", "00", "00", "0", "00"},
         {15, 0, 1, -1, false, false, false, "0", "00", "00", "00", "00", "00", "0", "00"},
@@ -98,14 +99,18 @@ TEST(CreatRegClose, EveryGoodKindPassesAndEachRefusalInItsOrder) {
         {2, [](CreatRegForm& f) { f[F::AdOUT] = "1"; }, {F::AdOUT, e}},
         {2, [](CreatRegForm& f) { f[F::VhSP] = "2"; }, {F::VhSP, e}}, // would name another outer loop
         {1, [](CreatRegForm& f) { f[F::Kp] = ""; }, {F::Kp, e}},
-        {1, [](CreatRegForm& f) { f[F::Ti] = "0,05", f[F::OL] = ""; }, {F::Ti, "Величина вне диапазона 0,1 - 10000"}},
+        {1,
+         [](CreatRegForm& f) { f[F::Ti] = "0,05", f[F::OL] = ""; },
+         {F::Ti, "Величина вне диапазона 0,1 - 10000"}},
         {1, [](CreatRegForm& f) { f[F::Td] = "1e"; }, {F::Td, e}}, // no number
         {1, [](CreatRegForm& f) { f[F::dSP] = "100.5"; }, {F::dSP, "Величина вне диапазона 0 - 100"}},
         {1, [](CreatRegForm& f) { f[F::AReg] = ""; }, {F::AReg, e}},
         {3, [](CreatRegForm& f) { f[F::VhPZ] = "3"; }, {F::VhPZ, e}},
         {3, [](CreatRegForm& f) { f[Interval(2)] = "", f[Value(1)] = ""; }, {Value(1), e}},
         {3, [](CreatRegForm& f) { f[Interval(4)] = ""; }, {Interval(4), e}},
-        {3, [](CreatRegForm& f) { f[Interval(0)] = "65536"; }, {Interval(0), "Величина вне диапазона 0 - 65535"}},
+        {3,
+         [](CreatRegForm& f) { f[Interval(0)] = "65536"; },
+         {Interval(0), "Величина вне диапазона 0 - 65535"}},
         {3, [](CreatRegForm& f) { f[Value(5)] = "100,5"; }, {Value(5), "Величина вне диапазона 0 - 100"}},
         {1, [](CreatRegForm& f) { f[F::AdOUT] = "3"; }, {F::AdOUT, e}},
         {1, [](CreatRegForm& f) { f[F::AnVh] = "9"; }, {F::AnVh, e}},

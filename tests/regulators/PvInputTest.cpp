@@ -1,6 +1,6 @@
 // The PV input behind an analogue input number.
-#include "Configuration.h"
 #include "PvInput.h"
+#include "Configuration.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -24,7 +24,8 @@ namespace {
 
 QString Request(int function, const Bytes& data) {
     const Bytes frame = Frame::Build(1, function, data);
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
 }
 
 // Device 0 is bus address 1, the view's device.
@@ -37,7 +38,8 @@ std::array<float, 3> DeviceLoop(TComPortClass& port, int k) {
     std::array<float, 3> values{};
     for (size_t i = 0; i < 3; ++i) {
         const uint8_t* b = &reply[3 + 4 * i];
-        values[i] = std::bit_cast<float>(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]);
+        values[i] =
+            std::bit_cast<float>(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]);
     }
     return values;
 }
@@ -92,7 +94,8 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     // and states.
     view.Timer1Timer();
     view.Timer1Timer();
-    ASSERT_TRUE(shown([&] { return view.Panel(0).panel && !view.Panel(0).panel->PVBox()->Text().isEmpty(); }));
+    ASSERT_TRUE(
+        shown([&] { return view.Panel(0).panel && !view.Panel(0).panel->PVBox()->Text().isEmpty(); }));
     const TFormRegOnLine::LoopPanel& p = view.Panel(0);
     const auto held = DeviceLoop(port, 0);
     EXPECT_EQ(p.panel->SPBox()->Text(), TPanRegVis::ValueText(held[0]));
@@ -150,7 +153,8 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     EXPECT_TRUE(view.Timer1->isActive());
     view.Timer1->setInterval(3600 * 1000);
     view.Timer1Timer();
-    ASSERT_TRUE(shown([&] { return view.Panel(0).panel && view.Panel(0).panel->SPBox()->Text() == "50.00"; }));
+    ASSERT_TRUE(
+        shown([&] { return view.Panel(0).panel && view.Panel(0).panel->SPBox()->Text() == "50.00"; }));
     EXPECT_FALSE(view.Panel(0).handAut->isChecked()); // the new device starts in hand
 
     view.close();
@@ -163,7 +167,8 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     const QString readLoop = Request(3, {0x02, 0xA0, 0x00, 0x06});
     EXPECT_EQ(DevsimProcess::LoggedRequests(devsim.TempPath("bus.log")),
               QStringList({Request(5, {0x03, 0x17, 0xFF, 0x00}), values, states, readLoop,
-                           Request(5, {0x03, 0x10, 0xFF, 0x00}), Request(1, {0x03, 0x10, 0x00, 0x08}), values, states,
-                           values, states, Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}),
-                           readLoop, values, states, values, states}));
+                           Request(5, {0x03, 0x10, 0xFF, 0x00}), Request(1, {0x03, 0x10, 0x00, 0x08}), values,
+                           states, values, states,
+                           Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}), readLoop,
+                           values, states, values, states}));
 }

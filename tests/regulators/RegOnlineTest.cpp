@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <bit>
 #include <QToolButton>
+#include <bit>
 
 using Bytes = std::vector<uint8_t>;
 using namespace LoopOnline;
@@ -24,7 +24,8 @@ TEST(RegOnlineKit, RequestsRepliesAndLooks) {
     EXPECT_EQ(CoilData(HandAutoCoil(1), true), (Bytes{0x03, 0x18, 0xFF, 0x00}));
     EXPECT_EQ(CoilData(APCoil(0), false), (Bytes{0x03, 0x11, 0x00, 0x00}));
     EXPECT_EQ(CoilData(MinusCoil(5), true), (Bytes{0x00, 0x75, 0xFF, 0x00}));
-    EXPECT_EQ(FloatData(OUTRegister(1), 25.0f), (Bytes{0x02, 0xA8, 0x00, 0x02, 0x04, 0x41, 0xC8, 0x00, 0x00}));
+    EXPECT_EQ(FloatData(OUTRegister(1), 25.0f),
+              (Bytes{0x02, 0xA8, 0x00, 0x02, 0x04, 0x41, 0xC8, 0x00, 0x00}));
 
     TProgRegClass reg;
     Bytes values(ValuesReplySize);
@@ -97,7 +98,8 @@ TEST_F(RegOnline, ATickReadsValuesThenStatesAndFillsThePanel) {
     EXPECT_TRUE(device.Received().empty());
 
     view.Timer1Timer();
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Sent(3, {0x02, 0xA0, 0x00, 0x24}), Sent(1, {0x03, 0x10, 0x00, 0x30})}));
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Sent(3, {0x02, 0xA0, 0x00, 0x24}), Sent(1, {0x03, 0x10, 0x00, 0x30})}));
     const auto& p = view.Panel(0);
     ASSERT_NE(p.panel, nullptr);
     EXPECT_EQ(p.panel->pos(), QPoint(20, 10));
@@ -149,8 +151,8 @@ TEST_F(RegOnline, AFailedReadStopsPollingBeforeItsOneBoxAndButton2Resumes) {
     TPanRegVis* first = view.Panel(0).panel;
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::Exception, 3, -1, 1, 2}};
-    boxes.Expect("Неверный адрес данных.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                 mrOk);
+    boxes.Expect("Неверный адрес данных.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error,
+                 mrNone, mrOk);
     view.Timer1Timer();
     EXPECT_EQ(CountOf(3), 1);
     EXPECT_EQ(CountOf(1), 0); // no states after failed values
@@ -160,8 +162,8 @@ TEST_F(RegOnline, AFailedReadStopsPollingBeforeItsOneBoxAndButton2Resumes) {
 
     // A switch that fails while polling is stopped is shown.
     device.Faults().faults = {Fault{FaultKind::Exception, 5, -1, 1, 2}};
-    boxes.Expect("Неверный адрес данных.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                 mrOk);
+    boxes.Expect("Неверный адрес данных.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error,
+                 mrNone, mrOk);
     view.p_Button1Click(0);
 
     // Resumed, the next tick builds the panel anew: here as a repeater's, without buttons.
@@ -198,7 +200,8 @@ TEST_F(RegOnline, SetPointInAutoOutputInHandEachWrittenOnce) {
     Leave(Qt::ActiveWindowFocusReason); // a box took the focus: nothing written
     EXPECT_TRUE(device.Received().empty());
     QTest::keyClick(view.EditText, Qt::Key_Return);
-    EXPECT_EQ(device.Received(), std::vector<Bytes>{Sent(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x70, 0x00, 0x00})});
+    EXPECT_EQ(device.Received(),
+              std::vector<Bytes>{Sent(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x70, 0x00, 0x00})});
     EXPECT_EQ(device.LoopValue(0, 0), 60.0f);
     EXPECT_FALSE(view.EditText->isVisible());
     EXPECT_EQ(view.EditKind, 0);
@@ -231,8 +234,8 @@ TEST_F(RegOnline, AFailedWriteStopsPollingAndIsShownTheTypedValueStays) {
     Open();
     Type(2, "70");
     device.Faults().faults = {Fault{FaultKind::Exception, 16, -1, 1, 2}};
-    boxes.Expect("Неверный адрес данных.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                 mrOk);
+    boxes.Expect("Неверный адрес данных.\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error,
+                 mrNone, mrOk);
     Leave(Qt::TabFocusReason);
     EXPECT_FALSE(view.Timer1->isActive());
     EXPECT_EQ(view.Panel(0).panel->SPBox()->Text(), "70.00");
@@ -243,7 +246,8 @@ TEST_F(RegOnline, HandAutoAndApSwitches) {
     const auto& p = view.Panel(0);
     device.ClearLog();
     p.handAut->click(); // to hand: AP off as well
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Sent(5, {0x03, 0x10, 0x00, 0x00}), Sent(5, {0x03, 0x11, 0x00, 0x00})}));
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Sent(5, {0x03, 0x10, 0x00, 0x00}), Sent(5, {0x03, 0x11, 0x00, 0x00})}));
     device.ClearLog();
     p.handAut->click(); // to auto
     EXPECT_EQ(device.Received(), std::vector<Bytes>{Sent(5, {0x03, 0x10, 0xFF, 0x00})});
@@ -259,6 +263,7 @@ TEST_F(RegOnline, HandAutoAndApSwitches) {
     device.ClearLog();
     p.plus->click();
     p.minus->click();
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Sent(5, {0x00, 0x68, 0xFF, 0x00}), Sent(5, {0x00, 0x70, 0xFF, 0x00})}));
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Sent(5, {0x00, 0x68, 0xFF, 0x00}), Sent(5, {0x00, 0x70, 0xFF, 0x00})}));
     EXPECT_TRUE(device.Coil(104));
 }

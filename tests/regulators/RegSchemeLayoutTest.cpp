@@ -1,8 +1,8 @@
 // The loop scheme as data and the loop editor's table edits, without windows.
+#include "editors/regulators/RegSchemeLayout.h"
 #include "Configuration.h"
 #include "TCopyBlocksClass.h"
 #include "editors/regulators/RegEditKit.h"
-#include "editors/regulators/RegSchemeLayout.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -46,7 +46,9 @@ void SetProgramFed(TProgRegClass& reg, int rec, int p, int pv) {
     }
 }
 
-QString Ident(int n) { return QStringLiteral("AI%1").arg(n); }
+QString Ident(int n) {
+    return QStringLiteral("AI%1").arg(n);
+}
 
 std::vector<uint8_t> Bytes(const TProgRegClass& reg) {
     std::vector<uint8_t> out;
@@ -132,12 +134,12 @@ TEST(RegSchemeLayout, BadDeviceRecordsDrawWithoutReachingOutOfRange) {
         bool program, connector;
     };
     const Case cases[] = {
-        {1, 200, 1, 1, false, false},  // outer loop naming inner record 192
-        {1, 8, 1, 1, false, false},    // outer loop naming itself
-        {21, 0, 1, 1, false, false},   // ПЗ 6 of two
-        {5, 0, 1, 1, false, false},    // no known kind
+        {1, 200, 1, 1, false, false},   // outer loop naming inner record 192
+        {1, 8, 1, 1, false, false},     // outer loop naming itself
+        {21, 0, 1, 1, false, false},    // ПЗ 6 of two
+        {5, 0, 1, 1, false, false},     // no known kind
         {255, 3, 255, 1, false, false}, // no known kind, PV past every input
-        {17, 0, 250, 1, true, false},  // ПЗ 2, PV input resolves to nothing
+        {17, 0, 250, 1, true, false},   // ПЗ 2, PV input resolves to nothing
     };
     for (const Case& c : cases) {
         auto cfg = Config();

@@ -4,8 +4,7 @@
 
 #include <QDialog>
 
-ScriptedMessageBoxes::ScriptedMessageBoxes()
-{
+ScriptedMessageBoxes::ScriptedMessageBoxes() {
     SetMessageBoxHandler([this](QWidget*, const MessageBoxRequest& request) {
         ++shown_;
         if (script_.empty()) {
@@ -26,28 +25,26 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
     });
 }
 
-ScriptedMessageBoxes::~ScriptedMessageBoxes()
-{
+ScriptedMessageBoxes::~ScriptedMessageBoxes() {
     SetMessageBoxHandler({});
     for (const Entry& entry : script_)
         ADD_FAILURE() << "expected message box never shown: \"" << entry.box.text.toStdString() << "\"";
 }
 
-ScriptedMessageBoxes& ScriptedMessageBoxes::Expect(const QString& text, const QString& caption, MsgButtons buttons,
-                                                   MsgIcon icon, int defaultButton, int answer)
-{
+ScriptedMessageBoxes& ScriptedMessageBoxes::Expect(const QString& text, const QString& caption,
+                                                   MsgButtons buttons, MsgIcon icon, int defaultButton,
+                                                   int answer) {
     script_.push_back({{text, caption, buttons, icon, defaultButton, answer}, true});
     return *this;
 }
 
-ScriptedMessageBoxes& ScriptedMessageBoxes::ExpectText(const QString& text, const QString& caption, int answer)
-{
+ScriptedMessageBoxes& ScriptedMessageBoxes::ExpectText(const QString& text, const QString& caption,
+                                                       int answer) {
     script_.push_back({{text, caption, MsgButtons::OK, MsgIcon::None, mrNone, answer}, false});
     return *this;
 }
 
-ScriptedModals::ScriptedModals()
-{
+ScriptedModals::ScriptedModals() {
     SetModalHandler([this](QDialog* dialog) {
         ++shown_;
         if (script_.empty()) {
@@ -61,15 +58,12 @@ ScriptedModals::ScriptedModals()
     });
 }
 
-ScriptedModals::~ScriptedModals()
-{
+ScriptedModals::~ScriptedModals() {
     SetModalHandler({});
-    if (!script_.empty())
-        ADD_FAILURE() << script_.size() << " expected modal window(s) never shown";
+    if (!script_.empty()) ADD_FAILURE() << script_.size() << " expected modal window(s) never shown";
 }
 
-ScriptedModals& ScriptedModals::Then(Handler handler)
-{
+ScriptedModals& ScriptedModals::Then(Handler handler) {
     script_.push_back(std::move(handler));
     return *this;
 }

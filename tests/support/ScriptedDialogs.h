@@ -20,20 +20,20 @@ struct ExpectedBox {
 };
 
 class ScriptedMessageBoxes {
-public:
+  public:
     ScriptedMessageBoxes();
     ~ScriptedMessageBoxes(); // fails the test when an expected box was never shown
 
     // Expect a box with exactly these properties and answer it.
-    ScriptedMessageBoxes& Expect(const QString& text, const QString& caption, MsgButtons buttons, MsgIcon icon,
-                                 int defaultButton, int answer);
+    ScriptedMessageBoxes& Expect(const QString& text, const QString& caption, MsgButtons buttons,
+                                 MsgIcon icon, int defaultButton, int answer);
     // The same, when the buttons, icon and default button do not matter to the test.
     ScriptedMessageBoxes& ExpectText(const QString& text, const QString& caption, int answer = mrOk);
 
     int Shown() const { return shown_; }
     bool Done() const { return script_.empty(); }
 
-private:
+  private:
     struct Entry {
         ExpectedBox box;
         bool checkStyle;
@@ -44,14 +44,14 @@ private:
 
 // Runs modal windows by handlers: each handler gets the dialog and returns the modal result.
 class ScriptedModals {
-public:
+  public:
     using Handler = std::function<int(QDialog*)>;
     ScriptedModals();
     ~ScriptedModals();
     ScriptedModals& Then(Handler handler);
     int Shown() const { return shown_; }
 
-private:
+  private:
     std::deque<Handler> script_;
     int shown_ = 0;
 };

@@ -6,17 +6,15 @@
 #include <QStringList>
 
 class RecordingWordProcessor : public WordProcessor {
-public:
+  public:
     bool available = true;
     QStringList calls;
 
-    bool OpenDocument(const QString& fileName) override
-    {
+    bool OpenDocument(const QString& fileName) override {
         calls << "Open " + fileName;
         return available;
     }
-    void SetPageSetup(const PageSetup& page) override
-    {
+    void SetPageSetup(const PageSetup& page) override {
         calls << QStringLiteral("PageSetup %1 %2 %3 %4 %5")
                      .arg(page.landscape)
                      .arg(page.rightMargin)

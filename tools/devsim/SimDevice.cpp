@@ -294,7 +294,8 @@ void SimDevice::WriteCoil(int a, bool on) {
                                                               : 6 * (module - 1) + channel - 1;
             const int row = channel - 1;
             uint8_t* record = blocks_[DeviceBlocks::RangeFirst - 1 + module].data();
-            ByteFields::SetU16(record + (kind == 0x11 ? RangeRecord::MinCode(row) : RangeRecord::MaxCode(row)),
+            ByteFields::SetU16(record +
+                                   (kind == 0x11 ? RangeRecord::MinCode(row) : RangeRecord::MaxCode(row)),
                                AdcCode(position));
         }
     }

@@ -82,7 +82,7 @@ class SimDevice {
     std::vector<uint8_t> LiveValues(std::span<const uint8_t> data);
     void WriteCoil(int a, bool on);
     double LiveValue(int position) const; // in per cent, with the drift unless frozen
-    void Move(); // live values change a little with every request that reads them
+    void Move();                          // live values change a little with every request that reads them
 
     int address_ = 1;
     std::map<int, std::vector<uint8_t>> blocks_;

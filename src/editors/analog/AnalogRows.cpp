@@ -10,7 +10,6 @@ namespace AnalogRows {
 
 namespace {
 
-
 constexpr int FreeScaleKind = 9;
 
 bool FreeScaleOf(int code, int row, int kind) {
@@ -25,7 +24,8 @@ bool IsController(int code) {
 
 RowLayout OpeningLayout(int row, int kind) {
     if (row >= 2) return {SkItems::ScaleLaws, TInpItems::Current, false, true};
-    return {SkItems::Sensors, kind >= 7 ? TInpItems::Wiring : TInpItems::Hidden, kind != FreeScaleKind, false};
+    return {SkItems::Sensors, kind >= 7 ? TInpItems::Wiring : TInpItems::Hidden, kind != FreeScaleKind,
+            false};
 }
 
 RowLayout ReplacementLayout(int code, int row, int kind) {

@@ -18,14 +18,16 @@ std::vector<uint8_t> CoilData(int kind, int m, int channel, bool on) {
 
 Requests RequestsOf(int devNum, int m, int code) {
     Requests r;
-    r.adcCodes = PollFrame(devNum, Frame::LiveValues, {uint8_t((m - 1) * TProgMBAClass::ChannelCount),
-                                                        uint8_t(TProgMBAClass::ChannelCount)},
-                           ReplyOverhead + GEntry::Size * TProgMBAClass::ChannelCount);
+    r.adcCodes =
+        PollFrame(devNum, Frame::LiveValues,
+                  {uint8_t((m - 1) * TProgMBAClass::ChannelCount), uint8_t(TProgMBAClass::ChannelCount)},
+                  ReplyOverhead + GEntry::Size * TProgMBAClass::ChannelCount);
     if (code == ThermocoupleCode)
         r.coldJunction = PollFrame(devNum, Frame::LiveValues, {uint8_t(m + GEntry::ColdJunctionBase - 1), 1},
                                    ReplyOverhead + GEntry::Size);
     r.rangeRecord = PollBlock(devNum, DeviceBlocks::RangeFirst - 1 + m);
-    r.calib = PollFrame(devNum, Frame::ReadInputRegisters, {0x00, 0x00, 0x00, 0x04}, ReplyOverhead + CalibData::Size);
+    r.calib = PollFrame(devNum, Frame::ReadInputRegisters, {0x00, 0x00, 0x00, 0x04},
+                        ReplyOverhead + CalibData::Size);
     return r;
 }
 
@@ -49,7 +51,9 @@ std::vector<PollRequest> PollRequests(int devNum, int m, int code) {
 
 void TakePoll(TProgMBAClass& mba, int m, int code, const PollReplies& replies) {
     size_t i = 0;
-    const auto next = [&]() -> const std::vector<uint8_t>* { return i < replies.size() ? &replies[i++] : nullptr; };
+    const auto next = [&]() -> const std::vector<uint8_t>* {
+        return i < replies.size() ? &replies[i++] : nullptr;
+    };
     if (const auto* r = next(); r && !r->empty()) mba.TakeSensorTypesFromReply(*r);
     if (code == ThermocoupleCode)
         if (const auto* r = next(); r && !r->empty()) mba.TakeHeaderFromReply(*r);
@@ -64,8 +68,8 @@ int EqualScaleChannel(const TProgMBAClass& mba, int m0) {
 }
 
 QString ScaleCheckText(int channel, int m) {
-    return QStringLiteral("проверить шкалы анал. вх. ") + QString::number(channel + 1) + QStringLiteral(" мод ") +
-           QString::number(m);
+    return QStringLiteral("проверить шкалы анал. вх. ") + QString::number(channel + 1) +
+           QStringLiteral(" мод ") + QString::number(m);
 }
 
 } // namespace Calibration

@@ -45,7 +45,8 @@ bool TakeAnalogueReplies(TConfiguration& cfg, int first, int count, const PollRe
     size_t k = 0;
     for (int done = 0; done < count; done += MaxGEntries, ++k) {
         const int n = std::min(MaxGEntries, count - done);
-        if (k >= replies.size() || !cfg.MBM.TakeSensorTypesFromReply(first + done, n, replies[k])) return false;
+        if (k >= replies.size() || !cfg.MBM.TakeSensorTypesFromReply(first + done, n, replies[k]))
+            return false;
     }
     return true;
 }

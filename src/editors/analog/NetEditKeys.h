@@ -21,7 +21,8 @@ template <class Exit> bool FilterNetEdit(QLineEdit* edit, QEvent* event, bool he
         }
     } else if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const int r = hex ? TServClass::KeyFilterHexDigits(edit, key) : TServClass::KeyFilterDigits(edit, key);
+        const int r =
+            hex ? TServClass::KeyFilterHexDigits(edit, key) : TServClass::KeyFilterDigits(edit, key);
         if (r == 1) return true;
         if (r == 13) {
             if (QWidget* next = edit->nextInFocusChain()) next->setFocus(Qt::TabFocusReason);

@@ -48,12 +48,12 @@ std::vector<int> GroupBlocks(const EditorContext& context) {
     return ids;
 }
 
-bool WriteGroups(EditorContext& context, QProgressBar* bar, QWidget* parent, int progressMax, int progressStep) {
+bool WriteGroups(EditorContext& context, QProgressBar* bar, QWidget* parent, int progressMax,
+                 int progressStep) {
     const auto ids = GroupBlocks(context);
     if (ids.empty()) return true;
-    const bool ok = WriteStage(context, bar, parent, ids, progressMax, progressStep, [](EditorContext& c, int i) {
-        LocalNet::SaveGroupReserve(c.Cfg(), i);
-    });
+    const bool ok = WriteStage(context, bar, parent, ids, progressMax, progressStep,
+                               [](EditorContext& c, int i) { LocalNet::SaveGroupReserve(c.Cfg(), i); });
     if (!ok) {
         LocalNet::RestoreGroupsFromReserve(context.Cfg());
         return false;
@@ -84,7 +84,8 @@ bool WriteTables(EditorContext& context, QProgressBar* bar, QWidget* parent) {
         if (!WriteStage(context, bar, parent, Range(40 + own / 16, 51), 120, 10)) return false;
     }
     LocalNet::SaveNamesReserve(cfg);
-    if (cfg.FB.FBRenumbered == 1 && !WriteStage(context, bar, parent, Range(20, 20 + cfg.FB.FBCount / 10 - 1), 100, 25))
+    if (cfg.FB.FBRenumbered == 1 &&
+        !WriteStage(context, bar, parent, Range(20, 20 + cfg.FB.FBCount / 10 - 1), 100, 25))
         return false;
     LocalNet::SaveFbReserve(cfg);
     return true;
@@ -92,7 +93,8 @@ bool WriteTables(EditorContext& context, QProgressBar* bar, QWidget* parent) {
 
 } // namespace
 
-bool SaveNetwork(EditorContext& context, QProgressBar* bar, QWidget* parent, int speedIndex, int parityIndex) {
+bool SaveNetwork(EditorContext& context, QProgressBar* bar, QWidget* parent, int speedIndex,
+                 int parityIndex) {
     TConfiguration& cfg = context.Cfg();
     NetEditState& st = cfg.MBM.NetEdit;
     bool ok = true;
@@ -100,7 +102,8 @@ bool SaveNetwork(EditorContext& context, QProgressBar* bar, QWidget* parent, int
         MessageBox(parent, QStringLiteral("ошибка настроек обмена"), QStringLiteral("Программатор ВЕГ-17"));
         ok = false;
     } else {
-        if (!(st.AnGroupsWritten == 1 && st.DescriptorWritten == 1)) ok = WriteGroups(context, bar, parent, 100, 20);
+        if (!(st.AnGroupsWritten == 1 && st.DescriptorWritten == 1))
+            ok = WriteGroups(context, bar, parent, 100, 20);
         if (ok) {
             ok = WriteStage(context, bar, parent, {DeviceBlocks::NetDescriptor}, 100, 20);
             if (ok) LocalNet::SaveDescriptorReserve(cfg);

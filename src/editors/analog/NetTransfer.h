@@ -20,7 +20,8 @@ std::vector<int> GroupBlocks(const EditorContext& context);
 
 // Writes the scaling groups; each stored group goes into the reserve, a failure restores all
 // eight from it. True when all are stored.
-bool WriteGroups(EditorContext& context, QProgressBar* bar, QWidget* parent, int progressMax, int progressStep);
+bool WriteGroups(EditorContext& context, QProgressBar* bar, QWidget* parent, int progressMax,
+                 int progressStep);
 
 // The whole network after the list window's edits: groups (unless the groups and the descriptor
 // are written), block 10, then, when the tables changed, blocks 12.., 40.., and the function

@@ -15,8 +15,9 @@ namespace SensorTypes {
 
 QString Hint(int k, int r) {
     const int n = k * TFormTipDat::ShownSensors + r + 1;
-    return QStringLiteral("номер дискретного сигнала в базе ") + QString::number(n) + QStringLiteral(" (адрес 0x") +
-           QStringLiteral("%1").arg(n - 1, 2, 16, QLatin1Char('0')).toUpper() + QStringLiteral(")");
+    return QStringLiteral("номер дискретного сигнала в базе ") + QString::number(n) +
+           QStringLiteral(" (адрес 0x") + QStringLiteral("%1").arg(n - 1, 2, 16, QLatin1Char('0')).toUpper() +
+           QStringLiteral(")");
 }
 
 LiveInputsHeader LiveHeader(const EditorContext& context) {

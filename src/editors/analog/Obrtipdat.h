@@ -15,9 +15,9 @@ class RadioGroup;
 
 // What the live view of the discrete inputs shows above its values.
 struct LiveInputsHeader {
-    QString tipMod;     // the caption of the module's slot
-    QString labAMod;    // the slot number less one
-    QStringList names;  // the names of discrete inputs 1..6
+    QString tipMod;    // the caption of the module's slot
+    QString labAMod;   // the slot number less one
+    QStringList names; // the names of discrete inputs 1..6
 };
 
 class TFormTipDat : public QDialog {

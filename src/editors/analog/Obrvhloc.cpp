@@ -92,7 +92,8 @@ bool TFormVhLoc::FormCloseQuery() {
     const int first = m.GetStAddrBeg1(i);
     const int outputs = m.GetKolVh(i);
     if (Refuse(Edit1, StartCount::CheckStart(Edit1->text(), first, outputs))) return false;
-    if (Refuse(Edit2, StartCount::CheckCount(Edit2->text(), Edit1->text().toInt(), first, outputs))) return false;
+    if (Refuse(Edit2, StartCount::CheckCount(Edit2->text(), Edit1->text().toInt(), first, outputs)))
+        return false;
     ErrorText->hide();
     return true;
 }

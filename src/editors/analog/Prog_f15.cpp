@@ -76,9 +76,10 @@ TFormF15::TFormF15(EditorContext& context, QWidget* parent) : QDialog(parent), c
         grid->addWidget(Edits[size_t(j)], (j / 8) * 2 + 1, j % 8);
     }
     layout->addLayout(grid);
-    Legend = new QLabel(QStringLiteral("   1-192   --   номера вх. дискр. сигналов                             "
-                                       "193-254   --  выходы функциональных блоков ФБЛ с 1 по 62"),
-                        this);
+    Legend =
+        new QLabel(QStringLiteral("   1-192   --   номера вх. дискр. сигналов                             "
+                                  "193-254   --  выходы функциональных блоков ФБЛ с 1 по 62"),
+                   this);
     layout->addWidget(Legend);
 
     ErrorText = new QLabel(this);
@@ -114,7 +115,8 @@ void TFormF15::Prepare(int k) {
         Kvit->setChecked(f15.GetKvit(k) == 1);
         Sbros->setChecked(f15.GetSbros(k) == 1);
         EditKolVh->setText(QString::number(f15.GetB2(k)));
-        EditAdBegDat->setText(QStringLiteral("%1").arg(f15.GetW4(k) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper());
+        EditAdBegDat->setText(
+            QStringLiteral("%1").arg(f15.GetW4(k) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper());
         EditKolDat->setText(QString::number(f15.GetW6(k)));
         const int n = std::min(f15.GetB2(k), int(SignalEdits));
         for (int j = 0; j < SignalEdits; ++j) {
@@ -230,8 +232,8 @@ bool TFormF15::FormCloseQuery() {
         return true;
     }
     switch (MessageBox(this, QStringLiteral("База  была изменена.Сохранить?"),
-                       QStringLiteral("Подтвердите сохранение базы данных"), MsgButtons::YesNoCancel, MsgIcon::Question,
-                       mrNo)) {
+                       QStringLiteral("Подтвердите сохранение базы данных"), MsgButtons::YesNoCancel,
+                       MsgIcon::Question, mrNo)) {
     case mrYes:
         SaveClick();
         f15.SetF15Unchanged(1);

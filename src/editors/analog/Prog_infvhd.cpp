@@ -8,7 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TFormVhD::TFormVhD(EditorContext& context, QWidget* parent) : TFormLiveView(context, LiveViews::ModulePollMs, parent) {
+TFormVhD::TFormVhD(EditorContext& context, QWidget* parent)
+    : TFormLiveView(context, LiveViews::ModulePollMs, parent) {
     setWindowTitle(QStringLiteral("Дискретные входы БРОН on line"));
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Дискретные входы модуля "), this), 0, 0);
@@ -43,7 +44,8 @@ std::vector<PollRequest> TFormVhD::Requests() const {
 void TFormVhD::ShowReplies(const PollReplies& replies) {
     const bool faulty = LiveViews::Bit(replies.at(0), Context().Cfg().Veg.GetCount());
     LabSost->setText(faulty ? QStringLiteral("неисправен") : QStringLiteral("исправен"));
-    const QStringList states = LiveViews::BitTexts(replies.at(1), Inputs, QStringLiteral("on"), QStringLiteral("off"));
+    const QStringList states =
+        LiveViews::BitTexts(replies.at(1), Inputs, QStringLiteral("on"), QStringLiteral("off"));
     const QStringList valid = LiveViews::BitTexts(replies.at(2), Inputs, QStringLiteral("недостовер."),
                                                   QStringLiteral("достовер."));
     for (int i = 0; i < Inputs; ++i) {

@@ -69,9 +69,10 @@ std::vector<PollRequest> TFormVhDLoc::Requests() const {
 
 void TFormVhDLoc::ShowReplies(const PollReplies& replies) {
     ClearStates();
-    const QStringList states = LiveViews::BitTexts(replies.at(0), Count, QStringLiteral("on"), QStringLiteral("off"));
-    const QStringList valid = LiveViews::BitTexts(replies.at(1), Count, QStringLiteral("недостовер."),
-                                                  QStringLiteral("достовер."));
+    const QStringList states =
+        LiveViews::BitTexts(replies.at(0), Count, QStringLiteral("on"), QStringLiteral("off"));
+    const QStringList valid =
+        LiveViews::BitTexts(replies.at(1), Count, QStringLiteral("недостовер."), QStringLiteral("достовер."));
     for (int r = 0; r < Count && r < Rows; ++r) {
         Vh[size_t(r)]->setText(states[r]);
         TRecv[size_t(r)]->setText(valid[r]);

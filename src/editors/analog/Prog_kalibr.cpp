@@ -22,9 +22,10 @@ TFormKalibr::TFormKalibr(EditorContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Калибровка аналоговых входов БРОН"));
     TipMod = new QLabel(this);
     Kalibr = new QLabel(QStringLiteral("Калибровка"), this);
-    Heading = new QLabel(QStringLiteral("Позиция       код MIN       код  АЦП      код MAX      Тек. знач.    "
-                                        "Размер.  Тек.знач. в %    Наруш.   Сост "),
-                         this);
+    Heading =
+        new QLabel(QStringLiteral("Позиция       код MIN       код  АЦП      код MAX      Тек. знач.    "
+                                  "Размер.  Тек.знач. в %    Наруш.   Сост "),
+                   this);
     auto* grid = new QGridLayout;
     grid->addWidget(Heading, 0, 1, 1, 9);
     grid->addWidget(Kalibr, 0, 10, 1, 2);
@@ -107,8 +108,9 @@ void TFormKalibr::hideEvent(QHideEvent* event) {
 void TFormKalibr::FormShow() {
     const bool coldJunction = ctx_.Cfg().MBA.GetKalibrModuleCode() == Calibration::ThermocoupleCode;
     const RowTexts& t = Row[Rows - 1];
-    for (QWidget* w : std::initializer_list<QWidget*>{t.NV, t.RV, t.XMin, t.XACP, t.XMax, t.V1M, t.V, t.KV, t.AV,
-                                                       SpBut[Rows - 1], KalMin[Rows - 1], KalMax[Rows - 1]})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{t.NV, t.RV, t.XMin, t.XACP, t.XMax, t.V1M, t.V, t.KV, t.AV,
+                                         SpBut[Rows - 1], KalMin[Rows - 1], KalMax[Rows - 1]})
         w->setVisible(coldJunction);
     ctx_.Cfg().MBA.SetKalibrViewClosed(0);
     ShowRows();
@@ -194,21 +196,23 @@ void TFormKalibr::EnableCalibrationButtons() {
 }
 
 void TFormKalibr::KalMin1Click(int row) {
-    Calibrate(row, Calibration::StartCoil,
-              QStringLiteral("Внимание! Сейчас будет произведена калибровка\nначала шкалы измерения \nУбедитесь, "
-                             "подан ли на вход сигнал,\nсоответствующий началу шкалы?"));
+    Calibrate(
+        row, Calibration::StartCoil,
+        QStringLiteral("Внимание! Сейчас будет произведена калибровка\nначала шкалы измерения \nУбедитесь, "
+                       "подан ли на вход сигнал,\nсоответствующий началу шкалы?"));
 }
 
 void TFormKalibr::KalMax1Click(int row) {
-    Calibrate(row, Calibration::EndCoil,
-              QStringLiteral("Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, "
-                             "подан ли на вход сигнал,\nсоответствующий концу шкалы?"));
+    Calibrate(
+        row, Calibration::EndCoil,
+        QStringLiteral("Внимание! Сейчас будет произведена калибровка\nконца шкалы измерения \nУбедитесь, "
+                       "подан ли на вход сигнал,\nсоответствующий концу шкалы?"));
 }
 
 void TFormKalibr::Calibrate(int row, int coil, const QString& question) {
     if (!ctx_.Cfg().Veg.CalibrationAllowed(this)) return;
-    if (MessageBox(this, question, QStringLiteral("Подтвердите готовность к калибровке шкалы"), MsgButtons::YesNo,
-                   MsgIcon::Question) != mrYes)
+    if (MessageBox(this, question, QStringLiteral("Подтвердите готовность к калибровке шкалы"),
+                   MsgButtons::YesNo, MsgIcon::Question) != mrYes)
         return;
     WriteCoil(coil, row, true);
 }

@@ -28,7 +28,7 @@ class TFormKalibr : public QDialog {
     static bool ReportErrors;
 
     // Set by the opener.
-    int Module = 1;                     // the 1-based module number
+    int Module = 1;                      // the 1-based module number
     std::array<QString, Rows> Positions; // the position text of each row
 
     struct RowTexts {

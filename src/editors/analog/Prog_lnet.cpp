@@ -59,10 +59,12 @@ TFormLNet::TFormLNet(EditorContext& context, TFormMBM& formMBM, TFormF15& formF1
     GroupBox3 = new QGroupBox(QStringLiteral("Настройка обмена"), this);
     auto* link = new QHBoxLayout(GroupBox3);
     Skor = new QComboBox(GroupBox3);
-    Skor->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("57600"), QStringLiteral("115200")});
+    Skor->addItems(
+        {QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("57600"), QStringLiteral("115200")});
     Parit = new QComboBox(GroupBox3);
-    Parit->addItems({QStringLiteral("2 стоп-бита без контр. четности"), QStringLiteral("1 стоп-бит с контр. нечетности"),
-                     QStringLiteral("1 стоп-бит с контр. четности"), QStringLiteral("1 стоп-бит без контр. четности")});
+    Parit->addItems(
+        {QStringLiteral("2 стоп-бита без контр. четности"), QStringLiteral("1 стоп-бит с контр. нечетности"),
+         QStringLiteral("1 стоп-бит с контр. четности"), QStringLiteral("1 стоп-бит без контр. четности")});
     link->addWidget(Skor);
     link->addWidget(Parit);
     for (QGroupBox* g : {GroupBox1, GroupBox2, GroupBox3})
@@ -183,10 +185,11 @@ bool TFormLNet::FormCloseQuery() {
     NetEditState& st = cfg.MBM.NetEdit;
     const auto ask = [this] {
         return MessageBox(this, QStringLiteral("База  была изменена. Передать в прибор?"),
-                          QStringLiteral("Подтвердите передачу данных "), MsgButtons::YesNoCancel, MsgIcon::Question,
-                          mrNo);
+                          QStringLiteral("Подтвердите передачу данных "), MsgButtons::YesNoCancel,
+                          MsgIcon::Question, mrNo);
     };
-    if (st.LinkChanged == 1 || st.NetTablesChanged == 1 || st.AnGroupsWritten == 0 || st.DescriptorWritten == 0) {
+    if (st.LinkChanged == 1 || st.NetTablesChanged == 1 || st.AnGroupsWritten == 0 ||
+        st.DescriptorWritten == 0) {
         if (cfg.Serv.FileMode == 1) {
             cfg.Serv.Modified = 1;
         } else {

@@ -8,10 +8,10 @@
 #include "EditorModal.h"
 #include "InfoPrint.h"
 #include "KalibrKit.h"
+#include "NumberText.h"
 #include "Obrtipdat.h"
 #include "Prog_infvyh.h"
 #include "Prog_kalibr.h"
-#include "NumberText.h"
 #include "editors/common/EditorContext.h"
 
 #include <QAction>
@@ -193,23 +193,36 @@ void TFormPROG::BuildRows(QWidget* area) {
         grid->addWidget(kind[size_t(r)], r + 1, column);
     };
     // Kind by kind, in the order the row arrays have always been built.
-    for (int r = 0; r < Rows; ++r) list(Sk, r, cSk);
-    for (int r = 0; r < Rows; ++r) list(Razm, r, cRazm);
-    for (int r = 0; r < Rows; ++r) list(TInp, r, cTInp);
-    for (int r = 0; r < Rows; ++r) list(MinSk, r, cMin);
-    for (int r = 0; r < Rows; ++r) list(MaxSk, r, cMax);
+    for (int r = 0; r < Rows; ++r)
+        list(Sk, r, cSk);
+    for (int r = 0; r < Rows; ++r)
+        list(Razm, r, cRazm);
+    for (int r = 0; r < Rows; ++r)
+        list(TInp, r, cTInp);
+    for (int r = 0; r < Rows; ++r)
+        list(MinSk, r, cMin);
+    for (int r = 0; r < Rows; ++r)
+        list(MaxSk, r, cMax);
     for (int r = 0; r < Rows; ++r) {
         Label[size_t(r)] = new QLabel(QString::number(r + 1), area);
         grid->addWidget(Label[size_t(r)], r + 1, cNum);
     }
-    for (int r = 0; r < Rows; ++r) box(Poz, r, cPoz);
-    for (int r = 0; r < Rows; ++r) box(NSK, r, cMin);
-    for (int r = 0; r < Rows; ++r) box(VSK, r, cMax);
-    for (int r = 0; r < Rows; ++r) box(UstL, r, cL);
-    for (int r = 0; r < Rows; ++r) box(UstLL, r, cLL);
-    for (int r = 0; r < Rows; ++r) box(UstH, r, cH);
-    for (int r = 0; r < Rows; ++r) box(UstHH, r, cHH);
-    for (int r = 0; r < Rows; ++r) box(ZonaIns, r, cZona);
+    for (int r = 0; r < Rows; ++r)
+        box(Poz, r, cPoz);
+    for (int r = 0; r < Rows; ++r)
+        box(NSK, r, cMin);
+    for (int r = 0; r < Rows; ++r)
+        box(VSK, r, cMax);
+    for (int r = 0; r < Rows; ++r)
+        box(UstL, r, cL);
+    for (int r = 0; r < Rows; ++r)
+        box(UstLL, r, cLL);
+    for (int r = 0; r < Rows; ++r)
+        box(UstH, r, cH);
+    for (int r = 0; r < Rows; ++r)
+        box(UstHH, r, cHH);
+    for (int r = 0; r < Rows; ++r)
+        box(ZonaIns, r, cZona);
 
     const QStringList units = context_.Cfg().MBA.FillRazmList();
     for (int r = 0; r < Rows; ++r) {
@@ -308,7 +321,8 @@ void TFormPROG::LoadStandardRanges(int row, int kind) {
     const int index = mba.GetChB1Bits0to5(M0(), row);
     const TProgMBAClass::SkList mins = TProgMBAClass::FillMinSkList(ranges, index);
     SetItems(MinSk[size_t(row)], mins.Items, mins.Selected);
-    const TProgMBAClass::SkList maxs = TProgMBAClass::FillMaxSkList(ranges, MinSk[size_t(row)]->currentText(), index);
+    const TProgMBAClass::SkList maxs =
+        TProgMBAClass::FillMaxSkList(ranges, MinSk[size_t(row)]->currentText(), index);
     SetItems(MaxSk[size_t(row)], maxs.Items, maxs.Selected);
 }
 
@@ -390,11 +404,10 @@ void TFormPROG::FormShow() {
         AChangeBase->setEnabled(sameCode);
     }
     for (int r = 0; r < Rows; ++r)
-        for (QWidget* w : std::initializer_list<QWidget*>{Sk[size_t(r)], Razm[size_t(r)], TInp[size_t(r)],
-                                                           MinSk[size_t(r)], MaxSk[size_t(r)], Poz[size_t(r)],
-                                                           NSK[size_t(r)], VSK[size_t(r)], UstL[size_t(r)],
-                                                           UstLL[size_t(r)], UstH[size_t(r)], UstHH[size_t(r)],
-                                                           ZonaIns[size_t(r)]})
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 Sk[size_t(r)], Razm[size_t(r)], TInp[size_t(r)], MinSk[size_t(r)], MaxSk[size_t(r)],
+                 Poz[size_t(r)], NSK[size_t(r)], VSK[size_t(r)], UstL[size_t(r)], UstLL[size_t(r)],
+                 UstH[size_t(r)], UstHH[size_t(r)], ZonaIns[size_t(r)]})
             Paint(w, Qt::white);
 }
 
@@ -662,7 +675,8 @@ void TFormPROG::KorIOutEnd1Click(int sel, int index) {
 bool TFormPROG::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     auto* list = qobject_cast<QComboBox*>(watched);
-    const bool scaleList = list && (RowOf(Sk, list) >= 0 || RowOf(MinSk, list) >= 0 || RowOf(MaxSk, list) >= 0);
+    const bool scaleList =
+        list && (RowOf(Sk, list) >= 0 || RowOf(MinSk, list) >= 0 || RowOf(MaxSk, list) >= 0);
     switch (event->type()) {
     case QEvent::FocusOut: {
         // A box shown meanwhile takes the focus for a while; only a real leave counts.
@@ -703,10 +717,10 @@ void TFormPROG::BNew1Click() {
         const int m0 = M0();
         for (int r = 0; r < ValidatedRows(code); ++r) {
             const size_t i = size_t(r);
-            rows.push_back({Poz[i]->text(), TInp[i]->currentText(), Sk[i]->currentText(), Razm[i]->currentText(),
-                            NSK[i]->text(), VSK[i]->text(), MinSk[i]->currentText(), MaxSk[i]->currentText(),
-                            UstLL[i]->text(), UstL[i]->text(), UstH[i]->text(), UstHH[i]->text(),
-                            context_.Cfg().MBA.GetChSk(m0, r)});
+            rows.push_back({Poz[i]->text(), TInp[i]->currentText(), Sk[i]->currentText(),
+                            Razm[i]->currentText(), NSK[i]->text(), VSK[i]->text(), MinSk[i]->currentText(),
+                            MaxSk[i]->currentText(), UstLL[i]->text(), UstL[i]->text(), UstH[i]->text(),
+                            UstHH[i]->text(), context_.Cfg().MBA.GetChSk(m0, r)});
         }
     }
     const QStringList lines =
@@ -757,8 +771,8 @@ void TFormPROG::ButKalibrClick() {
     if (requests.rangeRecord(port, reply) == 0)
         mba.TakeRangeRecordFromReply(m0, reply);
     else
-        MessageBox(this, QStringLiteral("Модуль не обслуживает запрос кодов АЦП"), QStringLiteral("Предупреждение"),
-                   MsgButtons::OK, MsgIcon::Warning);
+        MessageBox(this, QStringLiteral("Модуль не обслуживает запрос кодов АЦП"),
+                   QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
     result = requests.calib(port, reply);
     if (result != 0) return port.ShowObmError(dev, result, this);
     mba.TakeCalibFromReply(reply);
@@ -768,8 +782,8 @@ void TFormPROG::ButKalibrClick() {
     }
     FormKalibr->Module = m;
     if (ShowModal(FormKalibr) == mrYes)
-        MessageBox(this, QStringLiteral("калибровка закончена с ошибкой"), QStringLiteral("Ошибка"), MsgButtons::OK,
-                   MsgIcon::Error);
+        MessageBox(this, QStringLiteral("калибровка закончена с ошибкой"), QStringLiteral("Ошибка"),
+                   MsgButtons::OK, MsgIcon::Error);
 }
 
 void TFormPROG::Button2Click() {

@@ -110,7 +110,8 @@ void TFormMBM::Prepare(int i) {
         CBoxKodF->setCurrentIndex(code - 1);
         EditUstr->setText(QString::number(mbm.GetUstr(i)));
         EditKolVh->setText(QString::number(mbm.GetKolVh(i)));
-        EditAdBegDat->setText(QStringLiteral("%1").arg(mbm.GetAdBegDat(i) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper());
+        EditAdBegDat->setText(
+            QStringLiteral("%1").arg(mbm.GetAdBegDat(i) & 0xFFFF, 4, 16, QLatin1Char('0')).toUpper());
         EditKolDat->setText(QString::number(mbm.GetKolDat(i)));
         begD_ = mbm.GetStAddrBeg1(i);
         begA_ = mbm.GetStAddrBeg2(i);
@@ -161,12 +162,14 @@ void TFormMBM::CBoxKodFClick(int index) {
     const int f = index + 1;
     NetEditState& st = context_.Cfg().MBM.NetEdit;
     if (!LocalNet::FunctionAllowed(type, f)) {
-        MessageBox(this, QStringLiteral("недопустимая функция"), kTitle, MsgButtons::OK, MsgIcon::Information);
+        MessageBox(this, QStringLiteral("недопустимая функция"), kTitle, MsgButtons::OK,
+                   MsgIcon::Information);
         CBoxKodF->setCurrentIndex(-1);
         return;
     }
     if (type == LocalNet::Veg01) EditXMax->setEnabled(false);
-    if (LocalNet::IsAnalogueCode(f) && type != LocalNet::Veg05 && type != LocalNet::Others) EditXMax->setEnabled(true);
+    if (LocalNet::IsAnalogueCode(f) && type != LocalNet::Veg05 && type != LocalNet::Others)
+        EditXMax->setEnabled(true);
     const int o = context_.Cfg().MBM.GetKodF(block_);
     st.TypeChanged = LocalNet::IsDiscreteCode(o) && LocalNet::IsAnalogueCode(f)   ? 1
                      : LocalNet::IsAnalogueCode(o) && LocalNet::IsDiscreteCode(f) ? 4
@@ -191,20 +194,23 @@ void TFormMBM::ShowInputMessage(const QString& text) {
 }
 
 LocalNet::RequestEntries TFormMBM::Entries() const {
-    return {TipUstr->currentIndex(), CBoxKodF->currentIndex() + 1, EditUstr->text(), EditKolVh->text(),
-            EditXMax->text(),        EditAdBegDat->text(),          EditKolDat->text()};
+    return {TipUstr->currentIndex(), CBoxKodF->currentIndex() + 1, EditUstr->text(),  EditKolVh->text(),
+            EditXMax->text(),        EditAdBegDat->text(),         EditKolDat->text()};
 }
 
 void TFormMBM::RefillEmptyEdits() {
     const TProgMBMClass& mbm = context_.Cfg().MBM;
     const int i = block_;
-    const std::pair<QLineEdit*, int> stored[] = {{EditUstr, mbm.GetUstr(i)},   {EditKolVh, mbm.GetKolVh(i)},
-                                                 {EditXMax, mbm.GetXMax(i)},   {EditKolDat, mbm.GetKolDat(i)},
+    const std::pair<QLineEdit*, int> stored[] = {{EditUstr, mbm.GetUstr(i)},
+                                                 {EditKolVh, mbm.GetKolVh(i)},
+                                                 {EditXMax, mbm.GetXMax(i)},
+                                                 {EditKolDat, mbm.GetKolDat(i)},
                                                  {EditAdBegDat, mbm.GetAdBegDat(i)}};
     for (const auto& [edit, value] : stored)
         if (edit->text().trimmed().isEmpty())
-            edit->setText(edit == EditAdBegDat ? QStringLiteral("%1").arg(value & 0xFFFF, 4, 16, QLatin1Char('0'))
-                                               : QString::number(value));
+            edit->setText(edit == EditAdBegDat
+                              ? QStringLiteral("%1").arg(value & 0xFFFF, 4, 16, QLatin1Char('0'))
+                              : QString::number(value));
 }
 
 bool TFormMBM::FormCloseQuery() {
@@ -238,10 +244,12 @@ void TFormMBM::reject() {
 void TFormMBM::SaveClick() {
     TConfiguration& cfg = context_.Cfg();
     NetEditState& st = cfg.MBM.NetEdit;
-    if (!NetTransfer::WriteStage(context_, ProgressBar1, this, {DeviceBlocks::NetDescriptor}, 120, 20)) return;
+    if (!NetTransfer::WriteStage(context_, ProgressBar1, this, {DeviceBlocks::NetDescriptor}, 120, 20))
+        return;
     LocalNet::RecountNetInputs(cfg);
     st.DescriptorWritten = 1;
-    if (st.DiscreteShift != 0 || st.AnalogueShift != 0) NetTransfer::WriteGroups(context_, ProgressBar1, this, 120, 20);
+    if (st.DiscreteShift != 0 || st.AnalogueShift != 0)
+        NetTransfer::WriteGroups(context_, ProgressBar1, this, 120, 20);
 }
 
 bool TFormMBM::eventFilter(QObject* watched, QEvent* event) {
@@ -274,8 +282,9 @@ void TFormMBM::ScalingClick() {
     FormR_MBM->FillRows();
     st.AnGroupsWritten = written;
     if (ShowModal(FormR_MBM) == mrYes)
-        MessageBox(this,
-                   QStringLiteral("программирование масштабирования \n аналоговых сигналов закончено с ошибкой "
-                                  "\nзапись блока не произведена"),
-                   QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
+        MessageBox(
+            this,
+            QStringLiteral("программирование масштабирования \n аналоговых сигналов закончено с ошибкой "
+                           "\nзапись блока не произведена"),
+            QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
 }

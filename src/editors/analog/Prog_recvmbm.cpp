@@ -63,10 +63,10 @@ TFormR_MBM::TFormR_MBM(EditorContext& context, const QStringList& defaultUnits, 
     ScrollBox1 = new QScrollArea(this);
     auto* area = new QWidget(ScrollBox1);
     auto* grid = new QGridLayout(area);
-    const QStringList captions{QStringLiteral("   №     входа"),   QStringLiteral("технолог. позиция"),
-                               QStringLiteral("размерн."),         QStringLiteral("  min шкалы"),
-                               QStringLiteral("  max шкалы"),      QStringLiteral("уставка      LL"),
-                               QStringLiteral("уставка       L"),  QStringLiteral("уставка       H"),
+    const QStringList captions{QStringLiteral("   №     входа"),  QStringLiteral("технолог. позиция"),
+                               QStringLiteral("размерн."),        QStringLiteral("  min шкалы"),
+                               QStringLiteral("  max шкалы"),     QStringLiteral("уставка      LL"),
+                               QStringLiteral("уставка       L"), QStringLiteral("уставка       H"),
                                QStringLiteral("уставка      HH")};
     for (int c = 0; c < captions.size(); ++c)
         grid->addWidget(new QLabel(captions[c], area), 0, c + 1);
@@ -259,7 +259,8 @@ void TFormR_MBM::reject() {
 }
 
 void TFormR_MBM::SaveClick() {
-    if (NetTransfer::WriteGroups(ctx_, ProgressBar1, this, 100, 25)) ctx_.Cfg().MBM.NetEdit.AnGroupsWritten = 1;
+    if (NetTransfer::WriteGroups(ctx_, ProgressBar1, this, 100, 25))
+        ctx_.Cfg().MBM.NetEdit.AnGroupsWritten = 1;
 }
 
 std::vector<Scaling::TableRow> TFormR_MBM::TableRows() const {
@@ -267,8 +268,9 @@ std::vector<Scaling::TableRow> TFormR_MBM::TableRows() const {
     const int n = std::min(ctx_.Cfg().Serv.GetNetAnTotal(), int(Rows));
     for (int r = 0; r < n; ++r) {
         const size_t i = size_t(r);
-        rows.push_back({LabN[i]->text(), Label[i]->text(), Poz[i]->text(), Razm[i]->currentText(), NSK[i]->text(),
-                        VSK[i]->text(), UstLL[i]->text(), UstL[i]->text(), UstH[i]->text(), UstHH[i]->text()});
+        rows.push_back({LabN[i]->text(), Label[i]->text(), Poz[i]->text(), Razm[i]->currentText(),
+                        NSK[i]->text(), VSK[i]->text(), UstLL[i]->text(), UstL[i]->text(), UstH[i]->text(),
+                        UstHH[i]->text()});
     }
     return rows;
 }
@@ -296,7 +298,8 @@ void TFormR_MBM::But5Click() {
         QString selected = cursor.selectedText();
         selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
         RichEdit2->setPlainText(QStringList{QStringLiteral("Печать выделенной части таблицы"),
-                                            RichEdit1->toPlainText().split(QLatin1Char('\n')).value(3), selected}
+                                            RichEdit1->toPlainText().split(QLatin1Char('\n')).value(3),
+                                            selected}
                                     .join(QLatin1Char('\n')));
         source = RichEdit2;
         job = QStringLiteral("Печать  выделенной части таблицы");
@@ -322,7 +325,8 @@ void TFormR_MBM::Button1Click() {
             QFile::remove(name);
         }
         QFile file(name);
-        if (file.open(QIODevice::WriteOnly)) file.write(RtfDocument(RichEdit1->toPlainText().split(QLatin1Char('\n'))));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(RtfDocument(RichEdit1->toPlainText().split(QLatin1Char('\n'))));
         return;
     }
 }

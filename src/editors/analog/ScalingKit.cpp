@@ -34,7 +34,9 @@ std::vector<RowLabels> Labels(const TConfiguration& cfg) {
 
 namespace {
 
-QString Tabs(int n) { return QString(n, QLatin1Char('\t')); }
+QString Tabs(int n) {
+    return QString(n, QLatin1Char('\t'));
+}
 
 // Cells joined by 2, 1, 2, 1, 1, 2, 2, 2, 2 tabs.
 QString TabLine(const TableRow& cells) {
@@ -45,7 +47,9 @@ QString TabLine(const TableRow& cells) {
     return line;
 }
 
-QString Padded(const QString& text, int width) { return text.leftJustified(width, QLatin1Char(' ')); }
+QString Padded(const QString& text, int width) {
+    return text.leftJustified(width, QLatin1Char(' '));
+}
 
 QString FixedLine(const TableRow& cells) {
     static constexpr int widths[Columns - 1] = {11, 10, 14, 7, 8, 8, 8, 8, 8};
@@ -64,7 +68,8 @@ QStringList Heading(const QString& identity, const QString& title) {
 
 QStringList TabLines(const QString& identity, const QString& title, const std::vector<TableRow>& rows) {
     QStringList lines = Heading(identity, title);
-    lines << TabLine({"", "№", "технолог", "размер", "min", "max", "уставка", "уставка", "уставка", "уставка"})
+    lines << TabLine(
+                 {"", "№", "технолог", "размер", "min", "max", "уставка", "уставка", "уставка", "уставка"})
           << TabLine({"", "входа", "позиция", "", "шкалы", "шкалы", "  LL", "  L", "  H", "  HH"});
     for (const TableRow& row : rows)
         lines << TabLine(row);
@@ -74,10 +79,10 @@ QStringList TabLines(const QString& identity, const QString& title, const std::v
 QStringList FixedLines(const QString& identity, const QString& title, const std::vector<TableRow>& rows) {
     const QString t = Tabs(1);
     QStringList lines = Heading(identity, title);
-    lines << "  " + t + "   №     " + t + "технолог " + "   " + t + "размер   " + t + "min      " + t + "max      " + t +
-                 "уставка  " + t + "уставка  " + t + "уставка  " + t + "уставка  "
-          << "  " + t + "входа   " + t + "позиция  " + "   " + t + "   " + t + "шкалы    " + t + "шкалы    " + t +
-                 "  LL     " + t + "  L      " + t + "  H      " + t + "  HH     ";
+    lines << "  " + t + "   №     " + t + "технолог " + "   " + t + "размер   " + t + "min      " + t +
+                 "max      " + t + "уставка  " + t + "уставка  " + t + "уставка  " + t + "уставка  "
+          << "  " + t + "входа   " + t + "позиция  " + "   " + t + "   " + t + "шкалы    " + t + "шкалы    " +
+                 t + "  LL     " + t + "  L      " + t + "  H      " + t + "  HH     ";
     for (const TableRow& row : rows)
         lines << FixedLine(row);
     return lines;

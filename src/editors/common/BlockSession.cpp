@@ -43,9 +43,10 @@ bool BlockSession::Write(QProgressBar* bar) {
         ClearModified();
         return false;
     }
-    if (blocks_.askWhenUnmodified && !Modified() && MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
-                                  QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo,
-                                  MsgIcon::Question, mrNo) != mrYes)
+    if (blocks_.askWhenUnmodified && !Modified() &&
+        MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
+                   QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo, MsgIcon::Question,
+                   mrNo) != mrYes)
         return false;
 
     if (!blocks_.clearModifiedAfterWrite) ClearModified();

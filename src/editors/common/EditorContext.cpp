@@ -29,6 +29,5 @@ QString EditorContext::IdentityLine() const {
 
 QString EditorContext::IdentityLineFor(const QString& deviceTitle) const {
     if (FileMode()) return QStringLiteral("Файл ") + configFileName_;
-    return deviceTitle + modifCode_ + QStringLiteral("  № ") +
-           QString::number(cfg_.Serv.DevNum + 1);
+    return deviceTitle + modifCode_ + QStringLiteral("  № ") + QString::number(cfg_.Serv.DevNum + 1);
 }

@@ -9,14 +9,13 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-TFormSig::TFormSig(QWidget* parent) : QDialog(parent)
-{
+TFormSig::TFormSig(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Задание типа сигнализации"));
     LabNSig = new QLabel(this);
     LabelN = new QLabel(this);
     CBoxTipS = new QComboBox(this);
-    CBoxTipS->addItems({QStringLiteral("нет"), QStringLiteral("предупредительная"), QStringLiteral("аварийная"),
-                        QStringLiteral("индикация")});
+    CBoxTipS->addItems({QStringLiteral("нет"), QStringLiteral("предупредительная"),
+                        QStringLiteral("аварийная"), QStringLiteral("индикация")});
     EditNTab = new QLineEdit(QStringLiteral("0"), this);
     EditNTab->setMaxLength(4);
     EditNTab->setValidator(new QIntValidator(-999, 9999, EditNTab));
@@ -39,34 +38,38 @@ TFormSig::TFormSig(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-void TFormSig::SetCaptionText(const QString& text) { LabNSig->setText(text); }
+void TFormSig::SetCaptionText(const QString& text) {
+    LabNSig->setText(text);
+}
 
-void TFormSig::SetBlockNumber(int number) { LabelN->setText(QString::number(number)); }
+void TFormSig::SetBlockNumber(int number) {
+    LabelN->setText(QString::number(number));
+}
 
-void TFormSig::SetCell(int cell)
-{
+void TFormSig::SetCell(int cell) {
     savedCell_ = cell;
     EditNTab->setText(QString::number(cell));
 }
 
-int TFormSig::Cell() const { return EditNTab->text().toInt(); }
+int TFormSig::Cell() const {
+    return EditNTab->text().toInt();
+}
 
-void TFormSig::SetType(int type)
-{
+void TFormSig::SetType(int type) {
     savedType_ = type >= 0 && type < stCount ? type : stNone;
     CBoxTipS->setCurrentIndex(savedType_);
 }
 
-int TFormSig::Type() const { return std::max(CBoxTipS->currentIndex(), int(stNone)); }
+int TFormSig::Type() const {
+    return std::max(CBoxTipS->currentIndex(), int(stNone));
+}
 
-void TFormSig::accept()
-{
+void TFormSig::accept() {
     Cancelled = 0;
     QDialog::accept();
 }
 
-void TFormSig::reject()
-{
+void TFormSig::reject() {
     Cancelled = 1;
     CBoxTipS->setCurrentIndex(savedType_);
     EditNTab->setText(QString::number(savedCell_));

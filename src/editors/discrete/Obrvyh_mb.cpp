@@ -8,8 +8,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-RelayBox::RelayBox(int number, QWidget* parent) : QLabel(QString::number(number), parent)
-{
+RelayBox::RelayBox(int number, QWidget* parent) : QLabel(QString::number(number), parent) {
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::Box);
     setFixedSize(26, 26);
@@ -17,23 +16,19 @@ RelayBox::RelayBox(int number, QWidget* parent) : QLabel(QString::number(number)
     SetTag(0);
 }
 
-void RelayBox::SetTag(int tag)
-{
+void RelayBox::SetTag(int tag) {
     tag_ = tag ? 1 : 0;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, TColorToQColor(tag_ ? kSetColor : kClearColor));
     setPalette(pal);
 }
 
-void RelayBox::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        emit Clicked();
+void RelayBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit Clicked();
     QLabel::mousePressEvent(event);
 }
 
-TFormVyh::TFormVyh(QWidget* parent) : QDialog(parent)
-{
+TFormVyh::TFormVyh(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Программирование выходов "));
     LabNVh = new QLabel(this);
     LabelName = new QLabel(this);
@@ -65,40 +60,38 @@ TFormVyh::TFormVyh(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-void TFormVyh::SetModuleVisible(int module, bool visible) { LabMR[module]->setVisible(visible); }
+void TFormVyh::SetModuleVisible(int module, bool visible) {
+    LabMR[module]->setVisible(visible);
+}
 
-void TFormVyh::SetBoxVisible(int module, int relay, bool visible) { Boxes[module][relay]->setVisible(visible); }
+void TFormVyh::SetBoxVisible(int module, int relay, bool visible) {
+    Boxes[module][relay]->setVisible(visible);
+}
 
-void TFormVyh::SetBoxTag(int module, int relay, int tag)
-{
+void TFormVyh::SetBoxTag(int module, int relay, int tag) {
     Boxes[module][relay]->SetTag(tag);
     savedMasks_[module] = Mask(module);
 }
 
-void TFormVyh::SetMask(int module, uint8_t mask)
-{
+void TFormVyh::SetMask(int module, uint8_t mask) {
     for (int r = 0; r < kRelays; ++r)
         Boxes[module][r]->SetTag((mask >> r) & 1);
     savedMasks_[module] = mask;
 }
 
-uint8_t TFormVyh::Mask(int module) const
-{
+uint8_t TFormVyh::Mask(int module) const {
     uint8_t mask = 0;
     for (int r = 0; r < kRelays; ++r)
-        if (Boxes[module][r]->Tag())
-            mask |= uint8_t(1u << r);
+        if (Boxes[module][r]->Tag()) mask |= uint8_t(1u << r);
     return mask;
 }
 
-void TFormVyh::accept()
-{
+void TFormVyh::accept() {
     Cancelled = 0;
     done(kAccepted);
 }
 
-void TFormVyh::reject()
-{
+void TFormVyh::reject() {
     Cancelled = 1;
     for (int m = 0; m < kModules; ++m)
         SetMask(m, savedMasks_[m]);

@@ -10,7 +10,7 @@
 // One relay box: Tag 1 when set (drawn 0x8080), 0 when not (0xC0C0C0); a click toggles it.
 class RelayBox : public QLabel {
     Q_OBJECT
-public:
+  public:
     static constexpr uint32_t kSetColor = 0x8080;
     static constexpr uint32_t kClearColor = 0xC0C0C0;
 
@@ -18,19 +18,19 @@ public:
     int Tag() const { return tag_; }
     void SetTag(int tag); // also sets the colour
 
-signals:
+  signals:
     void Clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     int tag_ = 0;
 };
 
 class TFormVyh : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kModules = 5;
     static constexpr int kRelays = 8;
     static constexpr int kAccepted = 2; // modal result of OK; Cancel gives 0
@@ -53,14 +53,14 @@ public:
     std::array<QLabel*, kModules> LabMR{};
     std::array<std::array<RelayBox*, kRelays>, kModules> Boxes{};
 
-signals:
+  signals:
     // A box was toggled by the user.
     void Changed();
 
-public slots:
+  public slots:
     void accept() override;
     void reject() override; // gives back the masks the caller set
 
-private:
+  private:
     std::array<uint8_t, kModules> savedMasks_{};
 };

@@ -12,16 +12,19 @@ namespace {
 
 constexpr int PZScale = 16383;
 constexpr int IntervalMax = 65535;
-constexpr std::array OuterParams{RegField::Kp, RegField::Ti, RegField::Td, RegField::OL, RegField::OH, RegField::dSP};
+constexpr std::array OuterParams{RegField::Kp, RegField::Ti, RegField::Td,
+                                 RegField::OL, RegField::OH, RegField::dSP};
 constexpr std::array InnerParams{RegField::Kp1, RegField::Ti1, RegField::Td1,
                                  RegField::OL1, RegField::OH1, RegField::dSP1};
 struct Limits {
     double low, high;
 };
 // Kp, Ti, Td, OL, OH, OSF.
-constexpr std::array<Limits, 6> ParamLimits{{{0.1, 1000}, {0.1, 10000}, {0, 1000}, {0, 100}, {0, 100}, {0, 100}}};
-constexpr std::array<float, 6> Defaults{TProgRegClass::DefaultKp, TProgRegClass::DefaultTi, TProgRegClass::DefaultTd,
-                                        TProgRegClass::DefaultOL, TProgRegClass::DefaultOH, TProgRegClass::DefaultOSF};
+constexpr std::array<Limits, 6> ParamLimits{
+    {{0.1, 1000}, {0.1, 10000}, {0, 1000}, {0, 100}, {0, 100}, {0, 100}}};
+constexpr std::array<float, 6> Defaults{TProgRegClass::DefaultKp, TProgRegClass::DefaultTi,
+                                        TProgRegClass::DefaultTd, TProgRegClass::DefaultOL,
+                                        TProgRegClass::DefaultOH, TProgRegClass::DefaultOSF};
 
 std::optional<int> ParseWhole(const QString& text) {
     bool ok = false;
@@ -68,7 +71,8 @@ QString DefaultText(float value) {
 }
 
 QString OutOfRangeText(double low, double high) {
-    return QStringLiteral("Величина вне диапазона %1 - %2").arg(FormatSignificant(low, 6), FormatSignificant(high, 6));
+    return QStringLiteral("Величина вне диапазона %1 - %2")
+        .arg(FormatSignificant(low, 6), FormatSignificant(high, 6));
 }
 
 int ChooseKind(CreatRegForm& f, int index, const KindContext& ctx) {
@@ -138,7 +142,8 @@ std::optional<Refusal> CheckClose(const CreatRegForm& f, const CloseContext& ctx
     if (kind == 2) {
         const auto nReg = ParseWhole(f[F::NReg]);
         if (!nReg) return refuse(F::NReg);
-        if (!WholeIn(f[F::AdOUT], 1, ctx.regCount) || *ParseWhole(f[F::AdOUT]) != *nReg + 1) return refuse(F::AdOUT);
+        if (!WholeIn(f[F::AdOUT], 1, ctx.regCount) || *ParseWhole(f[F::AdOUT]) != *nReg + 1)
+            return refuse(F::AdOUT);
         // The inner loop's type code names the outer loop by this field.
         if (ParseWhole(f[F::VhSP]) != nReg) return refuse(F::VhSP);
     }

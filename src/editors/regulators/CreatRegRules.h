@@ -14,23 +14,47 @@ class TProgRegClass;
 // The dialog's fields, in the order of the window's array of controls.
 enum class RegField {
     TReg, // the loop-type list
-    AnVh, NReg, AdOUT, Kp, Ti, Td, OL, OH, dSP, VhPZ, AReg, NPZ,
-    NReg1, AnVh1, VhSP, Kp1, Ti1, Td1, OL1, OH1, dSP1, AdOUT1,
-    Interval0, // the six reference-point intervals
+    AnVh,
+    NReg,
+    AdOUT,
+    Kp,
+    Ti,
+    Td,
+    OL,
+    OH,
+    dSP,
+    VhPZ,
+    AReg,
+    NPZ,
+    NReg1,
+    AnVh1,
+    VhSP,
+    Kp1,
+    Ti1,
+    Td1,
+    OL1,
+    OH1,
+    dSP1,
+    AdOUT1,
+    Interval0,              // the six reference-point intervals
     Value0 = Interval0 + 6, // the six reference-point set points
     Count = Value0 + 6,
 };
 constexpr int RegFieldCount = int(RegField::Count);
-constexpr RegField Interval(int k) { return RegField(int(RegField::Interval0) + k); }
-constexpr RegField Value(int k) { return RegField(int(RegField::Value0) + k); }
+constexpr RegField Interval(int k) {
+    return RegField(int(RegField::Interval0) + k);
+}
+constexpr RegField Value(int k) {
+    return RegField(int(RegField::Value0) + k);
+}
 
 // The dialog's state as the rules see it.
 struct CreatRegForm {
     std::array<QString, RegFieldCount> text;
     int kind = -1;
     bool comp = false, regInt = false, pz = false; // group boxes enabled
-    bool cascadeCaption = false; // the output caption names the inner loop
-    int outAction = 0;           // the outer loop's output-action item
+    bool cascadeCaption = false;                   // the output caption names the inner loop
+    int outAction = 0;                             // the outer loop's output-action item
 
     QString& operator[](RegField f) { return text[size_t(f)]; }
     const QString& operator[](RegField f) const { return text[size_t(f)]; }

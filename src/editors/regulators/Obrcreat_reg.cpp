@@ -78,8 +78,9 @@ void TFormCreatReg::FormCreate() {
             grid->addWidget(control, row++, 1);
         }
     };
-    const auto buildLoop = [&](QGroupBox* box, QLineEdit*& nReg, QComboBox*& tOut, QLineEdit*& anVh, QLabel*& inf1,
-                               QLabel*& inf, QComboBox*& razm, std::array<QLineEdit*, 6> params) {
+    const auto buildLoop = [&](QGroupBox* box, QLineEdit*& nReg, QComboBox*& tOut, QLineEdit*& anVh,
+                               QLabel*& inf1, QLabel*& inf, QComboBox*& razm,
+                               std::array<QLineEdit*, 6> params) {
         LoopGroup g{new QGridLayout(box)};
         nReg = NewEdit(box);
         nReg->setEnabled(false);
@@ -99,7 +100,8 @@ void TFormCreatReg::FormCreate() {
         return g;
     };
 
-    GBComp = new QGroupBox(QStringLiteral("Настройки одноконтур. рег.,   рег. внеш. контура или рег. с ПЗ"), this);
+    GBComp =
+        new QGroupBox(QStringLiteral("Настройки одноконтур. рег.,   рег. внеш. контура или рег. с ПЗ"), this);
     // Kp, Ti, Td, OL, OH, OSF of one loop.
     const auto newParams = [](QGroupBox* box, std::array<QLineEdit**, 6> edits) {
         std::array<QLineEdit*, 6> made{};
@@ -154,14 +156,15 @@ void TFormCreatReg::FormCreate() {
     GBRegInt->setEnabled(false);
     GBPZ->setEnabled(false);
 
-    fields_ = {CBoxTReg, EditAnVh, EditNReg, EditAdOUT, EditKp,  EditTi,  EditTd,  EditOL,   EditOH,  EditdSP,
-               EditVhPZ, EditAReg, EditNPZ,  EditNReg1, EditAnVh1, EditVhSP, EditKp1, EditTi1, EditTd1, EditOL1,
-               EditOH1,  EditdSP1, EditAdOUT1};
+    fields_ = {CBoxTReg, EditAnVh, EditNReg, EditAdOUT, EditKp,  EditTi,    EditTd,    EditOL,
+               EditOH,   EditdSP,  EditVhPZ, EditAReg,  EditNPZ, EditNReg1, EditAnVh1, EditVhSP,
+               EditKp1,  EditTi1,  EditTd1,  EditOL1,   EditOH1, EditdSP1,  EditAdOUT1};
     for (int k = 0; k < 6; ++k) {
         fields_[size_t(Interval(k))] = IntervalEdits[size_t(k)];
         fields_[size_t(Value(k))] = ValueEdits[size_t(k)];
     }
-    paramEdits_ = {EditKp, EditTi, EditTd, EditOL, EditOH, EditdSP, EditKp1, EditTi1, EditTd1, EditOL1, EditOH1, EditdSP1};
+    paramEdits_ = {EditKp,  EditTi,  EditTd,  EditOL,  EditOH,  EditdSP,
+                   EditKp1, EditTi1, EditTd1, EditOL1, EditOH1, EditdSP1};
     digitEdits_ = {EditAReg, EditAdOUT, EditAdOUT1, EditAnVh, EditAnVh1, EditVhPZ, EditVhSP};
     digitEdits_.insert(digitEdits_.end(), IntervalEdits.begin(), IntervalEdits.end());
     for (QWidget* w : fields_)
@@ -262,7 +265,8 @@ void TFormCreatReg::EditAdOUTExit() {
     EditNReg1->setText(EditAdOUT->text());
 }
 
-void TFormCreatReg::ShowPvInput(QLineEdit* edit, QComboBox* units, QLabel* header, QLabel* line, bool storeScale) {
+void TFormCreatReg::ShowPvInput(QLineEdit* edit, QComboBox* units, QLabel* header, QLabel* line,
+                                bool storeScale) {
     const auto n = WholeNumber(edit);
     TConfiguration& cfg = ctx_.Cfg();
     if (!n || *n < 1 || *n > cfg.Serv.GetAnInCount()) return;

@@ -21,7 +21,7 @@ class TFormCreatReg : public QDialog {
   public:
     explicit TFormCreatReg(EditorContext& context, QWidget* parent = nullptr);
 
-    int Cancelled = 1; // 0 after OK; 1 after "Отмена", the close box or Esc
+    int Cancelled = 1;   // 0 after OK; 1 after "Отмена", the close box or Esc
     int ModalResult = 2; // 2, or 6 while a closing check fails
 
     QLabel *LabReg, *LabNReg, *LabCreatProg, *Label4, *LabAdOUT, *LabInf1, *LabInf, *LabInf2, *LabInf3;
@@ -30,7 +30,8 @@ class TFormCreatReg : public QDialog {
     QComboBox *CBoxTReg, *CBoxTOut, *CBoxTOut1, *Razm1, *Razm2;
     QPushButton *InformBut, *OK, *Cancel;
     QGroupBox *GBComp, *GBRegInt, *GBPZ;
-    QLineEdit *EditNReg, *EditAnVh, *EditVhPZ, *EditKp, *EditTi, *EditTd, *EditOL, *EditOH, *EditdSP, *EditAdOUT;
+    QLineEdit *EditNReg, *EditAnVh, *EditVhPZ, *EditKp, *EditTi, *EditTd, *EditOL, *EditOH, *EditdSP,
+        *EditAdOUT;
     QLineEdit *EditNReg1, *EditAnVh1, *EditVhSP, *EditKp1, *EditTi1, *EditTd1, *EditOL1, *EditOH1, *EditdSP1,
         *EditAdOUT1;
     QLineEdit *EditNPZ, *EditAReg;

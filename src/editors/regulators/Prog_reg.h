@@ -3,9 +3,9 @@
 // transfer to and from the device (blocks 32 and 33), creating and editing loops through the loop
 // dialog, deleting and copying loop groups, and the entry to the online view of a loop.
 
+#include "RegEditKit.h"
 #include "editors/common/BlockSession.h"
 #include "editors/common/SchemeEditorFrame.h"
-#include "RegEditKit.h"
 
 #include <QColor>
 #include <array>
@@ -27,7 +27,8 @@ struct Loop;
 class TFormReg : public SchemeEditorFrame {
     Q_OBJECT
   public:
-    TFormReg(EditorContext& context, TFormCreatReg& creatReg, TFormRegOnLine& onLine, QWidget* parent = nullptr);
+    TFormReg(EditorContext& context, TFormCreatReg& creatReg, TFormRegOnLine& onLine,
+             QWidget* parent = nullptr);
 
     static constexpr int Slots = RegEditState::Slots;
 
@@ -35,10 +36,10 @@ class TFormReg : public SchemeEditorFrame {
     QPushButton *ButAssignConfig = nullptr, *Button1 = nullptr, *Button2 = nullptr;
     QAction *ABReg = nullptr, *AReg = nullptr, *AOnLine = nullptr;
     // Tool-bar buttons, menu and popup items.
-    QAction *CreatFuncBut = nullptr, *MPortInput = nullptr, *MPortOut = nullptr, *N2 = nullptr, *N22 = nullptr,
-            *NText = nullptr, *N1AND = nullptr, *N14 = nullptr, *AddGroup = nullptr, *ChooseAll = nullptr,
-            *EditReg = nullptr, *DelChoose = nullptr, *CopyGroup = nullptr, *InsertBl = nullptr,
-            *InsertGroup = nullptr, *AppendBl = nullptr, *RegOnLine = nullptr;
+    QAction *CreatFuncBut = nullptr, *MPortInput = nullptr, *MPortOut = nullptr, *N2 = nullptr,
+            *N22 = nullptr, *NText = nullptr, *N1AND = nullptr, *N14 = nullptr, *AddGroup = nullptr,
+            *ChooseAll = nullptr, *EditReg = nullptr, *DelChoose = nullptr, *CopyGroup = nullptr,
+            *InsertBl = nullptr, *InsertGroup = nullptr, *AppendBl = nullptr, *RegOnLine = nullptr;
 
     // Scheme elements: frames by frame number, loop panels and marks by row, ПЗ elements by slot.
     std::array<TShape*, Slots> Frames{};

@@ -15,7 +15,9 @@ using F = RegField;
 constexpr std::array OuterParams{F::Kp, F::Ti, F::Td, F::OL, F::OH, F::dSP};
 constexpr std::array InnerParams{F::Kp1, F::Ti1, F::Td1, F::OL1, F::OH1, F::dSP1};
 
-bool InRecords(int i) { return i >= 0 && i < TProgRegClass::RegMaxCount; }
+bool InRecords(int i) {
+    return i >= 0 && i < TProgRegClass::RegMaxCount;
+}
 
 int Whole(const QString& text) {
     return text.trimmed().toInt();
@@ -88,8 +90,9 @@ CreatRegForm ResetForm() {
     f[F::AnVh] = f[F::AnVh1] = f[F::AReg] = QStringLiteral("00");
     for (F r : {F::NReg, F::AdOUT, F::NReg1, F::VhSP, F::AdOUT1, F::NPZ, F::VhPZ})
         f[r] = QStringLiteral("0");
-    const std::array<float, 6> defaults{TProgRegClass::DefaultKp, TProgRegClass::DefaultTi, TProgRegClass::DefaultTd,
-                                        TProgRegClass::DefaultOL, TProgRegClass::DefaultOH, TProgRegClass::DefaultOSF};
+    const std::array<float, 6> defaults{TProgRegClass::DefaultKp, TProgRegClass::DefaultTi,
+                                        TProgRegClass::DefaultTd, TProgRegClass::DefaultOL,
+                                        TProgRegClass::DefaultOH, TProgRegClass::DefaultOSF};
     for (size_t i = 0; i < 6; ++i) {
         f[OuterParams[i]] = DefaultText(defaults[i]);
         f[InnerParams[i]] = QStringLiteral("0");
@@ -153,8 +156,8 @@ CreatRegForm EditForm(const TConfiguration& cfg, int rec, int& innerAction, Prep
     return f;
 }
 
-void StoreForm(TConfiguration& cfg, RegEditState& st, const CreatRegForm& f, int frame, int kind, int innerAction,
-               const PreparedPZ& pz) {
+void StoreForm(TConfiguration& cfg, RegEditState& st, const CreatRegForm& f, int frame, int kind,
+               int innerAction, const PreparedPZ& pz) {
     TProgRegClass& reg = cfg.Reg;
     st.CurFrame = frame;
     st.SelectedRecord = Whole(f[F::NReg]) - 1;
@@ -167,7 +170,9 @@ void StoreForm(TConfiguration& cfg, RegEditState& st, const CreatRegForm& f, int
     reg.SetAnVh(rec, Whole(f[F::AnVh]));
     const int adOut = Whole(f[F::AdOUT]);
     reg.SetVyh(rec, kind == RegScheme::Cascade ? adOut + 7 : adOut - 1);
-    const int type = kind == RegScheme::Repeater ? 0 : kind == RegScheme::ProgramFed ? Whole(f[F::VhPZ]) + 15 : 1;
+    const int type = kind == RegScheme::Repeater     ? 0
+                     : kind == RegScheme::ProgramFed ? Whole(f[F::VhPZ]) + 15
+                                                     : 1;
     reg.SetTReg(rec, kind, type);
     reg.SetTypeOut(rec, f.outAction);
     StoreParams(reg, rec, f, OuterParams);

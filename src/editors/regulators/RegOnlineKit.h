@@ -18,17 +18,29 @@ class TProgRegClass;
 namespace LoopOnline {
 
 constexpr int PollPeriodMs = 3000;
-constexpr int ValueCount = 18;                    // SP, OUT, PV of six loops
+constexpr int ValueCount = 18; // SP, OUT, PV of six loops
 constexpr int ValuesReplySize = 3 + 4 * ValueCount + 2;
 constexpr int StatesReplySize = 3 + 6 + 2;
 constexpr int WriteReplySize = 8;
 
-constexpr int HandAutoCoil(int k) { return 784 + 8 * k; }
-constexpr int APCoil(int k) { return 785 + 8 * k; }
-constexpr int PlusCoil(int k) { return 104 + k; }
-constexpr int MinusCoil(int k) { return 112 + k; }
-constexpr int SPRegister(int k) { return 672 + 6 * k; }
-constexpr int OUTRegister(int k) { return 674 + 6 * k; }
+constexpr int HandAutoCoil(int k) {
+    return 784 + 8 * k;
+}
+constexpr int APCoil(int k) {
+    return 785 + 8 * k;
+}
+constexpr int PlusCoil(int k) {
+    return 104 + k;
+}
+constexpr int MinusCoil(int k) {
+    return 112 + k;
+}
+constexpr int SPRegister(int k) {
+    return 672 + 6 * k;
+}
+constexpr int OUTRegister(int k) {
+    return 674 + 6 * k;
+}
 
 // Request data: function 3 (36 registers from 672), function 1 (48 coils from 784), function 5
 // (one coil), function 16 (one float in two registers).

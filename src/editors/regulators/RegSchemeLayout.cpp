@@ -9,7 +9,9 @@ namespace {
 
 constexpr int PZScale = 16383;
 
-bool InRecords(int i) { return i >= 0 && i < TProgRegClass::RegMaxCount; }
+bool InRecords(int i) {
+    return i >= 0 && i < TProgRegClass::RegMaxCount;
+}
 
 Loop LoopOf(const TProgRegClass& reg, int record, int row, QPoint panel,
             const std::function<QString(int)>& analogueIdent) {
@@ -28,8 +30,12 @@ Loop LoopOf(const TProgRegClass& reg, int record, int row, QPoint panel,
     return l;
 }
 
-QString DacMark(int output) { return QStringLiteral("вых ЦАП №") + QString::number(output + 1); }
-QString LoopMark(int n) { return QStringLiteral("на рег ") + QString::number(n); }
+QString DacMark(int output) {
+    return QStringLiteral("вых ЦАП №") + QString::number(output + 1);
+}
+QString LoopMark(int n) {
+    return QStringLiteral("на рег ") + QString::number(n);
+}
 
 } // namespace
 
@@ -85,8 +91,9 @@ Layout LayOut(const TConfiguration& cfg, const std::function<QString(int)>& anal
 
         if (kind == Cascade) {
             const int inner = output - 8;
-            if (InRecords(inner) && inner != rec && reg.GetLoopClass(inner) == Cascade && reg.GetVyh(inner) <= 5 &&
-                reg.GetTReg(inner) == rec + 1 + 7 && lay.rowCount < RegEditState::Slots) {
+            if (InRecords(inner) && inner != rec && reg.GetLoopClass(inner) == Cascade &&
+                reg.GetVyh(inner) <= 5 && reg.GetTReg(inner) == rec + 1 + 7 &&
+                lay.rowCount < RegEditState::Slots) {
                 Loop in = LoopOf(reg, inner, lay.rowCount,
                                  QPoint(FrameLeft + LoopLeft, f.rect.top() + PanelTop), analogueIdent);
                 in.markText = DacMark(reg.GetVyh(inner));

@@ -8,8 +8,8 @@
 // when it names an existing record or channel; a type code of no known kind draws a plain frame
 // with its mark.
 
-#include "Panreg.h"
 #include "Paneltypes.h"
+#include "Panreg.h"
 #include "TProgRegClass.h"
 
 #include <QPoint>
@@ -45,8 +45,8 @@ struct Loop {
     int record = 0;
     TRegType type = rtPID;
     TTypeOut out = toDirect;
-    int spType = 0;   // the type code, shown as the set-point kind
-    QString ident;    // the PV input's identifier
+    int spType = 0;                // the type code, shown as the set-point kind
+    QString ident;                 // the PV input's identifier
     std::array<float, 6> params{}; // Kp, Ti, Td, OL, OH, OSF
     QPoint panel;
     QPoint mark;
@@ -66,7 +66,7 @@ struct ProgramPanel {
 
 struct Frame {
     QRect rect;
-    int kind = 0; // the main loop's kind; another type code for a loop of no known kind
+    int kind = 0;            // the main loop's kind; another type code for a loop of no known kind
     std::vector<Loop> loops; // the main loop first; a cascade's inner loop second
     std::optional<QPoint> cascadeConnector; // shape stCascade, on the outer loop's row
     std::optional<ProgramPanel> program;

@@ -49,8 +49,12 @@ QIcon SwitchGlyph(const QString& released, const QString& down) {
     return icon;
 }
 
-QIcon ApOnOff() { return SwitchGlyph(QStringLiteral("AP"), QStringLiteral("AP")); }
-QIcon HandAut() { return SwitchGlyph(QStringLiteral("РУЧ"), QStringLiteral("АВТ")); }
+QIcon ApOnOff() {
+    return SwitchGlyph(QStringLiteral("AP"), QStringLiteral("AP"));
+}
+QIcon HandAut() {
+    return SwitchGlyph(QStringLiteral("РУЧ"), QStringLiteral("АВТ"));
+}
 
 QToolButton* NewSwitch(QWidget* parent, int left, const QIcon& glyph) {
     auto* b = new QToolButton(parent);

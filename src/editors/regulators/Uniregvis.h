@@ -27,10 +27,10 @@ class TFormRegOnLine : public QDialog {
     ~TFormRegOnLine() override;
 
     // Set by the loop editor before showing.
-    uint8_t TwoLoops = 0;                // 1: the outer and inner loop of a cascade
-    std::array<int, 2> LoopIndex{};      // the loop of panel 0 and panel 1
+    uint8_t TwoLoops = 0;           // 1: the outer and inner loop of a cascade
+    std::array<int, 2> LoopIndex{}; // the loop of panel 0 and panel 1
     std::array<float, 2> PVScaleMin{}, PVScaleMax{};
-    std::array<uint8_t, 2> APAllowed{};  // AP may be switched on at the panel
+    std::array<uint8_t, 2> APAllowed{}; // AP may be switched on at the panel
 
     QLabel *LabNReg, *LabTip, *Label4, *Label6;
     QLineEdit *EditNReg, *EditAnVh, *EditNReg1, *EditAnVh1;

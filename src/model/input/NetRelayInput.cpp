@@ -6,18 +6,14 @@
 
 #include <QLineEdit>
 
-int TProgMBMClass::CheckAnValueEdit(QLineEdit* edit, int kind)
-{
-    if (edit == nullptr || CheckAnValueText(edit->text(), kind))
-        return 0;
+int TProgMBMClass::CheckAnValueEdit(QLineEdit* edit, int kind) {
+    if (edit == nullptr || CheckAnValueText(edit->text(), kind)) return 0;
     TServClass::ShowInputError(edit);
     return 1;
 }
 
-int TProgMRClass::CheckVhEdit(QLineEdit* edit)
-{
-    if (edit == nullptr || CheckVhText(edit->text()))
-        return 0;
+int TProgMRClass::CheckVhEdit(QLineEdit* edit) {
+    if (edit == nullptr || CheckVhText(edit->text())) return 0;
     TServClass::ShowInputError(edit);
     return 1;
 }

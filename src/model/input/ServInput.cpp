@@ -95,8 +95,9 @@ void TServClass::ShowInputErrorHint(QWidget* control, QWidget* hint, const QStri
     if (control) {
         // The control may sit in a group box while the hint belongs to the window.
         QWidget* area = hint->parentWidget();
-        const QPoint at = area && control->parentWidget() != area ? area->mapFromGlobal(control->mapToGlobal(QPoint()))
-                                                                  : control->pos();
+        const QPoint at = area && control->parentWidget() != area
+                              ? area->mapFromGlobal(control->mapToGlobal(QPoint()))
+                              : control->pos();
         hint->move(at.x() + 5, at.y() + control->height() - 5);
     }
     hint->show();
