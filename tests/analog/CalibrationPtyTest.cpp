@@ -2,6 +2,7 @@
 // analogue-module editor: live codes, a channel selected and its end of scale calibrated, the new
 // range on the next poll, and every selection coil released on closing.
 
+#include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
 #include "editors/analog/Prog_kalibr.h"
@@ -31,10 +32,7 @@ TEST(CalibrationEndToEnd, CalibrateTheEndOfChannelTwoOverAPseudoTerminal) {
     ScriptedMessageBoxes boxes;
 
     TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
     EditorSurroundings parts(port);
     TConfiguration& cfg = *parts.cfg;
     cfg.Veg.AccessLevel = 1;

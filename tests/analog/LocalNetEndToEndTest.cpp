@@ -5,6 +5,7 @@
 
 #include "BlockAdapter.h"
 #include "BlockExchange.h"
+#include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "Dialogs.h"
 #include "LocalNetwork.h"
@@ -25,13 +26,6 @@
 using Bytes = std::vector<uint8_t>;
 
 namespace {
-
-// The data of device block id (after the block number), read back from the device.
-Bytes DeviceBlock(TComPortClass& port, int id) {
-    Bytes reply(256);
-    EXPECT_EQ(ReadBlock(port, 0, id, reply), 0) << id;
-    return Bytes(reply.begin() + 4, reply.begin() + 4 + DeviceBlocks::LengthOf(id) - 1);
-}
 
 // What the configuration gives for block id.
 Bytes ConfigBlock(TConfiguration& cfg, int id) {
@@ -74,10 +68,7 @@ TEST(LocalNetEndToEnd, CreateWriteDeleteAndWriteAgainOverAPseudoTerminal) {
     ScriptedMessageBoxes boxes; // any box not expected fails the test
 
     TForm1 form1;
-    form1.ComPort.UseExchangeThread();
-    form1.ComPort.SetPortName(devsim.Link());
-    form1.ComPort.SetSpeed(115200);
-    ASSERT_TRUE(form1.ComPort.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(form1.ComPort, devsim, &error)) << error.toStdString();
     TConfiguration& cfg = form1.Cfg;
     TComPortClass& port = form1.ComPort;
     TFormLNet& lnet = *form1.FormLNet;

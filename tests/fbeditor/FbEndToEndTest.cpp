@@ -3,6 +3,7 @@
 // device holds what was written.
 
 #include "BlockExchange.h"
+#include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "FbEditorFixture.h"
 #include "SampleConfig.h"
@@ -123,10 +124,7 @@ TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     ScriptedMessageBoxes boxes; // any box fails the test
 
     TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
     EditorSurroundings parts(port);
     parts.cfg->Veg.AccessLevel = 1;
     TProgFBClass& fb = parts.cfg->FB;

@@ -4,6 +4,7 @@
 // the device's function-block records.
 
 #include "BlockExchange.h"
+#include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -67,10 +68,7 @@ inline void RunFbEditorOverPty(const std::function<void(TConfiguration&)>& prepa
     ScriptedMessageBoxes boxes;
 
     TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
     EditorSurroundings parts(port);
     TConfiguration& cfg = *parts.cfg;
     cfg.Veg.AccessLevel = 1;

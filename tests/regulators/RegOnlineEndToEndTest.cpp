@@ -2,6 +2,7 @@
 // thread: a tick shows the device's values, the user switches to auto and types a set point the
 // device then holds, and a device that went away stops polling with one box.
 
+#include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
 #include "ModbusFrame.h"
@@ -69,10 +70,7 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     ScriptedMessageBoxes boxes; // any box not expected fails the test
 
     TComPortClass port;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(115200);
-    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
     EditorSurroundings parts(port);
     TProgRegClass& reg = parts.cfg->Reg;
 
