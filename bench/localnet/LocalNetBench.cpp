@@ -6,6 +6,7 @@
 //   localnet_bench [--baud N] [--runs N]   (defaults 9600 and 3)
 
 #include "BenchCpu.h"
+#include "BenchDevice.h"
 #include "Comportclass.h"
 #include "DevsimProcess.h"
 #include "LocalNetwork.h"
@@ -54,20 +55,9 @@ bool MakeNetwork(TConfiguration& cfg) {
 int Run(int baud, int run) {
     DevsimProcess devsim;
     const QString log = devsim.TempPath("bus.log");
-    QString error;
-    if (!devsim.Start(DEVSIM_PATH, {"--baud", QString::number(baud), "--log", log}, &error)) {
-        std::fprintf(stderr, "cannot start devsim: %s\n", qPrintable(error));
-        return 1;
-    }
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(baud);
-    if (!port.OpenPort(&error)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(devsim.Link()), qPrintable(error));
-        return 1;
-    }
+    if (!OpenDevsim(devsim, port, DEVSIM_PATH, baud, {"--log", log})) return 1;
     form1.InPortClick();
     TConfiguration& cfg = form1.Cfg;
     if (cfg.Serv.FileMode != 0 || !MakeNetwork(cfg)) {
@@ -81,21 +71,14 @@ int Run(int baud, int run) {
     lnet.DeleteBlClick();
     const LogCounts before = ReadLog(log);
 
-    qint64 longestGap = 0, last = -1;
-    QElapsedTimer wall;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 now = wall.nsecsElapsed();
-        if (last >= 0) longestGap = std::max(longestGap, now - last);
-        last = now;
-    });
+    Probe probe;
     QTest::qWait(50);
-    probe.start(10);
+    probe.Reset();
+    QElapsedTimer wall;
     wall.start();
     const double cpu0 = CpuSeconds();
     const bool ok = lnet.SaveClick();
     const double seconds = wall.nsecsElapsed() / 1e9, cpu = CpuSeconds() - cpu0;
-    probe.stop();
     lnet.hide();
 
     const LogCounts after = ReadLog(log);
@@ -105,7 +88,7 @@ int Run(int baud, int run) {
     std::printf("run %d: %s, %d blocks, wall %.3f s, pauses %.3f s, reply line time %.3f s\n", run,
                 ok ? "written" : "FAILED", blocks, seconds, pauses, line);
     std::printf("run %d: wall / (pauses + line time)  %.4f\n", run, seconds / (pauses + line));
-    std::printf("run %d: longest probe gap            %.1f ms\n", run, double(longestGap) / 1e6);
+    std::printf("run %d: longest probe gap            %.1f ms\n", run, probe.LongestGapMs());
     std::printf("run %d: cpu / wall                   %.4f\n", run, cpu / seconds);
     return ok && blocks == 39 ? 0 : 1;
 }

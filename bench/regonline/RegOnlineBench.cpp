@@ -4,6 +4,7 @@
 //   regonline_bench [--seconds N]   (default 60)
 
 #include "BenchCpu.h"
+#include "BenchDevice.h"
 #include "Comportclass.h"
 #include "DevsimProcess.h"
 #include "Obr_veg17r.h"
@@ -32,20 +33,9 @@ int main(int argc, char** argv) {
         if (args[i] == "--seconds") seconds = args[i + 1].toInt();
 
     DevsimProcess devsim;
-    QString error;
-    if (!devsim.Start(DEVSIM_PATH, {"--baud", QString::number(kBaud)}, &error)) {
-        std::fprintf(stderr, "cannot start devsim: %s\n", qPrintable(error));
-        return 1;
-    }
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    port.UseExchangeThread();
-    port.SetPortName(devsim.Link());
-    port.SetSpeed(kBaud);
-    if (!port.OpenPort(&error)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(devsim.Link()), qPrintable(error));
-        return 1;
-    }
+    if (!OpenDevsim(devsim, port, DEVSIM_PATH, kBaud, {})) return 1;
     form1.Cfg.Reg.SetAnVh(0, 1);
     form1.Cfg.Reg.SetTReg(0, 0, 1);
     form1.Cfg.Reg.SetAnVh(1, 2);
@@ -67,17 +57,10 @@ int main(int argc, char** argv) {
     });
     watch.start(100);
 
-    QElapsedTimer clock;
-    qint64 last = -1, longest = 0;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0) longest = std::max(longest, now - last);
-        last = now;
-    });
     view.show();
+    QElapsedTimer clock;
     clock.start();
-    probe.start(10);
+    Probe probe;
     const double cpu0 = CpuSeconds();
     QTest::qWait(seconds * 1000);
     const double cpu = CpuSeconds() - cpu0, elapsed = clock.nsecsElapsed() / 1e9;
@@ -86,6 +69,6 @@ int main(int argc, char** argv) {
     std::printf("regonline: %d polls with new values in %.1f s, polling %s\n", polls, elapsed,
                 polling ? "still running" : "STOPPED");
     std::printf("regonline: cpu share of one core     %.4f %%\n", 100 * cpu / elapsed);
-    std::printf("regonline: longest 10 ms probe gap   %.1f ms\n", double(longest) / 1e6);
+    std::printf("regonline: longest 10 ms probe gap   %.1f ms\n", probe.LongestGapMs());
     return polls > 0 && polling ? 0 : 1;
 }
