@@ -113,7 +113,6 @@ std::vector<AlgGridRow> LoadedAlgorithmRows(const TProgFBClass& fb) {
     for (int a = 0; a < count; ++a) {
         AlgGridRow row{NumberCell(a + 1), fb.GetFbText(a), {}};
         int last = 0;
-        bool stop = false;
         for (int j = 0; j < n; ++j) {
             const int v = fb.AlgTable.GetEntry(a, j);
             if (v == End) {
@@ -122,15 +121,11 @@ std::vector<AlgGridRow> LoadedAlgorithmRows(const TProgFBClass& fb) {
                         row.list += QString::number(b) + QChar(',');
                 break;
             }
-            if (v > logic) {
-                stop = true;
-                break;
-            }
+            if (v > logic) break; // ends this row only
             row.list += QString::number(v) + QChar(',');
             last = v;
         }
         rows.push_back(row);
-        if (stop) break;
     }
     return rows;
 }

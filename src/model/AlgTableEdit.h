@@ -42,8 +42,8 @@ QString AlgGridErrorText(AlgGridError error);
 std::vector<AlgGridRow> AlgorithmRows(const TProgFBClass& fb);
 
 // The algorithm rows after a load from a file: the lists hold the entries up to LogicFBCount;
-// an entry above it ends the fill (later rows stay empty); the last algorithm is extended on
-// screen by every block after its last listed one up to LogicFBCount.
+// an entry above it ends that algorithm's list (later algorithms still fill); the last algorithm
+// is extended on screen by every block after its last listed one up to LogicFBCount.
 std::vector<AlgGridRow> LoadedAlgorithmRows(const TProgFBClass& fb);
 
 // The block rows: one per built logic block of types 1..9, seven cells: " " and the number,

@@ -9,11 +9,14 @@
 #include "editors/analog/Prog_recvmbm.h"
 #include "editors/analog/ScalingKit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextEdit>
 
 namespace {
@@ -58,6 +61,22 @@ TEST(ScalingKit, BlockRowsLabelsAndTableLines) {
     EXPECT_EQ(fixed[6],
               "A          1         POSITION-14CHR   \tм      \t        \t        \t        \t        \t"
               "        \t");
+}
+
+// Only rows below 6 × (8 − B) reach the device: a block's rows are cut there.
+TEST(ScalingKit, EditableRowsStopWhereTheSentGroupsEnd) {
+    auto cfg = std::make_unique<TConfiguration>();
+    const struct {
+        int modules, sent, editable;
+    } cases[] = {{0, 48, 14}, {1, 42, 12}, {2, 36, 6}, {6, 12, 0}, {8, 0, 0}};
+    for (const auto& c : cases) {
+        for (int s = 1; s <= 8; ++s)
+            cfg->Serv.SetSlotModuleCode(s, s <= c.modules ? 6 : 0);
+        MakeBlock(*cfg, 0, 4, 14, Others, 0, 4 * c.modules + 30); // rows 30..43
+        EXPECT_EQ(Scaling::SentRows(*cfg), c.sent) << c.modules;
+        EXPECT_EQ(Scaling::EditableRows(*cfg, 0).first, 30);
+        EXPECT_EQ(Scaling::EditableRows(*cfg, 0).count, c.editable) << c.modules;
+    }
 }
 
 class ScalingTest : public LocalNetTest {
@@ -240,4 +259,53 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     });
     scaling.But5Click();
     EXPECT_TRUE(scaling.RichEdit2->isHidden());
+}
+
+// Rows the device does not keep are shown disabled and never stored; the list window's write
+// sends the groups as they are.
+TEST_F(ScalingTest, RowsPastTheSentGroupsAreShownDisabledAndNeverStored) {
+    Cfg().Serv.SetSlotModuleCode(4, 6);        // two analogue modules: rows 0..35 are sent
+    MakeBlock(Cfg(), 1, 4, 40, Others, 24, 8); // rows 0..39
+    Cfg().MBM.SetChUstHText("5", 39);
+    const Bytes unsent = Group(6);
+    lnet.show();
+    modals.Then([&](QDialog*) {
+        QTest::mouseClick(mbm.Scaling, Qt::LeftButton);
+        return int(mrCancel);
+    });
+    modals.Then([&](QDialog*) {
+        scaling.show();
+        QApplication::setActiveWindow(&scaling);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&scaling));
+        for (int r : {0, 35, 36, 39}) {
+            const size_t i = size_t(r);
+            EXPECT_NE(scaling.Label[i]->text(), "_") << r;
+            for (QWidget* w : {static_cast<QWidget*>(scaling.Poz[i]), static_cast<QWidget*>(scaling.Razm[i]),
+                               static_cast<QWidget*>(scaling.UstH[i])})
+                EXPECT_EQ(w->isEnabled(), r < 36) << r;
+        }
+        EXPECT_EQ(scaling.UstH[39]->text(), "5");
+        for (int r : {39, 35}) {
+            QTest::mouseClick(scaling.UstH[size_t(r)], Qt::LeftButton);
+            QTest::keyClick(scaling.UstH[size_t(r)], Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(scaling.UstH[size_t(r)], "77");
+        }
+        QTest::mouseClick(scaling.OK, Qt::LeftButton);
+        return scaling.result();
+    });
+    QTest::mouseClick(lnet.Buttons[1], Qt::LeftButton);
+    EXPECT_EQ(modals.Shown(), 2);
+    EXPECT_EQ(Cfg().MBM.GetChUstHText(35), "77");
+    EXPECT_EQ(Group(6), unsent);
+
+    ExpectTransferQuestion(mrYes);
+    QTest::mouseClick(lnet.OK, Qt::LeftButton);
+    EXPECT_EQ(WrittenIds(), (std::vector<int>{3, 4, 5, 6, 7, 8, 10}));
+    const auto frames = device.ReceivedOf('E');
+    for (int j = 0; j < 6 && j < int(frames.size()); ++j) {
+        Bytes data = Group(j);
+        data[0] = uint8_t(3 + j);
+        EXPECT_EQ(frames[size_t(j)], Frame::Build(1, 'E', data)) << j;
+    }
+    lnet.hide();
 }

@@ -114,12 +114,15 @@ TEST_F(SchemeEditorFrameTest, WheelScrollsTheSchemeByTenPixels) {
     EXPECT_EQ(turn(editor.ScrollBox1->viewport(), 120), 0); // not above the top
 }
 
-TEST_F(SchemeEditorFrameTest, ClickOnTheEmptySchemeRestoresItsPopupAndReachesTheEditor) {
+// Any press on the empty scheme restores its popup; only a left click reaches the editor's click.
+TEST_F(SchemeEditorFrameTest, ClickOnTheEmptySchemeRestoresItsPopupAndOnlyALeftOneReachesTheEditor) {
     editor.show();
-    editor.ScrollBoxPopup = editor.PopupMenu1; // as after a press on an element
-    QTest::mouseClick(editor.SchemeArea, Qt::RightButton);
-    EXPECT_EQ(editor.ScrollBoxPopup, editor.PopupMenu3);
-    EXPECT_EQ(editor.clickedBy, editor.ScrollBox1);
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
+        editor.ScrollBoxPopup = editor.PopupMenu1; // as after a press on an element
+        QTest::mouseClick(editor.SchemeArea, button);
+        EXPECT_EQ(editor.ScrollBoxPopup, editor.PopupMenu3) << button;
+        EXPECT_EQ(editor.clickedBy, button == Qt::LeftButton ? editor.ScrollBox1 : nullptr) << button;
+    }
 }
 
 TEST_F(SchemeEditorFrameTest, InformationButtonsFillTheirWindows) {

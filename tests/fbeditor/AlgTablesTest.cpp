@@ -148,13 +148,15 @@ TEST(AlgorithmGrid, RowsAsTheEditorAndTheFileLoaderShowThem) {
     ASSERT_EQ(loaded.size(), 2u);
     EXPECT_EQ(loaded[0].list, "3,4,5,");
     EXPECT_EQ(loaded[1].list, "6,7,8,9,10,");
-    // An entry above the logic count ends the fill there.
+    // An entry above the logic count ends that algorithm's list; the later ones still fill.
     fb->AlgTable.SetEntry(0, 1, 11);
     fb->AlgTable.SetEntry(2, 0, 1);
     fb->AlgTable.SetCount(3);
     loaded = LoadedAlgorithmRows(*fb);
-    ASSERT_EQ(loaded.size(), 1u);
+    ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(loaded[0].list, "3,");
+    EXPECT_EQ(loaded[1].list, "6,7,");
+    EXPECT_EQ(loaded[2].list, "1,2,3,4,5,6,7,8,9,10,");
     // A list entry in the last slot gets no comma.
     auto full = Table(60, 60);
     for (int j = 0; j < 60; ++j)
@@ -464,6 +466,43 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     EXPECT_EQ(FB().GetFbText(70), "Дальний");
     EXPECT_EQ(FB().AlgTable.GetEntry(70, 0), 5);
     EXPECT_EQ(FB().AlgTable.GetCount(), 1);
+}
+
+// A file entry above the block count ends only its algorithm's row: OK keeps the later ones.
+TEST_F(AlgWindowTest, AFileEntryPastTheBlocksEndsOnlyItsRow) {
+    QTemporaryDir dir;
+    for (int i = 0; i < 4; ++i)
+        SetBlock(i, 1);
+    FB().RecountTable();
+    FB().AlgTable.SetEntry(0, 0, 1);
+    FB().AlgTable.SetEntry(0, 1, 9);
+    FB().AlgTable.SetEntry(1, 0, 2);
+    FB().SetFbText(0, "A");
+    FB().SetFbText(1, "B");
+    FB().AlgTable.SetCount(2);
+    const QString path = dir.filePath("alg.veg");
+    ASSERT_TRUE(SaveConfigFile(nullptr, path, Cfg()));
+    FB().ResetAlgorithms();
+
+    modals.Then([&](QDialog*) {
+        window.NameFromFile->click();
+        EXPECT_EQ(QStringList({Cell(window.StringGrid2, 2, 2), Cell(window.StringGrid2, 3, 0),
+                               Cell(window.StringGrid2, 3, 1), Cell(window.StringGrid2, 3, 2)}),
+                  QStringList({"1,", " 2", "B", "2,3,4,"}));
+        window.OK->click();
+        return window.result();
+    });
+    modals.Then([&](QDialog*) {
+        window.DialOpenFile->selectFile(path);
+        return int(QDialog::Accepted);
+    });
+    Form().ACreatAlgoritm->trigger();
+    EXPECT_EQ(modals.Shown(), 2);
+    EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+    EXPECT_EQ(ListOf(FB(), 0), std::vector<int>({1}));
+    EXPECT_EQ(ListOf(FB(), 1), std::vector<int>({2, 3, 4}));
+    EXPECT_EQ(FB().GetFbText(1), "B");
+    EXPECT_EQ(FB().AlgTable.GetMark(1), 2);
 }
 
 TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {

@@ -86,16 +86,21 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
     SetLogicRecord(FB(), 3, 12); // an integrator behind the blocks
     FB().SetRecByte(3, 14, 77);
     const auto before = Records(FB());
-    // Cancel and the close box leave every byte; the number offered is the next one.
+    // Cancel and the close box leave every byte and the modified flag, after a type was chosen
+    // too; the number offered is the next one.
     AnswerBlockDialog(9, 0, 5, false);
     modals.Then([](QDialog* d) {
+        static_cast<TFormCreatFB*>(d)->RadioGroup1->Button(0)->click();
         d->reject();
         return 0;
     });
-    Form().ABFunc->trigger();
+    for (int modified : {0, 1}) {
+        FB().FBModified = modified;
+        Form().ABFunc->trigger();
+        EXPECT_EQ(FB().FBModified, modified);
+    }
     EXPECT_EQ(ed->creat.EditNFB->text(), "4");
     EXPECT_EQ(ed->creat.LabCreatProg->text(), "создание");
-    Form().ABFunc->trigger();
     EXPECT_EQ(Records(FB()), before);
 
     AnswerBlockDialog(7, 1, 150); // a КВУ number is kept

@@ -12,9 +12,11 @@
 #include "panels/Shapehorz.h"
 #include "panels/Shapemark.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -207,16 +209,23 @@ TEST_F(FbEditorFixture, ARebuildShowsNothingOfTheSchemeBefore) {
     EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 2);
 }
 
-// A click on the empty area clears the multi-selection and its colours.
-TEST_F(FbEditorFixture, AClickOnTheEmptyAreaClearsTheSelection) {
+// A left click on the empty area clears the multi-selection and its colours; a right click, for
+// the scheme's popup, keeps them.
+TEST_F(FbEditorFixture, ALeftClickOnTheEmptyAreaClearsTheSelection) {
     for (int i = 0; i < 3; ++i)
         SetBlock(i, 1);
-    Form().RebuildFBScheme();
-    FB().EditorState.Chosen[2] = 1;
-    FB().EditorState.ChosenCount = 1;
-    FB().EditorState.SelectedIndex = 2;
-    Form().SetPanFBColor(Form().PanFB[2], QColor(0xA6, 0xCA, 0xF0));
-    Form().ScrollBox1Click(Form().ScrollBox1);
+    Form().show();
+    QApplication::setActiveWindow(&Form());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    const QPoint empty(Form().SchemeArea->width() - 2, 2);
+    QTest::keyClick(&Form(), Qt::Key_A, Qt::ControlModifier);
+    QTest::mouseClick(Form().SchemeArea, Qt::RightButton, {}, empty);
+    EXPECT_EQ(FB().EditorState.ChosenCount, 3);
+    QTest::mouseClick(Form().PanFB[2], Qt::LeftButton);
+    QTest::mouseClick(Form().SchemeArea, Qt::RightButton, {}, empty);
+    EXPECT_EQ(FB().EditorState.SelectedIndex, 2);
+    EXPECT_EQ(Form().PanFB[2]->Color(), QColor(0xA6, 0xCA, 0xF0));
+    QTest::mouseClick(Form().SchemeArea, Qt::LeftButton, {}, empty);
     EXPECT_EQ(FB().EditorState.Chosen[2], 0);
     EXPECT_EQ(FB().EditorState.ChosenCount, 0);
     EXPECT_EQ(FB().EditorState.SelectedIndex, -1);

@@ -5,6 +5,7 @@
 #include "Obrinform.h"
 #include "panels/Panfb.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -93,8 +94,7 @@ TEST_F(FbEditorFixture, ReadTakesTwelveBlocksAndDiscardsTheAlgorithms) {
               std::tuple(0, 255, 255));
     EXPECT_EQ(FB().GetFbText(0), QString());
     EXPECT_EQ(Cfg().Reserv.AlgNames().GetByte(0, 0), ' ');
-    // A read leaves the image of the last written records alone.
-    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(0, 0), 0);
+    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(119, 15), DeviceRecord(device, 119)[15]); // as read
 }
 
 // Only 60 blocks count on such a device: the panels, the logic count and the blocks written.
@@ -166,6 +166,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsTheTableAndTheAl
         EXPECT_EQ(Table(FB()), before);
         EXPECT_EQ(std::pair(FB().FBCount, FB().BlockLengthByte), std::pair(120, 100));
         EXPECT_EQ(FB().AlgTable.GetCount(), 2);
+        EXPECT_EQ(Cfg().Reserv.FbRecords().Get(0), QByteArray(16, '\0')); // the reserve neither
     }
 }
 
@@ -274,4 +275,42 @@ TEST_F(FbEditorFixture, SignallingAndRelayDialogsMarkTheTableOnlyWhileTheEditorI
     EXPECT_EQ(FB().FBModified, 0);
     EXPECT_EQ(userEdits(), std::pair(true, true));
     Form().hide();
+}
+
+// "No" returns to what the last successful read took: the device's table without algorithms.
+TEST_F(FbEditorFixture, NoAfterAReadRestoresTheTableAsRead) {
+    for (int i = 0; i < 4; ++i) {
+        SetBlock(i, 1);
+        FB().AlgTable.SetEntry(0, i, i + 1);
+        const auto rec = FB().GetRecord(i);
+        Cfg().Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
+    }
+    FB().AlgTable.SetMark(0, 1);
+    FB().AlgTable.SetCount(1);
+    FB().SetFbText(0, "Старый");
+    device.Block(20).assign(160, 0);
+    device.Block(20)[0] = device.Block(20)[16] = 2; // two blocks
+    Form().show();
+    QApplication::setActiveWindow(&Form());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+
+    QTest::keyClick(&Form(), Qt::Key_F9);
+    ASSERT_EQ(FB().EditorState.PanelCount, 2);
+    const std::vector<Bytes> read = Table(FB());
+    QTest::mouseClick(Form().PanFB[1], Qt::LeftButton);
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, mrYes);
+    QTest::keyClick(&Form(), Qt::Key_Delete);
+    ASSERT_EQ(FB().EditorState.PanelCount, 1);
+    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrNo);
+    QTest::keyClick(&Form(), Qt::Key_X, Qt::AltModifier);
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Table(FB()), read);
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(Record(FB(), i), DeviceRecord(device, i)) << i;
+    EXPECT_EQ(std::tuple(FB().AlgTable.GetCount(), FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetMark(0)),
+              std::tuple(0, 255, 255));
+    EXPECT_EQ(FB().GetFbText(0), QString());
+    EXPECT_EQ(CountOf('E'), 0);
 }

@@ -7,11 +7,13 @@
 #include "panels/Panreg.h"
 #include "panels/Shapemark.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QTest>
 
 TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
     DeviceLoops();
@@ -160,6 +162,25 @@ TEST_F(RegEditor, SelectionByMouseCtrlAndSelectAll) {
     form.DelChooseClick();
     EXPECT_EQ(st.FrameCount, 0);
     EXPECT_EQ(Cfg().Reg.GetRegModified(), 1);
+}
+
+// After Ctrl+A a right click on the empty scheme, for its popup, keeps the loops chosen; a left
+// click clears them.
+TEST_F(RegEditor, OnlyALeftClickOnTheEmptySchemeClearsTheChoice) {
+    DeviceLoops();
+    form.show(); // reads the loops
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const RegEditState& st = Cfg().Reg.RegEdit;
+    const QPoint empty(form.SchemeArea->width() - 2, 2);
+    QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+        QTest::mouseClick(form.SchemeArea, button, {}, empty);
+        const bool kept = button == Qt::RightButton;
+        EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], kept ? 2 : 0);
+        EXPECT_EQ(form.Frames[1]->Color(), kept ? TColorToQColor(clSelection) : clBtnFace());
+    }
+    form.hide();
 }
 
 TEST_F(RegEditor, CreateThroughTheDialogAndEditByDoubleClick) {

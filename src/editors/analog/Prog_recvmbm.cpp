@@ -171,7 +171,7 @@ void TFormR_MBM::FillRows() {
         list->addItems(units);
     }
     ClearRows();
-    const Scaling::BlockRows edited = Scaling::RowsOf(ctx_.Cfg(), Block);
+    const Scaling::BlockRows edited = Scaling::EditableRows(ctx_.Cfg(), Block);
     for (const Scaling::RowLabels& row : Scaling::Labels(ctx_.Cfg())) {
         const size_t i = size_t(row.row);
         LabN[i]->setText(row.ident);
@@ -242,7 +242,7 @@ bool TFormR_MBM::FormCloseQuery() {
     }
     setResult(2);
     TProgMBMClass& mbm = ctx_.Cfg().MBM;
-    const Scaling::BlockRows rows = Scaling::RowsOf(ctx_.Cfg(), Block);
+    const Scaling::BlockRows rows = Scaling::EditableRows(ctx_.Cfg(), Block);
     for (int r = rows.first; r < rows.first + rows.count; ++r) {
         mbm.SetChPozText(Poz[size_t(r)]->text(), r);
         if (Razm[size_t(r)]->currentIndex() >= 0) mbm.SetChRazm(Razm[size_t(r)]->currentIndex(), r);

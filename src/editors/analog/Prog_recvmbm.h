@@ -51,7 +51,8 @@ class TFormR_MBM : public QDialog {
     QPushButton *But3, *But5, *Button1;
 
     // The opener's fill: every row "_", empty and disabled; then the rows of every analogue
-    // block with their labels and values; only the rows of block Block enabled.
+    // block with their labels and values; only the rows of block Block that the device keeps
+    // (Scaling::EditableRows) enabled.
     void ClearRows();
     void FillRows();
 

@@ -3,6 +3,8 @@
 #include "Configuration.h"
 #include "LocalNetwork.h"
 
+#include <algorithm>
+
 namespace Scaling {
 
 BlockRows RowsOf(const TConfiguration& cfg, int i) {
@@ -10,6 +12,17 @@ BlockRows RowsOf(const TConfiguration& cfg, int i) {
     const int s = cfg.MBM.GetStAddrBeg2(i) - cfg.Serv.GetGroup6FChannels();
     if (n <= 0 || s < 0 || s + n > Rows) return {};
     return {s, n};
+}
+
+int SentRows(const TConfiguration& cfg) {
+    const int groups =
+        std::clamp(TProgMBMClass::GroupCount - cfg.Serv.GetCntMod6F(), 0, TProgMBMClass::GroupCount);
+    return TProgMBMClass::ChannelsPerGroup * groups;
+}
+
+BlockRows EditableRows(const TConfiguration& cfg, int i) {
+    const BlockRows rows = RowsOf(cfg, i);
+    return {rows.first, std::clamp(SentRows(cfg) - rows.first, 0, rows.count)};
 }
 
 std::vector<RowLabels> Labels(const TConfiguration& cfg) {

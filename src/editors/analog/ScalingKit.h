@@ -24,6 +24,13 @@ struct BlockRows {
 };
 BlockRows RowsOf(const TConfiguration& cfg, int i);
 
+// The rows the device keeps: the scaling groups travel as device blocks B + 1..8 for B analogue
+// modules, so only rows below 6 × (8 − B) are ever sent.
+int SentRows(const TConfiguration& cfg);
+// The rows of block i that are edited and stored: its rows below SentRows. The others are shown
+// disabled.
+BlockRows EditableRows(const TConfiguration& cfg, int i);
+
 struct RowLabels {
     int row = 0;
     QString ident;  // LabN: the identifier of the value

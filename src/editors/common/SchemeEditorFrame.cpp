@@ -139,7 +139,9 @@ bool SchemeEditorFrame::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == SchemeArea && event->type() == QEvent::MouseButtonPress) {
         ScrollBox1MouseDown(static_cast<QMouseEvent*>(event)->button());
-    } else if (watched == SchemeArea && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == SchemeArea && event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // Only a left click clears the choice; a right one opens the popup over it.
         ScrollBox1Click(ScrollBox1);
     }
     return QDialog::eventFilter(watched, event);

@@ -75,7 +75,7 @@ class SchemeEditorFrame : public QDialog {
     void ScrollBox1MouseWheelUp();
     // A press on the empty scheme area: its popup menu becomes PopupMenu3.
     virtual void ScrollBox1MouseDown(Qt::MouseButton button);
-    // A click on the empty scheme area (sender ScrollBox1).
+    // A left click on the empty scheme area (sender ScrollBox1).
     virtual void ScrollBox1Click(QObject* sender = nullptr);
 
   protected:

@@ -234,10 +234,7 @@ void TFormFB::FormShow() {
     fb.FBInformFillOnly = 0;
     for (int i = 0; i < fb.GetLogicFBLimit(); ++i)
         fb.EditorState.Chosen[i] = 0;
-    algAtShow_ = fb.AlgTable;
-    algNamesAtShow_.clear();
-    for (int a = 0; a < TProgFBClass::Slots; ++a)
-        algNamesAtShow_.push_back(fb.GetFbText(a));
+    KeepAlgorithms();
     RebuildFBScheme();
     LabelFile->setVisible(context_.FileMode());
 }
@@ -253,12 +250,7 @@ BlockSession TFormFB::NewBlockSession() {
     b.lengthByte = [](const TConfiguration& cfg) { return cfg.FB.BlockLengthByte; };
     b.modified = [](const TConfiguration& cfg) { return cfg.FB.FBModified != 0; };
     b.clearModified = [](TConfiguration& cfg) { cfg.FB.FBModified = 0; };
-    b.saveReserve = [](TConfiguration& cfg) {
-        for (int i = 0; i < cfg.FB.FBCount; ++i) {
-            const auto rec = cfg.FB.GetRecord(i);
-            cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
-        }
-    };
+    b.saveReserve = [this](TConfiguration&) { KeepReserve(); };
     b.restoreReserve = [this](TConfiguration& cfg) {
         for (int i = 0; i < cfg.FB.FBCount; ++i) {
             const QByteArray rec = cfg.Reserv.FbRecords().Get(i);
@@ -266,9 +258,9 @@ BlockSession TFormFB::NewBlockSession() {
             std::memcpy(bytes.data(), rec.constData(), std::min<size_t>(bytes.size(), size_t(rec.size())));
             cfg.FB.SetRecord(i, bytes);
         }
-        cfg.FB.AlgTable = algAtShow_;
-        for (int a = 0; a < int(algNamesAtShow_.size()); ++a)
-            cfg.FB.SetFbText(a, algNamesAtShow_[size_t(a)]);
+        cfg.FB.AlgTable = keptAlg_;
+        for (int a = 0; a < int(keptAlgNames_.size()); ++a)
+            cfg.FB.SetFbText(a, keptAlgNames_[size_t(a)]);
         cfg.FB.RecountTable();
     };
     b.writtenCaption = [](const TConfiguration& cfg) {
@@ -276,6 +268,23 @@ BlockSession TFormFB::NewBlockSession() {
                QString::number(cfg.Serv.GetDevAddr() + 1);
     };
     return BlockSession(context_.Cfg(), context_.ComPort(), this, std::move(b));
+}
+
+void TFormFB::KeepAlgorithms() {
+    const TProgFBClass& fb = context_.Cfg().FB;
+    keptAlg_ = fb.AlgTable;
+    keptAlgNames_.clear();
+    for (int a = 0; a < TProgFBClass::Slots; ++a)
+        keptAlgNames_.push_back(fb.GetFbText(a));
+}
+
+void TFormFB::KeepReserve() {
+    TConfiguration& cfg = context_.Cfg();
+    for (int i = 0; i < cfg.FB.FBCount; ++i) {
+        const auto rec = cfg.FB.GetRecord(i);
+        cfg.Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
+    }
+    KeepAlgorithms();
 }
 
 void TFormFB::InPortClick() {
@@ -286,6 +295,9 @@ void TFormFB::InPortClick() {
     // A read from the device discards the algorithms, which live in files only.
     cfg.FB.ResetAlgorithms();
     cfg.Reserv.ResetAlgorithms();
+    // What was read is what the device holds: "No" at closing returns to it, never to a table
+    // from before the read that a later write would send.
+    KeepReserve();
     RebuildFBScheme();
 }
 
@@ -795,6 +807,8 @@ void TFormFB::CreatFuncButClick() {
 
     const int index = number - 1;
     if (formCreat_->Cancelled != 0) {
+        // The dialog's change handlers mark the table; a cancelled dialog stored nothing.
+        fb.FBModified = saved;
         // "Отмена" on an existing block offers to delete the chosen blocks; the close box only closes.
         if (formCreat_->Cancelled == 1 && PanFB[index]) {
             st.PopupTarget = index;

@@ -175,10 +175,14 @@ class TFormFB : public SchemeEditorFrame {
     TFormVyh* formVyh_ = nullptr;
     TFormCreatFB* formCreat_ = nullptr;
     TFormInfAlg* formInfAlg_ = nullptr;
-    // The algorithm tables and names as the editor was shown: a declined transfer restores them
-    // with the records, since the edits renumber them.
-    AlgTables<TProgFBClass::Slots> algAtShow_;
-    std::vector<QString> algNamesAtShow_;
+    // The algorithm tables and names that match the reserve of the records: taken when the editor
+    // is shown and after every successful read or write. A declined transfer restores them with
+    // the records, since the edits renumber them.
+    AlgTables<TProgFBClass::Slots> keptAlg_;
+    std::vector<QString> keptAlgNames_;
+    void KeepAlgorithms();
+    // The records into the reserve, and the algorithms kept with them.
+    void KeepReserve();
     // The transfers and the close query of function blocks 20..31.
     BlockSession NewBlockSession();
     BlockSession session_ = NewBlockSession();
