@@ -62,7 +62,11 @@ struct Tool {
     // two panels of a cascade.
     void Open(QWidget* w) {
         if (w == form->FormPROG) form->FormPROG->PrepareForSlot(form->SlotControls[0]->text());
-        if (w == form->FormRegOnLine) form->FormRegOnLine->TwoLoops = 1;
+        if (w == form->FormRegOnLine) {
+            form->Cfg.Reg.SetAnVh(0, 1);
+            form->Cfg.Reg.SetTReg(0, 0, 1); // a loop with its switches and "+"/"-" buttons
+            form->FormRegOnLine->TwoLoops = 1;
+        }
         w->show();
         if (w == form->FormRegOnLine) form->FormRegOnLine->Timer1Timer();
         QApplication::processEvents();
@@ -87,6 +91,12 @@ template <class T> bool Within(const QWidget* w) {
     return false;
 }
 
+QString Caption(const QWidget* c) {
+    if (const auto* label = qobject_cast<const QLabel*>(c)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(c)) return button->text();
+    return c->objectName();
+}
+
 // The buttons, edits, lists and captions of the window that lie outside it, are cut by a frame
 // around them or squeezed below their size. A control inside a scrolled area needs only the area.
 QStringList Unreachable(QWidget* window) {
@@ -107,8 +117,7 @@ QStringList Unreachable(QWidget* window) {
                 cut = !area.contains(r);
         }
         if (cut || !window->rect().contains(r))
-            found << QString("%1 \"%2\"")
-                         .arg(c->metaObject()->className(), label ? label->text() : c->objectName());
+            found << QString("%1 \"%2\"").arg(c->metaObject()->className(), Caption(c));
     }
     return found;
 }
