@@ -1,13 +1,12 @@
 #include "RadioGroup.h"
 
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QRadioButton>
-#include <algorithm>
+#include <QVBoxLayout>
 
 RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* parent)
     : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
-    new QGridLayout(this);
+    new QVBoxLayout(this);
     connect(group_, &QButtonGroup::idClicked, this, &RadioGroup::Clicked);
     SetItems(items);
 }
@@ -17,32 +16,17 @@ void RadioGroup::SetItems(const QStringList& items) {
         group_->removeButton(button);
         delete button;
     }
-    for (int i = 0; i < items.size(); ++i)
-        group_->addButton(new QRadioButton(items[i], this), i);
-    PlaceButtons();
-}
-
-void RadioGroup::SetColumns(int columns) {
-    columns_ = std::max(1, columns);
-    PlaceButtons();
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        group_->addButton(button, i);
+        layout()->addWidget(button);
+    }
 }
 
 void RadioGroup::SetCompact() {
-    auto* grid = static_cast<QGridLayout*>(layout());
-    grid->setVerticalSpacing(0);
-    const QMargins m = grid->contentsMargins();
-    grid->setContentsMargins(m.left(), m.top() / 2, m.right(), m.bottom() / 2);
-}
-
-// The items run down the first column, then the next, as in the item list.
-void RadioGroup::PlaceButtons() {
-    auto* grid = static_cast<QGridLayout*>(layout());
-    const int count = ItemCount();
-    const int rows = (count + columns_ - 1) / columns_;
-    for (int i = 0; i < count; ++i) {
-        grid->removeWidget(group_->button(i));
-        grid->addWidget(group_->button(i), i % std::max(rows, 1), i / std::max(rows, 1));
-    }
+    layout()->setSpacing(0);
+    const QMargins m = layout()->contentsMargins();
+    layout()->setContentsMargins(m.left(), m.top() / 2, m.right(), m.bottom() / 2);
 }
 
 int RadioGroup::ItemCount() const {

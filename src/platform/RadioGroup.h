@@ -17,8 +17,6 @@ class RadioGroup : public QGroupBox {
     int ItemIndex() const; // -1 when none is selected
     void SetItemIndex(int index);
     QRadioButton* Button(int index) const;
-    // The items in this many columns, filled column by column.
-    void SetColumns(int columns);
     // The items without spacing between them and with narrower margins.
     void SetCompact();
 
@@ -26,8 +24,5 @@ class RadioGroup : public QGroupBox {
     void Clicked(int index);
 
   private:
-    void PlaceButtons();
-
     QButtonGroup* group_;
-    int columns_ = 1;
 };

