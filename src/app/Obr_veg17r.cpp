@@ -208,6 +208,8 @@ void TForm1::LayOut() {
     menuBar()->addMenu(QStringLiteral("Информация"))->addActions({AInform, AInformMR});
     menuBar()->addMenu(QStringLiteral("Программирование"))->addActions({AProgD, APrg1, AProgReg});
 
+    // The commands in two rows, so that a laptop screen shows them all: files, device and
+    // information, then the editors.
     QToolBar* tools = addToolBar(QStringLiteral("Команды"));
     tools->setMovable(false);
     tools->addActions({ACreatConfig, AOpenFile, ASaveFile});
@@ -215,8 +217,10 @@ void TForm1::LayOut() {
     tools->addActions({AInPort, AOutPort});
     tools->addSeparator();
     tools->addActions({AInform, AInformMR});
-    tools->addSeparator();
-    tools->addActions({AProgD, APrg1, AProgReg});
+    addToolBarBreak();
+    QToolBar* editors = addToolBar(QStringLiteral("Программирование"));
+    editors->setMovable(false);
+    editors->addActions({AProgD, APrg1, AProgReg});
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -258,11 +262,11 @@ void TForm1::LayOut() {
     setCentralWidget(central);
     statusBar()->addPermanentWidget(ProgressBar1, 1);
 
-    // Wide enough for the whole tool bar, which has its row to itself: a narrower window hides
-    // the last commands behind the overflow arrow.
+    // Wide enough for both tool-bar rows: a narrower window hides the last commands behind the
+    // overflow arrow.
     const QMargins margins = contentsMargins();
-    resize(std::max(sizeHint().width(), tools->sizeHint().width() + margins.left() + margins.right()),
-           sizeHint().height());
+    const int toolsWidth = std::max(tools->sizeHint().width(), editors->sizeHint().width());
+    resize(std::max(sizeHint().width(), toolsWidth + margins.left() + margins.right()), sizeHint().height());
 }
 
 int TForm1::DevNum() const {

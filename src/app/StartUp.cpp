@@ -6,15 +6,37 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
+namespace {
+
+// Qt's Russian catalogue keeps the file dialog's type names ("Folder", "File", ...) under the file
+// dialog, while the file icon provider asks for them under its own name.
+class FileTypeTexts : public QTranslator {
+  public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+        const QString text = QCoreApplication::translate("QFileDialog", sourceText, disambiguation, n);
+        return text == QLatin1String(sourceText) ? QString() : text;
+    }
+};
+
+} // namespace
+
 bool LoadRussianTranslations(QCoreApplication& app) {
+    // Dates and numbers of Qt's own dialogs in Russian.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    return QCoreApplication::installTranslator(translator) &&
+           QCoreApplication::installTranslator(new FileTypeTexts(&app));
 }
 
 void ApplyCommandLine(TForm1& form1, const QStringList& arguments) {

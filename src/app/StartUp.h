@@ -6,8 +6,9 @@
 class QCoreApplication;
 class TForm1;
 
-// Installs Qt's Russian translations, so that standard buttons and the file and print dialogs
-// speak Russian. False when they are not installed.
+// Makes Russian the application's locale and installs Qt's Russian translations, so that standard
+// buttons and the file and print dialogs speak Russian and show Russian dates. False when the
+// translations are not installed.
 bool LoadRussianTranslations(QCoreApplication& app);
 
 // Applies the command line (the program name first): "--port NAME" pre-fills the port dialog

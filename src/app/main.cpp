@@ -2,12 +2,14 @@
 // once) and the message loop until the main window closes.
 
 #include "Obr_veg17r.h"
+#include "RussianDates.h"
 #include "StartUp.h"
 
 #include <QApplication>
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    UseRussianDates();
     QApplication app(argc, argv);
     LoadRussianTranslations(app);
     // On the heap: the window holds the whole configuration.

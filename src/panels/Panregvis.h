@@ -9,7 +9,7 @@
 class TPanRegVis : public SchemeControl {
     Q_OBJECT
   public:
-    static constexpr int kWidth = 180;
+    static constexpr int kWidth = 184; // holds the online view's "-" button (left 122, width 60)
     static constexpr int kHeight = 430;
 
     // Loop class: 0 repeater, 1 single loop, 2 cascade, 3 fed by a program set point.

@@ -23,6 +23,12 @@ void RadioGroup::SetItems(const QStringList& items) {
     }
 }
 
+void RadioGroup::SetCompact() {
+    layout()->setSpacing(0);
+    const QMargins m = layout()->contentsMargins();
+    layout()->setContentsMargins(m.left(), m.top() / 2, m.right(), m.bottom() / 2);
+}
+
 int RadioGroup::ItemCount() const {
     return int(group_->buttons().size());
 }

@@ -17,6 +17,8 @@ class RadioGroup : public QGroupBox {
     int ItemIndex() const; // -1 when none is selected
     void SetItemIndex(int index);
     QRadioButton* Button(int index) const;
+    // The items without spacing between them and with narrower margins.
+    void SetCompact();
 
   signals:
     void Clicked(int index);

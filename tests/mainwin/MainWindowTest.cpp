@@ -270,24 +270,3 @@ TEST(MainWindow, RussianTranslationsGiveRussianStandardButtons) {
     EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().remove('&'), "Нет");
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove('&'), "Отмена");
 }
-
-// The window opens wide enough for the whole tool bar: no command hides behind the overflow
-// arrow, whose menu would cover the device number.
-TEST(MainWindow, EveryToolBarCommandIsVisibleAtTheInitialSize) {
-    TempWorkDir work;
-    auto form = ShownMainWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    const auto* tools = form->findChild<QToolBar*>();
-    ASSERT_NE(tools, nullptr);
-    const QList<QAction*> actions = tools->actions();
-    ASSERT_TRUE(actions.contains(form->AInformMR) && actions.contains(form->AProgD)); // the last ones
-    for (QAction* action : actions) {
-        const QWidget* button = tools->widgetForAction(action);
-        ASSERT_NE(button, nullptr) << action->text().toStdString();
-        EXPECT_TRUE(button->isVisible()) << action->text().toStdString();
-        EXPECT_TRUE(tools->rect().contains(button->geometry())) << action->text().toStdString();
-    }
-    const auto* overflow = tools->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
-    ASSERT_NE(overflow, nullptr);
-    EXPECT_FALSE(overflow->isVisible());
-}

@@ -93,8 +93,8 @@ TEST_F(RegOnline, ATickReadsValuesThenStatesAndFillsThePanel) {
     EXPECT_EQ(view.Timer1->interval(), 3000);
     EXPECT_TRUE(view.Label1->isVisible());
     EXPECT_EQ(view.Label1->text(), "запущен опрос");
-    EXPECT_EQ(view.width(), 280);
-    EXPECT_EQ(view.Panel(0).panel, nullptr); // built by the first tick
+    EXPECT_GE(view.width(), view.minimumSizeHint().width()); // 280, or what the captions need
+    EXPECT_EQ(view.Panel(0).panel, nullptr);                 // built by the first tick
     EXPECT_TRUE(device.Received().empty());
 
     view.Timer1Timer();
@@ -133,7 +133,7 @@ TEST_F(RegOnline, ATickReadsValuesThenStatesAndFillsThePanel) {
 TEST_F(RegOnline, ACascadeShowsTwoPanelsAndARepeaterNoButtons) {
     view.TwoLoops = 1;
     Open();
-    EXPECT_EQ(view.width(), 460);
+    EXPECT_GE(view.width(), 460);
     ASSERT_NE(view.Panel(1).panel, nullptr);
     EXPECT_EQ(view.Panel(1).panel->pos(), QPoint(220, 10));
     EXPECT_EQ(view.Panel(1).panel->LoopNumber(), 2);
@@ -217,6 +217,9 @@ TEST_F(RegOnline, SetPointInAutoOutputInHandEachWrittenOnce) {
     EXPECT_FALSE(view.EditText->isVisible());
     Type(3, "100");
     EXPECT_EQ(view.EditText->isVisible(), true);
+    // Over the OUT box, not the SP box.
+    const PanelPart* out = view.Panel(0).panel->OUTBox();
+    EXPECT_EQ(view.EditText->pos(), out->mapTo(&view, QPoint(0, 0)));
     Leave(Qt::TabFocusReason);
     EXPECT_EQ(device.ReceivedOf(16).size(), 1u);
     EXPECT_EQ(device.LoopValue(0, 1), 100.0f);

@@ -54,7 +54,7 @@ TFormTipDat::TFormTipDat(EditorContext& context, QWidget* parent) : QDialog(pare
         return b;
     };
     OK = button(QStringLiteral("OK"));
-    Cancel = button(QStringLiteral("Cancel"));
+    Cancel = button(QStringLiteral("Отмена"));
     Save = button(QStringLiteral("Save"));
     Button3 = button(QStringLiteral("on line дискр. сигн."));
     auto* buttons = new QHBoxLayout;

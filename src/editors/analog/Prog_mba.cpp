@@ -96,7 +96,7 @@ TFormPROG::TFormPROG(EditorContext& context, const QStringList& defaultUnits, QW
         return b;
     };
     OK = button(QStringLiteral("OK"));
-    Cancel = button(QStringLiteral("Cancel"));
+    Cancel = button(QStringLiteral("Отмена"));
     Save = button(QStringLiteral("Save"));
     ButtonCopy = button(QStringLiteral("Копировать базу"));
     ButtonChange = button(QStringLiteral("Заменить базу"));

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -149,7 +150,13 @@ bool SchemeEditorFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void SchemeEditorFrame::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+    if (event->spontaneous()) return;
+    // Opens wide enough for the whole tool bar: a narrower window hides the last commands behind
+    // the overflow arrow.
+    const QMargins margins = layout()->contentsMargins();
+    const int tools = ToolBar1->sizeHint().width() + margins.left() + margins.right();
+    if (width() < tools) resize(tools, height());
+    FormShow();
 }
 
 void SchemeEditorFrame::NCloseClick() {

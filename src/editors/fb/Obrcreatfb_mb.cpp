@@ -149,14 +149,19 @@ void TFormCreatFB::FormCreate() {
     head->addStretch();
     top->addLayout(head);
 
+    // Compact, so that the dialog fits a laptop screen: the type and trigger lists on the left,
+    // the timer on the right.
     auto* middle = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
     RadioGroup1 = new RadioGroup(QStringLiteral("Тип функц. блока"), CreatFb::TypeNames(), this);
-    middle->addWidget(RadioGroup1);
-    auto* right = new QVBoxLayout;
+    left->addWidget(RadioGroup1);
     RadioGroup3 = new RadioGroup(
         QStringLiteral("Тип триггера"),
         {QStringLiteral("приоритет сброса       (R-S)"), QStringLiteral("приоритет установки (S-R)")}, this);
-    right->addWidget(RadioGroup3);
+    left->addWidget(RadioGroup3);
+    left->addStretch();
+    middle->addLayout(left);
+    auto* right = new QVBoxLayout;
 
     GBTimer = new QGroupBox(QStringLiteral("Реквизиты таймера и компаратора"), this);
     auto* timer = new QGridLayout(GBTimer);
@@ -184,6 +189,9 @@ void TFormCreatFB::FormCreate() {
     timer->addWidget(EditHour, 4, 0);
     timer->addWidget(EditMin, 4, 1);
     timer->addWidget(EditSec, 4, 2);
+    timer->setVerticalSpacing(2);
+    for (RadioGroup* g : {RadioGroup1, RadioGroup2, RadioGroup3, RadioGroup4})
+        g->SetCompact();
     right->addWidget(GBTimer);
     middle->addLayout(right);
     top->addLayout(middle);
@@ -229,9 +237,9 @@ void TFormCreatFB::FormCreate() {
     EditGist = NewEdit(GBComp, 2, QStringLiteral("Гистерезис(0-31)"));
     comp->addWidget(ComboBox9, 0, 0);
     comp->addWidget(EditAnVh, 0, 1);
-    comp->addWidget(EditLim, 1, 0);
-    comp->addWidget(CBoxCond, 1, 1);
-    comp->addWidget(EditGist, 2, 0);
+    comp->addWidget(EditLim, 0, 2);
+    comp->addWidget(CBoxCond, 1, 0);
+    comp->addWidget(EditGist, 1, 1);
     GBCount = new QGroupBox(QStringLiteral("Настройки счетчика"), this);
     auto* count = new QHBoxLayout(GBCount);
     EditLimCount = NewEdit(GBCount, 2);

@@ -24,6 +24,14 @@ std::optional<int> WholeNumber(const QLineEdit* edit) {
     return ok ? std::optional<int>(v) : std::nullopt;
 }
 
+// A caption that breaks into lines where it is long, so that the three groups fit a laptop screen
+// side by side.
+QLabel* Caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
 QLineEdit* NewEdit(QWidget* parent, const QString& text = QStringLiteral("0")) {
     auto* edit = new QLineEdit(text, parent);
     edit->setFixedWidth(90);
@@ -90,7 +98,7 @@ void TFormCreatReg::FormCreate() {
         g.Add(new QLabel(outputKind, box), tOut);
         anVh = NewEdit(box, QStringLiteral("00"));
         anVh->setMaxLength(3);
-        g.Add(new QLabel(inputCaption, box), anVh);
+        g.Add(Caption(inputCaption, box), anVh);
         inf1 = new QLabel(box);
         inf = new QLabel(box);
         g.grid->addWidget(inf1, g.row++, 0, 1, 2);
@@ -115,8 +123,8 @@ void TFormCreatReg::FormCreate() {
     EditVhPZ->setEnabled(false);
     comp.Add(new QLabel(QStringLiteral("Адрес ПЗ"), GBComp), EditVhPZ);
     for (int i = 0; i < 6; ++i)
-        comp.Add(new QLabel(paramCaptions[i], GBComp), outer[size_t(i)]);
-    LabAdOUT = new QLabel(QStringLiteral("Выход ЦАП №"), GBComp);
+        comp.Add(Caption(paramCaptions[i], GBComp), outer[size_t(i)]);
+    LabAdOUT = Caption(QStringLiteral("Выход ЦАП №"), GBComp);
     EditAdOUT = NewEdit(GBComp);
     EditAdOUT->setEnabled(false);
     comp.Add(LabAdOUT, EditAdOUT);
@@ -127,7 +135,7 @@ void TFormCreatReg::FormCreate() {
     EditVhSP = NewEdit(GBRegInt);
     in.Add(new QLabel(QStringLiteral("Адрес рег. внеш. контура "), GBRegInt), EditVhSP);
     for (int i = 0; i < 6; ++i)
-        in.Add(new QLabel(paramCaptions[i], GBRegInt), inner[size_t(i)]);
+        in.Add(Caption(paramCaptions[i], GBRegInt), inner[size_t(i)]);
     EditAdOUT1 = NewEdit(GBRegInt);
     in.Add(new QLabel(QStringLiteral("Выход ЦАП №"), GBRegInt), EditAdOUT1);
 
@@ -141,8 +149,8 @@ void TFormCreatReg::FormCreate() {
     pz->addWidget(EditNPZ, 0, 1);
     pz->addWidget(new QLabel(QStringLiteral("Адрес регулятора"), GBPZ), 1, 0);
     pz->addWidget(EditAReg, 1, 1);
-    pz->addWidget(new QLabel(QStringLiteral("Интервал времени        реперной точки"), GBPZ), 2, 1);
-    pz->addWidget(new QLabel(QStringLiteral("Задание регулятора       в реперной точкe"), GBPZ), 2, 2);
+    pz->addWidget(Caption(QStringLiteral("Интервал времени        реперной точки"), GBPZ), 2, 1);
+    pz->addWidget(Caption(QStringLiteral("Задание регулятора       в реперной точкe"), GBPZ), 2, 2);
     for (int k = 0; k < 6; ++k) {
         IntervalEdits[size_t(k)] = NewEdit(GBPZ);
         IntervalEdits[size_t(k)]->setObjectName(QStringLiteral("Edit%1").arg(k + 1));

@@ -59,7 +59,8 @@ TFormReg::TFormReg(EditorContext& context, TFormCreatReg& creatReg, TFormRegOnLi
     : SchemeEditorFrame(context, parent), creatReg_(creatReg), onLine_(onLine) {
     setObjectName("FormReg");
     setWindowTitle("Программирование токовых выходов");
-    resize(887, 722);
+    // 722 high with its title bar, so that it fits above a laptop's task bar (728 pixels).
+    resize(887, 722 - 32);
     CreateActions();
     CreateControls();
     CreateMenus();

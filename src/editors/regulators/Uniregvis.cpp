@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace LoopOnline;
 
@@ -98,6 +99,7 @@ TFormRegOnLine::TFormRegOnLine(EditorContext& context, QWidget* parent)
     auto* area = new QWidget;
     area->setMinimumSize(420, TPanRegVis::kHeight + 20);
     ScrollBox1->setWidget(area);
+    ScrollBox1->setMinimumWidth(area->minimumWidth() + 2 * ScrollBox1->frameWidth()); // no sideways scrolling
     Button1 = new QPushButton(QStringLiteral("программирование"), this);
     Button1->hide();
     Button2 = new QPushButton(QStringLiteral("Таймер"), this);
@@ -128,7 +130,6 @@ TFormRegOnLine::TFormRegOnLine(EditorContext& context, QWidget* parent)
     bottom->addWidget(ProgressBar1);
     bottom->addWidget(Button1);
     auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetNoConstraint); // the width follows the panel count
     layout->addLayout(head);
     layout->addWidget(ScrollBox1, 1);
     layout->addLayout(bottom);
@@ -156,7 +157,8 @@ void TFormRegOnLine::ParkEditText() {
 void TFormRegOnLine::showEvent(QShowEvent* event) {
     ParkEditText();
     DestroyPanels();
-    resize(TwoLoops ? 460 : 280, height());
+    // 280 for one panel, 460 for two, or wider where the captions and panels need it.
+    resize(std::max(TwoLoops ? 460 : 280, minimumSizeHint().width()), height());
     EditKind = 0;
     QDialog::showEvent(event);
     if (!polling_) Button2Click();
@@ -323,8 +325,10 @@ void TFormRegOnLine::StartTyping(int i, int kind) {
     if ((kind == 2) != inAuto) return; // SP only in auto, OUT only in hand
     const float shown = kind == 2 ? shownSP_[size_t(i)] : shownOUT_[size_t(i)];
     EditText->setText(TPanRegVis::ValueText(shown));
+    // Over the box of the value being typed.
     const TPanRegVis* panel = panels_[size_t(i)].panel;
-    EditText->move(ScrollBox1->x() + panel->x() + 64, ScrollBox1->y() + panel->y() + 27);
+    const QWidget* box = kind == 2 ? panel->SPBox() : panel->OUTBox();
+    EditText->move(box->mapTo(this, QPoint(0, 0)));
     EditText->show();
     EditText->raise();
     EditText->setFocus();
