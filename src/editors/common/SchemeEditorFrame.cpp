@@ -1,6 +1,7 @@
 #include "SchemeEditorFrame.h"
 
 #include "EditorContext.h"
+#include "WindowOpening.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -147,7 +148,7 @@ bool SchemeEditorFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void SchemeEditorFrame::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+    if (IsOpening(event)) FormShow();
 }
 
 void SchemeEditorFrame::NCloseClick() {
