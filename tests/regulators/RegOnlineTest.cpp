@@ -306,12 +306,19 @@ TEST_F(RegOnline, PressesAndMinimiseLeaveTheValueBeingTypedAndEnterWritesItOnce)
                                   Sent(5, {0x00, 0x69, 0xFF, 0x00})}));
 }
 
-TEST_F(RegOnline, EveryOpeningShowsTheSameGlyphs) {
+// Qt caches the pixmaps of icons and button faces by icon and palette: new ones at each opening
+// would fill its pixmap cache.
+TEST_F(RegOnline, EveryOpeningDrawsFromTheSameGlyphsAndPalettes) {
+    const auto keys = [this] {
+        const auto& p = view.Panel(0);
+        return std::vector<qint64>{p.ap->icon().cacheKey(), p.handAut->icon().cacheKey(),
+                                   qint64(p.plus->palette().cacheKey()),
+                                   qint64(p.minus->palette().cacheKey())};
+    };
     Open();
-    const qint64 ap = view.Panel(0).ap->icon().cacheKey();
-    const qint64 handAut = view.Panel(0).handAut->icon().cacheKey();
+    const std::vector<qint64> first = keys();
+    EXPECT_EQ(view.Panel(0).plus->palette().color(QPalette::ButtonText), QColor(Qt::black));
     view.close();
     Open();
-    EXPECT_EQ(view.Panel(0).ap->icon().cacheKey(), ap);
-    EXPECT_EQ(view.Panel(0).handAut->icon().cacheKey(), handAut);
+    EXPECT_EQ(keys(), first);
 }

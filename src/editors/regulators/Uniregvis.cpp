@@ -66,9 +66,13 @@ QPushButton* NewCommand(QWidget* parent, int left, const QString& caption) {
     QFont font = b->font();
     font.setPointSize(14);
     b->setFont(font);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::ButtonText, Qt::black);
-    b->setPalette(pal);
+    // Black captions. A button's own palette gives Qt's pixmap cache new entries for every new
+    // button, so it gets one only where the inherited palette would not draw them black.
+    if (b->palette().color(QPalette::ButtonText) != Qt::black) {
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::ButtonText, Qt::black);
+        b->setPalette(pal);
+    }
     return b;
 }
 
