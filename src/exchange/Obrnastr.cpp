@@ -2,6 +2,7 @@
 
 #include "Comportclass.h"
 #include "DialogFrame.h"
+#include "WindowOpening.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -33,7 +34,7 @@ void TFormNastr::FillFromPort() {
 }
 
 void TFormNastr::showEvent(QShowEvent* e) {
-    FillFromPort();
+    if (IsOpening(e)) FillFromPort();
     QDialog::showEvent(e);
 }
 

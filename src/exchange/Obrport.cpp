@@ -3,6 +3,7 @@
 #include "Comportclass.h"
 #include "DialogFrame.h"
 #include "Dialogs.h"
+#include "WindowOpening.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -58,7 +59,7 @@ void TFormPort::FillFromPort() {
 }
 
 void TFormPort::showEvent(QShowEvent* e) {
-    FillFromPort();
+    if (IsOpening(e)) FillFromPort();
     QDialog::showEvent(e);
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -195,8 +196,6 @@ TEST_F(RegOnline, SetPointInAutoOutputInHandEachWrittenOnce) {
     Type(2, "60");
     EXPECT_TRUE(view.EditText->isVisible());
     EXPECT_EQ(view.EditKind, 2);
-    view.PanRegVis0MouseDown(1, Qt::RightButton); // the target stays while typing
-    EXPECT_EQ(view.EditPanel, 0);
     Leave(Qt::ActiveWindowFocusReason); // a box took the focus: nothing written
     EXPECT_TRUE(device.Received().empty());
     QTest::keyClick(view.EditText, Qt::Key_Return);
@@ -269,4 +268,60 @@ TEST_F(RegOnline, HandAutoAndApSwitches) {
     EXPECT_EQ(device.Received(),
               (std::vector<Bytes>{Sent(5, {0x00, 0x68, 0xFF, 0x00}), Sent(5, {0x00, 0x70, 0xFF, 0x00})}));
     EXPECT_TRUE(device.Coil(104));
+}
+
+TEST_F(RegOnline, PressesAndMinimiseLeaveTheValueBeingTypedAndEnterWritesItOnce) {
+    view.TwoLoops = 1;
+    device.SetCoil(HandAutoCoil(1), true);
+    Open();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    TPanRegVis* first = view.Panel(0).panel;
+    TPanRegVis* second = view.Panel(1).panel;
+    QTest::mouseClick(first->SPBox(), Qt::LeftButton);
+    ASSERT_TRUE(view.EditText->hasFocus());
+    QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(view.EditText, "6");
+    device.ClearLog();
+    const QPoint bars(90, 200);
+    QTest::mouseClick(first, Qt::LeftButton, {}, bars);
+    QTest::mouseClick(view.ScrollBox1->widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseClick(second, Qt::RightButton, {}, bars); // the loop being typed for stays
+    view.showMinimized();
+    view.showNormal();
+    EXPECT_TRUE(view.Timer1->isActive());
+    EXPECT_EQ(device.Received(), std::vector<Bytes>{});
+    ASSERT_TRUE(view.EditText->isVisible());
+    QTest::keyClicks(view.EditText, "0");
+    QTest::keyClick(view.EditText, Qt::Key_Return);
+    EXPECT_EQ(device.Received(),
+              std::vector<Bytes>{Sent(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x70, 0x00, 0x00})});
+
+    // A press on a control that takes the focus still ends the typing: the value, then "+".
+    QTest::mouseClick(second->SPBox(), Qt::LeftButton);
+    QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(view.EditText, "25");
+    device.ClearLog();
+    QTest::mouseClick(view.Panel(1).plus, Qt::LeftButton);
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Sent(16, {0x02, 0xA6, 0x00, 0x02, 0x04, 0x41, 0xC8, 0x00, 0x00}),
+                                  Sent(5, {0x00, 0x69, 0xFF, 0x00})}));
+}
+
+// Qt caches the pixmaps of icons and button faces by icon and palette: new ones at each opening
+// would fill its pixmap cache.
+TEST_F(RegOnline, EveryOpeningDrawsFromTheSameGlyphsAndPalettes) {
+    const auto keys = [this] {
+        const auto& p = view.Panel(0);
+        return std::vector<qint64>{p.ap->icon().cacheKey(), p.handAut->icon().cacheKey(),
+                                   qint64(p.plus->palette().cacheKey()),
+                                   qint64(p.minus->palette().cacheKey())};
+    };
+    Open();
+    const std::vector<qint64> first = keys();
+    EXPECT_EQ(view.Panel(0).plus->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    view.close();
+    Open();
+    EXPECT_EQ(keys(), first);
 }

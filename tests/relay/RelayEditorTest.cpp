@@ -170,8 +170,11 @@ TEST_F(RelayEditor, CloseQuestionAnswersInDeviceMode) {
     Open(3, [] {});
     const Bytes read = Image();
     // Cancel keeps the window; No restores; Yes writes the block with the other modules as read.
+    // Minimise and restore between the change and OK open nothing anew: the question still comes.
     Open(3, [&] {
         Choose(form.TipVyh[2], 1);
+        form.showMinimized();
+        form.showNormal();
         CloseQuestion(mrCancel);
         form.OKClick();
         EXPECT_TRUE(form.isVisible());

@@ -2,6 +2,7 @@
 
 #include "Comportclass.h"
 #include "Configuration.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QHBoxLayout>
@@ -44,13 +45,13 @@ int TFormLiveView::DevNum() const {
 
 void TFormLiveView::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous()) return; // restored from minimised
+    if (!IsOpening(event)) return;
     FormShow();
     Button1Click();
 }
 
 void TFormLiveView::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous()) FormClose(); // not when the window is minimised
+    if (IsClosing(event)) FormClose();
     QDialog::hideEvent(event);
 }
 

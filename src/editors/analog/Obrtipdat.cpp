@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "EditorModal.h"
 #include "RadioGroup.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QGridLayout>
@@ -88,7 +89,7 @@ void TFormTipDat::Load(int k, const QString& slotCaption) {
 }
 
 void TFormTipDat::showEvent(QShowEvent* event) {
-    closeMode_ = 0; // an earlier Cancel must not throw away this showing's choices
+    if (IsOpening(event)) closeMode_ = 0; // an earlier Cancel must not throw away this showing's choices
     QDialog::showEvent(event);
 }
 

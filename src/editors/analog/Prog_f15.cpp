@@ -5,6 +5,7 @@
 #include "LocalNetwork.h"
 #include "NetEditKeys.h"
 #include "NetTransfer.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -138,8 +139,10 @@ void TFormF15::Prepare(int k) {
 }
 
 void TFormF15::showEvent(QShowEvent* event) {
-    result_ = 2;
-    context_.Cfg().F15.SetF15Unchanged(1);
+    if (IsOpening(event)) {
+        result_ = 2;
+        context_.Cfg().F15.SetF15Unchanged(1);
+    }
     QDialog::showEvent(event);
 }
 

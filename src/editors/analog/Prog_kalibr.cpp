@@ -4,6 +4,7 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "KalibrKit.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QGridLayout>
@@ -97,11 +98,11 @@ void TFormKalibr::ShowRows() {
 
 void TFormKalibr::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    if (IsOpening(event)) FormShow();
 }
 
 void TFormKalibr::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous()) FormClose(); // not when the window is minimised
+    if (IsClosing(event)) FormClose();
     QDialog::hideEvent(event);
 }
 

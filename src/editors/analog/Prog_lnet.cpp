@@ -7,6 +7,7 @@
 #include "NetTransfer.h"
 #include "Prog_f15.h"
 #include "Prog_mbm.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QAction>
@@ -103,7 +104,7 @@ TFormLNet::TFormLNet(EditorContext& context, TFormMBM& formMBM, TFormF15& formF1
 }
 
 void TFormLNet::showEvent(QShowEvent* event) {
-    FormShow();
+    if (IsOpening(event)) FormShow();
     QDialog::showEvent(event);
 }
 

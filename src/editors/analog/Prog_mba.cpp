@@ -12,6 +12,7 @@
 #include "Obrtipdat.h"
 #include "Prog_infvyh.h"
 #include "Prog_kalibr.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QAction>
@@ -390,7 +391,7 @@ void TFormPROG::ShowCorrections(int sel) {
 
 void TFormPROG::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    if (IsOpening(event)) FormShow();
 }
 
 void TFormPROG::FormShow() {

@@ -7,6 +7,7 @@
 #include "Prog_infanloc.h"
 #include "Prog_infvhdloc.h"
 #include "Prog_recvmbm.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -140,7 +141,7 @@ void TFormMBM::Prepare(int i) {
 }
 
 void TFormMBM::showEvent(QShowEvent* event) {
-    result_ = 2;
+    if (IsOpening(event)) result_ = 2;
     QDialog::showEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #include "SchemeEditorFrame.h"
 
 #include "EditorContext.h"
+#include "WindowOpening.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -150,7 +151,7 @@ bool SchemeEditorFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void SchemeEditorFrame::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous()) return;
+    if (!IsOpening(event)) return;
     // Opens wide enough for the whole tool bar: a narrower window hides the last commands behind
     // the overflow arrow.
     const QMargins margins = layout()->contentsMargins();

@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "NumberText.h"
 #include "RadioGroup.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -359,6 +360,7 @@ void TFormCreatFB::InformButClick() {
 }
 
 void TFormCreatFB::showEvent(QShowEvent* event) {
+    if (!IsOpening(event)) return QDialog::showEvent(event);
     RadioGroup1->setFocus();
     TProgFBClass& fb = ctx_.Cfg().FB;
     fb.FBInformFillOnly = 1;

@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "NumberText.h"
 #include "PvInput.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -310,6 +311,7 @@ void TFormCreatReg::InformButClick() {
 }
 
 void TFormCreatReg::showEvent(QShowEvent* event) {
+    if (!IsOpening(event)) return QDialog::showEvent(event);
     Cancelled = 1; // only OK clears it
     ModalResult = 2;
     ErrorText->hide();

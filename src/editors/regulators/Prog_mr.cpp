@@ -4,6 +4,7 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "EditorModal.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
 #include <QAction>
@@ -344,7 +345,7 @@ void TFormMR::ButOnLineClick() {
 
 void TFormMR::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    if (IsOpening(event)) FormShow();
 }
 
 void TFormMR::FormShow() {

@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "Panregvis.h"
 #include "RegOnlineKit.h"
+#include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 #include "editors/regulators/CreatRegRules.h"
 
@@ -50,13 +51,6 @@ QIcon SwitchGlyph(const QString& released, const QString& down) {
     return icon;
 }
 
-QIcon ApOnOff() {
-    return SwitchGlyph(QStringLiteral("AP"), QStringLiteral("AP"));
-}
-QIcon HandAut() {
-    return SwitchGlyph(QStringLiteral("РУЧ"), QStringLiteral("АВТ"));
-}
-
 QToolButton* NewSwitch(QWidget* parent, int left, const QIcon& glyph) {
     auto* b = new QToolButton(parent);
     b->setGeometry(left, 378, 67, 48);
@@ -73,16 +67,22 @@ QPushButton* NewCommand(QWidget* parent, int left, const QString& caption) {
     QFont font = b->font();
     font.setPointSize(14);
     b->setFont(font);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::ButtonText, Qt::black);
-    b->setPalette(pal);
+    // Black captions. A button's own palette gives Qt's pixmap cache new entries for every new
+    // button, so it gets one only where the inherited palette would not draw them black.
+    if (b->palette().color(QPalette::ButtonText) != Qt::black) {
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::ButtonText, Qt::black);
+        b->setPalette(pal);
+    }
     return b;
 }
 
 } // namespace
 
 TFormRegOnLine::TFormRegOnLine(EditorContext& context, QWidget* parent)
-    : QDialog(parent), ctx_(context), poll_(context.ComPort()) {
+    : QDialog(parent), ctx_(context), poll_(context.ComPort()),
+      apGlyph_(SwitchGlyph(QStringLiteral("AP"), QStringLiteral("AP"))),
+      handAutGlyph_(SwitchGlyph(QStringLiteral("РУЧ"), QStringLiteral("АВТ"))) {
     setWindowTitle(QStringLiteral("Режим on line"));
     LabNReg = new QLabel(this);
     LabTip = new QLabel(this);
@@ -96,6 +96,9 @@ TFormRegOnLine::TFormRegOnLine(EditorContext& context, QWidget* parent)
     Label4 = new QLabel(QStringLiteral("Регулятор  внутр конт. №"), this);
     Label6 = new QLabel(QStringLiteral("№ входа рег. параметра внутр конт"), this);
     ScrollBox1 = new QScrollArea(this);
+    // A press on a panel or the empty area leaves a value being typed alone: the press finds no
+    // control there to take the focus.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     auto* area = new QWidget;
     area->setMinimumSize(420, TPanRegVis::kHeight + 20);
     ScrollBox1->setWidget(area);
@@ -155,6 +158,7 @@ void TFormRegOnLine::ParkEditText() {
 }
 
 void TFormRegOnLine::showEvent(QShowEvent* event) {
+    if (!IsOpening(event)) return QDialog::showEvent(event);
     ParkEditText();
     DestroyPanels();
     // 280 for one panel, 460 for two, or wider where the captions and panels need it.
@@ -165,7 +169,7 @@ void TFormRegOnLine::showEvent(QShowEvent* event) {
 }
 
 void TFormRegOnLine::hideEvent(QHideEvent* event) {
-    if (Timer1->isActive()) Button2Click();
+    if (IsClosing(event) && Timer1->isActive()) Button2Click();
     QDialog::hideEvent(event);
 }
 
@@ -213,8 +217,8 @@ void TFormRegOnLine::CreatePanel(int i, int loopClass) {
     connect(p.panel->OUTBox(), &SchemeControl::Click, this, [this, i] { ChangeOUTClick(i); });
     p.plus = NewCommand(p.panel, 1, QStringLiteral("+"));
     p.minus = NewCommand(p.panel, 122, QStringLiteral("-"));
-    p.ap = NewSwitch(p.panel, 4, ApOnOff());
-    p.handAut = NewSwitch(p.panel, 111, HandAut());
+    p.ap = NewSwitch(p.panel, 4, apGlyph_);
+    p.handAut = NewSwitch(p.panel, 111, handAutGlyph_);
     connect(p.plus, &QPushButton::clicked, this, [this, i] { p_Button1Click(i); });
     connect(p.minus, &QPushButton::clicked, this, [this, i] { p_Button2Click(i); });
     connect(p.ap, &QToolButton::clicked, this, [this, i] { SpButAPClick(i); });

@@ -7,6 +7,7 @@
 #include "PollService.h"
 
 #include <QDialog>
+#include <QIcon>
 #include <array>
 #include <cstdint>
 
@@ -85,6 +86,8 @@ class TFormRegOnLine : public QDialog {
 
     EditorContext& ctx_;
     PollService poll_;
+    // The switch glyphs, built once for every panel of every opening.
+    const QIcon apGlyph_, handAutGlyph_;
     std::array<LoopPanel, 2> panels_{};
     std::array<float, 2> shownSP_{}, shownOUT_{};
     bool polling_ = false;
