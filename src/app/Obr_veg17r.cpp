@@ -164,9 +164,13 @@ void TForm1::CreateForms() {
     FormConfig = new TConfig(this);
     FormPort = new TFormPort(ComPort, this);
     FormNastr = new TFormNastr(ComPort, this);
-    OpenDialog = MakeFileDialog(this, QStringLiteral("Открыть файл конфигурации"), QFileDialog::AcceptOpen);
-    SaveDialog =
-        MakeFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"), QFileDialog::AcceptSave);
+    OpenDialog.MakeWith([this] {
+        return MakeFileDialog(this, QStringLiteral("Открыть файл конфигурации"), QFileDialog::AcceptOpen);
+    });
+    SaveDialog.MakeWith([this] {
+        return MakeFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"),
+                              QFileDialog::AcceptSave);
+    });
 }
 
 void TForm1::CreateActions() {

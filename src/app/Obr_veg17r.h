@@ -4,6 +4,7 @@
 
 #include "Comportclass.h"
 #include "Configuration.h"
+#include "LazyFileDialog.h"
 
 #include <QMainWindow>
 #include <array>
@@ -11,7 +12,6 @@
 class EditorContext;
 class QAction;
 class QComboBox;
-class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -101,8 +101,8 @@ class TForm1 : public QMainWindow {
     TConfig* FormConfig = nullptr;
     TFormPort* FormPort = nullptr;
     TFormNastr* FormNastr = nullptr;
-    QFileDialog* OpenDialog = nullptr;
-    QFileDialog* SaveDialog = nullptr;
+    LazyFileDialog OpenDialog; // made when first used
+    LazyFileDialog SaveDialog;
 
     // Menu and tool-bar commands.
     QAction* ACreatConfig;

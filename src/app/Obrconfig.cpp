@@ -72,9 +72,7 @@ void CreateConfiguration(TConfiguration& cfg, const SlotCodes& codes, int devNum
         serv.SetSlotModuleCode(s + 1, codes[size_t(s)]);
     serv.SetDevAddr(devNum);
     serv.SetDevNum(devNum);
-    // Discrete signals: 24 per analogue module (the controller's own discrete inputs and the
-    // set-point signals of its channels), then 12 per discrete input module.
-    serv.SetDiscrInCount(24 * serv.GetCntMod6F() + 12 * serv.GetCntMod2A());
+    serv.SetDiscrInCount(serv.GetComposedDiscrInCount());
     serv.SetAnInCount(serv.GetGroup6FChannels());
     serv.SetDefaultInputTexts();
     for (int i = 0; i < TProgMBAClass::UnitCount; ++i)

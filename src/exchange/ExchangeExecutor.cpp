@@ -1,7 +1,7 @@
 #include "ExchangeExecutor.h"
 
-#include <QApplication>
-#include <QEvent>
+#include "InputHold.h"
+
 #include <QEventLoop>
 #include <QThread>
 #include <condition_variable>
@@ -9,47 +9,6 @@
 #include <mutex>
 
 namespace {
-
-// Drops the user's input to every window while a transfer runs; painting, timers and queued
-// calls go on. A close request is refused, so no window closes under its own transfer.
-class InputHold : public QObject {
-  public:
-    InputHold() {
-        if (qApp) {
-            qApp->installEventFilter(this);
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
-    }
-    ~InputHold() override {
-        if (qApp) QApplication::restoreOverrideCursor();
-    }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-        case QEvent::Drop:
-        case QEvent::Close:
-            event->ignore();
-            return true;
-        default:
-            return false;
-        }
-    }
-};
 
 // Counts a waiting Run for Busy().
 class RunningMark {

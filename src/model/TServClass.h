@@ -92,6 +92,9 @@ class TServClass {
     // plus one, the device block); −1 when the slot holds no analogue module.
     int AnModuleIndex(int slot) const;
     int GetGroup6FChannels() const { return 4 * GetCntMod6F(); }
+    // The discrete signals the slots give: 24 per analogue module (the controller's own discrete
+    // inputs and the set-point signals of its channels), then 12 per discrete input module.
+    int GetComposedDiscrInCount() const { return 24 * GetCntMod6F() + 12 * GetCntMod2A(); }
     int GetCntModMR() const; // relay-output modules: codes 11 and 12
     static bool IsRelayModule(int code) { return code == 11 || code == 12; }
     // The 0-based index of slot among the relay modules in slot order (the module's base in

@@ -5,6 +5,7 @@
 #include "RtfWriter.h"
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -22,13 +23,19 @@ class WordProcessor {
 
 // LibreOffice headless: prints with `soffice --headless -p FILE` to the default printer. The page
 // setup already travels in the RTF file, and the file on disk is the saved document, so setting
-// up, saving and closing have nothing left to do.
+// up, saving and closing have nothing left to do. The print runs while the windows keep painting
+// and the user's input is held, as during a transfer; with no printer it is not started, and
+// either case is told in one box.
 class DesktopWordProcessor : public WordProcessor {
   public:
     static constexpr int kPrintTimeoutMs = 120000;
 
+    // True when the system has a printer (QPrinterInfo).
+    static bool SystemHasPrinter();
+
     explicit DesktopWordProcessor(QWidget* parent = nullptr, QString program = QStringLiteral("soffice"),
-                                  int printTimeoutMs = kPrintTimeoutMs);
+                                  int printTimeoutMs = kPrintTimeoutMs,
+                                  std::function<bool()> hasPrinter = SystemHasPrinter);
 
     bool OpenDocument(const QString& fileName) override;
     void SetPageSetup(const PageSetup& page) override;
@@ -41,6 +48,7 @@ class DesktopWordProcessor : public WordProcessor {
     QWidget* parent_;
     QString program_;
     int printTimeoutMs_;
+    std::function<bool()> hasPrinter_;
     QString programPath_; // found when the document was opened
     QString document_;
 };

@@ -55,7 +55,7 @@ TInform::TInform(QWidget* parent) : QDialog(parent) {
     RichEdit4 = new QTextEdit(this);
     ButPrint = new QPushButton(kPrintCaption, this);
     connect(ButPrint, &QPushButton::clicked, this, &TInform::PrintClick);
-    DialSaveFile = MakeRtfSaveDialog(this);
+    DialSaveFile.MakeWith([this] { return MakeRtfSaveDialog(this); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ButPrint, 0, Qt::AlignLeft);
     layout->addWidget(splitter);

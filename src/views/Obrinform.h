@@ -2,11 +2,12 @@
 // The input information window: discrete and analogue inputs as tables. The windows that show
 // it fill its cells; data row r holds input r + 1.
 
+#include "LazyFileDialog.h"
+
 #include <QDialog>
 #include <QStringList>
 
 class PrintContext;
-class QFileDialog;
 class QPushButton;
 class QTableWidget;
 class QTextEdit;
@@ -38,6 +39,6 @@ class TInform : public QDialog {
     QTextEdit* RichEdit1;      // hidden text areas of the fill routines
     QTextEdit* RichEdit4;
     QPushButton* ButPrint;            // "Создание и печать файла .rtf"
-    QFileDialog* DialSaveFile;        // the print file's save dialog
+    LazyFileDialog DialSaveFile;      // the print file's save dialog, made when first used
     PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

@@ -18,7 +18,7 @@ TInformMR::TInformMR(QWidget* parent) : QDialog(parent) {
                       QStringLiteral("Вход квитирования"), QStringLiteral("Вход сброса")});
     ButPrint = new QPushButton(kPrintCaption, this);
     connect(ButPrint, &QPushButton::clicked, this, &TInformMR::PrintClick);
-    DialSaveFile = MakeRtfSaveDialog(this);
+    DialSaveFile.MakeWith([this] { return MakeRtfSaveDialog(this); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ButPrint, 0, Qt::AlignLeft);
     layout->addWidget(StringGrid1);

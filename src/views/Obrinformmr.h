@@ -2,10 +2,11 @@
 // The output information window: the eight outputs of every relay module as one table; the
 // windows that show it fill its cells. Data row 8 * module + output (both from 0).
 
+#include "LazyFileDialog.h"
+
 #include <QDialog>
 
 class PrintContext;
-class QFileDialog;
 class QPushButton;
 class QTableWidget;
 
@@ -37,6 +38,6 @@ class TInformMR : public QDialog {
 
     QTableWidget* StringGrid1;
     QPushButton* ButPrint;            // "Создание и печать файла .rtf"
-    QFileDialog* DialSaveFile;        // the print file's save dialog
+    LazyFileDialog DialSaveFile;      // the print file's save dialog, made when first used
     PrintContext* Printing = nullptr; // set by the owner; the print does nothing without it
 };

@@ -214,4 +214,8 @@ TEST(SimDevice, StartsWithAConsistentSampleConfiguration) {
         const int i = SampleConfig::FunctionBlocks + 2 + k;
         EXPECT_TRUE(!fb.GetX1SrcCalc(i) || (fb.GetX1NumCalc(i) >= 1 && fb.GetX1NumCalc(i) <= k)) << k;
     }
+    // Other slots (devsim --slots) bring their own input and relay counts.
+    d.SetSlotCodes({15, 2, 2, 11, 12, 0, 0, 0});
+    EXPECT_EQ(Bytes(d.Composition().begin() + Composition::DiscreteInputs, d.Composition().begin() + 13),
+              Bytes({48, 4, 16, 0}));
 }

@@ -2,12 +2,15 @@
 // port, read the configuration from the device, look at the input table, save it to a file,
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
+#include "LoopSummary.h"
 #include "MainWindowSupport.h"
 #include "Obrinform.h"
 #include "Obrport.h"
 #include "StartUp.h"
+#include "editors/analog/KalibrKit.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
+#include "editors/regulators/RegEditKit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -72,6 +75,15 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
     EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
     EXPECT_FALSE(form->EditModif->text().isEmpty());
+    // The sample is usable at once: its composition is the one its slots give, calibration and
+    // the online loop view find a scale on every channel and loop input.
+    EXPECT_EQ(form->Cfg.Serv.GetDiscrInCount(), form->Cfg.Serv.GetComposedDiscrInCount());
+    EXPECT_EQ(Calibration::EqualScaleChannel(form->Cfg.MBA, 0), -1);
+    for (int loop = 0; loop < 2; ++loop) {
+        EXPECT_FALSE(RegEdit::PrepareOnline(form->Cfg, loop).refusal.has_value()) << loop;
+        EXPECT_EQ(form->LoopSummary->CellText(loop, TLoopSummary::cMin), "0");
+        EXPECT_EQ(form->LoopSummary->CellText(loop, TLoopSummary::cMax), "200");
+    }
     const QByteArray blocksRead = FunctionBlocks(form->Cfg);
 
     form->AInform->trigger();

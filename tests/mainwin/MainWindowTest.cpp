@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -229,6 +230,9 @@ TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfir
 TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     TempWorkDir work;
     auto form = ShownMainWindow();
+    // No window makes a file or print dialog (and its file-information thread) before it is used.
+    EXPECT_TRUE(form->findChildren<QFileDialog*>().isEmpty());
+    EXPECT_TRUE(form->findChildren<QPrintDialog*>().isEmpty());
     form->Context->SetConfigFileName("old.veg");
     QFile damaged(work.Path() + "/damaged.veg");
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
@@ -259,6 +263,7 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
         form->AOpenFile->trigger();
         form->AInPort->trigger(); // no port chosen
     }
+    EXPECT_EQ(form->findChildren<QFileDialog*>().size(), 1);
     EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(form->ProgressBar1->isVisible());
 }

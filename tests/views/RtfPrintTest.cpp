@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -185,20 +186,30 @@ TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs) {
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     };
     const QString doc = dir.filePath("t.rtf");
-    auto printOnce = [&] {
-        DesktopWordProcessor wp(nullptr, program, 300);
-        ASSERT_TRUE(wp.OpenDocument(doc));
+    bool printer = true;
+    // The window thread's longest pause between ticks of a 10 ms timer while the print runs.
+    auto printOnce = [&](int timeoutMs) {
+        DesktopWordProcessor wp(nullptr, program, timeoutMs, [&] { return printer; });
+        EXPECT_TRUE(wp.OpenDocument(doc));
+        QElapsedTimer sinceTick;
+        qint64 longest = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
+        ticks.start(10);
+        sinceTick.start();
         wp.PrintOut();
+        longest = std::max(longest, sinceTick.elapsed());
         wp.Save(doc);
         wp.Close(doc);
         wp.Quit();
+        return longest;
     };
     const QString failed = "Не удалось напечатать файл " + QDir::toNativeSeparators(doc);
 
-    makeProgram("exit 0");
+    makeProgram("sleep 1; exit 0"); // a print of a second keeps the window painting
     {
         ScriptedMessageBoxes boxes;
-        printOnce();
+        EXPECT_LT(printOnce(5000), 500);
     }
     EXPECT_EQ(readAll(argsFile), "--headless -p " + doc.toUtf8() + "\n");
 
@@ -208,7 +219,16 @@ TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs) {
         boxes.Expect(failed, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
         QElapsedTimer timer;
         timer.start();
-        printOnce();
+        printOnce(300);
         EXPECT_LT(timer.elapsed(), 10000) << tail.constData();
     }
+
+    // No printer: soffice is not started, and the box says so.
+    printer = false;
+    QFile::remove(argsFile);
+    ScriptedMessageBoxes boxes;
+    boxes.Expect("Принтер не найден. Файл не напечатан: " + QDir::toNativeSeparators(doc), "Предупреждение",
+                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    printOnce(300);
+    EXPECT_FALSE(QFile::exists(argsFile));
 }

@@ -2,7 +2,9 @@
 
 #include "CalcBlocks.h"
 #include "DeviceLayouts.h"
+#include "ScaleRanges.h"
 #include "TProgFBClass.h"
+#include "TProgMBAClass.h"
 #include "TProgMRClass.h"
 #include "TProgRegClass.h"
 #include "TServClass.h"
@@ -163,6 +165,45 @@ void FillRelayBase(std::map<int, std::vector<uint8_t>>& blocks) {
         data[k] = uint8_t(mr.GetModByte(int(k) + 1));
 }
 
+// The controller's four channels with scales that agree with their kind and range: channels 1
+// and 2 thermocouples on their first standard range, channels 3 and 4 free scales; set points
+// inside each scale and a position text, so that calibration and the loops' PV inputs (channels
+// 1 and 2) find a usable scale.
+void FillAnalogModule(std::map<int, std::vector<uint8_t>>& blocks) {
+    struct Channel {
+        int unit;
+        const char* low;
+        const char* high;
+        const char* setPoints[4]; // LL, L, H, HH
+        const char* position;
+    };
+    const ScaleRange first = ScaleRangeTable::Ranges(0)[0];
+    const QString low = ScaleRangeTable::LimitText(first.Min), high = ScaleRangeTable::LimitText(first.Max);
+    const Channel channels[4] = {
+        {2, nullptr, nullptr, {"20", "40", "160", "180"}, "Т-1"},
+        {2, nullptr, nullptr, {"10", "30", "150", "190"}, "Т-2"},
+        {3, "0", "1000", {"100", "200", "800", "900"}, "Д-3"},
+        {4, "0", "100", {"5", "10", "90", "95"}, "У-4"},
+    };
+    TProgMBAClass mba;
+    for (int c = 0; c < 4; ++c) {
+        const Channel& ch = channels[c];
+        mba.SetChSk(0, c, 0); // sensor type 0 on channels 1 and 2, scale law 0 on 3 and 4
+        mba.SetChB1Bits0to5(0, c, 0);
+        mba.SetChRazm(0, c, ch.unit);
+        mba.SetChNSkText(0, c, ch.low ? QString::fromUtf8(ch.low) : low);
+        mba.SetChVSkText(0, c, ch.high ? QString::fromUtf8(ch.high) : high);
+        mba.SetChUstLLText(0, c, QString::fromUtf8(ch.setPoints[0]));
+        mba.SetChUstLText(0, c, QString::fromUtf8(ch.setPoints[1]));
+        mba.SetChUstHText(0, c, QString::fromUtf8(ch.setPoints[2]));
+        mba.SetChUstHHText(0, c, QString::fromUtf8(ch.setPoints[3]));
+        mba.SetChPozText(0, c, QString::fromUtf8(ch.position));
+    }
+    auto& data = blocks[DeviceBlocks::AnModuleFirst];
+    for (size_t k = 0; k < data.size(); ++k)
+        data[k] = uint8_t(mba.GetModuleByte(0, int(k) + 1));
+}
+
 } // namespace
 
 void SampleConfig::Fill(std::map<int, std::vector<uint8_t>>& blocks) {
@@ -170,4 +211,5 @@ void SampleConfig::Fill(std::map<int, std::vector<uint8_t>>& blocks) {
     FillLoops(blocks);
     FillNames(blocks);
     FillRelayBase(blocks);
+    FillAnalogModule(blocks);
 }

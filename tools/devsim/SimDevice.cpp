@@ -4,6 +4,7 @@
 
 #include "ByteFields.h"
 #include "Float24.h"
+#include "TServClass.h"
 #include "TextCodec.h"
 
 #include "DeviceLayouts.h"
@@ -34,13 +35,9 @@ SimDevice::SimDevice() {
         if (len > 0) blocks_[id] = std::vector<uint8_t>(size_t(len - 1), 0);
     }
     // A controller module in slot 1, a discrete input module and a relay module: 24 discrete
-    // inputs of the controller and 12 of the module, 4 analogue channels, 8 relay outputs.
-    const uint8_t slotCodes[8] = {13, 2, 11, 0, 0, 0, 0, 0};
+    // signals of the controller and 12 of the module, 4 analogue channels, 8 relay outputs.
     composition_[Composition::DevNum] = 0;
-    std::memcpy(composition_.data() + Composition::SlotCodes, slotCodes, 8);
-    composition_[Composition::DiscreteInputs] = 36;
-    composition_[Composition::AnalogueInputs] = 4;
-    composition_[Composition::RelayOutputs] = 8;
+    SetSlotCodes({13, 2, 11, 0, 0, 0, 0, 0});
     blocks_[DeviceBlocks::DeviceNumber][0] = 0;
 
     const char* units[] = {"мА", "В", "°C", "кПа", "%", "м3/ч"};
@@ -61,13 +58,25 @@ SimDevice::SimDevice() {
     }
     for (int p = 0; p < int(analog_.size()); ++p)
         analog_[size_t(p)] = 20 + (p * 7) % 60;
-    for (int slot = 0; slot < 8; ++slot)
-        coils_[size_t(ModuleHealth + slot)] = slotCodes[slot] == 0; // 0 healthy, 1 faulty or missing
     for (int loop = 0; loop < 6; ++loop) {
         SetLoopValue(loop, 0, 50.0f);
         SetLoopValue(loop, 1, 40.0f);
         SetLoopValue(loop, 2, 48.0f);
     }
+}
+
+void SimDevice::SetSlotCodes(const std::array<uint8_t, 8>& codes) {
+    TServClass serv;
+    for (int slot = 0; slot < 8; ++slot) {
+        composition_[size_t(Composition::SlotCodes + slot)] = codes[size_t(slot)];
+        serv.SetSlotModuleCode(slot + 1, codes[size_t(slot)]);
+        coils_[size_t(ModuleHealth + slot)] = codes[size_t(slot)] == 0; // 0 healthy, 1 faulty or missing
+    }
+    composition_[Composition::DiscreteInputs] = uint8_t(serv.GetComposedDiscrInCount());
+    composition_[Composition::AnalogueInputs] = uint8_t(serv.GetGroup6FChannels());
+    const int relays = 8 * serv.GetCntModMR();
+    composition_[Composition::RelayOutputs] = uint8_t(relays & 0xFF);
+    composition_[Composition::RelayOutputs + 1] = uint8_t(relays >> 8);
 }
 
 void SimDevice::SetAddress(int a) {

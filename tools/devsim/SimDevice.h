@@ -44,6 +44,8 @@ class SimDevice {
     void SetAddress(int a);
     std::vector<uint8_t>& Block(int id) { return blocks_[id]; } // the data after the block number
     std::array<uint8_t, 15>& Composition() { return composition_; }
+    // Puts modules into the slots; the input and relay-output counts follow them.
+    void SetSlotCodes(const std::array<uint8_t, 8>& codes);
     FaultPlan& Faults() { return plan_; }
     bool PortLost() const { return portLost_; }
 

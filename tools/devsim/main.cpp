@@ -16,6 +16,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -76,15 +77,19 @@ bool ParsePair(const std::string& text, long maxValue, int& a, int& v) {
 
 // "C1,..,Cn": up to eight slot codes 0..15.
 bool ParseSlots(const std::string& text, SimDevice& device) {
+    std::array<uint8_t, 8> codes{};
+    std::copy_n(device.Composition().begin() + Composition::SlotCodes, 8, codes.begin());
     size_t start = 0;
     for (int slot = 0; slot < 8 && start <= text.size(); ++slot) {
         const size_t comma = std::min(text.find(',', start), text.size());
         int code = 0;
         if (!ParseNumber(text.substr(start, comma - start), 0, 15, code)) return false;
-        device.Composition()[size_t(Composition::SlotCodes + slot)] = uint8_t(code);
+        codes[size_t(slot)] = uint8_t(code);
         start = comma + 1;
     }
-    return start > text.size();
+    if (start <= text.size()) return false;
+    device.SetSlotCodes(codes);
+    return true;
 }
 
 } // namespace

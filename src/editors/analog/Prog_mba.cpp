@@ -143,7 +143,7 @@ TFormPROG::TFormPROG(EditorContext& context, const QStringList& defaultUnits, QW
     for (QWidget* w : std::initializer_list<QWidget*>{RichEdit1, But3, But5, Button1})
         print->addWidget(w);
     PrintArea->hide();
-    DialSaveFile = MakeRtfSaveDialog(this);
+    DialSaveFile.MakeWith([this] { return MakeRtfSaveDialog(this); });
 
     connect(OK, &QPushButton::clicked, this, &TFormPROG::OKClick);
     connect(Cancel, &QPushButton::clicked, this, &TFormPROG::CancelClick);

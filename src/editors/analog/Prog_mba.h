@@ -5,13 +5,14 @@
 
 #include "editors/common/BlockSession.h"
 
+#include "LazyFileDialog.h"
+
 #include <QDialog>
 #include <array>
 
 class EditorContext;
 class QAction;
 class QComboBox;
-class QFileDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -55,7 +56,7 @@ class TFormPROG : public QDialog {
     QMenu* PopupMenu1;
     bool PopupMenu1AutoPopup = true;
     QProgressBar* ProgressBar1;
-    QFileDialog* DialSaveFile;
+    LazyFileDialog DialSaveFile; // made when first used
     // The hidden print area.
     QFrame* PrintArea;
     QTextEdit* RichEdit1;

@@ -125,9 +125,12 @@ TFormR_MBM::TFormR_MBM(EditorContext& context, const QStringList& defaultUnits, 
         panel->addWidget(w);
     ScrollBox2->hide();
     layout->addWidget(ScrollBox2);
-    DialSaveFile = MakeRtfSaveDialog(this);
-    DialPrint = new QPrintDialog(this);
-    DialPrint->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintSelection);
+    DialSaveFile.MakeWith([this] { return MakeRtfSaveDialog(this); });
+    DialPrint.MakeWith([this] {
+        auto* dialog = new QPrintDialog(this);
+        dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintSelection);
+        return dialog;
+    });
 
     connect(OK, &QPushButton::clicked, this, &TFormR_MBM::OKClick);
     connect(Save, &QPushButton::clicked, this, &TFormR_MBM::SaveClick);

@@ -9,12 +9,13 @@
 
 #include "ScalingKit.h"
 
+#include "LazyFileDialog.h"
+
 #include <QDialog>
 #include <array>
 
 class EditorContext;
 class QComboBox;
-class QFileDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -43,8 +44,8 @@ class TFormR_MBM : public QDialog {
     QScrollArea* ScrollBox1;
     QPushButton *OK, *Save, *BNew1;
     QProgressBar* ProgressBar1;
-    QFileDialog* DialSaveFile;
-    QPrintDialog* DialPrint;
+    LazyFileDialog DialSaveFile; // made when first used
+    LazyDialog<QPrintDialog> DialPrint;
     // The hidden print panel.
     QFrame* ScrollBox2;
     QTextEdit *RichEdit1, *RichEdit2;

@@ -24,7 +24,8 @@ constexpr int RelayCellLeft = 24;
 constexpr int RelayCellStep = 34;
 constexpr int RelayCellTop = 10;
 constexpr QSize RelayCell{32, 17};
-constexpr QPoint SignCellText{35, 13};
+constexpr QPoint SignCellText{35, 1}; // the cell column of the signalling panel
+constexpr QSize SignCellSize{TPanSign::kWidth - 36, TPanSign::kHeight - 2};
 constexpr int HorzLineHeight = 3;
 constexpr int RelayTextSkip = 6; // "МР1:  "
 } // namespace
@@ -46,20 +47,40 @@ std::vector<Page> Pages(const std::vector<int>& blockRows) {
     return pages;
 }
 
-QRect Place(const QRect& r, int firstTop, int sx, int sy) {
-    return {sx * r.left(), sy * (r.top() - firstTop + FirstBlockBelow) + PictureTop, sx * r.width(),
+QRect Place(const QRect& r, int firstTop, int sx, int sy, int pictureTop) {
+    return {sx * r.left(), sy * (r.top() - firstTop + FirstBlockBelow) + pictureTop, sx * r.width(),
             sy * r.height()};
 }
 
-std::vector<TextAt> RelayLines(int first, int last, int sy,
+std::vector<TextAt> RelayLines(int first, int last, int top, const RelayListMetrics& metrics,
                                const std::function<std::optional<QString>(int)>& relayText) {
-    int y = sy * PictureRows + RelayHeaderBelow;
-    std::vector<TextAt> lines{{QPoint(10, y), QStringLiteral("Информация о модулях реле:")}};
+    std::vector<TextAt> lines{{QPoint(10, top), QStringLiteral("Информация о модулях реле:")}};
+    const int rightX = metrics.pageWidth / 2;
+    const int gap = metrics.width(QStringLiteral("  "));
+    int y = top;
+    int step = metrics.headingStep; // from the heading to the first line
+    int leftEnd = 0;                // where the text on the current line ends
     for (int i = first; i <= last; ++i) {
         const bool odd = (i + 1) % 2 == 1;
-        if (odd) y += RelayLineStep;
-        if (const std::optional<QString> text = relayText(i))
-            lines.push_back({QPoint(odd ? 0 : RelayRightX, y), *text});
+        if (odd) {
+            y += step;
+            step = metrics.lineStep;
+            leftEnd = 0;
+        }
+        const std::optional<QString> text = relayText(i);
+        if (!text) continue;
+        const int width = metrics.width(*text);
+        int x = 0;
+        if (!odd) {
+            if (leftEnd + gap <= rightX && rightX + width <= metrics.pageWidth) {
+                x = rightX;
+            } else if (leftEnd > 0) {
+                y += step;
+                step = metrics.lineStep;
+            }
+        }
+        lines.push_back({QPoint(x, y), *text});
+        leftEnd = x + width;
     }
     return lines;
 }
@@ -71,11 +92,11 @@ QString RelayCellText(const QString& moduleText) {
 }
 
 std::vector<TextAt> PageHeader(int page, const QString& mainCaption, const QString& editorCaption,
-                               const QString& fileModeText) {
+                               const QString& fileModeText, int lineStep) {
     if (page > 0)
-        return {{QPoint(10, 10), mainCaption + QStringLiteral("   страница ") + QString::number(page + 1)}};
-    std::vector<TextAt> lines{{QPoint(10, 0), mainCaption}, {QPoint(10, 100), editorCaption}};
-    if (!fileModeText.isEmpty()) lines.push_back({QPoint(10, 200), fileModeText});
+        return {{QPoint(10, 0), mainCaption + QStringLiteral("   страница ") + QString::number(page + 1)}};
+    std::vector<TextAt> lines{{QPoint(10, 0), mainCaption}, {QPoint(10, lineStep), editorCaption}};
+    if (!fileModeText.isEmpty()) lines.push_back({QPoint(10, 2 * lineStep), fileModeText});
     return lines;
 }
 
@@ -98,8 +119,29 @@ void DrawText(QPainter& painter, QPoint pos, const QString& text) {
                      Qt::AlignLeft | Qt::AlignTop, text);
 }
 
+// Text inside box, left or centred and in the middle of its height, in the largest size up to
+// points that fits the box at the printer's resolution.
+void DrawFitted(QPainter& painter, const QRect& box, const QString& text, int points, Qt::Alignment align) {
+    QFont font = painter.font();
+    font.setBold(true);
+    for (qreal size = points;; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetrics fm(font, painter.device());
+        if (size <= 1 || (fm.height() <= box.height() && fm.horizontalAdvance(text) <= box.width())) break;
+    }
+    painter.setFont(font);
+    painter.drawText(box, align | Qt::AlignVCenter, text);
+}
+
 void DrawWidget(QPainter& painter, QWidget* w, const QRect& at) {
     painter.drawPixmap(at, w->grab());
+}
+
+int LineStep(const QPainter& painter, int points, bool bold) {
+    QFont font = painter.font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    return QFontMetrics(font, painter.device()).lineSpacing();
 }
 
 class PagePainter {
@@ -107,7 +149,16 @@ class PagePainter {
     PagePainter(TFormFB& form, const TConfiguration& cfg, QPainter& painter, int sx, int sy, int firstTop)
         : form_(form), cfg_(cfg), p_(painter), sx_(sx), sy_(sy), firstTop_(firstTop) {}
 
-    QRect At(const QRect& r) const { return Place(r, firstTop_, sx_, sy_); }
+    // The picture's top: below the header, with the labels over the page's first row too.
+    void PlaceBelow(int headerBottom, int first, int last) {
+        int top = firstTop_ - FirstBlockBelow;
+        for (QLabel* label : LabelsOn(first, last))
+            top = std::min(top, label->y());
+        pictureTop_ = headerBottom + sy_ * (firstTop_ - FirstBlockBelow - top);
+    }
+    int PictureTop() const { return pictureTop_; }
+
+    QRect At(const QRect& r) const { return Place(r, firstTop_, sx_, sy_, pictureTop_); }
 
     void Block(int i) {
         TPanFB* panel = form_.PanFB[size_t(i)];
@@ -124,8 +175,12 @@ class PagePainter {
         if (panel) DrawWidget(p_, panel, At(panel->geometry()));
         if (TPanSign* sign = form_.PanSign[size_t(i)]) {
             DrawWidget(p_, sign, At(sign->geometry()));
-            if (const int cell = cfg_.FB.GetSigNTabS(i))
-                DrawText(p_, At(QRect(sign->pos() + SignCellText, QSize())).topLeft(), QString::number(cell));
+            // The number goes into the panel's cell column, in place of the picture's own.
+            if (const int cell = cfg_.FB.GetSigNTabS(i)) {
+                const QRect box = At(QRect(sign->pos() + SignCellText, SignCellSize));
+                p_.fillRect(box, sign->Color());
+                DrawFitted(p_, box, QString::number(cell), 10, Qt::AlignHCenter);
+            }
         }
         if (TPanMR* relay = form_.PanMR[size_t(i)]) {
             DrawWidget(p_, relay, At(relay->geometry()));
@@ -133,12 +188,25 @@ class PagePainter {
                 const QRect cell = At(
                     QRect(relay->pos() + QPoint(RelayCellLeft + RelayCellStep * m, RelayCellTop), RelayCell));
                 p_.fillRect(cell, Qt::white);
-                DrawText(p_, cell.topLeft() + QPoint(sx_, 2 * sy_), RelayCellText(relay->ModuleText(m)));
+                DrawFitted(p_, cell.adjusted(sx_, sy_, -sx_, -sy_), RelayCellText(relay->ModuleText(m)), 10,
+                           Qt::AlignLeft);
             }
         }
     }
 
     void AlgorithmNames(int first, int last) {
+        for (QLabel* label : LabelsOn(first, last)) {
+            const QRect band = At(QRect(label->pos(), QSize(label->width(), LabelBandHeight)));
+            p_.fillRect(band, clBtnFace());
+            SetFont(p_, 10, true);
+            DrawText(p_, band.topLeft(), label->text());
+        }
+    }
+
+  private:
+    // The name labels of the algorithms with a block among first..last.
+    std::vector<QLabel*> LabelsOn(int first, int last) const {
+        std::vector<QLabel*> labels;
         const auto& alg = cfg_.FB.AlgTable;
         for (int a = 0; a < int(form_.AlgLabels.size()); ++a) {
             QLabel* label = form_.AlgLabels[size_t(a)];
@@ -148,19 +216,16 @@ class PagePainter {
                 const int v = alg.GetEntry(a, j);
                 onPage = v != TProgFBClass::AlgEnd && v - 1 >= first && v - 1 <= last;
             }
-            if (!onPage) continue;
-            const QRect band = At(QRect(label->pos(), QSize(label->width(), LabelBandHeight)));
-            p_.fillRect(band, clBtnFace());
-            SetFont(p_, 10, true);
-            DrawText(p_, band.topLeft(), label->text());
+            if (onPage) labels.push_back(label);
         }
+        return labels;
     }
 
-  private:
     TFormFB& form_;
     const TConfiguration& cfg_;
     QPainter& p_;
     int sx_, sy_, firstTop_;
+    int pictureTop_ = 0;
 };
 
 } // namespace
@@ -182,17 +247,23 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
         QPainter* painter = printer.BeginJob();
         if (!painter) break;
         const Page& page = pages[size_t(p)];
+        // Line steps from the fonts as the printer sets them; the picture half a line below the
+        // header, the relay list half a line below the picture.
         SetFont(*painter, 10, true);
-        for (const TextAt& t : PageHeader(p, mainCaption, form.windowTitle(), fileModeText))
+        const int headerStep = painter->fontMetrics().lineSpacing();
+        const std::vector<TextAt> header =
+            PageHeader(p, mainCaption, form.windowTitle(), fileModeText, headerStep);
+        for (const TextAt& t : header)
             DrawText(*painter, t.pos, t.text);
-        painter->fillRect(QRect(0, PictureTop, sx * (form.ScrollBox1->width() + 10), sy * BandHeight),
+        PagePainter pagePainter(form, cfg, *painter, sx, sy, form.PanFB[size_t(page.first)]->y());
+        pagePainter.PlaceBelow(header.back().pos.y() + headerStep + headerStep / 2, page.first, page.last);
+        const int pictureTop = pagePainter.PictureTop();
+        painter->fillRect(QRect(0, pictureTop, sx * (form.ScrollBox1->width() + 10), sy * BandHeight),
                           clBtnFace());
         port.Delay(WaitAfterPlacing);
-        PagePainter pagePainter(form, cfg, *painter, sx, sy, form.PanFB[size_t(page.first)]->y());
         for (int i = page.first; i <= page.last; ++i)
             pagePainter.Block(i);
         pagePainter.AlgorithmNames(page.first, page.last);
-        SetFont(*painter, 8, false);
         const auto relayText = [&](int i) -> std::optional<QString> {
             const QString number = QStringLiteral("ФБ") + QString::number(i + 1) + QChar(' ');
             if (TPanMR* relay = form.PanMR[size_t(i)])
@@ -201,9 +272,15 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
             if (form.PanFB[size_t(i)]) return number + QStringLiteral("нет выхода на модуль реле");
             return std::nullopt;
         };
-        const std::vector<TextAt> relayLines = RelayLines(page.first, page.last, sy, relayText);
+        SetFont(*painter, 7, false);
+        const QFontMetrics lineFont = painter->fontMetrics();
+        const RelayListMetrics metrics{LineStep(*painter, 8, false), lineFont.lineSpacing(),
+                                       [&](const QString& t) { return lineFont.horizontalAdvance(t); },
+                                       painter->device()->width()};
+        const int listTop = pictureTop + sy * BandHeight + metrics.headingStep / 2;
+        const std::vector<TextAt> relayLines = RelayLines(page.first, page.last, listTop, metrics, relayText);
         for (size_t k = 0; k < relayLines.size(); ++k) {
-            if (k == 1) SetFont(*painter, 7, false);
+            SetFont(*painter, k == 0 ? 8 : 7, false);
             DrawText(*painter, relayLines[k].pos, relayLines[k].text);
         }
         printer.EndJob();

@@ -18,13 +18,9 @@ struct TConfiguration;
 namespace FbPrint {
 
 constexpr int RowsPerPage = 5;
-constexpr int PictureTop = 320;       // printer pixels above the picture, for the header
-constexpr int PictureRows = 610;      // screen pixels of the five rows of a page
-constexpr int BandHeight = 620;       // the background band behind the picture
-constexpr int FirstBlockBelow = 15;   // the first block of a page stands this far below the top
-constexpr int RelayHeaderBelow = 380; // the relay list's heading below the scaled picture
-constexpr int RelayLineStep = 70;     // printer pixels from one relay line to the next
-constexpr int RelayRightX = 3400;     // even block numbers print on the right half
+constexpr int PictureRows = 610;    // screen pixels of the five rows of a page
+constexpr int BandHeight = 620;     // the background band behind the picture
+constexpr int FirstBlockBelow = 15; // the first block of a page stands this far below the top
 constexpr int LabelBandHeight = 13;
 constexpr int WaitAfterPlacing = 300; // ms
 constexpr int WaitAfterJob = 500;     // ms
@@ -40,28 +36,38 @@ struct Page {
 std::vector<Page> Pages(const std::vector<int>& blockRows);
 
 // A scheme element at screen rectangle r as printed on a page whose first block's panel stands
-// at firstTop.
-QRect Place(const QRect& r, int firstTop, int sx, int sy);
+// at firstTop and whose picture begins pictureTop printer pixels down.
+QRect Place(const QRect& r, int firstTop, int sx, int sy, int pictureTop);
 
 struct TextAt {
     QPoint pos;
     QString text;
 };
 
-// The relay list of blocks first..last below a picture scaled by sy: its heading, then per block
-// the text relayText gives (none: the block is left out); odd block numbers start a new line at
-// x 0, even ones go on at RelayRightX.
-std::vector<TextAt> RelayLines(int first, int last, int sy,
+// What the relay list's placing needs of the printer: line steps of the heading's and the lines'
+// fonts and the lines' text widths at its resolution, and the page width.
+struct RelayListMetrics {
+    int headingStep = 0;
+    int lineStep = 0;
+    std::function<int(const QString&)> width;
+    int pageWidth = 0;
+};
+
+// The relay list of blocks first..last, its heading at top: then per block the text relayText
+// gives (none: the block is left out); odd block numbers start a new line at x 0, even ones go on
+// the same line at the page's middle, or on a line of their own when that would overprint the
+// left text or run off the page.
+std::vector<TextAt> RelayLines(int first, int last, int top, const RelayListMetrics& metrics,
                                const std::function<std::optional<QString>(int)>& relayText);
 
 // What the relay panel's cell of one module shows: the relay numbers after "МР<m>:  ", or only
 // six characters of them when they hold more than three commas.
 QString RelayCellText(const QString& moduleText);
 
-// The page headers: page 0 the main window's and the editor's captions and, in file mode, the
-// file-mode text; later pages the main window's caption with the page number.
+// The page headers, one line a lineStep: page 0 the main window's and the editor's captions and,
+// in file mode, the file-mode text; later pages the main window's caption with the page number.
 std::vector<TextAt> PageHeader(int page, const QString& mainCaption, const QString& editorCaption,
-                               const QString& fileModeText);
+                               const QString& fileModeText, int lineStep);
 
 } // namespace FbPrint
 

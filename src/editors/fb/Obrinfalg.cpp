@@ -110,13 +110,17 @@ TFormInfAlg::TFormInfAlg(EditorContext& context, QWidget* parent) : QDialog(pare
     RichEdit3 = NewHiddenText(this);
     RichEdit4 = NewHiddenText(this);
 
-    DialOpenFile =
-        new QFileDialog(this, QString(), QString(), QStringLiteral("Файлы типа .veg (*.veg);;Все файлы (*)"));
-    DialOpenFile->setOption(QFileDialog::DontUseNativeDialog);
-    DialOpenFile->setAcceptMode(QFileDialog::AcceptOpen);
-    DialOpenFile->setFileMode(QFileDialog::ExistingFile);
-    DialOpenFile->setDefaultSuffix(QStringLiteral("veg"));
-    DialSaveFile = MakeRtfSaveDialog(this, QStringLiteral("Файлы типа .rtf (*.rtf);;Все файлы (*)"));
+    DialOpenFile.MakeWith([this] {
+        auto* dialog = new QFileDialog(this, QString(), QString(),
+                                       QStringLiteral("Файлы типа .veg (*.veg);;Все файлы (*)"));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setDefaultSuffix(QStringLiteral("veg"));
+        return dialog;
+    });
+    DialSaveFile.MakeWith(
+        [this] { return MakeRtfSaveDialog(this, QStringLiteral("Файлы типа .rtf (*.rtf);;Все файлы (*)")); });
 
     auto* grids = new QHBoxLayout;
     auto* left = new QVBoxLayout;

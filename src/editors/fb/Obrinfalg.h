@@ -6,13 +6,14 @@
 #include "AlgTableEdit.h"
 #include "PagePrinter.h"
 
+#include "LazyFileDialog.h"
+
 #include <QDialog>
 #include <QStringList>
 #include <vector>
 
 class EditorContext;
 class QCheckBox;
-class QFileDialog;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -33,8 +34,8 @@ class TFormInfAlg : public QDialog {
     QPushButton *NameFromFile = nullptr, *OK = nullptr, *BNew1 = nullptr, *BNew2 = nullptr;
     QPushButton *But3 = nullptr, *But5 = nullptr, *Button1 = nullptr, *Button2 = nullptr; // hidden
     QTextEdit *RichEdit1 = nullptr, *RichEdit2 = nullptr, *RichEdit3 = nullptr, *RichEdit4 = nullptr;
-    QFileDialog* DialOpenFile = nullptr;
-    QFileDialog* DialSaveFile = nullptr;
+    LazyFileDialog DialOpenFile; // made when first used
+    LazyFileDialog DialSaveFile;
 
     // The opener's fill: the data rows of both grids cleared, then these rows written from row 2;
     // the block numbers editable only while there are blocks.

@@ -1,0 +1,15 @@
+#pragma once
+// Holds the user's input while the program waits for work that runs elsewhere: input to every
+// window is dropped and the wait cursor shows; painting, timers and queued calls go on. A close
+// request is refused, so no window closes under its own wait.
+
+#include <QObject>
+
+class InputHold : public QObject {
+  public:
+    InputHold();
+    ~InputHold() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
