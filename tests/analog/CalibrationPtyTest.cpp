@@ -92,14 +92,11 @@ TEST(CalibrationEndToEnd, CalibrateTheEndOfChannelTwoOverAPseudoTerminal) {
 // the failing poll and goes out; the poll's box comes once, after the write, and Escape answers
 // it; the window then works on.
 TEST(CalibrationEndToEnd, APollFailingDuringAChannelWriteIsOneBoxAfterIt) {
-    QString error;
     DevsimProcess devsim;
-    const QString log = devsim.TempPath("bus.log");
-    // The first poll's ADC-code request is never answered, in all its seven attempts.
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", log, "--fault", "no-reply,function=71,count=7"}, &error))
-        << error.toStdString();
     TComPortClass port;
-    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
+    // The first poll's ADC-code request is never answered, in all its seven attempts.
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {"--fault", "no-reply,function=71,count=7"}, port));
+    const QString log = devsim.TempPath("bus.log");
     EditorSurroundings parts(port);
     TFormKalibr kalibr(parts.context);
     kalibr.show();

@@ -178,14 +178,11 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
 // poll and goes out; the poll's box comes once, after the write, and Escape answers it; the view
 // then works on.
 TEST(RegOnlineEndToEnd, APollFailingDuringAPlusWriteIsOneBoxAfterIt) {
-    QString error;
     DevsimProcess devsim;
-    const QString log = devsim.TempPath("bus.log");
-    // The first poll's value request is never answered, in all its seven attempts.
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", log, "--fault", "no-reply,function=3,count=7"}, &error))
-        << error.toStdString();
     TComPortClass port;
-    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
+    // The first poll's value request is never answered, in all its seven attempts.
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {"--fault", "no-reply,function=3,count=7"}, port));
+    const QString log = devsim.TempPath("bus.log");
     EditorSurroundings parts(port);
     parts.cfg->Reg.SetAnVh(0, 1);
     parts.cfg->Reg.SetTReg(0, 0, 1);
