@@ -116,8 +116,17 @@ void TComPortClass::Delay(int ms) {
 }
 
 int TComPortClass::ReplyTimeoutMs(int bytes) const {
-    // The device answers within 100 ms; then the frame itself at 11 bits a byte.
-    return 100 + (bytes * 11 * 1000 + speed_ - 1) / speed_;
+    // The device answers within AnswerMs; then the frame itself at 11 bits a byte.
+    return AnswerMs + (bytes * 11 * 1000 + speed_ - 1) / speed_;
+}
+
+void TComPortClass::DrainLateReply() {
+    uint8_t byte = 0;
+    for (;;) {
+        const int left = int(lateUntil_ - clock_->NowMs());
+        if (left <= 0 || link_->Read(&byte, 1, std::min(AnswerMs, left)) <= 0) break;
+    }
+    lateUntil_ = 0;
 }
 
 int TComPortClass::Obmen(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply) {
@@ -146,6 +155,7 @@ int TComPortClass::Exchange(int devNum, int func, int dataLen, const uint8_t* da
     const int attempts = povt1_ + povt2_;
     for (int i = 0; i < attempts; ++i) {
         if (i > 0 && attemptStop_ && attemptStop_()) break;
+        DrainLateReply();
         if (i >= povt1_) {
             link_->Purge();
             Delay(SecondStagePauseMs);
@@ -191,6 +201,10 @@ int TComPortClass::Attempt(int devNum, int func, const std::vector<uint8_t>& fra
         got += more;
     }
     if (got > 0) qCDebug(lcBus).noquote() << "<-" << Hex(std::span(buf.data(), size_t(got)));
+    // A reply that did not come whole in time may still be on its way: the next attempt, of this
+    // request or the next, drains it first.
+    if (got < 3 || got < len)
+        lateUntil_ = clock_->NowMs() + ReplyTimeoutMs(int(std::min(reply.size(), size_t(Frame::MaxFrame))));
     if (got == 0) return ObmNoReply;
     if (got < len || len < 4 || got < 4) return ObmBadLength;
     const auto rep = std::span<const uint8_t>(buf.data(), size_t(len));
@@ -199,6 +213,10 @@ int TComPortClass::Attempt(int devNum, int func, const std::vector<uint8_t>& fra
     // A device exception is 1..127; anything else would pass for one of our own results.
     if (rep[1] == uint8_t(func | 0x80)) return rep[2] >= 1 && rep[2] <= 127 ? int(rep[2]) : int(ObmBadLength);
     if (rep[1] != uint8_t(func)) return ObmOtherFunction;
+    // A read's reply carries exactly the bytes its request asked for; any other count, even with
+    // a good CRC, is a malformed reply, never data.
+    const int count = Frame::ReadByteCount(func, std::span(frame).subspan(2, frame.size() - 4));
+    if (count >= 0 && rep[2] != count) return ObmBadLength;
     if (size_t(len) > reply.size()) return ObmBadLength;
     std::copy(rep.begin(), rep.end(), reply.begin());
     return ObmOk;

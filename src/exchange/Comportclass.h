@@ -60,6 +60,8 @@ class TComPortClass {
     void SetTransmitDelay(int ms) { transmitDelay_ = ms < 0 ? 0 : ms > 1000 ? 1000 : ms; }
 
     static constexpr int SecondStagePauseMs = 100;
+    // The device starts its reply within this time after the request.
+    static constexpr int AnswerMs = 100;
 
     // Replace the transport or the clock (tests: the simulated device and a virtual clock).
     void SetLink(std::unique_ptr<SerialLink> link);
@@ -83,8 +85,12 @@ class TComPortClass {
 
     // One request to device devNum (bus address devNum + 1) and its reply, with retries on no
     // reply, a short reply and a checksum error. On 0, reply holds the whole reply frame from
-    // its address byte on. 'F' goes to address 0 and reads no reply. A function outside the
-    // table, or a devNum outside 0..246, gives 1 and sends nothing. Called off the exchange
+    // its address byte on. The reply to a read (functions 1 to 4) carries exactly the byte count
+    // its request asked for, else 129. After an attempt whose reply did not come whole in time,
+    // the next attempt (a retry, or the next request's) first drains the line until it is quiet
+    // for AnswerMs, for at most one reply time (of reply.size() bytes) from that time-out, so a
+    // late reply is never taken for another attempt's. 'F' goes to address 0 and reads no reply. A function
+    // outside the table, or a devNum outside 0..246, gives 1 and sends nothing. Called off the exchange
     // thread, it runs there (ExchangeExecutor::Run).
     // A port found lost is closed at once. The chosen port is opened again once per request
     // (before it is sent, or after the loss showed during it); 135 only if it is still gone.
@@ -105,6 +111,7 @@ class TComPortClass {
   private:
     int Exchange(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
     int Attempt(int devNum, int func, const std::vector<uint8_t>& frame, std::span<uint8_t> reply);
+    void DrainLateReply();
     bool Reopen();
     int ReplyTimeoutMs(int bytes) const;
 
@@ -117,6 +124,7 @@ class TComPortClass {
     int transmitDelay_ = 0;
     bool chosen_ = false; // the user confirmed a port that opened
     std::function<bool()> attemptStop_;
+    int64_t lateUntil_ = 0; // on the exchange's clock: a late reply may come until then
     std::unique_ptr<ExchangeExecutor> executor_;
     std::unique_ptr<SerialLink> link_;
     Clock* clock_;

@@ -22,9 +22,39 @@ class RunningMark {
 
 } // namespace
 
+void ExchangeExecutor::Deliver(QObject* context, std::function<void()> call) {
+    QMetaObject::invokeMethod(
+        context, [this, context, call = std::move(call)]() mutable { Arrive(context, std::move(call)); });
+}
+
+void ExchangeExecutor::Arrive(QObject* context, std::function<void()> call) {
+    if (Busy())
+        held_.emplace_back(context, std::move(call));
+    else
+        call();
+}
+
+void ExchangeExecutor::ReleaseHeld() {
+    if (Busy()) return; // an outer Run still waits
+    auto held = std::move(held_);
+    held_.clear();
+    for (auto& [context, call] : held) {
+        if (!context) continue;
+        QObject* target = context.data();
+        QMetaObject::invokeMethod(
+            target, [this, target, call = std::move(call)]() mutable { Arrive(target, std::move(call)); },
+            Qt::QueuedConnection);
+    }
+}
+
 int InlineExecutor::Run(const std::function<int()>& job) {
-    RunningMark mark(running_);
-    return job();
+    int result = 0;
+    {
+        RunningMark mark(running_);
+        result = job();
+    }
+    ReleaseHeld();
+    return result;
 }
 
 struct ExchangeThread::Queue {
@@ -80,17 +110,20 @@ bool ExchangeThread::OnExchangeThread() const {
 
 int ExchangeThread::Run(const std::function<int()>& job) {
     if (OnExchangeThread()) return job();
-    RunningMark mark(running_);
-    InputHold hold;
-    QEventLoop loop;
     int result = 0;
-    // The quit is queued behind every progress report the job posted, so they all reach the
-    // window before the caller goes on.
-    queue_->Push([&] {
-        result = job();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
+    {
+        RunningMark mark(running_);
+        InputHold hold;
+        QEventLoop loop;
+        // The quit is queued behind every progress report the job posted, so they all reach the
+        // window before the caller goes on.
+        queue_->Push([&] {
+            result = job();
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+    }
+    ReleaseHeld();
     return result;
 }
 

@@ -16,10 +16,21 @@
 // - Post: the caller does not wait; the job hands its own results back (PollService does). For
 //   the periodic polls.
 // A job run from the exchange thread itself (a job calling Obmen) runs at once.
+//
+// No modal box is ever opened inside a Run: its wait drops the user's input, so a box opened
+// there could never be answered and the Run would never return. Results handed back to a window
+// go through Deliver, which holds them while a Run waits and hands them over once, in order,
+// from the event loop after the Run has returned. The poll service delivers its Polled and
+// Failed this way, so a poll failure that comes during a transfer is reported after it.
+// Progress reports, which only paint, are posted directly and arrive during the Run.
+// Run, Deliver and the deliveries belong to the window thread.
 
+#include <QObject>
+#include <QPointer>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ExchangeExecutor {
   public:
@@ -32,8 +43,18 @@ class ExchangeExecutor {
     // starts no poll inside it.
     bool Busy() const { return running_ > 0; }
 
+    // Runs call on the thread of context (at once when called there outside a Run); while a Run
+    // waits, after it. Dropped when context is gone.
+    void Deliver(QObject* context, std::function<void()> call);
+
   protected:
+    // The end of a Run: the deliveries held during it go to the event loop.
+    void ReleaseHeld();
     std::atomic<int> running_ = 0;
+
+  private:
+    void Arrive(QObject* context, std::function<void()> call);
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> held_;
 };
 
 class InlineExecutor final : public ExchangeExecutor {

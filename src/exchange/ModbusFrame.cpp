@@ -58,4 +58,19 @@ int ReplyLength(int function, int requestLength, std::span<const uint8_t> head) 
     return head.size() >= 3 ? head[2] + 5 : 0;
 }
 
+int ReadByteCount(int function, std::span<const uint8_t> requestData) {
+    if (requestData.size() != 4) return -1;
+    const int count = requestData[2] << 8 | requestData[3];
+    switch (function) {
+    case ReadCoils:
+    case ReadDiscreteInputs:
+        return (count + 7) / 8;
+    case ReadHoldingRegisters:
+    case ReadInputRegisters:
+        return 2 * count;
+    default:
+        return -1;
+    }
+}
+
 } // namespace Frame

@@ -44,4 +44,9 @@ bool CrcOk(std::span<const uint8_t> frame);
 // count + 5. An exception reply (function | 0x80) is 5 bytes.
 int ReplyLength(int function, int requestLength, std::span<const uint8_t> head);
 
+// The byte count (byte 2) a read's reply must carry, from the request data (start, count, both
+// big-endian): ceil(count / 8) for functions 1 and 2, 2 × count for 3 and 4; −1 for any other
+// function or request, whose replies the caller checks itself.
+int ReadByteCount(int function, std::span<const uint8_t> requestData);
+
 } // namespace Frame

@@ -89,8 +89,8 @@ bool PollService::Tick() {
         }
         port_.SetAttemptStop({});
         // This service is alive here: Stop waits for a running job. A delivery still queued
-        // when it is destroyed is dropped by Qt.
-        QMetaObject::invokeMethod(this, [this, flight] { Deliver(flight); });
+        // or held when it is destroyed is dropped.
+        port_.Executor().Deliver(this, [this, flight] { Deliver(flight); });
         flight->End();
     });
     return true;

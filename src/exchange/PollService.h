@@ -9,6 +9,9 @@
 // - A tick that falls inside a running poll, or inside a transfer, starts nothing.
 // - A failure stops the timer first; then Failed(result) is emitted once, for the view's one
 //   report (ShowObmError).
+// - Polled and Failed never come inside a transfer's wait (ExchangeExecutor::Deliver): a tick
+//   that ends while a write of the view waits is delivered after that write has returned, so its
+//   report is a box the user can answer.
 // - A write the user starts from the view goes through the same exchange thread: it waits for
 //   the running poll and goes next, never interleaved with it.
 // - Stop (and the destructor) stops the timer and drops the rest of the tick. A poll not yet

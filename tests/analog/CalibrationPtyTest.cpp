@@ -5,6 +5,9 @@
 #include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
+#include "EscapedBoxes.h"
+#include "ModbusFrame.h"
+#include "editors/analog/KalibrKit.h"
 #include "editors/analog/Prog_kalibr.h"
 #include "editors/analog/Prog_mba.h"
 
@@ -83,4 +86,55 @@ TEST(CalibrationEndToEnd, CalibrateTheEndOfChannelTwoOverAPseudoTerminal) {
     port.ClosePort();
     devsim.Stop();
     EXPECT_EQ(devsim.ExitCode(), 0);
+}
+
+// The device does not answer a poll while the user selects a channel: the coil write waits for
+// the failing poll and goes out; the poll's box comes once, after the write, and Escape answers
+// it; the window then works on.
+TEST(CalibrationEndToEnd, APollFailingDuringAChannelWriteIsOneBoxAfterIt) {
+    DevsimProcess devsim;
+    TComPortClass port;
+    // The first poll's ADC-code request is never answered, in all its seven attempts.
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {"--fault", "no-reply,function=71,count=7"}, port));
+    const QString log = devsim.TempPath("bus.log");
+    EditorSurroundings parts(port);
+    TFormKalibr kalibr(parts.context);
+    kalibr.show();
+    ASSERT_TRUE(kalibr.Timer1->isActive());
+    kalibr.Timer1->setInterval(3600 * 1000);
+    EscapedBoxes boxes([&] { return port.Busy(); });
+
+    kalibr.Timer1Timer();
+    QTest::mouseClick(kalibr.SpBut[1], Qt::LeftButton);
+    EXPECT_TRUE(kalibr.KalMax[1]->isEnabled()); // the write went out after the poll
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.texts, QStringList{"Прибор не отвечает.\nУстройство 1, порт " + devsim.Link()});
+    EXPECT_FALSE(boxes.duringTransfer);
+    EXPECT_FALSE(boxes.stuck);
+    EXPECT_FALSE(kalibr.Timer1->isActive());
+
+    // The window works on: the channel released, polling started again and shown.
+    QTest::mouseClick(kalibr.SpBut[1], Qt::LeftButton);
+    EXPECT_FALSE(kalibr.KalMax[1]->isEnabled());
+    QTest::mouseClick(kalibr.Button1, Qt::LeftButton);
+    EXPECT_TRUE(kalibr.Timer1->isActive());
+    Poll(kalibr);
+    EXPECT_FALSE(kalibr.Row[1].XACP->text().isEmpty());
+    kalibr.Timer1->stop();
+    QTest::qWait(100);
+    EXPECT_EQ(boxes.texts.size(), 1);
+
+    const auto hex = [](int function, const std::vector<uint8_t>& data) {
+        const auto f = Frame::Build(1, function, data);
+        return QString::fromLatin1(
+            QByteArray(reinterpret_cast<const char*>(f.data()), qsizetype(f.size())).toHex(' '));
+    };
+    const QString g = hex('G', {0, 6});
+    EXPECT_EQ(DevsimProcess::LoggedRequests(log),
+              QStringList({g, g, g, g, g, g, g, hex(5, Calibration::CoilData(0x10, 1, 2, true)),
+                           hex(5, Calibration::CoilData(0x10, 1, 2, false)), g, hex('D', {60}),
+                           hex(4, {0, 0, 0, 4})}));
+    kalibr.close();
+    port.ClosePort();
+    devsim.Stop();
 }

@@ -58,10 +58,13 @@ TEST(CalibrationKit, ScaleCheckCutsToIntegersAndControllerRowsFiveAndSixShowCode
     mba.SetKalibrModuleCode(6);
     EXPECT_FALSE(mba.FillCalibrationView(0)[4].Value.isEmpty());
 
-    // Replies left empty by a refused request take nothing.
+    // Replies left empty by a refused request take nothing; a reply missing or too short for
+    // its data is a poll the view cannot take.
     mba.SetKalibrModuleCode(13);
-    Calibration::TakePoll(mba, 1, 13, {g, {}, {}});
+    EXPECT_TRUE(Calibration::TakePoll(mba, 1, 13, {g, {}, {}}));
     EXPECT_EQ(mba.GetRangeMaxCode(0, 0), 0);
+    EXPECT_FALSE(Calibration::TakePoll(mba, 1, 13, {g, {}}));
+    EXPECT_FALSE(Calibration::TakePoll(mba, 1, 13, {Bytes(g.begin(), g.end() - 8), {}, {}}));
 }
 
 class CalibrationTest : public EditorFixture {

@@ -151,6 +151,18 @@ TEST_F(LiveViewTest, AnalogueBlockViewFillsItsPositionsOnlyAndOpensItsSetPointSi
                        return 2;
                    });
                    vhAnL.ButOnLine->click();
+
+                   // A reply of one value for two, with a good CRC, cannot be taken: a failed poll
+                   // with its one box, never values blanked in silence.
+                   device.Faults().alter = [](const Bytes&, Bytes& reply) {
+                       reply.erase(reply.end() - 2 - GEntry::Size, reply.end() - 2);
+                       reply[2] = GEntry::Size;
+                       return true;
+                   };
+                   ExpectDeviceError("Неверная длина ответа.");
+                   view.Timer1Timer();
+                   EXPECT_EQ(boxes.Shown(), 1);
+                   EXPECT_FALSE(view.Timer1->isActive());
                });
     EXPECT_EQ(vhAnL.windowTitle(), "Тек. информ. аналоговых входов  локал. сети ");
     EXPECT_EQ(vhAnL.TipUstr->text(), "ДКРН");

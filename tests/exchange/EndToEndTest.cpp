@@ -133,3 +133,25 @@ TEST_F(LostPort, ADeviceThatWentAwayBetweenRequestsIsFoundAgainOnTheNext) {
     EXPECT_EQ(ReadBlock(port, 0, 21, reply), 0);
     EXPECT_EQ(reply[3], 21);
 }
+
+// A device that answers just past the time-out, paced as a 9600-baud line: the late bytes of each
+// attempt are drained before the next attempt, the retry's or the next request's, so no request
+// takes another's reply; each fails as not answered.
+TEST(EndToEnd, ALateReplyIsNeverTakenForAnotherAttempts) {
+    QString error;
+    DevsimProcess devsim;
+    const QString log = devsim.TempPath("bus.log");
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--baud", "9600", "--turnaround", "115", "--log", log}, &error))
+        << error.toStdString();
+    TComPortClass port;
+    port.SetPortName(devsim.Link());
+    port.SetPovt1(1);
+    port.SetPovt2(1);
+    ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+    const Bytes first{0, 31}, second{31, 9};
+    Bytes reply(3 + 8 * 31 + 2), reply2(3 + 8 * 9 + 2);
+    EXPECT_EQ(port.Obmen(0, 'G', 2, first.data(), reply), ObmNoReply);
+    EXPECT_EQ(port.Obmen(0, 'G', 2, second.data(), reply2), ObmNoReply);
+    const QString g1 = "01 47 00 1f f0 05", g2 = "01 47 1f 09 79 fb";
+    EXPECT_EQ(DevsimProcess::LoggedRequests(log), QStringList({g1, g1, g2, g2}));
+}

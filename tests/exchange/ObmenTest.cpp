@@ -128,6 +128,47 @@ TEST_F(SimFixture, EveryFunctionOnTheLineAndItsReply) {
     EXPECT_EQ(device.Received().size(), before + 1);
 }
 
+// A read's reply must carry the byte count its request asked for (ceil(N / 8) for functions 1 and
+// 2, 2N for 3 and 4): one byte more or less with a good CRC is a malformed reply, retried like
+// one, never data.
+TEST_F(SimFixture, AReadReplyOfAnotherByteCountIsMalformedNeverData) {
+    const struct {
+        int function;
+        Bytes data;
+        int count;
+    } cases[] = {
+        {1, {0x03, 0xF8, 0x00, 0x10}, 2},  {1, {0x03, 0xF8, 0x00, 0x11}, 3}, {2, {0x00, 0x00, 0x00, 0x06}, 1},
+        {3, {0x02, 0xA0, 0x00, 0x24}, 72}, {4, {0x00, 0x00, 0x00, 0x04}, 8},
+    };
+    Bytes reply(256);
+    for (const auto& c : cases) {
+        for (const int delta : {-1, 1, 0}) {
+            SCOPED_TRACE(c.function * 1000 + c.count * 10 + delta);
+            device.Faults().alter = [delta](const Bytes&, Bytes& r) {
+                if (delta < 0) r.erase(r.end() - 3);
+                if (delta > 0) r.insert(r.end() - 2, 0x00);
+                r[2] = uint8_t(r[2] + delta);
+                return true;
+            };
+            device.ClearLog();
+            std::fill(reply.begin(), reply.end(), 0xEE);
+            const int r = port.Obmen(0, c.function, 4, c.data.data(), reply);
+            const Bytes& sent = device.Sent().back();
+            ASSERT_EQ(int(sent.size()), c.count + delta + 5);
+            EXPECT_EQ(sent[2], c.count + delta);
+            EXPECT_EQ(device.Received().back(), Frame::Build(1, c.function, c.data));
+            if (delta != 0) {
+                EXPECT_EQ(r, ObmBadLength);
+                EXPECT_EQ(CountOf(c.function), 7);
+                EXPECT_EQ(reply[0], 0xEE); // nothing handed back
+            } else {
+                EXPECT_EQ(r, 0);
+                EXPECT_TRUE(std::equal(sent.begin(), sent.end(), reply.begin()));
+            }
+        }
+    }
+}
+
 TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
     Bytes reply(256);
     const uint8_t id = 35;

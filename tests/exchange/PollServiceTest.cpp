@@ -1,6 +1,8 @@
 // The exchange thread and the poll service of the periodic views.
 #include "PollService.h"
 #include "BlockExchange.h"
+#include "Dialogs.h"
+#include "EscapedBoxes.h"
 #include "ModbusFrame.h"
 #include "SimFixture.h"
 
@@ -136,6 +138,29 @@ TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     EXPECT_EQ(window.keys, 1);
 }
 
+// A report that comes during a transfer opens its box after the transfer, where the user can
+// answer it with Escape, and once.
+TEST(ExchangeThread, ABoxRequestedDuringATransferIsShownAfterItAndAnswerable) {
+    TComPortClass port;
+    port.UseExchangeThread();
+    QWidget window;
+    window.show();
+    EscapedBoxes boxes([&] { return port.Busy(); });
+    int answer = -1;
+    const int r = port.Run([&] {
+        port.Executor().Deliver(&window, [&] { answer = MessageBox(&window, "Отказ", "Ошибка"); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return 7;
+    });
+    EXPECT_EQ(r, 7);
+    EXPECT_TRUE(boxes.texts.isEmpty());
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.texts, QStringList{"Отказ"});
+    EXPECT_FALSE(boxes.duringTransfer);
+    EXPECT_FALSE(boxes.stuck);
+    EXPECT_EQ(answer, int(mrOk)); // Escape on an OK box
+}
+
 // The exchange thread with the simulated device on the real clock.
 class ThreadedPoll : public ::testing::Test {
   protected:
@@ -181,7 +206,10 @@ TEST_F(ThreadedPoll, AWriteStartedDuringAPollGoesAfterItNeverBetween) {
     EXPECT_EQ(BlockWriteCommit(port, devNum, plan), 0);
     releaser.join();
     EXPECT_EQ(Functions(device), (std::vector<int>{'D', 'D', 'E', 0x0E}));
-    EXPECT_EQ(log.replies.size(), 1u); // delivered while the write waited
+    // Held while the write waited, delivered from the event loop after it.
+    EXPECT_TRUE(log.replies.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log.replies.size(), 1u);
 }
 
 TEST(ThreadedPollStop, ClosingAViewEndsTheRequestAfterItsCurrentAttempt) {

@@ -5,6 +5,7 @@
 #include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
+#include "EscapedBoxes.h"
 #include "ModbusFrame.h"
 #include "Panregvis.h"
 #include "editors/regulators/RegOnlineKit.h"
@@ -12,6 +13,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -42,6 +44,7 @@ std::array<float, 3> DeviceLoop(TComPortClass& port, int k) {
         values[i] =
             std::bit_cast<float>(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3]);
     }
+    QCoreApplication::processEvents(); // a poll result held during the read reaches the view
     return values;
 }
 
@@ -51,6 +54,7 @@ int DeviceStates(TComPortClass& port, int k) {
     const Bytes data{uint8_t(coil >> 8), uint8_t(coil), 0x00, 0x08};
     Bytes reply(3 + 1 + 2);
     EXPECT_EQ(port.Obmen(0, 1, int(data.size()), data.data(), reply), 0);
+    QCoreApplication::processEvents();
     return reply[3];
 }
 
@@ -92,8 +96,7 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     // and states.
     view.Timer1Timer();
     view.Timer1Timer();
-    ASSERT_TRUE(
-        shown([&] { return view.Panel(0).panel && !view.Panel(0).panel->PVBox()->Text().isEmpty(); }));
+    ASSERT_TRUE(shown([&] { return reg.GetStateByte(0) == 0x80; }));
     const TFormRegOnLine::LoopPanel& p = view.Panel(0);
     const auto held = DeviceLoop(port, 0);
     EXPECT_EQ(p.panel->SPBox()->Text(), TPanRegVis::ValueText(held[0]));
@@ -169,4 +172,47 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
                            states, values, states,
                            Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}), readLoop,
                            values, states, values, states}));
+}
+
+// The device does not answer a poll while the user presses "+": the write waits for the failing
+// poll and goes out; the poll's box comes once, after the write, and Escape answers it; the view
+// then works on.
+TEST(RegOnlineEndToEnd, APollFailingDuringAPlusWriteIsOneBoxAfterIt) {
+    DevsimProcess devsim;
+    TComPortClass port;
+    // The first poll's value request is never answered, in all its seven attempts.
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {"--fault", "no-reply,function=3,count=7"}, port));
+    const QString log = devsim.TempPath("bus.log");
+    EditorSurroundings parts(port);
+    parts.cfg->Reg.SetAnVh(0, 1);
+    parts.cfg->Reg.SetTReg(0, 0, 1);
+    TFormRegOnLine view(parts.context);
+    view.show();
+    view.Timer1->setInterval(3600 * 1000);
+    EscapedBoxes boxes([&] { return port.Busy(); });
+
+    view.Timer1Timer();
+    const TFormRegOnLine::LoopPanel& p = view.Panel(0);
+    QTest::mouseClick(p.plus, Qt::LeftButton);
+    ASSERT_TRUE(boxes.WaitFor(1));
+    EXPECT_EQ(boxes.texts, QStringList{"Прибор не отвечает.\nУстройство 1, порт " + devsim.Link()});
+    EXPECT_FALSE(boxes.duringTransfer);
+    EXPECT_FALSE(boxes.stuck);
+    EXPECT_FALSE(view.Timer1->isActive());
+
+    // The view works on: "-" goes out, polling starts again and shows the device's values.
+    QTest::mouseClick(p.minus, Qt::LeftButton);
+    QTest::mouseClick(view.Button2, Qt::LeftButton);
+    view.Timer1->setInterval(3600 * 1000);
+    view.Timer1Timer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.Panel(0).panel->SPBox()->Text() == "50.00"; }, 5000));
+    view.close();
+    EXPECT_EQ(boxes.texts.size(), 1);
+    const QString values = Request(3, ReadValuesData()), states = Request(1, ReadStatesData());
+    EXPECT_EQ(DevsimProcess::LoggedRequests(log),
+              QStringList({values, values, values, values, values, values, values,
+                           Request(5, CoilData(PlusCoil(0), true)), Request(5, CoilData(MinusCoil(0), true)),
+                           values, states}));
+    port.ClosePort();
+    devsim.Stop();
 }

@@ -17,6 +17,18 @@ inline bool ConnectToDevsim(TComPortClass& port, const DevsimProcess& devsim, QS
     return port.OpenPort(error);
 }
 
+// devsim started with a bus log ("bus.log" in its directory) and args, the exchange connected
+// to it; false after a test failure.
+inline bool StartLoggedDevsim(DevsimProcess& devsim, const QString& program, const QStringList& args,
+                              TComPortClass& port) {
+    QString error;
+    if (devsim.Start(program, QStringList{"--log", devsim.TempPath("bus.log")} + args, &error) &&
+        ConnectToDevsim(port, devsim, &error))
+        return true;
+    ADD_FAILURE() << error.toStdString();
+    return false;
+}
+
 // The data of device block id (after the block number), read back from the device.
 inline std::vector<uint8_t> DeviceBlock(TComPortClass& port, int id) {
     std::vector<uint8_t> reply(256);

@@ -49,16 +49,22 @@ std::vector<PollRequest> PollRequests(int devNum, int m, int code) {
     return list;
 }
 
-void TakePoll(TProgMBAClass& mba, int m, int code, const PollReplies& replies) {
+bool TakePoll(TProgMBAClass& mba, int m, int code, const PollReplies& replies) {
     size_t i = 0;
-    const auto next = [&]() -> const std::vector<uint8_t>* {
-        return i < replies.size() ? &replies[i++] : nullptr;
+    bool taken = true;
+    const auto take = [&](const auto& into) {
+        if (i >= replies.size()) {
+            taken = false;
+            return;
+        }
+        const std::vector<uint8_t>& r = replies[i++];
+        if (!r.empty() && !into(r)) taken = false;
     };
-    if (const auto* r = next(); r && !r->empty()) mba.TakeSensorTypesFromReply(*r);
-    if (code == ThermocoupleCode)
-        if (const auto* r = next(); r && !r->empty()) mba.TakeHeaderFromReply(*r);
-    if (const auto* r = next(); r && !r->empty()) mba.TakeRangeRecordFromReply(m - 1, *r);
-    if (const auto* r = next(); r && !r->empty()) mba.TakeCalibFromReply(*r);
+    take([&](const auto& r) { return mba.TakeSensorTypesFromReply(r); });
+    if (code == ThermocoupleCode) take([&](const auto& r) { return mba.TakeHeaderFromReply(r); });
+    take([&](const auto& r) { return mba.TakeRangeRecordFromReply(m - 1, r); });
+    take([&](const auto& r) { return mba.TakeCalibFromReply(r); });
+    return taken;
 }
 
 int EqualScaleChannel(const TProgMBAClass& mba, int m0) {

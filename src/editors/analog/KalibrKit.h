@@ -43,8 +43,9 @@ PollRequest GoOnWithoutData(PollRequest request);
 // The requests of one poll: 'G', the cold junction for code 8, 'D' and function 4, the last two
 // going on without data on results 1 and 3.
 std::vector<PollRequest> PollRequests(int devNum, int m, int code);
-// Takes the replies of a whole poll into the model; empty replies are skipped.
-void TakePoll(TProgMBAClass& mba, int m, int code, const PollReplies& replies);
+// Takes the replies of a whole poll into the model; empty replies are skipped. False when a
+// reply is missing or cannot be taken.
+bool TakePoll(TProgMBAClass& mba, int m, int code, const PollReplies& replies);
 
 // The first of channels 0..3 of module index m0 whose scale limits, cut to integers, are equal;
 // −1 when none.

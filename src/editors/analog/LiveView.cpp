@@ -78,6 +78,10 @@ void TFormLiveView::PollFailed(int result) {
     if (PollMarker == 1) ctx_.ComPort().ShowObmError(DevNum(), result, this);
 }
 
+void TFormLiveView::ReplyNotTaken() {
+    PollFailed(ObmBadLength);
+}
+
 void TFormLiveView::FormClose() {
     if (Timer1->isActive()) Button1Click();
     poll_.Stop();

@@ -44,6 +44,8 @@ class TFormLiveView : public QDialog {
     virtual void FormShow() {}
     virtual std::vector<PollRequest> Requests() const = 0;
     virtual void ShowReplies(const PollReplies& replies) = 0;
+    // Replies the view cannot take: a failed poll, as a malformed reply.
+    void ReplyNotTaken();
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -83,8 +83,8 @@ void TFormVhAnL::ShowReplies(const PollReplies& replies) {
     TConfiguration& cfg = Context().Cfg();
     const int first = cfg.MBM.GetStAddrBeg2(block_);
     const int count = std::min(cfg.MBM.GetKolVh(block_), Rows - first);
+    if (!LiveViews::TakeAnalogueReplies(cfg, first, count, replies)) return ReplyNotTaken();
     ClearValues();
-    if (!LiveViews::TakeAnalogueReplies(cfg, first, count, replies)) return;
     const QStringList states = cfg.MBM.ShowChannelState(count, first);
     for (int v = 0; v < count; ++v) {
         const size_t p = size_t(first + v);

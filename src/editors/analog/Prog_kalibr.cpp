@@ -139,8 +139,9 @@ void TFormKalibr::InClick() {
 
 void TFormKalibr::Polled(const PollReplies& replies) {
     TProgMBAClass& mba = ctx_.Cfg().MBA;
-    Calibration::TakePoll(mba, Module, mba.GetKalibrModuleCode(), replies);
+    const bool taken = Calibration::TakePoll(mba, Module, mba.GetKalibrModuleCode(), replies);
     ShowRows();
+    if (!taken) PollFailed(ObmBadLength); // a reply the view cannot take is a failed poll
 }
 
 void TFormKalibr::PollFailed(int result) {
