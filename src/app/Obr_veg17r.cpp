@@ -12,6 +12,7 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "ServInput.h"
 #include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Obrvhloc.h"
 #include "editors/analog/Prog_f15.h"
@@ -324,7 +325,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::CreatConfigClick() {
-    if (!Cfg.Veg.CreateAllowed(this)) return;
+    if (!ServInput::CreateAllowed(Cfg.Veg, this)) return;
     FormConfig->Cancelled = 1;
     FormConfig->EditModif->setText(EditModif->text());
     ShowModal(FormConfig);

@@ -20,8 +20,6 @@
 #include <cstdint>
 #include <span>
 
-class QLineEdit;
-
 // The edit state of the local-network editors.
 struct NetEditState {
     int LinkChanged = 0;
@@ -122,8 +120,6 @@ class TProgMBMClass {
     // 2 set point): a decimal number in −32767..32767, at most one comma and not in last place,
     // no "б", "Б" or "?" among the first 7 characters, one minus sign at most and only in first place.
     static bool CheckAnValueText(const QString& text, int kind);
-    // The same check on an edit: 0 when acceptable, else the input-error message and 1.
-    static int CheckAnValueEdit(QLineEdit* edit, int kind);
 
     // Channel table edits over the 48 network channels; out-of-range parts are cut off.
     void DeleteChannels(int p, int n);

@@ -13,8 +13,6 @@
 #include <array>
 #include <cstdint>
 
-class QLineEdit;
-
 class TProgMRClass {
   public:
     static constexpr int ModuleCount = 5;
@@ -72,8 +70,6 @@ class TProgMRClass {
 
     // True when the text is an input number that fits its byte: an integer 0..255.
     static bool CheckVhText(const QString& text);
-    // The same check on an edit: 0 when acceptable, else the input-error message and 1.
-    static int CheckVhEdit(QLineEdit* edit);
 
   private:
     uint8_t* Output(int o, int m);

@@ -6,8 +6,6 @@
 #include <array>
 #include <cstdint>
 
-class QWidget;
-
 class TProgVegClass {
   public:
     static constexpr int RecordCount = 192;
@@ -45,18 +43,6 @@ class TProgVegClass {
     // The index the discrete-input live view uses to pick the module's health bit.
     int GetCount() const { return count_; }
     void SetCount(int v) { count_ = v; }
-
-    // Asks "Конфигурация не задана. Будете создавать?"; true when the user accepts. Refused
-    // without the full access level. Defined in the widget library veg_model_input.
-    bool AskCreateConfig();
-
-    // True at the full access level; otherwise shows the refusal "Ваш уровень доступа не
-    // позволяет" + line break + "производить передачу в прибор" (or "создавать конфигурацию")
-    // and gives false. Defined in veg_model_input.
-    bool TransferAllowed(QWidget* parent) const;
-    bool CreateAllowed(QWidget* parent) const;
-    // The same for calibration: "производить калибровку".
-    bool CalibrationAllowed(QWidget* parent) const;
 
   private:
     std::array<uint8_t, RecordCount * RecordLen> records_{};

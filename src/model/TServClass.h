@@ -11,10 +11,6 @@
 #include <array>
 #include <cstdint>
 
-class QWidget;
-class QKeyEvent;
-class QLineEdit;
-
 // One row of the 192 × 11 input-text table. The identifier of an input is the join of its
 // first strings:
 //   strings 0..4  the input or channel identifier: module caption, ".", kind letter ("Д"
@@ -161,18 +157,7 @@ class TServClass {
     // set-point row, which the recount of the network inputs fills ("ЛС2.А1").
     QString GetNetAnInputText(int firstRow, int v) const { return JoinInputText(firstRow + 4 * v, 5); }
 
-    // Input-error service (defined in the widget library veg_model_input).
-    static void ShowInputError(QWidget* control, const QString& text = QStringLiteral(" Ошибка ввода "));
-    static void ShowInputErrorHint(QWidget* control, QWidget* hint,
-                                   const QString& text = QStringLiteral(" Ошибка ввода "));
-    // 0 the key passes, 13 Enter in a non-empty control, 1 refused (error shown).
-    static int KeyFilterDigits(QWidget* control, const QKeyEvent* key);
-    // 1 (error shown) for a digit typed with Shift, else 0.
-    static int KeyFilterShiftDigit(QWidget* control, const QKeyEvent* key);
-    static int KeyFilterHexDigits(QWidget* control, const QKeyEvent* key);
-    // 1 when the edit's text is bad (error shown), else 0.
-    static int CheckAnValueEdit(QLineEdit* edit, int kind);
-    // The text check of CheckAnValueEdit: true when the text is bad. Not empty, digits with an
+    // The text check of ServInput::CheckAnValueEdit: true when the text is bad. Not empty, digits with an
     // optional leading minus and at most one decimal comma (or point); kinds 0, 1 and 2 need a
     // number in −32767..32767, kind 5 an integer 0..3.
     static bool AnValueTextBad(const QString& text, int kind);

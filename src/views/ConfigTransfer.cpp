@@ -8,6 +8,7 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "LoopReserve.h"
+#include "ServInput.h"
 #include "ShownTransfer.h"
 #include "TextCodec.h"
 
@@ -157,7 +158,7 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
 
 bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
                          QProgressBar* progress) {
-    if (!cfg.Veg.TransferAllowed(parent)) return false;
+    if (!ServInput::TransferAllowed(cfg.Veg, parent)) return false;
     // A configuration is present once its slot 1 holds a controller module.
     const int ctrl = cfg.Serv.GetSlotModuleCode(1);
     if (ctrl != 13 && ctrl != 15) {

@@ -1,4 +1,6 @@
+#include "NetRelayInput.h"
 #include "ScriptedDialogs.h"
+#include "ServInput.h"
 #include "TProgMBMClass.h"
 #include "TProgMRClass.h"
 #include "TProgVegClass.h"
@@ -40,21 +42,21 @@ TEST(InputService, ShowInputErrorPaintsRedWhileTheBoxIsUp) {
         during = edit.palette().color(QPalette::Base);
         return int(mrOk);
     });
-    TServClass::ShowInputError(&edit, QStringLiteral("Величина вне диапазона 1 - 24"));
+    ServInput::ShowInputError(&edit, QStringLiteral("Величина вне диапазона 1 - 24"));
     SetMessageBoxHandler({});
     EXPECT_EQ(during, QColor(Qt::red));
     EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(Qt::white));
 
     ScriptedMessageBoxes boxes;
     boxes.Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
-    TServClass::ShowInputError(nullptr);
+    ServInput::ShowInputError(nullptr);
 }
 
 // Result per key: 0 passes, 1 refused with the error box, 13 Enter accepted.
 TEST(InputService, KeyFilters) {
     QLineEdit edit;
-    const Filter digits = &TServClass::KeyFilterDigits;
-    const Filter hex = &TServClass::KeyFilterHexDigits;
+    const Filter digits = &ServInput::KeyFilterDigits;
+    const Filter hex = &ServInput::KeyFilterHexDigits;
     const std::vector<std::tuple<int, Qt::KeyboardModifiers, int, int>> keys = {
         // key, modifiers, digits, hex
         {Qt::Key_0, Qt::NoModifier, 0, 0},         {Qt::Key_9, Qt::KeypadModifier, 0, 0},
@@ -75,7 +77,7 @@ TEST(InputService, KeyFilters) {
     ExpectKey(digits, edit, Key(Qt::Key_Return), 13);
     ExpectKey(hex, edit, Key(Qt::Key_Return), 1);
 
-    const Filter shift = &TServClass::KeyFilterShiftDigit;
+    const Filter shift = &ServInput::KeyFilterShiftDigit;
     ExpectKey(shift, edit, Key(Qt::Key_5, Qt::ShiftModifier), 1);
     ExpectKey(shift, edit, QKeyEvent(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 0, '1', 0, "!"), 1);
     ExpectKey(shift, edit, QKeyEvent(QEvent::KeyPress, Qt::Key_Exclam, Qt::NoModifier, 0, '1', 0, "!"), 0);
@@ -87,9 +89,9 @@ TEST(InputService, ValueEditsShowTheErrorOnlyForBadText) {
     QLineEdit value("12,5"), net("-12,5"), input("17");
     {
         ScriptedMessageBoxes none;
-        EXPECT_EQ(TServClass::CheckAnValueEdit(&value, 0), 0);
-        EXPECT_EQ(TProgMBMClass::CheckAnValueEdit(&net, 2), 0);
-        EXPECT_EQ(TProgMRClass::CheckVhEdit(&input), 0);
+        EXPECT_EQ(ServInput::CheckAnValueEdit(&value, 0), 0);
+        EXPECT_EQ(NetRelayInput::CheckAnValueEdit(&net, 2), 0);
+        EXPECT_EQ(NetRelayInput::CheckVhEdit(&input), 0);
     }
     value.setText("40000");
     net.setText("1,");
@@ -97,9 +99,9 @@ TEST(InputService, ValueEditsShowTheErrorOnlyForBadText) {
     ScriptedMessageBoxes boxes;
     for (int k = 0; k < 3; ++k)
         boxes.Expect(Err, Caption, MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
-    EXPECT_EQ(TServClass::CheckAnValueEdit(&value, 1), 1);
-    EXPECT_EQ(TProgMBMClass::CheckAnValueEdit(&net, 2), 1);
-    EXPECT_EQ(TProgMRClass::CheckVhEdit(&input), 1);
+    EXPECT_EQ(ServInput::CheckAnValueEdit(&value, 1), 1);
+    EXPECT_EQ(NetRelayInput::CheckAnValueEdit(&net, 2), 1);
+    EXPECT_EQ(NetRelayInput::CheckVhEdit(&input), 1);
 }
 
 TEST(InputService, CreateConfigurationQuestion) {
@@ -108,7 +110,7 @@ TEST(InputService, CreateConfigurationQuestion) {
         ScriptedMessageBoxes boxes;
         boxes.Expect(QStringLiteral("Ваш уровень доступа не позволяет\nсоздавать конфигурацию"),
                      QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
-        EXPECT_FALSE(veg.AskCreateConfig());
+        EXPECT_FALSE(ServInput::AskCreateConfig(veg));
     }
     veg.AccessLevel = 1;
     for (int answer : {int(mrYes), int(mrNo)}) {
@@ -116,6 +118,6 @@ TEST(InputService, CreateConfigurationQuestion) {
         boxes.Expect(QStringLiteral("Конфигурация не задана. Будете создавать?"),
                      QStringLiteral("Подтвердите создание конфигурации"), MsgButtons::YesNo,
                      MsgIcon::Question, mrNo, answer);
-        EXPECT_EQ(veg.AskCreateConfig(), answer == mrYes);
+        EXPECT_EQ(ServInput::AskCreateConfig(veg), answer == mrYes);
     }
 }

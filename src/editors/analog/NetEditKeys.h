@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "ServInput.h"
 #include "TServClass.h"
 
 // Handles event of edit; true when the event is consumed. exit runs once per real leave (a box
@@ -21,8 +22,7 @@ template <class Exit> bool FilterNetEdit(QLineEdit* edit, QEvent* event, bool he
         }
     } else if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const int r =
-            hex ? TServClass::KeyFilterHexDigits(edit, key) : TServClass::KeyFilterDigits(edit, key);
+        const int r = hex ? ServInput::KeyFilterHexDigits(edit, key) : ServInput::KeyFilterDigits(edit, key);
         if (r == 1) return true;
         if (r == 13) {
             if (QWidget* next = edit->nextInFocusChain()) next->setFocus(Qt::TabFocusReason);

@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "Prog_infvhdloc.h"
 #include "Prog_mbm.h"
+#include "ServInput.h"
 #include "TServClass.h"
 #include "editors/common/EditorContext.h"
 
@@ -82,7 +83,7 @@ void TFormVhLoc::EditNVhExit() {
 
 bool TFormVhLoc::Refuse(QLineEdit* edit, const StartCount::Verdict& hint) {
     if (hint.isEmpty()) return false;
-    TServClass::ShowInputErrorHint(edit, ErrorText, hint);
+    ServInput::ShowInputErrorHint(edit, ErrorText, hint);
     return true;
 }
 

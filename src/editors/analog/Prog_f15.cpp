@@ -5,6 +5,7 @@
 #include "LocalNetwork.h"
 #include "NetEditKeys.h"
 #include "NetTransfer.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -165,7 +166,7 @@ void TFormF15::EnableSignals(int n) {
 
 void TFormF15::EditKolVhExit() {
     if (EditKolVh->text().trimmed().isEmpty()) {
-        TServClass::ShowInputErrorHint(EditKolVh, ErrorText);
+        ServInput::ShowInputErrorHint(EditKolVh, ErrorText);
         EditKolVh->setText(QString::number(context_.Cfg().F15.GetB2(block_)));
     }
     const int n = std::clamp(EditKolVh->text().toInt(), 0, int(SignalEdits));
@@ -177,7 +178,7 @@ void TFormF15::EditKodFExit() {
     const int v = EditKodF->text().toInt();
     if (v == 0 && f15.GetFuncCode(block_) == 0) return;
     if (v != 15 && v != 0) {
-        TServClass::ShowInputErrorHint(EditKodF, ErrorText);
+        ServInput::ShowInputErrorHint(EditKodF, ErrorText);
         return;
     }
     if (v == 0) {
@@ -206,10 +207,10 @@ bool TFormF15::FormCloseQuery() {
     if (v.nothingToStore) return true;
     switch (v.fault) {
     case LocalNet::F15Fault::CodeHint:
-        TServClass::ShowInputErrorHint(EditKodF, ErrorText);
+        ServInput::ShowInputErrorHint(EditKodF, ErrorText);
         break;
     case LocalNet::F15Fault::InputsHint:
-        TServClass::ShowInputErrorHint(EditKolVh, ErrorText);
+        ServInput::ShowInputErrorHint(EditKolVh, ErrorText);
         EditKolVh->setText(QString::number(f15.GetB2(block_)));
         break;
     case LocalNet::F15Fault::Message:

@@ -4,6 +4,7 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "KalibrKit.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -212,7 +213,7 @@ void TFormKalibr::KalMax1Click(int row) {
 }
 
 void TFormKalibr::Calibrate(int row, int coil, const QString& question) {
-    if (!ctx_.Cfg().Veg.CalibrationAllowed(this)) return;
+    if (!ServInput::CalibrationAllowed(ctx_.Cfg().Veg, this)) return;
     if (MessageBox(this, question, QStringLiteral("Подтвердите готовность к калибровке шкалы"),
                    MsgButtons::YesNo, MsgIcon::Question) != mrYes)
         return;

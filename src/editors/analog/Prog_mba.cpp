@@ -12,6 +12,7 @@
 #include "Obrtipdat.h"
 #include "Prog_infvyh.h"
 #include "Prog_kalibr.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -457,7 +458,7 @@ bool TFormPROG::FormCloseQuery() {
             const size_t i = size_t(f.row);
             switch (f.kind) {
             case ScaleFinding::EmptyFreeLimit:
-                TServClass::ShowInputError(f.box == 0 ? NSK[i] : VSK[i]);
+                ServInput::ShowInputError(f.box == 0 ? NSK[i] : VSK[i]);
                 break;
             case ScaleFinding::EmptyStandardLimit: {
                 QComboBox* list = f.box == 0 ? MinSk[i] : MaxSk[i];
@@ -467,7 +468,7 @@ bool TFormPROG::FormCloseQuery() {
                 break;
             }
             case ScaleFinding::BadSpan:
-                TServClass::ShowInputError(VSK[i]);
+                ServInput::ShowInputError(VSK[i]);
                 VSK[i]->setText(mba.GetChVSkText(m0, f.row));
                 break;
             }
@@ -621,11 +622,11 @@ void TFormPROG::Ust1LLExit(QLineEdit* box) {
         const int row = RowOf(*rowsOf[f], box);
         if (row < 0) continue;
         const Field& field = fields[f];
-        if (TServClass::CheckAnValueEdit(box, field.check)) {
+        if (ServInput::CheckAnValueEdit(box, field.check)) {
             box->setText((mba.*field.get)(m0, row));
         } else if (field.freeBound && mba.GetChSk(m0, row) == FreeScaleKind &&
                    !InRangeSingle(*ParseDecimal(box->text()), -200, 200)) {
-            TServClass::ShowInputError(box);
+            ServInput::ShowInputError(box);
             box->setText((mba.*field.get)(m0, row));
         } else {
             (mba.*field.set)(m0, row, box->text());
@@ -636,7 +637,7 @@ void TFormPROG::Ust1LLExit(QLineEdit* box) {
     if (const int row = RowOf(Poz, box); row >= 0) {
         mba.SetChPozText(m0, row, box->text());
     } else if (const int zone = RowOf(ZonaIns, box); zone >= 0) {
-        if (TServClass::CheckAnValueEdit(box, 5))
+        if (ServInput::CheckAnValueEdit(box, 5))
             box->setText(QString::number(mba.GetChB1Bits4to5(m0, zone)));
         else
             mba.SetChB1Bits4to5(m0, zone, box->text().trimmed().toInt());
@@ -646,7 +647,7 @@ void TFormPROG::Ust1LLExit(QLineEdit* box) {
 
 bool TFormPROG::Ust1LLKeyDown(QWidget* control, QKeyEvent* key) {
     Paint(control, Qt::white);
-    return TServClass::KeyFilterShiftDigit(control, key) != 0;
+    return ServInput::KeyFilterShiftDigit(control, key) != 0;
 }
 
 void TFormPROG::Ust1LMouseDown(QWidget* control) {

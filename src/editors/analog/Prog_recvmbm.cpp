@@ -3,9 +3,11 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "InfoPrint.h"
+#include "NetRelayInput.h"
 #include "NetTransfer.h"
 #include "RtfTablePrint.h"
 #include "RtfWriter.h"
+#include "ServInput.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -195,7 +197,7 @@ void TFormR_MBM::Ust1LLExit(QLineEdit* edit) {
         const int r = RowOf(*numbers[c], edit);
         if (r < 0) continue;
         const NumberColumn& column = kNumberColumns[c];
-        if (TProgMBMClass::CheckAnValueEdit(edit, column.kind) == 1)
+        if (NetRelayInput::CheckAnValueEdit(edit, column.kind) == 1)
             edit->setText((mbm.*column.get)(r));
         else
             (mbm.*column.set)(edit->text(), r);
@@ -228,7 +230,7 @@ bool TFormR_MBM::eventFilter(QObject* watched, QEvent* event) {
                 focusNextChild();
                 return true;
             }
-        } else if (TServClass::KeyFilterShiftDigit(static_cast<QWidget*>(watched), key) == 1) {
+        } else if (ServInput::KeyFilterShiftDigit(static_cast<QWidget*>(watched), key) == 1) {
             return true;
         }
     }

@@ -7,6 +7,7 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "ModbusFrame.h"
+#include "ServInput.h"
 #include "ShownTransfer.h"
 
 #include <QWidget>
@@ -39,7 +40,7 @@ bool BlockSession::Read(QProgressBar* bar) {
 
 bool BlockSession::Write(QProgressBar* bar) {
     if (cfg_.Serv.FileMode == 1) return false;
-    if (!cfg_.Veg.TransferAllowed(parent_)) {
+    if (!ServInput::TransferAllowed(cfg_.Veg, parent_)) {
         ClearModified();
         return false;
     }

@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "NumberText.h"
 #include "RadioGroup.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -80,18 +81,18 @@ bool LimitTextOk(const QString& text) {
 
 int CheckEditRange(QLineEdit* edit, QWidget* errorText, double high, double low) {
     if (edit->text().isEmpty()) {
-        TServClass::ShowInputErrorHint(edit, errorText);
+        ServInput::ShowInputErrorHint(edit, errorText);
         return 6;
     }
     // Text that is no number is refused like an empty field.
     const std::optional<double> v = ParseDecimal(edit->text());
     if (!v) {
-        TServClass::ShowInputErrorHint(edit, errorText);
+        ServInput::ShowInputErrorHint(edit, errorText);
         return 6;
     }
     if (*v >= low && *v <= high) return 2;
-    TServClass::ShowInputErrorHint(edit, errorText,
-                                   QString::asprintf("Величина вне диапазона %g - %g", low, high));
+    ServInput::ShowInputErrorHint(edit, errorText,
+                                  QString::asprintf("Величина вне диапазона %g - %g", low, high));
     return 6;
 }
 
@@ -378,9 +379,9 @@ bool TFormCreatFB::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit == nullptr) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (edit == EditLim) return TServClass::KeyFilterShiftDigit(edit, key) != 0;
+    if (edit == EditLim) return ServInput::KeyFilterShiftDigit(edit, key) != 0;
     if (std::find(digitEdits_.begin(), digitEdits_.end(), edit) == digitEdits_.end()) return false;
-    const int r = TServClass::KeyFilterDigits(edit, key);
+    const int r = ServInput::KeyFilterDigits(edit, key);
     if (r == 13) focusNextChild();
     return r != 0;
 }
@@ -395,7 +396,7 @@ bool TFormCreatFB::FormCloseQuery() {
     // Without a type the block would be an empty record, which ends the scheme before the blocks
     // after it.
     if (RadioGroup1->ItemIndex() < 0) {
-        TServClass::ShowInputErrorHint(RadioGroup1, ErrorText);
+        ServInput::ShowInputErrorHint(RadioGroup1, ErrorText);
         return false;
     }
     if (CheckEditRange(EditHour, 23, 0) != 2 || CheckEditRange(EditMin, 59, 0) != 2 ||
@@ -404,12 +405,12 @@ bool TFormCreatFB::FormCloseQuery() {
     // The editor converts these; each must hold a whole number.
     for (QLineEdit* e : {EditT, EditAnVh, EditGist, EditVx1, EditVx2, EditVx3, EditVx4, EditLimCount})
         if (!IsWhole(e)) {
-            TServClass::ShowInputErrorHint(e, ErrorText);
+            ServInput::ShowInputErrorHint(e, ErrorText);
             return false;
         }
     if (!CreatFb::LimitTextOk(EditLim->text())) {
-        TServClass::ShowInputErrorHint(EditLim, ErrorText,
-                                       QStringLiteral("Величина вне диапазона -32767 - 32767"));
+        ServInput::ShowInputErrorHint(EditLim, ErrorText,
+                                      QStringLiteral("Величина вне диапазона -32767 - 32767"));
         return false;
     }
     TConfiguration& cfg = ctx_.Cfg();
@@ -419,9 +420,9 @@ bool TFormCreatFB::FormCloseQuery() {
 
 void TFormCreatFB::FormClose() {
     for (QLineEdit* e : {EditT, EditAnVh})
-        if (e->text().isEmpty()) TServClass::ShowInputErrorHint(e, ErrorText);
+        if (e->text().isEmpty()) ServInput::ShowInputErrorHint(e, ErrorText);
     if (EditLimCount->text().isEmpty()) {
-        TServClass::ShowInputErrorHint(EditLimCount, ErrorText);
+        ServInput::ShowInputErrorHint(EditLimCount, ErrorText);
         EditLimCount->setText(QStringLiteral("00"));
     }
 }

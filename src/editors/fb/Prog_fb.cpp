@@ -14,6 +14,7 @@
 #include "Obrinform.h"
 #include "PagePrinter.h"
 #include "Prog_fbcalc.h"
+#include "ServInput.h"
 #include "Show_math.h"
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Obrsign_mb.h"
@@ -713,7 +714,7 @@ void TFormFB::Warn(const QString& text) {
 
 bool TFormFB::SchemeReady() {
     if (context_.Cfg().FB.EditorState.SchemeNonEmpty) return true;
-    if (context_.Cfg().Veg.AskCreateConfig()) done(mrCancel);
+    if (ServInput::AskCreateConfig(context_.Cfg().Veg)) done(mrCancel);
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Obrcreatfb_mb.h"
 #include "RadioGroup.h"
+#include "ServInput.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -379,7 +380,7 @@ bool TFormFBCalc::NumberOk(QLineEdit* edit) {
     bool ok = false;
     const int v = edit->text().trimmed().toInt(&ok);
     if (ok && v >= 0 && v <= AnInCount()) return true;
-    TServClass::ShowInputErrorHint(edit, ErrorText);
+    ServInput::ShowInputErrorHint(edit, ErrorText);
     return false;
 }
 
@@ -389,7 +390,7 @@ bool TFormFBCalc::IsNumberEdit(const QObject* o) const {
 
 void TFormFBCalc::Edit1Exit(QLineEdit* edit) {
     if (edit->text().isEmpty()) {
-        TServClass::ShowInputErrorHint(edit, ErrorText);
+        ServInput::ShowInputErrorHint(edit, ErrorText);
         return;
     }
     if (edit == EditC1 || edit == EditC2) return; // checked when closing
@@ -423,7 +424,7 @@ void TFormFBCalc::EditNFB3Exit() {
     const int number = Value(EditNFB3);
     if (EditNFB3->text().isEmpty() || number < ArithIndex(fb, 0) + 1 ||
         number > ArithIndex(fb, fb.ArithBlockCount)) {
-        TServClass::ShowInputErrorHint(EditNFB3, ErrorText);
+        ServInput::ShowInputErrorHint(EditNFB3, ErrorText);
         return;
     }
     const int i = number - 1;
@@ -458,7 +459,7 @@ bool TFormFBCalc::FormCloseQuery() {
     const TProgFBClass& fb = Fb();
     // Without an operation the block would not be a block.
     if (item < 0) {
-        TServClass::ShowInputErrorHint(RadioGroup1, ErrorText);
+        ServInput::ShowInputErrorHint(RadioGroup1, ErrorText);
         return false;
     }
     if (item > 0) {
@@ -549,10 +550,10 @@ bool TFormFBCalc::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (edit == EditC1 || edit == EditC2) {
         edit->setStyleSheet(QStringLiteral("background: white"));
-        return TServClass::KeyFilterShiftDigit(edit, key) != 0;
+        return ServInput::KeyFilterShiftDigit(edit, key) != 0;
     }
     if (IsNumberEdit(edit) || edit == EditNFB3) {
-        const int r = TServClass::KeyFilterDigits(edit, key);
+        const int r = ServInput::KeyFilterDigits(edit, key);
         if (r == 13) focusNextChild();
         if (r != 0) return true;
     }

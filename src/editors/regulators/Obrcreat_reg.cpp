@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "NumberText.h"
 #include "PvInput.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -250,7 +251,7 @@ void TFormCreatReg::CBoxTRegClick(int index) {
 }
 
 void TFormCreatReg::Hint(QWidget* control, const QString& text) {
-    TServClass::ShowInputErrorHint(control, ErrorText, text);
+    ServInput::ShowInputErrorHint(control, ErrorText, text);
 }
 
 void TFormCreatReg::EditNRegExit() {
@@ -341,9 +342,9 @@ bool TFormCreatReg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (std::find(paramEdits_.begin(), paramEdits_.end(), edit) != paramEdits_.end())
-        return TServClass::KeyFilterShiftDigit(edit, key) != 0;
+        return ServInput::KeyFilterShiftDigit(edit, key) != 0;
     if (std::find(digitEdits_.begin(), digitEdits_.end(), edit) == digitEdits_.end()) return false;
-    const int r = TServClass::KeyFilterDigits(edit, key);
+    const int r = ServInput::KeyFilterDigits(edit, key);
     if (r == 13) focusNextChild();
     return r != 0;
 }

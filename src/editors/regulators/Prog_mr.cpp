@@ -4,6 +4,8 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "EditorModal.h"
+#include "NetRelayInput.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -298,7 +300,7 @@ void TFormMR::EditVxKvit1Exit(QLineEdit* sender) {
     TProgMRClass& mr = context_.Cfg().MR;
     const int kvit = RowOf(EditVxKvit, sender), sbr = RowOf(EditVhSbr, sender);
     if (kvit < 0 && sbr < 0) return;
-    if (TProgMRClass::CheckVhEdit(sender) != 0) {
+    if (NetRelayInput::CheckVhEdit(sender) != 0) {
         sender->setText(QString::number(kvit >= 0 ? mr.GetVxKvit(kvit, m_) : mr.GetVhSbr(sbr, m_)));
         return;
     }
@@ -403,11 +405,11 @@ bool TFormMR::FormCloseQuery() {
         for (const auto& [edit, hint] : edits) {
             if (!edit->isEnabled()) continue;
             if (edit->text().isEmpty()) {
-                TServClass::ShowInputError(edit);
+                ServInput::ShowInputError(edit);
                 return false;
             }
             if (edit->text().toInt() > limit) {
-                TServClass::ShowInputErrorHint(edit, ErrorText, QString::fromUtf8(hint));
+                ServInput::ShowInputErrorHint(edit, ErrorText, QString::fromUtf8(hint));
                 const bool kvit = edit == EditVxKvit[i];
                 edit->setText(QString::number(kvit ? cfg.MR.GetVxKvit(k, m_) : cfg.MR.GetVhSbr(k, m_)));
                 return false;
@@ -432,7 +434,7 @@ bool TFormMR::eventFilter(QObject* watched, QEvent* event) {
         EditVxKvit1Exit(edit);
     } else if (event->type() == QEvent::KeyPress) {
         PaintWhite(edit);
-        switch (TServClass::KeyFilterDigits(edit, static_cast<QKeyEvent*>(event))) {
+        switch (ServInput::KeyFilterDigits(edit, static_cast<QKeyEvent*>(event))) {
         case 0:
             return false;
         case 13:

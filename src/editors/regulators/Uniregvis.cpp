@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "Panregvis.h"
 #include "RegOnlineKit.h"
+#include "ServInput.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 #include "editors/regulators/CreatRegRules.h"
@@ -367,7 +368,7 @@ void TFormRegOnLine::EditTextExit() {
     const double high = kind == 2 ? PVScaleMax[size_t(i)] : 100.0;
     const QString text = EditText->text();
     if (const auto refused = CheckEditRange(text, high, low, /*a loop kind whose range counts*/ 1)) {
-        TServClass::ShowInputError(EditText, *refused);
+        ServInput::ShowInputError(EditText, *refused);
         ParkEditText();
         return;
     }

@@ -1,5 +1,6 @@
 // The input-error service of the data classes: it paints, beeps, filters keys and asks, so it
 // lives apart from the model library, which links no widgets.
+#include "ServInput.h"
 
 #include "Dialogs.h"
 #include "TProgVegClass.h"
@@ -72,20 +73,22 @@ int FilterKey(QWidget* control, const QKeyEvent* e, bool (*extra)(int), bool (*e
     } else if (IsDigitKey(key) || IsEditingKey(key) || IsCtrlLetter(e) || (extra && extra(key))) {
         return 0;
     }
-    TServClass::ShowInputError(control);
+    ServInput::ShowInputError(control);
     return 1;
 }
 
 } // namespace
 
-void TServClass::ShowInputError(QWidget* control, const QString& text) {
+namespace ServInput {
+
+void ShowInputError(QWidget* control, const QString& text) {
     if (control) PaintBase(control, Qt::red);
     QApplication::beep();
     MessageBox(control, text, ErrorCaption, MsgButtons::OK, MsgIcon::Error);
     if (control) PaintBase(control, Qt::white);
 }
 
-void TServClass::ShowInputErrorHint(QWidget* control, QWidget* hint, const QString& text) {
+void ShowInputErrorHint(QWidget* control, QWidget* hint, const QString& text) {
     QApplication::beep();
     if (hint == nullptr) return;
     if (auto* label = qobject_cast<QLabel*>(hint))
@@ -104,13 +107,13 @@ void TServClass::ShowInputErrorHint(QWidget* control, QWidget* hint, const QStri
     hint->raise();
 }
 
-int TServClass::KeyFilterDigits(QWidget* control, const QKeyEvent* key) {
+int KeyFilterDigits(QWidget* control, const QKeyEvent* key) {
     return FilterKey(control, key, nullptr, [](const QString& t) { return !t.isEmpty(); });
 }
 
 // With Shift a digit key usually reports its symbol ("!" for 1); the native virtual key
 // (Windows) still names the digit.
-int TServClass::KeyFilterShiftDigit(QWidget* control, const QKeyEvent* key) {
+int KeyFilterShiftDigit(QWidget* control, const QKeyEvent* key) {
     if (key == nullptr || !(key->modifiers() & Qt::ShiftModifier)) return 0;
     const quint32 vk = key->nativeVirtualKey();
     if (IsDigitKey(key->key()) || (vk >= '0' && vk <= '9')) {
@@ -120,14 +123,14 @@ int TServClass::KeyFilterShiftDigit(QWidget* control, const QKeyEvent* key) {
     return 0;
 }
 
-int TServClass::KeyFilterHexDigits(QWidget* control, const QKeyEvent* key) {
+int KeyFilterHexDigits(QWidget* control, const QKeyEvent* key) {
     return FilterKey(
         control, key, [](int k) { return k >= Qt::Key_A && k <= Qt::Key_F; },
         [](const QString& t) { return !t.isEmpty() && t != QLatin1String(" "); });
 }
 
-int TServClass::CheckAnValueEdit(QLineEdit* edit, int kind) {
-    if (edit == nullptr || !AnValueTextBad(edit->text(), kind)) return 0;
+int CheckAnValueEdit(QLineEdit* edit, int kind) {
+    if (edit == nullptr || !TServClass::AnValueTextBad(edit->text(), kind)) return 0;
     ShowInputError(edit);
     return 1;
 }
@@ -141,21 +144,23 @@ bool AccessAllowed(int level, QWidget* parent, const char* action) {
 }
 } // namespace
 
-bool TProgVegClass::TransferAllowed(QWidget* parent) const {
-    return AccessAllowed(AccessLevel, parent, "производить передачу в прибор");
+bool TransferAllowed(const TProgVegClass& veg, QWidget* parent) {
+    return AccessAllowed(veg.AccessLevel, parent, "производить передачу в прибор");
 }
 
-bool TProgVegClass::CalibrationAllowed(QWidget* parent) const {
-    return AccessAllowed(AccessLevel, parent, "производить калибровку");
+bool CalibrationAllowed(const TProgVegClass& veg, QWidget* parent) {
+    return AccessAllowed(veg.AccessLevel, parent, "производить калибровку");
 }
 
-bool TProgVegClass::CreateAllowed(QWidget* parent) const {
-    return AccessAllowed(AccessLevel, parent, "создавать конфигурацию");
+bool CreateAllowed(const TProgVegClass& veg, QWidget* parent) {
+    return AccessAllowed(veg.AccessLevel, parent, "создавать конфигурацию");
 }
 
-bool TProgVegClass::AskCreateConfig() {
-    if (!CreateAllowed(nullptr)) return false;
+bool AskCreateConfig(const TProgVegClass& veg) {
+    if (!CreateAllowed(veg, nullptr)) return false;
     return MessageBox(nullptr, QStringLiteral("Конфигурация не задана. Будете создавать?"),
                       QStringLiteral("Подтвердите создание конфигурации"), MsgButtons::YesNo,
                       MsgIcon::Question, mrNo) == mrYes;
 }
+
+} // namespace ServInput
