@@ -10,10 +10,10 @@
 #include "Dialogs.h"
 #include "Obr_veg17r.h"
 #include "editors/analog/Obrtipdat.h"
-#include "editors/analog/Prog_infanloc.h"
 #include "editors/analog/Prog_infvhd.h"
-#include "editors/analog/Prog_infvhdloc.h"
 #include "editors/analog/Prog_infvyh.h"
+#include "editors/network/Prog_infanloc.h"
+#include "editors/network/Prog_infvhdloc.h"
 
 #include <QApplication>
 #include <QTest>

@@ -11,7 +11,7 @@
 #include "DevsimProcess.h"
 #include "LocalNetwork.h"
 #include "Obr_veg17r.h"
-#include "editors/analog/Prog_lnet.h"
+#include "editors/network/Prog_lnet.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 #include "BenchDevice.h"
 #include "Dialogs.h"
 #include "Obr_veg17r.h"
-#include "editors/regulators/Prog_mr.h"
+#include "editors/relay/Prog_mr.h"
 
 #include <QApplication>
 #include <QComboBox>

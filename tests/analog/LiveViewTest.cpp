@@ -4,11 +4,11 @@
 #include "LocalNetFixture.h"
 #include "editors/analog/LiveViewKit.h"
 #include "editors/analog/Obrtipdat.h"
-#include "editors/analog/Prog_infanloc.h"
 #include "editors/analog/Prog_infvhd.h"
-#include "editors/analog/Prog_infvhdloc.h"
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_mba.h"
+#include "editors/network/Prog_infanloc.h"
+#include "editors/network/Prog_infvhdloc.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -7,17 +7,17 @@
 #include "Obrnastr.h"
 #include "Obrport.h"
 #include "editors/analog/Obrtipdat.h"
-#include "editors/analog/Prog_f15.h"
 #include "editors/analog/Prog_infvhd.h"
 #include "editors/analog/Prog_kalibr.h"
-#include "editors/analog/Prog_lnet.h"
 #include "editors/analog/Prog_mba.h"
-#include "editors/analog/Prog_mbm.h"
 #include "editors/common/SchemeEditorFrame.h"
 #include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/network/Prog_f15.h"
+#include "editors/network/Prog_lnet.h"
+#include "editors/network/Prog_mbm.h"
 #include "editors/regulators/Obrcreat_reg.h"
-#include "editors/regulators/Prog_mr.h"
 #include "editors/regulators/Uniregvis.h"
+#include "editors/relay/Prog_mr.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

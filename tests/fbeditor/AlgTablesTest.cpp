@@ -1,11 +1,11 @@
 // The algorithm tables: the grid stored back on close, the rows the window shows, algorithms
 // loaded from a configuration file, and the printed text of both tables.
 
-#include "../views/RecordingWordProcessor.h"
 #include "AlgTableEdit.h"
 #include "ConfigFile.h"
 #include "FbEditorFixture.h"
 #include "InfoPrint.h"
+#include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "editors/fb/AlgTablePrint.h"
 #include "editors/fb/Obrcreatfb_mb.h"

@@ -5,9 +5,9 @@
 #include "EditorFixture.h"
 #include "FbRecords.h"
 #include "ModbusFrame.h"
-#include "editors/discrete/Obrsign_mb.h"
-#include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
+#include "editors/fb/Obrsign_mb.h"
+#include "editors/fb/Obrvyh_mb.h"
 #include "editors/fb/Prog_fb.h"
 
 struct FbEditors {

@@ -7,10 +7,10 @@
 #include "DevsimPort.h"
 #include "DevsimProcess.h"
 #include "EditorFixture.h"
-#include "editors/discrete/Obrsign_mb.h"
-#include "editors/discrete/Obrvyh_mb.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/fb/Obrsign_mb.h"
+#include "editors/fb/Obrvyh_mb.h"
 #include "editors/fb/Prog_fb.h"
 
 #include <QTest>

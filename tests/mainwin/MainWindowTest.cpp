@@ -7,7 +7,7 @@
 #include "editors/common/EditorContext.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
-#include "editors/regulators/Prog_mr.h"
+#include "editors/relay/Prog_mr.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "DevsimPort.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
-#include "editors/regulators/Prog_mr.h"
+#include "editors/relay/Prog_mr.h"
 
 #include <QComboBox>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // module and relay modules in slots 3 (code 11), 4 (11) and 5 (12), as devsim's sample base has
 // them. The window runs through scripted modals; each opening is handed to the test.
 #include "EditorFixture.h"
-#include "editors/regulators/Prog_mr.h"
+#include "editors/relay/Prog_mr.h"
 
 #include <QCheckBox>
 #include <QComboBox>

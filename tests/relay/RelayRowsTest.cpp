@@ -1,6 +1,6 @@
 // The rules of a relay-module row without windows: what each choice does to the record and the
 // row, the row loaded from a record, the replace rule by module code and the module index.
-#include "editors/regulators/RelayRows.h"
+#include "editors/relay/RelayRows.h"
 #include "Configuration.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // values reaching the view on leaving an edit, and the close that stays open on a refused value.
 
 #include "LocalNetFixture.h"
-#include "editors/analog/Obrvhloc.h"
-#include "editors/analog/Prog_infvhdloc.h"
+#include "editors/network/Obrvhloc.h"
+#include "editors/network/Prog_infvhdloc.h"
 
 #include <QLabel>
 #include <QLineEdit>

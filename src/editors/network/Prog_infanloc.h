@@ -3,7 +3,7 @@
 // requests of at most 31 values each: 48 rows, one per analogue position; the block's rows show
 // their identifier, unit, position, value and set-point state, the other rows stay empty.
 
-#include "LiveView.h"
+#include "editors/analog/LiveView.h"
 
 #include <array>
 

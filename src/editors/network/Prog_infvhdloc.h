@@ -3,7 +3,7 @@
 // 12 signals from the block's first discrete position, their states (function 2) and validity
 // (function 1, 592 further on). For an analogue block the signals are its set-point signals.
 
-#include "LiveView.h"
+#include "editors/analog/LiveView.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "Prog_infvhdloc.h"
 
 #include "Configuration.h"
-#include "LiveViewKit.h"
+#include "editors/analog/LiveViewKit.h"
 #include "editors/common/EditorContext.h"
 
 #include <QGridLayout>

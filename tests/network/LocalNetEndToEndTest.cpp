@@ -11,9 +11,9 @@
 #include "LocalNetwork.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
-#include "editors/analog/Prog_f15.h"
-#include "editors/analog/Prog_lnet.h"
-#include "editors/analog/Prog_mbm.h"
+#include "editors/network/Prog_f15.h"
+#include "editors/network/Prog_lnet.h"
+#include "editors/network/Prog_mbm.h"
 
 #include <QAction>
 #include <QComboBox>

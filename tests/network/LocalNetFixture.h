@@ -7,9 +7,9 @@
 #include "EditorFixture.h"
 #include "LocalNetwork.h"
 #include "ModbusFrame.h"
-#include "editors/analog/Prog_f15.h"
-#include "editors/analog/Prog_lnet.h"
-#include "editors/analog/Prog_mbm.h"
+#include "editors/network/Prog_f15.h"
+#include "editors/network/Prog_lnet.h"
+#include "editors/network/Prog_mbm.h"
 
 using Bytes = std::vector<uint8_t>;
 using namespace LocalNet;

@@ -6,8 +6,8 @@
 #include "OfficeText.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
-#include "editors/analog/Prog_recvmbm.h"
-#include "editors/analog/ScalingKit.h"
+#include "editors/network/Prog_recvmbm.h"
+#include "editors/network/ScalingKit.h"
 
 #include <QApplication>
 #include <QComboBox>

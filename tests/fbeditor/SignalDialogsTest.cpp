@@ -1,7 +1,7 @@
 #include "Colors.h"
 #include "ScriptedDialogs.h"
-#include "editors/discrete/Obrsign_mb.h"
-#include "editors/discrete/Obrvyh_mb.h"
+#include "editors/fb/Obrsign_mb.h"
+#include "editors/fb/Obrvyh_mb.h"
 
 #include <gtest/gtest.h>
 

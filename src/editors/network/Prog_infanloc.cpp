@@ -2,9 +2,9 @@
 
 #include "Configuration.h"
 #include "EditorModal.h"
-#include "LiveViewKit.h"
 #include "NumberText.h"
 #include "Prog_infvhdloc.h"
+#include "editors/analog/LiveViewKit.h"
 #include "editors/common/EditorContext.h"
 
 #include <QGridLayout>
