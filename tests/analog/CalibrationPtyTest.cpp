@@ -138,3 +138,36 @@ TEST(CalibrationEndToEnd, APollFailingDuringAChannelWriteIsOneBoxAfterIt) {
     port.ClosePort();
     devsim.Stop();
 }
+
+// The device stops answering at all: the channel write fails after the failing poll, and the
+// user answers one box, the write's; polling has stopped and restarts on request.
+TEST(CalibrationEndToEnd, ASilentDeviceIsOneBoxForAChannelClick) {
+    DevsimProcess devsim;
+    TComPortClass port;
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {"--fault", "no-reply,count=3"}, port));
+    port.SetPovt1(1);
+    port.SetPovt2(0);
+    EditorSurroundings parts(port);
+    TFormKalibr kalibr(parts.context);
+    kalibr.show();
+    kalibr.Timer1->setInterval(3600 * 1000);
+    EscapedBoxes boxes([&] { return port.Busy(); });
+
+    kalibr.Timer1Timer();
+    QTest::mouseClick(kalibr.SpBut[1], Qt::LeftButton);
+    ASSERT_TRUE(boxes.WaitFor(1));
+    QTest::qWait(200);
+    EXPECT_EQ(boxes.texts, QStringList{"Прибор не отвечает.\nУстройство 1, порт " + devsim.Link()});
+    EXPECT_FALSE(boxes.duringTransfer);
+    EXPECT_FALSE(boxes.stuck);
+    EXPECT_FALSE(kalibr.Timer1->isActive());
+    EXPECT_FALSE(kalibr.SpBut[1]->isChecked());
+
+    QTest::mouseClick(kalibr.Button1, Qt::LeftButton);
+    EXPECT_TRUE(kalibr.Timer1->isActive());
+    Poll(kalibr);
+    EXPECT_FALSE(kalibr.Row[1].XACP->text().isEmpty());
+    kalibr.close();
+    port.ClosePort();
+    devsim.Stop();
+}

@@ -155,8 +155,13 @@ bool TFormKalibr::WriteCoil(int kind, int channel, bool on) {
     std::vector<uint8_t> reply(Calibration::CoilReplySize);
     const int dev = ctx_.Cfg().Serv.DevNum;
     const int result = ctx_.ComPort().Obmen(dev, 5, int(data.size()), data.data(), reply);
-    if (result != 0) ctx_.ComPort().ShowObmError(dev, result, this);
-    return result == 0;
+    if (result == 0) return true;
+    // A device that did not answer the write does not answer the poll either: polling stops
+    // first, which drops the poll's failure held while the write waited, so the user answers one
+    // box. A write the device refused (its exception code) leaves the polling on.
+    if (result >= ObmBadLength && Timer1->isActive()) Button1Click();
+    ctx_.ComPort().ShowObmError(dev, result, this);
+    return false;
 }
 
 void TFormKalibr::GreyKalibr(bool grey) {
