@@ -34,7 +34,7 @@ void ClearInfoGrid(QTableWidget* grid) {
 
 TInform::TInform(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация о входах"));
-    resize(900, 700);
+    resize(900, 690); // with its title bar above a laptop's task bar
     auto* splitter = new QSplitter(Qt::Vertical, this);
     auto addGrid = [splitter](const QString& title, int rows, const QStringList& headers) {
         auto* box = new QWidget(splitter);

@@ -9,7 +9,7 @@
 
 TInformMR::TInformMR(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Информация о выходах"));
-    resize(1000, 700);
+    resize(1000, 690); // with its title bar above a laptop's task bar
     StringGrid1 =
         MakeInfoGrid(this, kRows,
                      {QStringLiteral("Выход"), QStringLiteral("Адрес"), QStringLiteral("Идентификатор"),

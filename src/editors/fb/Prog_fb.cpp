@@ -58,7 +58,7 @@ TFormFB::TFormFB(EditorContext& context, TFormSig* formSig, TFormVyh* formVyh, T
     : SchemeEditorFrame(context, parent), formSig_(formSig), formVyh_(formVyh), formCreat_(formCreat) {
     setObjectName("FormFB");
     setWindowTitle("Программирование функциональных блоков");
-    resize(900, 700);
+    resize(900, 690); // with its title bar above a laptop's task bar
     CreateActions();
     CreateControls();
     CreateMenus();
