@@ -4,46 +4,12 @@
 // number of a block read); the rest is the line.
 
 #include "BlockExchange.h"
-#include "Clock.h"
-#include "Comportclass.h"
-#include "MendCrc.h"
+#include "FuzzLine.h"
 #include "ModbusFrame.h"
-#include "serial/SerialLink.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
-
-namespace {
-
-// A port that hands out the given bytes in order; a read past their end times out at once.
-class ReplayLink : public SerialLink {
-  public:
-    ReplayLink(const uint8_t* data, size_t size, VirtualClock& clock)
-        : data_(data), size_(size), clock_(clock) {}
-    bool Open(const LinkSettings&, QString*) override { return open_ = true; }
-    void Close() override { open_ = false; }
-    bool IsOpen() const override { return open_; }
-    LinkStatus Write(const uint8_t*, int) override { return LinkStatus::Ok; }
-    int Read(uint8_t* out, int len, int timeoutMs) override {
-        int n = 0;
-        while (n < len && pos_ < size_)
-            out[n++] = data_[pos_++];
-        if (n < len) clock_.Advance(timeoutMs);
-        return n;
-    }
-    void Purge() override {} // keep the rest: a retry reads the following bytes
-
-  private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-    VirtualClock& clock_;
-    bool open_ = false;
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
@@ -68,11 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int pick = (data[0] & 0x7F) % (nRequests + 2);
     std::vector<uint8_t> line(data + 2, data + size);
     if (data[0] & 0x80) MendCrc(line);
-    VirtualClock clock;
-    TComPortClass port;
-    port.SetClock(&clock);
-    port.SetLink(std::make_unique<ReplayLink>(line.data(), line.size(), clock));
-    port.OpenPort(nullptr);
+    FuzzPort fuzzPort({line}, false); // one stream: a retry reads the bytes that follow
+    TComPortClass& port = fuzzPort.port;
     if (pick == nRequests) {
         std::vector<uint8_t> frame(Frame::MaxFrame);
         ReadBlock(port, 0, data[1], frame); // byte 1 is the block number here
