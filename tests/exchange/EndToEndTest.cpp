@@ -134,14 +134,14 @@ TEST_F(LostPort, ADeviceThatWentAwayBetweenRequestsIsFoundAgainOnTheNext) {
     EXPECT_EQ(reply[3], 21);
 }
 
-// A device that answers just past the time-out, paced as a 9600-baud line: the late bytes of each
-// attempt are drained before the next attempt, the retry's or the next request's, so no request
-// takes another's reply; each fails as not answered.
+// A device that answers past the time-out (by more than a loaded machine's wake-up delay), paced
+// as a 9600-baud line: the late bytes of each attempt are drained before the next attempt, the
+// retry's or the next request's, so no request takes another's reply; each fails as not answered.
 TEST(EndToEnd, ALateReplyIsNeverTakenForAnotherAttempts) {
     QString error;
     DevsimProcess devsim;
     const QString log = devsim.TempPath("bus.log");
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--baud", "9600", "--turnaround", "115", "--log", log}, &error))
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--baud", "9600", "--turnaround", "150", "--log", log}, &error))
         << error.toStdString();
     TComPortClass port;
     port.SetPortName(devsim.Link());
