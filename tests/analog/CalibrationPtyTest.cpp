@@ -92,4 +92,5 @@ TEST(CalibrationEndToEnd, APollFailingDuringAChannelWriteIsOneBoxAfterItThenTheE
     kalibr.close();
     port.ClosePort();
     devsim.Stop();
+    EXPECT_EQ(devsim.ExitCode(), 0);
 }
