@@ -170,6 +170,7 @@ TEST_F(CalibrationTest, AThermocoupleModuleReadsItsColdJunctionAndShowsRowSeven)
         EXPECT_EQ(mba.GetKalibrRazm(6), "град.C");
         d->show();
         EXPECT_FALSE(kalibr.SpBut[6]->isHidden());
+        EXPECT_EQ(kalibr.Row[4].NV->text(), "TT-5");
         EXPECT_EQ(kalibr.Row[6].RV->text(), "град.C");
         device.ClearLog();
         kalibr.Timer1Timer();

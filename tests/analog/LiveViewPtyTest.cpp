@@ -108,6 +108,7 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, &view);
         d->show();
+        EXPECT_EQ(view.Timer1->interval(), 3000);
         view.Timer1->setInterval(3600 * 1000); // the ticks come from the test alone
         // A second tick while the first poll runs starts nothing.
         view.Timer1Timer();
@@ -189,6 +190,7 @@ TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
         EXPECT_EQ(view.TipMod->text(), "БРОК");
         EXPECT_EQ(Texts(view.Vyh), QStringList({"off", "on", "off", "on"}));
         EXPECT_EQ(view.Vyh[3]->palette().color(QPalette::Window), QColor(0, 255, 255));
+        EXPECT_NE(view.Vyh[2]->palette().color(QPalette::Window), QColor(0, 255, 255));
 
         d->done(2);
         return 2;

@@ -1,12 +1,9 @@
 // The live views: the exact frames of each poll, the decoding of the replies into the labels,
-// the openers, and the failure that stops polling before its one box.
+// the openers, and the failure that stops polling before its one box. The controller's input and
+// output views are checked end to end on devsim.
 
 #include "LocalNetFixture.h"
 #include "editors/analog/LiveViewKit.h"
-#include "editors/analog/Obrtipdat.h"
-#include "editors/analog/Prog_infvhd.h"
-#include "editors/analog/Prog_infvyh.h"
-#include "editors/analog/Prog_mba.h"
 #include "editors/network/Prog_infanloc.h"
 #include "editors/network/Prog_infvhdloc.h"
 
@@ -191,50 +188,4 @@ TEST_F(LiveViewTest, ATimeOutStopsTheTimerBeforeOneBoxAndButton1StartsAgain) {
                    view.Timer1Timer();
                    EXPECT_EQ(CountOf(1), 1);
                });
-}
-
-TEST_F(LiveViewTest, ControllerInputsAndOutputsViewsFromTheirOpeners) {
-    // The sensor-type window of slot 1 opens the input view; the health bit is the slot's.
-    Cfg().Serv.SetCurModule(1);
-    TFormTipDat tipDat{parts.context};
-    TFormVhD vhD{parts.context};
-    tipDat.LiveView = [&](const LiveInputsHeader& h) {
-        vhD.SetHeader(h);
-        return &vhD;
-    };
-    device.SetCoil(1016, true);
-    device.SetDiscreteInput(2, true);
-    device.SetCoil(1056 + 5, true);
-    OpenAndRun([&] { tipDat.Button3Click(); },
-               [&](TFormLiveView& view) {
-                   EXPECT_EQ(view.Timer1->interval(), 3000);
-                   view.Timer1Timer();
-               });
-    EXPECT_EQ(Cfg().Veg.GetCount(), 0);
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Read(1, 1016, 16), Read(2, 0, 6), Read(1, 1056, 6)}));
-    EXPECT_EQ(vhD.windowTitle(), "Дискретные входы БРОН on line");
-    EXPECT_EQ(vhD.TipMod->text(), "БРОН");
-    EXPECT_EQ(vhD.LabAMod->text(), "0");
-    EXPECT_EQ(vhD.LabSost->text(), "неисправен");
-    EXPECT_EQ(Texts(vhD.Name, 0, 2), QStringList({"N0", "N1"}));
-    EXPECT_EQ(Texts(vhD.Vh, 0, 6), QStringList({"off", "off", "on", "off", "off", "off"}));
-    EXPECT_EQ(Texts(vhD.TRecv, 4, 6), QStringList({"достовер.", "недостовер."}));
-
-    // The output view from the analogue editor of a БРОК controller.
-    device.ClearLog();
-    Cfg().Serv.SetSlotModuleCode(1, 15);
-    TFormPROG prog{parts.context, {}};
-    TFormVyhOnL vyh{parts.context};
-    prog.FormVyhOnL = &vyh;
-    Cfg().MBA.SetCurSlot(1);
-    vyh.SetOutputLabels({"A", "B", "C", "D"});
-    device.SetCoil(1, true);
-    OpenAndRun([&] { prog.ButOnLineVyhClick(); }, [&](TFormLiveView& view) { view.Timer1Timer(); });
-    EXPECT_EQ(device.Received(), std::vector<Bytes>{Read(1, 0, 4)});
-    EXPECT_EQ(vyh.windowTitle(), "Дискретные выходы БРОК on line");
-    EXPECT_EQ(vyh.TipMod->text(), "БРОК");
-    EXPECT_EQ(Texts(vyh.OnOff, 0, 4), QStringList({"A", "B", "C", "D"}));
-    EXPECT_EQ(Texts(vyh.Vyh, 0, 4), QStringList({"off", "on", "off", "off"}));
-    EXPECT_EQ(vyh.Vyh[1]->palette().color(QPalette::Window), QColor(0, 255, 255));
-    EXPECT_NE(vyh.Vyh[0]->palette().color(QPalette::Window), QColor(0, 255, 255));
 }

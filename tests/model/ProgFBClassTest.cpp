@@ -89,9 +89,9 @@ TEST(ProgFBClass, SplitAndSharedFields) {
                                     0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(fb.GetType(0), 0x0F);
     Fill(fb, 0, 0);
-    fb.SetCountUst(0, 0x3A);
+    fb.SetCountUst(0, 0x12); // bit 4 alone: the high part is v >> 4
     EXPECT_EQ((std::array{fb.GetRecByte(0, 1), fb.GetRecByte(0, 3), fb.GetCountUst(0)}),
-              (std::array{0xA0, 0x10, 26}));
+              (std::array{0x20, 0x10, 0x12}));
 
     Fill(fb, 3, 0x11);
     EXPECT_TRUE(fb.SetCompUstText(3, "-12,5"));
