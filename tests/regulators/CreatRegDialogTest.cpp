@@ -1,5 +1,6 @@
 // What the control-loop dialog window adds to its rules: captions, the user's kind choice, the
-// hint at the refused field, the cancel flag, the PV input description and the key filters.
+// hint at the refused field, the cancel flag, the file mode's mark, the PV input description and the key
+// filters.
 #include "EditorFixture.h"
 #include "editors/regulators/Obrcreat_reg.h"
 
@@ -86,6 +87,7 @@ TEST_F(CreatRegDialog, OnlyTheUsersChoiceFillsTheFields) {
 }
 
 TEST_F(CreatRegDialog, ARefusalHintsAtItsFieldAndTheCloseBoxNeverStores) {
+    Cfg().Serv.FileMode = 1; // an accepted OK marks the configuration
     PrepareNew();
     Choose(1);
     dlg.OKClick();
@@ -102,10 +104,12 @@ TEST_F(CreatRegDialog, ARefusalHintsAtItsFieldAndTheCloseBoxNeverStores) {
     EXPECT_FALSE(dlg.ErrorText->isVisible());
 
     dlg.EditAnVh->setText("3");
+    Cfg().Serv.Modified = 0;
     dlg.OKClick();
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.Cancelled, 0);
     EXPECT_EQ(dlg.result(), 2);
+    EXPECT_EQ(Cfg().Serv.Modified, 1);
 
     // The next use closed by the close box cancels, even with fields that would pass.
     PrepareNew();
@@ -122,17 +126,6 @@ TEST_F(CreatRegDialog, ARefusalHintsAtItsFieldAndTheCloseBoxNeverStores) {
     dlg.CancelClick();
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.Cancelled, 1);
-}
-
-TEST_F(CreatRegDialog, FileModeMarksTheConfigurationModifiedOnOk) {
-    Cfg().Serv.FileMode = 1;
-    PrepareNew();
-    Choose(0);
-    dlg.EditAnVh->setText("3");
-    Cfg().Serv.Modified = 0;
-    dlg.OKClick();
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(Cfg().Serv.Modified, 1);
 }
 
 TEST_F(CreatRegDialog, ThePvInputDescriptionAndScale) {

@@ -6,6 +6,7 @@
 #include "editors/regulators/Prog_reg.h"
 #include "editors/regulators/Uniregvis.h"
 
+#include <array>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
@@ -17,9 +18,6 @@ class RegEditor : public EditorFixture {
         Cfg().Serv.SetSlotModuleCode(1, 13);
         Cfg().MBA.SetChVSkText(0, 0, "100");
         Cfg().MBA.SetChVSkText(0, 1, "100");
-        connect();
-    }
-    void connect() {
         QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, [this] { ++changed; });
     }
     // Loops as the device holds them: two single loops, inputs 1 and 2, outputs 1 and 2.
@@ -48,6 +46,23 @@ class RegEditor : public EditorFixture {
         Bytes out{id};
         out.insert(out.end(), data.begin(), data.end());
         return out;
+    }
+    // Record bytes: PV input, type code, output byte, output action.
+    static void PutLoop(Bytes& block, int rec, int pv, int type, int out, int action = 0) {
+        for (int k = 0; k < 4; ++k)
+            block[size_t(28 * rec + k)] = uint8_t(std::array{pv, type, out, action}[size_t(k)]);
+    }
+    // Reads the device, then marks the tables edited.
+    void ReadAndEdit() {
+        DeviceLoops();
+        form.InPortClick();
+        Cfg().Reg.SetKPText(0, "2");
+        Cfg().Reg.SetRegModified(1);
+        device.ClearLog();
+        clock.sleeps.clear();
+    }
+    void Warn(const QString& text) {
+        boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     }
 
     int changed = 0;

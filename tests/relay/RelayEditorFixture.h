@@ -32,6 +32,11 @@ class RelayEditor : public EditorFixture {
         });
         return form.EditSlot(slot);
     }
+    // Opens slot 3 and closes it at once: the image as read.
+    Bytes ReadOnce() {
+        Open(3, [] {});
+        return Image();
+    }
     Bytes Image() const {
         Bytes out;
         for (int k = 1; k < TProgMRClass::ImageLen; ++k)
