@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "KalibrKit.h"
 #include "ServInput.h"
+#include "ShownTransfer.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -147,7 +148,7 @@ void TFormKalibr::Polled(const PollReplies& replies) {
 
 void TFormKalibr::PollFailed(int result) {
     if (Timer1->isActive()) Button1Click();
-    if (ReportErrors) ctx_.ComPort().ShowObmError(ctx_.Cfg().Serv.DevNum, result, this);
+    if (ReportErrors) ShowObmError(ctx_.ComPort(), ctx_.Cfg().Serv.DevNum, result, this);
 }
 
 bool TFormKalibr::WriteCoil(int kind, int channel, bool on) {
@@ -155,7 +156,7 @@ bool TFormKalibr::WriteCoil(int kind, int channel, bool on) {
     std::vector<uint8_t> reply(Calibration::CoilReplySize);
     const int dev = ctx_.Cfg().Serv.DevNum;
     const int result = ctx_.ComPort().Obmen(dev, 5, int(data.size()), data.data(), reply);
-    if (result != 0) ctx_.ComPort().ShowObmError(dev, result, this);
+    if (result != 0) ShowObmError(ctx_.ComPort(), dev, result, this);
     return result == 0;
 }
 
