@@ -2,10 +2,8 @@
 
 #include "BlockExchange.h"
 #include "Comportclass.h"
-#include "DevsimProcess.h"
-#include "HeldExchange.h"
+#include "DevsimPort.h"
 
-#include "ScriptedDialogs.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -85,12 +83,9 @@ class LostPort : public ::testing::Test {
   protected:
     void SetUp() override {
         QString error;
-        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-        UseHeldExchangeThread(port);
-        port.SetPortName(devsim.Link());
-        port.SetSpeed(115200);
         port.SetPovt2(0);
-        ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error) && ConnectToDevsim(port, devsim, &error))
+            << error.toStdString();
         ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
     }
     void RestartDevice() {
