@@ -7,6 +7,7 @@
 #include "Comportclass.h"
 #include "DevsimProcess.h"
 #include "Dialogs.h"
+#include "InputHold.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -47,7 +48,7 @@ inline bool OpenDevsim(DevsimProcess& devsim, TComPortClass& port, const QString
         std::fprintf(stderr, "cannot start devsim: %s\n", qPrintable(error));
         return false;
     }
-    port.UseExchangeThread();
+    port.UseExchangeThread(HoldInput, ReleaseInput); // as the program runs it
     port.SetPortName(devsim.Link());
     port.SetSpeed(baud);
     if (!port.OpenPort(&error)) {

@@ -163,8 +163,12 @@ void TForm1::CreateForms() {
     };
     FPSW = new TFPSW(this);
     FormConfig = new TConfig(this);
-    FormPort = new TFormPort(ComPort, this);
-    FormNastr = new TFormNastr(ComPort, this);
+    // The settings dialogs show the exchange's settings; their OK applies through it.
+    FormPort = new TFormPort(
+        [this] { return ComPort.GetLinkSettings(); },
+        [this](const LinkSettings& s, QString* error) { return ComPort.OpenPort(s, error); }, this);
+    FormNastr = new TFormNastr([this] { return ComPort.GetExchangeSettings(); },
+                               [this](const ExchangeSettings& s) { ComPort.SetExchangeSettings(s); }, this);
     OpenDialog.MakeWith([this] {
         return MakeFileDialog(this, QStringLiteral("Открыть файл конфигурации"), QFileDialog::AcceptOpen);
     });

@@ -169,7 +169,7 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
     uint8_t dev[Composition::Size] = {};
     uint8_t own[Composition::Size] = {};
     if (const int r = ReadComposition(port, devNum, dev); r != 0) {
-        port.ShowObmError(devNum, r, parent);
+        ShowObmError(port, devNum, r, parent);
         return false;
     }
     BuildComposition(cfg, own);

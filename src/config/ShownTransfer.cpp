@@ -1,7 +1,14 @@
 #include "ShownTransfer.h"
 
 #include "Comportclass.h"
+#include "Dialogs.h"
 #include "TransferProgressBar.h"
+
+void ShowObmError(const TComPortClass& port, int devNum, int result, QWidget* parent) {
+    if (result != 0)
+        MessageBox(parent, port.ObmErrorText(devNum, result), QStringLiteral("Ошибка"), MsgButtons::OK,
+                   MsgIcon::Error);
+}
 
 bool RunShownTransfer(TComPortClass& port, const int& devNum, QProgressBar* bar, QWidget* parent,
                       const std::function<int(const TransferProgress&)>& transfer) {
@@ -10,6 +17,6 @@ bool RunShownTransfer(TComPortClass& port, const int& devNum, QProgressBar* bar,
         TransferProgressBar shown(bar);
         r = transfer(shown.Report());
     }
-    port.ShowObmError(devNum, r, parent);
+    ShowObmError(port, devNum, r, parent);
     return r == 0;
 }

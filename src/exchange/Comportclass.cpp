@@ -1,6 +1,5 @@
 #include "Comportclass.h"
 
-#include "Dialogs.h"
 #include "ModbusFrame.h"
 #include "serial/QtSerialLink.h"
 
@@ -60,36 +59,52 @@ TComPortClass::~TComPortClass() {
     });
 }
 
-void TComPortClass::UseExchangeThread() {
+void TComPortClass::UseExchangeThread(std::function<void()> hold, std::function<void()> release) {
     if (dynamic_cast<ExchangeThread*>(executor_.get())) return;
     ClosePort();
-    executor_ = std::make_unique<ExchangeThread>();
+    executor_ = std::make_unique<ExchangeThread>(std::move(hold), std::move(release));
 }
 
 void TComPortClass::SetSpeed(int baud) {
-    if (baud == 9600 || baud == 19200 || baud == 57600 || baud == 115200) speed_ = baud;
+    if (baud == 9600 || baud == 19200 || baud == 57600 || baud == 115200) Apply([&] { speed_ = baud; });
+}
+
+void TComPortClass::SetExchangeSettings(const ExchangeSettings& s) {
+    SetPovt1(s.povt1);
+    SetPovt2(s.povt2);
+    SetTransmitDelay(s.transmitDelay);
 }
 
 void TComPortClass::SetLink(std::unique_ptr<SerialLink> link) {
     executor_->Call([&] {
         link_ = std::move(link);
+        chosen_ = false;
         return 0;
     });
-    chosen_ = false;
 }
 
 bool TComPortClass::OpenPort(QString* error) {
     QString why;
-    chosen_ = executor_->Call([&] {
-        return int(link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, &why));
+    const bool opened = executor_->Call([&] {
+        chosen_ = link_->Open(GetLinkSettings(), &why);
+        return int(chosen_);
     });
     if (error) *error = why;
-    return chosen_;
+    return opened;
+}
+
+bool TComPortClass::OpenPort(const LinkSettings& settings, QString* error) {
+    ClosePort();
+    SetPortName(settings.portName);
+    SetSpeed(settings.baud);
+    SetParity(settings.parity);
+    SetStopBits(settings.stopBits);
+    return OpenPort(error);
 }
 
 void TComPortClass::ClosePort() {
-    chosen_ = false;
     executor_->Call([this] {
+        chosen_ = false;
         if (link_) link_->Close();
         return 0;
     });
@@ -101,7 +116,7 @@ bool TComPortClass::IsOpen() const {
 
 bool TComPortClass::Reopen() {
     link_->Close();
-    return link_->Open(LinkSettings{portName_, speed_, parity_, stopBits_}, nullptr);
+    return link_->Open(GetLinkSettings(), nullptr);
 }
 
 void TComPortClass::Delay(int ms) {
@@ -222,12 +237,10 @@ int TComPortClass::Attempt(int devNum, int func, const std::vector<uint8_t>& fra
     return ObmOk;
 }
 
-void TComPortClass::ShowObmError(int devNum, int result, QWidget* parent) {
-    if (result == 0) return;
-    const QString text = result == ObmNoPort ? ObmResultText(result)
-                                             : QStringLiteral("%1.\nУстройство %2, порт %3")
-                                                   .arg(ObmResultText(result))
-                                                   .arg(devNum + 1)
-                                                   .arg(portName_);
-    MessageBox(parent, text, QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
+QString TComPortClass::ObmErrorText(int devNum, int result) const {
+    if (result == 0 || result == ObmNoPort) return ObmResultText(result);
+    return QStringLiteral("%1.\nУстройство %2, порт %3")
+        .arg(ObmResultText(result))
+        .arg(devNum + 1)
+        .arg(portName_);
 }

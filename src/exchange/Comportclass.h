@@ -1,5 +1,10 @@
 #pragma once
 // The exchange object: the port settings, one request and its reply with retries, result texts.
+//
+// Settings are never shared between threads: the exchange thread reads them inside its jobs, and
+// every setter writes them through the executor's Call, on the exchange thread between two jobs,
+// while the window thread waits. A setting changed during a transfer therefore takes effect after
+// it, never in the middle of a request. The getters belong to the window thread.
 
 #include "Clock.h"
 #include "ExchangeExecutor.h"
@@ -11,8 +16,6 @@
 #include <functional>
 #include <memory>
 #include <span>
-
-class QWidget;
 
 Q_DECLARE_LOGGING_CATEGORY(lcBus) // "veg.bus": every frame in hexadecimal, off by default
 
@@ -35,6 +38,13 @@ enum ObmResult : int {
 // The text of a result, without the device and port.
 QString ObmResultText(int result);
 
+// The exchange-settings dialog's values.
+struct ExchangeSettings {
+    int povt1 = 5;
+    int povt2 = 2;
+    int transmitDelay = 0;
+};
+
 class TComPortClass {
   public:
     TComPortClass();
@@ -43,21 +53,36 @@ class TComPortClass {
     int GetSpeed() const { return speed_; }
     void SetSpeed(int baud); // 9600, 19200, 57600 or 115200; anything else is ignored
     LinkParity GetParity() const { return parity_; }
-    void SetParity(LinkParity p) { parity_ = p; }
+    void SetParity(LinkParity p) {
+        Apply([&] { parity_ = p; });
+    }
     int GetStopBits() const { return stopBits_; }
-    void SetStopBits(int bits) { stopBits_ = bits == 1 ? 1 : 2; }
+    void SetStopBits(int bits) {
+        Apply([&] { stopBits_ = bits == 1 ? 1 : 2; });
+    }
     QString GetPortName() const { return portName_; }
-    void SetPortName(const QString& name) { portName_ = name; }
+    void SetPortName(const QString& name) {
+        Apply([&] { portName_ = name; });
+    }
+    LinkSettings GetLinkSettings() const { return LinkSettings{portName_, speed_, parity_, stopBits_}; }
     // First-stage attempts (1 or 5), also the attempts of a block write.
     int GetPovt1() const { return povt1_; }
-    void SetPovt1(int n) { povt1_ = n == 1 ? 1 : 5; }
+    void SetPovt1(int n) {
+        Apply([&] { povt1_ = n == 1 ? 1 : 5; });
+    }
     // Second-stage attempts (0..10): after the first stage fails, the port is purged and each
     // further attempt follows a pause of SecondStagePauseMs.
     int GetPovt2() const { return povt2_; }
-    void SetPovt2(int n) { povt2_ = n < 0 ? 0 : n > 10 ? 10 : n; }
+    void SetPovt2(int n) {
+        Apply([&] { povt2_ = n < 0 ? 0 : n > 10 ? 10 : n; });
+    }
     // Pause before each request frame (0..1000 ms), for slow line converters.
     int GetTransmitDelay() const { return transmitDelay_; }
-    void SetTransmitDelay(int ms) { transmitDelay_ = ms < 0 ? 0 : ms > 1000 ? 1000 : ms; }
+    void SetTransmitDelay(int ms) {
+        Apply([&] { transmitDelay_ = ms < 0 ? 0 : ms > 1000 ? 1000 : ms; });
+    }
+    ExchangeSettings GetExchangeSettings() const { return {povt1_, povt2_, transmitDelay_}; }
+    void SetExchangeSettings(const ExchangeSettings& s);
 
     static constexpr int SecondStagePauseMs = 100;
     // The device starts its reply within this time after the request.
@@ -70,8 +95,9 @@ class TComPortClass {
     Clock& GetClock() { return *clock_; }
 
     // The program moves the exchange to a thread of its own, which from then on owns the link;
-    // without it every exchange runs on the calling thread (unit tests).
-    void UseExchangeThread();
+    // without it every exchange runs on the calling thread (unit tests). hold and release
+    // bracket every Run's wait (the program holds the user's input there).
+    void UseExchangeThread(std::function<void()> hold, std::function<void()> release);
     ExchangeExecutor& Executor() { return *executor_; }
     // Runs a sequence of requests on the exchange thread (see ExchangeExecutor::Run).
     int Run(const std::function<int()>& job) { return executor_->Run(job); }
@@ -80,6 +106,8 @@ class TComPortClass {
 
     // Opens the port with the current settings; from then on the port counts as chosen.
     bool OpenPort(QString* error);
+    // Closes the port, takes settings and opens it with them (the port dialog's OK).
+    bool OpenPort(const LinkSettings& settings, QString* error);
     void ClosePort();
     bool IsOpen() const;
 
@@ -99,16 +127,25 @@ class TComPortClass {
     // A check made before every further attempt of a request, on the exchange thread: once it
     // says stop, the request ends with its last result. A view being closed uses it, so that
     // closing waits for one attempt, not for all its retries. Empty: no check.
-    void SetAttemptStop(std::function<bool()> stop) { attemptStop_ = std::move(stop); }
+    void SetAttemptStop(std::function<bool()> stop) {
+        Apply([&] { attemptStop_ = std::move(stop); });
+    }
 
-    // One message box for a non-zero result; 0 shows nothing.
-    void ShowObmError(int devNum, int result, QWidget* parent = nullptr);
+    // The whole text reported for a result of a request to devNum: the result's text, the device
+    // and the port; empty for 0.
+    QString ObmErrorText(int devNum, int result) const;
 
     // Waits on the exchange's clock; off the exchange thread the wait runs there, so a window
     // keeps painting.
     void Delay(int ms);
 
   private:
+    void Apply(const std::function<void()>& write) {
+        executor_->Call([&] {
+            write();
+            return 0;
+        });
+    }
     int Exchange(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
     int Attempt(int devNum, int func, const std::vector<uint8_t>& frame, std::span<uint8_t> reply);
     void DrainLateReply();

@@ -1,7 +1,5 @@
 #include "ExchangeExecutor.h"
 
-#include "InputHold.h"
-
 #include <QEventLoop>
 #include <QThread>
 #include <condition_variable>
@@ -18,6 +16,15 @@ class RunningMark {
 
   private:
     std::atomic<int>& count_;
+};
+
+// A Run's wait, shared with its job: the job may outlive the Run's event loop.
+struct RunState {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    int result = 0;
+    QEventLoop* loop = nullptr; // cleared before the loop is gone
 };
 
 } // namespace
@@ -88,7 +95,8 @@ struct ExchangeThread::Queue {
     }
 };
 
-ExchangeThread::ExchangeThread() : queue_(std::make_unique<Queue>()) {
+ExchangeThread::ExchangeThread(std::function<void()> hold, std::function<void()> release)
+    : queue_(std::make_unique<Queue>()), hold_(std::move(hold)), release_(std::move(release)) {
     queue_->thread = QThread::create([q = queue_.get()] { q->Serve(); });
     queue_->thread->setObjectName(QStringLiteral("exchange"));
     queue_->thread->start();
@@ -110,21 +118,33 @@ bool ExchangeThread::OnExchangeThread() const {
 
 int ExchangeThread::Run(const std::function<int()>& job) {
     if (OnExchangeThread()) return job();
-    int result = 0;
+    auto state = std::make_shared<RunState>();
     {
         RunningMark mark(running_);
-        InputHold hold;
+        if (hold_) hold_();
         QEventLoop loop;
+        state->loop = &loop;
         // The quit is queued behind every progress report the job posted, so they all reach the
         // window before the caller goes on.
-        queue_->Push([&] {
-            result = job();
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        queue_->Push([state, &job] {
+            const int r = job();
+            std::lock_guard lock(state->mutex);
+            state->result = r;
+            state->done = true;
+            if (state->loop) QMetaObject::invokeMethod(state->loop, &QEventLoop::quit, Qt::QueuedConnection);
+            state->finished.notify_one();
         });
         loop.exec();
+        // A quit of the whole program ends the loop early: the job still runs on what the caller
+        // handed over, so wait for its own end.
+        std::unique_lock lock(state->mutex);
+        state->finished.wait(lock, [&] { return state->done; });
+        state->loop = nullptr;
+        lock.unlock();
+        if (release_) release_();
     }
     ReleaseHeld();
-    return result;
+    return state->result;
 }
 
 int ExchangeThread::Call(const std::function<int()>& job) {

@@ -9,8 +9,9 @@
 //
 // Three ways to hand over a job:
 // - Run: the caller waits for the result while its event loop keeps painting and timers keep
-//   firing, but the user's input to every window is dropped (a transfer holds input as a modal
-//   dialog would). For transfers and single requests from a window.
+//   firing, between a hold and a release given from above (the program drops the user's input
+//   there, as a modal dialog would). For transfers and single requests from a window. An event
+//   loop told to quit during the wait (the program quitting) still waits for the job's own end.
 // - Call: the caller waits without processing events. For short jobs that must not let the
 //   event loop run, such as opening and closing the port or tearing down.
 // - Post: the caller does not wait; the job hands its own results back (PollService does). For
@@ -67,7 +68,7 @@ class InlineExecutor final : public ExchangeExecutor {
 
 class ExchangeThread final : public ExchangeExecutor {
   public:
-    ExchangeThread();
+    ExchangeThread(std::function<void()> hold, std::function<void()> release);
     // Runs what is queued, then ends the thread.
     ~ExchangeThread() override;
     int Run(const std::function<int()>& job) override;
@@ -78,4 +79,6 @@ class ExchangeThread final : public ExchangeExecutor {
   private:
     struct Queue;
     std::unique_ptr<Queue> queue_;
+    std::function<void()> hold_;
+    std::function<void()> release_;
 };

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <memory>
+#include <vector>
 
 InputHold::InputHold() {
     if (qApp) {
@@ -37,4 +39,21 @@ bool InputHold::eventFilter(QObject*, QEvent* event) {
     default:
         return false;
     }
+}
+
+namespace {
+
+std::vector<std::unique_ptr<InputHold>>& Holds() {
+    static std::vector<std::unique_ptr<InputHold>> holds;
+    return holds;
+}
+
+} // namespace
+
+void HoldInput() {
+    Holds().push_back(std::make_unique<InputHold>());
+}
+
+void ReleaseInput() {
+    if (!Holds().empty()) Holds().pop_back();
 }

@@ -13,3 +13,8 @@ class InputHold : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// The same as a pair of calls, for a wait that another layer brackets (the exchange's Run):
+// each ReleaseInput ends the latest HoldInput.
+void HoldInput();
+void ReleaseInput();

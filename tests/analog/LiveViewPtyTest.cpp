@@ -6,6 +6,7 @@
 
 #include "DevsimProcess.h"
 #include "Dialogs.h"
+#include "HeldExchange.h"
 #include "ModbusFrame.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
@@ -50,7 +51,7 @@ struct Tool {
             ADD_FAILURE() << error.toStdString();
             return false;
         }
-        form1.ComPort.UseExchangeThread();
+        UseHeldExchangeThread(form1.ComPort);
         form1.ComPort.SetPortName(devsim.Link());
         form1.ComPort.SetSpeed(115200);
         if (!form1.ComPort.OpenPort(&error)) {

@@ -84,8 +84,8 @@ class WindowOpening : public EditorFixture {
     TFormCreatReg createLoop{parts.context};
     TFormVhD liveView{parts.context};
     TFormRegOnLine loopView{parts.context};
-    TFormPort portDialog{port};
-    TFormNastr settingsDialog{port};
+    TFormPort portDialog{[this] { return port.GetLinkSettings(); }, {}};
+    TFormNastr settingsDialog{[this] { return port.GetExchangeSettings(); }, {}};
 };
 
 } // namespace

@@ -2,9 +2,8 @@
 
 #include "BlockExchange.h"
 #include "Comportclass.h"
-#include "DevsimProcess.h"
+#include "DevsimPort.h"
 
-#include "ScriptedDialogs.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -84,12 +83,9 @@ class LostPort : public ::testing::Test {
   protected:
     void SetUp() override {
         QString error;
-        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-        port.UseExchangeThread();
-        port.SetPortName(devsim.Link());
-        port.SetSpeed(115200);
         port.SetPovt2(0);
-        ASSERT_TRUE(port.OpenPort(&error)) << error.toStdString();
+        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error) && ConnectToDevsim(port, devsim, &error))
+            << error.toStdString();
         ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
     }
     void RestartDevice() {
@@ -108,15 +104,9 @@ TEST_F(LostPort, DroppedAtOnceAndOpenedAgainWhenTheDeviceIsBack) {
     QTest::qWait(2000);
     EXPECT_LT(ProcessCpuMs() - cpu0, 50);
 
-    // Still gone: the request fails once with the lost port, and the box says so once.
-    {
-        ScriptedMessageBoxes boxes;
-        boxes.Expect("COM-порт недоступен.\nУстройство 1, порт " + devsim.Link(), "Ошибка", MsgButtons::OK,
-                     MsgIcon::Error, mrNone, mrOk);
-        const int r = ReadBlock(port, 0, 20, reply);
-        EXPECT_EQ(r, ObmPortLost);
-        port.ShowObmError(0, r);
-    }
+    // Still gone: the request fails once with the lost port.
+    EXPECT_EQ(ReadBlock(port, 0, 20, reply), ObmPortLost);
+    EXPECT_EQ(port.ObmErrorText(0, ObmPortLost), "COM-порт недоступен.\nУстройство 1, порт " + devsim.Link());
     EXPECT_TRUE(port.IsOpen()); // still the chosen port
 
     // Back on the same link: the next request opens the port anew and succeeds.

@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "SimFixture.h"
 
+#include <ctime>
 #include <deque>
 
 using Bytes = std::vector<uint8_t>;
@@ -40,25 +41,29 @@ class CannedLink : public SerialLink {
 
 } // namespace
 
+TEST(Delay, WaitsByTheClockWithoutSpinning) {
+    TComPortClass port;
+    const int64_t t0 = port.GetClock().NowMs();
+    const std::clock_t cpu0 = std::clock();
+    port.Delay(1000);
+    EXPECT_GE(port.GetClock().NowMs() - t0, 1000);
+    EXPECT_LT(double(std::clock() - cpu0) / CLOCKS_PER_SEC, 0.1);
+}
+
 TEST(Obmen, ErrorTextsAndNoPort) {
     TComPortClass port;
     Bytes reply(16);
     EXPECT_EQ(port.Obmen(0, 3, 0, nullptr, reply), 256);
-    ScriptedMessageBoxes boxes;
-    boxes.Expect("Не выбран COM-порт.", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
-    port.ShowObmError(0, 256);
-    port.ShowObmError(0, 0); // nothing
-    EXPECT_EQ(boxes.Shown(), 1);
+    EXPECT_EQ(port.ObmErrorText(0, 256), "Не выбран COM-порт.");
+    EXPECT_EQ(port.ObmErrorText(0, 0), "");
 
     port.SetPortName("/dev/ttyUSB0");
-    boxes.ExpectText("Прибор не отвечает.\nУстройство 3, порт /dev/ttyUSB0", "Ошибка")
-        .ExpectText("Ошибка контрольной суммы ответа.\nУстройство 1, порт /dev/ttyUSB0", "Ошибка")
-        .ExpectText("Прибор занят записью.\nУстройство 1, порт /dev/ttyUSB0", "Ошибка")
-        .ExpectText("Ошибка обмена, код 77.\nУстройство 1, порт /dev/ttyUSB0", "Ошибка");
-    port.ShowObmError(2, 130);
-    port.ShowObmError(0, 131);
-    port.ShowObmError(0, 6);
-    port.ShowObmError(0, 77);
+    for (const auto& [dev, r, text] : std::vector<std::tuple<int, int, QString>>{
+             {2, 130, "Прибор не отвечает.\nУстройство 3, порт /dev/ttyUSB0"},
+             {0, 131, "Ошибка контрольной суммы ответа.\nУстройство 1, порт /dev/ttyUSB0"},
+             {0, 6, "Прибор занят записью.\nУстройство 1, порт /dev/ttyUSB0"},
+             {0, 77, "Ошибка обмена, код 77.\nУстройство 1, порт /dev/ttyUSB0"}})
+        EXPECT_EQ(port.ObmErrorText(dev, r), text);
     for (int r = 129; r <= 135; ++r)
         EXPECT_FALSE(ObmResultText(r).isEmpty());
 }

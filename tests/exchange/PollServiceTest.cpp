@@ -3,6 +3,7 @@
 #include "BlockExchange.h"
 #include "Dialogs.h"
 #include "EscapedBoxes.h"
+#include "HeldExchange.h"
 #include "ModbusFrame.h"
 #include "SimFixture.h"
 
@@ -18,6 +19,12 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 const Bytes kReadRegisters{0x00, 0x10, 0x00, 0x02};
+
+// Waits on this thread until done, at most limitMs.
+template <class Done> void WaitFor(Done done, int limitMs = 5000) {
+    for (int waited = 0; waited < limitMs && !done(); waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
 
 // Replies and failures of a poll service, as a view sees them.
 struct PollLog {
@@ -100,13 +107,13 @@ TEST_F(Poll, ATickChainsItsRequestsAndAFailureStopsTheTimerBeforeItsOneReport) {
 
 TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     TComPortClass port;
-    port.UseExchangeThread();
+    UseHeldExchangeThread(port);
     struct KeyCounter : QWidget {
         int keys = 0;
         void keyPressEvent(QKeyEvent*) override { ++keys; }
     } window;
     window.show();
-    int ticks = 0;
+    std::atomic<int> ticks = 0;
     bool busySeen = false, closed = true;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
@@ -119,9 +126,10 @@ TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     });
     probe.start(10);
     bool onExchangeThread = false;
+    // The job ends once the window's timer has ticked ten times (or after 5 s if it does not).
     const int r = port.Run([&] {
         onExchangeThread = port.Executor().OnExchangeThread();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        WaitFor([&] { return ticks >= 10; });
         return 7;
     });
     probe.stop();
@@ -138,11 +146,49 @@ TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     EXPECT_EQ(window.keys, 1);
 }
 
+// A setting changed while a transfer runs takes effect after it, never under it.
+TEST(ExchangeThread, ASettingChangedDuringARunWaitsForItsEnd) {
+    TComPortClass port;
+    UseHeldExchangeThread(port);
+    std::atomic<bool> set = false;
+    QTimer::singleShot(0, [&] {
+        port.SetTransmitDelay(20);
+        set = true;
+    });
+    const int seen = port.Run([&] {
+        WaitFor([&] { return bool(set); }, 300);
+        return port.GetTransmitDelay();
+    });
+    EXPECT_EQ(seen, 0);
+    EXPECT_EQ(port.GetTransmitDelay(), 20);
+}
+
+// The program quitting during a transfer: the Run returns the job's own result, after its end.
+TEST(ExchangeThread, AQuitDuringARunWaitsForTheJobsEnd) {
+    TComPortClass port;
+    UseHeldExchangeThread(port);
+    std::atomic<bool> quit = false;
+    int r = -1;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            QCoreApplication::exit();
+            quit = true;
+        });
+        r = port.Run([&] {
+            WaitFor([&] { return bool(quit); });
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return 7;
+        });
+    });
+    QCoreApplication::exec();
+    EXPECT_EQ(r, 7);
+}
+
 // A report that comes during a transfer opens its box after the transfer, where the user can
 // answer it with Escape, and once.
 TEST(ExchangeThread, ABoxRequestedDuringATransferIsShownAfterItAndAnswerable) {
     TComPortClass port;
-    port.UseExchangeThread();
+    UseHeldExchangeThread(port);
     QWidget window;
     window.show();
     EscapedBoxes boxes([&] { return port.Busy(); });
@@ -165,7 +211,7 @@ TEST(ExchangeThread, ABoxRequestedDuringATransferIsShownAfterItAndAnswerable) {
 class ThreadedPoll : public ::testing::Test {
   protected:
     void SetUp() override {
-        port.UseExchangeThread();
+        UseHeldExchangeThread(port);
         port.SetLink(std::make_unique<SimLink>(device));
         ASSERT_TRUE(port.OpenPort(nullptr));
     }
@@ -231,7 +277,7 @@ TEST(ThreadedPollStop, ClosingAViewEndsTheRequestAfterItsCurrentAttempt) {
     SimDevice device;
     device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, -1, 0}};
     TComPortClass port;
-    port.UseExchangeThread();
+    UseHeldExchangeThread(port);
     auto owned = std::make_unique<SlowLink>(device);
     SlowLink& link = *owned;
     port.SetLink(std::move(owned));
@@ -242,10 +288,15 @@ TEST(ThreadedPollStop, ClosingAViewEndsTheRequestAfterItsCurrentAttempt) {
     poll->SetRequests({PollBlock(0, 20)});
     ASSERT_TRUE(poll->Tick());
     ASSERT_EQ(link.entered.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    // The line is let go well after the close has begun: a close that did not stop the retries
+    // shows as a second attempt.
+    std::atomic<bool> closing = false;
     std::thread releaser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        WaitFor([&] { return bool(closing); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         link.release.set_value();
     });
+    closing = true;
     poll.reset();
     releaser.join();
     EXPECT_EQ(device.Received().size(), 1u); // of the 7 attempts, only the one on the line

@@ -2,6 +2,7 @@
 // port, read the configuration from the device, look at the input table, save it to a file,
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
+#include "HeldExchange.h"
 #include "LoopSummary.h"
 #include "MainWindowSupport.h"
 #include "Obrinform.h"
@@ -34,7 +35,7 @@ void ConfirmPortDialog(TForm1& form) {
 
 // The window's exchange on its own thread, connected to devsim's terminal.
 void ConnectToDevsim(TForm1& form, const DevsimProcess& devsim) {
-    form.ComPort.UseExchangeThread();
+    UseHeldExchangeThread(form.ComPort);
     ApplyCommandLine(form, {"veg17", "--port", devsim.Link()});
     ConfirmPortDialog(form);
 }

@@ -6,12 +6,13 @@
 #include "Comportclass.h"
 #include "DeviceLayouts.h"
 #include "DevsimProcess.h"
+#include "HeldExchange.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 inline bool ConnectToDevsim(TComPortClass& port, const DevsimProcess& devsim, QString* error) {
-    port.UseExchangeThread();
+    UseHeldExchangeThread(port);
     port.SetPortName(devsim.Link());
     port.SetSpeed(115200);
     return port.OpenPort(error);

@@ -2,6 +2,7 @@
 
 #include "Comportclass.h"
 #include "Configuration.h"
+#include "ShownTransfer.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -75,7 +76,7 @@ void TFormLiveView::InClick() {
 
 void TFormLiveView::PollFailed(int result) {
     if (Timer1->isActive()) Button1Click();
-    if (PollMarker == 1) ctx_.ComPort().ShowObmError(DevNum(), result, this);
+    if (PollMarker == 1) ShowObmError(ctx_.ComPort(), DevNum(), result, this);
 }
 
 void TFormLiveView::ReplyNotTaken() {

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "KalibrKit.h"
 #include "ServInput.h"
+#include "ShownTransfer.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -147,7 +148,7 @@ void TFormKalibr::Polled(const PollReplies& replies) {
 
 void TFormKalibr::PollFailed(int result) {
     if (Timer1->isActive()) Button1Click();
-    if (ReportErrors) ctx_.ComPort().ShowObmError(ctx_.Cfg().Serv.DevNum, result, this);
+    if (ReportErrors) ShowObmError(ctx_.ComPort(), ctx_.Cfg().Serv.DevNum, result, this);
 }
 
 bool TFormKalibr::WriteCoil(int kind, int channel, bool on) {
@@ -160,7 +161,7 @@ bool TFormKalibr::WriteCoil(int kind, int channel, bool on) {
     // first, which drops the poll's failure held while the write waited, so the user answers one
     // box. A write the device refused (its exception code) leaves the polling on.
     if (result >= ObmBadLength && Timer1->isActive()) Button1Click();
-    ctx_.ComPort().ShowObmError(dev, result, this);
+    ShowObmError(ctx_.ComPort(), dev, result, this);
     return false;
 }
 

@@ -13,6 +13,7 @@
 #include "Prog_infvyh.h"
 #include "Prog_kalibr.h"
 #include "ServInput.h"
+#include "ShownTransfer.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 
@@ -746,7 +747,7 @@ void TFormPROG::ButKalibrClick() {
     const Calibration::Requests requests = Calibration::RequestsOf(dev, m, code);
     std::vector<uint8_t> reply;
     int result = requests.adcCodes(port, reply);
-    if (result != 0) return port.ShowObmError(dev, result, this);
+    if (result != 0) return ShowObmError(port, dev, result, this);
     mba.TakeSensorTypesFromReply(reply);
     FormKalibr->TipMod->setText(LabTMod->text());
     for (int r = 0; r < TFormKalibr::Rows; ++r) {
@@ -764,7 +765,7 @@ void TFormPROG::ButKalibrClick() {
     }
     if (requests.coldJunction) {
         result = requests.coldJunction(port, reply);
-        if (result != 0) return port.ShowObmError(dev, result, this);
+        if (result != 0) return ShowObmError(port, dev, result, this);
         mba.TakeHeaderFromReply(reply);
         FormKalibr->Positions[TFormKalibr::Rows - 1] = QStringLiteral("TXC");
         mba.SetKalibrRazm(TFormKalibr::Rows - 1, QStringLiteral("град.C"));
@@ -776,7 +777,7 @@ void TFormPROG::ButKalibrClick() {
         MessageBox(this, QStringLiteral("Модуль не обслуживает запрос кодов АЦП"),
                    QStringLiteral("Предупреждение"), MsgButtons::OK, MsgIcon::Warning);
     result = requests.calib(port, reply);
-    if (result != 0) return port.ShowObmError(dev, result, this);
+    if (result != 0) return ShowObmError(port, dev, result, this);
     mba.TakeCalibFromReply(reply);
     if (const int c = Calibration::EqualScaleChannel(mba, m0); c >= 0) {
         MessageBox(this, Calibration::ScaleCheckText(c, m), QStringLiteral("Программатор ВЕГ-17"));

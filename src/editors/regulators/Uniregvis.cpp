@@ -7,6 +7,7 @@
 #include "Panregvis.h"
 #include "RegOnlineKit.h"
 #include "ServInput.h"
+#include "ShownTransfer.h"
 #include "WindowOpening.h"
 #include "editors/common/EditorContext.h"
 #include "editors/regulators/CreatRegRules.h"
@@ -268,7 +269,7 @@ void TFormRegOnLine::PollFailed(int result) {
 }
 
 void TFormRegOnLine::Report(int result) {
-    if (result > 0 && report_) ctx_.ComPort().ShowObmError(ctx_.Cfg().Serv.DevNum, result, this);
+    if (result > 0 && report_) ShowObmError(ctx_.ComPort(), ctx_.Cfg().Serv.DevNum, result, this);
 }
 
 int TFormRegOnLine::Send(int func, const std::vector<uint8_t>& data) {

@@ -1,4 +1,3 @@
-#include "Comportclass.h"
 #include "Obrnastr.h"
 #include "Obrport.h"
 #include "ScriptedDialogs.h"
@@ -10,19 +9,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <ctime>
 #include <gtest/gtest.h>
 
-TEST(Delay, WaitsByTheClockWithoutSpinning) {
-    TComPortClass port;
-    const int64_t t0 = port.GetClock().NowMs();
-    const std::clock_t cpu0 = std::clock();
-    port.Delay(1000);
-    EXPECT_GE(port.GetClock().NowMs() - t0, 1000);
-    EXPECT_LT(double(std::clock() - cpu0) / CLOCKS_PER_SEC, 0.1);
-}
-
-// The exchange over the simulated device, its port not yet chosen.
+// The exchange over the simulated device, its port not yet chosen, and the port dialog applying
+// through it as the main window's does.
 class PortDialogs : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -33,11 +23,12 @@ class PortDialogs : public ::testing::Test {
     SimDevice device;
     TComPortClass port;
     SimLink* link = nullptr;
+    TFormPort form{[this] { return port.GetLinkSettings(); },
+                   [this](const LinkSettings& s, QString* error) { return port.OpenPort(s, error); }};
 };
 
 TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) {
     SimLink& link = *this->link;
-    TFormPort form(port);
     form.SetPortName("/dev/pts/77");
     form.ComboSpeed->setCurrentIndex(form.ComboSpeed->findData(57600));
     form.ComboParity->setCurrentIndex(form.ComboParity->findData(int(LinkParity::Even)));
@@ -62,7 +53,8 @@ TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) 
     EXPECT_EQ(link.settings.parity, LinkParity::Even);
     EXPECT_EQ(link.settings.stopBits, 1);
 
-    TFormNastr settings(port);
+    TFormNastr settings([this] { return port.GetExchangeSettings(); },
+                        [this](const ExchangeSettings& s) { port.SetExchangeSettings(s); });
     settings.ComboPovt1->setCurrentIndex(settings.ComboPovt1->findData(1));
     settings.SpinPovt2->setValue(4);
     settings.SpinDelay->setValue(20);
@@ -74,7 +66,6 @@ TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) 
 
 TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
     SimLink& link = *this->link;
-    TFormPort form(port);
 
     // Opened and cancelled with the focus on Cancel.
     form.show();

@@ -1,6 +1,5 @@
 #include "Obrport.h"
 
-#include "Comportclass.h"
 #include "DialogFrame.h"
 #include "Dialogs.h"
 #include "WindowOpening.h"
@@ -18,7 +17,8 @@ void SelectData(QComboBox* box, const QVariant& value) {
 
 } // namespace
 
-TFormPort::TFormPort(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port) {
+TFormPort::TFormPort(std::function<LinkSettings()> current, Apply apply, QWidget* parent)
+    : QDialog(parent), current_(std::move(current)), apply_(std::move(apply)) {
     setWindowTitle(QStringLiteral("Настройка COM-порта"));
     ComboPort = new QComboBox(this);
     // Any device name can be typed; the list holds the enumerated ports only. No completion: a
@@ -52,10 +52,11 @@ void TFormPort::FillFromPort() {
     ComboPort->clear();
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         ComboPort->addItem(info.portName());
-    ComboPort->setCurrentText(typed.isEmpty() ? port_.GetPortName() : typed);
-    SelectData(ComboSpeed, port_.GetSpeed());
-    SelectData(ComboParity, int(port_.GetParity()));
-    SelectData(ComboStop, port_.GetStopBits());
+    const LinkSettings now = current_();
+    ComboPort->setCurrentText(typed.isEmpty() ? now.portName : typed);
+    SelectData(ComboSpeed, now.baud);
+    SelectData(ComboParity, int(now.parity));
+    SelectData(ComboStop, now.stopBits);
 }
 
 void TFormPort::showEvent(QShowEvent* e) {
@@ -67,15 +68,16 @@ void TFormPort::SetPortName(const QString& name) {
     ComboPort->setCurrentText(name);
 }
 
+LinkSettings TFormPort::Settings() const {
+    return LinkSettings{ComboPort->currentText().trimmed(), ComboSpeed->currentData().toInt(),
+                        LinkParity(ComboParity->currentData().toInt()), ComboStop->currentData().toInt()};
+}
+
 void TFormPort::OKButtonClick() {
-    port_.ClosePort();
-    port_.SetPortName(ComboPort->currentText().trimmed());
-    port_.SetSpeed(ComboSpeed->currentData().toInt());
-    port_.SetParity(LinkParity(ComboParity->currentData().toInt()));
-    port_.SetStopBits(ComboStop->currentData().toInt());
+    const LinkSettings chosen = Settings();
     QString error;
-    if (!port_.OpenPort(&error)) {
-        MessageBox(this, QStringLiteral("Не удалось открыть порт %1.\n%2").arg(port_.GetPortName(), error),
+    if (!apply_(chosen, &error)) {
+        MessageBox(this, QStringLiteral("Не удалось открыть порт %1.\n%2").arg(chosen.portName, error),
                    QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
         return;
     }

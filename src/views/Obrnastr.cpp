@@ -1,6 +1,5 @@
 #include "Obrnastr.h"
 
-#include "Comportclass.h"
 #include "DialogFrame.h"
 #include "WindowOpening.h"
 
@@ -8,7 +7,9 @@
 #include <QFormLayout>
 #include <QSpinBox>
 
-TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), port_(port) {
+TFormNastr::TFormNastr(std::function<ExchangeSettings()> current,
+                       std::function<void(const ExchangeSettings&)> apply, QWidget* parent)
+    : QDialog(parent), current_(std::move(current)), apply_(std::move(apply)) {
     setWindowTitle(QStringLiteral("Настройка обмена"));
     ComboPovt1 = new QComboBox(this);
     ComboPovt1->addItem(QStringLiteral("1"), 1);
@@ -28,9 +29,10 @@ TFormNastr::TFormNastr(TComPortClass& port, QWidget* parent) : QDialog(parent), 
 }
 
 void TFormNastr::FillFromPort() {
-    ComboPovt1->setCurrentIndex(port_.GetPovt1() == 1 ? 0 : 1);
-    SpinPovt2->setValue(port_.GetPovt2());
-    SpinDelay->setValue(port_.GetTransmitDelay());
+    const ExchangeSettings now = current_();
+    ComboPovt1->setCurrentIndex(now.povt1 == 1 ? 0 : 1);
+    SpinPovt2->setValue(now.povt2);
+    SpinDelay->setValue(now.transmitDelay);
 }
 
 void TFormNastr::showEvent(QShowEvent* e) {
@@ -38,9 +40,11 @@ void TFormNastr::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
 }
 
+ExchangeSettings TFormNastr::Settings() const {
+    return ExchangeSettings{ComboPovt1->currentData().toInt(), SpinPovt2->value(), SpinDelay->value()};
+}
+
 void TFormNastr::OKButtonClick() {
-    port_.SetPovt1(ComboPovt1->currentData().toInt());
-    port_.SetPovt2(SpinPovt2->value());
-    port_.SetTransmitDelay(SpinDelay->value());
+    apply_(Settings());
     accept();
 }
