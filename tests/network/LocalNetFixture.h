@@ -11,10 +11,27 @@
 #include "editors/network/Prog_lnet.h"
 #include "editors/network/Prog_mbm.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
 using Bytes = std::vector<uint8_t>;
 using namespace LocalNet;
 
 inline const QString kInputError = " Ошибка ввода ";
+
+inline std::vector<int> Ids(int first, int last) {
+    std::vector<int> ids;
+    for (int id = first; id <= last; ++id)
+        ids.push_back(id);
+    return ids;
+}
+
+inline std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 // Request block i: code, outputs, type, starts.
 inline void MakeBlock(TConfiguration& cfg, int i, int code, int outputs, int type, int begD, int begA) {
@@ -58,6 +75,9 @@ class LocalNetTest : public EditorFixture {
         SaveFbReserve(Cfg());
         SaveF15Reserve(Cfg());
     }
+    // The discrete and analogue input counts; request block i's discrete and analogue starts.
+    std::pair<int, int> Counts() { return {Cfg().Serv.GetDiscrInCount(), Cfg().Serv.GetAnInCount()}; }
+    std::pair<int, int> Starts(int i) { return {Cfg().MBM.GetStAddrBeg1(i), Cfg().MBM.GetStAddrBeg2(i)}; }
     Bytes Descriptor() {
         Bytes b;
         for (int k = 0; k < 194; ++k)
@@ -73,6 +93,47 @@ class LocalNetTest : public EditorFixture {
     void ExpectTransferQuestion(int answer) {
         boxes.Expect("База  была изменена. Передать в прибор?", "Подтвердите передачу данных ",
                      MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
+    }
+    void ExpectF15SaveQuestion(int answer) {
+        boxes.Expect("База  была изменена.Сохранить?", "Подтвердите сохранение базы данных",
+                     MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
+    }
+    void ExpectInputError(const QString& text) {
+        boxes.Expect(text, kInputError, MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    }
+    // The opener's box after an editor ended with an error (the list window's text ends in a
+    // blank).
+    void ExpectEndedWithError(const QString& text = "программирование закончено с ошибкой ") {
+        boxes.Expect(text, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    }
+    void ExpectFinishQuestion(int answer) {
+        boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
+                     MsgButtons::YesNo, MsgIcon::Question, mrNone, answer);
+    }
+    // Opens request block i in the editor, lets edit fill it, closes it with OK.
+    void EditBlock(int i, const std::function<void()>& edit) {
+        SetModalHandler([&](QDialog*) {
+            edit();
+            mbm.OKClick();
+            return mbm.result();
+        });
+        lnet.Button1Click(i);
+        SetModalHandler({});
+    }
+    // The same for Ф15 block k (1 or 2).
+    void EditF15(int k, const std::function<void()>& edit) {
+        SetModalHandler([&](QDialog*) {
+            edit();
+            f15.OKClick();
+            return f15.result();
+        });
+        lnet.LocNet15_1Click(k);
+        SetModalHandler({});
+    }
+    void ChooseType(int type) {
+        mbm.TipUstr->setCurrentIndex(type);
+        mbm.TipUstrClick(type);
+        mbm.EditKolVhChange();
     }
 
     TFormMBM mbm{parts.context};

@@ -1,11 +1,65 @@
-// The local network: its rules over the configuration (positions, deletion, request checks,
-// Ф15 checks) and what its windows add, on the simulated device.
+// The local network: its rules over the configuration (positions, deletion, request checks, Ф15
+// checks) and what its windows add, on the simulated device: the stages a save writes, request
+// blocks created or changed in kind, the last of the 16 blocks, a block created in front of a later
+// one, and the Ф15 editor.
 
 #include "LocalNetFixture.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QLabel>
+
+// The save and the change of kind share their set-up and checks.
+class LocalNetCasesTest : public LocalNetTest {
+  protected:
+    // Deletes block 0, closes with Yes; the blocks written in order, block 10's frame byte by byte
+    // with its link byte, the pause after the write.
+    void DeleteFirstBlockAndSave(const std::vector<int>& written, int linkByte) {
+        lnet.PopupAutoShow = false;
+        lnet.show();
+        lnet.Button1MouseDown(0);
+        lnet.DeleteBlClick();
+        clock.sleeps.clear();
+        ExpectTransferQuestion(mrYes);
+        lnet.OKClick();
+        EXPECT_EQ(WrittenIds(), written + Ids(12, 19) + Ids(41, 51) + Ids(20, 31)); // inputs renumbered
+        Bytes data = Descriptor();
+        data[0] = 10;
+        EXPECT_EQ(data[193], linkByte);
+        const auto frames = device.ReceivedOf('E');
+        ASSERT_GE(frames.size(), written.size());
+        EXPECT_EQ(frames[written.size() - 1], Frame::Build(1, 'E', data));
+        EXPECT_EQ(device.Block(10), Bytes(data.begin() + 1, data.end()));
+        EXPECT_EQ(clock.sleeps.back(), 3000);
+        EXPECT_EQ(Cfg().MBM.NetEdit.NetTablesChanged, 0);
+        EXPECT_EQ(Cfg().Reserv.GetDiscrInCount(), 44);
+        EXPECT_EQ(Cfg().FB.FBRenumbered, 1);
+    }
+    // Block 0 a discrete block of 6 outputs, block 1 behind it at row 42 feeding function block
+    // 1 and holding the first channel; block 0 is edited and must become analogue of 6 values.
+    void ExpectDiscreteBlockBecomesAnalogue(const std::function<void()>& edit, int code) {
+        MakeBlock(Cfg(), 0, 1, 6, Others, 36, 4);
+        MakeBlock(Cfg(), 1, 3, 2, Dkrn, 42, 4);
+        Cfg().Serv.SetDiscrInCount(50);
+        Cfg().FB.SetInNum(0, 0, 43);
+        Cfg().MBM.SetChNSkText("5", 0);
+        SaveAll();
+        lnet.show();
+        EditBlock(0, edit);
+        const TProgMBMClass& m = Cfg().MBM;
+        EXPECT_EQ(m.GetKodF(0), code);
+        EXPECT_EQ(m.NetEdit.DiscreteShift, 24 - 6);
+        EXPECT_EQ(m.NetEdit.AnalogueShift, 6);
+        EXPECT_EQ(Starts(1), std::pair(60, 10));
+        EXPECT_EQ(Counts(), std::pair(68, 12));
+        EXPECT_EQ(Cfg().Serv.GetNameText(60), "N42");
+        EXPECT_EQ(Cfg().Serv.GetNameText(36), "");
+        EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 61);
+        EXPECT_EQ(m.GetChNSkText(6), "5");
+        EXPECT_EQ(Cfg().Serv.GetInputText8(60), "ЛС2.А1.LL");
+        EXPECT_EQ(m.NetEdit.NetTablesChanged, 1);
+        EXPECT_EQ(m.NetEdit.AnGroupsWritten, 0);
+        EXPECT_EQ(lnet.Buttons[0]->text(), QString("Ф%1").arg(code));
+    }
+};
 
 TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     Cfg().MBM.NetEdit.SelectedBlock = 0;
@@ -13,15 +67,15 @@ TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     lnet.DeleteBlClick();
     TProgMBMClass& m = Cfg().MBM;
     EXPECT_EQ(m.GetKodF(0), 3);
-    EXPECT_EQ(m.GetStAddrBeg1(0), 36);
-    EXPECT_EQ(m.GetStAddrBeg2(0), 4);
+    EXPECT_EQ(Starts(0), std::pair(36, 4));
     EXPECT_EQ(m.GetKodF(1), 0);
     EXPECT_EQ(m.GetStAddrBeg1(1), 0);
-    EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 44);
-    EXPECT_EQ(Cfg().Serv.GetAnInCount(), 6);
+    EXPECT_EQ(Counts(), std::pair(44, 6));
     EXPECT_EQ(Cfg().Serv.GetNameText(36), "N44"); // the names moved down by 8
     EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 37);       // and the block input with them
-    EXPECT_EQ(Cfg().Serv.GetInputText8(36), "ЛС1.А1.LL");
+    const QStringList setPoints{"ЛС1.А1.LL", "ЛС1.А1.L", "ЛС1.А1.H", "ЛС1.А1.HH"};
+    for (int s = 0; s < 4; ++s)
+        EXPECT_EQ(Cfg().Serv.GetInputText8(36 + s), setPoints[s]);
     EXPECT_EQ(Cfg().Serv.GetNetBlockCount(), 1);
     EXPECT_EQ(lnet.Buttons[0]->text(), "Ф3");
     EXPECT_EQ(lnet.Buttons[1]->text(), "");
@@ -30,10 +84,8 @@ TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     // Deleting the last block leaves all counts recomputed.
     m.NetEdit.SelectedBlock = 0;
     lnet.DeleteBlClick();
-    EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 36);
-    EXPECT_EQ(Cfg().Serv.GetAnInCount(), 4);
-    EXPECT_EQ(Cfg().Serv.GetNetAnTotal(), 0);
-    EXPECT_EQ(Cfg().Serv.GetNetBlockCount(), 0);
+    EXPECT_EQ(Counts(), std::pair(36, 4));
+    EXPECT_EQ(Cfg().Serv.GetNetAnTotal() + Cfg().Serv.GetNetBlockCount(), 0);
 
     // No at closing: everything as last written.
     ExpectTransferQuestion(mrNo);
@@ -46,28 +98,19 @@ TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     EXPECT_EQ(CountOf('E'), 0);
 }
 
-TEST_F(LocalNetTest, SaveWritesTheStagesInOrder) {
+// With eight analogue modules no scaling group is written.
+TEST_F(LocalNetCasesTest, EightModulesSendNoGroup) {
+    for (int s = 1; s <= 8; ++s)
+        Cfg().Serv.SetSlotModuleCode(s, 6);
+    DeleteFirstBlockAndSave(Ids(10, 10), 0);
+}
+
+// A link change together with a deletion writes the tables too.
+TEST_F(LocalNetCasesTest, LinkChangeWithADeletionWritesEverything) {
     lnet.show();
-    Cfg().MBM.NetEdit.SelectedBlock = 0;
-    lnet.DeleteBlClick();
-    clock.sleeps.clear();
-    ExpectTransferQuestion(mrYes);
-    lnet.OKClick();
-    std::vector<int> expected{2, 3, 4, 5, 6, 7, 8, 10};
-    for (int id = 12; id <= 19; ++id)
-        expected.push_back(id);
-    for (int id = 41; id <= 51; ++id)
-        expected.push_back(id);
-    for (int id = 20; id <= 31; ++id) // the block inputs were renumbered
-        expected.push_back(id);
-    EXPECT_EQ(WrittenIds(), expected);
-    Bytes data = Descriptor();
-    data[0] = 10;
-    EXPECT_EQ(device.ReceivedOf('E')[7], Frame::Build(1, 'E', data));
-    EXPECT_EQ(device.Block(10), Bytes(data.begin() + 1, data.end()));
-    EXPECT_EQ(clock.sleeps.back(), 3000);
-    EXPECT_EQ(Cfg().Reserv.GetDiscrInCount(), 44);
-    EXPECT_EQ(Cfg().FB.FBRenumbered, 1);
+    lnet.Parit->setCurrentIndex(3);
+    emit lnet.Parit->activated(3);
+    DeleteFirstBlockAndSave(Ids(2, 8) + Ids(10, 10), 3);
 }
 
 TEST_F(LocalNetTest, LinkOnlyFailureAndFileMode) {
@@ -132,18 +175,16 @@ TEST_F(LocalNetTest, RequestChecksGiveTheirMessages) {
 TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
     lnet.show();
     // A new ВЕГ-01 block: record with the data count, counts, default texts, no frame.
-    SetModalHandler([&](QDialog*) {
-        mbm.TipUstr->setCurrentIndex(Veg01);
-        mbm.TipUstrClick(Veg01);
-        mbm.EditUstr->setText("7");
-        mbm.OKClick();
-        return mbm.result();
-    });
-    lnet.Button1Click(2);
+    const auto veg01 = [&](const char* slave) {
+        return [this, slave] {
+            ChooseType(Veg01);
+            mbm.EditUstr->setText(slave);
+        };
+    };
+    EditBlock(2, veg01("7"));
     EXPECT_EQ(Cfg().MBM.GetKodF(2), 1);
     EXPECT_EQ(Cfg().MBM.GetKolDat(2), 16);
-    EXPECT_EQ(Cfg().MBM.GetStAddrBeg1(2), 52);
-    EXPECT_EQ(Cfg().MBM.GetStAddrBeg2(2), 6);
+    EXPECT_EQ(Starts(2), std::pair(52, 6));
     EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 68);
     EXPECT_EQ(Cfg().Serv.GetInputText8(52), "ЛС3.Д1");
     EXPECT_EQ(lnet.Buttons[2]->text(), "Ф1");
@@ -151,36 +192,22 @@ TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
 
     // Shrinking the analogue block 1 (2 → 1 value) moves block 2 and its names down by 4.
     Cfg().Serv.SetNameText(52, "first");
-    SetModalHandler([&](QDialog*) {
+    EditBlock(1, [&] {
         mbm.EditKolVh->setText("1");
         mbm.EditKolDat->setText("1");
-        mbm.OKClick();
-        return mbm.result();
     });
-    lnet.Button1Click(1);
-    EXPECT_EQ(Cfg().MBM.GetStAddrBeg1(2), 48);
-    EXPECT_EQ(Cfg().MBM.GetStAddrBeg2(2), 5);
+    EXPECT_EQ(Starts(2), std::pair(48, 5));
     EXPECT_EQ(Cfg().Serv.GetNameText(48), "first");
-    EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 64);
-    EXPECT_EQ(Cfg().Serv.GetAnInCount(), 5);
+    EXPECT_EQ(Counts(), std::pair(64, 5));
     EXPECT_EQ(Cfg().MBM.NetEdit.DiscreteShift, -4);
     EXPECT_EQ(Cfg().MBM.NetEdit.AnalogueShift, -1);
 
     // A failed check rolls back and keeps the pending tables.
     const Bytes before = Descriptor();
-    SetModalHandler([&](QDialog*) {
-        mbm.EditKolVh->setText("3");
-        mbm.OKClick();
-        return mbm.result();
-    });
-    boxes
-        .Expect("ошибка в количестве выходов блока ВЕГ-01\n", kInputError, MsgButtons::OK, MsgIcon::Warning,
-                mrNone, mrOk)
-        .Expect("ошибка в количестве данных в запросе\n", kInputError, MsgButtons::OK, MsgIcon::Warning,
-                mrNone, mrOk)
-        .Expect("программирование закончено с ошибкой ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                mrOk);
-    lnet.Button1Click(0);
+    ExpectInputError("ошибка в количестве выходов блока ВЕГ-01\n");
+    ExpectInputError("ошибка в количестве данных в запросе\n");
+    ExpectEndedWithError();
+    EditBlock(0, [&] { mbm.EditKolVh->setText("3"); });
     EXPECT_EQ(Descriptor(), before);
     EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 64);
     EXPECT_EQ(Cfg().MBM.NetEdit.NetTablesChanged, 1);
@@ -188,30 +215,109 @@ TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
 
     // The 192 limit: a ВЕГ-01 block of 16 past 180 rows is refused and left empty.
     Cfg().Serv.SetDiscrInCount(180);
-    SetModalHandler([&](QDialog*) {
-        mbm.TipUstr->setCurrentIndex(Veg01);
-        mbm.TipUstrClick(Veg01);
-        mbm.EditUstr->setText("1");
-        mbm.OKClick();
-        return mbm.result();
-    });
-    boxes
-        .Expect("не хватает свободных адресов лок. сети\n", kInputError, MsgButtons::OK, MsgIcon::Warning,
-                mrNone, mrOk)
-        .Expect("программирование закончено с ошибкой ", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                mrOk);
-    lnet.Button1Click(5);
+    ExpectInputError("не хватает свободных адресов лок. сети\n");
+    ExpectEndedWithError();
+    EditBlock(5, veg01("1"));
     EXPECT_EQ(Cfg().MBM.GetKodF(5), 0);
     EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 180);
     Cfg().Serv.SetDiscrInCount(192);
     boxes.ExpectText("нет свободных адресов лок.сети", "Программатор ВЕГ-17");
-    lnet.Button1Click(6);
-    SetModalHandler({});
+    EditBlock(6, [] {});
 }
 
-TEST_F(LocalNetTest, F15CreateCheckAndDelete) {
+// Function 3, then 4, on a discrete block counts the shift once; so does a preset that changes only
+// the kind (6 outputs stay 6).
+TEST_F(LocalNetCasesTest, FunctionThreeThenFourShiftsOnce) {
+    ExpectDiscreteBlockBecomesAnalogue(
+        [&] {
+            for (int code : {3, 4}) {
+                mbm.CBoxKodF->setCurrentIndex(code - 1);
+                mbm.CBoxKodFClick(code - 1);
+            }
+        },
+        4);
+}
+
+TEST_F(LocalNetCasesTest, PresetChangingOnlyTheKindShifts) {
+    ExpectDiscreteBlockBecomesAnalogue([&] { ChooseType(Dlts); }, 3);
+}
+
+// Blocks 2..14 end at row 176; the 16th block of 16 inputs ends exactly at 192 and the counts
+// are stored.
+TEST_F(LocalNetTest, SixteenthBlockReachesTheLastRow) {
+    int row = 52;
+    for (int i = 2; i <= 14; ++i) {
+        const int outputs = i == 2 ? 28 : 8;
+        MakeBlock(Cfg(), i, 2, outputs, Others, row, 6);
+        row += outputs;
+    }
+    Cfg().Serv.SetDiscrInCount(row);
     lnet.show();
-    SetModalHandler([&](QDialog*) {
+    EditBlock(15, [&] {
+        ChooseType(Veg01);
+        mbm.EditUstr->setText("16");
+    });
+    EXPECT_EQ(Cfg().MBM.GetKodF(15), 1);
+    EXPECT_EQ(Cfg().MBM.GetStAddrBeg1(15), 176);
+    EXPECT_EQ(Counts(), std::pair(192, 6));
+    EXPECT_EQ(Cfg().Serv.GetNetBlockCount(), 16);
+    EXPECT_EQ(Cfg().Serv.GetInputText8(191), "ЛС16.Д16");
+    EXPECT_EQ(lnet.Buttons[15]->text(), "Ф1");
+}
+
+// Block 5 made while 2..4 are empty takes the next rows; block 3 made afterwards goes in front
+// of it, and block 5 moves up with its names and inputs.
+TEST_F(LocalNetTest, BlockCreatedBeforeALaterOneMovesIt) {
+    lnet.show();
+    const auto veg01 = [&] {
+        ChooseType(Veg01);
+        mbm.EditUstr->setText("2");
+    };
+    EditBlock(5, veg01);
+    EXPECT_EQ(Cfg().MBM.GetStAddrBeg1(5), 52);
+    Cfg().Serv.SetNameText(52, "five");
+    Cfg().FB.SetInNum(0, 1, 53);
+    EditBlock(3, [&] {
+        EXPECT_EQ(mbm.StAddr_Beg1->text(), "52");
+        veg01();
+    });
+    const TProgMBMClass& m = Cfg().MBM;
+    EXPECT_EQ(m.GetStAddrBeg1(3), 52);
+    EXPECT_EQ(Starts(5), std::pair(68, 6));
+    EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 84);
+    EXPECT_EQ(Cfg().Serv.GetNameText(68), "five");
+    EXPECT_EQ(Cfg().Serv.GetNameText(52), "");
+    EXPECT_EQ(Cfg().FB.GetInNum(0, 1), 69);
+    EXPECT_EQ(Cfg().Serv.GetInputText8(52), "ЛС4.Д1");
+    EXPECT_EQ(Cfg().Serv.GetInputText8(68), "ЛС6.Д1");
+    EXPECT_EQ(m.NetEdit.NetTablesChanged, 1);
+}
+
+// Shrinking block 0 (8 → 4 inputs) moves block 1 down by 4 and clears, from the new end, as
+// many rows as block 1 needs: rows that came down from past the old end hold nothing.
+TEST_F(LocalNetTest, ShrinkingClearsTheRowsBroughtDownFromPastTheEnd) {
+    for (int r = 52; r < 62; ++r)
+        Cfg().Serv.SetNameText(r, QString("S%1").arg(r));
+    Cfg().Veg.SetRecord(52, {0x41, 1, 2, 3, 4, 5, 6, 7});
+    lnet.show();
+    EditBlock(0, [&] {
+        mbm.EditKolVh->setText("4");
+        mbm.EditKolDat->setText("4");
+    });
+    EXPECT_EQ(Cfg().Serv.GetDiscrInCount(), 48);
+    EXPECT_EQ(Cfg().MBM.GetStAddrBeg1(1), 40);
+    EXPECT_EQ(Cfg().Serv.GetNameText(40), "N44");
+    EXPECT_EQ(Cfg().Serv.GetNameText(47), "N51");
+    for (int r = 48; r < 56; ++r)
+        EXPECT_EQ(Cfg().Serv.GetNameText(r), "") << r;
+    EXPECT_EQ(Cfg().Serv.GetNameText(56), "S60");
+    EXPECT_EQ(Cfg().Veg.GetRecord(48), (std::array<uint8_t, 8>{0x20, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(LocalNetTest, F15CreateCheckEditAndDelete) {
+    lnet.show();
+    ExpectF15SaveQuestion(mrYes);
+    EditF15(2, [&] {
         f15.EditKodF->setText("15");
         f15.CBoxUstr->setCurrentIndex(4);
         f15.EditKolVh->setText("2");
@@ -220,12 +326,7 @@ TEST_F(LocalNetTest, F15CreateCheckAndDelete) {
         f15.Edits[0]->setText("193");
         f15.Edits[1]->setText("7");
         f15.EditKolVhChange();
-        f15.OKClick();
-        return f15.result();
     });
-    boxes.Expect("База  была изменена.Сохранить?", "Подтвердите сохранение базы данных",
-                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrYes);
-    lnet.LocNet15_1Click(2);
     ASSERT_EQ(CountOf('E'), 1);
     Bytes data(81, 0);
     data[0] = 11;
@@ -237,27 +338,52 @@ TEST_F(LocalNetTest, F15CreateCheckAndDelete) {
     for (const auto& [inputs, signal, message] :
          {std::tuple{"33", "1", "ошибка в количестве входов блока"},
           std::tuple{"2", "255", "ошибка в адресе дискретного сигнала 1"}}) {
-        SetModalHandler([&](QDialog*) {
+        ExpectInputError(message);
+        ExpectFinishQuestion(mrYes);
+        ExpectEndedWithError("программирование закончено с ошибкой");
+        EditF15(2, [&] {
             f15.EditKolVh->setText(inputs);
             f15.EditKolDat->setText(inputs);
             f15.Edits[0]->setText(signal);
-            f15.OKClick();
-            return f15.result();
         });
-        boxes.Expect(message, kInputError, MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk)
-            .Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
-                    MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes)
-            .Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                    mrOk);
-        lnet.LocNet15_1Click(2);
         EXPECT_EQ(Cfg().F15.GetSignal(1, 0), 193);
     }
 
-    // Tabbing through an unchanged count keeps the signals.
+    // Code 7 is refused at the edit's exit and not stored, on an empty and on a used block.
+    f15.Prepare(0);
+    f15.EditKodF->setText("7");
+    f15.EditKodFExit();
+    EXPECT_EQ(Cfg().F15.GetFuncCode(0), 0);
     f15.Prepare(1);
+    f15.EditKodF->setText("7");
+    f15.EditKodFExit();
+    EXPECT_EQ(Cfg().F15.GetFuncCode(1), 15);
+
+    // Closing checks again: No keeps the editor open; corrected, the block closes.
+    ExpectFinishQuestion(mrNo);
+    EXPECT_FALSE(f15.FormCloseQuery());
+    f15.EditKodF->setText("15");
+    EXPECT_TRUE(f15.FormCloseQuery());
+    EXPECT_TRUE(boxes.Done());
+
+    // A larger count keeps the enabled signals; opening disables and zeroes the edits past it.
+    f15.EditKolVh->setText("3");
     f15.EditKolVhExit();
+    EXPECT_EQ(f15.Edits[1]->text(), "7");
+    EXPECT_TRUE(f15.Edits[2]->isEnabled());
+    EXPECT_EQ(f15.Edits[2]->text(), "0");
+    f15.Edits[2]->setText("9");
+    f15.Prepare(1);
     EXPECT_EQ(f15.Edits[0]->text(), "193");
     EXPECT_FALSE(f15.Edits[2]->isEnabled());
+    EXPECT_EQ(f15.Edits[2]->text(), "0");
+
+    // No at the close question gives the block back as written.
+    f15.Edits[1]->setText("8");
+    f15.EditKolVhChange();
+    ExpectF15SaveQuestion(mrNo);
+    EXPECT_TRUE(f15.FormCloseQuery());
+    EXPECT_EQ(Cfg().F15.GetSignal(1, 1), 7);
 
     // Deleting in the list window, then closing, writes one frame.
     device.ClearLog();
@@ -268,5 +394,4 @@ TEST_F(LocalNetTest, F15CreateCheckAndDelete) {
     lnet.OKClick();
     ASSERT_EQ(CountOf('E'), 1);
     EXPECT_EQ(device.Block(11), Bytes(80, 0));
-    SetModalHandler({});
 }

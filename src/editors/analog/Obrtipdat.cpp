@@ -89,7 +89,7 @@ void TFormTipDat::Load(int k, const QString& slotCaption) {
 }
 
 void TFormTipDat::showEvent(QShowEvent* event) {
-    if (IsOpening(event)) closeMode_ = 0; // an earlier Cancel must not throw away this showing's choices
+    if (IsOpening(event)) Cancelled = 0; // an earlier Cancel must not throw away this showing's choices
     QDialog::showEvent(event);
 }
 
@@ -101,12 +101,12 @@ void TFormTipDat::RadioGroup1Click(int sensor, int index) {
 }
 
 void TFormTipDat::OKClick() {
-    closeMode_ = 0;
+    Cancelled = 0;
     TryClose();
 }
 
 void TFormTipDat::CancelClick() {
-    closeMode_ = 1;
+    Cancelled = 1;
     TryClose();
 }
 
@@ -121,7 +121,7 @@ void TFormTipDat::TryClose() {
 bool TFormTipDat::FormCloseQuery() {
     TConfiguration& cfg = ctx_.Cfg();
     TProgMBAClass& mba = cfg.MBA;
-    if (closeMode_ == 1) {
+    if (Cancelled == 1) {
         for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
             mba.SetModuleType(m, cfg.Reserv.GetModuleType(m));
         mba.RecalcRanges();

@@ -44,7 +44,9 @@ class TFormTipDat : public QDialog {
     bool FormCloseQuery();
     void SaveClick() {}
     void Button3Click();
-    void reject() override; // the close box: the close query with the last close mode
+    void reject() override; // the close box: the close query with the last Cancelled
+
+    int Cancelled = 0; // 0 after OK, 1 after Cancel
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -54,7 +56,6 @@ class TFormTipDat : public QDialog {
 
     EditorContext& ctx_;
     int module_ = 0;
-    int closeMode_ = 0;
     bool loading_ = false;
 };
 

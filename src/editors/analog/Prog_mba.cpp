@@ -288,7 +288,7 @@ BlockSession TFormPROG::NewBlockSession() {
     b.saveReserve = [this](TConfiguration& cfg) { SaveModuleReserve(cfg, M0()); };
     b.restoreReserve = [this](TConfiguration& cfg) { RestoreModuleReserve(cfg, M0(), false); };
     b.saveReserveOnFileClose = true;
-    b.closeQuestion = QStringLiteral("База  была изменена. Передать в прибор?");
+    b.closeQuestion = kBaseChangedQuestion;
     b.closeCaption = QStringLiteral("Подтвердите передачу базы данных");
     b.askWhenUnmodified = false;
     b.clearModifiedAfterWrite = true;
@@ -398,7 +398,7 @@ void TFormPROG::showEvent(QShowEvent* event) {
 
 void TFormPROG::FormShow() {
     // Each showing starts as if closed by OK: an earlier Cancel must not throw away new edits.
-    closeMode_ = 0;
+    Cancelled = 0;
     const TProgMBAClass& mba = context_.Cfg().MBA;
     if (mba.GetMbaCopyIndex() != -1) {
         const bool sameCode = mba.GetMbaCopyCode() == Code();
@@ -415,12 +415,12 @@ void TFormPROG::FormShow() {
 }
 
 void TFormPROG::OKClick() {
-    closeMode_ = 0;
+    Cancelled = 0;
     TryClose();
 }
 
 void TFormPROG::CancelClick() {
-    closeMode_ = 1;
+    Cancelled = 1;
     TryClose();
 }
 
@@ -438,7 +438,7 @@ bool TFormPROG::FormCloseQuery() {
     const int m0 = M0();
     const int code = Code();
     closeResult_ = mrCancel;
-    if (closeMode_ == 1) {
+    if (Cancelled == 1) {
         RestoreModuleReserve(cfg, m0, true);
         return true;
     }

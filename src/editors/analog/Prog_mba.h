@@ -65,7 +65,10 @@ class TFormPROG : public QDialog {
     void OKClick();
     void CancelClick();
     bool FormCloseQuery();
-    void reject() override; // the close box and Esc: the close query with the last close mode
+    void reject() override; // the close box and Esc: the close query with the last Cancelled
+
+    int Cancelled = 0; // 0 after OK, 1 after Cancel
+
     void SaveClick();
     void CopyBaseClick();
     void ChangeBaseClick();
@@ -109,7 +112,6 @@ class TFormPROG : public QDialog {
 
     EditorContext& context_;
     BlockSession session_;
-    int closeMode_ = 0;
     int closeResult_ = 2;
     bool loading_ = false;
     bool inExit_ = false;

@@ -87,20 +87,29 @@ bool BlockSession::Write(QProgressBar* bar) {
 }
 
 bool BlockSession::CloseQuery(QProgressBar* bar) {
-    if (cfg_.Serv.FileMode == 1) {
-        if (blocks_.saveReserveOnFileClose && blocks_.saveReserve) blocks_.saveReserve(cfg_);
-        if (Modified()) cfg_.Serv.Modified = 1;
+    if (cfg_.Serv.FileMode == 1 && blocks_.saveReserveOnFileClose && blocks_.saveReserve)
+        blocks_.saveReserve(cfg_);
+    return CloseStaged(cfg_, parent_,
+                       {Modified(), blocks_.closeQuestion, blocks_.closeCaption, [&] { Write(bar); },
+                        [&] {
+                            ClearModified();
+                            if (blocks_.restoreReserve) blocks_.restoreReserve(cfg_);
+                        }});
+}
+
+bool BlockSession::CloseStaged(TConfiguration& cfg, QWidget* parent, const CloseStage& stage) {
+    if (!stage.modified) return true;
+    if (cfg.Serv.FileMode == 1) {
+        cfg.Serv.Modified = 1;
         return true;
     }
-    if (!Modified()) return true;
-    switch (MessageBox(parent_, blocks_.closeQuestion, blocks_.closeCaption, MsgButtons::YesNoCancel,
-                       MsgIcon::Question, mrNo)) {
+    switch (
+        MessageBox(parent, stage.question, stage.caption, MsgButtons::YesNoCancel, MsgIcon::Question, mrNo)) {
     case mrYes:
-        Write(bar);
+        stage.write();
         return true;
     case mrNo:
-        ClearModified();
-        if (blocks_.restoreReserve) blocks_.restoreReserve(cfg_);
+        stage.restore();
         return true;
     default:
         return false;

@@ -21,6 +21,8 @@
 // modified, the close question (Yes/No/Cancel, default No): Yes writes and closes whatever the
 // outcome, No clears the flag and restores the data from the reserve, Cancel keeps the window.
 //
+// CloseStaged is the same close question for edits an editor stages and writes its own way.
+//
 // No box is shown inside a job on the exchange thread: every box comes after the job, on the
 // window's thread, with parent as its parent (null allowed).
 
@@ -37,6 +39,18 @@ class QProgressBar;
 class QWidget;
 class TComPortClass;
 struct TConfiguration;
+
+// The close question of a window whose edits go to the device on closing.
+inline const QString kBaseChangedQuestion = QStringLiteral("База  была изменена. Передать в прибор?");
+
+// One stage of a close: whether its edits changed, the question, and what Yes and No do.
+struct CloseStage {
+    bool modified = false;
+    QString question;
+    QString caption;
+    std::function<void()> write;
+    std::function<void()> restore;
+};
 
 // What a session needs to know about an editor's blocks.
 struct BlockSessionBlocks {
@@ -84,6 +98,9 @@ class BlockSession {
     // True when every block is stored.
     bool Write(QProgressBar* bar);
     bool CloseQuery(QProgressBar* bar);
+    // True when the window may close: unchanged, or in file mode (the configuration is then
+    // marked modified), or Yes (write) or No (restore) to the question (Yes/No/Cancel, default No).
+    static bool CloseStaged(TConfiguration& cfg, QWidget* parent, const CloseStage& stage);
 
   private:
     bool Modified() const { return blocks_.modified(cfg_); }

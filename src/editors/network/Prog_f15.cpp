@@ -2,11 +2,13 @@
 
 #include "Configuration.h"
 #include "Dialogs.h"
+#include "EditorModal.h"
 #include "LocalNetwork.h"
 #include "NetEditKeys.h"
 #include "NetTransfer.h"
 #include "ServInput.h"
 #include "WindowOpening.h"
+#include "editors/common/BlockSession.h"
 #include "editors/common/EditorContext.h"
 
 #include <QComboBox>
@@ -220,35 +222,25 @@ bool TFormF15::FormCloseQuery() {
         break;
     }
     if (v.fault != LocalNet::F15Fault::None) {
-        if (MessageBox(this, QStringLiteral("Ошибка программирования \nЗакончить?"),
-                       QStringLiteral("Подтвердите окончание программирования"), MsgButtons::YesNo,
-                       MsgIcon::Question) != mrYes)
-            return false;
+        if (!AskFinishWithError(this)) return false;
         f15.SetF15Modified(0);
         LocalNet::RestoreF15FromReserve(cfg);
         ErrorText->hide();
         result_ = 6;
         return true;
     }
-    if (f15.GetF15Unchanged() != 0) return true;
-    if (cfg.Serv.FileMode == 1) {
-        cfg.Serv.Modified = 1;
-        return true;
-    }
-    switch (MessageBox(this, QStringLiteral("База  была изменена.Сохранить?"),
-                       QStringLiteral("Подтвердите сохранение базы данных"), MsgButtons::YesNoCancel,
-                       MsgIcon::Question, mrNo)) {
-    case mrYes:
-        SaveClick();
-        f15.SetF15Unchanged(1);
-        return true;
-    case mrNo:
-        LocalNet::RestoreF15FromReserve(cfg);
-        f15.SetF15Unchanged(0);
-        return true;
-    default:
-        return false;
-    }
+    return BlockSession::CloseStaged(cfg, this,
+                                     {f15.GetF15Unchanged() == 0,
+                                      QStringLiteral("База  была изменена.Сохранить?"),
+                                      QStringLiteral("Подтвердите сохранение базы данных"),
+                                      [&] {
+                                          SaveClick();
+                                          f15.SetF15Unchanged(1);
+                                      },
+                                      [&] {
+                                          LocalNet::RestoreF15FromReserve(cfg);
+                                          f15.SetF15Unchanged(0);
+                                      }});
 }
 
 void TFormF15::OKClick() {

@@ -8,6 +8,7 @@
 #include "Prog_f15.h"
 #include "Prog_mbm.h"
 #include "WindowOpening.h"
+#include "editors/common/BlockSession.h"
 #include "editors/common/EditorContext.h"
 
 #include <QAction>
@@ -184,57 +185,35 @@ bool TFormLNet::SaveClick() {
 bool TFormLNet::FormCloseQuery() {
     TConfiguration& cfg = context_.Cfg();
     NetEditState& st = cfg.MBM.NetEdit;
-    const auto ask = [this] {
-        return MessageBox(this, QStringLiteral("База  была изменена. Передать в прибор?"),
-                          QStringLiteral("Подтвердите передачу данных "), MsgButtons::YesNoCancel,
-                          MsgIcon::Question, mrNo);
+    const QString caption = QStringLiteral("Подтвердите передачу данных ");
+    const auto networkWritten = [&st] {
+        st.LinkChanged = 0;
+        st.AnGroupsWritten = 1;
+        st.DescriptorWritten = 1;
+        st.NetTablesChanged = 0;
     };
-    if (st.LinkChanged == 1 || st.NetTablesChanged == 1 || st.AnGroupsWritten == 0 ||
-        st.DescriptorWritten == 0) {
-        if (cfg.Serv.FileMode == 1) {
-            cfg.Serv.Modified = 1;
-        } else {
-            switch (ask()) {
-            case mrYes:
-                SaveClick();
-                st.LinkChanged = 0;
-                st.AnGroupsWritten = 1;
-                st.DescriptorWritten = 1;
-                st.NetTablesChanged = 0;
-                cfg.FB.FBRenumbered = 1;
-                break;
-            case mrNo:
-                LocalNet::RestoreNetworkFromReserve(cfg);
-                st.LinkChanged = 0;
-                st.AnGroupsWritten = 1;
-                st.DescriptorWritten = 1;
-                st.NetTablesChanged = 0;
-                Refresh();
-                break;
-            default:
-                return false;
-            }
-        }
-    }
-    if (cfg.F15.GetF15Modified() == 1) {
-        if (cfg.Serv.FileMode == 1) {
-            cfg.Serv.Modified = 1;
-        } else {
-            switch (ask()) {
-            case mrYes:
-                Save15Click();
-                break;
-            case mrNo:
-                LocalNet::RestoreF15FromReserve(cfg);
-                cfg.F15.SetF15Modified(0);
-                Refresh();
-                break;
-            default:
-                return false;
-            }
-        }
-    }
-    return true;
+    const CloseStage network{st.LinkChanged == 1 || st.NetTablesChanged == 1 || st.AnGroupsWritten == 0 ||
+                                 st.DescriptorWritten == 0,
+                             kBaseChangedQuestion, caption,
+                             [&] {
+                                 SaveClick();
+                                 networkWritten();
+                                 cfg.FB.FBRenumbered = 1;
+                             },
+                             [&] {
+                                 LocalNet::RestoreNetworkFromReserve(cfg);
+                                 networkWritten();
+                                 Refresh();
+                             }};
+    if (!BlockSession::CloseStaged(cfg, this, network)) return false;
+    return BlockSession::CloseStaged(cfg, this,
+                                     {cfg.F15.GetF15Modified() == 1, kBaseChangedQuestion, caption,
+                                      [this] { Save15Click(); },
+                                      [&] {
+                                          LocalNet::RestoreF15FromReserve(cfg);
+                                          cfg.F15.SetF15Modified(0);
+                                          Refresh();
+                                      }});
 }
 
 void TFormLNet::OKClick() {

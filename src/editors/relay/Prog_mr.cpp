@@ -351,7 +351,7 @@ void TFormMR::showEvent(QShowEvent* event) {
 }
 
 void TFormMR::FormShow() {
-    cancelFlag_ = 1; // the close box and "Отмена" restore, only OK keeps
+    Cancelled = 1; // the close box and "Отмена" restore, only OK keeps
     TProgMRClass& mr = context_.Cfg().MR;
     mr.SetMrBaseSaved(mr.GetCurSlot(), 1);
     mr.SetMrBaseSaved(mr.GetSlot2(), 1);
@@ -364,17 +364,17 @@ void TFormMR::FormShow() {
 }
 
 void TFormMR::OKClick() {
-    cancelFlag_ = 0;
+    Cancelled = 0;
     TryClose();
 }
 
 void TFormMR::CancelClick() {
-    cancelFlag_ = 1;
+    Cancelled = 1;
     TryClose();
 }
 
 void TFormMR::reject() {
-    cancelFlag_ = 1;
+    Cancelled = 1;
     TryClose();
 }
 
@@ -392,7 +392,7 @@ bool TFormMR::FormCloseQuery() {
     exitDone_ = nullptr;
 
     TConfiguration& cfg = context_.Cfg();
-    if (cancelFlag_ == 1) {
+    if (Cancelled == 1) {
         RestoreReserve(cfg);
         return true;
     }

@@ -68,7 +68,7 @@ class TFormMR : public QDialog {
     void SaveClick();
 
     int ModuleIndex() const { return m_; }
-    int CancelFlag() const { return cancelFlag_; }
+    int Cancelled = 1; // 0 after OK, 1 after "Отмена" or the close box
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -92,7 +92,6 @@ class TFormMR : public QDialog {
     EditorContext& context_;
     BlockSession session_;
     int m_ = 0;
-    int cancelFlag_ = 1;
     bool loading_ = false;
     QLineEdit* exitDone_ = nullptr; // left already by the close query
 };
