@@ -7,10 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using namespace CalcBlocks;
-using Record = std::array<uint8_t, TProgFBClass::RecordLen>;
 
 namespace {
 
@@ -31,17 +28,9 @@ void AddArith(TProgFBClass& fb, ArithValues v) {
     ASSERT_TRUE(StoreArith(fb, ArithIndex(fb, fb.ArithBlockCount), v, true));
 }
 
-std::vector<uint8_t> AllBytes(const TProgFBClass& fb) {
-    std::vector<uint8_t> s;
-    for (int i = 0; i < TProgFBClass::Slots; ++i)
-        for (uint8_t b : fb.GetRecord(i))
-            s.push_back(b);
-    return s;
-}
-
 bool ZeroFrom(const TProgFBClass& fb, int from) {
     for (int i = from; i < TProgFBClass::Slots; ++i)
-        if (fb.GetRecord(i) != Record{}) return false;
+        if (fb.GetRecord(i) != FbRecord{}) return false;
     return true;
 }
 
@@ -53,7 +42,7 @@ std::array<int, 3> Counters(const TProgFBClass& fb) {
 
 TEST(CalcBlocks, EachOperationStoresItsOwnLayout) {
     // X1 calculated value 3, C1 1.5, X2 analogue 7, C2 -2, Y 1.
-    const std::vector<std::pair<int, Record>> cases = {
+    const std::vector<std::pair<int, FbRecord>> cases = {
         {1, {0x1C, 0x83, 0x00, 0x60, 0x01, 0x07, 0x00, 0xC0, 0x02, 0x01}},
         {2, {0x2C, 0x83, 0x00, 0x60, 0x01, 0x07, 0x00, 0xC0, 0x02, 0x01}},
         {3, {0x3C, 0x83, 0x00, 0x60, 0x01, 0x07, 0x01}},
@@ -76,20 +65,20 @@ TEST(CalcBlocks, StoringRefusesOperationsAndSlotsOutOfPlace) {
     TProgFBClass fb;
     SetLogic(fb, 3);
     AddArith(fb, Arith(1, 0, 1, 0, 2, 0));
-    const auto before = AllBytes(fb);
+    const auto before = AllRecords(fb);
     for (int op : {0, 6, 15})
         EXPECT_FALSE(StoreArith(fb, 4, Arith(op, 0, 1, 0, 1, 2), true)) << op;
     EXPECT_FALSE(StoreArith(fb, 5, Arith(1, 0, 1, 0, 1, 2), true));  // not the next free slot
     EXPECT_FALSE(StoreArith(fb, 4, Arith(1, 0, 1, 0, 1, 2), false)); // no block to edit there
     EXPECT_FALSE(StoreArith(fb, 3, Arith(2, 0, 1, 0, 1, 1, "x"), false));
-    EXPECT_EQ(AllBytes(fb), before);
+    EXPECT_EQ(AllRecords(fb), before);
 
     // An edit changing a calculated X1 back to an analogue one clears bit 7; the multiply layout
     // leaves C2's last bytes and the old Y in byte 9 as they were.
     EXPECT_TRUE(StoreArith(fb, 3, Arith(1, 1, 1, 0, 2, 1), false));
     EXPECT_EQ(fb.GetRecByte(3, 1), 0x81);
     EXPECT_TRUE(StoreArith(fb, 3, Arith(3, 0, 1, 0, 2, 1), false));
-    EXPECT_EQ(fb.GetRecord(3), (Record{0x3C, 0x01, 0x00, 0x40, 0x01, 0x02, 0x01, 0x40, 0x01, 0x01}));
+    EXPECT_EQ(fb.GetRecord(3), (FbRecord{0x3C, 0x01, 0x00, 0x40, 0x01, 0x02, 0x01, 0x40, 0x01, 0x01}));
 }
 
 TEST(CalcBlocks, IntegratorsMoveTheArithmeticBlocksUpAndBackDown) {
@@ -97,15 +86,15 @@ TEST(CalcBlocks, IntegratorsMoveTheArithmeticBlocksUpAndBackDown) {
     SetLogic(fb, 2);
     AddArith(fb, Arith(1, 0, 1, 0, 2, 0));
     AddArith(fb, Arith(3, 1, 1, 0, 2, 0));
-    const Record block1 = fb.GetRecord(2), block2 = fb.GetRecord(3);
+    const FbRecord block1 = fb.GetRecord(2), block2 = fb.GetRecord(3);
 
     IntegratorValues v;
     v.numbers[0] = 5;
     v.numbers[12] = 6;
     v.dayStartHour = 7;
     ASSERT_TRUE(StoreIntegrators(fb, v, true));
-    EXPECT_EQ(fb.GetRecord(2), (Record{0x0C, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}));
-    EXPECT_EQ(fb.GetRecord(3), (Record{0x0C, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 7}));
+    EXPECT_EQ(fb.GetRecord(2), (FbRecord{0x0C, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}));
+    EXPECT_EQ(fb.GetRecord(3), (FbRecord{0x0C, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 7}));
     EXPECT_EQ(fb.GetRecord(4), block1);
     EXPECT_EQ(fb.GetRecord(5), block2);
     EXPECT_TRUE(ZeroFrom(fb, 6));
@@ -115,8 +104,8 @@ TEST(CalcBlocks, IntegratorsMoveTheArithmeticBlocksUpAndBackDown) {
     // Integrator 2 alone keeps integrator 1 as an empty calculation record.
     v.numbers[0] = 0;
     ASSERT_TRUE(StoreIntegrators(fb, v, false));
-    EXPECT_EQ(fb.GetRecord(2), (Record{0x0C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}));
-    EXPECT_EQ(fb.GetRecord(3), (Record{0x0C, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 7}));
+    EXPECT_EQ(fb.GetRecord(2), (FbRecord{0x0C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}));
+    EXPECT_EQ(fb.GetRecord(3), (FbRecord{0x0C, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 7}));
     EXPECT_EQ(Counters(fb), (std::array{2, 2, 2}));
 
     // Both emptied: the records go, the blocks come back with their Y.
@@ -127,9 +116,9 @@ TEST(CalcBlocks, IntegratorsMoveTheArithmeticBlocksUpAndBackDown) {
     EXPECT_EQ(Counters(fb), (std::array{2, 0, 2}));
 
     // Creating with every number 0 changes nothing.
-    const auto before = AllBytes(fb);
+    const auto before = AllRecords(fb);
     EXPECT_FALSE(StoreIntegrators(fb, IntegratorValues{}, true));
-    EXPECT_EQ(AllBytes(fb), before);
+    EXPECT_EQ(AllRecords(fb), before);
 }
 
 TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
@@ -139,13 +128,13 @@ TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
         SetLogic(fb, 60 - 2 - free);
         AddArith(fb, Arith(1, 0, 1, 0, 2, 0));
         AddArith(fb, Arith(2, 0, 1, 0, 2, 0));
-        const auto before = AllBytes(fb);
+        const auto before = AllRecords(fb);
         IntegratorValues v;
         v.numbers[12] = 1; // only integrator 2: the room is made all the same
         EXPECT_EQ(CheckAction(fb, CreateIntegrators), free < 2 ? Refusal::TableFull : Refusal::None) << free;
         EXPECT_EQ(StoreIntegrators(fb, v, true), free == 2) << free;
         if (free < 2) {
-            EXPECT_EQ(AllBytes(fb), before) << free;
+            EXPECT_EQ(AllRecords(fb), before) << free;
             continue;
         }
         EXPECT_EQ(fb.GetCalcOp(59), 2);
@@ -228,9 +217,9 @@ TEST(CalcBlocks, DeletingRenumbersEveryReferenceToLaterResults) {
         EXPECT_EQ(Counters(fb), (std::array{2, 0, 2}));
 
         // An empty slot deletes nothing.
-        const auto before = AllBytes(fb);
+        const auto before = AllRecords(fb);
         EXPECT_FALSE(DeleteArith(fb, 2).deleted);
         EXPECT_FALSE(DeleteArith(fb, -1).deleted);
-        EXPECT_EQ(AllBytes(fb), before);
+        EXPECT_EQ(AllRecords(fb), before);
     }
 }

@@ -3,21 +3,12 @@
 // in the overview.
 
 #include "FbEditorFixture.h"
-#include "RadioGroup.h"
 #include "editors/fb/Prog_fbcalc.h"
 #include "editors/fb/Show_math.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
-
-using Record = std::array<uint8_t, TProgFBClass::RecordLen>;
 
 namespace {
 
@@ -29,9 +20,6 @@ class CalcDialog : public FbEditorFixture {
     }
     TFormFBCalc& Dlg() { return *Form().FormFBCalc; }
     TFormMath& Math() { return *Form().FormMath; }
-    void ExpectWarning(const QString& text) {
-        boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
-    }
     // Logic blocks 0..n-1, the table recounted.
     void Logic(int n) {
         for (int i = 0; i < n; ++i)
@@ -61,8 +49,6 @@ class CalcDialog : public FbEditorFixture {
         });
         Form().AMat->trigger();
     }
-
-    ScriptedModals modals;
 };
 
 } // namespace
@@ -105,11 +91,10 @@ TEST_F(CalcDialog, MenusCarryTheFourActionsAndRefusalsPointToThem) {
 TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
     Logic(2);
     CreateArith(1, 0, 5, 0, 6, "2,5", "1");
-    EXPECT_EQ(Dlg().EditNFB3->text(), "3");
-    EXPECT_EQ(Dlg().EditY->text(), "1");
-    EXPECT_EQ(Dlg().LabCreatProg->text(), "создание арифметических блоков");
+    EXPECT_EQ((QStringList{Dlg().EditNFB3->text(), Dlg().EditY->text(), Dlg().LabCreatProg->text()}),
+              (QStringList{"3", "1", "создание арифметических блоков"}));
     CreateArith(3, 1, 1, 0, 2);
-    EXPECT_EQ(FB().GetRecord(2), (Record{0x1C, 5, 0x00, 0x50, 0x02, 6, 0x00, 0x40, 0x01, 1}));
+    EXPECT_EQ(FB().GetRecord(2), (FbRecord{0x1C, 5, 0x00, 0x50, 0x02, 6, 0x00, 0x40, 0x01, 1}));
 
     // Integrators go in front of the blocks; Edit1 "00" still opens Edit2.
     Answer([this](TFormFBCalc& d) {
@@ -127,17 +112,16 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
         d.HourBeginDay->setText("6");
     });
     Form().AIntegr->trigger();
-    EXPECT_EQ(FB().GetRecord(2), (Record{0x0C, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 6}));
-    EXPECT_EQ(FB().GetRecord(3), (Record{0x0C, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 6}));
+    EXPECT_EQ(FB().GetRecord(2), (FbRecord{0x0C, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 6}));
+    EXPECT_EQ(FB().GetRecord(3), (FbRecord{0x0C, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 6}));
     EXPECT_EQ(FB().GetCalcOp(5), 3); // the blocks moved up two
 
     // Editing shows the stored integrators, C1 with its comma; the close box stores nothing.
     Answer(
         [](TFormFBCalc& d) {
-            EXPECT_EQ(d.NumberEdits[12]->text(), "9");
-            EXPECT_TRUE(d.NumberEdits[13]->isEnabled());
-            EXPECT_FALSE(d.NumberEdits[14]->isEnabled());
-            EXPECT_EQ(d.HourBeginDay->text(), "6");
+            EXPECT_EQ(std::pair(d.NumberEdits[12]->text(), d.HourBeginDay->text()),
+                      std::pair(QString("9"), QString("6")));
+            EXPECT_TRUE(d.NumberEdits[13]->isEnabled() && !d.NumberEdits[14]->isEnabled());
             d.NumberEdits[0]->setText("1");
             d.reject();
         },
@@ -145,9 +129,8 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
     Form().AProgInt->trigger();
     Answer(
         [](TFormFBCalc& d) {
-            EXPECT_EQ(d.EditC1->text(), "2,5");
-            EXPECT_EQ(d.EditNFB3->text(), "5");
-            EXPECT_EQ(d.LabNFB3->text(), "1");
+            EXPECT_EQ((QStringList{d.EditC1->text(), d.EditNFB3->text(), d.LabNFB3->text()}),
+                      (QStringList{"2,5", "5", "1"}));
         },
         false);
     Form().AProgMat->trigger();
@@ -272,13 +255,10 @@ TEST_F(CalcDialog, UpDownStepsOverTheExistingBlocksOnly) {
             d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the first block
             EXPECT_EQ(d.EditNFB3->text(), "3");
             d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            EXPECT_EQ(d.EditNFB3->text(), "4");
-            EXPECT_EQ(d.LabNFB3->text(), "2");
-            EXPECT_EQ(d.Kind(), 3);
-            EXPECT_EQ(d.EditX1->text(), "3");
-            EXPECT_EQ(d.EditC2->text(), "");
-            EXPECT_EQ(d.EditY->text(), "2");
-            EXPECT_EQ(d.UpDown1->maximum(), 5);
+            EXPECT_EQ((QStringList{d.EditNFB3->text(), d.LabNFB3->text(), d.EditX1->text(), d.EditC2->text(),
+                                   d.EditY->text()}),
+                      (QStringList{"4", "2", "3", "", "2"}));
+            EXPECT_EQ(std::pair(d.Kind(), d.UpDown1->maximum()), std::pair(3, 5));
         },
         false);
     ExpectWarning("Для создания арифметического блока \nвоспользуйтесь меню Создание");
@@ -338,8 +318,9 @@ TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
         return int(mrOk);
     });
     Form().Button1->click();
-    EXPECT_EQ(FB().GetRecord(3), (Record{0x5C, 0x81, 0x00, 0x40, 0x01, 0, 2})); // moved down, X1 and Y follow
-    EXPECT_EQ(FB().GetX1Num(0), 2); // the comparator follows result 3 to 2
+    // Block 3 moved down, its X1 and Y follow; the comparator follows result 3 to 2.
+    EXPECT_EQ(FB().GetRecord(3), (FbRecord{0x5C, 0x81, 0x00, 0x40, 0x01, 0, 2}));
+    EXPECT_EQ(FB().GetX1Num(0), 2);
     EXPECT_EQ((std::array{FB().FBModified, Cfg().Serv.Modified}), (std::array{1, 1}));
     EXPECT_EQ(rebuilds.count(), 1);
     EXPECT_EQ(Math().SchemeChanged, 0);

@@ -1,16 +1,8 @@
 // The block dialog: what each type enables, the timer's alarm, the close checks, the key filters
 // and the ways of closing.
-#include "EditorFixture.h"
-#include "RadioGroup.h"
-#include "editors/fb/Obrcreatfb_mb.h"
+#include "FbEditorFixture.h"
 
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <QToolButton>
 
 namespace {

@@ -1,26 +1,10 @@
 // Editing blocks end to end against the devsim program over a pseudo-terminal: the editor opened
-// from the discrete-signal editor reads the device's scheme, the user creates, inserts, copies,
-// appends and deletes blocks and sets signalling and a relay output, writes them, and reads back
-// the same scheme.
+// from the discrete-signal editor reads the device's scheme with its calculation records, the user
+// creates, inserts, copies, appends and deletes blocks and sets signalling and a relay output,
+// writes them, and reads back the same scheme.
 
 #include "FbPtySession.h"
-#include "FbRecords.h"
-#include "FbTableEdit.h"
-#include "RadioGroup.h"
 #include "SampleConfig.h"
-#include "editors/fb/Obrcreatfb_mb.h"
-#include "editors/fb/Prog_fb.h"
-#include "panels/Panfb.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 namespace {
 
@@ -42,11 +26,12 @@ ScriptedModals::Handler OrOf(int input, int block) {
 void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, ScriptedModals& modals,
                    ScriptedMessageBoxes& boxes) {
     TProgFBClass& fb = cfg.FB;
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(ShowActive(form));
     QTest::keyClick(&form, Qt::Key_F9);
     ASSERT_EQ(fb.EditorState.PanelCount, SampleConfig::FunctionBlocks);
+    // The sample's calculation records behind the blocks: two integrators, its arithmetic blocks.
+    ASSERT_EQ((std::array{fb.IntegratorCount, fb.ArithBlockCount}),
+              (std::array{2, SampleConfig::ArithBlocks}));
     const auto down = [&](int i, Qt::MouseButton b, Qt::KeyboardModifiers m = {}) {
         form.PanFB1MouseDown(form.PanFB[i], b, m);
     };
@@ -65,8 +50,7 @@ void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, Scri
     ASSERT_EQ(fb.EditorState.PanelCount, 14);
     EXPECT_EQ(fb.GetInNum(13, 1), 13); // the copy of block 2 takes the copy of block 1
     down(4, Qt::LeftButton);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
-                 mrNo, mrYes);
+    ExpectDeleteQuestion(boxes, mrYes);
     QTest::keyClick(&form, Qt::Key_Delete);
     ASSERT_EQ(fb.EditorState.PanelCount, 13);
 
@@ -114,66 +98,4 @@ TEST(FbEditEndToEnd, CreateInsertCopyDeleteWriteAndReadBack) {
             cfg.Serv.SetDiscrInCount(16);
         },
         EditorSession);
-}
-
-namespace {
-
-// Algorithm a as its list, its name and the marks of the blocks it names.
-std::tuple<std::vector<int>, QString, std::vector<int>> Algorithm(const TProgFBClass& fb, int a) {
-    std::vector<int> list, marks;
-    for (int j = 0; j < fb.FBCount && fb.AlgTable.GetEntry(a, j) != TProgFBClass::AlgEnd; ++j) {
-        list.push_back(fb.AlgTable.GetEntry(a, j));
-        marks.push_back(fb.AlgTable.GetMark(list.back() - 1));
-    }
-    return {list, fb.GetFbText(a), marks};
-}
-
-} // namespace
-
-// "No" after a write returns to the blocks written and to the algorithms as they were then.
-TEST(FbEditEndToEnd, NoAfterAWriteRestoresTheWrittenBlocksWithTheirAlgorithms) {
-    RunFbEditorOverPty(
-        [](TConfiguration& cfg) {
-            TProgFBClass& fb = cfg.FB;
-            for (int i = 0; i < 4; ++i)
-                SetLogicRecord(fb, i, 1 + i, {{0, i + 1}});
-            for (int a = 0; a < 2; ++a) {
-                fb.AlgTable.SetEntry(a, 0, 2 * a + 1);
-                fb.AlgTable.SetEntry(a, 1, 2 * a + 2);
-                fb.SetFbText(a, QString("AB")[a]);
-            }
-            fb.AlgTable.SetCount(2);
-            FbTable::RecomputeAlgMarks(fb);
-        },
-        [](TComPortClass& port, TFormFB& form, TConfiguration& cfg, ScriptedModals&,
-           ScriptedMessageBoxes& boxes) {
-            TProgFBClass& fb = cfg.FB;
-            form.show();
-            QApplication::setActiveWindow(&form);
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-            const auto deleteFirst = [&] {
-                QTest::mouseClick(form.PanFB[0], Qt::LeftButton);
-                boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo,
-                             MsgIcon::Question, mrNo, mrYes);
-                QTest::keyClick(&form, Qt::Key_Delete);
-            };
-            deleteFirst();
-            const auto a = Algorithm(fb, 0);
-            const auto b = Algorithm(fb, 1);
-            EXPECT_EQ(a, std::tuple(std::vector{1}, QString("A"), std::vector{1}));
-            EXPECT_EQ(b, std::tuple(std::vector{2, 3}, QString("B"), std::vector{2, 255}));
-            QTest::keyClick(&form, Qt::Key_F10);
-            ASSERT_EQ(fb.FBModified, 0);
-            const FbTableRecords written = Records(fb);
-            deleteFirst();
-            boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
-                         MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrNo);
-            QTest::keyClick(&form, Qt::Key_X, Qt::AltModifier);
-            EXPECT_FALSE(form.isVisible());
-            EXPECT_EQ(Records(fb), written);
-            ExpectDeviceHolds(port, written);
-            EXPECT_EQ(fb.AlgTable.GetCount(), 2);
-            EXPECT_EQ(Algorithm(fb, 0), a);
-            EXPECT_EQ(Algorithm(fb, 1), b);
-        });
 }

@@ -1,23 +1,54 @@
 #pragma once
 // The function-block editor in the editor fixture, with the dialogs it opens and the discrete
-// editor that opens it.
+// editor that opens it; the boxes its commands ask, and the widgets its tests reach.
 
 #include "EditorFixture.h"
 #include "FbRecords.h"
 #include "ModbusFrame.h"
+#include "RadioGroup.h"
 #include "editors/discrete/Prog_diskr.h"
+#include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Obrsign_mb.h"
 #include "editors/fb/Obrvyh_mb.h"
 #include "editors/fb/Prog_fb.h"
+#include "panels/Panfb.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
 
 struct FbEditors {
-    explicit FbEditors(EditorContext& context) : fb(context, &sig, &vyh), prgD(&fb) {}
+    explicit FbEditors(EditorContext& context) : creat(context), fb(context, &sig, &vyh, &creat), prgD(&fb) {}
 
     TFormSig sig;
     TFormVyh vyh;
+    TFormCreatFB creat;
     TFormFB fb;
     TFormPrgD prgD;
 };
+
+inline void ExpectWarning(ScriptedMessageBoxes& boxes, const QString& text) {
+    boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+}
+inline void ExpectDeleteQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
+                 mrNo, answer);
+}
+inline void ExpectWriteQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
+}
+// Shows the window and makes it the active one, for keys and clicks.
+inline bool ShowActive(QWidget& w) {
+    w.show();
+    QApplication::setActiveWindow(&w);
+    return QTest::qWaitForWindowActive(&w);
+}
 
 class FbEditorFixture : public EditorFixture {
   protected:
@@ -34,6 +65,8 @@ class FbEditorFixture : public EditorFixture {
             for (size_t k = 0; k < device.Block(id).size(); ++k)
                 device.Block(id)[k] = uint8_t(id * 7 + k);
     }
+    void ExpectWarning(const QString& text) { ::ExpectWarning(boxes, text); }
 
+    ScriptedModals modals;
     FbEditors editors{parts.context};
 };

@@ -2,20 +2,13 @@
 // the discrete-signal editor: F9 reads the blocks, a record is edited, F10 writes them, and the
 // device holds what was written.
 
-#include "BlockExchange.h"
-#include "DevsimPort.h"
-#include "DevsimProcess.h"
-#include "FbEditorFixture.h"
+#include "FbPtySession.h"
 #include "SampleConfig.h"
-#include "ScriptedDialogs.h"
-#include "panels/Panfb.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QProgressBar>
-#include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <set>
 
 namespace {
@@ -46,10 +39,10 @@ int LoggedReads(const QString& log) {
 }
 
 // What the user does in the editor while it is shown.
-void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+void EditorSession(TComPortClass& port, TFormFB& form, TConfiguration& cfg, ScriptedModals&,
+                   ScriptedMessageBoxes&) { // any box fails the test
+    TProgFBClass& fb = cfg.FB;
+    ASSERT_TRUE(ShowActive(form));
 
     QTest::keyClick(&form, Qt::Key_F9);
     EXPECT_EQ(fb.FBCount, 120);
@@ -65,7 +58,7 @@ void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
     fb.SetB9Plus(1, 1, 0x09);
     fb.SetRecByte(119, 15, 0x5A); // the last record's last byte
     fb.FBModified = 1;
-    const auto written0 = fb.GetRecord(0), written1 = fb.GetRecord(1), written119 = fb.GetRecord(119);
+    const auto written = AllRecords(fb);
 
     // While the write runs on the exchange thread, a 10 ms probe on this thread keeps firing, the
     // progress bar moves and repaints, and the keys the user presses meanwhile (a read, a
@@ -93,19 +86,13 @@ void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
     EXPECT_EQ(fb.FBModified, 0);
     EXPECT_TRUE(form.windowTitle().endsWith("устройство 1"));
 
-    // The device's blocks hold the records.
-    std::vector<uint8_t> reply(256);
-    ASSERT_EQ(ReadBlock(port, 0, 20, reply), 0);
-    EXPECT_TRUE(std::equal(written0.begin(), written0.end(), reply.begin() + 4));
-    EXPECT_TRUE(std::equal(written1.begin(), written1.end(), reply.begin() + 4 + 16));
-    ASSERT_EQ(ReadBlock(port, 0, 31, reply), 0);
-    EXPECT_TRUE(std::equal(written119.begin(), written119.end(), reply.begin() + 4 + 9 * 16));
+    ExpectDeviceHolds(port, written);
 
     // Read back into a cleared table: the scheme shows the two blocks again.
     fb.ClearRecord(0);
     fb.ClearRecord(1);
     QTest::keyClick(&form, Qt::Key_F9);
-    EXPECT_EQ(fb.GetRecord(0), written0);
+    EXPECT_EQ(AllRecords(fb), written);
     ASSERT_EQ(fb.EditorState.PanelCount, 2);
     EXPECT_EQ(form.PanFB[1]->InputBox(0)->Text(), "ФБ1");
     EXPECT_NE(form.PanMR[1], nullptr);
@@ -117,33 +104,8 @@ void EditorSession(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
 } // namespace
 
 TEST(FbEndToEnd, ReadEditWriteOverAPseudoTerminal) {
-    QString error;
-    DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {"--log", devsim.TempPath("bus.log")}, &error))
-        << error.toStdString();
-    ScriptedMessageBoxes boxes; // any box fails the test
-
-    TComPortClass port;
-    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
-    EditorSurroundings parts(port);
-    parts.cfg->Veg.AccessLevel = 1;
-    TProgFBClass& fb = parts.cfg->FB;
-
-    FbEditors editors(parts.context);
-    TFormFB& form = editors.fb;
-    ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, &form);
-        EditorSession(port, form, fb);
-        return int(mrCancel); // the editor's normal end
-    });
-    editors.prgD.AFB->trigger();
-    EXPECT_EQ(modals.Shown(), 1);
-
-    port.ClosePort();
-    devsim.Stop();
-    EXPECT_EQ(devsim.ExitCode(), 0);
-    // Two reads of the twelve blocks and the checks of blocks 20 and 31: the held F9 sent
-    // nothing.
-    EXPECT_EQ(LoggedReads(devsim.TempPath("bus.log")), 2 * 12 + 2);
+    QTemporaryDir dir;
+    RunFbEditorOverPty([](TConfiguration&) {}, EditorSession, {"--log", dir.filePath("bus.log")});
+    // Two reads of the twelve blocks and the check of the written ones: the held F9 sent nothing.
+    EXPECT_EQ(LoggedReads(dir.filePath("bus.log")), 3 * 12);
 }

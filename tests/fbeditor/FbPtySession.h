@@ -6,32 +6,13 @@
 #include "BlockExchange.h"
 #include "DevsimPort.h"
 #include "DevsimProcess.h"
-#include "EditorFixture.h"
-#include "editors/discrete/Prog_diskr.h"
-#include "editors/fb/Obrcreatfb_mb.h"
-#include "editors/fb/Obrsign_mb.h"
-#include "editors/fb/Obrvyh_mb.h"
-#include "editors/fb/Prog_fb.h"
-
-#include <QTest>
-#include <gtest/gtest.h>
+#include "FbEditorFixture.h"
 
 #include <algorithm>
-#include <array>
 #include <functional>
-#include <vector>
-
-using FbTableRecords = std::vector<std::array<uint8_t, TProgFBClass::RecordLen>>;
-
-inline FbTableRecords Records(const TProgFBClass& fb) {
-    FbTableRecords t;
-    for (int i = 0; i < fb.FBCount; ++i)
-        t.push_back(fb.GetRecord(i));
-    return t;
-}
 
 // Reads blocks 20..31 of device 0 and checks that they hold the records.
-inline void ExpectDeviceHolds(TComPortClass& port, const FbTableRecords& written) {
+inline void ExpectDeviceHolds(TComPortClass& port, const std::vector<FbRecord>& written) {
     std::vector<uint8_t> reply(256);
     for (int b = 0; b < 12; ++b) {
         ASSERT_EQ(ReadBlock(port, 0, 20 + b, reply), 0);
@@ -45,26 +26,26 @@ inline void ExpectDeviceHolds(TComPortClass& port, const FbTableRecords& written
 // F10 writes the table and the device's blocks hold it; F9 after clearing the records reads the
 // same table back.
 inline void ExpectWrittenAndReadBack(TComPortClass& port, TFormFB& form, TProgFBClass& fb) {
-    const FbTableRecords written = Records(fb);
+    const auto written = AllRecords(fb);
     QTest::keyClick(&form, Qt::Key_F10);
     EXPECT_EQ(fb.FBModified, 0);
     ExpectDeviceHolds(port, written);
     for (int i = 0; i < fb.FBCount; ++i)
         fb.ClearRecord(i);
     QTest::keyClick(&form, Qt::Key_F9);
-    EXPECT_EQ(Records(fb), written);
+    EXPECT_EQ(AllRecords(fb), written);
 }
 
 using FbEditorSession =
     std::function<void(TComPortClass&, TFormFB&, TConfiguration&, ScriptedModals&, ScriptedMessageBoxes&)>;
 
 // Prepares the configuration (logged in with the full level), then runs the session while the
-// editor is open.
+// editor is open; devsim runs with the given arguments.
 inline void RunFbEditorOverPty(const std::function<void(TConfiguration&)>& prepare,
-                               const FbEditorSession& session) {
+                               const FbEditorSession& session, const QStringList& devsimArgs = {}) {
     QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, devsimArgs, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes;
 
     TComPortClass port;
@@ -74,18 +55,15 @@ inline void RunFbEditorOverPty(const std::function<void(TConfiguration&)>& prepa
     cfg.Veg.AccessLevel = 1;
     prepare(cfg);
 
-    TFormSig sig;
-    TFormVyh vyh;
-    TFormCreatFB creat(parts.context);
-    TFormFB form(parts.context, &sig, &vyh, &creat);
-    TFormPrgD prgD(&form);
+    FbEditors editors(parts.context);
     ScriptedModals modals;
     modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, &form);
-        session(port, form, cfg, modals, boxes);
+        EXPECT_EQ(dialog, &editors.fb);
+        session(port, editors.fb, cfg, modals, boxes);
         return int(mrCancel);
     });
-    prgD.AFB->trigger();
+    editors.prgD.AFB->trigger();
+    EXPECT_GE(modals.Shown(), 1); // the editor opened
 
     port.ClosePort();
     devsim.Stop();

@@ -1,56 +1,24 @@
 // The block commands of the function-block editor as the user gives them: the block dialog in its
 // modes, selection, signalling, relay outputs, copy and insert, deletion and the close query.
 #include "Colors.h"
-#include "EditorFixture.h"
-#include "FbRecords.h"
+#include "FbEditorFixture.h"
 #include "FbTableEdit.h"
-#include "RadioGroup.h"
-#include "editors/fb/Obrcreatfb_mb.h"
-#include "editors/fb/Obrsign_mb.h"
-#include "editors/fb/Obrvyh_mb.h"
-#include "editors/fb/Prog_fb.h"
-#include "panels/Panfb.h"
 #include "panels/Panmr.h"
 #include "panels/Pansign.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
-#include <QTest>
 #include <QToolButton>
 
 namespace {
 
-struct Editors {
-    explicit Editors(EditorContext& context) : creat(context), fb(context, &sig, &vyh, &creat) {}
-    TFormSig sig;
-    TFormVyh vyh;
-    TFormCreatFB creat;
-    TFormFB fb;
-};
-
-std::vector<int> Records(const TProgFBClass& fb) {
-    std::vector<int> s;
-    for (int i = 0; i < TProgFBClass::Slots; ++i)
-        for (int k = 0; k < TProgFBClass::RecordLen; ++k)
-            s.push_back(fb.GetRecByte(i, k));
-    return s;
-}
-
-class FbCommands : public EditorFixture {
+class FbCommands : public FbEditorFixture {
   protected:
     void SetUp() override {
-        EditorFixture::SetUp();
+        FbEditorFixture::SetUp();
         Cfg().Serv.SetSlotModuleCode(1, 13);
         Cfg().Serv.SetDiscrInCount(24);
         Cfg().Serv.SetAnInCount(8);
     }
-    TProgFBClass& FB() { return Cfg().FB; }
-    TFormFB& Form() { return ed->fb; }
     void Blocks(int n) {
         for (int i = 0; i < n; ++i)
             SetLogicRecord(FB(), i, 1 + i % 4, {{1, i}}); // each takes the block before
@@ -71,12 +39,6 @@ class FbCommands : public EditorFixture {
             return 0;
         });
     }
-    void ExpectWarning(const QString& text) {
-        boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
-    }
-
-    ScriptedModals modals;
-    std::unique_ptr<Editors> ed = std::make_unique<Editors>(parts.context);
 };
 
 } // namespace
@@ -85,7 +47,7 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
     Blocks(3);
     SetLogicRecord(FB(), 3, 12); // an integrator behind the blocks
     FB().SetRecByte(3, 14, 77);
-    const auto before = Records(FB());
+    const auto before = AllRecords(FB());
     // Cancel and the close box leave every byte and the modified flag, after a type was chosen
     // too; the number offered is the next one.
     AnswerBlockDialog(9, 0, 5, false);
@@ -99,33 +61,32 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
         Form().ABFunc->trigger();
         EXPECT_EQ(FB().FBModified, modified);
     }
-    EXPECT_EQ(ed->creat.EditNFB->text(), "4");
-    EXPECT_EQ(ed->creat.LabCreatProg->text(), "создание");
-    EXPECT_EQ(Records(FB()), before);
+    EXPECT_EQ((QStringList{editors.creat.EditNFB->text(), editors.creat.LabCreatProg->text()}),
+              (QStringList{"4", "создание"}));
+    EXPECT_EQ(AllRecords(FB()), before);
 
     AnswerBlockDialog(7, 1, 150); // a КВУ number is kept
     Form().ABFunc->trigger();
-    EXPECT_EQ(FB().GetType(3), 7);
-    EXPECT_EQ(FB().GetInNum(3, 0), 150);
-    EXPECT_EQ(FB().GetRecByte(4, 14), 77); // the integrator moved on after OK
-    EXPECT_EQ(FB().EditorState.PanelCount, 4);
-    EXPECT_EQ(FB().EditorState.SelectedIndex, 3);
-    EXPECT_EQ(FB().FBModified, 1);
+    // The integrator moved on after OK.
+    EXPECT_EQ((std::array{FB().GetType(3), FB().GetInNum(3, 0), FB().GetRecByte(4, 14)}),
+              (std::array{7, 150, 77}));
+    EXPECT_EQ((std::array{FB().EditorState.PanelCount, FB().EditorState.SelectedIndex, FB().FBModified}),
+              (std::array{4, 3, 1}));
 
     // A number of a block not built yet is stored as 0 and shown as "0".
     AnswerBlockDialog(1, 1, 9);
     Form().ABFunc->trigger();
     EXPECT_EQ(FB().GetInNum(4, 0), 0);
-    EXPECT_EQ(ed->creat.EditVx1->text(), "0");
+    EXPECT_EQ(editors.creat.EditVx1->text(), "0");
 }
 
 TEST_F(FbCommands, AllBlocksCreated) {
     FB().FBCount = 60;
     Blocks(60);
-    const auto before = Records(FB());
+    const auto before = AllRecords(FB());
     ExpectWarning("Все функциональные блоки созданы");
     Form().ABFunc->trigger();
-    EXPECT_EQ(Records(FB()), before);
+    EXPECT_EQ(AllRecords(FB()), before);
     EXPECT_EQ(modals.Shown(), 0);
 }
 
@@ -145,14 +106,12 @@ TEST_F(FbCommands, EditInPlaceAndCancelOffersDeletion) {
     // "Отмена" on an existing block offers to delete the chosen blocks; the close box does not.
     modals.Then([](QDialog* d) {
         auto* dlg = static_cast<TFormCreatFB*>(d);
-        EXPECT_EQ(dlg->LabCreatProg->text(), "программирование");
-        EXPECT_EQ(dlg->RadioGroup1->ItemIndex(), 7);
-        EXPECT_EQ(dlg->EditVx1->text(), "4");
+        EXPECT_EQ(std::tuple(dlg->LabCreatProg->text(), dlg->RadioGroup1->ItemIndex(), dlg->EditVx1->text()),
+                  std::tuple(QString("программирование"), 7, QString("4")));
         dlg->Cancel->click();
         return 0;
     });
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
-                 mrNo, mrNo);
+    ExpectDeleteQuestion(boxes, mrNo);
     Form().PMenu1FB->trigger(); // Ctrl+B
     EXPECT_EQ(FB().GetType(1), 8);
     modals.Then([](QDialog* d) {
@@ -171,11 +130,9 @@ TEST_F(FbCommands, InsertBeforeTheTarget) {
     RightClick(0);
     AnswerBlockDialog(2, 1, 2); // takes old block 2
     Form().InsertBl->trigger();
-    EXPECT_EQ(FB().GetType(0), 2);
-    EXPECT_EQ(FB().GetInNum(0, 0), 3);
-    EXPECT_EQ((std::array{FB().GetInNum(2, 0), FB().GetInNum(3, 0)}), (std::array{2, 3}));
-    EXPECT_EQ(FB().EditorState.SelectedIndex, 0);
-    EXPECT_EQ(FB().EditorState.PopupTarget, -1);
+    EXPECT_EQ((std::array{FB().GetType(0), FB().GetInNum(0, 0), FB().GetInNum(2, 0), FB().GetInNum(3, 0)}),
+              (std::array{2, 3, 2, 3}));
+    EXPECT_EQ(std::pair(FB().EditorState.SelectedIndex, FB().EditorState.PopupTarget), std::pair(0, -1));
 }
 
 TEST_F(FbCommands, CopyInsertAndAppendGroups) {
@@ -202,10 +159,10 @@ TEST_F(FbCommands, CopyInsertAndAppendGroups) {
     Click(0);
     Click(2, Qt::ControlModifier);
     Form().ACopyGroup->trigger();
-    const auto before = Records(FB());
+    const auto before = AllRecords(FB());
     ExpectWarning("ФБ должны быть скопированы без разрыва");
     Form().AAddGroup->trigger();
-    EXPECT_EQ(Records(FB()), before);
+    EXPECT_EQ(AllRecords(FB()), before);
 }
 
 TEST_F(FbCommands, DeleteChosenAndAtTarget) {
@@ -216,8 +173,7 @@ TEST_F(FbCommands, DeleteChosenAndAtTarget) {
     EXPECT_EQ(FB().EditorState.ChosenCount, 4);
     Click(1);
     Click(3, Qt::ControlModifier);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
-                 mrNo, mrYes);
+    ExpectDeleteQuestion(boxes, mrYes);
     Form().ADelChoose->trigger();
     EXPECT_EQ(FB().EditorState.PanelCount, 2);
     EXPECT_EQ((std::array{FB().GetInNum(0, 0), FB().GetInNum(1, 0)}), (std::array{0, 0}));
@@ -301,8 +257,8 @@ TEST_F(FbCommands, RelayOutputEndsItsRow) {
     EXPECT_EQ(Form().PanFB[1]->pos(), QPoint(250, 15));
     // The rebuild keeps the chosen block drawn chosen.
     EXPECT_EQ(FB().EditorState.ChosenCount, 1);
-    EXPECT_EQ(Form().PanFB[0]->Color(), TColorToQColor(0xF0CAA6));
-    EXPECT_EQ(Form().PanFB[1]->Color(), clBtnFace());
+    EXPECT_EQ(std::pair(Form().PanFB[0]->Color(), Form().PanFB[1]->Color()),
+              std::pair(TColorToQColor(0xF0CAA6), clBtnFace()));
 }
 
 TEST_F(FbCommands, EmptySchemeOffersAConfiguration) {
@@ -317,33 +273,26 @@ TEST_F(FbCommands, EmptySchemeOffersAConfiguration) {
 
 TEST_F(FbCommands, NoOnClosingRestoresRecordsAndAlgorithms) {
     Blocks(4);
-    FB().AlgTable.SetCount(2);
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetEntry(0, 1, 3);
-    FB().AlgTable.SetEntry(1, 0, 2);
-    FB().AlgTable.SetEntry(1, 1, 4);
-    FB().SetFbText(0, "A");
-    FB().SetFbText(1, "B");
+    SetAlgorithm(FB(), 0, {1, 3}, "A");
+    SetAlgorithm(FB(), 1, {2, 4}, "B");
     FbTable::RecomputeAlgMarks(FB());
     for (int i = 0; i < 4; ++i) {
         const auto rec = FB().GetRecord(i);
         Cfg().Reserv.FbRecords().Set(i, rec.data(), int(rec.size()));
     }
     Form().show();
-    const auto before = Records(FB());
+    const auto before = AllRecords(FB());
     // Inserted before block 2, the first of "B": it ends "A". Then block 1 goes.
     RightClick(1);
     AnswerBlockDialog(1, 0, 1);
     Form().InsertBl->trigger();
     Click(0);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
-                 mrNo, mrYes);
+    ExpectDeleteQuestion(boxes, mrYes);
     Form().ADelChoose->trigger();
     EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1)}), (std::array{3, 1}));
-    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
-                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrNo);
+    ExpectWriteQuestion(boxes, mrNo);
     Form().AClose->trigger();
-    EXPECT_EQ(Records(FB()), before);
+    EXPECT_EQ(AllRecords(FB()), before);
     EXPECT_EQ((std::array{FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetEntry(0, 1),
                           FB().AlgTable.GetEntry(0, 2), FB().AlgTable.GetEntry(1, 0)}),
               (std::array{1, 3, TProgFBClass::AlgEnd, 2}));

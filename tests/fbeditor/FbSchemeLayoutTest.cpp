@@ -90,29 +90,23 @@ TEST_F(FbSchemeLayoutTest, SignallingAndRelayOutputsBesideTheirBlock) {
     const Block& relayed = layout.blocks[1];
     ASSERT_TRUE(relayed.relay);
     EXPECT_EQ(relayed.relay->masks, (std::array<uint8_t, 5>{0x05, 0, 0, 0x80, 0}));
-    EXPECT_EQ(relayed.relay->panel, QPoint(750, 15 + 24));
-    EXPECT_EQ(relayed.relay->line, QPoint(500, 15 + 44));
-    EXPECT_EQ(relayed.relay->lineWidth, 250);
+    EXPECT_EQ(std::tuple(relayed.relay->panel, relayed.relay->line, relayed.relay->lineWidth),
+              std::tuple(QPoint(750, 15 + 24), QPoint(500, 15 + 44), 250));
     EXPECT_EQ(relayed.background, QRect(250, 15, 250 + 64 + 250, PanelHeight));
-    EXPECT_EQ(relayed.output.shape, stZigzag2);
-    EXPECT_TRUE(relayed.output.shown);
+    EXPECT_EQ(std::pair(relayed.output.shape, relayed.output.shown), std::pair(stZigzag2, true));
     EXPECT_FALSE(relayed.signalling);
 
     const Block& signalled = layout.blocks[3];
     ASSERT_TRUE(signalled.signalling);
-    EXPECT_EQ(signalled.signalling->type, 2);
-    EXPECT_EQ(signalled.signalling->cell, 7);
+    const FbScheme::Signalling& s = *signalled.signalling;
     const QPoint p = signalled.panel;
     EXPECT_EQ(p, QPoint(250, 135));
-    EXPECT_EQ(signalled.signalling->panel, p + QPoint(165, 10));
-    EXPECT_EQ(signalled.signalling->connector.pos, p + QPoint(192, 17));
-    EXPECT_EQ(signalled.signalling->connector.shape, stZigzag2);
-    EXPECT_TRUE(signalled.signalling->connector.shown);
+    EXPECT_EQ(std::tuple(s.type, s.cell, s.panel, s.connector.pos, s.connector.shape, s.connector.shown),
+              std::tuple(2, 7, p + QPoint(165, 10), p + QPoint(192, 17), stZigzag2, true));
     EXPECT_FALSE(signalled.relay);
     // The elements every block has.
-    EXPECT_EQ(signalled.background, QRect(p, QSize(250, PanelHeight)));
-    EXPECT_EQ(signalled.mark, p + QPoint(150, 72));
-    EXPECT_EQ(signalled.output.pos, p + QPoint(230, 20));
+    EXPECT_EQ(std::tuple(signalled.background, signalled.mark, signalled.output.pos),
+              std::tuple(QRect(p, QSize(250, PanelHeight)), p + QPoint(150, 72), p + QPoint(230, 20)));
 
     // The line always ends at the relay column.
     for (int col = 0; col < 3; ++col) {
@@ -226,17 +220,14 @@ TEST_F(FbSchemeLayoutTest, TheComparatorShowsItsDiscreteInputAndItsOperand) {
         cfg.FB.SetX1Src(1, c.source);
         const FbScheme::Layout layout = Lay();
         const Block& cmp = layout.blocks.at(1);
-        EXPECT_EQ(cmp.type, ftComparator);
-        EXPECT_EQ(cmp.inputs[0].caption, "ФБ1");
-        EXPECT_EQ(cmp.inputs[0].type, itInverse);
         EXPECT_EQ(cmp.inputs[1].caption, c.caption) << c.x1 << " " << c.source;
+        EXPECT_EQ(
+            std::tuple(cmp.type, cmp.inputs[0].caption, cmp.inputs[0].type, layout.blocks[0].output.shape),
+            std::tuple(ftComparator, QString("ФБ1"), itInverse, stZigzag3));
         EXPECT_EQ(cmp.link.feeders, (std::array<int, 4>{1, 0, 0, 0}));
-        EXPECT_EQ(layout.blocks[0].output.shape, stZigzag3);
-        EXPECT_EQ(cmp.settings.condition, ccH);
-        EXPECT_FLOAT_EQ(cmp.settings.limit, 12.5f);
-        EXPECT_EQ(cmp.settings.hysteresis, 9);
-        EXPECT_EQ(cmp.settings.timeUnit, tdDecsec);
-        EXPECT_EQ(cmp.settings.time, 30);
+        EXPECT_EQ(std::tuple(cmp.settings.condition, cmp.settings.limit, cmp.settings.hysteresis,
+                             cmp.settings.timeUnit, cmp.settings.time),
+                  std::tuple(ccH, 12.5f, 9, tdDecsec, 30));
     }
 }
 

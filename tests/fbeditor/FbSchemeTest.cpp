@@ -3,20 +3,15 @@
 #include "Colors.h"
 #include "FbEditorFixture.h"
 #include "Obrinform.h"
-#include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/FbSchemeLayout.h"
-#include "panels/Panfb.h"
 #include "panels/Panmr.h"
 #include "panels/Pansign.h"
 #include "panels/Pshapez.h"
 #include "panels/Shapehorz.h"
 #include "panels/Shapemark.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QScrollArea>
 #include <QTableWidget>
-#include <QTest>
 
 namespace {
 
@@ -74,50 +69,43 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
         const TPanFB* p = Form().PanFB[n];
         ASSERT_NE(p, nullptr);
         EXPECT_FALSE(p->isHidden());
-        EXPECT_EQ(p->Number(), n + 1);
-        EXPECT_EQ(p->GetTFB(), b.type);
-        EXPECT_EQ(At(p), b.panel) << n;
+        EXPECT_EQ(std::tuple(p->Number(), p->GetTFB(), At(p)), std::tuple(n + 1, b.type, b.panel)) << n;
         for (int j = 0; j < p->InputCount(); ++j) {
             EXPECT_EQ(p->InputBox(j)->Text(), b.inputs[size_t(j)].caption) << n << " " << j;
             EXPECT_EQ(p->InputBox(j)->Type(), b.inputs[size_t(j)].type) << n << " " << j;
         }
-        EXPECT_EQ(Form().ShapeFB[n]->geometry(), b.background) << n;
-        EXPECT_FALSE(Form().ShapeFB[n]->isHidden());
-        EXPECT_EQ(At(Form().ShapeMark[n]), b.mark) << n;
-        EXPECT_FALSE(Form().ShapeMark[n]->isHidden());
+        EXPECT_EQ(std::pair(Form().ShapeFB[n]->geometry(), At(Form().ShapeMark[n])),
+                  std::pair(b.background, b.mark))
+            << n;
+        EXPECT_FALSE(Form().ShapeFB[n]->isHidden() || Form().ShapeMark[n]->isHidden());
         const TPShapeZ* out = Form().ShapeZ[n];
-        EXPECT_EQ(At(out), b.output.pos) << n;
-        EXPECT_EQ(out->TypeShape(), b.output.shape) << n;
-        EXPECT_EQ(out->isHidden(), !b.output.shown) << n;
-        EXPECT_EQ(st.Links[n].w, b.link.ToRecord().w) << n;
-        EXPECT_EQ(st.PanelOrder[n], n);
+        EXPECT_EQ(std::tuple(At(out), out->TypeShape(), !out->isHidden()),
+                  std::tuple(b.output.pos, b.output.shape, b.output.shown))
+            << n;
+        EXPECT_EQ(std::pair(st.Links[n].w, st.PanelOrder[n]), std::pair(b.link.ToRecord().w, n)) << n;
 
         EXPECT_EQ(st.HasSign[n], b.signalling ? 1 : 0) << n;
         EXPECT_EQ(Form().PanSign[n] != nullptr, b.signalling.has_value()) << n;
         EXPECT_EQ(Form().ShapeZSign[n] != nullptr, b.signalling.has_value()) << n;
         if (b.signalling) {
             const TPanSign* sign = Form().PanSign[n];
-            EXPECT_EQ(At(sign), b.signalling->panel);
-            EXPECT_EQ(std::pair(sign->Type(), sign->Cell()),
-                      std::pair(b.signalling->type, b.signalling->cell));
-            EXPECT_FALSE(sign->isHidden());
-            EXPECT_EQ(At(Form().ShapeZSign[n]), b.signalling->connector.pos);
-            EXPECT_EQ(Form().ShapeZSign[n]->TypeShape(), b.signalling->connector.shape);
-            EXPECT_FALSE(Form().ShapeZSign[n]->isHidden());
+            const TPShapeZ* z = Form().ShapeZSign[n];
+            EXPECT_EQ(std::tuple(At(sign), sign->Type(), sign->Cell(), At(z), z->TypeShape()),
+                      std::tuple(b.signalling->panel, b.signalling->type, b.signalling->cell,
+                                 b.signalling->connector.pos, b.signalling->connector.shape));
+            EXPECT_FALSE(sign->isHidden() || z->isHidden());
         }
         EXPECT_EQ(st.HasRelay[n], b.relay ? 1 : 0) << n;
         EXPECT_EQ(Form().PanMR[n] != nullptr, b.relay.has_value()) << n;
         EXPECT_EQ(Form().ShapeHorz[n] != nullptr, b.relay.has_value()) << n;
         if (b.relay) {
             const TPanMR* mr = Form().PanMR[n];
+            const TShapeHorz* line = Form().ShapeHorz[n];
             EXPECT_EQ(mr->geometry(), QRect(b.relay->panel, QSize(FbScheme::RelayWidth, TPanMR::kHeight)));
             for (int k = 0; k < TPanMR::kModules; ++k)
                 EXPECT_EQ(mr->Mask(k), b.relay->masks[size_t(k)]) << k;
-            EXPECT_FALSE(mr->isHidden());
-            const TShapeHorz* line = Form().ShapeHorz[n];
-            EXPECT_EQ(At(line), b.relay->line);
-            EXPECT_EQ(line->Width(), b.relay->lineWidth);
-            EXPECT_FALSE(line->isHidden());
+            EXPECT_EQ(std::pair(At(line), line->Width()), std::pair(b.relay->line, b.relay->lineWidth));
+            EXPECT_FALSE(mr->isHidden() || line->isHidden());
         }
     }
     // What the layout decides beyond single blocks.
@@ -161,9 +149,9 @@ TEST_F(FbEditorFixture, AnEmptyTableKeepsTheScrollRangeAndRemovingTheSchemeFrees
     Form().RebuildFBScheme();
     ASSERT_EQ(Shown<TPanFB>(*Form().SchemeArea), 1);
     Form().ButAssignConfigClick();
-    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Shown<TShapeMark>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Shown<TShape>(*Form().SchemeArea), 0);
+    const QWidget& area = *Form().SchemeArea;
+    EXPECT_EQ((std::array{Shown<TPanFB>(area), Shown<TShapeMark>(area), Shown<TShape>(area)}),
+              (std::array{0, 0, 0}));
     EXPECT_EQ(Form().PanFB[0], nullptr);
     EXPECT_EQ(FB().EditorState.SelectedIndex, -1);
 }
@@ -188,25 +176,22 @@ TEST_F(FbEditorFixture, ARebuildShowsNothingOfTheSchemeBefore) {
     SetBlock(0, 1, {{0, 0}, {0, 0}, {0, 0}, {0, 0}});
     SetBlock(1, 6, {{0, 0}, {0, 0}});
     Form().RebuildFBScheme();
-    EXPECT_EQ(Form().PanFB[0], kept[0]);
-    EXPECT_EQ(Form().PanFB[1], kept[1]);
+    EXPECT_TRUE(Form().PanFB[0] == kept[0] && Form().PanFB[1] == kept[1]);
     const TPanFB* p0 = Form().PanFB[0];
     EXPECT_EQ(p0->GetTFB(), ftAND);
-    for (int j = 0; j < 4; ++j) {
-        EXPECT_EQ(p0->InputBox(j)->Text(), "") << j;
-        EXPECT_EQ(p0->InputBox(j)->Type(), itNormal) << j;
-    }
-    EXPECT_EQ(Shown<TPanSign>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Shown<TPanMR>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Shown<TShapeHorz>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Shown<TPShapeZ>(*Form().SchemeArea), 0); // block 2 does not take block 1
-    EXPECT_EQ(Form().ShapeZ[0]->TypeShape(), stZigzag0);
-    EXPECT_EQ(Form().ShapeFB[0]->Width(), 250);
-    EXPECT_EQ(At(Form().PanFB[1]), QPoint(250, 15));
-    EXPECT_EQ(Form().PanFB[1]->GetTFB(), ftTimer);
-    EXPECT_EQ(Form().PanFB[1]->Color(), clBtnFace());
-    EXPECT_EQ(Form().PanFB[1]->NumberBox()->Color(), clBtnFace());
-    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 2);
+    for (int j = 0; j < 4; ++j)
+        EXPECT_EQ(std::pair(p0->InputBox(j)->Text(), p0->InputBox(j)->Type()), std::pair(QString(), itNormal))
+            << j;
+    // Block 2 does not take block 1: no connector either.
+    const QWidget& area = *Form().SchemeArea;
+    EXPECT_EQ((std::array{Shown<TPanSign>(area), Shown<TPanMR>(area), Shown<TShapeHorz>(area),
+                          Shown<TPShapeZ>(area), Shown<TPanFB>(area)}),
+              (std::array{0, 0, 0, 0, 2}));
+    EXPECT_EQ(std::pair(Form().ShapeZ[0]->TypeShape(), Form().ShapeFB[0]->Width()),
+              std::pair(stZigzag0, 250));
+    const TPanFB* p1 = Form().PanFB[1];
+    EXPECT_EQ(std::tuple(At(p1), p1->GetTFB(), p1->Color(), p1->NumberBox()->Color()),
+              std::tuple(QPoint(250, 15), ftTimer, clBtnFace(), clBtnFace()));
 }
 
 // A left click on the empty area clears the multi-selection and its colours; a right click, for
@@ -214,9 +199,7 @@ TEST_F(FbEditorFixture, ARebuildShowsNothingOfTheSchemeBefore) {
 TEST_F(FbEditorFixture, ALeftClickOnTheEmptyAreaClearsTheSelection) {
     for (int i = 0; i < 3; ++i)
         SetBlock(i, 1);
-    Form().show();
-    QApplication::setActiveWindow(&Form());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    ASSERT_TRUE(ShowActive(Form()));
     const QPoint empty(Form().SchemeArea->width() - 2, 2);
     QTest::keyClick(&Form(), Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(Form().SchemeArea, Qt::RightButton, {}, empty);
@@ -226,9 +209,8 @@ TEST_F(FbEditorFixture, ALeftClickOnTheEmptyAreaClearsTheSelection) {
     EXPECT_EQ(FB().EditorState.SelectedIndex, 2);
     EXPECT_EQ(Form().PanFB[2]->Color(), QColor(0xA6, 0xCA, 0xF0));
     QTest::mouseClick(Form().SchemeArea, Qt::LeftButton, {}, empty);
-    EXPECT_EQ(FB().EditorState.Chosen[2], 0);
-    EXPECT_EQ(FB().EditorState.ChosenCount, 0);
-    EXPECT_EQ(FB().EditorState.SelectedIndex, -1);
-    EXPECT_EQ(Form().PanFB[2]->Color(), clBtnFace());
-    EXPECT_EQ(Form().PanFB[2]->NumberBox()->Color(), clBtnFace());
+    const FBEditorState& st = FB().EditorState;
+    EXPECT_EQ(std::tuple(int(st.Chosen[2]), st.ChosenCount, st.SelectedIndex), std::tuple(0, 0, -1));
+    EXPECT_EQ(std::pair(Form().PanFB[2]->Color(), Form().PanFB[2]->NumberBox()->Color()),
+              std::pair(clBtnFace(), clBtnFace()));
 }

@@ -18,18 +18,14 @@ namespace {
 constexpr int End = TProgFBClass::AlgEnd;
 
 // Everything an edit may change.
-std::vector<int> Snapshot(const TProgFBClass& fb) {
-    std::vector<int> s;
-    for (int i = 0; i < TProgFBClass::Slots; ++i)
-        for (int k = 0; k < TProgFBClass::RecordLen; ++k)
-            s.push_back(fb.GetRecByte(i, k));
-    s.push_back(fb.AlgTable.GetCount());
+std::pair<std::vector<FbRecord>, std::vector<int>> Snapshot(const TProgFBClass& fb) {
+    std::vector<int> alg{fb.AlgTable.GetCount()};
     for (int a = 0; a < TProgFBClass::Slots; ++a) {
-        s.push_back(fb.AlgTable.GetMark(a));
+        alg.push_back(fb.AlgTable.GetMark(a));
         for (int j = 0; j < TProgFBClass::Slots; ++j)
-            s.push_back(fb.AlgTable.GetEntry(a, j));
+            alg.push_back(fb.AlgTable.GetEntry(a, j));
     }
-    return s;
+    return {AllRecords(fb), alg};
 }
 
 void SetCalc(TProgFBClass& fb, int i, int op, int tag) {
@@ -37,21 +33,6 @@ void SetCalc(TProgFBClass& fb, int i, int op, int tag) {
     fb.SetTypeByte(i, TProgFBClass::TypeCalc);
     fb.SetCalcOp(i, op);
     fb.SetRecByte(i, 14, tag);
-}
-
-void SetList(TProgFBClass& fb, int a, std::initializer_list<int> entries, const QString& name) {
-    int j = 0;
-    for (int e : entries)
-        fb.AlgTable.SetEntry(a, j++, e);
-    fb.AlgTable.SetCount(std::max(fb.AlgTable.GetCount(), a + 1));
-    fb.SetFbText(a, name);
-}
-
-std::vector<int> List(const TProgFBClass& fb, int a) {
-    std::vector<int> v;
-    for (int j = 0; fb.AlgTable.GetEntry(a, j) != End; ++j)
-        v.push_back(fb.AlgTable.GetEntry(a, j));
-    return v;
 }
 
 std::array<int, 4> Nums(const TProgFBClass& fb, int i) {
@@ -91,24 +72,14 @@ TProgFBClass Table() {
     fb.SetIn8Num(3, 3);
     SetCalc(fb, 4, 0, 41);
     SetCalc(fb, 5, 0, 42);
-    SetList(fb, 0, {1, 3}, "A");
-    SetList(fb, 1, {4, 2}, "B");
+    SetAlgorithm(fb, 0, {1, 3}, "A");
+    SetAlgorithm(fb, 1, {4, 2}, "B");
     FbTable::RecomputeAlgMarks(fb);
     fb.RecountTable();
     return fb;
 }
 
 } // namespace
-
-TEST(FbTableEdit, CountsKeptApart) {
-    TProgFBClass fb = Table();
-    EXPECT_EQ(fb.LogicFBCount, 4);
-    EXPECT_EQ(fb.IntegratorCount, 2);
-    EXPECT_EQ(fb.GetLogicFBLimit(), 118);
-    fb.FBCount = 60;
-    fb.RecountTable();
-    EXPECT_EQ(fb.GetLogicFBLimit(), 58);
-}
 
 TEST(FbTableEdit, StoreRulesClampAndZero) {
     TProgFBClass fb = Table(); // 4 built, limit 118, two integrators (119, 120)
@@ -206,11 +177,10 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
     counter.type = TProgFBClass::TypeCounter;
     counter.countLimit = 17;
     FbTable::StoreBlock(fb, 2, counter, true);
-    EXPECT_EQ(fb.GetCountUst(2), 17);
-    EXPECT_EQ(fb.GetInNum(2, 3), 0);
-    EXPECT_EQ(fb.GetRecByte(2, 7), 0);
-    EXPECT_EQ(fb.GetRecByte(2, 10), 0xFF);
-    EXPECT_EQ(fb.GetSigKont(2), 0); // the archiving state is the dialog's
+    // The archiving state is the dialog's.
+    EXPECT_EQ((std::array{fb.GetCountUst(2), fb.GetInNum(2, 3), fb.GetRecByte(2, 7), fb.GetRecByte(2, 10),
+                          fb.GetSigKont(2)}),
+              (std::array{17, 0, 0, 0xFF, 0}));
 }
 
 TEST(FbTableEdit, InsertBlockRenumbersOnlyBlockNumbers) {
@@ -244,8 +214,8 @@ TEST(FbTableEdit, InsertBlockRenumbersOnlyBlockNumbers) {
         // The integrators follow the blocks.
         EXPECT_EQ((std::array{fb.GetRecByte(5, 14), fb.GetRecByte(6, 14)}), (std::array{41, 42}));
         EXPECT_EQ(fb.IntegratorCount, 2);
-        EXPECT_EQ(List(fb, 0), c.a) << c.q;
-        EXPECT_EQ(List(fb, 1), c.b) << c.q;
+        EXPECT_EQ(AlgList(fb, 0), c.a) << c.q;
+        EXPECT_EQ(AlgList(fb, 1), c.b) << c.q;
         EXPECT_EQ(fb.AlgTable.GetMark(c.b[0] - 1), c.b[0]);
     }
 }
@@ -295,10 +265,9 @@ TEST(FbTableEdit, CopiedRunInsertedBeforeFirstKeepsItsLink) {
     EXPECT_EQ(Nums(fb, 3), (std::array{3, 5, 2, 3}));
     EXPECT_EQ(fb.GetIn8Num(5), 5);
     EXPECT_EQ((std::array{fb.GetRecByte(6, 14), fb.GetRecByte(7, 14)}), (std::array{41, 42}));
-    EXPECT_EQ(List(fb, 0), (std::vector{1, 2, 3, 5}));
-    EXPECT_EQ(List(fb, 1), (std::vector{6, 4}));
-    EXPECT_EQ(fb.AlgTable.GetMark(0), 1);
-    EXPECT_EQ(fb.AlgTable.GetMark(5), 6);
+    EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)),
+              std::pair(std::vector{1, 2, 3, 5}, std::vector{6, 4}));
+    EXPECT_EQ(std::pair(fb.AlgTable.GetMark(0), fb.AlgTable.GetMark(5)), std::pair(1, 6));
 }
 
 TEST(FbTableEdit, CopiedRunRefusals) {
@@ -349,7 +318,7 @@ TEST(FbTableEdit, CopiedRunAppendedAdjustsWhatTheConfigurationLacks) {
         EXPECT_EQ(Nums(t, 4), (std::array{0, 150, 0, 0}));
         EXPECT_EQ(Nums(t, 5), (std::array{5, 3, 2, 3})); // 1 follows the copy, 3 stays
         EXPECT_EQ((std::array{t.GetRecByte(6, 14), t.GetRecByte(7, 14)}), (std::array{41, 42}));
-        EXPECT_EQ(List(t, 1), (std::vector{4, 2, 5, 6}));
+        EXPECT_EQ(AlgList(t, 1), (std::vector{4, 2, 5, 6}));
     }
 }
 
@@ -362,21 +331,16 @@ TEST(FbTableEdit, DeleteFirstAndLastBlock) {
     EXPECT_EQ(fb.GetIn8Num(2), 2);
     EXPECT_EQ((std::array{fb.GetRecByte(3, 14), fb.GetRecByte(4, 14)}), (std::array{41, 42}));
     EXPECT_EQ(fb.GetRecord(5), (std::array<uint8_t, 16>{}));
-    EXPECT_EQ(List(fb, 0), (std::vector{2}));
-    EXPECT_EQ(List(fb, 1), (std::vector{3, 1}));
-    EXPECT_EQ(fb.AlgTable.GetMark(1), 2);
-    EXPECT_EQ(fb.AlgTable.GetMark(0), End);
+    EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(std::vector{2}, std::vector{3, 1}));
+    EXPECT_EQ(std::pair(fb.AlgTable.GetMark(1), fb.AlgTable.GetMark(0)), std::pair(2, End));
 
     // The last block (number 3) leaves "B"; then block 2, the only entry of "A", goes, and "A"
     // with its name.
     FbTable::DeleteBlock(fb, 2);
     EXPECT_EQ(fb.LogicFBCount, 2);
-    EXPECT_EQ(List(fb, 1), (std::vector{1}));
+    EXPECT_EQ(AlgList(fb, 1), (std::vector{1}));
     FbTable::DeleteBlock(fb, 1);
-    EXPECT_EQ(fb.AlgTable.GetCount(), 1);
-    EXPECT_EQ(fb.GetFbText(0), "B");
-    EXPECT_EQ(fb.GetFbText(1), "");
-    EXPECT_EQ(List(fb, 0), (std::vector{1}));
-    EXPECT_EQ(List(fb, 1), (std::vector<int>{}));
-    EXPECT_EQ(fb.AlgTable.GetMark(0), 1);
+    EXPECT_EQ(std::tuple(fb.AlgTable.GetCount(), fb.GetFbText(0), fb.GetFbText(1), fb.AlgTable.GetMark(0)),
+              std::tuple(1, QString("B"), QString(), 1));
+    EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(std::vector{1}, std::vector<int>{}));
 }

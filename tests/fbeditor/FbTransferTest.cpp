@@ -5,11 +5,7 @@
 #include "Obrinform.h"
 #include "panels/Panfb.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QTest>
 
 #include <tuple>
 
@@ -17,30 +13,11 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-std::vector<int> Repeat(const std::vector<int>& unit, int times) {
-    std::vector<int> out;
-    for (int i = 0; i < times; ++i)
-        out.insert(out.end(), unit.begin(), unit.end());
-    return out;
-}
-
 // The device's data of record i, as block 20 + i / 10 holds it.
-Bytes DeviceRecord(SimDevice& d, int i) {
-    const Bytes& b = d.Block(20 + i / 10);
-    return Bytes(b.begin() + 16 * (i % 10), b.begin() + 16 * (i % 10 + 1));
-}
-
-Bytes Record(TProgFBClass& fb, int i) {
-    const auto r = fb.GetRecord(i);
-    return Bytes(r.begin(), r.end());
-}
-
-// Every record, the spare one too.
-std::vector<Bytes> Table(TProgFBClass& fb) {
-    std::vector<Bytes> out;
-    for (int i = 0; i < TProgFBClass::Slots; ++i)
-        out.push_back(Record(fb, i));
-    return out;
+FbRecord DeviceRecord(SimDevice& d, int i) {
+    FbRecord r;
+    std::copy_n(d.Block(20 + i / 10).begin() + 16 * (i % 10), 16, r.begin());
+    return r;
 }
 
 void FillLocal(TProgFBClass& fb, uint8_t seed) {
@@ -78,11 +55,10 @@ TEST_F(FbEditorFixture, ReadTakesTwelveBlocksAndDiscardsTheAlgorithms) {
         EXPECT_EQ(reads[size_t(i)], Frame::Build(1, 'D', std::span(&id, 1))) << i;
     }
     for (int i = 0; i < 120; ++i)
-        ASSERT_EQ(Record(FB(), i), DeviceRecord(device, i)) << i;
-    EXPECT_EQ(FB().BlockLengthByte, 161);
-    EXPECT_EQ(FB().FBCount, 120);
-    EXPECT_EQ(FB().FBModified, 0);
-    EXPECT_EQ(FB().EditorState.PanelCount, 1); // the scheme is rebuilt
+        ASSERT_EQ(FB().GetRecord(i), DeviceRecord(device, i)) << i;
+    // The scheme is rebuilt.
+    EXPECT_EQ(std::tuple(FB().BlockLengthByte, FB().FBCount, FB().FBModified, FB().EditorState.PanelCount),
+              std::tuple(161, 120, 0, 1));
     EXPECT_TRUE(Form().ProgressBar1->isHidden());
 
     // The algorithms are gone from the table and from the reserve.
@@ -106,12 +82,10 @@ TEST_F(FbEditorFixture, SixtyBlockDeviceBoundsThePanelsAndTheWrite) {
 
     boxes.Expect("Прибор  на 60 ФБ", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     Form().InPortClick();
-    EXPECT_EQ(FB().FBCount, 60);
-    EXPECT_EQ(FB().EditorState.PanelCount, 60);
-    EXPECT_NE(Form().PanFB[59], nullptr);
-    EXPECT_EQ(Form().PanFB[60], nullptr);
-    EXPECT_EQ(FB().GetLogicFBLimit(), 60);
-    EXPECT_EQ(FB().LogicFBCount, 60);
+    EXPECT_EQ(
+        std::tuple(FB().FBCount, FB().EditorState.PanelCount, FB().GetLogicFBLimit(), FB().LogicFBCount),
+        std::tuple(60, 60, 60, 60));
+    EXPECT_TRUE(Form().PanFB[59] && !Form().PanFB[60]);
 
     device.ClearLog();
     FB().FBModified = 1;
@@ -120,8 +94,8 @@ TEST_F(FbEditorFixture, SixtyBlockDeviceBoundsThePanelsAndTheWrite) {
     ASSERT_EQ(writes.size(), 6u);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(writes[size_t(i)][2], 20 + i);
-    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(59, 0), 1);
-    EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(60, 0), 0);
+    EXPECT_EQ(std::pair(Cfg().Reserv.FbRecords().GetByte(59, 0), Cfg().Reserv.FbRecords().GetByte(60, 0)),
+              std::pair(1, 0));
 }
 
 TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsTheTableAndTheAlgorithms) {
@@ -153,7 +127,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsTheTableAndTheAl
     FillLocal(FB(), 0x40);
     SetSomeAlgorithms(Cfg());
     FB().BlockLengthByte = 100;
-    const std::vector<Bytes> before = Table(FB());
+    const auto before = AllRecords(FB());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         device.ClearLog();
@@ -163,7 +137,7 @@ TEST_F(FbEditorFixture, FailedOrMalformedReadReportsOnceAndKeepsTheTableAndTheAl
         Form().InPortClick();
         EXPECT_TRUE(boxes.Done());
         EXPECT_EQ(CountOf('D'), c.reads);
-        EXPECT_EQ(Table(FB()), before);
+        EXPECT_EQ(AllRecords(FB()), before);
         EXPECT_EQ(std::pair(FB().FBCount, FB().BlockLengthByte), std::pair(120, 100));
         EXPECT_EQ(FB().AlgTable.GetCount(), 2);
         EXPECT_EQ(Cfg().Reserv.FbRecords().Get(0), QByteArray(16, '\0')); // the reserve neither
@@ -204,7 +178,7 @@ TEST_F(FbEditorFixture, WriteSendsEveryBlockFrameByFrameThenKeepsTheReserve) {
     for (int b = 0; b < 12; ++b) {
         Bytes data{uint8_t(20 + b)};
         for (int i = 10 * b; i < 10 * b + 10; ++i) {
-            const Bytes r = Record(FB(), i);
+            const auto r = FB().GetRecord(i);
             data.insert(data.end(), r.begin(), r.end());
         }
         EXPECT_EQ(frames[size_t(5 * b)], Frame::Build(3, 'E', data)) << b;
@@ -212,7 +186,10 @@ TEST_F(FbEditorFixture, WriteSendsEveryBlockFrameByFrameThenKeepsTheReserve) {
             EXPECT_EQ(frames[size_t(5 * b + p)], Frame::Build(3, 0x0E, {})) << b;
         EXPECT_EQ(device.Block(20 + b), Bytes(data.begin() + 1, data.end()));
     }
-    EXPECT_EQ(clock.sleeps, Repeat({50, 300, 200, 200, 200}, 12));
+    std::vector<int> sleeps;
+    for (int b = 0; b < 12; ++b)
+        sleeps.insert(sleeps.end(), {50, 300, 200, 200, 200});
+    EXPECT_EQ(clock.sleeps, sleeps);
     for (int i = 0; i < 120; ++i)
         ASSERT_EQ(Cfg().Reserv.FbRecords().Get(i),
                   QByteArray(reinterpret_cast<const char*>(FB().GetRecord(i).data()), 16));
@@ -225,27 +202,27 @@ TEST_F(FbEditorFixture, CloseQueryNoRestoresTheLastWrittenAndClosingAsks) {
     EXPECT_TRUE(Form().FormCloseQuery()); // no change, no question
 
     FillLocal(FB(), 0x33);
-    const std::vector<Bytes> written = Table(FB());
+    SetAlgorithm(FB(), 0, {1, 2}, "A");
+    const auto written = AllRecords(FB());
     FB().FBModified = 1;
     Form().OutPortClick();
     ASSERT_EQ(CountOf('E'), 12);
 
+    // The records and the algorithms as they were at the write come back; nothing is sent.
     FB().SetRecByte(5, 0, 0x77);
     FB().SetRecByte(119, 15, 0x77);
+    SetAlgorithm(FB(), 0, {3}, "B");
     FB().FBModified = 1;
-    const auto ask = [&](int answer) {
-        boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
-                     MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
-    };
-    ask(mrNo);
+    ExpectWriteQuestion(boxes, mrNo);
     EXPECT_TRUE(Form().FormCloseQuery());
-    EXPECT_EQ(Table(FB()), written);
-    EXPECT_EQ(FB().FBModified, 0);
+    EXPECT_EQ(AllRecords(FB()), written);
+    EXPECT_EQ(std::tuple(AlgList(FB(), 0), FB().GetFbText(0), FB().FBModified, CountOf('E')),
+              std::tuple(std::vector{1, 2}, QString("A"), 0, 12));
 
     // Closing the shown window goes through the query.
     Form().show();
     FB().FBModified = 1;
-    ask(mrCancel);
+    ExpectWriteQuestion(boxes, mrCancel);
     Form().close();
     EXPECT_TRUE(Form().isVisible());
     FB().FBModified = 0;
@@ -290,27 +267,22 @@ TEST_F(FbEditorFixture, NoAfterAReadRestoresTheTableAsRead) {
     FB().SetFbText(0, "Старый");
     device.Block(20).assign(160, 0);
     device.Block(20)[0] = device.Block(20)[16] = 2; // two blocks
-    Form().show();
-    QApplication::setActiveWindow(&Form());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    ASSERT_TRUE(ShowActive(Form()));
 
     QTest::keyClick(&Form(), Qt::Key_F9);
     ASSERT_EQ(FB().EditorState.PanelCount, 2);
-    const std::vector<Bytes> read = Table(FB());
+    const auto read = AllRecords(FB());
     QTest::mouseClick(Form().PanFB[1], Qt::LeftButton);
-    boxes.Expect("Удалить выделенные ФБ?", "Подтвердите удаление ", MsgButtons::YesNo, MsgIcon::Question,
-                 mrNo, mrYes);
+    ExpectDeleteQuestion(boxes, mrYes);
     QTest::keyClick(&Form(), Qt::Key_Delete);
     ASSERT_EQ(FB().EditorState.PanelCount, 1);
-    boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
-                 MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, mrNo);
+    ExpectWriteQuestion(boxes, mrNo);
     QTest::keyClick(&Form(), Qt::Key_X, Qt::AltModifier);
     EXPECT_FALSE(Form().isVisible());
-    EXPECT_EQ(Table(FB()), read);
+    EXPECT_EQ(AllRecords(FB()), read);
     for (int i = 0; i < 120; ++i)
-        ASSERT_EQ(Record(FB(), i), DeviceRecord(device, i)) << i;
+        ASSERT_EQ(FB().GetRecord(i), DeviceRecord(device, i)) << i;
     EXPECT_EQ(std::tuple(FB().AlgTable.GetCount(), FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetMark(0)),
               std::tuple(0, 255, 255));
-    EXPECT_EQ(FB().GetFbText(0), QString());
-    EXPECT_EQ(CountOf('E'), 0);
+    EXPECT_EQ(std::pair(FB().GetFbText(0), CountOf('E')), std::pair(QString(), 0));
 }

@@ -1,17 +1,10 @@
+// The signalling and relay-output dialogs on their own: values kept on OK, restored on Cancel,
+// and the relay boxes following the masks.
 #include "Colors.h"
-#include "ScriptedDialogs.h"
-#include "editors/fb/Obrsign_mb.h"
-#include "editors/fb/Obrvyh_mb.h"
+#include "FbEditorFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <tuple>
 
 namespace {
 
