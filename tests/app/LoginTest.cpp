@@ -1,13 +1,12 @@
 #include "Obrpar_mb.h"
 #include "ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -15,18 +14,6 @@ void writePasswordFile(const QString& dir, const QByteArray& bytes) {
     QFile file(QDir(dir).filePath("FParol.dat"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// Each entry is typed into the dialog and confirmed; an empty optional closes it instead.
-void scriptEntries(ScriptedModals& modals, const std::vector<std::optional<QString>>& entries) {
-    for (const auto& entry : entries)
-        modals.Then([entry](QDialog* dialog) {
-            auto* psw = qobject_cast<TFPSW*>(dialog);
-            EXPECT_NE(psw, nullptr);
-            if (!entry) return int(mrNone);
-            psw->Edit1->setText(*entry);
-            return int(mrOk);
-        });
 }
 
 void expectWrong(ScriptedMessageBoxes& boxes, int answer) {
@@ -37,11 +24,18 @@ void expectWrong(ScriptedMessageBoxes& boxes, int answer) {
 const QString kDamaged = "Файл пароля FParol.dat повреждён (неверный размер или нет доступа).\n"
                          "Полный уровень доступа недоступен.";
 
-// Answers the dialog with the entries and gives the level the log-in ends with.
+// Types each entry into the dialog and confirms it (an empty optional closes the dialog instead),
+// and gives the level the log-in ends with.
 LoginResult Login(const QString& dir, const std::vector<std::optional<QString>>& entries) {
     TFPSW dialog;
     ScriptedModals modals;
-    scriptEntries(modals, entries);
+    for (const auto& entry : entries)
+        modals.Then([&, entry](QDialog* shown) {
+            EXPECT_EQ(shown, &dialog);
+            if (!entry) return int(mrNone);
+            dialog.Edit1->setText(*entry);
+            return int(mrOk);
+        });
     return AskAccessLevel(nullptr, dialog, dir);
 }
 

@@ -88,8 +88,8 @@ TEST_F(ConfigFileTest, RoundTripKeepsEveryPartFor60And120Blocks) {
 }
 
 TEST_F(ConfigFileTest, SizeRule) {
-    const int rule[][2] = {{0, 0},           {11 * 1024 + 1023, 0}, {12 * 1024, 40}, {12 * 1024 + 1023, 40},
-                           {13 * 1024, 120}, {15 * 1024 + 5, 120},  {17 * 1024, 60}, {17 * 1024 + 1023, 60},
+    const int rule[][2] = {{0, 0},           {11 * 1024 + 1023, 0},   {12 * 1024, 40}, {12 * 1024 + 1023, 40},
+                           {13 * 1024, 120}, {16 * 1024 + 1023, 120}, {17 * 1024, 60}, {17 * 1024 + 1023, 60},
                            {18 * 1024, 120}, {34 * 1024, 120}};
     for (const auto& r : rule)
         EXPECT_EQ(FileBlockCountBySize(r[0]), r[1]) << r[0];

@@ -4,13 +4,13 @@
 
 #include "editors/common/BlockSession.h"
 #include "Configuration.h"
+#include "LoopReserve.h"
 #include "ModbusFrame.h"
 #include "ScriptedDialogs.h"
 #include "SimFixture.h"
 
 #include <QProgressBar>
 #include <QWidget>
-
 #include <memory>
 #include <vector>
 
@@ -28,20 +28,6 @@ Bytes Loops(const TConfiguration& c, bool reserve = false) {
             out.push_back(uint8_t(reserve ? c.Reserv.LoopRecords().GetByte(r, k) : own));
         }
     return out;
-}
-
-void CopyLoops(TConfiguration& c, bool toReserve) {
-    for (int i = 0; i < 2; ++i)
-        for (int k = 0; k < 28; ++k) {
-            auto& r = c.Reserv.LoopRecords();
-            if (toReserve) {
-                r.SetByte(i, k, c.Reg.GetRecByte(i, k));
-                r.SetByte(2 + i, k, c.Reg.GetPZByte(i, k));
-            } else {
-                c.Reg.SetRecByte(i, k, r.GetByte(i, k));
-                c.Reg.SetPZByte(i, k, r.GetByte(2 + i, k));
-            }
-        }
 }
 
 void FillLoops(TConfiguration& c, uint8_t seed) {
@@ -84,8 +70,8 @@ class BlockSessionTest : public SimFixture {
         b.lengthByte = [](const TConfiguration& c) { return c.Reg.GetBlockLen(); };
         b.modified = [](const TConfiguration& c) { return c.Reg.GetRegModified() != 0; };
         b.clearModified = [](TConfiguration& c) { c.Reg.SetRegModified(0); };
-        b.saveReserve = [](TConfiguration& c) { CopyLoops(c, true); };
-        b.restoreReserve = [](TConfiguration& c) { CopyLoops(c, false); };
+        b.saveReserve = [](TConfiguration& c) { SaveLoopReserve(c); };
+        b.restoreReserve = &RestoreLoopReserve;
         b.writtenCaption = [](const TConfiguration& c) {
             return "записано в " + QString::number(c.Serv.GetDevAddr() + 1);
         };

@@ -5,9 +5,7 @@
 #include "editors/common/SchemeEditorFrame.h"
 #include "EditorFixture.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>

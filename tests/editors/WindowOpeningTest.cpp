@@ -18,13 +18,11 @@
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Uniregvis.h"
 #include "editors/relay/Prog_mr.h"
-
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTimer>
 
 namespace {
 

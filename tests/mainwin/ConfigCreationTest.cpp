@@ -4,12 +4,6 @@
 #include "LoopSummary.h"
 #include "Obrconfig.h"
 
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot) {
     SlotCodes codes{};
     EXPECT_EQ(CheckModifCode("d7a0b3c0", &codes), "");

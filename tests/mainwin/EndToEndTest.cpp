@@ -13,13 +13,7 @@
 #include "editors/common/EditorContext.h"
 #include "editors/regulators/RegEditKit.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
 
 namespace {
 
@@ -33,12 +27,29 @@ void ConfirmPortDialog(TForm1& form) {
     form.APort->trigger();
 }
 
-// The window's exchange on its own thread, connected to devsim's terminal.
-void ConnectToDevsim(TForm1& form, const DevsimProcess& devsim) {
-    UseHeldExchangeThread(form.ComPort);
-    ApplyCommandLine(form, {"veg17", "--port", devsim.Link()});
-    ConfirmPortDialog(form);
-}
+// A logged-in main window whose exchange runs on its own thread, connected to devsim's terminal.
+class EndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+        form = Connected();
+    }
+    std::unique_ptr<TForm1> Connected() {
+        auto shown = ShownMainWindow();
+        UseHeldExchangeThread(shown->ComPort);
+        ApplyCommandLine(*shown, {"veg17", "--port", devsim.Link()});
+        ConfirmPortDialog(*shown);
+        return shown;
+    }
+    void ReadDevice() {
+        ScriptedMessageBoxes none; // a good read shows no box
+        form->AInPort->trigger();
+    }
+    TempWorkDir work;
+    DevsimProcess devsim;
+    std::unique_ptr<TForm1> form;
+};
 
 ScriptedModals::Handler ChooseFile(const QString& path) {
     return [path](QDialog* dialog) {
@@ -59,20 +70,9 @@ QByteArray FunctionBlocks(const TConfiguration& cfg) {
 
 } // namespace
 
-TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
-    TempWorkDir work;
-    DevsimProcess devsim;
-    QString error;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-
-    auto form = ShownMainWindow();
-    ConnectToDevsim(*form, devsim);
+TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     ASSERT_TRUE(form->ComPort.IsOpen());
-
-    {
-        ScriptedMessageBoxes none; // a good read shows no box
-        form->AInPort->trigger();
-    }
+    ReadDevice();
     EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
     EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
     EXPECT_FALSE(form->EditModif->text().isEmpty());
@@ -102,42 +102,31 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     ASSERT_EQ(form->Context->ConfigFileName(), path);
     EXPECT_EQ(QFileInfo(path).size(), 35506);
 
-    // A new session opens the file: the same blocks, in file mode.
+    // A new session opens the file: the same blocks, in file mode; then writes them back to the
+    // device with no refusal and no error.
     form.reset();
-    auto again = ShownMainWindow();
+    form = Connected();
     {
         ScriptedModals modals;
         modals.Then(ChooseFile(path));
-        again->AOpenFile->trigger();
+        form->AOpenFile->trigger();
     }
-    EXPECT_EQ(again->Cfg.Serv.FileMode, 1);
-    EXPECT_EQ(again->Context->ConfigFileName(), path);
-    EXPECT_EQ(FunctionBlocks(again->Cfg), blocksRead);
-    EXPECT_EQ(again->SlotControls[0]->text(), "БРОН");
-
-    // Written back to the device: no refusal, no error.
-    ConnectToDevsim(*again, devsim);
+    EXPECT_EQ(form->Cfg.Serv.FileMode, 1);
+    EXPECT_EQ(form->Context->ConfigFileName(), path);
+    EXPECT_EQ(FunctionBlocks(form->Cfg), blocksRead);
+    EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
     {
         ScriptedMessageBoxes none;
-        again->AOutPort->trigger();
+        form->AOutPort->trigger();
     }
-    EXPECT_FALSE(again->ProgressBar1->isVisible());
-    again->Cfg.Serv.Modified = 0; // nothing to ask on closing
+    EXPECT_FALSE(form->ProgressBar1->isVisible());
+    form->Cfg.Serv.Modified = 0; // nothing to ask on closing
 }
 
 // The analogue editor from the slot-1 button: a position and a set point edited, written on
 // closing, and read back from the device.
-TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord) {
-    TempWorkDir work;
-    DevsimProcess devsim;
-    QString error;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-    auto form = ShownMainWindow();
-    ConnectToDevsim(*form, devsim);
-    {
-        ScriptedMessageBoxes none;
-        form->AInPort->trigger();
-    }
+TEST_F(EndToEnd, AnalogueEditorWritesTheControllerRecord) {
+    ReadDevice();
     TFormPROG* editor = form->FormPROG;
     {
         ScriptedModals modals;
@@ -160,10 +149,7 @@ TEST(EndToEnd, AnalogueEditorWritesTheControllerRecord) {
     // Read back: the device holds the record; the editor shows the new values.
     form->Cfg.MBA.SetChPozText(0, 0, "");
     form->Cfg.MBA.SetChUstHText(0, 2, "0");
-    {
-        ScriptedMessageBoxes none;
-        form->AInPort->trigger();
-    }
+    ReadDevice();
     EXPECT_EQ(form->Cfg.MBA.GetChPozText(0, 0), "TI-9");
     EXPECT_EQ(form->Cfg.MBA.GetChUstHText(0, 2), "42,5");
     ScriptedModals modals;

@@ -7,11 +7,7 @@
 #include "Obrinformmr.h"
 #include "editors/common/EditorContext.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QDialog>
-#include <QTableWidget>
 
 namespace {
 
@@ -27,16 +23,16 @@ QStringList Empty(int columns) {
 }
 
 // БРОН, an analogue module МВА8, a discrete module МВД3 and one relay module МР11.
-void MakeSmallConfiguration(TForm1& form) {
-    CreateConfiguration(form.Cfg, {13, 8, 3, 11, 0, 0, 0, 0}, 0, QStringList(16, "ед"));
-}
+class InformFill : public ::testing::Test {
+  protected:
+    void SetUp() override { CreateConfiguration(cfg, {13, 8, 3, 11, 0, 0, 0, 0}, 0, QStringList(16, "ед")); }
+    TForm1 form;
+    TConfiguration& cfg = form.Cfg;
+};
 
 } // namespace
 
-TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
-    TForm1 form;
-    MakeSmallConfiguration(form);
-    TConfiguration& cfg = form.Cfg;
+TEST_F(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     cfg.Serv.SetNameText(0, "Насос 1");
     cfg.Veg.SetRecByte(2, 3, 0x10); // input 3 drives a relay
     cfg.Veg.SetRecByte(3, 6, 0xFF); // byte 6 is not a relay byte
@@ -77,10 +73,7 @@ TEST(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     FillInform(*form.Inform, form.Cfg, InformShow::Modal);
 }
 
-TEST(InformFill, OutputTableDescribesEachRelayOutput) {
-    TForm1 form;
-    MakeSmallConfiguration(form);
-    TConfiguration& cfg = form.Cfg;
+TEST_F(InformFill, OutputTableDescribesEachRelayOutput) {
     cfg.Serv.SetOutNameText(0, "Сирена");
     cfg.Serv.SetOutputTextString(0, 0, "МР11");
     cfg.Serv.SetOutputTextString(0, 1, ".В1");
@@ -101,10 +94,7 @@ TEST(InformFill, OutputTableDescribesEachRelayOutput) {
     EXPECT_EQ(Row(grid, 8), Empty(TInformMR::colCount));
 }
 
-TEST(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
-    TForm1 form;
-    MakeSmallConfiguration(form);
-    TConfiguration& cfg = form.Cfg;
+TEST_F(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     TProgMBAClass& mba = cfg.MBA;
     mba.SetChSk(0, 0, 8); // input 1: a resistance sensor "Гр. 21", four wires
     mba.SetChB1Bit6(0, 0, 1);
@@ -169,8 +159,7 @@ class BlockWatch : public QObject {
 
 } // namespace
 
-TEST(InformFill, WindowsShownFromAModalEditorStayUsable) {
-    TForm1 form;
+TEST_F(InformFill, WindowsShownFromAModalEditorStayUsable) {
     QDialog editor(&form);
     editor.setWindowModality(Qt::ApplicationModal);
     editor.show();

@@ -9,40 +9,17 @@
 #include "editors/fb/Prog_fb.h"
 #include "editors/relay/Prog_mr.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPrintDialog>
-#include <QPushButton>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
 
 #include <tuple>
 
 namespace {
 
-void WritePasswordFile(const QString& dir, const QByteArray& bytes) {
-    QFile file(QDir(dir).filePath("FParol.dat"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-const QString kSaveQuestion = "Данные были изменены. Сохранить в файле?";
-const QString kSendQuestion = "Данные были изменены. Передать в прибор?";
-
 void ExpectSaveQuestion(ScriptedMessageBoxes& boxes, int answer) {
-    boxes.Expect(kSaveQuestion, "Подтвердите сохранение данных", MsgButtons::YesNo, MsgIcon::Question, mrNo,
-                 answer);
-}
-
-void ExpectSendQuestion(ScriptedMessageBoxes& boxes, int answer) {
-    boxes.Expect(kSendQuestion, "Подтвердите передачу данных", MsgButtons::YesNo, MsgIcon::Question, mrNo,
-                 answer);
+    boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
+                 MsgButtons::YesNo, MsgIcon::Question, mrNo, answer);
 }
 
 // An open port on a simulated device, so that closing can be seen to close it.
@@ -53,18 +30,6 @@ struct OpenSimPort {
         EXPECT_TRUE(form.ComPort.OpenPort(&error)) << error.toStdString();
     }
     SimDevice device;
-};
-
-// Accepts any message box: for failures whose wording belongs to the file and transfer code.
-struct AnyMessageBoxes {
-    AnyMessageBoxes() {
-        SetMessageBoxHandler([this](QWidget*, const MessageBoxRequest&) {
-            ++shown;
-            return int(mrOk);
-        });
-    }
-    ~AnyMessageBoxes() { SetMessageBoxHandler({}); }
-    int shown = 0;
 };
 
 } // namespace
@@ -80,7 +45,9 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
         ScriptedModals none; // asked only on the first showing: another dialog fails the test
         form->show();
     }
-    WritePasswordFile(work.Path(), QByteArray("\xD2\x04", 2)); // 1234
+    QFile passwords(QDir(work.Path()).filePath("FParol.dat"));
+    ASSERT_TRUE(passwords.open(QIODevice::WriteOnly) && passwords.write("\xD2\x04", 2) == 2); // 1234
+    passwords.close();
     TForm1 form;
     OpenSimPort port(form);
     {
@@ -114,7 +81,8 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
             EXPECT_EQ(dialog, form->SaveDialog);
             return int(QDialog::Rejected); // the user gives no name: nothing is saved
         });
-        ExpectSendQuestion(boxes, mrNo);
+        boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
+                     MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
         EXPECT_TRUE(form->close()); // never cancelled
         EXPECT_FALSE(form->ComPort.IsOpen());
     }
@@ -248,7 +216,8 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     const QStringList before = snapshot();
     {
         ScriptedModals modals;
-        AnyMessageBoxes boxes;
+        // The failures' wording belongs to the file and transfer code: any box is accepted.
+        SetMessageBoxHandler([](QWidget*, const MessageBoxRequest&) { return int(mrOk); });
         modals.Then([&](QDialog* dialog) {
             EXPECT_EQ(dialog, form->OpenDialog);
             return int(QDialog::Rejected);
@@ -262,6 +231,7 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
         form->AOpenFile->trigger();
         form->AOpenFile->trigger();
         form->AInPort->trigger(); // no port chosen
+        SetMessageBoxHandler({});
     }
     EXPECT_EQ(form->findChildren<QFileDialog*>().size(), 1);
     EXPECT_EQ(snapshot(), before);

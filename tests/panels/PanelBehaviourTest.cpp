@@ -223,28 +223,12 @@ QPoint In(QWidget* part, QWidget* top) {
     return part->mapTo(top, QPoint(part->width() / 2, part->height() / 2));
 }
 
-enum class Mouse { Press, Click, DClick, Move };
-
 // A real mouse action at point p of top reaches the deepest visible child there, as the
 // application dispatches it.
-void Do(Mouse action, QWidget* top, QPoint p, Qt::MouseButton b = Qt::LeftButton,
+void Do(QTest::MouseAction action, QWidget* top, QPoint p, Qt::MouseButton b = Qt::LeftButton,
         Qt::KeyboardModifiers m = {}) {
     QWidget* w = top->childAt(p) ? top->childAt(p) : top;
-    const QPoint at = w->mapFrom(top, p);
-    switch (action) {
-    case Mouse::Press:
-        QTest::mousePress(w, b, m, at);
-        break;
-    case Mouse::Click:
-        QTest::mouseClick(w, b, m, at);
-        break;
-    case Mouse::DClick:
-        QTest::mouseDClick(w, b, m, at);
-        break;
-    case Mouse::Move:
-        QTest::mouseMove(w, at);
-        break;
-    }
+    QTest::mouseEvent(action, w, b, m, w->mapFrom(top, p));
 }
 
 template <class W> void ShowExposed(W& w) {
@@ -269,19 +253,19 @@ TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks) {
     };
     for (const auto& [point, expected] : hits) {
         log.events.clear();
-        Do(Mouse::Click, &panel, point, Qt::LeftButton, Qt::ControlModifier);
+        Do(QTest::MouseClick, &panel, point, Qt::LeftButton, Qt::ControlModifier);
         EXPECT_EQ(log.events, (Events{{"down", expected}, {"click", expected}}))
             << expected->metaObject()->className();
         EXPECT_EQ(log.lastModifiers, Qt::ControlModifier);
     }
-    Do(Mouse::Press, &panel, In(panel.NumberBox(), &panel), Qt::RightButton);
+    Do(QTest::MousePress, &panel, In(panel.NumberBox(), &panel), Qt::RightButton);
     EXPECT_EQ(log.lastButton, Qt::RightButton);
 
     log.events.clear();
-    Do(Mouse::DClick, &panel, QPoint(81, 100));
+    Do(QTest::MouseDClick, &panel, QPoint(81, 100));
     ASSERT_FALSE(log.events.empty());
     EXPECT_EQ(log.events.back(), Events::value_type("dbl", panel.Body()));
-    Do(Mouse::Move, &panel, In(panel.InputBox(1), &panel));
+    Do(QTest::MouseMove, &panel, In(panel.InputBox(1), &panel), Qt::NoButton);
     EXPECT_EQ(log.events.back(), Events::value_type("move", panel.InputBox(1)));
 }
 
@@ -297,7 +281,7 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
                                                          {reg.Values(), reg.Body()}};
     for (const auto& [part, expected] : parts) {
         log.events.clear();
-        Do(Mouse::Press, &reg, In(part, &reg));
+        Do(QTest::MousePress, &reg, In(part, &reg));
         EXPECT_EQ(log.events, (Events{{"down", expected}}));
     }
 
@@ -306,11 +290,11 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
     ShowExposed(vis);
     log.WatchTree(&vis);
     for (PanelPart* box : {vis.SPBox(), vis.OUTBox()}) {
-        Do(Mouse::Click, &vis, In(box, &vis));
+        Do(QTest::MouseClick, &vis, In(box, &vis));
         EXPECT_EQ(log.events.back(), Events::value_type("click", box));
     }
     log.events.clear();
-    Do(Mouse::Press, &vis, QPoint(90, 200), Qt::RightButton);
+    Do(QTest::MousePress, &vis, QPoint(90, 200), Qt::RightButton);
     EXPECT_EQ(log.events, (Events{{"down", &vis}}));
 
     // Marks, connectors, lines, signalling, relay panels and shapes.
@@ -328,8 +312,8 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
     ShowExposed(scheme);
     for (SchemeControl* c : elements) {
         log.events.clear();
-        Do(Mouse::Press, &scheme, In(c, &scheme));
-        Do(Mouse::DClick, &scheme, In(c, &scheme));
+        Do(QTest::MousePress, &scheme, In(c, &scheme));
+        Do(QTest::MouseDClick, &scheme, In(c, &scheme));
         EXPECT_EQ(log.events, (Events{{"down", c}, {"dbl", c}})) << c->metaObject()->className();
     }
 }

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
