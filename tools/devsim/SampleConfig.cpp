@@ -180,10 +180,10 @@ void FillAnalogModule(std::map<int, std::vector<uint8_t>>& blocks) {
     const ScaleRange first = ScaleRangeTable::Ranges(0)[0];
     const QString low = ScaleRangeTable::LimitText(first.Min), high = ScaleRangeTable::LimitText(first.Max);
     const Channel channels[4] = {
-        {2, nullptr, nullptr, {"20", "40", "160", "180"}, "Т-1"},
-        {2, nullptr, nullptr, {"10", "30", "150", "190"}, "Т-2"},
-        {3, "0", "1000", {"100", "200", "800", "900"}, "Д-3"},
-        {4, "0", "100", {"5", "10", "90", "95"}, "У-4"},
+        {0, nullptr, nullptr, {"20", "40", "160", "180"}, "Т-1"}, // град.С
+        {0, nullptr, nullptr, {"10", "30", "150", "190"}, "Т-2"},
+        {3, "0", "1000", {"100", "200", "800", "900"}, "Д-3"}, // КПа
+        {1, "0", "100", {"5", "10", "90", "95"}, "У-4"},       // %
     };
     TProgMBAClass mba;
     for (int c = 0; c < 4; ++c) {

@@ -2,6 +2,7 @@
 
 #include "SampleConfig.h"
 
+#include "AnalogLists.h"
 #include "ByteFields.h"
 #include "Float24.h"
 #include "TServClass.h"
@@ -40,11 +41,11 @@ SimDevice::SimDevice() {
     SetSlotCodes({13, 2, 11, 0, 0, 0, 0, 0});
     blocks_[DeviceBlocks::DeviceNumber][0] = 0;
 
-    const char* units[] = {"мА", "В", "°C", "кПа", "%", "м3/ч"};
+    // The tool's own default unit list, which its analogue editor names the units by.
     auto& unitList = blocks_[DeviceBlocks::UnitList];
     std::fill(unitList.begin(), unitList.end(), uint8_t(' '));
-    for (size_t i = 0; i < std::size(units); ++i)
-        PutText(unitList, i * 6, units[i], 6);
+    for (size_t i = 0; i < kDefaultUnitNames.size(); ++i)
+        PutText(unitList, i * 6, kDefaultUnitNames[i], 6);
     for (int id = DeviceBlocks::NamesFirst; id <= DeviceBlocks::NamesLast; ++id)
         std::fill(blocks_[id].begin(), blocks_[id].end(), uint8_t(' '));
     SampleConfig::Fill(blocks_);
