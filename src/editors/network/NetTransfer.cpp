@@ -7,6 +7,7 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "LocalNetwork.h"
+#include "ScalingKit.h"
 #include "ShownTransfer.h"
 #include "editors/common/EditorContext.h"
 
@@ -43,8 +44,10 @@ bool WriteStage(EditorContext& context, QProgressBar* bar, QWidget* parent, cons
 
 std::vector<int> GroupBlocks(const EditorContext& context) {
     std::vector<int> ids;
-    for (int b = context.Cfg().Serv.GetCntMod6F(); b < TProgMBMClass::GroupCount; ++b)
-        ids.push_back(b + 1);
+    // The sent groups travel as the last device blocks of 1..8, after the analogue modules' own.
+    const int groups = Scaling::SentGroups(context.Cfg());
+    for (int id = TProgMBMClass::GroupCount - groups + 1; id <= TProgMBMClass::GroupCount; ++id)
+        ids.push_back(id);
     return ids;
 }
 

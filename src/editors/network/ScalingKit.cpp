@@ -14,10 +14,12 @@ BlockRows RowsOf(const TConfiguration& cfg, int i) {
     return {s, n};
 }
 
+int SentGroups(const TConfiguration& cfg) {
+    return std::clamp(TProgMBMClass::GroupCount - cfg.Serv.GetCntMod6F(), 0, TProgMBMClass::GroupCount);
+}
+
 int SentRows(const TConfiguration& cfg) {
-    const int groups =
-        std::clamp(TProgMBMClass::GroupCount - cfg.Serv.GetCntMod6F(), 0, TProgMBMClass::GroupCount);
-    return TProgMBMClass::ChannelsPerGroup * groups;
+    return TProgMBMClass::ChannelsPerGroup * SentGroups(cfg);
 }
 
 BlockRows EditableRows(const TConfiguration& cfg, int i) {

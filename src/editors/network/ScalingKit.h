@@ -24,8 +24,9 @@ struct BlockRows {
 };
 BlockRows RowsOf(const TConfiguration& cfg, int i);
 
-// The rows the device keeps: the scaling groups travel as device blocks B + 1..8 for B analogue
-// modules, so only rows below 6 × (8 − B) are ever sent.
+// The scaling groups the device keeps: they travel as device blocks B + 1..8 for B analogue
+// modules, so only groups 0..7 − B, the rows below 6 × (8 − B), are ever sent.
+int SentGroups(const TConfiguration& cfg);
 int SentRows(const TConfiguration& cfg);
 // The rows of block i that are edited and stored: its rows below SentRows. The others are shown
 // disabled.
