@@ -31,12 +31,9 @@ TEST(MRClass, SlotFlagsAndInputNumberCheck) {
     mr.SetMrBaseSaved(9, 0);
     EXPECT_EQ((std::array{mr.GetMrBaseSaved(3), mr.GetMrBaseSaved(4), mr.GetMrBaseSaved(9)}),
               (std::array{0, 1, 0}));
-    for (const auto& [text, good] : std::vector<std::pair<const char*, bool>>{{"0", true},
-                                                                              {"255", true},
-                                                                              {"", false},
-                                                                              {"256", false},
-                                                                              {"-1", false},
-                                                                              {"1,5", false},
-                                                                              {"abc", false}})
+    const std::pair<const char*, bool> cases[] = {{"0", true},    {"255", true}, {"", false},
+                                                  {"256", false}, {"-1", false}, {"1,5", false},
+                                                  {"abc", false}};
+    for (const auto& [text, good] : cases)
         EXPECT_EQ(TProgMRClass::CheckVhText(text), good) << text;
 }
