@@ -120,18 +120,14 @@ TEST(BlockAdapter, EveryBlockLandsInItsRecordsAndPacksBackUnchangedAndShortDataI
 
 TEST(BlockAdapter, DataBeyondTheBlockIsIgnoredAndAShortOutGetsTheBlocksStart) {
     auto cfg = std::make_unique<TConfiguration>();
-    Bytes longer = Pattern(UnitList, DataLen(UnitList) + 20);
-    ASSERT_TRUE(BlockAdapter::TakeBlock(*cfg, UnitList, longer));
-    longer.resize(size_t(DataLen(UnitList)));
-
-    Bytes out(size_t(DataLen(UnitList) + 4), 0xEE);
+    ASSERT_TRUE(BlockAdapter::TakeBlock(*cfg, UnitList, Pattern(UnitList, DataLen(UnitList) + 20)));
+    Bytes out(size_t(DataLen(UnitList) + 4), 0xEE), head(10, 0);
     ASSERT_TRUE(BlockAdapter::PackBlock(*cfg, UnitList, out));
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + DataLen(UnitList)), longer);
-    EXPECT_EQ(Bytes(out.begin() + DataLen(UnitList), out.end()), Bytes(4, 0xEE));
-
-    Bytes head(10, 0);
     ASSERT_TRUE(BlockAdapter::PackBlock(*cfg, UnitList, head));
-    EXPECT_EQ(head, Bytes(longer.begin(), longer.begin() + 10));
+    Bytes expected = Pattern(UnitList, DataLen(UnitList));
+    expected.resize(out.size(), 0xEE); // the bytes past the block untouched
+    EXPECT_EQ(out, expected);
+    EXPECT_EQ(head, Pattern(UnitList, 10));
 }
 
 TEST(TextCodec, DeviceTextsEndAtTheFirstZeroByteThenLoseTrailingBlanks) {
