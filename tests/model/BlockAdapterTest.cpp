@@ -159,11 +159,9 @@ TEST(TextCodec, ZeroFilledTextsFromTheDeviceReadAsEmpty) {
     cfg->FB.TakeTextBlockFromBuf(Bytes(TProgFBClass::TextPageBytes, 0).data(), TProgFBClass::TextPageBytes);
     cfg->FB.TextBlockToFbs(0);
 
-    const QString texts[] = {cfg->MBA.GetChPozText(0, 0), cfg->MBA.GetChPozText(0, 5),
-                             cfg->MBM.GetChPozText(0),    cfg->MBA.GetRazmName(0),
-                             cfg->Serv.GetNameText(15),   cfg->FB.GetFbText(9)};
-    for (const QString& t : texts)
-        EXPECT_EQ(t, "");
+    EXPECT_EQ(QStringList({cfg->MBA.GetChPozText(0, 0), cfg->MBA.GetChPozText(0, 5), cfg->MBM.GetChPozText(0),
+                           cfg->MBA.GetRazmName(0), cfg->Serv.GetNameText(15), cfg->FB.GetFbText(9)}),
+              QStringList(6));
 
     Bytes units(size_t(DataLen(UnitList)), 0);
     const QByteArray kpa = TextCodec::Encode(QStringLiteral("кПа"));

@@ -82,18 +82,16 @@ TEST(ServClass, InputTextsJoinTheirStrings) {
     };
     for (const auto& [row, text] : texts)
         EXPECT_EQ(s.GetInputText(row), QString::fromUtf8(text)) << row;
-    EXPECT_EQ(s.GetAnInputText(0, 1), "БРОН.А2");
-    EXPECT_EQ(s.GetAnInputText(1, 0), "МВА7.А1");
-    EXPECT_EQ(s.JoinInputText(101, 5), "ЛС1.А3");
+    EXPECT_EQ(QStringList({s.GetAnInputText(0, 1), s.GetAnInputText(1, 0), s.JoinInputText(101, 5)}),
+              QStringList({"БРОН.А2", "МВА7.А1", "ЛС1.А3"}));
 
     // GetInputText joins ten strings, GetInputText8 eight.
     InputTextRow row;
     for (int k = 0; k < TServClass::TextColumns; ++k)
         row[k] = QString::number(k);
     s.SetInputTextRow(7, row);
-    EXPECT_EQ(s.GetInputText(7), "0123456789");
-    EXPECT_EQ(s.GetInputText8(7), "01234567");
-    EXPECT_EQ(s.GetInputTextString(7, 11), "");
+    EXPECT_EQ(QStringList({s.GetInputText(7), s.GetInputText8(7), s.GetInputTextString(7, 11)}),
+              QStringList({"0123456789", "01234567", ""}));
 
     // БРОК has no discrete inputs of its own: its channels start at row 0.
     s.SetSlotModuleCode(1, 15);
