@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData) {
+TEST(ReservBlocks, SectionsKeepTheirImagesRefuseShortDataAndReset) {
     TReservBlocksClass r;
     QByteArray module(169, 0);
     for (int k = 0; k < 169; ++k)
@@ -29,10 +29,8 @@ TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData) {
     r.SetInputTextRow(191, row);
     r.SetInputTextRow(192, row);
     EXPECT_EQ(QStringList({r.GetInputTextRow(191)[0], r.GetInputTextRow(192)[0]}), QStringList({"БРОН", ""}));
-}
 
-TEST(ReservBlocks, AlgorithmReserveResets) {
-    TReservBlocksClass r;
+    // The algorithm reserve and its reset.
     r.AlgReserve.SetCount(2);
     r.AlgReserve.SetMark(4, 5);
     r.AlgReserve.SetEntry(1, 119, 7);
