@@ -34,7 +34,7 @@ TEST(DevsimLineTime, ABlockReplyTakesItsLineTime) {
     const int64_t elapsedUs = timer.nsecsElapsed() / 1000;
     EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 166), expected);
     EXPECT_GE(elapsedUs, lineUs);
-    EXPECT_LT(elapsedUs, 3 * lineUs + 200000);
+    EXPECT_LT(elapsedUs, 3 * lineUs + 1000000); // wide: a loaded machine delays the reply, never hastens it
     RecordProperty("elapsed_us", std::to_string(elapsedUs));
     port.ClosePort();
 }

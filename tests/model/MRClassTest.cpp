@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MRClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
+TEST(MRClass, FieldsTouchOnlyTheirBitsSlotFlagsAndInputNumbers) {
     TProgMRClass x;
     const ByteView view{121, [&x](int k) { return x.GetModByte(k); },
                         [&x](int k, int v) { x.SetModByte(k, v); }};
@@ -23,20 +23,15 @@ TEST(MRClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
                              NO_FIELD(x.SetVxKvit(-1, 0, v), x.GetVxKvit(-1, 0)),
                              NO_FIELD(x.SetModByte(121, v), x.GetModByte(121)),
                          });
-}
 
-TEST(MRClass, SlotFlagsAndInputNumberCheck) {
-    TProgMRClass mr;
-    mr.SetMrBaseSaved(3, 0);
-    mr.SetMrBaseSaved(9, 0);
-    EXPECT_EQ((std::array{mr.GetMrBaseSaved(3), mr.GetMrBaseSaved(4), mr.GetMrBaseSaved(9)}),
+    // The slot flags and the input-number check.
+    x.SetMrBaseSaved(3, 0);
+    x.SetMrBaseSaved(9, 0);
+    EXPECT_EQ((std::array{x.GetMrBaseSaved(3), x.GetMrBaseSaved(4), x.GetMrBaseSaved(9)}),
               (std::array{0, 1, 0}));
-    for (const auto& [text, good] : std::vector<std::pair<const char*, bool>>{{"0", true},
-                                                                              {"255", true},
-                                                                              {"", false},
-                                                                              {"256", false},
-                                                                              {"-1", false},
-                                                                              {"1,5", false},
-                                                                              {"abc", false}})
+    const std::pair<const char*, bool> cases[] = {{"0", true},    {"255", true}, {"", false},
+                                                  {"256", false}, {"-1", false}, {"1,5", false},
+                                                  {"abc", false}};
+    for (const auto& [text, good] : cases)
         EXPECT_EQ(TProgMRClass::CheckVhText(text), good) << text;
 }

@@ -148,107 +148,68 @@ TEST(ProgFBClass, LogicBlockCountFollowsCalculationBlocks) {
 
 namespace {
 
-// A small table: AND blocks whose inputs reference discrete signals (kind 0), analogue
-// flags (kind 2), blocks (kind 1); a comparator; an integrator and an add block.
+// A small table. Block 1 (AND): discrete signals 2, 5, 9 and discrete flag 6; block 2: analogue
+// flags 2, 5, 9 and block 5; block 3: a comparator of analogue 9 with discrete 9; block 4: blocks
+// 1, 3, 4 and КВУ 150; record 10 an integrator of analogue 5 and 9; record 11 an add block of
+// analogue 9 and calculated value 9.
 TProgFBClass SmallTable() {
     TProgFBClass fb;
-    fb.SetTypeByte(0, 1);
-    fb.SetTypeByte(1, 3);
-    fb.SetTypeByte(3, 1);
-    // Block 1: discrete signals before, inside, after the range 4..6, and a discrete flag inside.
-    // Block 2: analogue flags, then a block reference (never a signal). Block 4: blocks 1, 3, 4
-    // and a КВУ number.
-    const std::array<int, 4> inputs[] = {{0, 0, 0, 2}, {0, 1, 0, 5}, {0, 2, 0, 9}, {0, 3, 4, 6},
-                                         {1, 0, 2, 2}, {1, 1, 2, 5}, {1, 2, 2, 9}, {1, 3, 1, 5},
-                                         {3, 0, 1, 1}, {3, 1, 1, 3}, {3, 2, 1, 4}, {3, 3, 1, 150}};
-    for (const auto& [i, j, kind, num] : inputs) {
-        fb.SetInType(i, j, 1);
-        fb.SetInKind(i, j, kind);
-        fb.SetInNum(i, j, num);
-    }
-    fb.SetTypeByte(2, 8);
-    fb.SetX1Num(2, 9);
-    fb.SetIn8Type(2, 1);
-    fb.SetIn8Kind(2, 0);
-    fb.SetIn8Num(2, 9);
-    fb.SetSigNTabS(2, 3);
-    fb.SetTypeByte(10, 12);
-    fb.SetIntegrNum(10, 0, 5);
-    fb.SetIntegrNum(10, 11, 9);
-    fb.SetTypeByte(11, 12);
-    fb.SetCalcOp(11, 1);
-    fb.SetX1Num(11, 9);
-    fb.SetX2Src(11, 1);
-    fb.SetX2Num(11, 9); // a calculated value, not an analogue input
+    const std::pair<int, Rec> records[] = {
+        {0, {1, 0x08, 2, 0x08, 5, 0x08, 9, 0x0C, 6}},   {1, {3, 0x0A, 2, 0x0A, 5, 0x0A, 9, 0x09, 5}},
+        {2, {8, 9, 0, 0, 0, 0, 0, 0x08, 9, 3}},         {3, {1, 0x09, 1, 0x09, 3, 0x09, 4, 0x09, 150}},
+        {10, {12, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9}}, {11, {0x1C, 9, 0, 0, 0, 0x89}},
+    };
+    for (const auto& [i, r] : records)
+        fb.SetRecord(i, r);
     return fb;
-}
-
-std::array<int, 4> InNums(const TProgFBClass& fb, int i) {
-    return {fb.GetInNum(i, 0), fb.GetInNum(i, 1), fb.GetInNum(i, 2), fb.GetInNum(i, 3)};
 }
 
 } // namespace
 
-TEST(ProgFBClass, RenumberingAfterDeletingSignals) {
-    // Signals 4..6 (positions 3..5) are removed.
-    TProgFBClass fb = SmallTable();
-    fb.FixInputsOnDelete(3, 3);
-    EXPECT_EQ(fb.FBRenumbered, 1);
-    EXPECT_EQ(InNums(fb, 0), (std::array{2, 0, 6, 0}));
-    EXPECT_EQ(InNums(fb, 1), (std::array{2, 5, 9, 5})); // analogue flags and block references untouched
-    EXPECT_EQ(fb.GetInType(0, 1), 1);                   // only the number changes
-    EXPECT_EQ(fb.GetIn8Num(2), 6);
-    EXPECT_EQ(fb.GetSigNTabS(2), 3);
-
-    fb = SmallTable();
-    fb.FixAnInputsOnDelete(3, 3);
-    EXPECT_EQ(InNums(fb, 1), (std::array{2, 0, 6, 5}));
-    EXPECT_EQ(InNums(fb, 0), (std::array{2, 5, 9, 6}));
-    EXPECT_EQ(fb.GetX1Num(2), 6);
-    EXPECT_EQ(fb.GetIn8Num(2), 9); // discrete input of the comparator untouched
-    EXPECT_EQ(fb.GetIntegrNum(10, 0), 0);
-    EXPECT_EQ(fb.GetIntegrNum(10, 11), 6);
-    EXPECT_EQ(fb.GetX1NumCalc(11), 6);
-    EXPECT_EQ(fb.GetX2Num(11), 9); // a calculated value, not an analogue input
-    EXPECT_EQ(fb.GetX2Src(11), 1);
-
-    fb = SmallTable();
-    fb.FixInputsOnDelete2(8); // signal 9
-    EXPECT_EQ(fb.GetInNum(0, 2), 0);
-    EXPECT_EQ(fb.GetIn8Num(2), 0);
-    EXPECT_EQ(fb.GetInNum(1, 2), 9);
-    fb.FixInputsOnDelete3(8);
-    EXPECT_EQ(fb.GetInNum(1, 2), 0);
-    EXPECT_EQ(fb.GetX1Num(2), 0);
-}
-
-TEST(ProgFBClass, RenumberingAfterGrowingARange) {
-    // Signals 4..6 grow by 2: later numbers move up, earlier ones and the range stay; a number
-    // pushed past 192 becomes 0.
-    TProgFBClass fb = SmallTable();
-    fb.SetInNum(0, 3, 191);
-    fb.FixInputsOnMove(3, 3, 2);
-    EXPECT_EQ(InNums(fb, 0), (std::array{2, 5, 11, 0}));
-    EXPECT_EQ(fb.GetInNum(1, 2), 9);
-    fb.FixInputsOnMove2(3, 3, 2);
-    EXPECT_EQ(fb.GetInNum(1, 2), 11);
-    EXPECT_EQ(fb.GetX1Num(2), 11);
-    EXPECT_EQ(fb.GetIntegrNum(10, 0), 5);
+// Signals 4..6 (positions 3..5) removed, signal 9 cleared, signals 4..6 grown by 2: each edit of
+// the small table changes exactly these bytes {record, byte, value}; a number pushed past 192
+// becomes 0.
+TEST(ProgFBClass, SignalRenumberingChangesOnlyTheAffectedInputs) {
+    const struct {
+        std::function<void(TProgFBClass&)> edit;
+        std::vector<std::array<int, 3>> changes;
+    } cases[] = {
+        {[](TProgFBClass& fb) { fb.FixInputsOnDelete(3, 3); }, {{0, 4, 0}, {0, 6, 6}, {0, 8, 0}, {2, 8, 6}}},
+        {[](TProgFBClass& fb) { fb.FixAnInputsOnDelete(3, 3); },
+         {{1, 4, 0}, {1, 6, 6}, {2, 1, 6}, {10, 1, 0}, {10, 12, 6}, {11, 1, 6}}},
+        {[](TProgFBClass& fb) { fb.FixInputsOnDelete2(8); }, {{0, 6, 0}, {2, 8, 0}}},
+        {[](TProgFBClass& fb) { fb.FixInputsOnDelete3(8); }, {{1, 6, 0}, {2, 1, 0}, {10, 12, 0}, {11, 1, 0}}},
+        {[](TProgFBClass& fb) {
+             fb.SetInNum(0, 3, 191);
+             fb.FixInputsOnMove(3, 3, 2);
+         },
+         {{0, 6, 11}, {0, 8, 0}, {2, 8, 11}}},
+        {[](TProgFBClass& fb) { fb.FixInputsOnMove2(3, 3, 2); },
+         {{1, 6, 11}, {2, 1, 11}, {10, 12, 11}, {11, 1, 11}}},
+    };
+    for (const auto& c : cases) {
+        TProgFBClass fb = SmallTable(), expected = SmallTable();
+        c.edit(fb);
+        for (const auto& [i, k, v] : c.changes)
+            expected.SetRecByte(i, k, v);
+        EXPECT_EQ(View(fb).Snapshot(), View(expected).Snapshot()) << c.changes.size();
+        EXPECT_EQ(fb.FBRenumbered, 1);
+    }
 }
 
 TEST(ProgFBClass, ShiftMoveAndClearRecords) {
-    // Blocks 1..4 built; a run of two blocks is inserted before block 2 (index 1).
-    TProgFBClass fb = SmallTable();
+    // Blocks 1..4 built; a run of two blocks is inserted before block 2 (index 1): blocks 2..4
+    // move up by two, the opened records are cleared, references to blocks 3 and 4 follow them.
+    // Block 1, block 5 (not built), analogue flag and КВУ numbers stay; so do calculation records.
+    const TProgFBClass old = SmallTable();
+    TProgFBClass fb = old, expected = old;
     fb.FixFbRefsOnShift(1, 6, 7, 4);
-    EXPECT_EQ(fb.GetRecord(1), Rec{});
-    EXPECT_EQ(fb.GetRecord(2), Rec{});
-    EXPECT_EQ((std::array{fb.GetType(0), fb.GetType(3), fb.GetType(4), fb.GetType(5)}),
-              (std::array{1, 3, 8, 1}));
-    // Block 1 stays, blocks 3 and 4 follow their records, КВУ numbers stay.
-    EXPECT_EQ(InNums(fb, 5), (std::array{1, 5, 6, 150}));
-    EXPECT_EQ(fb.GetInNum(3, 3), 5); // block 5 is not built: not moved, not renumbered
-    EXPECT_EQ(fb.GetInNum(3, 0), 2); // analogue flag numbers are not block numbers
-    EXPECT_EQ(fb.GetType(10), 12);   // calculation records stay in place
+    expected.SetRecord(1, Rec{});
+    expected.SetRecord(2, Rec{});
+    expected.SetRecord(3, old.GetRecord(1));
+    expected.SetRecord(4, old.GetRecord(2));
+    expected.SetRecord(5, {1, 0x09, 1, 0x09, 5, 0x09, 6, 0x09, 150});
+    EXPECT_EQ(View(fb).Snapshot(), View(expected).Snapshot());
     EXPECT_EQ(fb.FBRenumbered, 1);
 
     // A shift that would push built records out of the table is refused.

@@ -38,7 +38,7 @@ TEST(RegClass, FieldsTouchOnlyTheirBitsAndIndicesOutOfRangeNothing) {
                             });
 }
 
-TEST(RegClass, FloatParametersAndLoopClass) {
+TEST(RegClass, FloatParametersLoopClassAndOnlineTable) {
     TProgRegClass reg;
     EXPECT_TRUE(reg.SetKPText(0, "1"));
     EXPECT_TRUE(reg.SetdSPText(1, "-1"));
@@ -58,6 +58,26 @@ TEST(RegClass, FloatParametersAndLoopClass) {
         reg.SetVyh(0, out);
         EXPECT_EQ(reg.GetLoopClass(0), loopClass) << type << " " << out;
     }
+
+    // The online table and the state bits.
+    reg.SetOnlineSP(5, 1.5f);
+    reg.SetOnlineOUT(5, 2.5f);
+    reg.SetOnlinePV(0, 3.5f);
+    reg.SetOnlineValue(18, 9.0f);
+    reg.SetOnlineSP(6, 9.0f);
+    EXPECT_EQ((std::array{reg.GetOnlineValue(15), reg.GetOnlineValue(16), reg.GetOnlineValue(2),
+                          reg.GetOnlineValue(18)}),
+              (std::array{1.5f, 2.5f, 3.5f, 0.0f}));
+
+    for (int byte : {0x01, 0x02, 0x40, 0x80, 0x3C, 0xFF}) {
+        reg.SetStateByte(5, byte);
+        EXPECT_EQ(
+            (std::array{reg.GetStateBit0(5), reg.GetStateBit1(5), reg.GetStateBit6(5), reg.GetStateBit7(5)}),
+            (std::array{byte & 1, byte >> 1 & 1, byte >> 6 & 1, byte >> 7 & 1}))
+            << byte;
+    }
+    reg.SetStateByte(6, 0xFF);
+    EXPECT_EQ(reg.GetStateBit0(6), 0);
 }
 
 // The block round trips are the block adapter's test; here the refusals.
@@ -101,26 +121,4 @@ TEST(RegClass, RecordDeleteAndInsertAtTheEnds) {
     reg.InsertPZRecords(0, 2);
     EXPECT_EQ(points(), (std::array{0, 0}));
     EXPECT_EQ(loops(), (std::array{5, 0})); // the loop table untouched
-}
-
-TEST(RegClass, OnlineTableAndStateBits) {
-    TProgRegClass reg;
-    reg.SetOnlineSP(5, 1.5f);
-    reg.SetOnlineOUT(5, 2.5f);
-    reg.SetOnlinePV(0, 3.5f);
-    reg.SetOnlineValue(18, 9.0f);
-    reg.SetOnlineSP(6, 9.0f);
-    EXPECT_EQ((std::array{reg.GetOnlineValue(15), reg.GetOnlineValue(16), reg.GetOnlineValue(2),
-                          reg.GetOnlineValue(18)}),
-              (std::array{1.5f, 2.5f, 3.5f, 0.0f}));
-
-    for (int byte : {0x01, 0x02, 0x40, 0x80, 0x3C, 0xFF}) {
-        reg.SetStateByte(5, byte);
-        EXPECT_EQ(
-            (std::array{reg.GetStateBit0(5), reg.GetStateBit1(5), reg.GetStateBit6(5), reg.GetStateBit7(5)}),
-            (std::array{byte & 1, byte >> 1 & 1, byte >> 6 & 1, byte >> 7 & 1}))
-            << byte;
-    }
-    reg.SetStateByte(6, 0xFF);
-    EXPECT_EQ(reg.GetStateBit0(6), 0);
 }

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData) {
+TEST(ReservBlocks, SectionsKeepTheirImagesRefuseShortDataAndReset) {
     TReservBlocksClass r;
     QByteArray module(169, 0);
     for (int k = 0; k < 169; ++k)
@@ -29,10 +29,8 @@ TEST(ReservBlocks, SectionsKeepTheirImagesAndRefuseShortData) {
     r.SetInputTextRow(191, row);
     r.SetInputTextRow(192, row);
     EXPECT_EQ(QStringList({r.GetInputTextRow(191)[0], r.GetInputTextRow(192)[0]}), QStringList({"БРОН", ""}));
-}
 
-TEST(ReservBlocks, AlgorithmReserveResets) {
-    TReservBlocksClass r;
+    // The algorithm reserve and its reset.
     r.AlgReserve.SetCount(2);
     r.AlgReserve.SetMark(4, 5);
     r.AlgReserve.SetEntry(1, 119, 7);
@@ -40,9 +38,8 @@ TEST(ReservBlocks, AlgorithmReserveResets) {
     EXPECT_EQ(r.AlgReserve.GetEntry(1, 120), 0);
     r.AlgNames().Set(0, QByteArray(100, 'x'));
     r.ResetAlgorithms();
-    EXPECT_EQ(r.AlgReserve.GetCount(), 0);
-    EXPECT_EQ(r.AlgReserve.GetMark(4), 255);
-    EXPECT_EQ(r.AlgReserve.GetEntry(1, 119), 255);
+    EXPECT_EQ((std::array{r.AlgReserve.GetCount(), r.AlgReserve.GetMark(4), r.AlgReserve.GetEntry(1, 119)}),
+              (std::array{0, 255, 255}));
     EXPECT_EQ(r.AlgNames().Get(0), QByteArray(100, ' '));
 }
 
@@ -51,9 +48,8 @@ TEST(CopyBlocks, ClipboardSectionsAreBounded) {
     c.SetFbCopyMark(120, 1);
     c.SetFbCopyMark(121, 1);
     c.SetRegCopyFlag(2, 1);
-    EXPECT_EQ(c.GetFbCopyMark(120), 1);
-    EXPECT_EQ(c.GetFbCopyMark(121), 0);
-    EXPECT_EQ(c.GetRegCopyFlag(2), 0);
+    EXPECT_EQ((std::array{c.GetFbCopyMark(120), c.GetFbCopyMark(121), c.GetRegCopyFlag(2)}),
+              (std::array{1, 0, 0}));
     EXPECT_TRUE(c.RelayBases().Set(4, QByteArray(24, 'r')));
     EXPECT_FALSE(c.RelayBases().Set(5, QByteArray(24, 'r')));
     EXPECT_EQ(c.RelayBases().Get(4), QByteArray(24, 'r'));

@@ -30,7 +30,7 @@ std::array<uint8_t, 8> Rec(int i) {
 
 } // namespace
 
-TEST(ServClass, NameTableEditsKeepTheTableSize) {
+TEST(ServClass, NameTableEditsKeepTheTableSizeAndBlocksRefuseShortData) {
     TServClass s;
     NumberNames(s);
     s.InsertNames(190, 5); // past the end: only the tail is lost
@@ -54,12 +54,8 @@ TEST(ServClass, NameTableEditsKeepTheTableSize) {
     // A name longer than 14 characters is cut; the neighbour keeps its own.
     s.SetNameText(0, QStringLiteral("Давление в котле Ё"));
     EXPECT_EQ(Names(s, {0, 1}), QStringList({"Давление в кот", "Вход 1"}));
-}
 
-// The block round trips are the block adapter's test; here the block layout and the refusals.
-TEST(ServClass, NameBlocksRefuseShortData) {
-    TServClass s;
-    NumberNames(s);
+    // The block round trips are the block adapter's test; here the block layout and the refusals.
     s.SetNameText(191, QStringLiteral("последний"));
     s.NameTableToBlock(11); // names 176..191: name 191 ends the buffer
     EXPECT_EQ((std::array{s.GetNameBlockByte(15 * 14), s.GetNameBlockByte(224)}), (std::array{0xEF, 0}));
@@ -86,18 +82,16 @@ TEST(ServClass, InputTextsJoinTheirStrings) {
     };
     for (const auto& [row, text] : texts)
         EXPECT_EQ(s.GetInputText(row), QString::fromUtf8(text)) << row;
-    EXPECT_EQ(s.GetAnInputText(0, 1), "БРОН.А2");
-    EXPECT_EQ(s.GetAnInputText(1, 0), "МВА7.А1");
-    EXPECT_EQ(s.JoinInputText(101, 5), "ЛС1.А3");
+    EXPECT_EQ(QStringList({s.GetAnInputText(0, 1), s.GetAnInputText(1, 0), s.JoinInputText(101, 5)}),
+              QStringList({"БРОН.А2", "МВА7.А1", "ЛС1.А3"}));
 
     // GetInputText joins ten strings, GetInputText8 eight.
     InputTextRow row;
     for (int k = 0; k < TServClass::TextColumns; ++k)
         row[k] = QString::number(k);
     s.SetInputTextRow(7, row);
-    EXPECT_EQ(s.GetInputText(7), "0123456789");
-    EXPECT_EQ(s.GetInputText8(7), "01234567");
-    EXPECT_EQ(s.GetInputTextString(7, 11), "");
+    EXPECT_EQ(QStringList({s.GetInputText(7), s.GetInputText8(7), s.GetInputTextString(7, 11)}),
+              QStringList({"0123456789", "01234567", ""}));
 
     // БРОК has no discrete inputs of its own: its channels start at row 0.
     s.SetSlotModuleCode(1, 15);
@@ -152,7 +146,7 @@ TEST(ServClass, AnalogueValueTextCheck) {
             << c.text << " " << c.kind;
 }
 
-TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTail) {
+TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTailAndBlocksRefuseShortData) {
     TProgVegClass v;
     const std::array<uint8_t, 8> empty = {0x20, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(v.GetRecord(191), empty);
@@ -180,11 +174,8 @@ TEST(ProgVegClass, RecordEditsShiftAndEmptyTheTail) {
         for (const auto& [row, number] : c.rows)
             EXPECT_EQ(v.GetRecord(row), number < 0 ? empty : Rec(number)) << row;
     }
-}
 
-// The block round trips are the block adapter's test; here the block layout and the refusals.
-TEST(ProgVegClass, BlocksRefuseShortData) {
-    TProgVegClass v;
+    // The block round trips are the block adapter's test; here the block layout and the refusals.
     for (int i = 0; i < 192; ++i)
         v.SetRecord(i, Rec(i));
     v.RecordsToBlock(7);
@@ -192,5 +183,5 @@ TEST(ProgVegClass, BlocksRefuseShortData) {
     TProgVegClass w;
     EXPECT_FALSE(w.BlockToRecords(0, v.Block(), 191));
     EXPECT_FALSE(w.BlockToRecords(8, v.Block(), 192));
-    EXPECT_EQ(w.GetRecord(168), (std::array<uint8_t, 8>{0x20, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(w.GetRecord(168), empty);
 }

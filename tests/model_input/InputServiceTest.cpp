@@ -1,10 +1,7 @@
 #include "NetRelayInput.h"
 #include "ScriptedDialogs.h"
 #include "ServInput.h"
-#include "TProgMBMClass.h"
-#include "TProgMRClass.h"
 #include "TProgVegClass.h"
-#include "TServClass.h"
 
 #include <gtest/gtest.h>
 

@@ -9,25 +9,19 @@
 // Scripted answers are exercised by every dialog test; here the script must fail a test that
 // shows a box it did not expect, a different text, or leaves an expected box unshown.
 TEST(ScriptedDialogs, UnexpectedWrongOrUnusedBoxFailsTheTest) {
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedMessageBoxes boxes;
-            MessageBox(nullptr, "Лишнее окно", "Ошибка");
-        },
-        "unexpected message box");
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedMessageBoxes boxes;
-            boxes.ExpectText("Текст", "Ошибка");
-            MessageBox(nullptr, "Текст ", "Ошибка");
-        },
-        "Текст");
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedMessageBoxes boxes;
-            boxes.ExpectText("Никогда", "Ошибка");
-        },
-        "never shown");
+    const struct {
+        const char *expected, *shown, *failure;
+    } cases[] = {{nullptr, "Лишнее окно", "unexpected message box"},
+                 {"Текст", "Текст ", "Текст"},
+                 {"Никогда", nullptr, "never shown"}};
+    for (const auto& c : cases)
+        EXPECT_NONFATAL_FAILURE(
+            {
+                ScriptedMessageBoxes boxes;
+                if (c.expected) boxes.ExpectText(c.expected, "Ошибка");
+                if (c.shown) MessageBox(nullptr, c.shown, "Ошибка");
+            },
+            c.failure);
 }
 
 TEST(Platform, ColourIsBlueGreenRedAndRadioGroupCanBeCleared) {
