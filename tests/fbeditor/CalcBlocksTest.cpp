@@ -159,23 +159,18 @@ TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
 }
 
 TEST(CalcBlocks, RefusalsComeInTheirOrder) {
-    struct Case {
-        int logic, integrators, arith, action;
-        Refusal refusal;
-    };
-    const std::vector<Case> cases = {
-        {110, 2, 0, CreateIntegrators, Refusal::IntegratorsExist},
-        {60, 0, 24, CreateArith, Refusal::ArithFull},
-        {96, 0, 24, CreateArith, Refusal::TableFull},
-        {10, 2, 3, EditArith, Refusal::None},
-        {10, 0, 3, CreateIntegrators, Refusal::None},
-    };
-    for (const Case& c : cases) {
+    // Logic blocks, integrators, arithmetic blocks, the action and its refusal.
+    for (auto [logic, integrators, arith, action, refusal] :
+         {std::tuple{110, 2, 0, CreateIntegrators, Refusal::IntegratorsExist},
+          {60, 0, 24, CreateArith, Refusal::ArithFull},
+          {96, 0, 24, CreateArith, Refusal::TableFull},
+          {10, 2, 3, EditArith, Refusal::None},
+          {10, 0, 3, CreateIntegrators, Refusal::None}}) {
         TProgFBClass fb;
-        fb.LogicFBCount = c.logic;
-        fb.IntegratorCount = c.integrators;
-        fb.ArithBlockCount = c.arith;
-        EXPECT_EQ(CheckAction(fb, c.action), c.refusal) << c.logic << " " << c.action;
+        fb.LogicFBCount = logic;
+        fb.IntegratorCount = integrators;
+        fb.ArithBlockCount = arith;
+        EXPECT_EQ(CheckAction(fb, action), refusal) << logic << " " << action;
     }
 }
 
