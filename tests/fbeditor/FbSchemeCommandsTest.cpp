@@ -35,14 +35,16 @@ class FbCommands : public FbEditorFixture {
             return 0;
         });
     }
-    // The block dialog answered: type, input 1 (kind list index, number), and OK.
-    void AnswerBlockDialog(int type, int source, int number, bool ok = true) {
+    // The block dialog answered: type, input 1 (kind list index, number), and OK; then the action
+    // that opens it.
+    void AnswerBlockDialog(int type, int source, int number, QAction* then = nullptr, bool ok = true) {
         OnCreat([=](TFormCreatFB& dlg) {
             dlg.RadioGroup1->Button(type - 1)->click();
             dlg.SourceBoxes[0]->setCurrentIndex(source);
             dlg.EditVx1->setText(QString::number(number));
             (ok ? dlg.OK : dlg.Cancel)->click();
         });
+        if (then) then->trigger();
     }
     void Refused(QAction* action, const QString& text) {
         ExpectWarning(text);
@@ -59,7 +61,7 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
     const auto before = AllRecords(FB());
     // Cancel and the close box leave every byte and the modified flag, after a type was chosen
     // too; the number offered is the next one.
-    AnswerBlockDialog(9, 0, 5, false);
+    AnswerBlockDialog(9, 0, 5, nullptr, false);
     OnCreat([](TFormCreatFB& d) {
         d.RadioGroup1->Button(0)->click();
         d.reject();
@@ -73,8 +75,7 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
               (QStringList{"4", "создание"}));
     EXPECT_EQ(AllRecords(FB()), before);
 
-    AnswerBlockDialog(7, 1, 150); // a КВУ number is kept
-    Form().ABFunc->trigger();
+    AnswerBlockDialog(7, 1, 150, Form().ABFunc); // a КВУ number is kept
     // The integrator moved on after OK.
     EXPECT_EQ((std::array{FB().GetType(3), FB().GetInNum(3, 0), FB().GetRecByte(4, 14)}),
               (std::array{7, 150, 77}));
@@ -82,8 +83,7 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
               (std::array{4, 3, 1}));
 
     // A number of a block not built yet is stored as 0 and shown as "0".
-    AnswerBlockDialog(1, 1, 9);
-    Form().ABFunc->trigger();
+    AnswerBlockDialog(1, 1, 9, Form().ABFunc);
     EXPECT_EQ(FB().GetInNum(4, 0), 0);
     EXPECT_EQ(editors.creat.EditVx1->text(), "0");
 }
@@ -103,8 +103,7 @@ TEST_F(FbCommands, EditInPlaceAndCancelOffersDeletion) {
     Refused(Form().AFB, "Не выбран ФБ");
 
     Click(1);
-    AnswerBlockDialog(8, 0, 4); // a comparator now: bytes 0..8 cleared first
-    Form().AFB->trigger();
+    AnswerBlockDialog(8, 0, 4, Form().AFB); // a comparator now: bytes 0..8 cleared first
     EXPECT_EQ(FB().GetType(1), 8);
     EXPECT_EQ((std::array{FB().GetIn8Num(1), FB().GetInNum(1, 0)}), (std::array{4, 0}));
     EXPECT_EQ(Form().PanFB[1], panel); // updated in place, not rebuilt
@@ -128,8 +127,7 @@ TEST_F(FbCommands, InsertBeforeTheTarget) {
     EXPECT_EQ(modals.Shown(), 0);
 
     RightClick(0);
-    AnswerBlockDialog(2, 1, 2); // takes old block 2
-    Form().InsertBl->trigger();
+    AnswerBlockDialog(2, 1, 2, Form().InsertBl); // takes old block 2
     EXPECT_EQ((std::array{FB().GetType(0), FB().GetInNum(0, 0), FB().GetInNum(2, 0), FB().GetInNum(3, 0)}),
               (std::array{2, 3, 2, 3}));
     EXPECT_EQ(std::pair(FB().EditorState.SelectedIndex, FB().EditorState.PopupTarget), std::pair(0, -1));
@@ -274,8 +272,7 @@ TEST_F(FbCommands, NoOnClosingRestoresRecordsAndAlgorithms) {
     const auto before = AllRecords(FB());
     // Inserted before block 2, the first of "B": it ends "A". Then block 1 goes.
     RightClick(1);
-    AnswerBlockDialog(1, 0, 1);
-    Form().InsertBl->trigger();
+    AnswerBlockDialog(1, 0, 1, Form().InsertBl);
     Click(0);
     ExpectDeleteQuestion(boxes, mrYes);
     Form().ADelChoose->trigger();

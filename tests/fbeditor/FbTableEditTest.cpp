@@ -177,21 +177,18 @@ TEST(FbTableEdit, InsertBlockRenumbersOnlyBlockNumbers) {
         // The new block references block 3 and a КВУ number, typed in the old numbers.
         ASSERT_TRUE(FbTable::InsertBlock(fb, c.q, And({{1, 3}, {1, 150}, {0, 3}}), c.place));
         const auto shift = [&](int n) { return n > c.q && n <= 4 ? n + 1 : n; };
-        const int at = [&](int old) { return old >= c.q ? old + 1 : old; }(0);
+        const auto index = [&](int old) { return old >= c.q ? old + 1 : old; };
         EXPECT_EQ(fb.LogicFBCount, 5);
         EXPECT_EQ(Nums(fb, c.q), (std::array{shift(3), 150, 3, 0})) << c.q;
         // Block 1 (kind 0 number 5, КВУ 150) keeps its numbers.
-        EXPECT_EQ(Nums(fb, at), (std::array{5, 150, 0, 0}));
+        EXPECT_EQ(Nums(fb, index(0)), (std::array{5, 150, 0, 0}));
         // Block 2: kind-1 numbers follow, the analogue and discrete flags stay.
-        const int b2 = 1 >= c.q ? 2 : 1;
-        EXPECT_EQ(Nums(fb, b2), (std::array{shift(1), shift(3), 2, 3})) << c.q;
-        const int b4 = 3 >= c.q ? 4 : 3;
-        EXPECT_EQ(fb.GetIn8Num(b4), shift(3)) << "comparator bytes 7-8";
+        EXPECT_EQ(Nums(fb, index(1)), (std::array{shift(1), shift(3), 2, 3})) << c.q;
+        EXPECT_EQ(fb.GetIn8Num(index(3)), shift(3)) << "comparator bytes 7-8";
         // The integrators follow the blocks.
         EXPECT_EQ((std::array{fb.GetRecByte(5, 14), fb.GetRecByte(6, 14)}), (std::array{41, 42}));
         EXPECT_EQ(fb.IntegratorCount, 2);
-        EXPECT_EQ(AlgList(fb, 0), c.a) << c.q;
-        EXPECT_EQ(AlgList(fb, 1), c.b) << c.q;
+        EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(c.a, c.b)) << c.q;
         EXPECT_EQ(fb.AlgTable.GetMark(c.b[0] - 1), c.b[0]);
     }
 }
