@@ -134,26 +134,20 @@ TEST_F(CalcDialog, IntegratorsAndArithmeticBlocksThroughTheDialog) {
 TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
     Logic(2);
     CreateArith(2, 0, 1, 0, 1);
-    struct Case {
-        int kind;
-        QLineEdit* TFormFBCalc::*edit;
-        int source; // of both source boxes
-        QString text, error;
-    };
-    const std::vector<Case> cases = {
-        {-1, &TFormFBCalc::EditC1, 0, "1", " Ошибка ввода "}, // no operation chosen
-        {1, &TFormFBCalc::EditC1, 0, "40000", "Величина вне диапазона -32767 - 32767"},
-        {1, &TFormFBCalc::EditX1, 1, "2", "Величина вне диапазона 0 - 1"},
-        {4, &TFormFBCalc::EditX2, 0, "21", "Величина вне диапазона 0 - 20"},
-    };
-    for (const Case& c : cases) {
+    // The kind (-1: none), the field, the source of both source boxes, the text and the error.
+    for (auto [kind, edit, source, text, error] : {
+             std::tuple{-1, &TFormFBCalc::EditC1, 0, "1", " Ошибка ввода "}, // no operation chosen
+             {1, &TFormFBCalc::EditC1, 0, "40000", "Величина вне диапазона -32767 - 32767"},
+             {1, &TFormFBCalc::EditX1, 1, "2", "Величина вне диапазона 0 - 1"},
+             {4, &TFormFBCalc::EditX2, 0, "21", "Величина вне диапазона 0 - 20"},
+         }) {
         OnDialog(Form().AMat, [&](TFormFBCalc& d) {
-            if (c.kind >= 0) Kind(d, c.kind);
-            d.ComboBox1->setCurrentIndex(c.source);
-            d.ComboBox2->setCurrentIndex(c.source);
-            (d.*c.edit)->setText(c.text);
+            if (kind >= 0) Kind(d, kind);
+            d.ComboBox1->setCurrentIndex(source);
+            d.ComboBox2->setCurrentIndex(source);
+            (d.*edit)->setText(text);
             d.OK->click();
-            EXPECT_EQ(d.ErrorText->isHidden() ? QString() : d.ErrorText->text(), c.error);
+            EXPECT_EQ(d.ErrorText->isHidden() ? QString() : d.ErrorText->text(), error);
             d.Cancel->click();
         });
     }

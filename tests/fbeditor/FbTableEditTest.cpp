@@ -65,29 +65,22 @@ TProgFBClass Table() {
 
 TEST(FbTableEdit, StoreRulesClampAndZero) {
     TProgFBClass fb = Table(); // 4 built, limit 118, two integrators (119, 120)
-    struct Case {
-        const char* what;
-        int kind, typed, stored;
-    };
-    const Case inputs[] = {
-        {"discrete in range", 0, 24, 24},
-        {"discrete above count", 0, 25, 0},
-        {"discrete flag above", 4, 25, 0},
-        {"analogue flag in range", 2, 8, 8},
-        {"analogue flag above", 2, 9, 0},
-        {"built block", 1, 4, 4},
-        {"block not built yet", 1, 5, 0},
-        {"last logic number", 1, 118, 0},
-        {"integrator number", 1, 119, 0},
-        {"integrator number 2", 1, 120, 0},
-        {"КВУ", 1, 150, 150},
-        {"КВУ limit", 1, 184, 184},
-        {"above КВУ limit", 1, 185, 0},
-    };
-    for (const Case& c : inputs) {
-        BlockValues v = And({{c.kind, c.typed}});
-        EXPECT_EQ(FbTable::ApplyStoreRules(fb, v, Lim).inNum[0], c.stored) << c.what;
-    }
+    for (auto [what, kind, typed, stored] : {
+             std::tuple{"discrete in range", 0, 24, 24},
+             {"discrete above count", 0, 25, 0},
+             {"discrete flag above", 4, 25, 0},
+             {"analogue flag in range", 2, 8, 8},
+             {"analogue flag above", 2, 9, 0},
+             {"built block", 1, 4, 4},
+             {"block not built yet", 1, 5, 0},
+             {"last logic number", 1, 118, 0},
+             {"integrator number", 1, 119, 0},
+             {"integrator number 2", 1, 120, 0},
+             {"КВУ", 1, 150, 150},
+             {"КВУ limit", 1, 184, 184},
+             {"above КВУ limit", 1, 185, 0},
+         })
+        EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{kind, typed}}), Lim).inNum[0], stored) << what;
     fb.FBCount = 60;
     fb.RecountTable();
     EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{1, 120}}), Lim).inNum[0], 120);
@@ -115,12 +108,7 @@ TEST(FbTableEdit, StoreRulesClampAndZero) {
 
 TEST(FbTableEdit, StoreAndReadBackEveryType) {
     TProgFBClass fb;
-    BlockValues v;
-    v.type = TProgFBClass::TypeTimer;
-    v.timerType = 5;
-    v.timeUnit = 2;
-    v.time = 77;
-    v.hour = 23;
+    BlockValues v{.type = TProgFBClass::TypeTimer, .timerType = 5, .timeUnit = 2, .time = 77, .hour = 23};
     v.minute = 59;
     v.second = 7;
     v.inType[0] = 1;
@@ -134,12 +122,8 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
               (std::array{6, 5, 2, 77, 23, 59, 7, 3, 12, 1}));
     EXPECT_EQ(fb.GetInKind(0, 0), 4);
 
-    BlockValues c;
-    c.type = TProgFBClass::TypeComparator;
-    c.x1Num = 3;
-    c.x1Src = 1;
-    c.limit = "-12,5";
-    c.condition = 1;
+    BlockValues c{
+        .type = TProgFBClass::TypeComparator, .x1Num = 3, .x1Src = 1, .limit = "-12,5", .condition = 1};
     c.hysteresis = 31;
     c.inSource[0] = 1;
     c.inNum[0] = 2;
@@ -160,36 +144,30 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
 }
 
 TEST(FbTableEdit, InsertBlockRenumbersOnlyBlockNumbers) {
-    struct Case {
-        Place place;
-        int q;
-        std::vector<int> a, b; // algorithm lists after
-    };
-    // Before block 1, before the last block, after block 2, at the end.
-    const Case cases[] = {
-        {Place::Before, 0, {1, 2, 4}, {5, 3}},
-        {Place::Before, 3, {1, 3, 4}, {5, 2}}, // block 4 starts "B": the new one ends "A"
-        {Place::After, 2, {1, 4}, {5, 2, 3}},
-        {Place::End, 4, {1, 3}, {4, 2, 5}},
-    };
-    for (const Case& c : cases) {
+    // Before block 1, before the last block, after block 2, at the end; the algorithm lists after.
+    for (auto [place, q, a, b] : {
+             std::tuple{Place::Before, 0, std::vector{1, 2, 4}, std::vector{5, 3}},
+             {Place::Before, 3, {1, 3, 4}, {5, 2}}, // block 4 starts "B": the new one ends "A"
+             {Place::After, 2, {1, 4}, {5, 2, 3}},
+             {Place::End, 4, {1, 3}, {4, 2, 5}},
+         }) {
         TProgFBClass fb = Table();
         // The new block references block 3 and a КВУ number, typed in the old numbers.
-        ASSERT_TRUE(FbTable::InsertBlock(fb, c.q, And({{1, 3}, {1, 150}, {0, 3}}), c.place));
-        const auto shift = [&](int n) { return n > c.q && n <= 4 ? n + 1 : n; };
-        const auto index = [&](int old) { return old >= c.q ? old + 1 : old; };
+        ASSERT_TRUE(FbTable::InsertBlock(fb, q, And({{1, 3}, {1, 150}, {0, 3}}), place));
+        const auto shift = [&](int n) { return n > q && n <= 4 ? n + 1 : n; };
+        const auto index = [&](int old) { return old >= q ? old + 1 : old; };
         EXPECT_EQ(fb.LogicFBCount, 5);
-        EXPECT_EQ(Nums(fb, c.q), (std::array{shift(3), 150, 3, 0})) << c.q;
+        EXPECT_EQ(Nums(fb, q), (std::array{shift(3), 150, 3, 0})) << q;
         // Block 1 (kind 0 number 5, КВУ 150) keeps its numbers.
         EXPECT_EQ(Nums(fb, index(0)), (std::array{5, 150, 0, 0}));
         // Block 2: kind-1 numbers follow, the analogue and discrete flags stay.
-        EXPECT_EQ(Nums(fb, index(1)), (std::array{shift(1), shift(3), 2, 3})) << c.q;
+        EXPECT_EQ(Nums(fb, index(1)), (std::array{shift(1), shift(3), 2, 3})) << q;
         EXPECT_EQ(fb.GetIn8Num(index(3)), shift(3)) << "comparator bytes 7-8";
         // The integrators follow the blocks.
         EXPECT_EQ((std::array{fb.GetRecByte(5, 14), fb.GetRecByte(6, 14)}), (std::array{41, 42}));
         EXPECT_EQ(fb.IntegratorCount, 2);
-        EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(c.a, c.b)) << c.q;
-        EXPECT_EQ(fb.AlgTable.GetMark(c.b[0] - 1), c.b[0]);
+        EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(a, b)) << q;
+        EXPECT_EQ(fb.AlgTable.GetMark(b[0] - 1), b[0]);
     }
 }
 
