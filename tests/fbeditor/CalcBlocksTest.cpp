@@ -139,8 +139,7 @@ TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
         }
         EXPECT_EQ(fb.GetCalcOp(59), 2);
         EXPECT_TRUE(ZeroFrom(fb, 60));
-        EXPECT_EQ(FbTable::InsertBlock(fb, fb.LogicFBCount, FbTable::BlockValues{}, FbTable::Place::End),
-                  false);
+        EXPECT_FALSE(FbTable::InsertBlock(fb, fb.LogicFBCount, {}, FbTable::Place::End));
     }
 
     // One integrator in use still reserves both records against new logic blocks.
@@ -159,42 +158,31 @@ TEST(CalcBlocks, IntegratorsNeedTwoFreeRecordsAndKeepThemFromLogicBlocks) {
 }
 
 TEST(CalcBlocks, RefusalsComeInTheirOrder) {
-    struct Case {
-        int logic, integrators, arith, action;
-        Refusal refusal;
-    };
-    const std::vector<Case> cases = {
-        {110, 2, 0, CreateIntegrators, Refusal::IntegratorsExist},
-        {60, 0, 24, CreateArith, Refusal::ArithFull},
-        {96, 0, 24, CreateArith, Refusal::TableFull},
-        {10, 2, 3, EditArith, Refusal::None},
-        {10, 0, 3, CreateIntegrators, Refusal::None},
-    };
-    for (const Case& c : cases) {
+    // Logic blocks, integrators, arithmetic blocks, the action and its refusal.
+    for (auto [logic, integrators, arith, action, refusal] :
+         {std::tuple{110, 2, 0, CreateIntegrators, Refusal::IntegratorsExist},
+          {60, 0, 24, CreateArith, Refusal::ArithFull},
+          {96, 0, 24, CreateArith, Refusal::TableFull},
+          {10, 2, 3, EditArith, Refusal::None},
+          {10, 0, 3, CreateIntegrators, Refusal::None}}) {
         TProgFBClass fb;
-        fb.LogicFBCount = c.logic;
-        fb.IntegratorCount = c.integrators;
-        fb.ArithBlockCount = c.arith;
-        EXPECT_EQ(CheckAction(fb, c.action), c.refusal) << c.logic << " " << c.action;
+        fb.LogicFBCount = logic;
+        fb.IntegratorCount = integrators;
+        fb.ArithBlockCount = arith;
+        EXPECT_EQ(CheckAction(fb, action), refusal) << logic << " " << action;
     }
 }
 
 TEST(CalcBlocks, DeletingRenumbersEveryReferenceToLaterResults) {
-    struct Case {
-        int k;
-        std::vector<std::array<int, 3>> blocks; // X1, X2, Y of the remaining blocks
-        std::array<int, 2> comparators;
-    };
     // Block Y1 adds results 2 and 3; Y2 multiplies result 3 by analogue input 2; Y3 is the square
-    // root of result 1. The comparators take results 2 and 3.
-    const std::vector<Case> cases = {
-        {0, {{2, 2, 1}, {0, 0, 2}}, {1, 2}},
-        {1, {{0, 2, 1}, {1, 0, 2}}, {0, 2}},
-        {2, {{2, 0, 1}, {0, 2, 2}}, {2, 0}},
-    };
-    for (const Case& c : cases) {
+    // root of result 1. The comparators take results 2 and 3. The block deleted; X1, X2 and Y of
+    // the remaining two; the comparators' results.
+    for (auto [k, first, second, comparators] : {
+             std::tuple{0, std::array{2, 2, 1}, std::array{0, 0, 2}, std::array{1, 2}},
+             {1, {0, 2, 1}, {1, 0, 2}, {0, 2}},
+             {2, {2, 0, 1}, {0, 2, 2}, {2, 0}},
+         }) {
         TProgFBClass fb;
-        SetLogic(fb, 2);
         for (int i : {0, 1}) {
             SetLogicRecord(fb, i, TProgFBClass::TypeComparator);
             fb.SetX1Src(i, 1);
@@ -205,15 +193,14 @@ TEST(CalcBlocks, DeletingRenumbersEveryReferenceToLaterResults) {
         AddArith(fb, Arith(3, 1, 3, 0, 2, 0));
         AddArith(fb, Arith(5, 1, 1, 0, 0, 0));
 
-        const DeleteResult r = DeleteArith(fb, c.k);
-        EXPECT_TRUE(r.deleted && r.comparatorPresent) << c.k;
-        for (int b = 0; b < 2; ++b) {
-            const int i = 2 + b;
-            EXPECT_EQ((std::array{fb.GetX1NumCalc(i), fb.GetX2Num(i), ResultOf(fb, i)}), c.blocks[size_t(b)])
-                << c.k << " " << b;
-        }
-        EXPECT_EQ((std::array{fb.GetX1Num(0), fb.GetX1Num(1)}), c.comparators) << c.k;
-        EXPECT_TRUE(ZeroFrom(fb, 4)) << c.k;
+        const DeleteResult r = DeleteArith(fb, k);
+        EXPECT_TRUE(r.deleted && r.comparatorPresent) << k;
+        const auto xy = [&fb](int i) {
+            return std::array{fb.GetX1NumCalc(i), fb.GetX2Num(i), ResultOf(fb, i)};
+        };
+        EXPECT_EQ(std::pair(xy(2), xy(3)), std::pair(first, second)) << k;
+        EXPECT_EQ((std::array{fb.GetX1Num(0), fb.GetX1Num(1)}), comparators) << k;
+        EXPECT_TRUE(ZeroFrom(fb, 4)) << k;
         EXPECT_EQ(Counters(fb), (std::array{2, 0, 2}));
 
         // An empty slot deletes nothing.

@@ -45,40 +45,35 @@ TEST_F(CreatFbDialog, EachTypeEnablesItsRowsGroupsAndPins) {
     EXPECT_EQ(dlg.windowTitle(), "Программирование функционального блока");
     EXPECT_EQ(dlg.RadioGroup1->Button(7)->text(), "\"СМР\" компаратор (4 вх)");
     EXPECT_EQ(InputsEnabled(), std::vector<bool>(4, false)); // no type chosen yet
-    struct Row {
-        int type, inputs;
-        // GBTimer, RadioGroup2, RadioGroup3, RadioGroup4, EditT, GBComp, GBCount
-        std::array<bool, 7> groups;
-        QStringList pins;
-    };
-    const Row rows[] = {
-        {1, 4, {}, {"", "", "", ""}},
-        {4, 4, {}, {"", "", "", ""}},
-        {5, 2, {}, {"", "", "", ""}},
-        {6, 2, {true, true, false, true, true, false, false}, {"S", "R", "", ""}},
-        {7, 4, {false, false, true, false, false, false, false}, {"S", "S", "R", "R"}},
-        {8, 1, {true, false, false, true, true, true, false}, {"", "", "", ""}},
-        {9, 4, {false, false, false, false, false, false, true}, {"ZV", "ZR", "S", "R"}},
-        {2, 4, {}, {"", "", "", ""}},
-    };
-    for (const Row& r : rows) {
+    // The type, its inputs, the groups enabled (GBTimer, RadioGroup2, RadioGroup3, RadioGroup4, EditT,
+    // GBComp, GBCount) and the pins.
+    for (auto [type, inputs, groups, pins] : {
+             std::tuple{1, 4, std::array<bool, 7>{}, QStringList{"", "", "", ""}},
+             {4, 4, {}, {"", "", "", ""}},
+             {5, 2, {}, {"", "", "", ""}},
+             {6, 2, {true, true, false, true, true, false, false}, {"S", "R", "", ""}},
+             {7, 4, {false, false, true, false, false, false, false}, {"S", "S", "R", "R"}},
+             {8, 1, {true, false, false, true, true, true, false}, {"", "", "", ""}},
+             {9, 4, {false, false, false, false, false, false, true}, {"ZV", "ZR", "S", "R"}},
+             {2, 4, {}, {"", "", "", ""}},
+         }) {
         // Values left from the type before are reset.
         dlg.EditVx1->setText("7");
         dlg.SourceBoxes[0]->setCurrentIndex(2);
         dlg.EditT->setText("55");
-        ChooseType(r.type);
-        std::vector<bool> inputs(4, false);
-        std::fill_n(inputs.begin(), r.inputs, true);
-        EXPECT_EQ(InputsEnabled(), inputs) << r.type;
+        ChooseType(type);
+        std::vector<bool> enabled(4, false);
+        std::fill_n(enabled.begin(), inputs, true);
+        EXPECT_EQ(InputsEnabled(), enabled) << type;
         EXPECT_EQ((std::array{dlg.GBTimer->isEnabled(), dlg.RadioGroup2->isEnabled(),
                               dlg.RadioGroup3->isEnabled(), dlg.RadioGroup4->isEnabled(),
                               dlg.EditT->isEnabled(), dlg.GBComp->isEnabled(), dlg.GBCount->isEnabled()}),
-                  r.groups)
-            << r.type;
-        EXPECT_EQ(dlg.EditLim->isEnabled(), r.type == 8);
-        EXPECT_EQ(dlg.EditLimCount->isEnabled(), r.type == 9);
+                  groups)
+            << type;
+        EXPECT_EQ(dlg.EditLim->isEnabled(), type == 8);
+        EXPECT_EQ(dlg.EditLimCount->isEnabled(), type == 9);
         EXPECT_FALSE(dlg.EditHour->isEnabled());
-        EXPECT_EQ(Pins(), r.pins) << r.type;
+        EXPECT_EQ(Pins(), pins) << type;
         EXPECT_EQ((QStringList{dlg.EditVx1->text(), dlg.SourceBoxes[0]->currentText(),
                                dlg.TypeBoxes[0]->currentText(), dlg.EditT->text()}),
                   (QStringList{"0", "вход. диск. сигнал", "инверсный", "00"}));
@@ -107,44 +102,33 @@ TEST_F(CreatFbDialog, CloseChecksRefuseAndKeepTheDialogOpen) {
     EXPECT_FALSE(PressOk()); // no type chosen
     EXPECT_EQ(dlg.ErrorText->text(), " Ошибка ввода ");
     ChooseType(8);
-    struct Case {
-        QLineEdit* edit;
-        QString text;
-        QString hint; // empty: accepted
-    };
-    const Case cases[] = {
-        {dlg.EditHour, "24", "Величина вне диапазона 0 - 23"},
-        {dlg.EditHour, "23", ""},
-        {dlg.EditMin, "", " Ошибка ввода "},
-        {dlg.EditSec, "60", "Величина вне диапазона 0 - 59"},
-        {dlg.EditVx1, "1a", " Ошибка ввода "}, // pasted letters
-        {dlg.EditVx4, "", " Ошибка ввода "},
-        {dlg.EditT, "", " Ошибка ввода "},
-        {dlg.EditAnVh, "x", " Ошибка ввода "},
-        {dlg.EditGist, "", " Ошибка ввода "},
-        {dlg.EditLimCount, "", " Ошибка ввода "},
-        {dlg.EditLim, "12,5", ""},
-        {dlg.EditLim, "-12.5", ""},
-        {dlg.EditLim, "-32767", ""},
-        {dlg.EditLim, "32768", "Величина вне диапазона -32767 - 32767"},
-        {dlg.EditLim, "1,2,3", "Величина вне диапазона -32767 - 32767"},
-        {dlg.EditLim, "", "Величина вне диапазона -32767 - 32767"},
-    };
-    for (const Case& c : cases) {
-        const QString before = c.edit->text();
-        c.edit->setText(c.text);
-        if (c.hint.isEmpty()) {
-            EXPECT_TRUE(PressOk()) << c.text.toStdString();
-            EXPECT_EQ(dlg.Cancelled, 0);
-            dlg.show();
-        } else {
-            EXPECT_FALSE(PressOk()) << c.text.toStdString();
-            EXPECT_TRUE(dlg.ErrorText->isVisible());
-            EXPECT_EQ(dlg.ErrorText->text(), c.hint);
-        }
-        c.edit->setText(before);
+    // The field, its text and the hint; no hint: accepted.
+    for (auto [edit, text, hint] : {
+             std::tuple{dlg.EditHour, "24", "Величина вне диапазона 0 - 23"},
+             {dlg.EditHour, "23", ""},
+             {dlg.EditMin, "", " Ошибка ввода "},
+             {dlg.EditSec, "60", "Величина вне диапазона 0 - 59"},
+             {dlg.EditVx1, "1a", " Ошибка ввода "}, // pasted letters
+             {dlg.EditVx4, "", " Ошибка ввода "},
+             {dlg.EditT, "", " Ошибка ввода "},
+             {dlg.EditAnVh, "x", " Ошибка ввода "},
+             {dlg.EditGist, "", " Ошибка ввода "},
+             {dlg.EditLimCount, "", " Ошибка ввода "},
+             {dlg.EditLim, "12,5", ""},
+             {dlg.EditLim, "-12.5", ""},
+             {dlg.EditLim, "-32767", ""},
+             {dlg.EditLim, "32768", "Величина вне диапазона -32767 - 32767"},
+             {dlg.EditLim, "1,2,3", "Величина вне диапазона -32767 - 32767"},
+             {dlg.EditLim, "", "Величина вне диапазона -32767 - 32767"},
+         }) {
+        const QString before = edit->text();
+        edit->setText(text);
+        EXPECT_EQ(PressOk(), *hint == 0) << text;
+        EXPECT_EQ(dlg.ErrorText->isVisible() ? dlg.ErrorText->text() : QString(), hint);
+        EXPECT_EQ(dlg.Cancelled, 0);
+        dlg.show();
+        edit->setText(before);
     }
-    EXPECT_EQ(dlg.CheckEditRange(dlg.EditHour, 23, 0), 2);
 }
 
 TEST_F(CreatFbDialog, CancelAndTheCloseBoxSkipTheChecks) {

@@ -28,16 +28,27 @@ class FbCommands : public FbEditorFixture {
         Form().PanFB1MouseDown(Form().PanFB[i], Qt::LeftButton, m);
     }
     void RightClick(int i) { Form().PanFB1MouseDown(Form().PanFB[i], Qt::RightButton, {}); }
-    // The block dialog answered: type, input 1 (kind list index, number), and OK.
-    void AnswerBlockDialog(int type, int source, int number, bool ok = true) {
+    // Queues the block dialog's next showing; the handler fills and closes it.
+    void OnCreat(std::function<void(TFormCreatFB&)> fill) {
         modals.Then([=](QDialog* d) {
-            auto* dlg = static_cast<TFormCreatFB*>(d);
-            dlg->RadioGroup1->Button(type - 1)->click();
-            dlg->SourceBoxes[0]->setCurrentIndex(source);
-            dlg->EditVx1->setText(QString::number(number));
-            (ok ? dlg->OK : dlg->Cancel)->click();
+            fill(*static_cast<TFormCreatFB*>(d));
             return 0;
         });
+    }
+    // The block dialog answered: type, input 1 (kind list index, number), and OK; then the action
+    // that opens it.
+    void AnswerBlockDialog(int type, int source, int number, QAction* then = nullptr, bool ok = true) {
+        OnCreat([=](TFormCreatFB& dlg) {
+            dlg.RadioGroup1->Button(type - 1)->click();
+            dlg.SourceBoxes[0]->setCurrentIndex(source);
+            dlg.EditVx1->setText(QString::number(number));
+            (ok ? dlg.OK : dlg.Cancel)->click();
+        });
+        if (then) then->trigger();
+    }
+    void Refused(QAction* action, const QString& text) {
+        ExpectWarning(text);
+        action->trigger();
     }
 };
 
@@ -50,11 +61,10 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
     const auto before = AllRecords(FB());
     // Cancel and the close box leave every byte and the modified flag, after a type was chosen
     // too; the number offered is the next one.
-    AnswerBlockDialog(9, 0, 5, false);
-    modals.Then([](QDialog* d) {
-        static_cast<TFormCreatFB*>(d)->RadioGroup1->Button(0)->click();
-        d->reject();
-        return 0;
+    AnswerBlockDialog(9, 0, 5, nullptr, false);
+    OnCreat([](TFormCreatFB& d) {
+        d.RadioGroup1->Button(0)->click();
+        d.reject();
     });
     for (int modified : {0, 1}) {
         FB().FBModified = modified;
@@ -65,8 +75,7 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
               (QStringList{"4", "создание"}));
     EXPECT_EQ(AllRecords(FB()), before);
 
-    AnswerBlockDialog(7, 1, 150); // a КВУ number is kept
-    Form().ABFunc->trigger();
+    AnswerBlockDialog(7, 1, 150, Form().ABFunc); // a КВУ number is kept
     // The integrator moved on after OK.
     EXPECT_EQ((std::array{FB().GetType(3), FB().GetInNum(3, 0), FB().GetRecByte(4, 14)}),
               (std::array{7, 150, 77}));
@@ -74,8 +83,7 @@ TEST_F(FbCommands, CreateAtTheEndThroughTheDialog) {
               (std::array{4, 3, 1}));
 
     // A number of a block not built yet is stored as 0 and shown as "0".
-    AnswerBlockDialog(1, 1, 9);
-    Form().ABFunc->trigger();
+    AnswerBlockDialog(1, 1, 9, Form().ABFunc);
     EXPECT_EQ(FB().GetInNum(4, 0), 0);
     EXPECT_EQ(editors.creat.EditVx1->text(), "0");
 }
@@ -84,8 +92,7 @@ TEST_F(FbCommands, AllBlocksCreated) {
     FB().FBCount = 60;
     Blocks(60);
     const auto before = AllRecords(FB());
-    ExpectWarning("Все функциональные блоки созданы");
-    Form().ABFunc->trigger();
+    Refused(Form().ABFunc, "Все функциональные блоки созданы");
     EXPECT_EQ(AllRecords(FB()), before);
     EXPECT_EQ(modals.Shown(), 0);
 }
@@ -93,43 +100,34 @@ TEST_F(FbCommands, AllBlocksCreated) {
 TEST_F(FbCommands, EditInPlaceAndCancelOffersDeletion) {
     Blocks(3);
     TPanFB* panel = Form().PanFB[1];
-    ExpectWarning("Не выбран ФБ");
-    Form().AFB->trigger();
+    Refused(Form().AFB, "Не выбран ФБ");
 
     Click(1);
-    AnswerBlockDialog(8, 0, 4); // a comparator now: bytes 0..8 cleared first
-    Form().AFB->trigger();
+    AnswerBlockDialog(8, 0, 4, Form().AFB); // a comparator now: bytes 0..8 cleared first
     EXPECT_EQ(FB().GetType(1), 8);
     EXPECT_EQ((std::array{FB().GetIn8Num(1), FB().GetInNum(1, 0)}), (std::array{4, 0}));
     EXPECT_EQ(Form().PanFB[1], panel); // updated in place, not rebuilt
 
     // "Отмена" on an existing block offers to delete the chosen blocks; the close box does not.
-    modals.Then([](QDialog* d) {
-        auto* dlg = static_cast<TFormCreatFB*>(d);
-        EXPECT_EQ(std::tuple(dlg->LabCreatProg->text(), dlg->RadioGroup1->ItemIndex(), dlg->EditVx1->text()),
+    OnCreat([](TFormCreatFB& d) {
+        EXPECT_EQ(std::tuple(d.LabCreatProg->text(), d.RadioGroup1->ItemIndex(), d.EditVx1->text()),
                   std::tuple(QString("программирование"), 7, QString("4")));
-        dlg->Cancel->click();
-        return 0;
+        d.Cancel->click();
     });
     ExpectDeleteQuestion(boxes, mrNo);
     Form().PMenu1FB->trigger(); // Ctrl+B
     EXPECT_EQ(FB().GetType(1), 8);
-    modals.Then([](QDialog* d) {
-        d->reject();
-        return 0;
-    });
+    OnCreat([](TFormCreatFB& d) { d.reject(); });
     Form().AFB->trigger();
 }
 
 TEST_F(FbCommands, InsertBeforeTheTarget) {
     Blocks(3);
-    ExpectWarning("Не выбран ФБ");
-    Form().InsertBl->trigger();
+    Refused(Form().InsertBl, "Не выбран ФБ");
     EXPECT_EQ(modals.Shown(), 0);
 
     RightClick(0);
-    AnswerBlockDialog(2, 1, 2); // takes old block 2
-    Form().InsertBl->trigger();
+    AnswerBlockDialog(2, 1, 2, Form().InsertBl); // takes old block 2
     EXPECT_EQ((std::array{FB().GetType(0), FB().GetInNum(0, 0), FB().GetInNum(2, 0), FB().GetInNum(3, 0)}),
               (std::array{2, 3, 2, 3}));
     EXPECT_EQ(std::pair(FB().EditorState.SelectedIndex, FB().EditorState.PopupTarget), std::pair(0, -1));
@@ -145,8 +143,7 @@ TEST_F(FbCommands, CopyInsertAndAppendGroups) {
     Form().ACopyGroup->trigger();
     EXPECT_TRUE(Form().InsertGroup->isEnabled() && Form().AddGroup->isEnabled());
 
-    ExpectWarning("Не выбран ФБ"); // no target
-    Form().AInSertGroup->trigger();
+    Refused(Form().AInSertGroup, "Не выбран ФБ"); // no target
     RightClick(0);
     Form().AInSertGroup->trigger();
     EXPECT_EQ(FB().EditorState.PanelCount, 7);
@@ -160,15 +157,13 @@ TEST_F(FbCommands, CopyInsertAndAppendGroups) {
     Click(2, Qt::ControlModifier);
     Form().ACopyGroup->trigger();
     const auto before = AllRecords(FB());
-    ExpectWarning("ФБ должны быть скопированы без разрыва");
-    Form().AAddGroup->trigger();
+    Refused(Form().AAddGroup, "ФБ должны быть скопированы без разрыва");
     EXPECT_EQ(AllRecords(FB()), before);
 }
 
 TEST_F(FbCommands, DeleteChosenAndAtTarget) {
     Blocks(4);
-    ExpectWarning("Нет выделенных ФБ");
-    Form().ADelChoose->trigger();
+    Refused(Form().ADelChoose, "Нет выделенных ФБ");
     Form().AChooseAll->trigger();
     EXPECT_EQ(FB().EditorState.ChosenCount, 4);
     Click(1);
@@ -179,8 +174,7 @@ TEST_F(FbCommands, DeleteChosenAndAtTarget) {
     EXPECT_EQ((std::array{FB().GetInNum(0, 0), FB().GetInNum(1, 0)}), (std::array{0, 0}));
     EXPECT_EQ(FB().EditorState.ChosenCount, 0);
 
-    ExpectWarning("Не выбран ФБ");
-    Form().ADelete->trigger();
+    Refused(Form().ADelete, "Не выбран ФБ");
     RightClick(0);
     Form().ADelete->trigger(); // alone, and the scheme is rebuilt
     EXPECT_EQ(FB().EditorState.PanelCount, 1);
@@ -190,16 +184,13 @@ TEST_F(FbCommands, DeleteChosenAndAtTarget) {
 TEST_F(FbCommands, SignallingRefusalsInOrderAndCells) {
     Blocks(63);
     Click(62);
-    ExpectWarning("Недоступная функция");
-    Form().ABSign->trigger();
+    Refused(Form().ABSign, "Недоступная функция");
     Cfg().Serv.SetSlotModuleCode(1, 0); // no own inputs
     Click(0);
-    ExpectWarning("Недоступная функция");
-    Form().ABSign->trigger();
+    Refused(Form().ABSign, "Недоступная функция");
     Cfg().Serv.SetSlotModuleCode(1, 13); // 6 own inputs
     Form().ScrollBox1Click(Form().ScrollBox1);
-    ExpectWarning("Не выбран ФБ");
-    Form().ABSign->trigger();
+    Refused(Form().ABSign, "Не выбран ФБ");
     ExpectWarning("Панель сигн. для ФБ с таким номером не создана");
     Click(0);
     Form().ASign->trigger();
@@ -214,12 +205,10 @@ TEST_F(FbCommands, SignallingRefusalsInOrderAndCells) {
         });
     };
     answer(2, 7);
-    ExpectWarning("Неверно выбран № ячейки светового табло");
-    Form().ABSign->trigger();
+    Refused(Form().ABSign, "Неверно выбран № ячейки светового табло");
     EXPECT_EQ((std::array{FB().GetSigTipS(0), FB().GetSigNTabS(0)}), (std::array{0, 0}));
     answer(2, 0);
-    ExpectWarning("Не выбран № ячейки светового табло");
-    Form().ABSign->trigger(); // the panel exists: the dialog opens again
+    Refused(Form().ABSign, "Не выбран № ячейки светового табло"); // the panel exists: the dialog opens again
     answer(2, 6);
     Form().ABSign->trigger();
     EXPECT_EQ((std::array{FB().GetSigTipS(0), FB().GetSigNTabS(0)}), (std::array{2, 6}));
@@ -233,8 +222,7 @@ TEST_F(FbCommands, SignallingRefusalsInOrderAndCells) {
 TEST_F(FbCommands, RelayOutputEndsItsRow) {
     Blocks(3);
     Click(0);
-    ExpectWarning("Недоступная функция"); // БРОН without a relay module
-    Form().ABVyh->trigger();
+    Refused(Form().ABVyh, "Недоступная функция"); // БРОН without a relay module
     Cfg().Serv.SetSlotModuleCode(2, 11);
     modals.Then([](QDialog* d) {
         auto* vyh = static_cast<TFormVyh*>(d);
@@ -284,8 +272,7 @@ TEST_F(FbCommands, NoOnClosingRestoresRecordsAndAlgorithms) {
     const auto before = AllRecords(FB());
     // Inserted before block 2, the first of "B": it ends "A". Then block 1 goes.
     RightClick(1);
-    AnswerBlockDialog(1, 0, 1);
-    Form().InsertBl->trigger();
+    AnswerBlockDialog(1, 0, 1, Form().InsertBl);
     Click(0);
     ExpectDeleteQuestion(boxes, mrYes);
     Form().ADelChoose->trigger();
@@ -318,24 +305,21 @@ TEST_F(FbCommands, AlgorithmLabelsWithoutAPanelStandBelowTheLastAndEachKeepsItsA
 TEST_F(FbCommands, ArchivingOnlyForBlocksUpTo62) {
     for (auto [built, allowed] : {std::pair{61, true}, std::pair{62, false}}) {
         Blocks(built);
-        modals.Then([=](QDialog* d) {
-            auto* dlg = static_cast<TFormCreatFB*>(d);
-            EXPECT_EQ(dlg->SBVkl->isEnabled(), allowed) << built;
-            EXPECT_EQ(dlg->SBVkl->text(), "отключено");
-            if (allowed) dlg->SBVkl->click();
-            dlg->RadioGroup1->Button(0)->click();
-            dlg->OK->click();
-            return 0;
+        OnCreat([=](TFormCreatFB& d) {
+            EXPECT_EQ(d.SBVkl->isEnabled(), allowed) << built;
+            EXPECT_EQ(d.SBVkl->text(), "отключено");
+            if (allowed) d.SBVkl->click();
+            d.RadioGroup1->Button(0)->click();
+            d.OK->click();
         });
         Form().ABFunc->trigger();
         EXPECT_EQ(FB().GetSigKont(built), allowed ? 1 : 0);
     }
     // Editing block 63 offers no archiving either.
     Click(62);
-    modals.Then([](QDialog* d) {
-        EXPECT_FALSE(static_cast<TFormCreatFB*>(d)->SBVkl->isEnabled());
-        static_cast<TFormCreatFB*>(d)->reject();
-        return 0;
+    OnCreat([](TFormCreatFB& d) {
+        EXPECT_FALSE(d.SBVkl->isEnabled());
+        d.reject();
     });
     Form().AFB->trigger();
 }

@@ -17,17 +17,6 @@ namespace {
 
 constexpr int End = TProgFBClass::AlgEnd;
 
-// Everything an edit may change.
-std::pair<std::vector<FbRecord>, std::vector<int>> Snapshot(const TProgFBClass& fb) {
-    std::vector<int> alg{fb.AlgTable.GetCount()};
-    for (int a = 0; a < TProgFBClass::Slots; ++a) {
-        alg.push_back(fb.AlgTable.GetMark(a));
-        for (int j = 0; j < TProgFBClass::Slots; ++j)
-            alg.push_back(fb.AlgTable.GetEntry(a, j));
-    }
-    return {AllRecords(fb), alg};
-}
-
 void SetCalc(TProgFBClass& fb, int i, int op, int tag) {
     fb.ClearRecord(i);
     fb.SetTypeByte(i, TProgFBClass::TypeCalc);
@@ -39,14 +28,7 @@ std::array<int, 4> Nums(const TProgFBClass& fb, int i) {
     return {fb.GetInNum(i, 0), fb.GetInNum(i, 1), fb.GetInNum(i, 2), fb.GetInNum(i, 3)};
 }
 
-FbTable::Limits Lim() {
-    FbTable::Limits l;
-    l.discreteInputs = 24;
-    l.analogueInputs = 8;
-    l.ownInputs = 12;
-    l.relayModules = 1;
-    return l;
-}
+const FbTable::Limits Lim{.discreteInputs = 24, .analogueInputs = 8, .ownInputs = 12, .relayModules = 1};
 
 // An AND block with inputs (kind, number).
 BlockValues And(std::initializer_list<std::pair<int, int>> inputs) {
@@ -83,36 +65,28 @@ TProgFBClass Table() {
 
 TEST(FbTableEdit, StoreRulesClampAndZero) {
     TProgFBClass fb = Table(); // 4 built, limit 118, two integrators (119, 120)
-    struct Case {
-        const char* what;
-        int kind, typed, stored;
-    };
-    const Case inputs[] = {
-        {"discrete in range", 0, 24, 24},
-        {"discrete above count", 0, 25, 0},
-        {"discrete flag above", 4, 25, 0},
-        {"analogue flag in range", 2, 8, 8},
-        {"analogue flag above", 2, 9, 0},
-        {"built block", 1, 4, 4},
-        {"block not built yet", 1, 5, 0},
-        {"last logic number", 1, 118, 0},
-        {"integrator number", 1, 119, 0},
-        {"integrator number 2", 1, 120, 0},
-        {"КВУ", 1, 150, 150},
-        {"КВУ limit", 1, 184, 184},
-        {"above КВУ limit", 1, 185, 0},
-    };
-    for (const Case& c : inputs) {
-        BlockValues v = And({{c.kind, c.typed}});
-        EXPECT_EQ(FbTable::ApplyStoreRules(fb, v, Lim()).inNum[0], c.stored) << c.what;
-    }
+    for (auto [what, kind, typed, stored] : {
+             std::tuple{"discrete in range", 0, 24, 24},
+             {"discrete above count", 0, 25, 0},
+             {"discrete flag above", 4, 25, 0},
+             {"analogue flag in range", 2, 8, 8},
+             {"analogue flag above", 2, 9, 0},
+             {"built block", 1, 4, 4},
+             {"block not built yet", 1, 5, 0},
+             {"last logic number", 1, 118, 0},
+             {"integrator number", 1, 119, 0},
+             {"integrator number 2", 1, 120, 0},
+             {"КВУ", 1, 150, 150},
+             {"КВУ limit", 1, 184, 184},
+             {"above КВУ limit", 1, 185, 0},
+         })
+        EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{kind, typed}}), Lim).inNum[0], stored) << what;
     fb.FBCount = 60;
     fb.RecountTable();
-    EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{1, 120}}), Lim()).inNum[0], 120);
-    EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{1, 121}}), Lim()).inNum[0], 0);
+    EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{1, 120}}), Lim).inNum[0], 120);
+    EXPECT_EQ(FbTable::ApplyStoreRules(fb, And({{1, 121}}), Lim).inNum[0], 0);
 
-    BlockValues t;
-    t.type = TProgFBClass::TypeComparator;
+    BlockValues t{.type = TProgFBClass::TypeComparator};
     // Typed time, hysteresis, counter set point and what is stored.
     for (auto [typed, stored] : {std::pair{std::array{200, 40, 40}, std::array{120, 31, 31}},
                                  std::pair{std::array{-5, -1, -3}, std::array{0, 0, 0}},
@@ -120,28 +94,21 @@ TEST(FbTableEdit, StoreRulesClampAndZero) {
         t.time = typed[0];
         t.hysteresis = typed[1];
         t.countLimit = typed[2];
-        const BlockValues r = FbTable::ApplyStoreRules(fb, t, Lim());
+        const BlockValues r = FbTable::ApplyStoreRules(fb, t, Lim);
         EXPECT_EQ((std::array{r.time, r.hysteresis, r.countLimit}), stored);
     }
     // The comparator's operand: an analogue input up to the count, a math block up to the
     // arithmetic count.
-    t.x1Src = 0;
-    t.x1Num = 9;
-    EXPECT_EQ(FbTable::ApplyStoreRules(fb, t, Lim()).x1Num, 0);
-    t.x1Num = 8;
-    EXPECT_EQ(FbTable::ApplyStoreRules(fb, t, Lim()).x1Num, 8);
-    t.x1Src = 1;
-    EXPECT_EQ(FbTable::ApplyStoreRules(fb, t, Lim()).x1Num, 0);
+    for (auto [source, typed, stored] : {std::array{0, 9, 0}, {0, 8, 8}, {1, 8, 0}}) {
+        t.x1Src = source;
+        t.x1Num = typed;
+        EXPECT_EQ(FbTable::ApplyStoreRules(fb, t, Lim).x1Num, stored);
+    }
 }
 
 TEST(FbTableEdit, StoreAndReadBackEveryType) {
     TProgFBClass fb;
-    BlockValues v;
-    v.type = TProgFBClass::TypeTimer;
-    v.timerType = 5;
-    v.timeUnit = 2;
-    v.time = 77;
-    v.hour = 23;
+    BlockValues v{.type = TProgFBClass::TypeTimer, .timerType = 5, .timeUnit = 2, .time = 77, .hour = 23};
     v.minute = 59;
     v.second = 7;
     v.inType[0] = 1;
@@ -155,12 +122,8 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
               (std::array{6, 5, 2, 77, 23, 59, 7, 3, 12, 1}));
     EXPECT_EQ(fb.GetInKind(0, 0), 4);
 
-    BlockValues c;
-    c.type = TProgFBClass::TypeComparator;
-    c.x1Num = 3;
-    c.x1Src = 1;
-    c.limit = "-12,5";
-    c.condition = 1;
+    BlockValues c{
+        .type = TProgFBClass::TypeComparator, .x1Num = 3, .x1Src = 1, .limit = "-12,5", .condition = 1};
     c.hysteresis = 31;
     c.inSource[0] = 1;
     c.inNum[0] = 2;
@@ -173,10 +136,7 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
     // Editing to another type clears bytes 0..8 first; bytes 9..15 stay.
     for (int k = 0; k < TProgFBClass::RecordLen; ++k)
         fb.SetRecByte(2, k, 0xFF);
-    BlockValues counter;
-    counter.type = TProgFBClass::TypeCounter;
-    counter.countLimit = 17;
-    FbTable::StoreBlock(fb, 2, counter, true);
+    FbTable::StoreBlock(fb, 2, {.type = TProgFBClass::TypeCounter, .countLimit = 17}, true);
     // The archiving state is the dialog's.
     EXPECT_EQ((std::array{fb.GetCountUst(2), fb.GetInNum(2, 3), fb.GetRecByte(2, 7), fb.GetRecByte(2, 10),
                           fb.GetSigKont(2)}),
@@ -184,39 +144,30 @@ TEST(FbTableEdit, StoreAndReadBackEveryType) {
 }
 
 TEST(FbTableEdit, InsertBlockRenumbersOnlyBlockNumbers) {
-    struct Case {
-        Place place;
-        int q;
-        std::vector<int> a, b; // algorithm lists after
-    };
-    // Before block 1, before the last block, after block 2, at the end.
-    const Case cases[] = {
-        {Place::Before, 0, {1, 2, 4}, {5, 3}},
-        {Place::Before, 3, {1, 3, 4}, {5, 2}}, // block 4 starts "B": the new one ends "A"
-        {Place::After, 2, {1, 4}, {5, 2, 3}},
-        {Place::End, 4, {1, 3}, {4, 2, 5}},
-    };
-    for (const Case& c : cases) {
+    // Before block 1, before the last block, after block 2, at the end; the algorithm lists after.
+    for (auto [place, q, a, b] : {
+             std::tuple{Place::Before, 0, std::vector{1, 2, 4}, std::vector{5, 3}},
+             {Place::Before, 3, {1, 3, 4}, {5, 2}}, // block 4 starts "B": the new one ends "A"
+             {Place::After, 2, {1, 4}, {5, 2, 3}},
+             {Place::End, 4, {1, 3}, {4, 2, 5}},
+         }) {
         TProgFBClass fb = Table();
         // The new block references block 3 and a КВУ number, typed in the old numbers.
-        ASSERT_TRUE(FbTable::InsertBlock(fb, c.q, And({{1, 3}, {1, 150}, {0, 3}}), c.place));
-        const auto shift = [&](int n) { return n > c.q && n <= 4 ? n + 1 : n; };
-        const int at = [&](int old) { return old >= c.q ? old + 1 : old; }(0);
+        ASSERT_TRUE(FbTable::InsertBlock(fb, q, And({{1, 3}, {1, 150}, {0, 3}}), place));
+        const auto shift = [&](int n) { return n > q && n <= 4 ? n + 1 : n; };
+        const auto index = [&](int old) { return old >= q ? old + 1 : old; };
         EXPECT_EQ(fb.LogicFBCount, 5);
-        EXPECT_EQ(Nums(fb, c.q), (std::array{shift(3), 150, 3, 0})) << c.q;
+        EXPECT_EQ(Nums(fb, q), (std::array{shift(3), 150, 3, 0})) << q;
         // Block 1 (kind 0 number 5, КВУ 150) keeps its numbers.
-        EXPECT_EQ(Nums(fb, at), (std::array{5, 150, 0, 0}));
+        EXPECT_EQ(Nums(fb, index(0)), (std::array{5, 150, 0, 0}));
         // Block 2: kind-1 numbers follow, the analogue and discrete flags stay.
-        const int b2 = 1 >= c.q ? 2 : 1;
-        EXPECT_EQ(Nums(fb, b2), (std::array{shift(1), shift(3), 2, 3})) << c.q;
-        const int b4 = 3 >= c.q ? 4 : 3;
-        EXPECT_EQ(fb.GetIn8Num(b4), shift(3)) << "comparator bytes 7-8";
+        EXPECT_EQ(Nums(fb, index(1)), (std::array{shift(1), shift(3), 2, 3})) << q;
+        EXPECT_EQ(fb.GetIn8Num(index(3)), shift(3)) << "comparator bytes 7-8";
         // The integrators follow the blocks.
         EXPECT_EQ((std::array{fb.GetRecByte(5, 14), fb.GetRecByte(6, 14)}), (std::array{41, 42}));
         EXPECT_EQ(fb.IntegratorCount, 2);
-        EXPECT_EQ(AlgList(fb, 0), c.a) << c.q;
-        EXPECT_EQ(AlgList(fb, 1), c.b) << c.q;
-        EXPECT_EQ(fb.AlgTable.GetMark(c.b[0] - 1), c.b[0]);
+        EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(a, b)) << q;
+        EXPECT_EQ(fb.AlgTable.GetMark(b[0] - 1), b[0]);
     }
 }
 
@@ -225,10 +176,10 @@ TEST(FbTableEdit, InsertBlockLimitAndSignallingFrom62) {
     fb.FBCount = 60;
     for (int i = 0; i < 60; ++i)
         SetLogicRecord(fb, i, 1);
-    const auto full = Snapshot(fb);
+    const auto full = AllRecords(fb);
     EXPECT_FALSE(FbTable::InsertBlock(fb, 60, And({}), Place::End));
     EXPECT_FALSE(FbTable::InsertBlock(fb, 0, And({}), Place::Before));
-    EXPECT_EQ(Snapshot(fb), full);
+    EXPECT_EQ(AllRecords(fb), full);
 
     // Blocks 62 and 63 (indexes 61, 62) archive and signal; an insertion before block 1 moves
     // block 62 to index 62, where signalling and archiving are not kept.
@@ -255,7 +206,7 @@ TEST(FbTableEdit, CopiedRunInsertedBeforeFirstKeepsItsLink) {
     fb.EditorState.Chosen[1] = 1; // block 2: inputs 1, 3, analogue 2, flag 3
     fb.EditorState.Chosen[2] = 1; // block 3: inputs 4, 2 (takes block 2's output)
     EXPECT_EQ(FbTable::CopyChosen(fb, copy), 2);
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 0, Lim()), GroupResult::Inserted);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 0, Lim), GroupResult::Inserted);
     EXPECT_EQ(fb.LogicFBCount, 6);
     // The copies: block 1 is after the insertion point (grows by 2), the run's own numbers follow
     // the copy; the flags stay.
@@ -276,19 +227,20 @@ TEST(FbTableEdit, CopiedRunRefusals) {
     for (int i : {0, 1, 3})
         fb.EditorState.Chosen[size_t(i)] = 1;
     FbTable::CopyChosen(fb, copy);
-    const auto before = Snapshot(fb);
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 0, Lim()), GroupResult::Gap);
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, -1, Lim()), GroupResult::Gap);
-    EXPECT_EQ(Snapshot(fb), before);
+    const auto before = AllRecords(fb);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 0, Lim), GroupResult::Gap);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, -1, Lim), GroupResult::Gap);
+    EXPECT_EQ(AllRecords(fb), before);
+    EXPECT_EQ(std::pair(AlgList(fb, 0), AlgList(fb, 1)), std::pair(std::vector{1, 3}, std::vector{4, 2}));
 
     fb.EditorState.Chosen[3] = 0;
     FbTable::CopyChosen(fb, copy);
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 4, Lim()), GroupResult::NoTarget);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 4, Lim), GroupResult::NoTarget);
     fb.FBCount = 8; // limit 6: room for 2 more
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 0, Lim()), GroupResult::Inserted);
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, -1, Lim()), GroupResult::NoRoom);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, 0, Lim), GroupResult::Inserted);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, copy, -1, Lim), GroupResult::NoRoom);
     TCopyBlocksClass none;
-    EXPECT_EQ(FbTable::InsertCopiedRun(fb, none, -1, Lim()), GroupResult::NothingCopied);
+    EXPECT_EQ(FbTable::InsertCopiedRun(fb, none, -1, Lim), GroupResult::NothingCopied);
 }
 
 TEST(FbTableEdit, CopiedRunAppendedAdjustsWhatTheConfigurationLacks) {
@@ -307,7 +259,7 @@ TEST(FbTableEdit, CopiedRunAppendedAdjustsWhatTheConfigurationLacks) {
           std::tuple{0, true, std::array{0x11, 0, 0, 0, 0}}, std::tuple{0, false, std::array{0, 0, 0, 0, 0}},
           std::tuple{3, false, std::array{0x11, 0x12, 0x13, 0, 0}}}) {
         TProgFBClass t = fb;
-        FbTable::Limits lim = Lim();
+        FbTable::Limits lim = Lim;
         lim.relayModules = modules;
         lim.controllerRelays = controller;
         ASSERT_EQ(FbTable::InsertCopiedRun(t, copy, -1, lim), GroupResult::Inserted);

@@ -79,13 +79,7 @@ TEST(TFormVyh, BoxesFollowTheMasksAndClicksChangeThem) {
     EXPECT_EQ(boxColor(vyh.Box(0, 1)), TColorToQColor(0xC0C0C0));
     EXPECT_EQ(changed.count(), 0); // setting by the caller is no change by the user
 
-    for (int m = 0; m < TFormVyh::kModules; ++m)
-        vyh.SetModuleVisible(m, m == 0);
     vyh.show();
-    EXPECT_TRUE(vyh.LabMR[0]->isVisible());
-    EXPECT_FALSE(vyh.LabMR[1]->isVisible());
-    vyh.SetBoxVisible(0, 5, false);
-    EXPECT_FALSE(vyh.Box(0, 5)->isVisible());
     EXPECT_EQ(clickBoxesAndPress(vyh, {{0, 1}, {0, 2}}, QDialogButtonBox::Ok), TFormVyh::kAccepted);
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(vyh.Cancelled, 0);
