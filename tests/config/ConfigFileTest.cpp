@@ -57,6 +57,7 @@ class ConfigFileTest : public ::testing::Test {
         return ReadAll(Path("sample.veg"));
     }
     QTemporaryDir dir;
+    ScriptedMessageBoxes unexpected; // a box no test scripts fails the test instead of waiting
 };
 
 } // namespace
@@ -98,11 +99,9 @@ TEST_F(ConfigFileTest, SizeRule) {
 TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
     const QByteArray good120 = Saved(120);
     const QByteArray good60 = Saved(60);
-    const int alg120 = 921 + 160 * 12;
-    const int marks120 = alg120 + 12000, lists120 = marks120 + 120, count120 = lists120 + 120 * 120;
-    const int alg60 = 921 + 160 * 6;
-    const int lists60 = alg60 + 6000 + 60, count60 = lists60 + 3600;
-    const int tail120 = count120 + 1;
+    // Where the bytes are is checked below, where the algorithm loader reads them.
+    const ConfigFileLayout l120{120}, l60{60};
+    const int tail120 = l120.AlgEnd();
     const QString shorter = kDamaged + QStringLiteral("файл короче, чем нужно");
     const QString longer = kDamaged + QStringLiteral("файл длиннее, чем нужно");
     const QString count = kDamaged + QStringLiteral("неверное количество алгоритмов");
@@ -131,12 +130,12 @@ TEST_F(ConfigFileTest, RefusedFilesChangeNothing) {
         {"oversized", good120 + QByteArray(1, '\0'), longer},
         {"oversized 60", good60 + QByteArray(5, '\0'), longer},
         {"tail marker, 120", bitFlipped(good120, tail120 + 3, 0x04), marker},
-        {"tail marker, 60", bitFlipped(good60, count60 + 1 + 7, 0x01), marker},
-        {"count above F", patched(good120, count120, char(121)), count},
-        {"count above 60", patched(good60, count60, char(61)), count},
-        {"mark", patched(good120, marks120 + 7, char(200)),
+        {"tail marker, 60", bitFlipped(good60, l60.AlgEnd() + 7, 0x01), marker},
+        {"count above F", patched(good120, l120.CountAt(), char(121)), count},
+        {"count above 60", patched(good60, l60.CountAt(), char(61)), count},
+        {"mark", patched(good120, l120.MarksAt() + 7, char(200)),
          kDamaged + QStringLiteral("неверная отметка блока 8")},
-        {"list entry", patched(good60, lists60 + 60 * 4 + 2, char(61)),
+        {"list entry", patched(good60, l60.ListsAt() + 60 * 4 + 2, char(61)),
          kDamaged + QStringLiteral("неверный номер блока в алгоритме 5")},
         {"module code", patched(good120, 1 + 1 + 2, char(14)),
          kDamaged + QStringLiteral("неизвестный код модуля в позиции 3")},
@@ -260,12 +259,8 @@ TEST_F(ConfigFileTest, AlgorithmSectionSitsWhereTheAlgorithmLoaderReadsIt) {
         for (int s = 0; s < 8; ++s)
             EXPECT_EQ(b[2 + s], cfg->Serv.GetSlotModuleCode(s + 1));
         int at = 16 + 905 + 160 * (F / 10);
-        for (int i = 0; i < F; ++i, at += 100) {
-            uint8_t name[100];
-            TextCodec::EncodePadded(cfg->FB.GetFbText(i), name, 100);
-            ASSERT_EQ(QByteArray(reinterpret_cast<const char*>(b + at), 100),
-                      QByteArray(reinterpret_cast<const char*>(name), 100));
-        }
+        for (int i = 0; i < F; ++i, at += 100)
+            ASSERT_EQ(file.mid(at, 100), TextCodec::Encode(cfg->FB.GetFbText(i)).leftJustified(100, ' '));
         for (int i = 0; i < F; ++i)
             EXPECT_EQ(b[at++], cfg->FB.AlgTable.GetMark(i) & 0xFF);
         for (int a = 0; a < F; ++a)

@@ -29,12 +29,12 @@ class BlockWrite : public SimFixture {
   protected:
     // Runs the sequence on a fresh log; the sequence itself shows no box (an unexpected one fails),
     // and the text a window reports for its result, if any, names device 1.
-    int Commit(const BlockWritePlan& plan, const char* error = nullptr) {
+    int Commit(const BlockWritePlan& plan, const char* error = nullptr, const TransferProgress& report = {}) {
         device.ClearLog();
         clock.sleeps.clear();
         ScriptedMessageBoxes boxes;
         int devNum = 0;
-        const int r = BlockWriteCommit(port, devNum, plan);
+        const int r = BlockWriteCommit(port, devNum, plan, report);
         EXPECT_EQ(port.ObmErrorText(devNum, r),
                   error ? QString::fromUtf8(error) + "\nУстройство 1, порт COM1" : "");
         return r;
@@ -57,8 +57,6 @@ class BlockWrite : public SimFixture {
 
 TEST_F(BlockWrite, WritesEveryBlockWithItsPausesAndProgress) {
     for (int blocks : {6, 12}) {
-        device.ClearLog();
-        clock.sleeps.clear();
         std::vector<std::pair<int, int>> reports;
         std::vector<int> seen; // the value reported when each block is packed
         BlockWritePlan plan = FbPlan(blocks);
@@ -67,9 +65,7 @@ TEST_F(BlockWrite, WritesEveryBlockWithItsPausesAndProgress) {
             seen.push_back(reports.back().first);
             pack(i, image);
         };
-        int devNum = 0;
-        const TransferProgress report = [&](int value, int max) { reports.emplace_back(value, max); };
-        EXPECT_EQ(BlockWriteCommit(port, devNum, plan, report), 0);
+        EXPECT_EQ(Commit(plan, nullptr, [&](int value, int max) { reports.emplace_back(value, max); }), 0);
         const auto writes = device.ReceivedOf('E');
         ASSERT_EQ(int(writes.size()), blocks);
         // Address, 'E', the block number, the packed block, the CRC; then the status poll.

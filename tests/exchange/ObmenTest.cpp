@@ -1,45 +1,10 @@
 #include "BlockExchange.h"
 #include "ModbusFrame.h"
-#include "ScriptedDialogs.h"
 #include "SimFixture.h"
 
 #include <ctime>
-#include <deque>
 
 using Bytes = std::vector<uint8_t>;
-
-namespace {
-
-// A link that answers every write with the next canned reply and records what it got.
-class CannedLink : public SerialLink {
-  public:
-    bool Open(const LinkSettings&, QString*) override { return open = true; }
-    void Close() override { open = false; }
-    bool IsOpen() const override { return open; }
-    LinkStatus Write(const uint8_t* d, int n) override {
-        written.emplace_back(d, d + n);
-        if (writeStatus == LinkStatus::Ok && !replies.empty()) {
-            rx.insert(rx.end(), replies.front().begin(), replies.front().end());
-            replies.pop_front();
-        }
-        return writeStatus;
-    }
-    int Read(uint8_t* d, int n, int) override {
-        int i = 0;
-        for (; i < n && !rx.empty(); ++i, rx.pop_front())
-            d[i] = rx.front();
-        return i;
-    }
-    void Purge() override { rx.clear(); }
-
-    bool open = false;
-    LinkStatus writeStatus = LinkStatus::Ok;
-    std::deque<Bytes> replies;
-    std::deque<uint8_t> rx;
-    std::vector<Bytes> written;
-};
-
-} // namespace
 
 TEST(Delay, WaitsByTheClockWithoutSpinning) {
     TComPortClass port;
@@ -60,7 +25,9 @@ TEST(Obmen, ErrorTextsAndNoPort) {
     port.SetPortName("/dev/ttyUSB0");
     for (const auto& [dev, r, text] : std::vector<std::tuple<int, int, QString>>{
              {2, 130, "Прибор не отвечает.\nУстройство 3, порт /dev/ttyUSB0"},
-             {0, 131, "Ошибка контрольной суммы ответа.\nУстройство 1, порт /dev/ttyUSB0"},
+             {0, 131,
+              "Ошибка контрольной суммы ответа.\nУстройство 1, порт "
+              "/dev/ttyUSB0"},
              {0, 6, "Прибор занят записью.\nУстройство 1, порт /dev/ttyUSB0"},
              {0, 77, "Ошибка обмена, код 77.\nУстройство 1, порт /dev/ttyUSB0"}})
         EXPECT_EQ(port.ObmErrorText(dev, r), text);
@@ -68,20 +35,9 @@ TEST(Obmen, ErrorTextsAndNoPort) {
         EXPECT_FALSE(ObmResultText(r).isEmpty());
 }
 
-// Other addresses than the device's 1 below, and damaged frames.
-TEST(Frame, KnownCrcsAndDamagedFrames) {
-    EXPECT_EQ(Frame::Build(0x11, 3, Bytes{0x00, 0x6B, 0x00, 0x03}),
-              (Bytes{0x11, 0x03, 0x00, 0x6B, 0x00, 0x03, 0x76, 0x87}));
-    Bytes frame = Frame::Build(0x00, 'F', Bytes{0x01, 0x02, 0x03});
-    EXPECT_EQ(frame, (Bytes{0x00, 'F', 0x01, 0x02, 0x03, 0x21, 0xE9}));
-    EXPECT_TRUE(Frame::CrcOk(frame));
-    frame[2] ^= 1;
-    EXPECT_FALSE(Frame::CrcOk(frame));
-    EXPECT_FALSE(Frame::CrcOk(Bytes{0x01, 0x03, 0x00}));
-}
-
-// Each function the tool sends, as it goes on the line (known CRCs), and the reply frame the
-// exchange hands back: the device's whole frame, of the length the function's rule gives.
+// Each function the tool sends, as it goes on the line (known CRCs), and the
+// reply frame the exchange hands back: the device's whole frame, of the length
+// the function's rule gives.
 TEST_F(SimFixture, EveryFunctionOnTheLineAndItsReply) {
     struct Case {
         int function;
@@ -114,8 +70,9 @@ TEST_F(SimFixture, EveryFunctionOnTheLineAndItsReply) {
         EXPECT_TRUE(std::equal(sent.begin(), sent.end(), reply.begin()));
         EXPECT_EQ(reply[c.replyLength], 0xEE); // nothing past the frame
     }
-    // Address is DevNum + 1; a function outside the table or a device number that is no bus
-    // address (255 would go to address 0) sends nothing; broadcast goes to 0 and waits for nothing.
+    // Address is DevNum + 1; a function outside the table or a device number that
+    // is no bus address (255 would go to address 0) sends nothing; broadcast goes
+    // to 0 and waits for nothing.
     Bytes reply(256);
     const Bytes read{0x00, 0x00, 0x00, 0x0A};
     device.SetAddress(3);
@@ -133,9 +90,9 @@ TEST_F(SimFixture, EveryFunctionOnTheLineAndItsReply) {
     EXPECT_EQ(device.Received().size(), before + 1);
 }
 
-// A read's reply must carry the byte count its request asked for (ceil(N / 8) for functions 1 and
-// 2, 2N for 3 and 4): one byte more or less with a good CRC is a malformed reply, retried like
-// one, never data.
+// A read's reply must carry the byte count its request asked for (ceil(N / 8)
+// for functions 1 and 2, 2N for 3 and 4): one byte more or less with a good CRC
+// is a malformed reply, retried like one, never data.
 TEST_F(SimFixture, AReadReplyOfAnotherByteCountIsMalformedNeverData) {
     const struct {
         int function;
@@ -187,8 +144,8 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
         FaultKind kind;
         int count, result, frames;
     };
-    // Five first-stage attempts and two second-stage ones by default; an exception is the
-    // device's answer, returned at once.
+    // Five first-stage attempts and two second-stage ones by default; an
+    // exception is the device's answer, returned at once.
     const Case cases[] = {
         {FaultKind::NoReply, -1, 130, 7},    {FaultKind::BadCrc, -1, 131, 7},
         {FaultKind::ShortReply, -1, 129, 7}, {FaultKind::BadCrc, 3, 0, 4},
@@ -221,51 +178,56 @@ TEST_F(SimFixture, RetriesInTwoStagesOnlyOnNoReplyShortAndChecksum) {
     EXPECT_EQ(CountOf('D'), 1);
 }
 
-TEST(Obmen, MalformedRepliesAreFailuresNeverOverflows) {
-    TComPortClass port;
-    VirtualClock clock;
-    auto owned = std::make_unique<CannedLink>();
-    CannedLink& link = *owned;
-    port.SetClock(&clock);
-    port.SetLink(std::move(owned));
+// Replies of another device, function or shape: failures, never data past the
+// caller's buffer.
+TEST_F(SimFixture, MalformedRepliesAreFailuresNeverOverflows) {
     port.SetPovt1(1);
     port.SetPovt2(0);
-    ASSERT_TRUE(port.OpenPort(nullptr));
     const uint8_t id = 20;
     Bytes reply(8), big(256);
-    Bytes longer(20, 0), badLength{161, 21}, badEcho{160, 20};
+    Bytes longer(20, 0), badLength{161, 21}, badEcho{160, 20}, shortComposition(11, 0);
     longer[0] = 19; // longer than the caller's buffer
     badLength.resize(162);
     badEcho.resize(161);
+    shortComposition[0] = 10;
+    // 'D' a request, 'B' a block read (it checks the length byte and the echoed
+    // block number), 'C' the composition read.
     const struct {
+        char ask;
         Bytes reply;
         int result;
-        bool block;
     } cases[] = {
-        {Frame::Build(2, 'D', Bytes{1, 20}), 132, false},
-        {Frame::Build(1, 'E', Bytes{1, 20}), 133, false},
-        {Frame::Build(1, 0x80 | 'D', Bytes{7}), 7, false},
-        {Frame::Build(1, 0x80 | 'D', Bytes{130}), 129, false}, // not a device exception code
-        {Frame::Build(1, 'D', longer), 129, false},
-        {Bytes{0x01, 'D', 0x05, 0x14}, 129, false},
-        // The block read checks the length byte and the echoed block number.
-        {Frame::Build(1, 'D', badLength), 129, true},
-        {Frame::Build(1, 'D', badEcho), 129, true},
+        {'D', Frame::Build(2, 'D', Bytes{1, 20}), 132},
+        {'D', Frame::Build(1, 'E', Bytes{1, 20}), 133},
+        {'D', Frame::Build(1, 0x80 | 'D', Bytes{7}), 7},
+        {'D', Frame::Build(1, 0x80 | 'D', Bytes{130}), 129}, // not a device exception code
+        {'D', Frame::Build(1, 'D', longer), 129},
+        {'D', Bytes{0x01, 'D', 0x05, 0x14}, 129},
+        {'B', Frame::Build(1, 'D', badLength), 129},
+        {'B', Frame::Build(1, 'D', badEcho), 129},
+        {'C', Frame::Build(1, 0x11, shortComposition), 129},
     };
     for (const auto& c : cases) {
-        link.replies = {c.reply};
-        EXPECT_EQ(c.block ? ReadBlock(port, 0, 20, big) : port.Obmen(0, 'D', 1, &id, reply), c.result);
-        EXPECT_EQ(link.written.back(), (Bytes{0x01, 0x44, 0x14, 0x13, 0x0F}));
+        device.Faults().alter = [&](const Bytes&, Bytes& r) {
+            r = c.reply;
+            return false;
+        };
+        device.ClearLog();
+        uint8_t comp[15];
+        const int r = c.ask == 'B'   ? ReadBlock(port, 0, 20, big)
+                      : c.ask == 'C' ? ReadComposition(port, 0, comp)
+                                     : port.Obmen(0, 'D', 1, &id, reply);
+        EXPECT_EQ(r, c.result);
+        EXPECT_EQ(device.Received().back(),
+                  (c.ask == 'C' ? Frame::Build(1, 0x11, {}) : Bytes{0x01, 0x44, 0x14, 0x13, 0x0F}));
+        EXPECT_EQ(device.Received().size(), 1u);
     }
-    Bytes shortComp(11, 0);
-    shortComp[0] = 10;
-    link.replies = {Frame::Build(1, 0x11, shortComp)};
-    uint8_t comp[15];
-    EXPECT_EQ(ReadComposition(port, 0, comp), 129);
-    EXPECT_EQ(link.written.size(), 9u);
-
-    link.writeStatus = LinkStatus::Failed;
+    // A line that takes no frame.
+    struct RefusingLink : SimLink {
+        using SimLink::SimLink;
+        LinkStatus Write(const uint8_t*, int) override { return LinkStatus::Failed; }
+    };
+    port.SetLink(std::make_unique<RefusingLink>(device, &clock));
+    ASSERT_TRUE(port.OpenPort(nullptr));
     EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 134);
-    link.writeStatus = LinkStatus::Lost;
-    EXPECT_EQ(port.Obmen(0, 'D', 1, &id, reply), 135);
 }

@@ -42,26 +42,6 @@ struct PollLog {
     bool timerRunningAtFailure = false;
 };
 
-// A request held on the exchange thread until the test lets it go, then a block read.
-struct HeldRequest {
-    std::promise<void> started, release;
-    PollRequest Request(int blockId) {
-        return [this, blockId](TComPortClass& port, std::vector<uint8_t>& reply) {
-            started.set_value();
-            release.get_future().wait_for(std::chrono::seconds(5));
-            reply.assign(256, 0);
-            return ReadBlock(port, 0, blockId, reply);
-        };
-    }
-    // Lets the request go after ms, from another thread (this one may be waiting).
-    std::thread ReleaseAfter(int ms) {
-        return std::thread([this, ms] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-            release.set_value();
-        });
-    }
-};
-
 std::vector<int> Functions(const SimDevice& device) {
     std::vector<int> out;
     for (const auto& f : device.Received())
@@ -87,7 +67,8 @@ TEST_F(Poll, ATickChainsItsRequestsAndAFailureStopsTheTimerBeforeItsOneReport) {
     EXPECT_EQ(log.replies[0][1], device.Sent()[1]);
     EXPECT_TRUE(poll.Active());
 
-    // The first request fails: the second is not sent, one report, the timer already stopped.
+    // The first request fails: the second is not sent, one report, the timer
+    // already stopped.
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::Exception, 'D', -1, 1, 2}};
     ASSERT_TRUE(poll.Tick());
@@ -105,9 +86,48 @@ TEST_F(Poll, ATickChainsItsRequestsAndAFailureStopsTheTimerBeforeItsOneReport) {
     EXPECT_TRUE(device.Received().empty());
 }
 
-TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
+// The exchange thread with the simulated device on the real clock; the first
+// read after Hold() waits until the test lets it go.
+class ThreadedExchange : public ::testing::Test {
+  protected:
+    struct GatedLink : SimLink {
+        using SimLink::SimLink;
+        int Read(uint8_t* data, int len, int timeoutMs) override {
+            if (held.exchange(false)) {
+                entered.set_value();
+                release.get_future().wait_for(std::chrono::seconds(5));
+            }
+            return SimLink::Read(data, len, timeoutMs);
+        }
+        std::atomic<bool> held = false;
+        std::promise<void> entered, release;
+    };
+    void SetUp() override {
+        UseHeldExchangeThread(port);
+        port.SetLink(std::unique_ptr<SerialLink>(link = new GatedLink(device)));
+        ASSERT_TRUE(port.OpenPort(nullptr));
+    }
+    void Hold() {
+        link->entered = {};
+        link->release = {};
+        link->held = true;
+    }
+    bool Entered() {
+        return link->entered.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    }
+    // Lets the read go after ms, from another thread (this one may be waiting).
+    std::thread ReleaseAfter(int ms) {
+        return std::thread([this, ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            link->release.set_value();
+        });
+    }
+    SimDevice device;
     TComPortClass port;
-    UseHeldExchangeThread(port);
+    GatedLink* link = nullptr;
+};
+
+TEST_F(ThreadedExchange, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     struct KeyCounter : QWidget {
         int keys = 0;
         void keyPressEvent(QKeyEvent*) override { ++keys; }
@@ -126,7 +146,8 @@ TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     });
     probe.start(10);
     bool onExchangeThread = false;
-    // The job ends once the window's timer has ticked ten times (or after 5 s if it does not).
+    // The job ends once the window's timer has ticked ten times (or after 5 s if
+    // it does not).
     const int r = port.Run([&] {
         onExchangeThread = port.Executor().OnExchangeThread();
         WaitFor([&] { return ticks >= 10; });
@@ -146,10 +167,9 @@ TEST(ExchangeThread, ATransferKeepsTheEventLoopGoingAndDropsTheUsersInput) {
     EXPECT_EQ(window.keys, 1);
 }
 
-// A setting changed while a transfer runs takes effect after it, never under it.
-TEST(ExchangeThread, ASettingChangedDuringARunWaitsForItsEnd) {
-    TComPortClass port;
-    UseHeldExchangeThread(port);
+// A setting changed while a transfer runs takes effect after it, never under
+// it.
+TEST_F(ThreadedExchange, ASettingChangedDuringARunWaitsForItsEnd) {
     std::atomic<bool> set = false;
     QTimer::singleShot(0, [&] {
         port.SetTransmitDelay(20);
@@ -163,10 +183,9 @@ TEST(ExchangeThread, ASettingChangedDuringARunWaitsForItsEnd) {
     EXPECT_EQ(port.GetTransmitDelay(), 20);
 }
 
-// The program quitting during a transfer: the Run returns the job's own result, after its end.
-TEST(ExchangeThread, AQuitDuringARunWaitsForTheJobsEnd) {
-    TComPortClass port;
-    UseHeldExchangeThread(port);
+// The program quitting during a transfer: the Run returns the job's own result,
+// after its end.
+TEST_F(ThreadedExchange, AQuitDuringARunWaitsForTheJobsEnd) {
     std::atomic<bool> quit = false;
     int r = -1;
     QTimer::singleShot(0, [&] {
@@ -184,11 +203,9 @@ TEST(ExchangeThread, AQuitDuringARunWaitsForTheJobsEnd) {
     EXPECT_EQ(r, 7);
 }
 
-// A report that comes during a transfer opens its box after the transfer, where the user can
-// answer it with Escape, and once.
-TEST(ExchangeThread, ABoxRequestedDuringATransferIsShownAfterItAndAnswerable) {
-    TComPortClass port;
-    UseHeldExchangeThread(port);
+// A report that comes during a transfer opens its box after the transfer, where
+// the user can answer it with Escape, and once.
+TEST_F(ThreadedExchange, ABoxRequestedDuringATransferIsShownAfterItAndAnswerable) {
     QWidget window;
     window.show();
     EscapedBoxes boxes([&] { return port.Busy(); });
@@ -207,44 +224,46 @@ TEST(ExchangeThread, ABoxRequestedDuringATransferIsShownAfterItAndAnswerable) {
     EXPECT_EQ(answer, int(mrOk)); // Escape on an OK box
 }
 
-// The exchange thread with the simulated device on the real clock.
-class ThreadedPoll : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        UseHeldExchangeThread(port);
-        port.SetLink(std::make_unique<SimLink>(device));
-        ASSERT_TRUE(port.OpenPort(nullptr));
+// A view closed while a request waits on the line: the close waits out that
+// attempt, and neither a retry nor the next request follows it (the device
+// answering, then silent); no report comes.
+TEST_F(ThreadedExchange, ClosingAViewWaitsOutTheAttemptOnTheLineAndNothingFollows) {
+    for (bool silent : {false, true}) {
+        SCOPED_TRACE(silent);
+        device.ClearLog();
+        if (silent) device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, -1, 0}};
+        Hold();
+        auto poll = std::make_unique<PollService>(port);
+        PollLog log(*poll);
+        poll->SetRequests({PollBlock(0, 20), PollBlock(0, 21)});
+        poll->Start(10);
+        ASSERT_TRUE(poll->Tick());
+        ASSERT_TRUE(Entered());
+        EXPECT_FALSE(poll->Tick()); // a tick inside a running poll starts nothing
+        // The line is let go well after the close has begun.
+        std::thread releaser = ReleaseAfter(300);
+        poll.reset(); // the view closes
+        releaser.join();
+        QTest::qWait(100);
+        EXPECT_EQ(device.Received(), std::vector<Bytes>{Frame::Build(1, 'D', Bytes{20})});
+        EXPECT_TRUE(log.replies.empty());
+        EXPECT_TRUE(log.failures.empty());
     }
-    SimDevice device;
-    TComPortClass port;
-};
-
-TEST_F(ThreadedPoll, ClosingAViewWaitsOutTheRequestOnTheLineAndNothingFollows) {
-    HeldRequest held;
-    auto poll = std::make_unique<PollService>(port);
-    PollLog log(*poll);
-    poll->SetRequests({held.Request(20), PollBlock(0, 21)});
-    poll->Start(10);
-    ASSERT_TRUE(poll->Tick());
-    ASSERT_EQ(held.started.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    EXPECT_FALSE(poll->Tick()); // a tick inside a running poll starts nothing
-    std::thread releaser = held.ReleaseAfter(100);
-    poll.reset(); // the view closes
-    releaser.join();
-    QTest::qWait(100);
-    EXPECT_EQ(device.Received(), std::vector<Bytes>{Frame::Build(1, 'D', Bytes{20})});
-    EXPECT_TRUE(log.replies.empty());
-    EXPECT_TRUE(log.failures.empty());
+    // The next request, outside the poll, makes all its attempts again.
+    device.ClearLog();
+    std::vector<uint8_t> reply(256);
+    EXPECT_EQ(ReadBlock(port, 0, 20, reply), ObmNoReply);
+    EXPECT_EQ(device.Received().size(), 7u);
 }
 
-TEST_F(ThreadedPoll, AWriteStartedDuringAPollGoesAfterItNeverBetween) {
-    HeldRequest held;
+TEST_F(ThreadedExchange, AWriteStartedDuringAPollGoesAfterItNeverBetween) {
     PollService poll(port);
     PollLog log(poll);
-    poll.SetRequests({held.Request(20), PollBlock(0, 21)});
+    poll.SetRequests({PollBlock(0, 20), PollBlock(0, 21)});
+    Hold();
     ASSERT_TRUE(poll.Tick());
-    ASSERT_EQ(held.started.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    std::thread releaser = held.ReleaseAfter(100);
+    ASSERT_TRUE(Entered());
+    std::thread releaser = ReleaseAfter(100);
     BlockWritePlan plan;
     plan.blockIds = {22};
     plan.pauseBeforeBlockMs = plan.pauseAfterWriteMs = 0;
@@ -256,55 +275,4 @@ TEST_F(ThreadedPoll, AWriteStartedDuringAPollGoesAfterItNeverBetween) {
     EXPECT_TRUE(log.replies.empty());
     QCoreApplication::processEvents();
     EXPECT_EQ(log.replies.size(), 1u);
-}
-
-TEST(ThreadedPollStop, ClosingAViewEndsTheRequestAfterItsCurrentAttempt) {
-    // A silent device on a line whose first read waits until the test lets it go: the view is
-    // closed during that attempt, and no retry follows it.
-    struct SlowLink : SimLink {
-        using SimLink::SimLink;
-        int Read(uint8_t* data, int len, int timeoutMs) override {
-            if (!waited) {
-                waited = true;
-                entered.set_value();
-                release.get_future().wait_for(std::chrono::seconds(5));
-            }
-            return SimLink::Read(data, len, timeoutMs);
-        }
-        bool waited = false;
-        std::promise<void> entered, release;
-    };
-    SimDevice device;
-    device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, -1, 0}};
-    TComPortClass port;
-    UseHeldExchangeThread(port);
-    auto owned = std::make_unique<SlowLink>(device);
-    SlowLink& link = *owned;
-    port.SetLink(std::move(owned));
-    ASSERT_TRUE(port.OpenPort(nullptr));
-
-    auto poll = std::make_unique<PollService>(port);
-    PollLog log(*poll);
-    poll->SetRequests({PollBlock(0, 20)});
-    ASSERT_TRUE(poll->Tick());
-    ASSERT_EQ(link.entered.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    // The line is let go well after the close has begun: a close that did not stop the retries
-    // shows as a second attempt.
-    std::atomic<bool> closing = false;
-    std::thread releaser([&] {
-        WaitFor([&] { return bool(closing); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        link.release.set_value();
-    });
-    closing = true;
-    poll.reset();
-    releaser.join();
-    EXPECT_EQ(device.Received().size(), 1u); // of the 7 attempts, only the one on the line
-    EXPECT_TRUE(log.failures.empty());
-
-    // The next request, outside the poll, makes all its attempts again.
-    device.ClearLog();
-    std::vector<uint8_t> reply(256);
-    EXPECT_EQ(ReadBlock(port, 0, 20, reply), ObmNoReply);
-    EXPECT_EQ(device.Received().size(), 7u);
 }

@@ -14,34 +14,21 @@ ScriptedMessageBoxes::ScriptedMessageBoxes() {
         }
         const Entry entry = script_.front();
         script_.pop_front();
-        EXPECT_EQ(request.text.toStdString(), entry.box.text.toStdString());
-        EXPECT_EQ(request.caption.toStdString(), entry.box.caption.toStdString());
+        EXPECT_EQ(request.text.toStdString(), entry.text.toStdString());
+        EXPECT_EQ(request.caption.toStdString(), entry.caption.toStdString());
         if (entry.checkStyle) {
-            EXPECT_EQ(int(request.buttons), int(entry.box.buttons)) << request.text.toStdString();
-            EXPECT_EQ(int(request.icon), int(entry.box.icon)) << request.text.toStdString();
-            EXPECT_EQ(request.defaultButton, entry.box.defaultButton) << request.text.toStdString();
+            EXPECT_EQ(int(request.buttons), int(entry.buttons)) << request.text.toStdString();
+            EXPECT_EQ(int(request.icon), int(entry.icon)) << request.text.toStdString();
+            EXPECT_EQ(request.defaultButton, entry.defaultButton) << request.text.toStdString();
         }
-        return entry.box.answer;
+        return entry.answer;
     });
 }
 
 ScriptedMessageBoxes::~ScriptedMessageBoxes() {
     SetMessageBoxHandler({});
     for (const Entry& entry : script_)
-        ADD_FAILURE() << "expected message box never shown: \"" << entry.box.text.toStdString() << "\"";
-}
-
-ScriptedMessageBoxes& ScriptedMessageBoxes::Expect(const QString& text, const QString& caption,
-                                                   MsgButtons buttons, MsgIcon icon, int defaultButton,
-                                                   int answer) {
-    script_.push_back({{text, caption, buttons, icon, defaultButton, answer}, true});
-    return *this;
-}
-
-ScriptedMessageBoxes& ScriptedMessageBoxes::ExpectText(const QString& text, const QString& caption,
-                                                       int answer) {
-    script_.push_back({{text, caption, MsgButtons::OK, MsgIcon::None, mrNone, answer}, false});
-    return *this;
+        ADD_FAILURE() << "expected message box never shown: \"" << entry.text.toStdString() << "\"";
 }
 
 ScriptedModals::ScriptedModals() {
@@ -61,9 +48,4 @@ ScriptedModals::ScriptedModals() {
 ScriptedModals::~ScriptedModals() {
     SetModalHandler({});
     if (!script_.empty()) ADD_FAILURE() << script_.size() << " expected modal window(s) never shown";
-}
-
-ScriptedModals& ScriptedModals::Then(Handler handler) {
-    script_.push_back(std::move(handler));
-    return *this;
 }

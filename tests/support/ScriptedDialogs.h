@@ -10,15 +10,6 @@
 
 class QDialog;
 
-struct ExpectedBox {
-    QString text;
-    QString caption;
-    MsgButtons buttons = MsgButtons::OK;
-    MsgIcon icon = MsgIcon::None;
-    int defaultButton = mrNone;
-    int answer = mrOk;
-};
-
 class ScriptedMessageBoxes {
   public:
     ScriptedMessageBoxes();
@@ -26,16 +17,25 @@ class ScriptedMessageBoxes {
 
     // Expect a box with exactly these properties and answer it.
     ScriptedMessageBoxes& Expect(const QString& text, const QString& caption, MsgButtons buttons,
-                                 MsgIcon icon, int defaultButton, int answer);
+                                 MsgIcon icon, int defaultButton, int answer) {
+        script_.push_back({text, caption, buttons, icon, defaultButton, answer, true});
+        return *this;
+    }
     // The same, when the buttons, icon and default button do not matter to the test.
-    ScriptedMessageBoxes& ExpectText(const QString& text, const QString& caption, int answer = mrOk);
+    ScriptedMessageBoxes& ExpectText(const QString& text, const QString& caption, int answer = mrOk) {
+        script_.push_back({text, caption, MsgButtons::OK, MsgIcon::None, mrNone, answer, false});
+        return *this;
+    }
 
     int Shown() const { return shown_; }
     bool Done() const { return script_.empty(); }
 
   private:
     struct Entry {
-        ExpectedBox box;
+        QString text, caption;
+        MsgButtons buttons;
+        MsgIcon icon;
+        int defaultButton, answer;
         bool checkStyle;
     };
     std::deque<Entry> script_;
@@ -48,7 +48,10 @@ class ScriptedModals {
     using Handler = std::function<int(QDialog*)>;
     ScriptedModals();
     ~ScriptedModals();
-    ScriptedModals& Then(Handler handler);
+    ScriptedModals& Then(Handler handler) {
+        script_.push_back(std::move(handler));
+        return *this;
+    }
     int Shown() const { return shown_; }
 
   private:
