@@ -191,6 +191,12 @@ class AlgWindowTest : public FbEditorFixture {
         const QTableWidgetItem* item = grid->item(row, column);
         return item ? item->text() : QString();
     }
+    QStringList Row(QTableWidget* grid, int row) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << Cell(grid, row, c);
+        return cells;
+    }
     void SetCell(int row, int column, const QString& text) {
         if (!window.StringGrid2->item(row, column))
             window.StringGrid2->setItem(row, column, new QTableWidgetItem);
@@ -223,10 +229,7 @@ TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, &window);
         const QStringList types = CreatFb::TypeNames();
-        EXPECT_EQ(QStringList({Cell(window.StringGrid1, 2, 0), Cell(window.StringGrid1, 2, 1),
-                               Cell(window.StringGrid1, 2, 2), Cell(window.StringGrid1, 2, 3),
-                               Cell(window.StringGrid1, 2, 4), Cell(window.StringGrid1, 2, 5),
-                               Cell(window.StringGrid1, 2, 6)}),
+        EXPECT_EQ(Row(window.StringGrid1, 2),
                   QStringList({" 1", "ФБ1", types[0], Cfg().Serv.GetInputText(0), "", "", ""}));
         // Block 9 is not built; the calculation record has no row.
         EXPECT_EQ((QStringList{Cell(window.StringGrid1, 3, 3), Cell(window.StringGrid1, 3, 4),
@@ -245,7 +248,7 @@ TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
         window.OK->click();
         return window.result();
     });
-    Form().CreatAlgoritmClick();
+    Form().ACreatAlgoritm->trigger();
     EXPECT_EQ(modals.Shown(), 1);
     EXPECT_EQ(FB().GetFbText(0), "Насосы");
     EXPECT_EQ(AlgList(FB(), 0), std::vector<int>({1, 2, 3}));
@@ -254,21 +257,24 @@ TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
     EXPECT_EQ(Form().AlgLabels[0]->text(), "Насосы");
 }
 
+// A row without a name clears its caption; with "Yes" to finishing, the scheme is not rebuilt.
 TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
     ThreeBlocks();
+    SetAlgorithm(FB(), 0, {1}, "Насосы");
+    SetAlgorithm(FB(), 1, {2}, "Вентиляция");
+    Form().RebuildFBScheme();
     const auto question = [&](int answer) {
         boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
                      MsgButtons::YesNo, MsgIcon::Question, mrNone, answer);
     };
     modals.Then([&](QDialog*) {
-        SetCell(2, 0, " 1");
-        SetCell(2, 1, "Имя");
         SetCell(2, 2, "1,4");
         boxes.ExpectText("error N ФБ", "Программатор ВЕГ-17");
         question(mrNo);
         window.OK->click();
         EXPECT_EQ(window.result(), mrNone); // the window stays
-        SetCell(2, 2, "1,ab");
+        SetCell(2, 1, "");
+        SetCell(3, 2, "2,ab");
         boxes.ExpectText("error ", "Программатор ВЕГ-17");
         question(mrYes);
         window.OK->click();
@@ -276,8 +282,11 @@ TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
                      mrOk);
         return window.result();
     });
-    Form().CreatAlgoritmClick();
-    EXPECT_EQ(AlgList(FB(), 0), std::vector<int>({1})); // what was stored before the error stays
+    Form().ACreatAlgoritm->trigger();
+    EXPECT_EQ(AlgList(FB(), 1), std::vector<int>({2})); // what was stored before the error stays
+    ASSERT_EQ(Form().AlgLabels.size(), 2u);
+    EXPECT_EQ(std::tuple(Form().AlgLabels[0]->text(), Form().AlgLabels[1]->text(), FB().GetFbText(0)),
+              std::tuple(QString(), QString("Вентиляция"), QString()));
 
     // Without blocks the block numbers are not editable, but OK keeps the lists shown.
     SetBlock(0, 0);
@@ -288,47 +297,14 @@ TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
     modals.Then([&](QDialog*) {
         EXPECT_FALSE(window.EditingNFB->isChecked() || window.EditingNFB->isEnabled());
         EXPECT_FALSE(window.StringGrid2SelectCell(2, 2));
+        EXPECT_EQ(Cfg().Serv.Modified, 0); // marked in file mode only
+        Cfg().Serv.FileMode = 1;
         EXPECT_TRUE(window.StringGrid2SelectCell(1, 2));
+        EXPECT_EQ(Cfg().Serv.Modified, 1);
         window.OK->click();
         return window.result();
     });
-    Form().CreatAlgoritmClick();
-}
-
-TEST_F(AlgWindowTest, ARowWithoutANameClearsItsCaptionEvenWithoutARebuild) {
-    ThreeBlocks();
-    FB().SetFbText(0, "Насосы");
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().SetFbText(1, "Вентиляция");
-    FB().AlgTable.SetEntry(1, 0, 2);
-    FB().AlgTable.SetCount(2);
-    Form().RebuildFBScheme();
-    ASSERT_EQ(Form().AlgLabels.size(), 2u);
-    modals.Then([&](QDialog*) {
-        SetCell(2, 1, "");
-        SetCell(3, 2, "2,x");
-        boxes.ExpectText("error ", "Программатор ВЕГ-17");
-        boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
-                     MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
-        window.OK->click();
-        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                     mrOk);
-        return window.result();
-    });
-    Form().CreatAlgoritmClick();
-    ASSERT_EQ(Form().AlgLabels.size(), 2u); // result 6: the scheme is not rebuilt
-    EXPECT_EQ(Form().AlgLabels[0]->text(), "");
-    EXPECT_EQ(Form().AlgLabels[1]->text(), "Вентиляция");
-    EXPECT_EQ(FB().GetFbText(0), "");
-}
-
-TEST_F(AlgWindowTest, SelectingACellInFileModeMarksTheConfigurationModified) {
-    Cfg().Serv.FileMode = 0;
-    window.StringGrid2SelectCell(1, 2);
-    EXPECT_EQ(Cfg().Serv.Modified, 0);
-    Cfg().Serv.FileMode = 1;
-    window.StringGrid2SelectCell(1, 2);
-    EXPECT_EQ(Cfg().Serv.Modified, 1);
+    Form().ACreatAlgoritm->trigger();
 }
 
 namespace {
@@ -434,41 +410,6 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
               std::tuple(120, 5, 1));
 }
 
-// A file entry above the block count ends only its algorithm's row: OK keeps the later ones.
-TEST_F(AlgWindowTest, AFileEntryPastTheBlocksEndsOnlyItsRow) {
-    QTemporaryDir dir;
-    for (int i = 0; i < 4; ++i)
-        SetBlock(i, 1);
-    FB().RecountTable();
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetEntry(0, 1, 9);
-    FB().AlgTable.SetEntry(1, 0, 2);
-    FB().SetFbText(0, "A");
-    FB().SetFbText(1, "B");
-    FB().AlgTable.SetCount(2);
-    const QString path = dir.filePath("alg.veg");
-    ASSERT_TRUE(SaveConfigFile(nullptr, path, Cfg()));
-    FB().ResetAlgorithms();
-
-    modals.Then([&](QDialog*) {
-        window.NameFromFile->click();
-        EXPECT_EQ(QStringList({Cell(window.StringGrid2, 2, 2), Cell(window.StringGrid2, 3, 0),
-                               Cell(window.StringGrid2, 3, 1), Cell(window.StringGrid2, 3, 2)}),
-                  QStringList({"1,", " 2", "B", "2,3,4,"}));
-        window.OK->click();
-        return window.result();
-    });
-    modals.Then([&](QDialog*) {
-        window.DialOpenFile->selectFile(path);
-        return int(QDialog::Accepted);
-    });
-    Form().ACreatAlgoritm->trigger();
-    EXPECT_EQ(modals.Shown(), 2);
-    EXPECT_EQ(std::pair(AlgList(FB(), 0), AlgList(FB(), 1)), std::pair(std::vector{1}, std::vector{2, 3, 4}));
-    EXPECT_EQ(std::tuple(FB().AlgTable.GetCount(), FB().GetFbText(1), FB().AlgTable.GetMark(1)),
-              std::tuple(2, QString("B"), 2));
-}
-
 TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     QTemporaryDir dir;
     ThreeBlocks();
@@ -493,12 +434,8 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     const QString rtf = blocks + ".rtf";
     EXPECT_EQ(wp.calls, QStringList({"Open " + rtf, "Save " + rtf, "Close " + rtf, "Quit"}));
     std::vector<QStringList> rows;
-    for (int r = 0; r < 5; ++r) {
-        QStringList cells;
-        for (int c = 0; c < 7; ++c)
-            cells << Cell(window.StringGrid1, r, c);
-        rows.push_back(cells);
-    }
+    for (int r = 0; r < 5; ++r)
+        rows.push_back(Row(window.StringGrid1, r));
     const QStringList expectedBlocks =
         BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows);
     EXPECT_EQ(Bytes(rtf), RtfDocument(expectedBlocks));
