@@ -99,14 +99,9 @@ TEST(AlgorithmGrid, NumberCellsNameTheSlotsAndRowsGiveListsAndCount) {
 
 TEST(AlgorithmGrid, RowsAsTheEditorAndTheFileLoaderShowThem) {
     auto fb = Table(120, 10);
-    fb->SetFbText(0, "Насосы");
-    fb->SetFbText(1, "Вентиляция");
+    SetAlgorithm(*fb, 0, {3, 4, 5}, "Насосы");
+    SetAlgorithm(*fb, 1, {6, 7}, "Вентиляция");
     fb->SetFbText(2, "Третий");
-    for (int j = 0; j < 3; ++j)
-        fb->AlgTable.SetEntry(0, j, 3 + j);
-    fb->AlgTable.SetEntry(1, 0, 6);
-    fb->AlgTable.SetEntry(1, 1, 7);
-    fb->AlgTable.SetCount(2);
     const std::vector<AlgGridRow> rows = AlgorithmRows(*fb);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].number, " 1");
@@ -223,9 +218,7 @@ class AlgWindowTest : public FbEditorFixture {
 TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
     ThreeBlocks();
     ASSERT_EQ(FB().LogicFBCount, 3);
-    FB().SetFbText(0, "Старый");
-    FB().AlgTable.SetEntry(0, 0, 2);
-    FB().AlgTable.SetCount(1);
+    SetAlgorithm(FB(), 0, {2}, "Старый");
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, &window);
         const QStringList types = CreatFb::TypeNames();
@@ -289,9 +282,8 @@ TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
               std::tuple(QString(), QString("Вентиляция"), QString()));
 
     // Without blocks the block numbers are not editable, but OK keeps the lists shown.
-    SetBlock(0, 0);
-    SetBlock(1, 0);
-    SetBlock(2, 0);
+    for (int i = 0; i < 3; ++i)
+        FB().ClearRecord(i);
     FB().RecountTable();
     FB().LogicFBCount = 0;
     modals.Then([&](QDialog*) {
@@ -327,15 +319,10 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     for (int i = 0; i < 10; ++i)
         SetBlock(i, 1);
     FB().RecountTable();
-    FB().SetFbText(0, "Насосы");
-    FB().SetFbText(1, "Вентиляция");
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetEntry(0, 1, 2);
+    SetAlgorithm(FB(), 0, {1, 2}, "Насосы");
+    SetAlgorithm(FB(), 1, {6, 7}, "Вентиляция");
     FB().AlgTable.SetMark(0, 1);
-    FB().AlgTable.SetEntry(1, 0, 6);
-    FB().AlgTable.SetEntry(1, 1, 7);
     FB().AlgTable.SetMark(5, 6);
-    FB().AlgTable.SetCount(2);
     const QString full = dir.filePath("full.veg");
     ASSERT_TRUE(SaveConfigFile(nullptr, full, Cfg()));
     const QByteArray file = Bytes(full);
@@ -381,7 +368,7 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     for (const Refusal& r : refusals) {
         const QString path = dir.filePath("r.veg");
         WriteBytes(path, r.bytes);
-        boxes.Expect(r.text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+        ExpectWarning(r.text);
         EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, path, Cfg())) << r.text.toStdString();
         EXPECT_EQ(FB().AlgTable.GetCount(), 0);
     }
@@ -399,10 +386,8 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     Cfg().Serv.SetSlotModuleCode(2, Cfg().Serv.GetSlotModuleCode(2) == 3 ? 4 : 3);
     FB().SetFbText(70, "Дальний");
     FB().AlgTable.SetEntry(70, 0, 5);
-    boxes.Expect("Количество ФБ \nне соответствует количеству ФБ в файле", "Предупреждение", MsgButtons::OK,
-                 MsgIcon::Warning, mrNone, mrOk);
-    boxes.Expect("Рабочая конфигурация \nне соответствует конфигурации в файле", "Предупреждение",
-                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    ExpectWarning("Количество ФБ \nне соответствует количеству ФБ в файле");
+    ExpectWarning("Рабочая конфигурация \nне соответствует конфигурации в файле");
     EXPECT_TRUE(LoadAlgorithmsFromFile(nullptr, path60, Cfg()));
     EXPECT_EQ(std::pair(FB().GetFbText(0), FB().GetFbText(70)),
               std::pair(QString("Малый"), QString("Дальний")));
@@ -416,9 +401,7 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     parts.context.SetModifCode("0D010000");
     Cfg().Serv.DevNum = 4;
     Cfg().Serv.FileMode = 0;
-    FB().SetFbText(0, "Насосы");
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetCount(1);
+    SetAlgorithm(FB(), 0, {1}, "Насосы");
     window.FillTables(BlockRows(FB(), Cfg().Serv, CreatFb::TypeNames()), AlgorithmRows(FB()));
 
     const QString blocks = dir.filePath("blocks");

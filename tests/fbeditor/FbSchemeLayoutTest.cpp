@@ -32,29 +32,23 @@ class FbSchemeLayoutTest : public ::testing::Test {
 
 TEST_F(FbSchemeLayoutTest, RowsAndColumns) {
     struct Case {
-        const char* name;
         int blocks;
         std::vector<int> relays; // indices with a relay output
         std::vector<int> starts; // indices that start an algorithm
         std::vector<std::pair<int, int>> cells;
     };
     const Case cases[] = {
-        {"three a row", 4, {}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
-        {"a relay output ends its row",
-         7,
-         {1},
-         {6},
-         {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {3, 0}}},
-        {"a relay output in the last column", 4, {2}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
-        {"a relay output on every block", 3, {0, 1, 2}, {}, {{0, 0}, {1, 0}, {2, 0}}},
-        {"an algorithm starting in column 0 stays there",
-         5,
-         {},
-         {0, 3},
-         {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}}},
-        {"algorithms starting mid-row", 4, {}, {1, 2}, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},
+        // Three a row; a relay output ends its row; or stands in the last column; or on every block.
+        {4, {}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
+        {7, {1}, {6}, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {3, 0}}},
+        {4, {2}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
+        {3, {0, 1, 2}, {}, {{0, 0}, {1, 0}, {2, 0}}},
+        // An algorithm starting in column 0 stays there; algorithms starting mid-row.
+        {5, {}, {0, 3}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}}},
+        {4, {}, {1, 2}, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(int(&c - cases));
         cfg = TConfiguration();
         Blocks(c.blocks);
         for (int i : c.relays)
@@ -62,17 +56,18 @@ TEST_F(FbSchemeLayoutTest, RowsAndColumns) {
         for (int i : c.starts)
             cfg.FB.AlgTable.SetMark(i, i + 1);
         const FbScheme::Layout layout = Lay();
-        ASSERT_EQ(layout.blocks.size(), c.cells.size()) << c.name;
+        ASSERT_EQ(layout.blocks.size(), c.cells.size());
         for (size_t n = 0; n < c.cells.size(); ++n) {
             const FbScheme::Link& link = layout.blocks[n].link;
             const auto [row, col] = c.cells[n];
-            EXPECT_EQ(std::pair(link.row, link.column), c.cells[n]) << c.name << " block " << n + 1;
-            EXPECT_EQ(link.index, int(n));
-            EXPECT_EQ(QPoint(link.left, link.top), QPoint(col * 250, row * 120 + 15)) << c.name;
-            EXPECT_EQ(layout.blocks[n].panel, QPoint(link.left, link.top)) << c.name;
+            const QPoint at(col * 250, row * 120 + 15);
+            EXPECT_EQ(std::tuple(link.row, link.column, link.index, QPoint(link.left, link.top),
+                                 layout.blocks[n].panel),
+                      std::tuple(row, col, int(n), at, at))
+                << "block " << n + 1;
         }
         // The scheme area ends 20 below the last panel.
-        EXPECT_EQ(layout.height, c.cells.back().first * 120 + 15 + PanelHeight + 20) << c.name;
+        EXPECT_EQ(layout.height, c.cells.back().first * 120 + 15 + PanelHeight + 20);
     }
 }
 
@@ -252,12 +247,10 @@ TEST_F(FbSchemeLayoutTest, SettingsOfEachTypeAndTheFirstMemberForBadValues) {
     ASSERT_EQ(layout.blocks.size(), 6u);
 
     const FbScheme::Settings& timer = layout.blocks[0].settings;
-    EXPECT_EQ(timer.timer, T0);
-    EXPECT_EQ(timer.timeUnit, tdms);
-    EXPECT_EQ(timer.time, 120);
-    EXPECT_FALSE(timer.alarm);
-    EXPECT_EQ(layout.blocks[1].settings.trigger, ttRS);
-    EXPECT_EQ(layout.blocks[4].settings.trigger, ttSR);
+    EXPECT_EQ(std::tuple(timer.timer, timer.timeUnit, timer.time, timer.alarm.has_value()),
+              std::tuple(T0, tdms, 120, false));
+    EXPECT_EQ(std::tuple(layout.blocks[1].settings.trigger, layout.blocks[4].settings.trigger),
+              std::tuple(ttRS, ttSR));
     const FbScheme::Settings& t5 = layout.blocks[2].settings;
     EXPECT_EQ(t5.timer, T5);
     ASSERT_TRUE(t5.alarm);
