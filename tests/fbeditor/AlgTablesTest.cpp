@@ -73,22 +73,17 @@ TEST(AlgorithmGrid, NumberCellsNameTheSlotsAndRowsGiveListsAndCount) {
     // Row 0 names algorithm 3, row 1 clears name 8, row 2 is the last named one.
     EXPECT_EQ(StoreAlgorithmGrid(*fb, {{" 3", "Первый", "2,3,"}, {"8", "", "4,"}, {" 2", "Второй", "5"}, {}}),
               AlgGridError::None);
-    EXPECT_EQ(fb->GetFbText(2), "Первый");
-    EXPECT_EQ(fb->GetFbText(1), "Второй");
-    EXPECT_EQ(fb->GetFbText(7), "");
-    EXPECT_EQ(AlgList(*fb, 0), std::vector<int>({2, 3}));
-    EXPECT_EQ(AlgList(*fb, 1), std::vector<int>());
-    EXPECT_EQ(AlgList(*fb, 2), std::vector<int>({5}));
-    EXPECT_EQ(AlgList(*fb, 5), std::vector<int>());
-    EXPECT_EQ(fb->AlgTable.GetMark(3), TProgFBClass::AlgEnd);
-    EXPECT_EQ(fb->AlgTable.GetMark(4), 5);
-    EXPECT_EQ(fb->AlgTable.GetCount(), 3);
+    EXPECT_EQ(QStringList({fb->GetFbText(2), fb->GetFbText(1), fb->GetFbText(7)}),
+              QStringList({"Первый", "Второй", ""}));
+    EXPECT_EQ((std::vector{AlgList(*fb, 0), AlgList(*fb, 1), AlgList(*fb, 2), AlgList(*fb, 5)}),
+              (std::vector<std::vector<int>>{{2, 3}, {}, {5}, {}}));
+    EXPECT_EQ(std::tuple(fb->AlgTable.GetMark(3), fb->AlgTable.GetMark(4), fb->AlgTable.GetCount()),
+              std::tuple(TProgFBClass::AlgEnd, 5, 3));
 
     // An empty first number cell leaves everything empty.
     EXPECT_EQ(StoreAlgorithmGrid(*fb, {{"", "Имя", "1"}, {" 2", "Второй", "5"}}), AlgGridError::None);
-    EXPECT_EQ(fb->AlgTable.GetCount(), 0);
-    EXPECT_EQ(fb->GetFbText(1), "");
-    EXPECT_EQ(AlgList(*fb, 1), std::vector<int>());
+    EXPECT_EQ(std::tuple(fb->AlgTable.GetCount(), fb->GetFbText(1), AlgList(*fb, 1)),
+              std::tuple(0, QString(), std::vector<int>()));
 
     // A number cell outside 1..FBCount addresses no name.
     for (const QString number : {"0", "121", "x"})
@@ -102,25 +97,23 @@ TEST(AlgorithmGrid, RowsAsTheEditorAndTheFileLoaderShowThem) {
     SetAlgorithm(*fb, 0, {3, 4, 5}, "Насосы");
     SetAlgorithm(*fb, 1, {6, 7}, "Вентиляция");
     fb->SetFbText(2, "Третий");
+    const auto lists = [](const std::vector<AlgGridRow>& rows) {
+        QStringList all;
+        for (const AlgGridRow& r : rows)
+            all << r.list;
+        return all;
+    };
     const std::vector<AlgGridRow> rows = AlgorithmRows(*fb);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].number, " 1");
-    EXPECT_EQ(rows[0].name, "Насосы");
-    EXPECT_EQ(rows[0].list, "3,4,5,");
+    EXPECT_EQ(QStringList({rows[0].number, rows[0].name, rows[0].list}),
+              QStringList({" 1", "Насосы", "3,4,5,"}));
     // The last algorithm takes in the blocks after its last one.
-    std::vector<AlgGridRow> loaded = LoadedAlgorithmRows(*fb);
-    ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[0].list, "3,4,5,");
-    EXPECT_EQ(loaded[1].list, "6,7,8,9,10,");
+    EXPECT_EQ(lists(LoadedAlgorithmRows(*fb)), QStringList({"3,4,5,", "6,7,8,9,10,"}));
     // An entry above the logic count ends that algorithm's list; the later ones still fill.
     fb->AlgTable.SetEntry(0, 1, 11);
     fb->AlgTable.SetEntry(2, 0, 1);
     fb->AlgTable.SetCount(3);
-    loaded = LoadedAlgorithmRows(*fb);
-    ASSERT_EQ(loaded.size(), 3u);
-    EXPECT_EQ(loaded[0].list, "3,");
-    EXPECT_EQ(loaded[1].list, "6,7,");
-    EXPECT_EQ(loaded[2].list, "1,2,3,4,5,6,7,8,9,10,");
+    EXPECT_EQ(lists(LoadedAlgorithmRows(*fb)), QStringList({"3,", "6,7,", "1,2,3,4,5,6,7,8,9,10,"}));
     // A list entry in the last slot gets no comma.
     auto full = Table(60, 60);
     for (int j = 0; j < 60; ++j)

@@ -111,8 +111,9 @@ TEST_F(FbSchemeLayoutTest, SignallingAndRelayOutputsBesideTheirBlock) {
         const FbScheme::Layout layout = Lay();
         const Block& b = layout.blocks[size_t(col)];
         ASSERT_TRUE(b.relay) << col;
-        EXPECT_EQ(b.relay->line.x() + b.relay->lineWidth, 750) << col;
-        EXPECT_EQ(b.background.right() + 1, 750 + 64) << col;
+        EXPECT_EQ(std::pair(b.relay->line.x() + b.relay->lineWidth, b.background.right() + 1),
+                  std::pair(750, 750 + 64))
+            << col;
     }
 }
 
@@ -156,10 +157,11 @@ TEST_F(FbSchemeLayoutTest, TheBlockBeforeReachesTheInputThatTakesIt) {
         cfg.FB.SetInKind(1, j, 1);
         cfg.FB.SetInNum(1, j, 1);
         const FbScheme::Layout layout = Lay();
-        EXPECT_EQ(layout.blocks[0].output.shape, reach[j]) << j;
-        EXPECT_TRUE(layout.blocks[0].output.shown) << j;
-        EXPECT_EQ(layout.blocks[1].link.feeders[size_t(j)], 1) << j;
-        EXPECT_FALSE(layout.blocks[1].output.shown) << j; // nothing takes the last block
+        // Nothing takes the last block.
+        EXPECT_EQ(std::tuple(layout.blocks[0].output.shape, layout.blocks[0].output.shown,
+                             layout.blocks[1].link.feeders[size_t(j)], layout.blocks[1].output.shown),
+                  std::tuple(reach[j], true, 1, false))
+            << j;
     }
 
     // Block 2 takes block 1 on inputs 1 and 3 (the later one is drawn) and a КВУ signal; block 3
@@ -170,9 +172,9 @@ TEST_F(FbSchemeLayoutTest, TheBlockBeforeReachesTheInputThatTakesIt) {
     cfg.FB.SetSubtype(3, 5);
     FbScheme::Layout layout = Lay();
     ASSERT_EQ(layout.blocks.size(), 4u);
-    EXPECT_EQ(layout.blocks[0].output.shape, stZigzag1);
-    EXPECT_EQ(layout.blocks[1].output.shape, stZigzag1);
-    EXPECT_EQ(layout.blocks[2].output.shape, stZigzag3);
+    EXPECT_EQ(std::tuple(layout.blocks[0].output.shape, layout.blocks[1].output.shape,
+                         layout.blocks[2].output.shape),
+              std::tuple(stZigzag1, stZigzag1, stZigzag3));
     EXPECT_EQ(layout.blocks[3].inputs[1].caption, "");
     const std::array<int, 4> feeders[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {1, 0, 2, 0}, {3, 0, 0, 0}};
     for (size_t n = 0; n < 4; ++n)
@@ -184,14 +186,14 @@ TEST_F(FbSchemeLayoutTest, TheBlockBeforeReachesTheInputThatTakesIt) {
     // A block that drives relays keeps its relay connector.
     Relay(0);
     layout = Lay();
-    EXPECT_EQ(layout.blocks[0].output.shape, stZigzag2);
-    EXPECT_TRUE(layout.blocks[0].output.shown);
+    EXPECT_EQ(std::pair(layout.blocks[0].output.shape, layout.blocks[0].output.shown),
+              std::pair(stZigzag2, true));
 
     // A block taken by no next block has no connector.
     SetLogicRecord(cfg.FB, 2, 1);
     layout = Lay();
-    EXPECT_EQ(layout.blocks[1].output.shape, stZigzag0);
-    EXPECT_FALSE(layout.blocks[1].output.shown);
+    EXPECT_EQ(std::pair(layout.blocks[1].output.shape, layout.blocks[1].output.shown),
+              std::pair(stZigzag0, false));
 }
 
 TEST_F(FbSchemeLayoutTest, TheComparatorShowsItsDiscreteInputAndItsOperand) {
@@ -267,9 +269,8 @@ TEST_F(FbSchemeLayoutTest, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
     // An empty table: no blocks, no labels, no height.
     cfg.FB.AlgTable.SetCount(2);
     FbScheme::Layout layout = Lay();
-    EXPECT_TRUE(layout.blocks.empty());
-    EXPECT_TRUE(layout.labels.empty());
-    EXPECT_FALSE(layout.height);
+    EXPECT_EQ(std::tuple(layout.blocks.size(), layout.labels.size(), layout.height.has_value()),
+              std::tuple(0u, 0u, false));
 
     // A type outside 1..9 ends the scheme, whatever follows.
     for (int bad : {0, 10, 11, 12, 13, 15}) {
@@ -327,8 +328,8 @@ TEST_F(FbSchemeLayoutTest, AlgorithmLabelsStandAboveTheirFirstBuiltBlock) {
     EXPECT_EQ(layout.labels[0].pos, QPoint(8, layout.blocks[3].link.top - 12));
     for (size_t a = 1; a < 4; ++a)
         EXPECT_EQ(layout.labels[a].pos, QPoint(8, lastTop + 108)) << a;
-    EXPECT_EQ(layout.labels[0].caption, "Алгоритм 1");
-    EXPECT_EQ(layout.labels[3].caption, "Алгоритм 4");
+    EXPECT_EQ(std::pair(layout.labels[0].caption, layout.labels[3].caption),
+              std::pair(QString("Алгоритм 1"), QString("Алгоритм 4")));
 
     // The count read from a file is bounded by the table.
     for (auto [count, labels] : {std::pair(-1, 0), std::pair(500, 121)}) {

@@ -84,9 +84,13 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
             << n;
         EXPECT_EQ(std::pair(st.Links[n].w, st.PanelOrder[n]), std::pair(b.link.ToRecord().w, n)) << n;
 
-        EXPECT_EQ(st.HasSign[n], b.signalling ? 1 : 0) << n;
-        EXPECT_EQ(Form().PanSign[n] != nullptr, b.signalling.has_value()) << n;
-        EXPECT_EQ(Form().ShapeZSign[n] != nullptr, b.signalling.has_value()) << n;
+        // The signalling and relay elements exist exactly where the layout has them.
+        const int sig = b.signalling ? 1 : 0, relay = b.relay ? 1 : 0;
+        EXPECT_EQ(std::tuple(int(st.HasSign[n]), Form().PanSign[n] != nullptr,
+                             Form().ShapeZSign[n] != nullptr, int(st.HasRelay[n]), Form().PanMR[n] != nullptr,
+                             Form().ShapeHorz[n] != nullptr),
+                  std::tuple(sig, sig == 1, sig == 1, relay, relay == 1, relay == 1))
+            << n;
         if (b.signalling) {
             const TPanSign* sign = Form().PanSign[n];
             const TPShapeZ* z = Form().ShapeZSign[n];
@@ -95,9 +99,6 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
                                  b.signalling->connector.pos, b.signalling->connector.shape));
             EXPECT_FALSE(sign->isHidden() || z->isHidden());
         }
-        EXPECT_EQ(st.HasRelay[n], b.relay ? 1 : 0) << n;
-        EXPECT_EQ(Form().PanMR[n] != nullptr, b.relay.has_value()) << n;
-        EXPECT_EQ(Form().ShapeHorz[n] != nullptr, b.relay.has_value()) << n;
         if (b.relay) {
             const TPanMR* mr = Form().PanMR[n];
             const TShapeHorz* line = Form().ShapeHorz[n];
@@ -120,10 +121,9 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
     EXPECT_EQ(Form().SchemeArea->height(), layout.height);
     EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 7);
     EXPECT_EQ(Shown<TPShapeZ>(*Form().SchemeArea), 4); // three output connectors, one signalling
-    EXPECT_EQ(FB().IntegratorCount, layout.integrators);
-    EXPECT_EQ(FB().IntegratorCount, 1);
-    EXPECT_EQ(FB().GetLogicFBLimit(), 120 - 2); // both integrator records stay reserved
-    EXPECT_EQ(st.SchemeNonEmpty, 1);
+    // Both integrator records stay reserved.
+    EXPECT_EQ(std::tuple(FB().IntegratorCount, layout.integrators, FB().GetLogicFBLimit(), st.SchemeNonEmpty),
+              std::tuple(1, 1, 120 - 2, 1));
 
     // A rebuild replaces the labels; no panel, no labels.
     for (int i = 0; i < 8; ++i)
@@ -138,11 +138,10 @@ TEST_F(FbEditorFixture, AnEmptyTableKeepsTheScrollRangeAndRemovingTheSchemeFrees
     Form().SchemeArea->resize(Form().SchemeArea->width(), 777);
     editors.prgD.SchemeState = 0;
     Form().RebuildFBScheme();
-    EXPECT_EQ(FB().EditorState.PanelCount, 0);
-    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Form().SchemeArea->height(), 777);
-    EXPECT_EQ(FB().EditorState.SchemeNonEmpty, 0);
-    EXPECT_EQ(editors.prgD.SchemeState, 1);
+    EXPECT_EQ(std::tuple(FB().EditorState.PanelCount, Shown<TPanFB>(*Form().SchemeArea),
+                         Form().SchemeArea->height(), FB().EditorState.SchemeNonEmpty,
+                         editors.prgD.SchemeState),
+              std::tuple(0, 0, 777, 0, 1));
 
     // Removing the scheme frees every element and scrolls back to the top.
     SetBlock(0, 5);

@@ -61,8 +61,8 @@ TEST_F(FbEditorFixture, ReadTakesTwelveBlocksAndDiscardsTheAlgorithms) {
               std::tuple(0, 0, 255, 255));
     EXPECT_EQ(std::tuple(reserve.GetCount(), reserve.GetMark(5), reserve.GetEntry(0, 0)),
               std::tuple(0, 255, 255));
-    EXPECT_EQ(FB().GetFbText(0), QString());
-    EXPECT_EQ(Cfg().Reserv.AlgNames().GetByte(0, 0), ' ');
+    EXPECT_EQ(std::pair(FB().GetFbText(0), Cfg().Reserv.AlgNames().GetByte(0, 0)),
+              std::pair(QString(), int(' ')));
     EXPECT_EQ(Cfg().Reserv.FbRecords().GetByte(119, 15), DeviceRecord(device, 119)[15]); // as read
 }
 
@@ -215,8 +215,6 @@ TEST_F(FbEditorFixture, NoAfterAReadRestoresTheTableAsRead) {
     QTest::keyClick(&Form(), Qt::Key_X, Qt::AltModifier);
     EXPECT_FALSE(Form().isVisible());
     EXPECT_EQ(AllRecords(FB()), read);
-    for (int i = 0; i < 120; ++i)
-        ASSERT_EQ(FB().GetRecord(i), DeviceRecord(device, i)) << i;
     EXPECT_EQ(std::tuple(FB().AlgTable.GetCount(), FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetMark(0)),
               std::tuple(0, 255, 255));
     EXPECT_EQ(std::pair(FB().GetFbText(0), CountOf('E')), std::pair(QString(), 0));
