@@ -320,11 +320,9 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     ASSERT_TRUE(SaveConfigFile(nullptr, full, Cfg()));
     const QByteArray file = Bytes(full);
     ASSERT_EQ(file.size() / 1024, 34);
-    const TProgFBClass saved = FB();
     FB().ResetAlgorithms();
     Cfg().Reserv.ResetAlgorithms();
-    Cfg().Serv.FileMode = 1;
-    Cfg().Serv.Modified = 0;
+    Cfg().Serv.FileMode = 1; // the save left the configuration unmodified
 
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, window.DialOpenFile);
@@ -332,10 +330,9 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
         return int(QDialog::Accepted);
     });
     window.NameFromFile->click();
-    EXPECT_EQ(FB().GetFbText(1), "Вентиляция");
-    EXPECT_EQ(AlgList(FB(), 0), AlgList(saved, 0));
-    EXPECT_EQ(std::tuple(FB().AlgTable.GetMark(5), FB().AlgTable.GetCount(), Cfg().Serv.Modified),
-              std::tuple(6, 2, 1));
+    EXPECT_EQ(std::tuple(FB().GetFbText(1), AlgList(FB(), 0), FB().AlgTable.GetMark(5),
+                         FB().AlgTable.GetCount(), Cfg().Serv.Modified),
+              std::tuple(QString("Вентиляция"), std::vector{1, 2}, 6, 2, 1));
     const auto& reserve = Cfg().Reserv;
     EXPECT_EQ(std::tuple(reserve.AlgReserve.GetCount(), reserve.AlgReserve.GetEntry(1, 1),
                          reserve.AlgNames().GetByte(0, 0)),
@@ -344,13 +341,9 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
               std::pair(QString(" 2"), QString("6,7,8,9,10,")));
 
     // Refusals change nothing; warnings go on.
-    struct Refusal {
-        QByteArray bytes;
-        QString text;
-    };
     QByteArray overCount = file;
     overCount[ConfigFileLayout{120}.CountAt()] = char(121);
-    const std::vector<Refusal> refusals{
+    const std::vector<std::pair<QByteArray, QString>> refusals{
         {QByteArray(11 * 1024 + 1000, '\0'), "Файл не опознан"},
         {QByteArray(12 * 1024, '\0'), "Файл создан на 40 ФБ"},
         {QByteArray(15 * 1024, '\0'), "Файл не опознан"},
@@ -358,11 +351,11 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
         {overCount, "Файл не опознан"},
     };
     FB().ResetAlgorithms();
-    for (const Refusal& r : refusals) {
+    for (const auto& [bytes, text] : refusals) {
         const QString path = dir.filePath("r.veg");
-        WriteBytes(path, r.bytes);
-        ExpectWarning(r.text);
-        EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, path, Cfg())) << r.text.toStdString();
+        WriteBytes(path, bytes);
+        ExpectWarning(text);
+        EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, path, Cfg())) << text.toStdString();
         EXPECT_EQ(FB().AlgTable.GetCount(), 0);
     }
     boxes.Expect("Файл не удается открыть", "Открытие файла", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
@@ -412,9 +405,8 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     std::vector<QStringList> rows;
     for (int r = 0; r < 5; ++r)
         rows.push_back(Row(window.StringGrid1, r));
-    const QStringList expectedBlocks =
-        BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows);
-    EXPECT_EQ(Bytes(rtf), RtfDocument(expectedBlocks));
+    EXPECT_EQ(Bytes(rtf),
+              RtfDocument(BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows)));
 
     wp.calls.clear();
     Cfg().Serv.FileMode = 1;
