@@ -51,9 +51,8 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
     SetBlock(6, 9);
     FB().AlgTable.SetMark(6, 7);
     SetBlock(7, 12); // an integrator
+    SetAlgorithm(FB(), 0, {7}, "Алгоритм 1");
     FB().AlgTable.SetCount(2);
-    FB().AlgTable.SetEntry(0, 0, 7);
-    FB().SetFbText(0, "Алгоритм 1");
     Form().RebuildFBScheme();
 
     // The analogue captions come from the information window's grid.
@@ -70,10 +69,10 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
         ASSERT_NE(p, nullptr);
         EXPECT_FALSE(p->isHidden());
         EXPECT_EQ(std::tuple(p->Number(), p->GetTFB(), At(p)), std::tuple(n + 1, b.type, b.panel)) << n;
-        for (int j = 0; j < p->InputCount(); ++j) {
-            EXPECT_EQ(p->InputBox(j)->Text(), b.inputs[size_t(j)].caption) << n << " " << j;
-            EXPECT_EQ(p->InputBox(j)->Type(), b.inputs[size_t(j)].type) << n << " " << j;
-        }
+        for (int j = 0; j < p->InputCount(); ++j)
+            EXPECT_EQ(std::pair(p->InputBox(j)->Text(), p->InputBox(j)->Type()),
+                      std::pair(b.inputs[size_t(j)].caption, b.inputs[size_t(j)].type))
+                << n << " " << j;
         EXPECT_EQ(std::pair(Form().ShapeFB[n]->geometry(), At(Form().ShapeMark[n])),
                   std::pair(b.background, b.mark))
             << n;

@@ -140,8 +140,7 @@ TEST_F(FbEditorFixture, WriteStoresEveryBlockAndNoRestoresTheLastWritten) {
                   QByteArray(reinterpret_cast<const char*>(written[size_t(i)].data()), 16));
     }
     EXPECT_EQ(Form().windowTitle(), "Программирование обработки функциональных блоков ВЕГ-17-Р устройство 5");
-    EXPECT_EQ(FB().FBModified, 0);
-    EXPECT_TRUE(Form().ProgressBar1->isHidden());
+    EXPECT_EQ(std::pair(FB().FBModified, Form().ProgressBar1->isHidden()), std::pair(0, true));
 
     // The records and the algorithms as they were at the write come back; nothing is sent.
     FB().SetRecByte(5, 0, 0x77);
