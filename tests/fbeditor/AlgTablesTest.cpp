@@ -73,22 +73,17 @@ TEST(AlgorithmGrid, NumberCellsNameTheSlotsAndRowsGiveListsAndCount) {
     // Row 0 names algorithm 3, row 1 clears name 8, row 2 is the last named one.
     EXPECT_EQ(StoreAlgorithmGrid(*fb, {{" 3", "Первый", "2,3,"}, {"8", "", "4,"}, {" 2", "Второй", "5"}, {}}),
               AlgGridError::None);
-    EXPECT_EQ(fb->GetFbText(2), "Первый");
-    EXPECT_EQ(fb->GetFbText(1), "Второй");
-    EXPECT_EQ(fb->GetFbText(7), "");
-    EXPECT_EQ(AlgList(*fb, 0), std::vector<int>({2, 3}));
-    EXPECT_EQ(AlgList(*fb, 1), std::vector<int>());
-    EXPECT_EQ(AlgList(*fb, 2), std::vector<int>({5}));
-    EXPECT_EQ(AlgList(*fb, 5), std::vector<int>());
-    EXPECT_EQ(fb->AlgTable.GetMark(3), TProgFBClass::AlgEnd);
-    EXPECT_EQ(fb->AlgTable.GetMark(4), 5);
-    EXPECT_EQ(fb->AlgTable.GetCount(), 3);
+    EXPECT_EQ(QStringList({fb->GetFbText(2), fb->GetFbText(1), fb->GetFbText(7)}),
+              QStringList({"Первый", "Второй", ""}));
+    EXPECT_EQ((std::vector{AlgList(*fb, 0), AlgList(*fb, 1), AlgList(*fb, 2), AlgList(*fb, 5)}),
+              (std::vector<std::vector<int>>{{2, 3}, {}, {5}, {}}));
+    EXPECT_EQ(std::tuple(fb->AlgTable.GetMark(3), fb->AlgTable.GetMark(4), fb->AlgTable.GetCount()),
+              std::tuple(TProgFBClass::AlgEnd, 5, 3));
 
     // An empty first number cell leaves everything empty.
     EXPECT_EQ(StoreAlgorithmGrid(*fb, {{"", "Имя", "1"}, {" 2", "Второй", "5"}}), AlgGridError::None);
-    EXPECT_EQ(fb->AlgTable.GetCount(), 0);
-    EXPECT_EQ(fb->GetFbText(1), "");
-    EXPECT_EQ(AlgList(*fb, 1), std::vector<int>());
+    EXPECT_EQ(std::tuple(fb->AlgTable.GetCount(), fb->GetFbText(1), AlgList(*fb, 1)),
+              std::tuple(0, QString(), std::vector<int>()));
 
     // A number cell outside 1..FBCount addresses no name.
     for (const QString number : {"0", "121", "x"})
@@ -99,33 +94,26 @@ TEST(AlgorithmGrid, NumberCellsNameTheSlotsAndRowsGiveListsAndCount) {
 
 TEST(AlgorithmGrid, RowsAsTheEditorAndTheFileLoaderShowThem) {
     auto fb = Table(120, 10);
-    fb->SetFbText(0, "Насосы");
-    fb->SetFbText(1, "Вентиляция");
+    SetAlgorithm(*fb, 0, {3, 4, 5}, "Насосы");
+    SetAlgorithm(*fb, 1, {6, 7}, "Вентиляция");
     fb->SetFbText(2, "Третий");
-    for (int j = 0; j < 3; ++j)
-        fb->AlgTable.SetEntry(0, j, 3 + j);
-    fb->AlgTable.SetEntry(1, 0, 6);
-    fb->AlgTable.SetEntry(1, 1, 7);
-    fb->AlgTable.SetCount(2);
+    const auto lists = [](const std::vector<AlgGridRow>& rows) {
+        QStringList all;
+        for (const AlgGridRow& r : rows)
+            all << r.list;
+        return all;
+    };
     const std::vector<AlgGridRow> rows = AlgorithmRows(*fb);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].number, " 1");
-    EXPECT_EQ(rows[0].name, "Насосы");
-    EXPECT_EQ(rows[0].list, "3,4,5,");
+    EXPECT_EQ(QStringList({rows[0].number, rows[0].name, rows[0].list}),
+              QStringList({" 1", "Насосы", "3,4,5,"}));
     // The last algorithm takes in the blocks after its last one.
-    std::vector<AlgGridRow> loaded = LoadedAlgorithmRows(*fb);
-    ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[0].list, "3,4,5,");
-    EXPECT_EQ(loaded[1].list, "6,7,8,9,10,");
+    EXPECT_EQ(lists(LoadedAlgorithmRows(*fb)), QStringList({"3,4,5,", "6,7,8,9,10,"}));
     // An entry above the logic count ends that algorithm's list; the later ones still fill.
     fb->AlgTable.SetEntry(0, 1, 11);
     fb->AlgTable.SetEntry(2, 0, 1);
     fb->AlgTable.SetCount(3);
-    loaded = LoadedAlgorithmRows(*fb);
-    ASSERT_EQ(loaded.size(), 3u);
-    EXPECT_EQ(loaded[0].list, "3,");
-    EXPECT_EQ(loaded[1].list, "6,7,");
-    EXPECT_EQ(loaded[2].list, "1,2,3,4,5,6,7,8,9,10,");
+    EXPECT_EQ(lists(LoadedAlgorithmRows(*fb)), QStringList({"3,", "6,7,", "1,2,3,4,5,6,7,8,9,10,"}));
     // A list entry in the last slot gets no comma.
     auto full = Table(60, 60);
     for (int j = 0; j < 60; ++j)
@@ -191,6 +179,12 @@ class AlgWindowTest : public FbEditorFixture {
         const QTableWidgetItem* item = grid->item(row, column);
         return item ? item->text() : QString();
     }
+    QStringList Row(QTableWidget* grid, int row) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << Cell(grid, row, c);
+        return cells;
+    }
     void SetCell(int row, int column, const QString& text) {
         if (!window.StringGrid2->item(row, column))
             window.StringGrid2->setItem(row, column, new QTableWidgetItem);
@@ -217,16 +211,11 @@ class AlgWindowTest : public FbEditorFixture {
 TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
     ThreeBlocks();
     ASSERT_EQ(FB().LogicFBCount, 3);
-    FB().SetFbText(0, "Старый");
-    FB().AlgTable.SetEntry(0, 0, 2);
-    FB().AlgTable.SetCount(1);
+    SetAlgorithm(FB(), 0, {2}, "Старый");
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, &window);
         const QStringList types = CreatFb::TypeNames();
-        EXPECT_EQ(QStringList({Cell(window.StringGrid1, 2, 0), Cell(window.StringGrid1, 2, 1),
-                               Cell(window.StringGrid1, 2, 2), Cell(window.StringGrid1, 2, 3),
-                               Cell(window.StringGrid1, 2, 4), Cell(window.StringGrid1, 2, 5),
-                               Cell(window.StringGrid1, 2, 6)}),
+        EXPECT_EQ(Row(window.StringGrid1, 2),
                   QStringList({" 1", "ФБ1", types[0], Cfg().Serv.GetInputText(0), "", "", ""}));
         // Block 9 is not built; the calculation record has no row.
         EXPECT_EQ((QStringList{Cell(window.StringGrid1, 3, 3), Cell(window.StringGrid1, 3, 4),
@@ -245,7 +234,7 @@ TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
         window.OK->click();
         return window.result();
     });
-    Form().CreatAlgoritmClick();
+    Form().ACreatAlgoritm->trigger();
     EXPECT_EQ(modals.Shown(), 1);
     EXPECT_EQ(FB().GetFbText(0), "Насосы");
     EXPECT_EQ(AlgList(FB(), 0), std::vector<int>({1, 2, 3}));
@@ -254,21 +243,24 @@ TEST_F(AlgWindowTest, CreatingAlgorithmsFillsTheGridsAndStoresThemOnOk) {
     EXPECT_EQ(Form().AlgLabels[0]->text(), "Насосы");
 }
 
+// A row without a name clears its caption; with "Yes" to finishing, the scheme is not rebuilt.
 TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
     ThreeBlocks();
+    SetAlgorithm(FB(), 0, {1}, "Насосы");
+    SetAlgorithm(FB(), 1, {2}, "Вентиляция");
+    Form().RebuildFBScheme();
     const auto question = [&](int answer) {
         boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
                      MsgButtons::YesNo, MsgIcon::Question, mrNone, answer);
     };
     modals.Then([&](QDialog*) {
-        SetCell(2, 0, " 1");
-        SetCell(2, 1, "Имя");
         SetCell(2, 2, "1,4");
         boxes.ExpectText("error N ФБ", "Программатор ВЕГ-17");
         question(mrNo);
         window.OK->click();
         EXPECT_EQ(window.result(), mrNone); // the window stays
-        SetCell(2, 2, "1,ab");
+        SetCell(2, 1, "");
+        SetCell(3, 2, "2,ab");
         boxes.ExpectText("error ", "Программатор ВЕГ-17");
         question(mrYes);
         window.OK->click();
@@ -276,59 +268,28 @@ TEST_F(AlgWindowTest, AnErrorAsksWhetherToFinish) {
                      mrOk);
         return window.result();
     });
-    Form().CreatAlgoritmClick();
-    EXPECT_EQ(AlgList(FB(), 0), std::vector<int>({1})); // what was stored before the error stays
+    Form().ACreatAlgoritm->trigger();
+    EXPECT_EQ(AlgList(FB(), 1), std::vector<int>({2})); // what was stored before the error stays
+    ASSERT_EQ(Form().AlgLabels.size(), 2u);
+    EXPECT_EQ(std::tuple(Form().AlgLabels[0]->text(), Form().AlgLabels[1]->text(), FB().GetFbText(0)),
+              std::tuple(QString(), QString("Вентиляция"), QString()));
 
     // Without blocks the block numbers are not editable, but OK keeps the lists shown.
-    SetBlock(0, 0);
-    SetBlock(1, 0);
-    SetBlock(2, 0);
+    for (int i = 0; i < 3; ++i)
+        FB().ClearRecord(i);
     FB().RecountTable();
     FB().LogicFBCount = 0;
     modals.Then([&](QDialog*) {
         EXPECT_FALSE(window.EditingNFB->isChecked() || window.EditingNFB->isEnabled());
         EXPECT_FALSE(window.StringGrid2SelectCell(2, 2));
+        EXPECT_EQ(Cfg().Serv.Modified, 0); // marked in file mode only
+        Cfg().Serv.FileMode = 1;
         EXPECT_TRUE(window.StringGrid2SelectCell(1, 2));
+        EXPECT_EQ(Cfg().Serv.Modified, 1);
         window.OK->click();
         return window.result();
     });
-    Form().CreatAlgoritmClick();
-}
-
-TEST_F(AlgWindowTest, ARowWithoutANameClearsItsCaptionEvenWithoutARebuild) {
-    ThreeBlocks();
-    FB().SetFbText(0, "Насосы");
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().SetFbText(1, "Вентиляция");
-    FB().AlgTable.SetEntry(1, 0, 2);
-    FB().AlgTable.SetCount(2);
-    Form().RebuildFBScheme();
-    ASSERT_EQ(Form().AlgLabels.size(), 2u);
-    modals.Then([&](QDialog*) {
-        SetCell(2, 1, "");
-        SetCell(3, 2, "2,x");
-        boxes.ExpectText("error ", "Программатор ВЕГ-17");
-        boxes.Expect("Ошибка программирования \nЗакончить?", "Подтвердите окончание программирования",
-                     MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
-        window.OK->click();
-        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                     mrOk);
-        return window.result();
-    });
-    Form().CreatAlgoritmClick();
-    ASSERT_EQ(Form().AlgLabels.size(), 2u); // result 6: the scheme is not rebuilt
-    EXPECT_EQ(Form().AlgLabels[0]->text(), "");
-    EXPECT_EQ(Form().AlgLabels[1]->text(), "Вентиляция");
-    EXPECT_EQ(FB().GetFbText(0), "");
-}
-
-TEST_F(AlgWindowTest, SelectingACellInFileModeMarksTheConfigurationModified) {
-    Cfg().Serv.FileMode = 0;
-    window.StringGrid2SelectCell(1, 2);
-    EXPECT_EQ(Cfg().Serv.Modified, 0);
-    Cfg().Serv.FileMode = 1;
-    window.StringGrid2SelectCell(1, 2);
-    EXPECT_EQ(Cfg().Serv.Modified, 1);
+    Form().ACreatAlgoritm->trigger();
 }
 
 namespace {
@@ -351,24 +312,17 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     for (int i = 0; i < 10; ++i)
         SetBlock(i, 1);
     FB().RecountTable();
-    FB().SetFbText(0, "Насосы");
-    FB().SetFbText(1, "Вентиляция");
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetEntry(0, 1, 2);
+    SetAlgorithm(FB(), 0, {1, 2}, "Насосы");
+    SetAlgorithm(FB(), 1, {6, 7}, "Вентиляция");
     FB().AlgTable.SetMark(0, 1);
-    FB().AlgTable.SetEntry(1, 0, 6);
-    FB().AlgTable.SetEntry(1, 1, 7);
     FB().AlgTable.SetMark(5, 6);
-    FB().AlgTable.SetCount(2);
     const QString full = dir.filePath("full.veg");
     ASSERT_TRUE(SaveConfigFile(nullptr, full, Cfg()));
     const QByteArray file = Bytes(full);
     ASSERT_EQ(file.size() / 1024, 34);
-    const TProgFBClass saved = FB();
     FB().ResetAlgorithms();
     Cfg().Reserv.ResetAlgorithms();
-    Cfg().Serv.FileMode = 1;
-    Cfg().Serv.Modified = 0;
+    Cfg().Serv.FileMode = 1; // the save left the configuration unmodified
 
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, window.DialOpenFile);
@@ -376,10 +330,9 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
         return int(QDialog::Accepted);
     });
     window.NameFromFile->click();
-    EXPECT_EQ(FB().GetFbText(1), "Вентиляция");
-    EXPECT_EQ(AlgList(FB(), 0), AlgList(saved, 0));
-    EXPECT_EQ(std::tuple(FB().AlgTable.GetMark(5), FB().AlgTable.GetCount(), Cfg().Serv.Modified),
-              std::tuple(6, 2, 1));
+    EXPECT_EQ(std::tuple(FB().GetFbText(1), AlgList(FB(), 0), FB().AlgTable.GetMark(5),
+                         FB().AlgTable.GetCount(), Cfg().Serv.Modified),
+              std::tuple(QString("Вентиляция"), std::vector{1, 2}, 6, 2, 1));
     const auto& reserve = Cfg().Reserv;
     EXPECT_EQ(std::tuple(reserve.AlgReserve.GetCount(), reserve.AlgReserve.GetEntry(1, 1),
                          reserve.AlgNames().GetByte(0, 0)),
@@ -388,13 +341,9 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
               std::pair(QString(" 2"), QString("6,7,8,9,10,")));
 
     // Refusals change nothing; warnings go on.
-    struct Refusal {
-        QByteArray bytes;
-        QString text;
-    };
     QByteArray overCount = file;
     overCount[ConfigFileLayout{120}.CountAt()] = char(121);
-    const std::vector<Refusal> refusals{
+    const std::vector<std::pair<QByteArray, QString>> refusals{
         {QByteArray(11 * 1024 + 1000, '\0'), "Файл не опознан"},
         {QByteArray(12 * 1024, '\0'), "Файл создан на 40 ФБ"},
         {QByteArray(15 * 1024, '\0'), "Файл не опознан"},
@@ -402,11 +351,11 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
         {overCount, "Файл не опознан"},
     };
     FB().ResetAlgorithms();
-    for (const Refusal& r : refusals) {
+    for (const auto& [bytes, text] : refusals) {
         const QString path = dir.filePath("r.veg");
-        WriteBytes(path, r.bytes);
-        boxes.Expect(r.text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
-        EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, path, Cfg())) << r.text.toStdString();
+        WriteBytes(path, bytes);
+        ExpectWarning(text);
+        EXPECT_FALSE(LoadAlgorithmsFromFile(nullptr, path, Cfg())) << text.toStdString();
         EXPECT_EQ(FB().AlgTable.GetCount(), 0);
     }
     boxes.Expect("Файл не удается открыть", "Открытие файла", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
@@ -423,50 +372,13 @@ TEST_F(AlgWindowTest, AlgorithmsLoadFromASavedFile) {
     Cfg().Serv.SetSlotModuleCode(2, Cfg().Serv.GetSlotModuleCode(2) == 3 ? 4 : 3);
     FB().SetFbText(70, "Дальний");
     FB().AlgTable.SetEntry(70, 0, 5);
-    boxes.Expect("Количество ФБ \nне соответствует количеству ФБ в файле", "Предупреждение", MsgButtons::OK,
-                 MsgIcon::Warning, mrNone, mrOk);
-    boxes.Expect("Рабочая конфигурация \nне соответствует конфигурации в файле", "Предупреждение",
-                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    ExpectWarning("Количество ФБ \nне соответствует количеству ФБ в файле");
+    ExpectWarning("Рабочая конфигурация \nне соответствует конфигурации в файле");
     EXPECT_TRUE(LoadAlgorithmsFromFile(nullptr, path60, Cfg()));
     EXPECT_EQ(std::pair(FB().GetFbText(0), FB().GetFbText(70)),
               std::pair(QString("Малый"), QString("Дальний")));
     EXPECT_EQ(std::tuple(FB().FBCount, FB().AlgTable.GetEntry(70, 0), FB().AlgTable.GetCount()),
               std::tuple(120, 5, 1));
-}
-
-// A file entry above the block count ends only its algorithm's row: OK keeps the later ones.
-TEST_F(AlgWindowTest, AFileEntryPastTheBlocksEndsOnlyItsRow) {
-    QTemporaryDir dir;
-    for (int i = 0; i < 4; ++i)
-        SetBlock(i, 1);
-    FB().RecountTable();
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetEntry(0, 1, 9);
-    FB().AlgTable.SetEntry(1, 0, 2);
-    FB().SetFbText(0, "A");
-    FB().SetFbText(1, "B");
-    FB().AlgTable.SetCount(2);
-    const QString path = dir.filePath("alg.veg");
-    ASSERT_TRUE(SaveConfigFile(nullptr, path, Cfg()));
-    FB().ResetAlgorithms();
-
-    modals.Then([&](QDialog*) {
-        window.NameFromFile->click();
-        EXPECT_EQ(QStringList({Cell(window.StringGrid2, 2, 2), Cell(window.StringGrid2, 3, 0),
-                               Cell(window.StringGrid2, 3, 1), Cell(window.StringGrid2, 3, 2)}),
-                  QStringList({"1,", " 2", "B", "2,3,4,"}));
-        window.OK->click();
-        return window.result();
-    });
-    modals.Then([&](QDialog*) {
-        window.DialOpenFile->selectFile(path);
-        return int(QDialog::Accepted);
-    });
-    Form().ACreatAlgoritm->trigger();
-    EXPECT_EQ(modals.Shown(), 2);
-    EXPECT_EQ(std::pair(AlgList(FB(), 0), AlgList(FB(), 1)), std::pair(std::vector{1}, std::vector{2, 3, 4}));
-    EXPECT_EQ(std::tuple(FB().AlgTable.GetCount(), FB().GetFbText(1), FB().AlgTable.GetMark(1)),
-              std::tuple(2, QString("B"), 2));
 }
 
 TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
@@ -475,9 +387,7 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     parts.context.SetModifCode("0D010000");
     Cfg().Serv.DevNum = 4;
     Cfg().Serv.FileMode = 0;
-    FB().SetFbText(0, "Насосы");
-    FB().AlgTable.SetEntry(0, 0, 1);
-    FB().AlgTable.SetCount(1);
+    SetAlgorithm(FB(), 0, {1}, "Насосы");
     window.FillTables(BlockRows(FB(), Cfg().Serv, CreatFb::TypeNames()), AlgorithmRows(FB()));
 
     const QString blocks = dir.filePath("blocks");
@@ -493,15 +403,10 @@ TEST_F(AlgWindowTest, TablesPrintThroughTheWordProcessor) {
     const QString rtf = blocks + ".rtf";
     EXPECT_EQ(wp.calls, QStringList({"Open " + rtf, "Save " + rtf, "Close " + rtf, "Quit"}));
     std::vector<QStringList> rows;
-    for (int r = 0; r < 5; ++r) {
-        QStringList cells;
-        for (int c = 0; c < 7; ++c)
-            cells << Cell(window.StringGrid1, r, c);
-        rows.push_back(cells);
-    }
-    const QStringList expectedBlocks =
-        BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows);
-    EXPECT_EQ(Bytes(rtf), RtfDocument(expectedBlocks));
+    for (int r = 0; r < 5; ++r)
+        rows.push_back(Row(window.StringGrid1, r));
+    EXPECT_EQ(Bytes(rtf),
+              RtfDocument(BlockTableLines("ВЕГ-17-Р  0D010000  № 5", "Функциональные блоки", rows)));
 
     wp.calls.clear();
     Cfg().Serv.FileMode = 1;

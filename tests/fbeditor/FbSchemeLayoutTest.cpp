@@ -32,29 +32,23 @@ class FbSchemeLayoutTest : public ::testing::Test {
 
 TEST_F(FbSchemeLayoutTest, RowsAndColumns) {
     struct Case {
-        const char* name;
         int blocks;
         std::vector<int> relays; // indices with a relay output
         std::vector<int> starts; // indices that start an algorithm
         std::vector<std::pair<int, int>> cells;
     };
     const Case cases[] = {
-        {"three a row", 4, {}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
-        {"a relay output ends its row",
-         7,
-         {1},
-         {6},
-         {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {3, 0}}},
-        {"a relay output in the last column", 4, {2}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
-        {"a relay output on every block", 3, {0, 1, 2}, {}, {{0, 0}, {1, 0}, {2, 0}}},
-        {"an algorithm starting in column 0 stays there",
-         5,
-         {},
-         {0, 3},
-         {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}}},
-        {"algorithms starting mid-row", 4, {}, {1, 2}, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},
+        // Three a row; a relay output ends its row; or stands in the last column; or on every block.
+        {4, {}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
+        {7, {1}, {6}, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {3, 0}}},
+        {4, {2}, {}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}}},
+        {3, {0, 1, 2}, {}, {{0, 0}, {1, 0}, {2, 0}}},
+        // An algorithm starting in column 0 stays there; algorithms starting mid-row.
+        {5, {}, {0, 3}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}}},
+        {4, {}, {1, 2}, {{0, 0}, {1, 0}, {2, 0}, {2, 1}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(int(&c - cases));
         cfg = TConfiguration();
         Blocks(c.blocks);
         for (int i : c.relays)
@@ -62,17 +56,18 @@ TEST_F(FbSchemeLayoutTest, RowsAndColumns) {
         for (int i : c.starts)
             cfg.FB.AlgTable.SetMark(i, i + 1);
         const FbScheme::Layout layout = Lay();
-        ASSERT_EQ(layout.blocks.size(), c.cells.size()) << c.name;
+        ASSERT_EQ(layout.blocks.size(), c.cells.size());
         for (size_t n = 0; n < c.cells.size(); ++n) {
             const FbScheme::Link& link = layout.blocks[n].link;
             const auto [row, col] = c.cells[n];
-            EXPECT_EQ(std::pair(link.row, link.column), c.cells[n]) << c.name << " block " << n + 1;
-            EXPECT_EQ(link.index, int(n));
-            EXPECT_EQ(QPoint(link.left, link.top), QPoint(col * 250, row * 120 + 15)) << c.name;
-            EXPECT_EQ(layout.blocks[n].panel, QPoint(link.left, link.top)) << c.name;
+            const QPoint at(col * 250, row * 120 + 15);
+            EXPECT_EQ(std::tuple(link.row, link.column, link.index, QPoint(link.left, link.top),
+                                 layout.blocks[n].panel),
+                      std::tuple(row, col, int(n), at, at))
+                << "block " << n + 1;
         }
         // The scheme area ends 20 below the last panel.
-        EXPECT_EQ(layout.height, c.cells.back().first * 120 + 15 + PanelHeight + 20) << c.name;
+        EXPECT_EQ(layout.height, c.cells.back().first * 120 + 15 + PanelHeight + 20);
     }
 }
 
@@ -116,8 +111,9 @@ TEST_F(FbSchemeLayoutTest, SignallingAndRelayOutputsBesideTheirBlock) {
         const FbScheme::Layout layout = Lay();
         const Block& b = layout.blocks[size_t(col)];
         ASSERT_TRUE(b.relay) << col;
-        EXPECT_EQ(b.relay->line.x() + b.relay->lineWidth, 750) << col;
-        EXPECT_EQ(b.background.right() + 1, 750 + 64) << col;
+        EXPECT_EQ(std::pair(b.relay->line.x() + b.relay->lineWidth, b.background.right() + 1),
+                  std::pair(750, 750 + 64))
+            << col;
     }
 }
 
@@ -161,10 +157,11 @@ TEST_F(FbSchemeLayoutTest, TheBlockBeforeReachesTheInputThatTakesIt) {
         cfg.FB.SetInKind(1, j, 1);
         cfg.FB.SetInNum(1, j, 1);
         const FbScheme::Layout layout = Lay();
-        EXPECT_EQ(layout.blocks[0].output.shape, reach[j]) << j;
-        EXPECT_TRUE(layout.blocks[0].output.shown) << j;
-        EXPECT_EQ(layout.blocks[1].link.feeders[size_t(j)], 1) << j;
-        EXPECT_FALSE(layout.blocks[1].output.shown) << j; // nothing takes the last block
+        // Nothing takes the last block.
+        EXPECT_EQ(std::tuple(layout.blocks[0].output.shape, layout.blocks[0].output.shown,
+                             layout.blocks[1].link.feeders[size_t(j)], layout.blocks[1].output.shown),
+                  std::tuple(reach[j], true, 1, false))
+            << j;
     }
 
     // Block 2 takes block 1 on inputs 1 and 3 (the later one is drawn) and a КВУ signal; block 3
@@ -175,9 +172,9 @@ TEST_F(FbSchemeLayoutTest, TheBlockBeforeReachesTheInputThatTakesIt) {
     cfg.FB.SetSubtype(3, 5);
     FbScheme::Layout layout = Lay();
     ASSERT_EQ(layout.blocks.size(), 4u);
-    EXPECT_EQ(layout.blocks[0].output.shape, stZigzag1);
-    EXPECT_EQ(layout.blocks[1].output.shape, stZigzag1);
-    EXPECT_EQ(layout.blocks[2].output.shape, stZigzag3);
+    EXPECT_EQ(std::tuple(layout.blocks[0].output.shape, layout.blocks[1].output.shape,
+                         layout.blocks[2].output.shape),
+              std::tuple(stZigzag1, stZigzag1, stZigzag3));
     EXPECT_EQ(layout.blocks[3].inputs[1].caption, "");
     const std::array<int, 4> feeders[] = {{0, 0, 0, 0}, {1, 0, 1, 0}, {1, 0, 2, 0}, {3, 0, 0, 0}};
     for (size_t n = 0; n < 4; ++n)
@@ -189,14 +186,14 @@ TEST_F(FbSchemeLayoutTest, TheBlockBeforeReachesTheInputThatTakesIt) {
     // A block that drives relays keeps its relay connector.
     Relay(0);
     layout = Lay();
-    EXPECT_EQ(layout.blocks[0].output.shape, stZigzag2);
-    EXPECT_TRUE(layout.blocks[0].output.shown);
+    EXPECT_EQ(std::pair(layout.blocks[0].output.shape, layout.blocks[0].output.shown),
+              std::pair(stZigzag2, true));
 
     // A block taken by no next block has no connector.
     SetLogicRecord(cfg.FB, 2, 1);
     layout = Lay();
-    EXPECT_EQ(layout.blocks[1].output.shape, stZigzag0);
-    EXPECT_FALSE(layout.blocks[1].output.shown);
+    EXPECT_EQ(std::pair(layout.blocks[1].output.shape, layout.blocks[1].output.shown),
+              std::pair(stZigzag0, false));
 }
 
 TEST_F(FbSchemeLayoutTest, TheComparatorShowsItsDiscreteInputAndItsOperand) {
@@ -252,12 +249,10 @@ TEST_F(FbSchemeLayoutTest, SettingsOfEachTypeAndTheFirstMemberForBadValues) {
     ASSERT_EQ(layout.blocks.size(), 6u);
 
     const FbScheme::Settings& timer = layout.blocks[0].settings;
-    EXPECT_EQ(timer.timer, T0);
-    EXPECT_EQ(timer.timeUnit, tdms);
-    EXPECT_EQ(timer.time, 120);
-    EXPECT_FALSE(timer.alarm);
-    EXPECT_EQ(layout.blocks[1].settings.trigger, ttRS);
-    EXPECT_EQ(layout.blocks[4].settings.trigger, ttSR);
+    EXPECT_EQ(std::tuple(timer.timer, timer.timeUnit, timer.time, timer.alarm.has_value()),
+              std::tuple(T0, tdms, 120, false));
+    EXPECT_EQ(std::tuple(layout.blocks[1].settings.trigger, layout.blocks[4].settings.trigger),
+              std::tuple(ttRS, ttSR));
     const FbScheme::Settings& t5 = layout.blocks[2].settings;
     EXPECT_EQ(t5.timer, T5);
     ASSERT_TRUE(t5.alarm);
@@ -274,9 +269,8 @@ TEST_F(FbSchemeLayoutTest, TheSchemeEndsAtTheFirstRecordOfNoLogicType) {
     // An empty table: no blocks, no labels, no height.
     cfg.FB.AlgTable.SetCount(2);
     FbScheme::Layout layout = Lay();
-    EXPECT_TRUE(layout.blocks.empty());
-    EXPECT_TRUE(layout.labels.empty());
-    EXPECT_FALSE(layout.height);
+    EXPECT_EQ(std::tuple(layout.blocks.size(), layout.labels.size(), layout.height.has_value()),
+              std::tuple(0u, 0u, false));
 
     // A type outside 1..9 ends the scheme, whatever follows.
     for (int bad : {0, 10, 11, 12, 13, 15}) {
@@ -334,8 +328,8 @@ TEST_F(FbSchemeLayoutTest, AlgorithmLabelsStandAboveTheirFirstBuiltBlock) {
     EXPECT_EQ(layout.labels[0].pos, QPoint(8, layout.blocks[3].link.top - 12));
     for (size_t a = 1; a < 4; ++a)
         EXPECT_EQ(layout.labels[a].pos, QPoint(8, lastTop + 108)) << a;
-    EXPECT_EQ(layout.labels[0].caption, "Алгоритм 1");
-    EXPECT_EQ(layout.labels[3].caption, "Алгоритм 4");
+    EXPECT_EQ(std::pair(layout.labels[0].caption, layout.labels[3].caption),
+              std::pair(QString("Алгоритм 1"), QString("Алгоритм 4")));
 
     // The count read from a file is bounded by the table.
     for (auto [count, labels] : {std::pair(-1, 0), std::pair(500, 121)}) {

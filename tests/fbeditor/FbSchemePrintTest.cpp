@@ -137,6 +137,14 @@ QStringList OverprintedWords(const QString& path) {
     return overlaps;
 }
 
+// The page text holds every text of shown and none of absent.
+void ExpectTexts(const QString& page, const QStringList& shown, const QStringList& absent) {
+    for (const QString& t : shown)
+        EXPECT_TRUE(page.contains(t)) << t.toStdString() << " in:\n" << page.toStdString();
+    for (const QString& t : absent)
+        EXPECT_FALSE(page.contains(t)) << t.toStdString() << " in:\n" << page.toStdString();
+}
+
 } // namespace
 
 class FbSchemePrintRun : public FbEditorFixture {
@@ -164,13 +172,10 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     for (int i = 0; i < 18; ++i) // six rows of three
         SetBlock(i, 1);
     FB().SetB9Plus(0, 1, 0x05); // block 1 drives relays 1 and 3 of module 1; its row ends there
-    FB().SetFbText(0, "Котельная");
-    FB().AlgTable.SetEntry(0, 0, 1);
+    SetAlgorithm(FB(), 0, {1}, "Котельная");
     FB().AlgTable.SetMark(0, 1);
-    FB().SetFbText(1, "Дальний");
-    FB().AlgTable.SetEntry(1, 0, 18);
+    SetAlgorithm(FB(), 1, {18}, "Дальний");
     FB().AlgTable.SetMark(17, 18);
-    FB().AlgTable.SetCount(2);
     FB().SetSigTipS(1, 2); // light-board cells 26 and 29, one on each page
     FB().SetSigNTabS(1, 26);
     FB().SetSigTipS(16, 2);
@@ -182,13 +187,6 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     Form().setParent(&mainWindow, Form().windowFlags());
     const auto unparent = qScopeGuard([&] { Form().setParent(nullptr, Form().windowFlags()); });
     Form().RebuildFBScheme();
-    const std::vector<Page> pages = [&] {
-        std::vector<int> rows;
-        for (int i = 0; i < FB().EditorState.PanelCount; ++i)
-            rows.push_back(FB().EditorState.Links[size_t(i)].w[3]);
-        return Pages(rows);
-    }();
-    ASSERT_EQ(pages.size(), 2u);
 
     printer.accept = false; // a cancelled dialog prints nothing
     Form().Button2->click();
@@ -200,33 +198,21 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     EXPECT_EQ(printer.offered, std::make_pair(1, 2));
     EXPECT_EQ(printer.Jobs(), 2);
     EXPECT_EQ(clock.sleeps, std::vector<int>({300, 500, 300, 500}));
-    const QString page1 = PdfText(dir.filePath("page1.pdf"));
-    const QString page2 = PdfText(dir.filePath("page2.pdf"));
-    EXPECT_TRUE(page1.contains(Form().windowTitle())) << page1.toStdString();
-    EXPECT_TRUE(page1.contains("Программатор ВЕГ-17"));
-    EXPECT_TRUE(page1.contains("Файловый режим главного окна")); // the main window's label, not the editor's
-    EXPECT_FALSE(page1.contains("Режим работы с файлом"));
-    EXPECT_TRUE(page1.contains("26") && !page1.contains("29")) << page1.toStdString();
-    EXPECT_TRUE(page2.contains("29") && !page2.contains("26")) << page2.toStdString();
-    EXPECT_FALSE(page2.contains("Файловый режим"));
+    // The main window's file-mode label, not the editor's, on the first page only.
+    ExpectTexts(PdfText(dir.filePath("page1.pdf")),
+                {Form().windowTitle(), "Программатор ВЕГ-17", "Файловый режим главного окна", "26",
+                 "Информация о модулях реле:", "ФБ1 МР1: 1,3", "ФБ2 нет выхода на модуль реле", "Котельная"},
+                {"Режим работы с файлом", "29", "Дальний"});
+    ExpectTexts(PdfText(dir.filePath("page2.pdf")),
+                {"29", "страница 2", "Дальний", "ФБ18 нет выхода на модуль реле"},
+                {"26", "Файловый режим", "ФБ1 "});
     for (const char* page : {"page1.pdf", "page2.pdf"})
         EXPECT_EQ(OverprintedWords(dir.filePath(page)).join("; ").toStdString(), "") << page;
-    EXPECT_TRUE(page1.contains("Информация о модулях реле:"));
-    EXPECT_TRUE(page1.contains("ФБ1 МР1: 1,3")) << page1.toStdString();
-    EXPECT_TRUE(page1.contains("ФБ2 нет выхода на модуль реле"));
-    EXPECT_TRUE(page1.contains("Котельная"));
-    EXPECT_FALSE(page1.contains("Дальний"));
-    EXPECT_TRUE(page2.contains("страница 2")) << page2.toStdString();
-    EXPECT_TRUE(page2.contains("Дальний"));
-    EXPECT_TRUE(page2.contains("ФБ18 нет выхода на модуль реле"));
-    EXPECT_FALSE(page2.contains("ФБ1 "));
 
     Cfg().Serv.FileMode = 0; // the device's scheme: no file-mode line
     Form().Button2->click();
     ASSERT_EQ(printer.Jobs(), 4);
-    const QString page3 = PdfText(dir.filePath("page3.pdf"));
-    EXPECT_TRUE(page3.contains(Form().windowTitle()));
-    EXPECT_FALSE(page3.contains("Файловый режим"));
+    ExpectTexts(PdfText(dir.filePath("page3.pdf")), {Form().windowTitle()}, {"Файловый режим"});
 }
 
 TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
@@ -239,8 +225,7 @@ TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
     EXPECT_EQ(lines.value(0), "ВЕГ-17  0D010000  № 1");
     window.But5->click();
     ASSERT_EQ(printer.Jobs(), 1);
-    const QString whole = PdfText(dir.filePath("page1.pdf"));
-    EXPECT_TRUE(whole.contains("вход. сигнала 4")) << whole.toStdString();
+    ExpectTexts(PdfText(dir.filePath("page1.pdf")), {"вход. сигнала 4"}, {});
 
     window.Button1->click();
     QTextCursor cursor(window.RichEdit3->document()->lastBlock()); // the second heading row
@@ -249,11 +234,8 @@ TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
     window.Button2->click();
     ASSERT_EQ(printer.Jobs(), 2);
     EXPECT_FALSE(window.RichEdit4->isVisible());
-    const QString text = PdfText(dir.filePath("page2.pdf"));
-    EXPECT_TRUE(text.contains("Печать выделенной части таблицы")) << text.toStdString();
-    EXPECT_TRUE(text.contains("Функциональные блоки"));
-    EXPECT_TRUE(text.contains("п/п"));
-    EXPECT_FALSE(text.contains("Наименование"));
+    ExpectTexts(PdfText(dir.filePath("page2.pdf")),
+                {"Печать выделенной части таблицы", "Функциональные блоки", "п/п"}, {"Наименование"});
 
     // Only the block table's print presets the dialog to the selection.
     cursor = QTextCursor(window.RichEdit1->document()->lastBlock());

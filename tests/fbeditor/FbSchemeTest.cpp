@@ -51,9 +51,8 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
     SetBlock(6, 9);
     FB().AlgTable.SetMark(6, 7);
     SetBlock(7, 12); // an integrator
+    SetAlgorithm(FB(), 0, {7}, "Алгоритм 1");
     FB().AlgTable.SetCount(2);
-    FB().AlgTable.SetEntry(0, 0, 7);
-    FB().SetFbText(0, "Алгоритм 1");
     Form().RebuildFBScheme();
 
     // The analogue captions come from the information window's grid.
@@ -70,10 +69,10 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
         ASSERT_NE(p, nullptr);
         EXPECT_FALSE(p->isHidden());
         EXPECT_EQ(std::tuple(p->Number(), p->GetTFB(), At(p)), std::tuple(n + 1, b.type, b.panel)) << n;
-        for (int j = 0; j < p->InputCount(); ++j) {
-            EXPECT_EQ(p->InputBox(j)->Text(), b.inputs[size_t(j)].caption) << n << " " << j;
-            EXPECT_EQ(p->InputBox(j)->Type(), b.inputs[size_t(j)].type) << n << " " << j;
-        }
+        for (int j = 0; j < p->InputCount(); ++j)
+            EXPECT_EQ(std::pair(p->InputBox(j)->Text(), p->InputBox(j)->Type()),
+                      std::pair(b.inputs[size_t(j)].caption, b.inputs[size_t(j)].type))
+                << n << " " << j;
         EXPECT_EQ(std::pair(Form().ShapeFB[n]->geometry(), At(Form().ShapeMark[n])),
                   std::pair(b.background, b.mark))
             << n;
@@ -84,9 +83,13 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
             << n;
         EXPECT_EQ(std::pair(st.Links[n].w, st.PanelOrder[n]), std::pair(b.link.ToRecord().w, n)) << n;
 
-        EXPECT_EQ(st.HasSign[n], b.signalling ? 1 : 0) << n;
-        EXPECT_EQ(Form().PanSign[n] != nullptr, b.signalling.has_value()) << n;
-        EXPECT_EQ(Form().ShapeZSign[n] != nullptr, b.signalling.has_value()) << n;
+        // The signalling and relay elements exist exactly where the layout has them.
+        const int sig = b.signalling ? 1 : 0, relay = b.relay ? 1 : 0;
+        EXPECT_EQ(std::tuple(int(st.HasSign[n]), Form().PanSign[n] != nullptr,
+                             Form().ShapeZSign[n] != nullptr, int(st.HasRelay[n]), Form().PanMR[n] != nullptr,
+                             Form().ShapeHorz[n] != nullptr),
+                  std::tuple(sig, sig == 1, sig == 1, relay, relay == 1, relay == 1))
+            << n;
         if (b.signalling) {
             const TPanSign* sign = Form().PanSign[n];
             const TPShapeZ* z = Form().ShapeZSign[n];
@@ -95,9 +98,6 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
                                  b.signalling->connector.pos, b.signalling->connector.shape));
             EXPECT_FALSE(sign->isHidden() || z->isHidden());
         }
-        EXPECT_EQ(st.HasRelay[n], b.relay ? 1 : 0) << n;
-        EXPECT_EQ(Form().PanMR[n] != nullptr, b.relay.has_value()) << n;
-        EXPECT_EQ(Form().ShapeHorz[n] != nullptr, b.relay.has_value()) << n;
         if (b.relay) {
             const TPanMR* mr = Form().PanMR[n];
             const TShapeHorz* line = Form().ShapeHorz[n];
@@ -120,10 +120,9 @@ TEST_F(FbEditorFixture, ElementsStandWhereTheLayoutSays) {
     EXPECT_EQ(Form().SchemeArea->height(), layout.height);
     EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 7);
     EXPECT_EQ(Shown<TPShapeZ>(*Form().SchemeArea), 4); // three output connectors, one signalling
-    EXPECT_EQ(FB().IntegratorCount, layout.integrators);
-    EXPECT_EQ(FB().IntegratorCount, 1);
-    EXPECT_EQ(FB().GetLogicFBLimit(), 120 - 2); // both integrator records stay reserved
-    EXPECT_EQ(st.SchemeNonEmpty, 1);
+    // Both integrator records stay reserved.
+    EXPECT_EQ(std::tuple(FB().IntegratorCount, layout.integrators, FB().GetLogicFBLimit(), st.SchemeNonEmpty),
+              std::tuple(1, 1, 120 - 2, 1));
 
     // A rebuild replaces the labels; no panel, no labels.
     for (int i = 0; i < 8; ++i)
@@ -138,11 +137,10 @@ TEST_F(FbEditorFixture, AnEmptyTableKeepsTheScrollRangeAndRemovingTheSchemeFrees
     Form().SchemeArea->resize(Form().SchemeArea->width(), 777);
     editors.prgD.SchemeState = 0;
     Form().RebuildFBScheme();
-    EXPECT_EQ(FB().EditorState.PanelCount, 0);
-    EXPECT_EQ(Shown<TPanFB>(*Form().SchemeArea), 0);
-    EXPECT_EQ(Form().SchemeArea->height(), 777);
-    EXPECT_EQ(FB().EditorState.SchemeNonEmpty, 0);
-    EXPECT_EQ(editors.prgD.SchemeState, 1);
+    EXPECT_EQ(std::tuple(FB().EditorState.PanelCount, Shown<TPanFB>(*Form().SchemeArea),
+                         Form().SchemeArea->height(), FB().EditorState.SchemeNonEmpty,
+                         editors.prgD.SchemeState),
+              std::tuple(0, 0, 777, 0, 1));
 
     // Removing the scheme frees every element and scrolls back to the top.
     SetBlock(0, 5);
