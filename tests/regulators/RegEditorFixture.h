@@ -11,6 +11,27 @@
 
 using Bytes = std::vector<uint8_t>;
 
+inline void SetLoop(TProgRegClass& reg, int i, int pv, int type, int out) {
+    reg.SetAnVh(i, pv), reg.SetTReg(i, 0, type), reg.SetVyh(i, out);
+    reg.SetKPText(i, "1"), reg.SetTiText(i, "100");
+}
+
+// A cascade: outer loop record 0 drives inner loop 2 (record 1), which drives DAC output 2.
+inline void SetCascade(TProgRegClass& reg) {
+    SetLoop(reg, 0, 1, 1, 9);
+    SetLoop(reg, 1, 2, 8, 1);
+}
+
+// A ПЗ-fed loop in record `rec` fed by ПЗ p.
+inline void SetProgramFed(TProgRegClass& reg, int rec, int p, int pv) {
+    SetLoop(reg, rec, pv, 16 + p, rec);
+    reg.SetPZReg(p, rec + 1);
+    for (int k = 0; k < 6; ++k) {
+        reg.SetPZTime(p, k, 10 * (k + 1));
+        reg.SetPZValue(p, k, 1000 * k - 2000);
+    }
+}
+
 class RegEditor : public EditorFixture {
   protected:
     void SetUp() override {
@@ -19,6 +40,7 @@ class RegEditor : public EditorFixture {
         Cfg().MBA.SetChVSkText(0, 0, "100");
         Cfg().MBA.SetChVSkText(0, 1, "100");
         QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, [this] { ++changed; });
+        DeviceLoops();
     }
     // Loops as the device holds them: two single loops, inputs 1 and 2, outputs 1 and 2.
     void DeviceLoops() {
@@ -63,6 +85,11 @@ class RegEditor : public EditorFixture {
     }
     void Warn(const QString& text) {
         boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    }
+    // The copied group does not fit the free rows.
+    void Full() {
+        boxes.Expect("количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
+                     MsgButtons::OK, MsgIcon::Information, mrNone, mrOk);
     }
 
     int changed = 0;

@@ -17,7 +17,6 @@
 #include <QTest>
 
 TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
-    DeviceLoops();
     form.InPortClick();
     EXPECT_EQ(device.Received(),
               (std::vector<Bytes>{Frame::Build(1, 'D', Bytes{0x20}), Frame::Build(1, 'D', Bytes{0x21})}));
@@ -63,7 +62,6 @@ TEST_F(RegEditor, WriteRefreshesTheReserveAndTheSummaryAndAsksWhenUnchanged) {
 }
 
 TEST_F(RegEditor, CloseQueryAndFileMode) {
-    DeviceLoops();
     form.InPortClick();
     const Bytes read0 = Table(0);
     struct Case {
@@ -95,7 +93,6 @@ TEST_F(RegEditor, CloseQueryAndFileMode) {
 }
 
 TEST_F(RegEditor, SelectionByMouseCtrlAndSelectAll) {
-    DeviceLoops();
     form.InPortClick();
     RegEditState& st = Cfg().Reg.RegEdit;
     const QColor sel = TColorToQColor(clSelection);
@@ -131,27 +128,7 @@ TEST_F(RegEditor, SelectionByMouseCtrlAndSelectAll) {
     EXPECT_EQ(Cfg().Reg.GetRegModified(), 1);
 }
 
-// After Ctrl+A a right click on the empty scheme, for its popup, keeps the loops chosen; a left
-// click clears them.
-TEST_F(RegEditor, OnlyALeftClickOnTheEmptySchemeClearsTheChoice) {
-    DeviceLoops();
-    form.show(); // reads the loops
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    const RegEditState& st = Cfg().Reg.RegEdit;
-    const QPoint empty(form.SchemeArea->width() - 2, 2);
-    QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
-    for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
-        QTest::mouseClick(form.SchemeArea, button, {}, empty);
-        const bool kept = button == Qt::RightButton;
-        EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], kept ? 2 : 0);
-        EXPECT_EQ(form.Frames[1]->Color(), kept ? TColorToQColor(clSelection) : clBtnFace());
-    }
-    form.hide();
-}
-
 TEST_F(RegEditor, CreateThroughTheDialogAndEditByDoubleClick) {
-    DeviceLoops();
     device.Block(32)[0] = 0; // record 0 free, record 1 used
     form.InPortClick();
     ScriptedModals modals;
@@ -193,7 +170,6 @@ TEST_F(RegEditor, CreateThroughTheDialogAndEditByDoubleClick) {
 }
 
 TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
-    DeviceLoops();
     device.Block(32)[28] = 0; // one loop
     form.InPortClick();
     Warn("Нет выделенных регуляторов");
@@ -225,8 +201,7 @@ TEST_F(RegEditor, OnlineEntryAfterSelectAllAndItsRefusal) {
     form.AAddGroup->trigger(); // one free row: fits, nothing shown
     Cfg().Reg.SetAnVh(1, 2);
     form.BuildRegScheme();
-    boxes.Expect("количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
-                 MsgButtons::OK, MsgIcon::Information, mrNone, mrOk);
+    Full();
     form.AAddGroup->trigger();
 }
 
@@ -288,7 +263,6 @@ TEST_F(RegEditor, RefusedAccessProgressBusyPollsAndTheDeviceNumberTakenAfterTheF
 }
 
 TEST_F(RegEditor, ShortcutsWorkWhereTheirItemsAreHidden) {
-    DeviceLoops();
     form.show(); // reads the device
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -297,11 +271,18 @@ TEST_F(RegEditor, ShortcutsWorkWhereTheirItemsAreHidden) {
     EXPECT_EQ(device.ReceivedOf('D').size(), 2u);
 
     QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], 2);
+    // A right click on the empty scheme, for its popup, keeps the loops chosen; a left click clears them.
+    const QPoint empty(form.SchemeArea->width() - 2, 2);
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+        QTest::mouseClick(form.SchemeArea, button, {}, empty);
+        const bool kept = button == Qt::RightButton;
+        EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], kept ? 2 : 0);
+        EXPECT_EQ(form.Frames[1]->Color(), kept ? TColorToQColor(clSelection) : clBtnFace());
+    }
+    QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier); // its item is invisible
     EXPECT_EQ(Cfg().Copy.NReg_Copy, 2);
-    boxes.Expect("количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
-                 MsgButtons::OK, MsgIcon::Information, mrNone, mrOk);
+    Full();
     QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier); // no free row
     EXPECT_TRUE(boxes.Done());
 
@@ -326,32 +307,13 @@ TEST_F(RegEditor, CascadeAndProgramFedLoopsThroughTheDialog) {
         int panels;
         std::array<uint8_t, 2> ap;
     };
-    const auto loop = [](TProgRegClass& r, int rec, int pv, int type, int out) {
-        r.SetAnVh(rec, pv), r.SetTReg(rec, 0, type), r.SetVyh(rec, out);
-        r.SetKPText(rec, "1,5"), r.SetTiText(rec, "120"), r.SetOHText(rec, "100"), r.SetdSPText(rec, "25");
-    };
     const Case cases[] = {
         {"cascade",
-         [&](TProgRegClass& r) {
-             loop(r, 0, 1, 1, 9); // outer loop → loop 2
-             loop(r, 1, 2, 8, 1); // inner loop → DAC 2, reverse
-             r.SetTypeOut(1, 1);
-         },
+         [](TProgRegClass& r) { SetCascade(r), r.SetTypeOut(1, 1); },
          "каскадная схема",
          2,
          {0, 1}},
-        {"ПЗ-fed",
-         [&](TProgRegClass& r) {
-             loop(r, 0, 2, 17, 0); // fed by ПЗ 2
-             r.SetPZReg(1, 1);
-             for (int k = 0; k < 6; ++k) {
-                 r.SetPZTime(1, k, 10 * k + 5);
-                 r.SetPZValue(1, k, k == 5 ? 16383 : -1000 * k - 1); // the span, and negatives
-             }
-         },
-         "",
-         1,
-         {0, 0}},
+        {"ПЗ-fed", [](TProgRegClass& r) { SetProgramFed(r, 0, 1, 2); }, "", 1, {0, 0}},
     };
     for (const Case& c : cases) {
         TProgRegClass r;
@@ -405,7 +367,6 @@ TEST_F(RegEditor, CascadeAndProgramFedLoopsThroughTheDialog) {
 }
 
 TEST_F(RegEditor, DeviceRecordsNoLoopCanHoldDrawAndAreRefusedOnline) {
-    DeviceLoops();
     Bytes& loops = device.Block(32);
     PutLoop(loops, 0, 255, 200, 255, 0xFF); // unknown kind, PV past every input
     PutLoop(loops, 1, 250, 21, 200);        // ПЗ 6 of two, PV resolving to nothing
@@ -428,7 +389,6 @@ TEST_F(RegEditor, DeviceRecordsNoLoopCanHoldDrawAndAreRefusedOnline) {
 }
 
 TEST_F(RegEditor, RebuildsKeepTheNumberOfLiveWidgets) {
-    DeviceLoops();
     PutLoop(device.Block(32), 0, 1, 1, 9); // a cascade: two panels, marks and a connector
     PutLoop(device.Block(32), 1, 2, 8, 1);
     form.InPortClick();
@@ -444,7 +404,6 @@ TEST_F(RegEditor, RebuildsKeepTheNumberOfLiveWidgets) {
 }
 
 TEST_F(RegEditor, TheDrawnOutputCorrectionLeavesEmptyRecordsAndTheFlag) {
-    DeviceLoops();
     Bytes& loops = device.Block(32);
     PutLoop(loops, 0, 0, 0, 3); // empty, with an output byte of its own
     PutLoop(loops, 1, 1, 1, 5); // drawn in row 0: drives DAC output 1

@@ -88,7 +88,7 @@ class RegOnline : public EditorFixture {
 
 } // namespace
 
-TEST_F(RegOnline, ATickReadsValuesThenStatesAndFillsThePanel) {
+TEST_F(RegOnline, ATickReadsValuesThenStatesAndFillsThePanelWhoseSwitchesWriteCoils) {
     view.show();
     EXPECT_TRUE(view.Timer1->isActive());
     EXPECT_EQ(view.Timer1->interval(), 3000);
@@ -129,15 +129,24 @@ TEST_F(RegOnline, ATickReadsValuesThenStatesAndFillsThePanel) {
     view.Timer1Timer();
     EXPECT_EQ(view.Panel(0).panel, p.panel);
     EXPECT_EQ(p.panel->OUTBox()->Text(), "12.50");
-}
 
-TEST_F(RegOnline, ACascadeShowsTwoPanels) {
-    view.TwoLoops = 1;
-    Open();
-    EXPECT_GE(view.width(), 460);
-    ASSERT_NE(view.Panel(1).panel, nullptr);
-    EXPECT_EQ(view.Panel(1).panel->pos(), QPoint(220, 10));
-    EXPECT_EQ(view.Panel(1).panel->LoopNumber(), 2);
+    // The switches and buttons write their coils.
+    device.ClearLog();
+    p.handAut->click(); // to hand: AP off as well
+    p.handAut->click(); // to auto
+    p.ap->click();      // not allowed on this loop: released again
+    EXPECT_FALSE(p.ap->isChecked());
+    view.APAllowed[0] = 1;
+    p.ap->click();
+    EXPECT_TRUE(p.ap->isChecked());
+    p.plus->click();
+    p.minus->click();
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Sent(5, {0x03, 0x10, 0x00, 0x00}), Sent(5, {0x03, 0x11, 0x00, 0x00}),
+                                  Sent(5, {0x03, 0x10, 0xFF, 0x00}), Sent(5, {0x03, 0x11, 0x00, 0x00}),
+                                  Sent(5, {0x03, 0x11, 0xFF, 0x00}), Sent(5, {0x00, 0x68, 0xFF, 0x00}),
+                                  Sent(5, {0x00, 0x70, 0xFF, 0x00})}));
+    EXPECT_TRUE(device.Coil(104));
 }
 
 TEST_F(RegOnline, AFailedReadStopsPollingBeforeItsOneBoxAndButton2Resumes) {
@@ -222,37 +231,14 @@ TEST_F(RegOnline, SetPointInAutoOutputInHandEachWrittenOnce) {
     Leave(Qt::TabFocusReason);
     EXPECT_TRUE(device.Received().empty());
     EXPECT_EQ(view.EditKind, 0);
-}
 
-TEST_F(RegOnline, AFailedWriteStopsPollingAndIsShownTheTypedValueStays) {
-    Open();
-    Type(2, "70");
+    // A failed write stops polling and is shown; the typed value stays.
+    Type(3, "70");
     device.Faults().faults = {Fault{FaultKind::Exception, 16, -1, 1, 2}};
     ExpectDeviceError("Неверный адрес данных.");
     Leave(Qt::TabFocusReason);
     EXPECT_FALSE(view.Timer1->isActive());
-    EXPECT_EQ(view.Panel(0).panel->SPBox()->Text(), "70.00");
-}
-
-TEST_F(RegOnline, HandAutoAndApSwitches) {
-    Open();
-    const auto& p = view.Panel(0);
-    device.ClearLog();
-    p.handAut->click(); // to hand: AP off as well
-    p.handAut->click(); // to auto
-    p.ap->click();      // not allowed on this loop: released again
-    EXPECT_FALSE(p.ap->isChecked());
-    view.APAllowed[0] = 1;
-    p.ap->click();
-    EXPECT_TRUE(p.ap->isChecked());
-    p.plus->click();
-    p.minus->click();
-    EXPECT_EQ(device.Received(),
-              (std::vector<Bytes>{Sent(5, {0x03, 0x10, 0x00, 0x00}), Sent(5, {0x03, 0x11, 0x00, 0x00}),
-                                  Sent(5, {0x03, 0x10, 0xFF, 0x00}), Sent(5, {0x03, 0x11, 0x00, 0x00}),
-                                  Sent(5, {0x03, 0x11, 0xFF, 0x00}), Sent(5, {0x00, 0x68, 0xFF, 0x00}),
-                                  Sent(5, {0x00, 0x70, 0xFF, 0x00})}));
-    EXPECT_TRUE(device.Coil(104));
+    EXPECT_EQ(view.Panel(0).panel->OUTBox()->Text(), "70.00");
 }
 
 TEST_F(RegOnline, PressesAndMinimiseLeaveTheValueBeingTypedAndEnterWritesItOnce) {
@@ -263,6 +249,9 @@ TEST_F(RegOnline, PressesAndMinimiseLeaveTheValueBeingTypedAndEnterWritesItOnce)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
     TPanRegVis* first = view.Panel(0).panel;
     TPanRegVis* second = view.Panel(1).panel;
+    EXPECT_GE(view.width(), 460);
+    EXPECT_EQ(second->pos(), QPoint(220, 10));
+    EXPECT_EQ(second->LoopNumber(), 2);
     QTest::mouseClick(first->SPBox(), Qt::LeftButton);
     ASSERT_TRUE(view.EditText->hasFocus());
     QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);

@@ -1,6 +1,7 @@
 // The loop scheme as data and the loop editor's table edits, without windows.
 #include "editors/regulators/RegSchemeLayout.h"
 #include "Configuration.h"
+#include "RegEditorFixture.h"
 #include "TCopyBlocksClass.h"
 #include "editors/regulators/RegEditKit.h"
 
@@ -22,33 +23,12 @@ std::unique_ptr<TConfiguration> Config() {
     return cfg;
 }
 
-void SetLoop(TProgRegClass& reg, int i, int pv, int type, int out) {
-    reg.SetAnVh(i, pv), reg.SetTReg(i, 0, type), reg.SetVyh(i, out);
-    reg.SetKPText(i, "1"), reg.SetTiText(i, "100");
-}
-
-// A cascade: outer loop record 0 drives inner loop 2 (record 1), which drives DAC output 2.
-void SetCascade(TProgRegClass& reg) {
-    SetLoop(reg, 0, 1, 1, 9);
-    SetLoop(reg, 1, 2, 8, 1);
-}
-
-// A ПЗ-fed loop in record `rec` fed by ПЗ p.
-void SetProgramFed(TProgRegClass& reg, int rec, int p, int pv) {
-    SetLoop(reg, rec, pv, 16 + p, rec);
-    reg.SetPZReg(p, rec + 1);
-    for (int k = 0; k < 6; ++k) {
-        reg.SetPZTime(p, k, 10 * (k + 1));
-        reg.SetPZValue(p, k, 1000 * k - 2000);
-    }
-}
-
 QString Ident(int n) {
     return QStringLiteral("AI%1").arg(n);
 }
 
-std::vector<uint8_t> Bytes(const TProgRegClass& reg) {
-    std::vector<uint8_t> out;
+Bytes Tables(const TProgRegClass& reg) {
+    Bytes out;
     for (int i = 0; i < 2; ++i)
         for (int k = 0; k < 28; ++k)
             out.push_back(uint8_t(reg.GetRecByte(i, k))), out.push_back(uint8_t(reg.GetPZByte(i, k)));
@@ -183,7 +163,7 @@ TEST(RegEditKit, EditAndStoreWithoutChangesLeavesEveryByte) {
             SetProgramFed(reg, 0, 1, 2);
             reg.SetTiText(0, "1200");
         }
-        const auto before = Bytes(reg);
+        const auto before = Tables(reg);
         int innerAction = -1;
         RegEdit::PreparedPZ pz;
         const CreatRegForm form = RegEdit::EditForm(*cfg, 0, innerAction, pz);
@@ -203,7 +183,7 @@ TEST(RegEditKit, EditAndStoreWithoutChangesLeavesEveryByte) {
         RegEditState st;
         st.SelectedRow = 0;
         RegEdit::StoreForm(*cfg, st, form, 0, form.kind, innerAction, pz);
-        EXPECT_EQ(Bytes(reg), before) << cascade;
+        EXPECT_EQ(Tables(reg), before) << cascade;
     }
 }
 
