@@ -50,20 +50,17 @@ class RegEditor : public EditorFixture {
             b[size_t(28 * i)] = uint8_t(i + 1), b[size_t(28 * i + 1)] = 1, b[size_t(28 * i + 2)] = uint8_t(i);
         device.Block(33).assign(56, 0x11);
     }
-    Bytes Table(int t) {
+    // Table t (0: loops, 1: ПЗ) as its block holds it, or its reserve image.
+    Bytes Table(int t, bool reserve = false) {
         Bytes out;
         for (int i = 0; i < 2; ++i)
             for (int k = 0; k < 28; ++k)
-                out.push_back(uint8_t(t == 0 ? Cfg().Reg.GetRecByte(i, k) : Cfg().Reg.GetPZByte(i, k)));
+                out.push_back(uint8_t(reserve  ? Cfg().Reserv.LoopRecords().GetByte(2 * t + i, k)
+                                      : t == 0 ? Cfg().Reg.GetRecByte(i, k)
+                                               : Cfg().Reg.GetPZByte(i, k)));
         return out;
     }
-    Bytes Reserve(int t) {
-        Bytes out;
-        for (int i = 0; i < 2; ++i)
-            for (int k = 0; k < 28; ++k)
-                out.push_back(uint8_t(Cfg().Reserv.LoopRecords().GetByte(2 * t + i, k)));
-        return out;
-    }
+    Bytes Reserve(int t) { return Table(t, true); }
     static Bytes With(uint8_t id, const Bytes& data) {
         Bytes out{id};
         out.insert(out.end(), data.begin(), data.end());

@@ -127,36 +127,24 @@ TEST_F(RelayEditor, InputNumbersOnLeavingAndOnClosing) {
     EXPECT_EQ(CountOf('E'), 0);
 }
 
-TEST_F(RelayEditor, CancelAndTheCloseBoxRestoreAllBytes) {
+TEST_F(RelayEditor, CancelTheCloseBoxAndNoRestoreAllBytesAndYesWrites) {
     const Bytes read = ReadOnce();
-    for (bool closeBox : {false, true}) {
+    // Cancel, the close box, and No restore every byte. Minimise and restore between the change
+    // and OK open nothing anew: the question still comes.
+    for (int way : {0, 1, 2}) {
         Open(3, [&] {
             Choose(form.TipVyh[0], 1);
             Cfg().MR.SetModByte(120, 0xEE);
-            if (closeBox) {
-                form.EditVhSbr[1]->setText("99"); // OK refused first: the close box still cancels
-                form.OKClick();
-                form.reject();
-            } else {
-                form.CancelClick();
-            }
+            form.showMinimized();
+            form.showNormal();
+            if (way == 0) return form.CancelClick();
+            if (way == 1) form.EditVhSbr[1]->setText("99"); // OK refused: the close box still cancels
+            if (way == 2) CloseQuestion(mrNo);
+            form.OKClick();
+            if (way == 1) form.reject();
         });
-        EXPECT_EQ(Image(), read) << closeBox;
+        EXPECT_EQ(Image(), read) << way;
     }
-}
-
-TEST_F(RelayEditor, CloseQuestionAnswersInDeviceMode) {
-    const Bytes read = ReadOnce();
-    // No restores; Yes writes the block with the other modules as read. Minimise and restore
-    // between the change and OK open nothing anew: the question still comes.
-    Open(3, [&] {
-        Choose(form.TipVyh[2], 1);
-        form.showMinimized();
-        form.showNormal();
-        CloseQuestion(mrNo);
-        form.OKClick();
-    });
-    EXPECT_EQ(Image(), read);
     EXPECT_EQ(Cfg().MR.GetMrBaseSaved(3), 1);
 
     device.ClearLog();
