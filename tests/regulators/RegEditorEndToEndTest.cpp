@@ -37,14 +37,12 @@ Bytes Table(const TProgRegClass& reg, int table) {
 } // namespace
 
 TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
-    QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes; // any box fails the test
 
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {}, port));
     TConfiguration& cfg = form1.Cfg;
     form1.InPortClick();
     ASSERT_EQ(cfg.Serv.FileMode, 0);

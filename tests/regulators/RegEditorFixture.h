@@ -61,11 +61,6 @@ class RegEditor : public EditorFixture {
         return out;
     }
     Bytes Reserve(int t) { return Table(t, true); }
-    static Bytes With(uint8_t id, const Bytes& data) {
-        Bytes out{id};
-        out.insert(out.end(), data.begin(), data.end());
-        return out;
-    }
     // Record bytes: PV input, type code, output byte, output action.
     static void PutLoop(Bytes& block, int rec, int pv, int type, int out, int action = 0) {
         for (int k = 0; k < 4; ++k)

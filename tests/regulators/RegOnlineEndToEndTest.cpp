@@ -48,12 +48,6 @@ std::array<float, 3> DeviceLoop(TComPortClass& port, int k) {
     return values;
 }
 
-void SetDeviceCoil(TComPortClass& port, int coil, bool on) {
-    const Bytes data = CoilData(coil, on);
-    Bytes reply(WriteReplySize);
-    ASSERT_EQ(port.Obmen(0, 5, int(data.size()), data.data(), reply), 0);
-}
-
 class RegOnlineEndToEnd : public testing::Test {
   protected:
     // devsim with a bus log and args; the view on loop 1, a single loop on a 0..100 scale.
@@ -89,7 +83,9 @@ TEST_F(RegOnlineEndToEnd, PollSwitchWriteAndLoseTheDeviceOverAPseudoTerminal) {
     ASSERT_TRUE(Start({}));
     ScriptedMessageBoxes boxes; // any box not expected fails the test
     TProgRegClass& reg = parts.cfg->Reg;
-    SetDeviceCoil(port, HandAutoCoil(0) + 7, true); // the input state: in fault
+    const Bytes inFault = CoilData(HandAutoCoil(0) + 7, true); // the input state
+    Bytes reply(WriteReplySize);
+    ASSERT_EQ(port.Obmen(0, 5, int(inFault.size()), inFault.data(), reply), 0);
 
     Show();
     // Waits end when the view shows the result; the long cap only matters on a loaded machine.

@@ -23,6 +23,11 @@ std::unique_ptr<TConfiguration> Config() {
     return cfg;
 }
 
+// PV input, type code, output byte and output action of record i.
+std::vector<int> Record(const TProgRegClass& reg, int i) {
+    return {reg.GetAnVh(i), reg.GetTReg(i), reg.GetVyh(i), reg.GetTypeOut(i)};
+}
+
 QString Ident(int n) {
     return QStringLiteral("AI%1").arg(n);
 }
@@ -199,13 +204,8 @@ TEST(RegEditKit, CreateEachKindGivesTheRecordBytes) {
     RegEditState st;
     st.SelectedRow = 0;
     RegEdit::StoreForm(*cfg, st, f, 0, 2, 1, {});
-    EXPECT_EQ(reg.GetAnVh(0), 1);
-    EXPECT_EQ(reg.GetTReg(0), 1);
-    EXPECT_EQ(reg.GetVyh(0), 9);
-    EXPECT_EQ(reg.GetAnVh(1), 2);
-    EXPECT_EQ(reg.GetTReg(1), 8);
-    EXPECT_EQ(reg.GetVyh(1), 1);
-    EXPECT_EQ(reg.GetTypeOut(1), 1);
+    EXPECT_EQ(Record(reg, 0), (std::vector<int>{1, 1, 9, 0}));
+    EXPECT_EQ(Record(reg, 1), (std::vector<int>{2, 8, 1, 1}));
     EXPECT_EQ(reg.GetKPText(1), "3");
     EXPECT_EQ(reg.GetTiText(0), "3000");
     EXPECT_EQ(st.RowRecord[0], 0);
@@ -240,8 +240,7 @@ TEST(RegEditKit, DeletingAGroupKeepsTheLinksOfTheLaterOnes) {
     SetProgramFed(reg, 0, 0, 1);
     SetProgramFed(reg, 1, 1, 2);
     EXPECT_EQ(RegEdit::DeleteGroup(reg, 0, {1}), std::vector<int>{0});
-    EXPECT_EQ(reg.GetTReg(0), 16);
-    EXPECT_EQ(reg.GetAnVh(0), 2);
+    EXPECT_EQ(Record(reg, 0), (std::vector<int>{2, 16, 1, 0}));
     EXPECT_EQ(reg.GetPZReg(0), 1);
     EXPECT_EQ(reg.GetPZTime(0, 0), 10);
     EXPECT_EQ(reg.GetAnVh(1), 0);

@@ -93,12 +93,10 @@ TEST_F(RelayEditor, InputNumbersOnLeavingAndOnClosing) {
         kvit->setText("24");
         form.EditVxKvit1Exit(kvit);
         EXPECT_EQ(mr.GetVxKvit(0, 0), 24);
-        for (const char* bad : {"", "x"}) {
-            kvit->setText(bad);
-            InputError();
-            form.EditVxKvit1Exit(kvit);
-            EXPECT_EQ(kvit->text(), "24");
-        }
+        kvit->setText("x");
+        InputError();
+        form.EditVxKvit1Exit(kvit);
+        EXPECT_EQ(kvit->text(), "24");
         // One above the limit in either column refuses the close with the column's hint.
         const std::pair<QLineEdit*, const char*> cols[] = {
             {form.EditVxKvit[3], " Неверный адрес входа внеш. квитирования"},
@@ -254,9 +252,8 @@ TEST_F(RelayEditor, LiveViewRequestNamesTheModuleAndItsFirstOutputs) {
         form.CancelClick();
     });
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].moduleNumber, 2);
-    EXPECT_EQ(requests[0].moduleText, "МР11");
-    EXPECT_EQ(requests[0].slotAddress, 3);
+    const RelayLiveViewRequest& r = requests[0];
+    EXPECT_EQ(std::tuple(r.moduleNumber, r.moduleText, r.slotAddress), std::tuple(2, QString("МР11"), 3));
     for (int o = 0; o < 4; ++o)
-        EXPECT_EQ(requests[0].outputTexts[size_t(o)], Cfg().Serv.GetOutputText(8 + o));
+        EXPECT_EQ(r.outputTexts[size_t(o)], Cfg().Serv.GetOutputText(8 + o));
 }
