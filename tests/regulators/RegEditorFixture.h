@@ -22,13 +22,14 @@ inline void SetCascade(TProgRegClass& reg) {
     SetLoop(reg, 1, 2, 8, 1);
 }
 
-// A ПЗ-fed loop in record `rec` fed by ПЗ p.
+// A ПЗ-fed loop in record `rec` fed by ПЗ p; its first value does not survive a round trip through
+// the shown text, so only the kept stored value leaves it as it was.
 inline void SetProgramFed(TProgRegClass& reg, int rec, int p, int pv) {
     SetLoop(reg, rec, pv, 16 + p, rec);
     reg.SetPZReg(p, rec + 1);
     for (int k = 0; k < 6; ++k) {
         reg.SetPZTime(p, k, 10 * (k + 1));
-        reg.SetPZValue(p, k, 1000 * k - 2000);
+        reg.SetPZValue(p, k, 1000 * k - 2001);
     }
 }
 

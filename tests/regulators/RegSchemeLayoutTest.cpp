@@ -92,7 +92,7 @@ TEST(RegSchemeLayout, PositionsMarksAndConnectorsPerKind) {
     EXPECT_EQ(pz.markText, "на рег 1");
     EXPECT_EQ(pz.connector, QPoint(233, 59));
     EXPECT_EQ(pz.times[5], 60);
-    EXPECT_NEAR(pz.values[0], -2000 * 100.0 / 16383, 1e-4);
+    EXPECT_NEAR(pz.values[0], -2001 * 100.0 / 16383, 1e-4);
     EXPECT_EQ(lay.frames[0].loops[0].panel, QPoint(256, 15));
     EXPECT_EQ(FindPZSlot(lay.rows, lay.pzCount, 0), 0);
     EXPECT_EQ(FindPZSlot(lay.rows, lay.pzCount, 1), -1);
@@ -174,7 +174,7 @@ TEST(RegEditKit, EditAndStoreWithoutChangesLeavesEveryByte) {
         const CreatRegForm form = RegEdit::EditForm(*cfg, 0, innerAction, pz);
         EXPECT_EQ(form.kind, cascade ? 2 : 3);
         if (!cascade) {
-            EXPECT_EQ(form[Value(0)], "-12,2078"); // −2000 × 100 / 16383 (span −50..50)
+            EXPECT_EQ(form[Value(0)], "-12,2139"); // −2001 × 100 / 16383 (span −50..50)
         }
         // The dialog accepts the form.
         CloseContext close{2, 48, cascade ? 0.0 : -50.0, cascade ? 100.0 : 50.0, &reg};
