@@ -2,6 +2,7 @@
 #include "editors/regulators/CreatRegRules.h"
 #include "TProgRegClass.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,8 +46,8 @@ TEST(CreatRegKind, FieldsAndGroupsOfEachChoice) {
         {13, 0, 0, 0, true, false, false, "1", "00", "0,0000", "00", "00", "00", "0", "00"},
         {13, 1, 1, 1, true, false, false, "2", "1,0000", "0,0000", "00", "00", "00", "0", "00"},
         {13, 0, 2, 2, true, true, false, "2", "1,0000", "0,0000", "1", "2", "2", "0", "00"},
-        {13, 1, 2, 1, true, false, false, "2", "1,0000", "0,0000", "00", "00", "00", "0",
-         "00"}, // no 2nd free loop
+        // No second free loop for a cascade.
+        {13, 1, 2, 1, true, false, false, "2", "1,0000", "0,0000", "00", "00", "00", "0", "00"},
         {13, 1, 3, 3, true, false, true, "2", "1,0000", "0,0000", "00", "00", "00", "1", "2"},
         {15, 0, 0, 0, true, false, false, "1", "00", "0,0000", "00", "00", "00", "0", "00"},
         {15, 0, 1, -1, false, false, false, "0", "00", "00", "00", "00", "00", "0", "00"},
@@ -57,27 +58,17 @@ TEST(CreatRegKind, FieldsAndGroupsOfEachChoice) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "code " << c.code << " rows " << c.rows << " item " << c.index);
         const CreatRegForm f = Chosen(c.index, {c.code, c.rows, 0});
-        EXPECT_EQ(f.kind, c.kind);
-        EXPECT_EQ(f.comp, c.comp);
-        EXPECT_EQ(f.regInt, c.regInt);
-        EXPECT_EQ(f.pz, c.pz);
-        EXPECT_EQ(f[F::AdOUT], c.adOut);
-        EXPECT_EQ(f[F::Kp], c.kp);
-        EXPECT_EQ(f[F::OL], c.ol);
-        EXPECT_EQ(f[F::VhSP], c.vhSP);
-        EXPECT_EQ(f[F::NReg1], c.nReg1);
-        EXPECT_EQ(f[F::AdOUT1], c.adOut1);
-        EXPECT_EQ(f[F::VhPZ], c.vhPZ);
-        EXPECT_EQ(f[F::NPZ], c.index == 3 ? c.vhPZ : "");
-        EXPECT_EQ(f[F::AReg], c.aReg);
+        EXPECT_EQ(std::tuple(f.kind, f.comp, f.regInt, f.pz), std::tuple(c.kind, c.comp, c.regInt, c.pz));
+        EXPECT_EQ(QStringList({f[F::AdOUT], f[F::Kp], f[F::OL], f[F::VhSP], f[F::NReg1], f[F::AdOUT1],
+                               f[F::VhPZ], f[F::NPZ], f[F::AReg]}),
+                  QStringList({c.adOut, c.kp, c.ol, c.vhSP, c.nReg1, c.adOut1, c.vhPZ,
+                               c.index == 3 ? c.vhPZ : "", c.aReg}));
         EXPECT_EQ(f.cascadeCaption, c.kind == 2);
     }
-    const CreatRegForm cascade = Chosen(2);
-    EXPECT_EQ(cascade[F::Ti], "3000,0000");
-    EXPECT_EQ(cascade[F::OH1], "100,0000");
-    EXPECT_EQ(cascade[F::dSP1], "25,0000");
-    EXPECT_EQ(Chosen(0)[F::dSP], "00"); // the repeater's Kp, Ti, Td and OSF stay "00"
-    EXPECT_EQ(Chosen(0)[F::OH], "100,0000");
+    const CreatRegForm cascade = Chosen(2), repeater = Chosen(0); // the repeater's Kp, Ti, Td, OSF stay "00"
+    EXPECT_EQ(
+        QStringList({cascade[F::Ti], cascade[F::OH1], cascade[F::dSP1], repeater[F::dSP], repeater[F::OH]}),
+        QStringList({"3000,0000", "100,0000", "25,0000", "00", "100,0000"}));
 }
 
 TEST(CreatRegClose, EveryGoodKindPassesAndEachRefusalInItsOrder) {

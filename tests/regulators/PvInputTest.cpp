@@ -32,37 +32,28 @@ std::unique_ptr<TConfiguration> TwoModulesAndANetwork() {
 
 TEST(PvInput, LocalChannelsNetworkValuesAndWhatResolvesToNothing) {
     const auto cfg = TwoModulesAndANetwork();
-    const auto first = LookUpPvInput(*cfg, 4); // module 0, channel 3
-    ASSERT_TRUE(first);
-    EXPECT_FALSE(first->network);
-    EXPECT_EQ(first->module, 0);
-    EXPECT_EQ(first->channel, 3);
-    EXPECT_EQ(first->lowText, "-10");
-    EXPECT_EQ(first->highText, "90");
-    EXPECT_FLOAT_EQ(first->low, -10);
-    EXPECT_FLOAT_EQ(first->high, 90);
-    EXPECT_EQ(first->unit, 2);
-    EXPECT_EQ(first->position.trimmed(), "TE-3");
-
-    const auto second = LookUpPvInput(*cfg, 7); // module 1, channel 0
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->module, 1);
-    EXPECT_EQ(second->channel, 0);
-    EXPECT_FLOAT_EQ(second->high, 250);
-
+    struct Case {
+        int n;
+        bool network;
+        int module, channel;
+        const char *lowText, *highText, *position;
+        float low, high;
+        int unit;
+    };
     // Network values 1..3 after the 12 local numbers: the function-1 record does not count.
-    const auto net2 = LookUpPvInput(*cfg, 14);
-    ASSERT_TRUE(net2);
-    EXPECT_TRUE(net2->network);
-    EXPECT_EQ(net2->channel, 1); // 8 − 4·2 + 1
-    EXPECT_FLOAT_EQ(net2->high, 16);
-    EXPECT_EQ(net2->unit, 5);
-    EXPECT_EQ(net2->position.trimmed(), "NET-2");
-    const auto net3 = LookUpPvInput(*cfg, 15);
-    ASSERT_TRUE(net3);
-    EXPECT_EQ(net3->channel, 2);
-    EXPECT_FLOAT_EQ(net3->high, 4);
-
+    for (const Case& c : {Case{4, false, 0, 3, "-10", "90", "TE-3", -10, 90, 2},
+                          Case{7, false, 1, 0, "0", "250", "", 0, 250, 0},
+                          Case{14, true, 0, 1, "0", "16", "NET-2", 0, 16, 5}, // 8 − 4·2 + 1
+                          Case{15, true, 0, 2, "0", "4", "", 0, 4, 0}}) {
+        const auto in = LookUpPvInput(*cfg, c.n);
+        ASSERT_TRUE(in) << c.n;
+        EXPECT_EQ(std::tuple(in->network, in->module, in->channel, in->lowText, in->highText, in->unit),
+                  std::tuple(c.network, c.module, c.channel, c.lowText, c.highText, c.unit))
+            << c.n;
+        EXPECT_EQ(in->position.trimmed(), c.position) << c.n;
+        EXPECT_FLOAT_EQ(in->low, c.low) << c.n;
+        EXPECT_FLOAT_EQ(in->high, c.high) << c.n;
+    }
     for (int n : {0, -1, 5, 6, 11, 12, 16, 300}) // places 5 and 6 of a module; past the network
         EXPECT_FALSE(LookUpPvInput(*cfg, n)) << n;
 

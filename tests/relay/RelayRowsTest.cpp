@@ -41,15 +41,14 @@ TEST(RelayRows, EachChoiceSetsBitsBytesChecksAndEnabledStates) {
         FullRecord(mr);
         Row row = LoadRow(mr, 2, 1, 12);
         c.apply(row, mr);
-        EXPECT_EQ(mr.GetModByte(31), c.byte0) << c.name;
-        EXPECT_EQ(mr.GetVxKvit(2, 1), c.byte1) << c.name;
-        EXPECT_EQ(mr.GetVhSbr(2, 1), c.byte2) << c.name;
-        EXPECT_EQ(row.kvitVizo && row.kvitTopLevel, c.kvitChecked) << c.name;
-        EXPECT_EQ(row.sbrVizo && row.sbrTopLevel, c.sbrChecked) << c.name;
-        EXPECT_EQ(row.kvitEnabled, c.kvitEnabled) << c.name;
-        EXPECT_EQ(row.sbrEnabled, c.sbrEnabled) << c.name;
-        EXPECT_EQ(row.vxKvit, c.vxKvit) << c.name;
-        EXPECT_EQ(row.vhSbr, c.vhSbr) << c.name;
+        EXPECT_EQ(std::tuple(mr.GetModByte(31), mr.GetVxKvit(2, 1), mr.GetVhSbr(2, 1)),
+                  std::tuple(c.byte0, c.byte1, c.byte2))
+            << c.name;
+        EXPECT_EQ(std::tuple(row.kvitVizo && row.kvitTopLevel, row.sbrVizo && row.sbrTopLevel,
+                             row.kvitEnabled, row.sbrEnabled, row.vxKvit, row.vhSbr),
+                  std::tuple(c.kvitChecked, c.sbrChecked, c.kvitEnabled, c.sbrEnabled, QString(c.vxKvit),
+                             QString(c.vhSbr)))
+            << c.name;
         // Only output 2 of module 1 changes.
         for (int k = 0; k < TProgMRClass::ImageLen; ++k)
             if (k < 31 || k > 33) {
