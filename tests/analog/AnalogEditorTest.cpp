@@ -1,16 +1,14 @@
 // The analogue-module editor on the simulated device: what its window adds to the row rules —
 // the write of the record, the close paths, the row handlers, copy and replace, printing.
 
-#include "EditorFixture.h"
 #include "InfoPrint.h"
-#include "ModbusFrame.h"
+#include "LocalNetFixture.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "editors/analog/Prog_mba.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,16 +16,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-using Bytes = std::vector<uint8_t>;
-
 namespace {
-
-const QString kInputError = " Ошибка ввода ";
-
-QStringList DefaultUnits() {
-    return {"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
-            "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
-}
 
 void Choose(QComboBox* list, int index) {
     list->setCurrentIndex(index);
@@ -91,7 +80,7 @@ class AnalogEditorTest : public EditorFixture {
         form.Ust1LLExit(box);
     }
 
-    TFormPROG form{parts.context, DefaultUnits()};
+    TFormPROG form{parts.context, kUnits};
     int notified = 0;
 };
 
@@ -325,10 +314,7 @@ TEST_F(AnalogEditorTest, PrintsTheModuleBase) {
     parts.context.SetModifCode("D2B00000");
     const QString name = dir.filePath("base.rtf");
     ScriptedModals modals;
-    modals.Then([name](QDialog* dialog) {
-        static_cast<QFileDialog*>(dialog)->selectFile(name);
-        return int(QDialog::Accepted);
-    });
+    modals.Then(ChooseFile(name));
     boxes.ExpectText("Печатать?", "Необходимость печати файла .rtf", mrNo);
     QTest::mouseClick(form.BNew1, Qt::LeftButton);
     SetInfoWordProcessor(nullptr);

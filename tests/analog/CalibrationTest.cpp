@@ -21,9 +21,6 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-const QString kNoReply = "Прибор не отвечает.\nУстройство 1, порт COM1";
-const QString kBadAddress = "Неверный адрес данных.\nУстройство 1, порт COM1";
-
 Bytes Sent(int function, const Bytes& data) {
     return Frame::Build(1, function, data);
 }
@@ -122,7 +119,7 @@ TEST_F(CalibrationTest, OpeningReadsCodesRangeAndCalibrationThenShowsTheWindow) 
     // No 'G' reply: one box, no window.
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::NoReply, 'G', -1, -1, 0}};
-    boxes.Expect(kNoReply, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    ExpectDeviceError("Прибор не отвечает.");
     form.ButKalibrClick();
     EXPECT_EQ(CountOf('D'), 0);
 
@@ -214,7 +211,7 @@ TEST_F(CalibrationTest, PollTakesEveryReplyAndAFailureStopsItBeforeItsOneBox) {
     // No reply to 'G': the timer stops first, then one box; nothing after 'G'.
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::NoReply, 'G', -1, -1, 0}};
-    boxes.Expect(kNoReply, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    ExpectDeviceError("Прибор не отвечает.");
     kalibr.Timer1Timer();
     EXPECT_FALSE(kalibr.Timer1->isActive());
     EXPECT_TRUE(kalibr.Label1->isHidden());
@@ -268,7 +265,7 @@ TEST_F(CalibrationTest, SelectingAndCalibratingSendExactCoilsAndClosingReleasesT
         "Внимание! Сейчас будет произведена калибровка\nначала шкалы измерения \nУбедитесь, подан ли на "
         "вход сигнал,\nсоответствующий началу шкалы?",
         caption, MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
-    boxes.Expect(kBadAddress, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    ExpectDeviceError("Неверный адрес данных.");
     kalibr.KalMin1Click(2);
     EXPECT_TRUE(kalibr.Timer1->isActive());
 

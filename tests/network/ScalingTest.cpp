@@ -10,26 +10,12 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-
-namespace {
-// The file dialog's answer: name chosen.
-ScriptedModals::Handler Choose(const QString& name) {
-    return [name](QDialog* d) {
-        static_cast<QFileDialog*>(d)->selectFile(name);
-        return int(QDialog::Accepted);
-    };
-}
-
-const QStringList kUnits{"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
-                         "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
-} // namespace
 
 TEST(ScalingKit, BlockRowsLabelsAndTableLines) {
     auto cfg = std::make_unique<TConfiguration>();
@@ -183,7 +169,7 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     scaling.Block = 1;
     scaling.FillRows();
     const QString name = dir.filePath("net");
-    modals.Then(Choose(name));
+    modals.Then(ChooseFile(name));
     boxes.ExpectText("Печатать?", "Необходимость печати файла .rtf", mrYes);
     scaling.BNew1Click();
     SetInfoWordProcessor(nullptr);
@@ -204,7 +190,7 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     scaling.But3Click();
     const QString saved = dir.filePath("fixed.rtf");
     QFile(saved).open(QIODevice::WriteOnly);
-    modals.Then(Choose(dir.filePath("fixed.txt"))).Then(Choose(saved)).Then(Choose(saved));
+    modals.Then(ChooseFile(dir.filePath("fixed.txt"))).Then(ChooseFile(saved)).Then(ChooseFile(saved));
     boxes.Expect("Неверно задано имя файла", "Cохранение данных в файл", MsgButtons::OK, MsgIcon::Warning,
                  mrNone, mrOk);
     for (int answer : {mrNo, mrYes})
