@@ -62,13 +62,10 @@ ScriptedModals::Handler RequestBlock(TFormMBM& mbm, int type, const QString& sla
 } // namespace
 
 TEST(LocalNetEndToEnd, CreateWriteDeleteAndWriteAgainOverAPseudoTerminal) {
-    QString error;
     DevsimProcess devsim;
-    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
     ScriptedMessageBoxes boxes; // any box not expected fails the test
-
     TForm1 form1;
-    ASSERT_TRUE(ConnectToDevsim(form1.ComPort, devsim, &error)) << error.toStdString();
+    ASSERT_TRUE(StartLoggedDevsim(devsim, DEVSIM_PATH, {}, form1.ComPort));
     TConfiguration& cfg = form1.Cfg;
     TComPortClass& port = form1.ComPort;
     TFormLNet& lnet = *form1.FormLNet;
@@ -136,10 +133,8 @@ TEST(LocalNetEndToEnd, CreateWriteDeleteAndWriteAgainOverAPseudoTerminal) {
     EXPECT_EQ(descriptor, ConfigBlock(cfg, DeviceBlocks::NetDescriptor));
     EXPECT_EQ(Record(descriptor, 0), veg01);
     EXPECT_EQ(Record(descriptor, 1), dkrn);
-    Bytes f15Data(80, 0);
-    for (const auto& [at, v] : std::initializer_list<std::pair<int, int>>{
-             {0, 15}, {1, 3}, {2, 2}, {3, 0x40}, {4, 0x03}, {5, 3}, {8, 37}, {9, 38}, {10, 39}})
-        f15Data[size_t(at)] = uint8_t(v);
+    Bytes f15Data{15, 3, 2, 0x40, 0x03, 3, 0, 0, 37, 38, 39};
+    f15Data.resize(80);
     EXPECT_EQ(DeviceBlock(port, DeviceBlocks::F15Blocks), f15Data);
     for (int id = 2; id <= 8; ++id)
         EXPECT_EQ(DeviceBlock(port, id), ConfigBlock(cfg, id)) << id;
