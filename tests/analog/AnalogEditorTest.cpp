@@ -113,7 +113,6 @@ TEST_F(AnalogEditorTest, WriteSendsTheRecordAsBlockOneAndCommits) {
     ASSERT_EQ(writes.size(), 1u);
     Bytes data = Record();
     data[0] = 1;
-    EXPECT_EQ(data.size(), 169u);
     EXPECT_EQ(writes[0], Frame::Build(1, 'E', data));
     EXPECT_EQ(CountOf(0x0E), 3);
     EXPECT_EQ(clock.sleeps, (std::vector<int>{300, 200, 200}));

@@ -30,17 +30,8 @@ Bytes Coil(int kind, int channel, bool on) {
 
 } // namespace
 
-TEST(CalibrationKit, ScaleCheckCutsToIntegersAndControllerRowsFiveAndSixShowCodesOnly) {
+TEST(CalibrationKit, ControllerRowsFiveAndSixShowCodesOnlyAndEveryReplyIsNeeded) {
     TProgMBAClass mba;
-    for (int c = 0; c < 4; ++c)
-        mba.SetChVSkText(0, c, "100");
-    EXPECT_EQ(Calibration::EqualScaleChannel(mba, 0), -1);
-    mba.SetChNSkText(0, 2, "5,3");
-    mba.SetChVSkText(0, 2, "5,9"); // equal once cut
-    EXPECT_EQ(Calibration::EqualScaleChannel(mba, 0), 2);
-    EXPECT_EQ(Calibration::ScaleCheckText(2, 1), "проверить шкалы анал. вх. 3 мод 1");
-    EXPECT_EQ(Calibration::CoilData(0x12, 3, 7, true), (Bytes{0x12, 0x37, 0xFF, 0x00}));
-
     // Rows 5 and 6 of a controller hold no channel: its module-type and output bytes are there.
     Bytes g{1, 'G', 48};
     for (int r = 0; r < 6; ++r)
@@ -339,15 +330,4 @@ TEST_F(CalibrationTest, SensorTypesSetTheModuleTypeBitsAndKeepOrRestoreTheFlag) 
     EXPECT_EQ(liveViews, 0);
     EXPECT_EQ(Cfg().Reserv.GetModuleType(0), 0x03);
     EXPECT_EQ(Cfg().Serv.Modified, 1);
-
-    // From the device the live view gets the module caption, the slot less one and six names.
-    Cfg().Serv.FileMode = 0;
-    Cfg().Serv.SetNameText(0, "Насос 1");
-    LiveInputsHeader header;
-    tipdat.LiveView = [&](const LiveInputsHeader& h) { return header = h, nullptr; };
-    tipdat.Button3Click();
-    EXPECT_EQ(header.tipMod, "БРОН");
-    EXPECT_EQ(header.labAMod, "0");
-    ASSERT_EQ(header.names.size(), 6);
-    EXPECT_EQ(header.names[0].trimmed(), "Насос 1");
 }
