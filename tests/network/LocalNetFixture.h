@@ -33,16 +33,13 @@ inline ScriptedModals::Handler ChooseFile(const QString& name) {
     };
 }
 
-inline std::vector<int> Ids(int first, int last) {
+// The ids first..last of each range, in order.
+inline std::vector<int> Ids(std::initializer_list<std::pair<int, int>> ranges) {
     std::vector<int> ids;
-    for (int id = first; id <= last; ++id)
-        ids.push_back(id);
+    for (const auto& [first, last] : ranges)
+        for (int id = first; id <= last; ++id)
+            ids.push_back(id);
     return ids;
-}
-
-inline std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Request block i: code, outputs, type, starts.

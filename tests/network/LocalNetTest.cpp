@@ -7,32 +7,9 @@
 
 #include <QLabel>
 
-// The save and the change of kind share their set-up and checks.
+// The change of kind shares its set-up and checks.
 class LocalNetCasesTest : public LocalNetTest {
   protected:
-    // Deletes block 0, closes with Yes; the blocks written in order, block 10's frame byte by byte
-    // with its link byte, the pause after the write.
-    void DeleteFirstBlockAndSave(const std::vector<int>& written, int linkByte) {
-        lnet.PopupAutoShow = false;
-        lnet.show();
-        lnet.Button1MouseDown(0);
-        lnet.DeleteBlClick();
-        clock.sleeps.clear();
-        ExpectTransferQuestion(mrYes);
-        lnet.OKClick();
-        EXPECT_EQ(WrittenIds(), written + Ids(12, 19) + Ids(41, 51) + Ids(20, 31)); // inputs renumbered
-        Bytes data = Descriptor();
-        data[0] = 10;
-        EXPECT_EQ(data[193], linkByte);
-        const auto frames = device.ReceivedOf('E');
-        ASSERT_GE(frames.size(), written.size());
-        EXPECT_EQ(frames[written.size() - 1], Frame::Build(1, 'E', data));
-        EXPECT_EQ(device.Block(10), Bytes(data.begin() + 1, data.end()));
-        EXPECT_EQ(clock.sleeps.back(), 3000);
-        EXPECT_EQ(Cfg().MBM.NetEdit.NetTablesChanged, 0);
-        EXPECT_EQ(Cfg().Reserv.GetDiscrInCount(), 44);
-        EXPECT_EQ(Cfg().FB.FBRenumbered, 1);
-    }
     // Block 0 a discrete block of 6 outputs, block 1 behind it at row 42 feeding function block
     // 1 and holding the first channel; block 0 is edited and must become analogue of 6 values.
     void ExpectDiscreteBlockBecomesAnalogue(const std::function<void()>& edit, int code) {
@@ -98,19 +75,31 @@ TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     EXPECT_EQ(CountOf('E'), 0);
 }
 
-// With eight analogue modules no scaling group is written.
-TEST_F(LocalNetCasesTest, EightModulesSendNoGroup) {
-    for (int s = 1; s <= 8; ++s)
-        Cfg().Serv.SetSlotModuleCode(s, 6);
-    DeleteFirstBlockAndSave(Ids(10, 10), 0);
-}
-
-// A link change together with a deletion writes the tables too.
-TEST_F(LocalNetCasesTest, LinkChangeWithADeletionWritesEverything) {
+// A link change together with a deletion of block 0, closed with Yes, writes the groups, block 10
+// (byte by byte, with its link byte) and the tables, then pauses.
+TEST_F(LocalNetTest, LinkChangeWithADeletionWritesEverything) {
+    lnet.PopupAutoShow = false;
     lnet.show();
     lnet.Parit->setCurrentIndex(3);
     emit lnet.Parit->activated(3);
-    DeleteFirstBlockAndSave(Ids(2, 8) + Ids(10, 10), 3);
+    lnet.Button1MouseDown(0);
+    lnet.DeleteBlClick();
+    clock.sleeps.clear();
+    ExpectTransferQuestion(mrYes);
+    lnet.OKClick();
+    // The inputs renumbered.
+    EXPECT_EQ(WrittenIds(), Ids({{2, 8}, {10, 10}, {12, 19}, {41, 51}, {20, 31}}));
+    Bytes data = Descriptor();
+    data[0] = 10;
+    EXPECT_EQ(data[193], 3);
+    const auto frames = device.ReceivedOf('E');
+    ASSERT_GE(frames.size(), 8u);
+    EXPECT_EQ(frames[7], Frame::Build(1, 'E', data));
+    EXPECT_EQ(device.Block(10), Bytes(data.begin() + 1, data.end()));
+    EXPECT_EQ(clock.sleeps.back(), 3000);
+    EXPECT_EQ(Cfg().MBM.NetEdit.NetTablesChanged, 0);
+    EXPECT_EQ(Cfg().Reserv.GetDiscrInCount(), 44);
+    EXPECT_EQ(Cfg().FB.FBRenumbered, 1);
 }
 
 TEST_F(LocalNetTest, LinkOnlyFailureAndFileMode) {
