@@ -5,6 +5,7 @@
 #include "LocalNetFixture.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
+#include "editors/analog/AnalogRows.h"
 #include "editors/analog/Prog_mba.h"
 
 #include <QComboBox>
@@ -41,7 +42,7 @@ class AnalogEditorTest : public EditorFixture {
             mba.SetChNSkText(0, c, std::get<1>(rows[c]));
             mba.SetChVSkText(0, c, std::get<2>(rows[c]));
         }
-        SaveReserve();
+        AnalogRows::SaveModuleReserve(Cfg(), 0);
         QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, &parts.context,
                          [this] { ++notified; });
         mba.SetCurSlot(1);
@@ -51,22 +52,15 @@ class AnalogEditorTest : public EditorFixture {
         form.PrepareForSlot("БРОН");
         form.show();
     }
-    void SaveReserve() {
-        for (int k = 0; k < 169; ++k)
-            Cfg().Reserv.ModuleImages().SetByte(0, k, Cfg().MBA.GetModuleByte(0, k));
-    }
-    Bytes Record(int m = 0) {
+    // The module's record, or its reserve.
+    Bytes Record(bool reserve = false) {
         Bytes b;
         for (int k = 0; k < 169; ++k)
-            b.push_back(uint8_t(Cfg().MBA.GetModuleByte(m, k)));
+            b.push_back(
+                uint8_t(reserve ? Cfg().Reserv.ModuleImages().GetByte(0, k) : Cfg().MBA.GetModuleByte(0, k)));
         return b;
     }
-    Bytes Reserve() {
-        Bytes b;
-        for (int k = 0; k < 169; ++k)
-            b.push_back(uint8_t(Cfg().Reserv.ModuleImages().GetByte(0, k)));
-        return b;
-    }
+    Bytes Reserve() { return Record(true); }
     int Changed() { return Cfg().MBA.GetMbaBaseChanged(); }
     void ExpectInputError() {
         boxes.Expect(kInputError, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);

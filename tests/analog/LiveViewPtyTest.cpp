@@ -153,16 +153,10 @@ TEST(LiveViewEndToEnd, ControllerInputsFromTheSensorTypeWindowThenALostDevice) {
     form1.Prg1Click();
     EXPECT_EQ(modals.Shown(), 4);
     EXPECT_EQ(form1.Cfg.Veg.GetCount(), 0);
-}
 
-TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
-    ScriptedMessageBoxes boxes;
-    Tool tool;
+    // The outputs of a БРОК controller from the analogue editor, on the device started again.
     ASSERT_TRUE(tool.Start({"--frozen", "--slots", "15,2,11,0,0,0,0,0", "--coil", "1=1", "--coil", "3=1"}));
-    TForm1& form1 = tool.form1;
     ASSERT_EQ(form1.Cfg.Serv.GetSlotModuleCode(1), 15);
-
-    ScriptedModals modals;
     modals.Then([&](QDialog* d) {
         EXPECT_EQ(d, form1.FormPROG);
         EXPECT_FALSE(form1.FormPROG->ButOnLineVyh->isHidden());
@@ -170,23 +164,22 @@ TEST(LiveViewEndToEnd, OutputsOfABrokControllerFromTheAnalogueEditor) {
         return 2;
     });
     modals.Then([&](QDialog* d) {
-        auto& view = *form1.FormVyhOnL;
-        EXPECT_EQ(d, &view);
+        auto& outputs = *form1.FormVyhOnL;
+        EXPECT_EQ(d, &outputs);
         d->show();
-        view.Timer1->setInterval(3600 * 1000);
-        view.Timer1Timer();
-        EXPECT_TRUE(Within5s([&] { return !view.Polling(); }));
-        EXPECT_EQ(view.windowTitle(), "Дискретные выходы БРОК on line");
-        EXPECT_EQ(view.TipMod->text(), "БРОК");
-        EXPECT_EQ(Texts(view.Vyh), QStringList({"off", "on", "off", "on"}));
-        EXPECT_EQ(view.Vyh[3]->palette().color(QPalette::Window), QColor(0, 255, 255));
-        EXPECT_NE(view.Vyh[2]->palette().color(QPalette::Window), QColor(0, 255, 255));
-
+        outputs.Timer1->setInterval(3600 * 1000);
+        outputs.Timer1Timer();
+        EXPECT_TRUE(Within5s([&] { return !outputs.Polling(); }));
+        EXPECT_EQ(outputs.windowTitle(), "Дискретные выходы БРОК on line");
+        EXPECT_EQ(outputs.TipMod->text(), "БРОК");
+        EXPECT_EQ(Texts(outputs.Vyh), QStringList({"off", "on", "off", "on"}));
+        EXPECT_EQ(outputs.Vyh[3]->palette().color(QPalette::Window), QColor(0, 255, 255));
+        EXPECT_NE(outputs.Vyh[2]->palette().color(QPalette::Window), QColor(0, 255, 255));
         d->done(2);
         return 2;
     });
     form1.Prg1Click();
-    EXPECT_EQ(modals.Shown(), 2);
+    EXPECT_EQ(modals.Shown(), 6);
     EXPECT_EQ(tool.Sent(), QStringList{Read(1, 0, 4)});
-    EXPECT_EQ(boxes.Shown(), 0);
+    EXPECT_EQ(boxes.Shown(), 1); // the lost device's
 }
