@@ -339,14 +339,12 @@ TEST_F(LocalNetTest, F15CreateCheckEditAndDelete) {
     }
 
     // Code 7 is refused at the edit's exit and not stored, on an empty and on a used block.
-    f15.Prepare(0);
-    f15.EditKodF->setText("7");
-    f15.EditKodFExit();
-    EXPECT_EQ(Cfg().F15.GetFuncCode(0), 0);
-    f15.Prepare(1);
-    f15.EditKodF->setText("7");
-    f15.EditKodFExit();
-    EXPECT_EQ(Cfg().F15.GetFuncCode(1), 15);
+    for (const auto& [k, code] : {std::pair(0, 0), std::pair(1, 15)}) {
+        f15.Prepare(k);
+        f15.EditKodF->setText("7");
+        f15.EditKodFExit();
+        EXPECT_EQ(Cfg().F15.GetFuncCode(k), code);
+    }
 
     // Closing checks again: No keeps the editor open; corrected, the block closes.
     ExpectFinishQuestion(mrNo);

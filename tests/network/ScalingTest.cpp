@@ -74,8 +74,7 @@ class ScalingTest : public LocalNetTest {
         Cfg().MBM.SetChNSkText("0", 0);
         Cfg().MBM.SetChVSkText("100", 0);
         Cfg().MBM.SetChPozText("TI-1", 0);
-        for (int g = 0; g < 8; ++g)
-            SaveGroupReserve(Cfg(), g);
+        SaveAll();
     }
     // Opens block i's scaling through the request-block editor and runs body inside.
     void OpenScaling(int i, const std::function<void()>& body) {
