@@ -162,22 +162,3 @@ TEST_F(LiveViewTest, AnalogueBlockViewFillsItsPositionsOnlyAndOpensItsSetPointSi
     EXPECT_EQ(vhAnL.Val[4]->text(), "50");
     EXPECT_TRUE(vhAnL.Val[0]->text().isEmpty());
 }
-
-TEST_F(LiveViewTest, ATimeOutStopsTheTimerBeforeOneBoxAndButton1StartsAgain) {
-    mbm.Prepare(0);
-    device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, -1, 0}};
-    OpenAndRun([&] { mbm.ButOnLineClick(); },
-               [&](TFormLiveView& view) {
-                   ExpectDeviceError("Прибор не отвечает.");
-                   view.Timer1Timer();
-                   EXPECT_EQ(boxes.Shown(), 1);
-                   EXPECT_FALSE(view.Timer1->isActive());
-                   EXPECT_TRUE(view.Label1->isHidden());
-                   EXPECT_EQ(CountOf(1), 0); // the second request is not sent
-                   device.Faults().faults.clear();
-                   view.Button1->click();
-                   EXPECT_TRUE(view.Timer1->isActive());
-                   view.Timer1Timer();
-                   EXPECT_EQ(CountOf(1), 1);
-               });
-}
