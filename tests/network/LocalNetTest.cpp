@@ -7,37 +7,6 @@
 
 #include <QLabel>
 
-// The change of kind shares its set-up and checks.
-class LocalNetCasesTest : public LocalNetTest {
-  protected:
-    // Block 0 a discrete block of 6 outputs, block 1 behind it at row 42 feeding function block
-    // 1 and holding the first channel; block 0 is edited and must become analogue of 6 values.
-    void ExpectDiscreteBlockBecomesAnalogue(const std::function<void()>& edit, int code) {
-        MakeBlock(Cfg(), 0, 1, 6, Others, 36, 4);
-        MakeBlock(Cfg(), 1, 3, 2, Dkrn, 42, 4);
-        Cfg().Serv.SetDiscrInCount(50);
-        Cfg().FB.SetInNum(0, 0, 43);
-        Cfg().MBM.SetChNSkText("5", 0);
-        SaveAll();
-        lnet.show();
-        EditBlock(0, edit);
-        const TProgMBMClass& m = Cfg().MBM;
-        EXPECT_EQ(m.GetKodF(0), code);
-        EXPECT_EQ(m.NetEdit.DiscreteShift, 24 - 6);
-        EXPECT_EQ(m.NetEdit.AnalogueShift, 6);
-        EXPECT_EQ(Starts(1), std::pair(60, 10));
-        EXPECT_EQ(Counts(), std::pair(68, 12));
-        EXPECT_EQ(Cfg().Serv.GetNameText(60), "N42");
-        EXPECT_EQ(Cfg().Serv.GetNameText(36), "");
-        EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 61);
-        EXPECT_EQ(m.GetChNSkText(6), "5");
-        EXPECT_EQ(Cfg().Serv.GetInputText8(60), "ЛС2.А1.LL");
-        EXPECT_EQ(m.NetEdit.NetTablesChanged, 1);
-        EXPECT_EQ(m.NetEdit.AnGroupsWritten, 0);
-        EXPECT_EQ(lnet.Buttons[0]->text(), QString("Ф%1").arg(code));
-    }
-};
-
 TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     Cfg().MBM.NetEdit.SelectedBlock = 0;
     lnet.show();
@@ -159,6 +128,7 @@ TEST_F(LocalNetTest, RequestChecksGiveTheirMessages) {
     EXPECT_FALSE(FunctionAllowed(8, 1));
     EXPECT_EQ(PresetFor(Dkrn, 0).xmax, "16384");
     EXPECT_EQ(PresetFor(Dlts, 170).outputs, "0");
+    EXPECT_EQ(PresetFor(Dlts, 50).outputs, "6");
 }
 
 TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
@@ -214,21 +184,37 @@ TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
     EditBlock(6, [] {});
 }
 
-// Function 3, then 4, on a discrete block counts the shift once; so does a preset that changes only
-// the kind (6 outputs stay 6).
-TEST_F(LocalNetCasesTest, FunctionThreeThenFourShiftsOnce) {
-    ExpectDiscreteBlockBecomesAnalogue(
-        [&] {
-            for (int code : {3, 4}) {
-                mbm.CBoxKodF->setCurrentIndex(code - 1);
-                mbm.CBoxKodFClick(code - 1);
-            }
-        },
-        4);
-}
-
-TEST_F(LocalNetCasesTest, PresetChangingOnlyTheKindShifts) {
-    ExpectDiscreteBlockBecomesAnalogue([&] { ChooseType(Dlts); }, 3);
+// Block 0 a discrete block of 6 outputs, block 1 behind it at row 42 feeding function block 1 and
+// holding the first channel; function 3, then 4, makes block 0 analogue of 6 values, and the shift
+// counts once.
+TEST_F(LocalNetTest, FunctionThreeThenFourShiftsOnce) {
+    MakeBlock(Cfg(), 0, 1, 6, Others, 36, 4);
+    MakeBlock(Cfg(), 1, 3, 2, Dkrn, 42, 4);
+    Cfg().Serv.SetDiscrInCount(50);
+    Cfg().FB.SetInNum(0, 0, 43);
+    Cfg().MBM.SetChNSkText("5", 0);
+    SaveAll();
+    lnet.show();
+    EditBlock(0, [&] {
+        for (int code : {3, 4}) {
+            mbm.CBoxKodF->setCurrentIndex(code - 1);
+            mbm.CBoxKodFClick(code - 1);
+        }
+    });
+    const TProgMBMClass& m = Cfg().MBM;
+    EXPECT_EQ(m.GetKodF(0), 4);
+    EXPECT_EQ(m.NetEdit.DiscreteShift, 24 - 6);
+    EXPECT_EQ(m.NetEdit.AnalogueShift, 6);
+    EXPECT_EQ(Starts(1), std::pair(60, 10));
+    EXPECT_EQ(Counts(), std::pair(68, 12));
+    EXPECT_EQ(Cfg().Serv.GetNameText(60), "N42");
+    EXPECT_EQ(Cfg().Serv.GetNameText(36), "");
+    EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 61);
+    EXPECT_EQ(m.GetChNSkText(6), "5");
+    EXPECT_EQ(Cfg().Serv.GetInputText8(60), "ЛС2.А1.LL");
+    EXPECT_EQ(m.NetEdit.NetTablesChanged, 1);
+    EXPECT_EQ(m.NetEdit.AnGroupsWritten, 0);
+    EXPECT_EQ(lnet.Buttons[0]->text(), "Ф4");
 }
 
 // Blocks 2..14 end at row 176; the 16th block of 16 inputs ends exactly at 192 and the counts
