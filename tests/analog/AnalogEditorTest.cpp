@@ -1,16 +1,15 @@
 // The analogue-module editor on the simulated device: what its window adds to the row rules —
 // the write of the record, the close paths, the row handlers, copy and replace, printing.
 
-#include "EditorFixture.h"
 #include "InfoPrint.h"
-#include "ModbusFrame.h"
+#include "LocalNetFixture.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
+#include "editors/analog/AnalogRows.h"
 #include "editors/analog/Prog_mba.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,16 +17,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-using Bytes = std::vector<uint8_t>;
-
 namespace {
-
-const QString kInputError = " Ошибка ввода ";
-
-QStringList DefaultUnits() {
-    return {"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
-            "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
-}
 
 void Choose(QComboBox* list, int index) {
     list->setCurrentIndex(index);
@@ -52,7 +42,7 @@ class AnalogEditorTest : public EditorFixture {
             mba.SetChNSkText(0, c, std::get<1>(rows[c]));
             mba.SetChVSkText(0, c, std::get<2>(rows[c]));
         }
-        SaveReserve();
+        AnalogRows::SaveModuleReserve(Cfg(), 0);
         QObject::connect(&parts.context, &EditorContext::ConfigurationChanged, &parts.context,
                          [this] { ++notified; });
         mba.SetCurSlot(1);
@@ -62,22 +52,15 @@ class AnalogEditorTest : public EditorFixture {
         form.PrepareForSlot("БРОН");
         form.show();
     }
-    void SaveReserve() {
-        for (int k = 0; k < 169; ++k)
-            Cfg().Reserv.ModuleImages().SetByte(0, k, Cfg().MBA.GetModuleByte(0, k));
-    }
-    Bytes Record(int m = 0) {
+    // The module's record, or its reserve.
+    Bytes Record(bool reserve = false) {
         Bytes b;
         for (int k = 0; k < 169; ++k)
-            b.push_back(uint8_t(Cfg().MBA.GetModuleByte(m, k)));
+            b.push_back(
+                uint8_t(reserve ? Cfg().Reserv.ModuleImages().GetByte(0, k) : Cfg().MBA.GetModuleByte(0, k)));
         return b;
     }
-    Bytes Reserve() {
-        Bytes b;
-        for (int k = 0; k < 169; ++k)
-            b.push_back(uint8_t(Cfg().Reserv.ModuleImages().GetByte(0, k)));
-        return b;
-    }
+    Bytes Reserve() { return Record(true); }
     int Changed() { return Cfg().MBA.GetMbaBaseChanged(); }
     void ExpectInputError() {
         boxes.Expect(kInputError, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
@@ -91,7 +74,7 @@ class AnalogEditorTest : public EditorFixture {
         form.Ust1LLExit(box);
     }
 
-    TFormPROG form{parts.context, DefaultUnits()};
+    TFormPROG form{parts.context, kUnits};
     int notified = 0;
 };
 
@@ -124,7 +107,6 @@ TEST_F(AnalogEditorTest, WriteSendsTheRecordAsBlockOneAndCommits) {
     ASSERT_EQ(writes.size(), 1u);
     Bytes data = Record();
     data[0] = 1;
-    EXPECT_EQ(data.size(), 169u);
     EXPECT_EQ(writes[0], Frame::Build(1, 'E', data));
     EXPECT_EQ(CountOf(0x0E), 3);
     EXPECT_EQ(clock.sleeps, (std::vector<int>{300, 200, 200}));
@@ -325,10 +307,7 @@ TEST_F(AnalogEditorTest, PrintsTheModuleBase) {
     parts.context.SetModifCode("D2B00000");
     const QString name = dir.filePath("base.rtf");
     ScriptedModals modals;
-    modals.Then([name](QDialog* dialog) {
-        static_cast<QFileDialog*>(dialog)->selectFile(name);
-        return int(QDialog::Accepted);
-    });
+    modals.Then(ChooseFile(name));
     boxes.ExpectText("Печатать?", "Необходимость печати файла .rtf", mrNo);
     QTest::mouseClick(form.BNew1, Qt::LeftButton);
     SetInfoWordProcessor(nullptr);

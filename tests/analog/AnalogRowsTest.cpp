@@ -62,9 +62,10 @@ TEST(AnalogRows, LayoutsByRowKindAndModuleCode) {
 
 TEST(AnalogRows, CloseValidationOfTheScales) {
     using F = ScaleFinding;
-    const ScaleTexts free{"-50", "150", "", ""};
-    const ScaleTexts standard{"", "", "0", "600"};
-    const ScaleTexts current{"0", "100", "", ""};
+    // A free scale's boxes; a standard range's lists.
+    const auto box = [](const char* min, const char* max) { return ScaleTexts{min, max, "", ""}; };
+    const auto list = [](const char* min, const char* max) { return ScaleTexts{"", "", min, max}; };
+    const ScaleTexts f = box("-50", "150"), s = list("0", "600"), c = box("0", "100");
     const struct {
         const char* name;
         int code;
@@ -72,40 +73,20 @@ TEST(AnalogRows, CloseValidationOfTheScales) {
         std::array<ScaleTexts, Rows> texts;
         std::vector<F> found;
     } cases[] = {
-        {"controller good", 13, {9, 0, 0, 0}, {free, standard, current, current}, {}},
-        {"empty NSK of a free scale",
-         13,
-         {0, 9, 0, 0},
-         {standard, ScaleTexts{"", "1", "", ""}, current, current},
-         {{F::EmptyFreeLimit, 1, 0}}},
-        {"empty VSK of a free scale",
-         15,
-         {9, 0, 0, 0},
-         {ScaleTexts{"1", "", "", ""}, standard, current, current},
-         {{F::EmptyFreeLimit, 0, 1}}},
-        {"empty standard maximum",
-         13,
-         {0, 0, 0, 0},
-         {standard, ScaleTexts{"", "", "0", ""}, current, current},
-         {{F::EmptyStandardLimit, 1, 1}}},
+        {"controller good", 13, {9, 0, 0, 0}, {f, s, c, c}, {}},
+        {"free NSK empty", 13, {0, 9, 0, 0}, {s, box("", "1"), c, c}, {{F::EmptyFreeLimit, 1, 0}}},
+        {"free VSK empty", 15, {9, 0, 0, 0}, {box("1", ""), s, c, c}, {{F::EmptyFreeLimit, 0, 1}}},
+        {"standard max empty", 13, {0, 0, 0, 0}, {s, list("0", ""), c, c}, {{F::EmptyStandardLimit, 1, 1}}},
         {"bad spans go on",
          13,
          {9, 0, 0, 0},
-         {ScaleTexts{"5", "5", "", ""}, ScaleTexts{"", "", "600", "0"}, current, current},
+         {box("5", "5"), list("600", "0"), c, c},
          {{F::BadSpan, 0, 1}, {F::BadSpan, 1, 1}}},
-        {"current rows of a controller not judged",
-         13,
-         {9, 9, 0, 0},
-         {free, free, ScaleTexts{"9", "1", "", ""}, ScaleTexts{}},
-         {}},
-        {"an I/O module judges its lists in every row",
-         7,
-         {0, 0, 0, 0},
-         {standard, standard, standard, current},
-         {{F::EmptyStandardLimit, 3, 0}}},
+        {"controller current rows not judged", 13, {9, 9, 0, 0}, {f, f, box("9", "1"), ScaleTexts{}}, {}},
+        {"I/O module: lists of every row", 7, {0, 0, 0, 0}, {s, s, s, c}, {{F::EmptyStandardLimit, 3, 0}}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CheckScales(c.code, c.kinds, c.texts), c.found) << c.name;
+    for (const auto& t : cases)
+        EXPECT_EQ(CheckScales(t.code, t.kinds, t.texts), t.found) << t.name;
 }
 
 TEST(AnalogRows, ReserveOfTheRecordAndModuleTypes) {

@@ -21,9 +21,6 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-const QString kNoReply = "Прибор не отвечает.\nУстройство 1, порт COM1";
-const QString kBadAddress = "Неверный адрес данных.\nУстройство 1, порт COM1";
-
 Bytes Sent(int function, const Bytes& data) {
     return Frame::Build(1, function, data);
 }
@@ -33,17 +30,8 @@ Bytes Coil(int kind, int channel, bool on) {
 
 } // namespace
 
-TEST(CalibrationKit, ScaleCheckCutsToIntegersAndControllerRowsFiveAndSixShowCodesOnly) {
+TEST(CalibrationKit, ControllerRowsFiveAndSixShowCodesOnlyAndEveryReplyIsNeeded) {
     TProgMBAClass mba;
-    for (int c = 0; c < 4; ++c)
-        mba.SetChVSkText(0, c, "100");
-    EXPECT_EQ(Calibration::EqualScaleChannel(mba, 0), -1);
-    mba.SetChNSkText(0, 2, "5,3");
-    mba.SetChVSkText(0, 2, "5,9"); // equal once cut
-    EXPECT_EQ(Calibration::EqualScaleChannel(mba, 0), 2);
-    EXPECT_EQ(Calibration::ScaleCheckText(2, 1), "проверить шкалы анал. вх. 3 мод 1");
-    EXPECT_EQ(Calibration::CoilData(0x12, 3, 7, true), (Bytes{0x12, 0x37, 0xFF, 0x00}));
-
     // Rows 5 and 6 of a controller hold no channel: its module-type and output bytes are there.
     Bytes g{1, 'G', 48};
     for (int r = 0; r < 6; ++r)
@@ -122,7 +110,7 @@ TEST_F(CalibrationTest, OpeningReadsCodesRangeAndCalibrationThenShowsTheWindow) 
     // No 'G' reply: one box, no window.
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::NoReply, 'G', -1, -1, 0}};
-    boxes.Expect(kNoReply, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    ExpectDeviceError("Прибор не отвечает.");
     form.ButKalibrClick();
     EXPECT_EQ(CountOf('D'), 0);
 
@@ -214,7 +202,7 @@ TEST_F(CalibrationTest, PollTakesEveryReplyAndAFailureStopsItBeforeItsOneBox) {
     // No reply to 'G': the timer stops first, then one box; nothing after 'G'.
     device.ClearLog();
     device.Faults().faults = {Fault{FaultKind::NoReply, 'G', -1, -1, 0}};
-    boxes.Expect(kNoReply, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    ExpectDeviceError("Прибор не отвечает.");
     kalibr.Timer1Timer();
     EXPECT_FALSE(kalibr.Timer1->isActive());
     EXPECT_TRUE(kalibr.Label1->isHidden());
@@ -268,7 +256,7 @@ TEST_F(CalibrationTest, SelectingAndCalibratingSendExactCoilsAndClosingReleasesT
         "Внимание! Сейчас будет произведена калибровка\nначала шкалы измерения \nУбедитесь, подан ли на "
         "вход сигнал,\nсоответствующий началу шкалы?",
         caption, MsgButtons::YesNo, MsgIcon::Question, mrNone, mrYes);
-    boxes.Expect(kBadAddress, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+    ExpectDeviceError("Неверный адрес данных.");
     kalibr.KalMin1Click(2);
     EXPECT_TRUE(kalibr.Timer1->isActive());
 
@@ -342,15 +330,4 @@ TEST_F(CalibrationTest, SensorTypesSetTheModuleTypeBitsAndKeepOrRestoreTheFlag) 
     EXPECT_EQ(liveViews, 0);
     EXPECT_EQ(Cfg().Reserv.GetModuleType(0), 0x03);
     EXPECT_EQ(Cfg().Serv.Modified, 1);
-
-    // From the device the live view gets the module caption, the slot less one and six names.
-    Cfg().Serv.FileMode = 0;
-    Cfg().Serv.SetNameText(0, "Насос 1");
-    LiveInputsHeader header;
-    tipdat.LiveView = [&](const LiveInputsHeader& h) { return header = h, nullptr; };
-    tipdat.Button3Click();
-    EXPECT_EQ(header.tipMod, "БРОН");
-    EXPECT_EQ(header.labAMod, "0");
-    ASSERT_EQ(header.names.size(), 6);
-    EXPECT_EQ(header.names[0].trimmed(), "Насос 1");
 }

@@ -30,48 +30,6 @@ template <size_t N> QStringList Texts(const std::array<QLabel*, N>& labels, int 
 
 } // namespace
 
-TEST(LiveViewKit, BitsLsbFirstCountsAndChunkedValueRequests) {
-    const Bytes reply{1, 2, 2, 0b1000'0101, 0b0000'0010, 0, 0};
-    EXPECT_EQ(LiveViews::BitTexts(reply, 10, "on", "off"),
-              QStringList({"on", "off", "on", "off", "off", "off", "off", "on", "off", "on"}));
-    EXPECT_FALSE(LiveViews::Bit(reply, 40)); // past the reply
-
-    auto cfg = std::make_unique<TConfiguration>();
-    MakeBlock(*cfg, 0, 2, 16, Veg01, 0, 0);
-    MakeBlock(*cfg, 1, 1, 5, Dkrn, 16, 0);
-    MakeBlock(*cfg, 2, 4, 2, Others, 21, 4);
-    MakeBlock(*cfg, 3, 3, 44, Others, 29, 4);
-    EXPECT_EQ(LiveViews::NetDiscreteCount(*cfg, 0), 12); // 16 outputs show 12
-    EXPECT_EQ(LiveViews::NetDiscreteCount(*cfg, 1), 5);
-    EXPECT_EQ(LiveViews::NetDiscreteCount(*cfg, 2), 8); // four set points a value
-    EXPECT_EQ(LiveViews::SlaveTypeText(*cfg, 2), "не определен");
-    EXPECT_EQ(LiveViews::SlaveTypeText(*cfg, 1), "ДКРН");
-    EXPECT_EQ(LiveViews::DiscreteOutputsBefore(*cfg, 3), 21);
-
-    // 44 values: 31, then 13 from position 35, each after the previous one.
-    SimDevice device;
-    device.SetFrozen(true);
-    VirtualClock clock;
-    TComPortClass port;
-    port.SetClock(&clock);
-    port.SetLink(std::make_unique<SimLink>(device, &clock));
-    ASSERT_TRUE(port.OpenPort(nullptr));
-    const auto requests = LiveViews::AnalogueRequests(0, 4, 44);
-    ASSERT_EQ(requests.size(), 2u);
-    PollReplies replies(2);
-    EXPECT_EQ(requests[0](port, replies[0]), 0);
-    EXPECT_EQ(requests[1](port, replies[1]), 0);
-    EXPECT_EQ(device.Received(), (std::vector<Bytes>{G(4, 31), G(35, 13)}));
-    device.SetInput(47, 95);
-    EXPECT_TRUE(LiveViews::TakeAnalogueReplies(*cfg, 4, 44, replies));
-    EXPECT_FALSE(LiveViews::TakeAnalogueReplies(*cfg, 4, 44, {replies[0]})); // one reply missing
-
-    // The simulator refuses a request of more than 31 values.
-    Bytes big(GEntry::Size * 32 + 5);
-    const uint8_t data[] = {0, 32};
-    EXPECT_EQ(port.Obmen(0, 'G', 2, data, big), 3);
-}
-
 class LiveViewTest : public LocalNetTest {
   protected:
     void SetUp() override {
@@ -101,6 +59,40 @@ class LiveViewTest : public LocalNetTest {
     TFormVhAnL vhAnL{parts.context};
     ScriptedModals modals;
 };
+
+TEST_F(LiveViewTest, KitBitsLsbFirstCountsAndChunkedValueRequests) {
+    const Bytes reply{1, 2, 2, 0b1000'0101, 0b0000'0010, 0, 0};
+    EXPECT_EQ(LiveViews::BitTexts(reply, 10, "on", "off"),
+              QStringList({"on", "off", "on", "off", "off", "off", "off", "on", "off", "on"}));
+    EXPECT_FALSE(LiveViews::Bit(reply, 40)); // past the reply
+
+    MakeBlock(Cfg(), 0, 2, 16, Veg01, 0, 0);
+    MakeBlock(Cfg(), 1, 1, 5, Dkrn, 16, 0);
+    MakeBlock(Cfg(), 2, 4, 2, Others, 21, 4);
+    MakeBlock(Cfg(), 3, 3, 44, Others, 29, 4);
+    EXPECT_EQ(LiveViews::NetDiscreteCount(Cfg(), 0), 12); // 16 outputs show 12
+    EXPECT_EQ(LiveViews::NetDiscreteCount(Cfg(), 1), 5);
+    EXPECT_EQ(LiveViews::NetDiscreteCount(Cfg(), 2), 8); // four set points a value
+    EXPECT_EQ(LiveViews::SlaveTypeText(Cfg(), 2), "не определен");
+    EXPECT_EQ(LiveViews::SlaveTypeText(Cfg(), 1), "ДКРН");
+    EXPECT_EQ(LiveViews::DiscreteOutputsBefore(Cfg(), 3), 21);
+
+    // 44 values: 31, then 13 from position 35, each after the previous one.
+    const auto requests = LiveViews::AnalogueRequests(0, 4, 44);
+    ASSERT_EQ(requests.size(), 2u);
+    PollReplies replies(2);
+    EXPECT_EQ(requests[0](port, replies[0]), 0);
+    EXPECT_EQ(requests[1](port, replies[1]), 0);
+    EXPECT_EQ(device.Received(), (std::vector<Bytes>{G(4, 31), G(35, 13)}));
+    device.SetInput(47, 95);
+    EXPECT_TRUE(LiveViews::TakeAnalogueReplies(Cfg(), 4, 44, replies));
+    EXPECT_FALSE(LiveViews::TakeAnalogueReplies(Cfg(), 4, 44, {replies[0]})); // one reply missing
+
+    // The simulator refuses a request of more than 31 values.
+    Bytes big(GEntry::Size * 32 + 5);
+    const uint8_t data[] = {0, 32};
+    EXPECT_EQ(port.Obmen(0, 'G', 2, data, big), 3);
+}
 
 TEST_F(LiveViewTest, DiscreteBlockViewSendsBothRequestsAndShowsTwelveOfSixteen) {
     MakeBlock(Cfg(), 0, 2, 16, Veg01, 36, 4);
@@ -169,23 +161,4 @@ TEST_F(LiveViewTest, AnalogueBlockViewFillsItsPositionsOnlyAndOpensItsSetPointSi
     EXPECT_EQ(Texts(vhAnL.Sost, 4, 6), QStringList({"норма", "H(L-H)"}));
     EXPECT_EQ(vhAnL.Val[4]->text(), "50");
     EXPECT_TRUE(vhAnL.Val[0]->text().isEmpty());
-}
-
-TEST_F(LiveViewTest, ATimeOutStopsTheTimerBeforeOneBoxAndButton1StartsAgain) {
-    mbm.Prepare(0);
-    device.Faults().faults = {Fault{FaultKind::NoReply, -1, -1, -1, 0}};
-    OpenAndRun([&] { mbm.ButOnLineClick(); },
-               [&](TFormLiveView& view) {
-                   ExpectDeviceError("Прибор не отвечает.");
-                   view.Timer1Timer();
-                   EXPECT_EQ(boxes.Shown(), 1);
-                   EXPECT_FALSE(view.Timer1->isActive());
-                   EXPECT_TRUE(view.Label1->isHidden());
-                   EXPECT_EQ(CountOf(1), 0); // the second request is not sent
-                   device.Faults().faults.clear();
-                   view.Button1->click();
-                   EXPECT_TRUE(view.Timer1->isActive());
-                   view.Timer1Timer();
-                   EXPECT_EQ(CountOf(1), 1);
-               });
 }

@@ -12,6 +12,7 @@
 #include "editors/network/Prog_mbm.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -20,17 +21,25 @@ using Bytes = std::vector<uint8_t>;
 using namespace LocalNet;
 
 inline const QString kInputError = " Ошибка ввода ";
+// The main window's default unit list.
+inline const QStringList kUnits{"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
+                                "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
 
-inline std::vector<int> Ids(int first, int last) {
-    std::vector<int> ids;
-    for (int id = first; id <= last; ++id)
-        ids.push_back(id);
-    return ids;
+// The file dialog's answer: name chosen.
+inline ScriptedModals::Handler ChooseFile(const QString& name) {
+    return [name](QDialog* d) {
+        static_cast<QFileDialog*>(d)->selectFile(name);
+        return int(QDialog::Accepted);
+    };
 }
 
-inline std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+// The ids first..last of each range, in order.
+inline std::vector<int> Ids(std::initializer_list<std::pair<int, int>> ranges) {
+    std::vector<int> ids;
+    for (const auto& [first, last] : ranges)
+        for (int id = first; id <= last; ++id)
+            ids.push_back(id);
+    return ids;
 }
 
 // Request block i: code, outputs, type, starts.

@@ -7,60 +7,6 @@
 
 #include <QLabel>
 
-// The save and the change of kind share their set-up and checks.
-class LocalNetCasesTest : public LocalNetTest {
-  protected:
-    // Deletes block 0, closes with Yes; the blocks written in order, block 10's frame byte by byte
-    // with its link byte, the pause after the write.
-    void DeleteFirstBlockAndSave(const std::vector<int>& written, int linkByte) {
-        lnet.PopupAutoShow = false;
-        lnet.show();
-        lnet.Button1MouseDown(0);
-        lnet.DeleteBlClick();
-        clock.sleeps.clear();
-        ExpectTransferQuestion(mrYes);
-        lnet.OKClick();
-        EXPECT_EQ(WrittenIds(), written + Ids(12, 19) + Ids(41, 51) + Ids(20, 31)); // inputs renumbered
-        Bytes data = Descriptor();
-        data[0] = 10;
-        EXPECT_EQ(data[193], linkByte);
-        const auto frames = device.ReceivedOf('E');
-        ASSERT_GE(frames.size(), written.size());
-        EXPECT_EQ(frames[written.size() - 1], Frame::Build(1, 'E', data));
-        EXPECT_EQ(device.Block(10), Bytes(data.begin() + 1, data.end()));
-        EXPECT_EQ(clock.sleeps.back(), 3000);
-        EXPECT_EQ(Cfg().MBM.NetEdit.NetTablesChanged, 0);
-        EXPECT_EQ(Cfg().Reserv.GetDiscrInCount(), 44);
-        EXPECT_EQ(Cfg().FB.FBRenumbered, 1);
-    }
-    // Block 0 a discrete block of 6 outputs, block 1 behind it at row 42 feeding function block
-    // 1 and holding the first channel; block 0 is edited and must become analogue of 6 values.
-    void ExpectDiscreteBlockBecomesAnalogue(const std::function<void()>& edit, int code) {
-        MakeBlock(Cfg(), 0, 1, 6, Others, 36, 4);
-        MakeBlock(Cfg(), 1, 3, 2, Dkrn, 42, 4);
-        Cfg().Serv.SetDiscrInCount(50);
-        Cfg().FB.SetInNum(0, 0, 43);
-        Cfg().MBM.SetChNSkText("5", 0);
-        SaveAll();
-        lnet.show();
-        EditBlock(0, edit);
-        const TProgMBMClass& m = Cfg().MBM;
-        EXPECT_EQ(m.GetKodF(0), code);
-        EXPECT_EQ(m.NetEdit.DiscreteShift, 24 - 6);
-        EXPECT_EQ(m.NetEdit.AnalogueShift, 6);
-        EXPECT_EQ(Starts(1), std::pair(60, 10));
-        EXPECT_EQ(Counts(), std::pair(68, 12));
-        EXPECT_EQ(Cfg().Serv.GetNameText(60), "N42");
-        EXPECT_EQ(Cfg().Serv.GetNameText(36), "");
-        EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 61);
-        EXPECT_EQ(m.GetChNSkText(6), "5");
-        EXPECT_EQ(Cfg().Serv.GetInputText8(60), "ЛС2.А1.LL");
-        EXPECT_EQ(m.NetEdit.NetTablesChanged, 1);
-        EXPECT_EQ(m.NetEdit.AnGroupsWritten, 0);
-        EXPECT_EQ(lnet.Buttons[0]->text(), QString("Ф%1").arg(code));
-    }
-};
-
 TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     Cfg().MBM.NetEdit.SelectedBlock = 0;
     lnet.show();
@@ -98,19 +44,31 @@ TEST_F(LocalNetTest, DeletionMovesRecordsTablesAndCounts) {
     EXPECT_EQ(CountOf('E'), 0);
 }
 
-// With eight analogue modules no scaling group is written.
-TEST_F(LocalNetCasesTest, EightModulesSendNoGroup) {
-    for (int s = 1; s <= 8; ++s)
-        Cfg().Serv.SetSlotModuleCode(s, 6);
-    DeleteFirstBlockAndSave(Ids(10, 10), 0);
-}
-
-// A link change together with a deletion writes the tables too.
-TEST_F(LocalNetCasesTest, LinkChangeWithADeletionWritesEverything) {
+// A link change together with a deletion of block 0, closed with Yes, writes the groups, block 10
+// (byte by byte, with its link byte) and the tables, then pauses.
+TEST_F(LocalNetTest, LinkChangeWithADeletionWritesEverything) {
+    lnet.PopupAutoShow = false;
     lnet.show();
     lnet.Parit->setCurrentIndex(3);
     emit lnet.Parit->activated(3);
-    DeleteFirstBlockAndSave(Ids(2, 8) + Ids(10, 10), 3);
+    lnet.Button1MouseDown(0);
+    lnet.DeleteBlClick();
+    clock.sleeps.clear();
+    ExpectTransferQuestion(mrYes);
+    lnet.OKClick();
+    // The inputs renumbered.
+    EXPECT_EQ(WrittenIds(), Ids({{2, 8}, {10, 10}, {12, 19}, {41, 51}, {20, 31}}));
+    Bytes data = Descriptor();
+    data[0] = 10;
+    EXPECT_EQ(data[193], 3);
+    const auto frames = device.ReceivedOf('E');
+    ASSERT_GE(frames.size(), 8u);
+    EXPECT_EQ(frames[7], Frame::Build(1, 'E', data));
+    EXPECT_EQ(device.Block(10), Bytes(data.begin() + 1, data.end()));
+    EXPECT_EQ(clock.sleeps.back(), 3000);
+    EXPECT_EQ(Cfg().MBM.NetEdit.NetTablesChanged, 0);
+    EXPECT_EQ(Cfg().Reserv.GetDiscrInCount(), 44);
+    EXPECT_EQ(Cfg().FB.FBRenumbered, 1);
 }
 
 TEST_F(LocalNetTest, LinkOnlyFailureAndFileMode) {
@@ -170,6 +128,7 @@ TEST_F(LocalNetTest, RequestChecksGiveTheirMessages) {
     EXPECT_FALSE(FunctionAllowed(8, 1));
     EXPECT_EQ(PresetFor(Dkrn, 0).xmax, "16384");
     EXPECT_EQ(PresetFor(Dlts, 170).outputs, "0");
+    EXPECT_EQ(PresetFor(Dlts, 50).outputs, "6");
 }
 
 TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
@@ -225,21 +184,37 @@ TEST_F(LocalNetTest, RequestEditorStoresShiftsAndRollsBack) {
     EditBlock(6, [] {});
 }
 
-// Function 3, then 4, on a discrete block counts the shift once; so does a preset that changes only
-// the kind (6 outputs stay 6).
-TEST_F(LocalNetCasesTest, FunctionThreeThenFourShiftsOnce) {
-    ExpectDiscreteBlockBecomesAnalogue(
-        [&] {
-            for (int code : {3, 4}) {
-                mbm.CBoxKodF->setCurrentIndex(code - 1);
-                mbm.CBoxKodFClick(code - 1);
-            }
-        },
-        4);
-}
-
-TEST_F(LocalNetCasesTest, PresetChangingOnlyTheKindShifts) {
-    ExpectDiscreteBlockBecomesAnalogue([&] { ChooseType(Dlts); }, 3);
+// Block 0 a discrete block of 6 outputs, block 1 behind it at row 42 feeding function block 1 and
+// holding the first channel; function 3, then 4, makes block 0 analogue of 6 values, and the shift
+// counts once.
+TEST_F(LocalNetTest, FunctionThreeThenFourShiftsOnce) {
+    MakeBlock(Cfg(), 0, 1, 6, Others, 36, 4);
+    MakeBlock(Cfg(), 1, 3, 2, Dkrn, 42, 4);
+    Cfg().Serv.SetDiscrInCount(50);
+    Cfg().FB.SetInNum(0, 0, 43);
+    Cfg().MBM.SetChNSkText("5", 0);
+    SaveAll();
+    lnet.show();
+    EditBlock(0, [&] {
+        for (int code : {3, 4}) {
+            mbm.CBoxKodF->setCurrentIndex(code - 1);
+            mbm.CBoxKodFClick(code - 1);
+        }
+    });
+    const TProgMBMClass& m = Cfg().MBM;
+    EXPECT_EQ(m.GetKodF(0), 4);
+    EXPECT_EQ(m.NetEdit.DiscreteShift, 24 - 6);
+    EXPECT_EQ(m.NetEdit.AnalogueShift, 6);
+    EXPECT_EQ(Starts(1), std::pair(60, 10));
+    EXPECT_EQ(Counts(), std::pair(68, 12));
+    EXPECT_EQ(Cfg().Serv.GetNameText(60), "N42");
+    EXPECT_EQ(Cfg().Serv.GetNameText(36), "");
+    EXPECT_EQ(Cfg().FB.GetInNum(0, 0), 61);
+    EXPECT_EQ(m.GetChNSkText(6), "5");
+    EXPECT_EQ(Cfg().Serv.GetInputText8(60), "ЛС2.А1.LL");
+    EXPECT_EQ(m.NetEdit.NetTablesChanged, 1);
+    EXPECT_EQ(m.NetEdit.AnGroupsWritten, 0);
+    EXPECT_EQ(lnet.Buttons[0]->text(), "Ф4");
 }
 
 // Blocks 2..14 end at row 176; the 16th block of 16 inputs ends exactly at 192 and the counts
@@ -350,14 +325,12 @@ TEST_F(LocalNetTest, F15CreateCheckEditAndDelete) {
     }
 
     // Code 7 is refused at the edit's exit and not stored, on an empty and on a used block.
-    f15.Prepare(0);
-    f15.EditKodF->setText("7");
-    f15.EditKodFExit();
-    EXPECT_EQ(Cfg().F15.GetFuncCode(0), 0);
-    f15.Prepare(1);
-    f15.EditKodF->setText("7");
-    f15.EditKodFExit();
-    EXPECT_EQ(Cfg().F15.GetFuncCode(1), 15);
+    for (const auto& [k, code] : {std::pair(0, 0), std::pair(1, 15)}) {
+        f15.Prepare(k);
+        f15.EditKodF->setText("7");
+        f15.EditKodFExit();
+        EXPECT_EQ(Cfg().F15.GetFuncCode(k), code);
+    }
 
     // Closing checks again: No keeps the editor open; corrected, the block closes.
     ExpectFinishQuestion(mrNo);
