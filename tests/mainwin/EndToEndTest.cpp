@@ -39,6 +39,8 @@ class EndToEnd : public ::testing::Test {
         auto shown = ShownMainWindow();
         UseHeldExchangeThread(shown->ComPort);
         ApplyCommandLine(*shown, {"veg17", "--port", devsim.Link()});
+        ApplyCommandLine(*shown, {"veg17"});   // without the option the name stays
+        EXPECT_FALSE(shown->ComPort.IsOpen()); // opened only when the dialog is confirmed
         ConfirmPortDialog(*shown);
         return shown;
     }

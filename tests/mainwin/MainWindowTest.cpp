@@ -1,7 +1,6 @@
 #include "MainWindowSupport.h"
 #include "Obrport.h"
 #include "SimLink.h"
-#include "StartUp.h"
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
@@ -10,7 +9,6 @@
 #include "editors/relay/Prog_mr.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QPrintDialog>
 
 #include <tuple>
@@ -183,18 +181,6 @@ TEST(MainWindow, SlotOneOpensTheAnalogueEditorOnItsModuleRecord) {
     EXPECT_EQ(modals.Shown(), 2);
 }
 
-// The port then opens when the dialog is confirmed: the end-to-end tests connect that way.
-TEST(MainWindow, PortOptionPrefillsThePortDialogAndThePortStaysClosedUntilConfirmed) {
-    TempWorkDir work;
-    auto form = ShownMainWindow();
-    const QString link = work.Path() + "/devsim-link";
-    ApplyCommandLine(*form, {"veg17", "--port", link});
-    EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
-    EXPECT_FALSE(form->ComPort.IsOpen());
-    ApplyCommandLine(*form, {"veg17"}); // without the option nothing changes
-    EXPECT_EQ(form->FormPort->ComboPort->currentText(), link);
-}
-
 TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     TempWorkDir work;
     auto form = ShownMainWindow();
@@ -236,12 +222,4 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     EXPECT_EQ(form->findChildren<QFileDialog*>().size(), 1);
     EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(form->ProgressBar1->isVisible());
-}
-
-TEST(MainWindow, RussianTranslationsGiveRussianStandardButtons) {
-    ASSERT_TRUE(LoadRussianTranslations(*QCoreApplication::instance()));
-    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
-    EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text().remove('&'), "Да");
-    EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text().remove('&'), "Нет");
-    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove('&'), "Отмена");
 }

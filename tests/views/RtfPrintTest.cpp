@@ -24,11 +24,6 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void expectPrintQuestion(ScriptedMessageBoxes& boxes, int answer) {
-    boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question, mrNo,
-                 answer);
-}
-
 } // namespace
 
 TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
@@ -101,18 +96,6 @@ TEST(RtfWriter, LibreOfficeReadsTheLinesBack) {
     EXPECT_EQ(gotLines.join('|').toStdString(), expected.join('|').toStdString());
 }
 
-// The appended extension, the page setup and the print are the information windows' test; here: no
-// page setup, and the user declines printing: the document is still saved and closed.
-TEST(RtfTablePrint, RunsTheWordProcessorSequence) {
-    QTemporaryDir dir;
-    ScriptedMessageBoxes boxes;
-    expectPrintQuestion(boxes, mrNo);
-    RecordingWordProcessor wp;
-    const QString name = dir.filePath("algs.rtf");
-    EXPECT_EQ(RtfTablePrint(nullptr, {"x"}, name, wp, std::nullopt).outcome, RtfPrintOutcome::Finished);
-    EXPECT_EQ(wp.calls, QStringList({"Open " + name, "Save " + name, "Close " + name, "Quit"}));
-}
-
 TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles) {
     QTemporaryDir dir;
     RecordingWordProcessor wp;
@@ -128,7 +111,8 @@ TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles) {
     // A dot in a folder name is no extension.
     {
         ScriptedMessageBoxes boxes;
-        expectPrintQuestion(boxes, mrNo);
+        boxes.Expect("Печатать?", "Необходимость печати файла .rtf", MsgButtons::YesNo, MsgIcon::Question,
+                     mrNo, mrNo);
         ASSERT_TRUE(QDir(dir.path()).mkdir("v1.2"));
         const RtfPrintResult result = RtfTablePrint(nullptr, {"x"}, dir.filePath("v1.2/t"), wp, std::nullopt);
         EXPECT_EQ(result.fileName, dir.filePath("v1.2/t.rtf"));
