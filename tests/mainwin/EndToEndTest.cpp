@@ -9,7 +9,6 @@
 #include "Obrport.h"
 #include "StartUp.h"
 #include "editors/analog/KalibrKit.h"
-#include "editors/analog/Prog_mba.h"
 #include "editors/common/EditorContext.h"
 #include "editors/regulators/RegEditKit.h"
 
@@ -44,23 +43,10 @@ class EndToEnd : public ::testing::Test {
         ConfirmPortDialog(*shown);
         return shown;
     }
-    void ReadDevice() {
-        ScriptedMessageBoxes none; // a good read shows no box
-        form->AInPort->trigger();
-    }
     TempWorkDir work;
     DevsimProcess devsim;
     std::unique_ptr<TForm1> form;
 };
-
-ScriptedModals::Handler ChooseFile(const QString& path) {
-    return [path](QDialog* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        EXPECT_NE(files, nullptr);
-        if (files) files->selectFile(path);
-        return int(QDialog::Accepted);
-    };
-}
 
 QByteArray FunctionBlocks(const TConfiguration& cfg) {
     QByteArray bytes;
@@ -74,7 +60,10 @@ QByteArray FunctionBlocks(const TConfiguration& cfg) {
 
 TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     ASSERT_TRUE(form->ComPort.IsOpen());
-    ReadDevice();
+    {
+        ScriptedMessageBoxes none; // a good read shows no box
+        form->AInPort->trigger();
+    }
     EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
     EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
     EXPECT_FALSE(form->EditModif->text().isEmpty());
@@ -123,43 +112,4 @@ TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     }
     EXPECT_FALSE(form->ProgressBar1->isVisible());
     form->Cfg.Serv.Modified = 0; // nothing to ask on closing
-}
-
-// The analogue editor from the slot-1 button: a position and a set point edited, written on
-// closing, and read back from the device.
-TEST_F(EndToEnd, AnalogueEditorWritesTheControllerRecord) {
-    ReadDevice();
-    TFormPROG* editor = form->FormPROG;
-    {
-        ScriptedModals modals;
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("База  была изменена. Передать в прибор?", "Подтвердите передачу базы данных",
-                         mrYes);
-        modals.Then([&](QDialog*) {
-            editor->Poz[0]->setText("TI-9");
-            editor->Ust1LLExit(editor->Poz[0]);
-            editor->UstH[2]->setText("42,5");
-            editor->Ust1LLExit(editor->UstH[2]);
-            editor->OKClick();
-            return editor->result();
-        });
-        form->SlotControls[0]->click();
-        EXPECT_EQ(modals.Shown(), 1);
-    }
-    EXPECT_EQ(form->Cfg.MBA.GetMbaBaseChanged(), 0);
-
-    // Read back: the device holds the record; the editor shows the new values.
-    form->Cfg.MBA.SetChPozText(0, 0, "");
-    form->Cfg.MBA.SetChUstHText(0, 2, "0");
-    ReadDevice();
-    EXPECT_EQ(form->Cfg.MBA.GetChPozText(0, 0), "TI-9");
-    EXPECT_EQ(form->Cfg.MBA.GetChUstHText(0, 2), "42,5");
-    ScriptedModals modals;
-    modals.Then([&](QDialog*) {
-        EXPECT_EQ(editor->Poz[0]->text(), "TI-9");
-        EXPECT_EQ(editor->UstH[2]->text(), "42,5");
-        editor->OKClick();
-        return editor->result();
-    });
-    form->SlotControls[0]->click();
 }

@@ -66,10 +66,7 @@ TEST_F(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     EXPECT_TRUE(form.Inform->isVisible());
     form.Inform->hide();
     ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, form.Inform);
-        return int(mrOk);
-    });
+    modals.Then(Closes(form.Inform, mrOk));
     FillInform(*form.Inform, form.Cfg, InformShow::Modal);
 }
 

@@ -47,6 +47,24 @@ inline ScriptedModals::Handler TypePassword(const QString& entry) {
     };
 }
 
+// A handler that expects the dialog, looked up when it shows, and closes it with result.
+template <class Dialog> ScriptedModals::Handler Closes(const Dialog& expected, int result) {
+    return [&expected, result](QDialog* dialog) {
+        EXPECT_EQ(dialog, static_cast<QDialog*>(expected));
+        return result;
+    };
+}
+
+// A handler for a file dialog: chooses the path and accepts.
+inline ScriptedModals::Handler ChooseFile(const QString& path) {
+    return [path](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        EXPECT_NE(files, nullptr);
+        if (files) files->selectFile(path);
+        return int(QDialog::Accepted);
+    };
+}
+
 // A main window shown and logged in with the service password (full access).
 inline std::unique_ptr<TForm1> ShownMainWindow() {
     auto form = std::make_unique<TForm1>();

@@ -75,10 +75,7 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
         ScriptedMessageBoxes boxes;
         ScriptedModals modals;
         ExpectSaveQuestion(boxes, mrYes);
-        modals.Then([&](QDialog* dialog) {
-            EXPECT_EQ(dialog, form->SaveDialog);
-            return int(QDialog::Rejected); // the user gives no name: nothing is saved
-        });
+        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // no name given: nothing is saved
         boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
                      MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
         EXPECT_TRUE(form->close()); // never cancelled
@@ -102,32 +99,16 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     TFormPrgD* prgD = form->FormPrgD;
-    {
-        ScriptedModals modals;
-        modals.Then([&](QDialog* dialog) {
-            EXPECT_EQ(dialog, prgD);
-            prgD->AFB->trigger(); // the editor's AFB while it is open
-            return 2;
-        });
-        modals.Then([&](QDialog* dialog) {
-            EXPECT_EQ(dialog, form->FormFB);
-            return 2; // ended normally: no message
-        });
-        ScriptedMessageBoxes boxes;
-        form->AProgD->trigger();
-    }
-    {
-        ScriptedModals modals;
-        ScriptedMessageBoxes boxes;
-        modals.Then([&](QDialog* dialog) {
-            EXPECT_EQ(dialog, form->FormFB);
-            return 6;
-        });
-        boxes.Expect("программирование закончено с ошибкой", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,
-                     mrOk);
-        prgD->PMenu1FBClick();
-    }
-    EXPECT_EQ(prgD->SchemeState, 0);
+    ScriptedModals modals;
+    modals.Then([&](QDialog* dialog) {
+        EXPECT_EQ(dialog, prgD);
+        prgD->AFB->trigger(); // the editor's AFB while it is open
+        return 2;
+    });
+    modals.Then(Closes(form->FormFB, 2)); // ended normally: no message
+    ScriptedMessageBoxes boxes;
+    form->AProgD->trigger();
+    EXPECT_EQ(modals.Shown(), 2);
 }
 
 TEST(MainWindow, RelayEditorShowsItsModuleInTheOutputLiveView) {
@@ -204,16 +185,8 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
         ScriptedModals modals;
         // The failures' wording belongs to the file and transfer code: any box is accepted.
         SetMessageBoxHandler([](QWidget*, const MessageBoxRequest&) { return int(mrOk); });
-        modals.Then([&](QDialog* dialog) {
-            EXPECT_EQ(dialog, form->OpenDialog);
-            return int(QDialog::Rejected);
-        });
-        modals.Then([&](QDialog* dialog) {
-            auto* files = qobject_cast<QFileDialog*>(dialog);
-            EXPECT_EQ(files, form->OpenDialog);
-            files->selectFile(damaged.fileName());
-            return int(QDialog::Accepted);
-        });
+        modals.Then(Closes(form->OpenDialog, QDialog::Rejected));
+        modals.Then(ChooseFile(damaged.fileName()));
         form->AOpenFile->trigger();
         form->AOpenFile->trigger();
         form->AInPort->trigger(); // no port chosen
