@@ -6,28 +6,25 @@
 #include <QDialog>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <tuple>
 
 TEST(EditorContext, IdentityLineNamesTheFileInFileModeElseTheDevice) {
     TComPortClass port;
     EditorSurroundings parts(port);
     EditorContext& context = parts.context;
-    struct Case {
-        int fileMode, devNum;
-        QString code, file, line;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, QString, QString, QString> cases[] = {
         {0, 0, "", "", "ВЕГ-17    № 1"},
         {0, 30, "D8300B00", "/data/a.veg", "ВЕГ-17  D8300B00  № 31"},
         {1, 4, "D8300B00", "/data/a.veg", "Файл /data/a.veg"},
         {1, 4, "D8300B00", "", "Файл "},
     };
-    for (const Case& c : cases) {
-        parts.cfg->Serv.FileMode = c.fileMode;
-        parts.cfg->Serv.DevNum = c.devNum;
-        context.SetModifCode(c.code);
-        context.SetConfigFileName(c.file);
-        EXPECT_EQ(context.FileMode(), c.fileMode == 1);
-        EXPECT_EQ(context.IdentityLine(), c.line);
+    for (const auto& [fileMode, devNum, code, file, line] : cases) {
+        parts.cfg->Serv.FileMode = fileMode;
+        parts.cfg->Serv.DevNum = devNum;
+        context.SetModifCode(code);
+        context.SetConfigFileName(file);
+        EXPECT_EQ(context.FileMode(), fileMode == 1);
+        EXPECT_EQ(context.IdentityLine(), line);
     }
 }
 

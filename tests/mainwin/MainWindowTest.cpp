@@ -43,16 +43,11 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
         ScriptedModals none; // asked only on the first showing: another dialog fails the test
         form->show();
     }
-    QFile passwords(QDir(work.Path()).filePath("FParol.dat"));
-    ASSERT_TRUE(passwords.open(QIODevice::WriteOnly) && passwords.write("\xD2\x04", 2) == 2); // 1234
-    passwords.close();
     TForm1 form;
     OpenSimPort port(form);
     {
         ScriptedModals modals;
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("Введенный пароль неверен", "Предупреждение", mrCancel);
-        modals.Then(TypePassword("777"));
+        modals.Then([](QDialog*) { return int(mrNone); }); // the log-in closed without OK
         form.show();
     }
     form.Cfg.Serv.FileMode = 1;
