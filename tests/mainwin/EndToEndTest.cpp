@@ -16,38 +16,6 @@
 
 namespace {
 
-void ConfirmPortDialog(TForm1& form) {
-    ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, form.FormPort);
-        form.FormPort->OKButtonClick();
-        return int(QDialog::Accepted);
-    });
-    form.APort->trigger();
-}
-
-// A logged-in main window whose exchange runs on its own thread, connected to devsim's terminal.
-class EndToEnd : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        QString error;
-        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-        form = Connected();
-    }
-    std::unique_ptr<TForm1> Connected() {
-        auto shown = ShownMainWindow();
-        UseHeldExchangeThread(shown->ComPort);
-        ApplyCommandLine(*shown, {"veg17", "--port", devsim.Link()});
-        ApplyCommandLine(*shown, {"veg17"});   // without the option the name stays
-        EXPECT_FALSE(shown->ComPort.IsOpen()); // opened only when the dialog is confirmed
-        ConfirmPortDialog(*shown);
-        return shown;
-    }
-    TempWorkDir work;
-    DevsimProcess devsim;
-    std::unique_ptr<TForm1> form;
-};
-
 QByteArray FunctionBlocks(const TConfiguration& cfg) {
     QByteArray bytes;
     for (int i = 0; i < cfg.FB.FBCount; ++i)
@@ -58,7 +26,29 @@ QByteArray FunctionBlocks(const TConfiguration& cfg) {
 
 } // namespace
 
-TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
+TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
+    TempWorkDir work;
+    DevsimProcess devsim;
+    QString error;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    // A logged-in main window whose exchange runs on its own thread, connected to devsim's terminal
+    // through the port dialog.
+    const auto connected = [&] {
+        auto shown = ShownMainWindow();
+        UseHeldExchangeThread(shown->ComPort);
+        ApplyCommandLine(*shown, {"veg17", "--port", devsim.Link()});
+        ApplyCommandLine(*shown, {"veg17"});   // without the option the name stays
+        EXPECT_FALSE(shown->ComPort.IsOpen()); // opened only when the dialog is confirmed
+        ScriptedModals modals;
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, shown->FormPort);
+            shown->FormPort->OKButtonClick();
+            return int(QDialog::Accepted);
+        });
+        shown->APort->trigger();
+        return shown;
+    };
+    auto form = connected();
     ASSERT_TRUE(form->ComPort.IsOpen());
     {
         ScriptedMessageBoxes none; // a good read shows no box
@@ -96,7 +86,7 @@ TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     // A new session opens the file: the same blocks, in file mode; then writes them back to the
     // device with no refusal and no error.
     form.reset();
-    form = Connected();
+    form = connected();
     {
         ScriptedModals modals;
         modals.Then(ChooseFile(path));
