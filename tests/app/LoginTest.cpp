@@ -1,12 +1,6 @@
-#include "Obrpar_mb.h"
-#include "ScriptedDialogs.h"
+#include "../mainwin/MainWindowSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

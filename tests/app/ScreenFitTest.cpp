@@ -2,25 +2,15 @@
 // default font, Russian texts.
 
 #include "../mainwin/MainWindowSupport.h"
-#include "Obrconfig.h"
-#include "SimLink.h"
-#include "StartUp.h"
-#include "editors/analog/Prog_mba.h"
 #include "editors/regulators/Uniregvis.h"
-
-#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>

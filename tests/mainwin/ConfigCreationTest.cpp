@@ -1,8 +1,4 @@
 #include "MainWindowSupport.h"
-#include "editors/common/EditorContext.h"
-
-#include "LoopSummary.h"
-#include "Obrconfig.h"
 
 TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot) {
     SlotCodes codes{};

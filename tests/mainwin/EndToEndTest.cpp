@@ -3,13 +3,8 @@
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
 #include "HeldExchange.h"
-#include "LoopSummary.h"
 #include "MainWindowSupport.h"
-#include "Obrinform.h"
-#include "Obrport.h"
-#include "StartUp.h"
 #include "editors/analog/KalibrKit.h"
-#include "editors/common/EditorContext.h"
 #include "editors/regulators/RegEditKit.h"
 
 #include <QFileInfo>

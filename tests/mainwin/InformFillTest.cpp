@@ -1,11 +1,7 @@
 #include "MainWindowSupport.h"
 
 #include "InformFill.h"
-#include "LoopSummary.h"
-#include "Obrconfig.h"
-#include "Obrinform.h"
 #include "Obrinformmr.h"
-#include "editors/common/EditorContext.h"
 
 #include <QApplication>
 

@@ -1,9 +1,17 @@
 #pragma once
 // A main window in a temporary working directory, shown with a scripted log-in.
 
+#include "LoopSummary.h"
 #include "Obr_veg17r.h"
+#include "Obrconfig.h"
+#include "Obrinform.h"
 #include "Obrpar_mb.h"
+#include "Obrport.h"
 #include "ScriptedDialogs.h"
+#include "SimLink.h"
+#include "StartUp.h"
+#include "editors/analog/Prog_mba.h"
+#include "editors/common/EditorContext.h"
 
 #include <gtest/gtest.h>
 

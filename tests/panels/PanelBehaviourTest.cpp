@@ -3,16 +3,7 @@
 #include "PanelTestSupport.h"
 
 #include "Colors.h"
-#include "Panfb.h"
-#include "Panmr.h"
-#include "Panreg.h"
 #include "Panregvis.h"
-#include "Pansign.h"
-#include "Pshapez.h"
-#include "Shapehorz.h"
-#include "Shapemark.h"
-
-#include <gtest/gtest.h>
 
 #include <QTest>
 #include <cmath>
