@@ -1,7 +1,7 @@
 #include "Obrnastr.h"
 #include "Obrport.h"
-#include "ScriptedDialogs.h"
 #include "SimLink.h"
+#include "ViewsTestSupport.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <gtest/gtest.h>
 
 // The exchange over the simulated device, its port not yet chosen, and the port dialog applying
 // through it as the main window's does.

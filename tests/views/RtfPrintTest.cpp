@@ -1,30 +1,14 @@
 #include "OfficeText.h"
-#include "RecordingWordProcessor.h"
 #include "RtfTablePrint.h"
-#include "RtfWriter.h"
-#include "ScriptedDialogs.h"
 #include "TextCodec.h"
+#include "ViewsTestSupport.h"
 #include "WordProcessor.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
-
-namespace {
-
-const PageSetup kLandscape{true, 29, 29, 29, 29};
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
     const QByteArray doc = RtfDocument({"a\\b{c}\td", "Ёж №5 ё", "Ω", "x\ny\x01"});
@@ -124,7 +108,7 @@ TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten) {
                      QDir::toNativeSeparators(name),
                  "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     EXPECT_EQ(RtfTablePrint(nullptr, {"строка"}, name, wp, kLandscape).outcome, RtfPrintOutcome::Finished);
-    EXPECT_EQ(readAll(name), RtfDocument({"строка"}, kLandscape));
+    EXPECT_EQ(ReadAll(name), RtfDocument({"строка"}, kLandscape));
 }
 
 TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs) {
@@ -164,7 +148,7 @@ TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs) {
         ScriptedMessageBoxes boxes;
         EXPECT_LT(printOnce(5000), 500);
     }
-    EXPECT_EQ(readAll(argsFile), "--headless -p " + doc.toUtf8() + "\n");
+    EXPECT_EQ(ReadAll(argsFile), "--headless -p " + doc.toUtf8() + "\n");
 
     for (const QByteArray& tail : {QByteArray("exit 1"), QByteArray("exec sleep 30")}) {
         makeProgram(tail);
