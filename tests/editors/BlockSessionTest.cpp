@@ -3,15 +3,12 @@
 // every box after the exchange job.
 
 #include "editors/common/BlockSession.h"
-#include "Configuration.h"
+#include "EditorFixture.h"
 #include "LoopReserve.h"
 #include "ModbusFrame.h"
-#include "ScriptedDialogs.h"
-#include "SimFixture.h"
 
 #include <QProgressBar>
 #include <QWidget>
-#include <memory>
 #include <vector>
 
 namespace {

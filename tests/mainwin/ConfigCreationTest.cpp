@@ -64,8 +64,6 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     // 24 discrete inputs per analogue module, 12 per discrete module.
     EXPECT_EQ(form->StAllD->text(), "60");
     EXPECT_EQ(form->StAllAn->text(), "8");
-    EXPECT_EQ(cfg.Serv.GetInputText(0), "БРОН.Д1");
-    EXPECT_EQ(cfg.Serv.GetInputText(48), "МВД3.Д1");
     EXPECT_EQ(cfg.MBA.GetRazmName(4), "кг/cм2");
     EXPECT_EQ(cfg.Serv.FileMode, 1);
     EXPECT_EQ(cfg.Serv.Modified, 1);

@@ -45,16 +45,6 @@ class TempWorkDir {
     QString old_;
 };
 
-// A handler for the password dialog: types the entry and presses OK.
-inline ScriptedModals::Handler TypePassword(const QString& entry) {
-    return [entry](QDialog* dialog) {
-        auto* psw = qobject_cast<TFPSW*>(dialog);
-        EXPECT_NE(psw, nullptr);
-        if (psw) psw->SetPassword(entry);
-        return int(mrOk);
-    };
-}
-
 // A handler that expects the dialog, looked up when it shows, and closes it with result.
 template <class Dialog> ScriptedModals::Handler Closes(const Dialog& expected, int result) {
     return [&expected, result](QDialog* dialog) {
@@ -77,7 +67,12 @@ inline ScriptedModals::Handler ChooseFile(const QString& path) {
 inline std::unique_ptr<TForm1> ShownMainWindow() {
     auto form = std::make_unique<TForm1>();
     ScriptedModals modals;
-    modals.Then(TypePassword(QString::number(kServicePassword)));
+    modals.Then([](QDialog* dialog) {
+        auto* psw = qobject_cast<TFPSW*>(dialog);
+        EXPECT_NE(psw, nullptr);
+        if (psw) psw->SetPassword(QString::number(kServicePassword));
+        return int(mrOk);
+    });
     form->show();
     return form;
 }

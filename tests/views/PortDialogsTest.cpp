@@ -14,14 +14,10 @@
 // through it as the main window's does.
 class PortDialogs : public ::testing::Test {
   protected:
-    void SetUp() override {
-        auto owned = std::make_unique<SimLink>(device);
-        link = owned.get();
-        port.SetLink(std::move(owned));
-    }
+    void SetUp() override { port.SetLink(std::unique_ptr<SimLink>(link)); }
     SimDevice device;
     TComPortClass port;
-    SimLink* link = nullptr;
+    SimLink* link = new SimLink(device); // the port's from SetUp on
     TFormPort form{[this] { return port.GetLinkSettings(); },
                    [this](const LinkSettings& s, QString* error) { return port.OpenPort(s, error); }};
 };
