@@ -4,7 +4,6 @@
 #include "../mainwin/MainWindowSupport.h"
 #include "editors/regulators/Uniregvis.h"
 
-#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFileSystemModel>
@@ -38,8 +37,7 @@ struct Tool {
         EXPECT_TRUE(russian);
         SetMessageBoxHandler([](QWidget*, const MessageBoxRequest&) { return int(mrOk); });
         form = ShownMainWindow();
-        form->ComPort.SetLink(std::make_unique<SimLink>(device));
-        EXPECT_TRUE(form->ComPort.OpenPort(nullptr));
+        port.emplace(*form);
         CreateConfiguration(form->Cfg, {13, 8, 3, 11, 0, 0, 0, 0}, 0, QStringList(16, "ед"));
         form->Cfg.Serv.FileMode = 1;
         form->RefreshComposition();
@@ -68,7 +66,7 @@ struct Tool {
     }
 
     TempWorkDir dir;
-    SimDevice device;
+    std::optional<OpenSimPort> port;
     std::unique_ptr<TForm1> form;
     std::vector<QWidget*> windows;
 };

@@ -8,7 +8,6 @@
 #include "ModbusFrame.h"
 
 #include <QProgressBar>
-#include <QWidget>
 #include <vector>
 
 namespace {

@@ -18,9 +18,7 @@
 #include "editors/regulators/Uniregvis.h"
 #include "editors/relay/Prog_mr.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -69,7 +67,6 @@ using EditorContextTest = SchemeEditorFrameTest;
 
 TEST_F(SchemeEditorFrameTest, ActionsCarryTheirCaptionsAndKeys) {
     EXPECT_EQ(editor.ScrollBoxPopup, editor.PopupMenu3);
-    EXPECT_EQ(editor.ScrollBox1->widget(), editor.SchemeArea);
     EXPECT_TRUE(editor.LabelFile->isHidden());
     EXPECT_TRUE(editor.ProgressBar1->isHidden());
     EXPECT_TRUE(editor.InformButMR->isHidden());

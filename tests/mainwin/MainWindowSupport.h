@@ -45,6 +45,16 @@ class TempWorkDir {
     QString old_;
 };
 
+// An open port on a simulated device, so that closing can be seen to close it.
+struct OpenSimPort {
+    explicit OpenSimPort(TForm1& form) {
+        form.ComPort.SetLink(std::make_unique<SimLink>(device));
+        QString error;
+        EXPECT_TRUE(form.ComPort.OpenPort(&error)) << error.toStdString();
+    }
+    SimDevice device;
+};
+
 // A handler that expects the dialog, looked up when it shows, and closes it with result.
 template <class Dialog> ScriptedModals::Handler Closes(const Dialog& expected, int result) {
     return [&expected, result](QDialog* dialog) {

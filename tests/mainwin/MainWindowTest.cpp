@@ -9,25 +9,6 @@
 
 #include <tuple>
 
-namespace {
-
-void ExpectSaveQuestion(ScriptedMessageBoxes& boxes, int answer) {
-    boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
-                 MsgButtons::YesNo, MsgIcon::Question, mrNo, answer);
-}
-
-// An open port on a simulated device, so that closing can be seen to close it.
-struct OpenSimPort {
-    explicit OpenSimPort(TForm1& form) {
-        form.ComPort.SetLink(std::make_unique<SimLink>(device));
-        QString error;
-        EXPECT_TRUE(form.ComPort.OpenPort(&error)) << error.toStdString();
-    }
-    SimDevice device;
-};
-
-} // namespace
-
 // The password cases themselves belong to the log-in tests; here: asked once, and ending there
 // closes the window and the port without a question.
 TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
@@ -65,7 +46,8 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
         form->Cfg.Serv.Modified = 1;
         ScriptedMessageBoxes boxes;
         ScriptedModals modals;
-        ExpectSaveQuestion(boxes, mrYes);
+        boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
+                     MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
         modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // no name given: nothing is saved
         boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
                      MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
@@ -80,7 +62,9 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
         form.Cfg.Serv.FileMode = fileMode;
         form.Cfg.Serv.Modified = modified;
         ScriptedMessageBoxes boxes; // any other box fails the test
-        if (access == 0) ExpectSaveQuestion(boxes, mrNo);
+        if (access == 0)
+            boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
+                         MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
         EXPECT_TRUE(form.close());
         EXPECT_FALSE(form.ComPort.IsOpen());
     }
@@ -109,10 +93,9 @@ TEST(MainWindow, RelayEditorShowsItsModuleInTheOutputLiveView) {
     modals.Then([&](QDialog* dialog) {
         TFormVyhOnL* view = form->FormVyhOnL;
         EXPECT_EQ(dialog, view);
-        EXPECT_EQ(std::tuple(view->LabNMod->text(), view->TipMod->text(), view->LabAMod->text()),
-                  std::tuple(QString("2"), QString("МР11"), QString("3")));
-        EXPECT_EQ(view->OnOff[0]->text(), "вых 1");
-        EXPECT_EQ(view->OnOff[3]->text(), "вых 4");
+        EXPECT_EQ((QStringList{view->LabNMod->text(), view->TipMod->text(), view->LabAMod->text(),
+                               view->OnOff[0]->text(), view->OnOff[3]->text()}),
+                  (QStringList{"2", "МР11", "3", "вых 1", "вых 4"}));
         return int(mrCancel);
     });
     form->FormMR->openLiveView(RelayLiveViewRequest{2, "МР11", 3, {"вых 1", "вых 2", "вых 3", "вых 4"}});
