@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
-#include <functional>
 #include <set>
 
 namespace {

@@ -29,7 +29,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 #include <tuple>
 
 namespace {

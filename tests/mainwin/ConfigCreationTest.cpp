@@ -73,7 +73,6 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     EXPECT_TRUE(form->Context->ConfigFileName().isEmpty());
     cfg.Serv.FileMode = 0;
     EXPECT_EQ(form->Context->IdentityLine(), "ВЕГ-17  D8300B00  № 5"); // printed tables name the device
-    cfg.Serv.FileMode = 1;
     EXPECT_TRUE(form->LoopSummary->CellText(0, TLoopSummary::cInput).isEmpty());
 
     { // cancelled: nothing changes

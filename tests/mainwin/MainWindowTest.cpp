@@ -117,6 +117,7 @@ TEST(MainWindow, SlotOneOpensTheAnalogueEditorOnItsModuleRecord) {
     for (int s = 0; s < 3; ++s)
         form->Cfg.Serv.SetSlotModuleCode(s + 1, codes[s]);
     form->Cfg.MBA.SetChPozText(0, 0, "TI-1");
+    form->Cfg.MBA.SetChUstHText(0, 2, "42,5");
     form->Cfg.MBA.SetChPozText(1, 0, "other");
     form->RefreshComposition();
     EXPECT_TRUE(form->APrg1->isEnabled());
@@ -126,6 +127,7 @@ TEST(MainWindow, SlotOneOpensTheAnalogueEditorOnItsModuleRecord) {
         modals.Then([&](QDialog* dialog) {
             EXPECT_EQ(dialog, form->FormPROG);
             EXPECT_EQ(form->FormPROG->Poz[0]->text(), "TI-1");
+            EXPECT_EQ(form->FormPROG->UstH[2]->text(), "42,5");
             EXPECT_EQ(form->FormPROG->LabTMod->text(), "БРОН");
             EXPECT_EQ(form->Cfg.MBA.GetCurSlot(), 1);
             EXPECT_EQ(form->Cfg.Serv.GetCurModule(), 1);
