@@ -1,12 +1,6 @@
-#include "Obrpar_mb.h"
-#include "ScriptedDialogs.h"
+#include "../mainwin/MainWindowSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -20,9 +14,6 @@ void expectWrong(ScriptedMessageBoxes& boxes, int answer) {
     boxes.Expect("Введенный пароль неверен", "Предупреждение", MsgButtons::RetryCancel, MsgIcon::Warning,
                  mrNone, answer);
 }
-
-const QString kDamaged = "Файл пароля FParol.dat повреждён (неверный размер или нет доступа).\n"
-                         "Полный уровень доступа недоступен.";
 
 // Types each entry into the dialog and confirms it (an empty optional closes the dialog instead),
 // and gives the level the log-in ends with.
@@ -72,7 +63,9 @@ TEST(Login, DamagedPasswordFileIsAnErrorAndGivesNoFullAccess) {
         writePasswordFile(dir.path(), bytes);
         EXPECT_EQ(ReadPasswordFile(dir.path()).state, PasswordFile::State::Damaged);
         ScriptedMessageBoxes boxes;
-        boxes.Expect(kDamaged, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        boxes.Expect("Файл пароля FParol.dat повреждён (неверный размер или нет доступа).\n"
+                     "Полный уровень доступа недоступен.",
+                     "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
         expectWrong(boxes, mrRetry);
         EXPECT_EQ(Login(dir.path(), {QString::number(kServicePassword), QString("")}), LoginResult::Limited);
     }

@@ -2,29 +2,17 @@
 // default font, Russian texts.
 
 #include "../mainwin/MainWindowSupport.h"
-#include "Obrconfig.h"
-#include "SimLink.h"
-#include "StartUp.h"
-#include "editors/analog/Prog_mba.h"
 #include "editors/regulators/Uniregvis.h"
 
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
-#include <functional>
 #include <set>
 
 namespace {
@@ -48,8 +36,7 @@ struct Tool {
         EXPECT_TRUE(russian);
         SetMessageBoxHandler([](QWidget*, const MessageBoxRequest&) { return int(mrOk); });
         form = ShownMainWindow();
-        form->ComPort.SetLink(std::make_unique<SimLink>(device));
-        EXPECT_TRUE(form->ComPort.OpenPort(nullptr));
+        port.emplace(*form);
         CreateConfiguration(form->Cfg, {13, 8, 3, 11, 0, 0, 0, 0}, 0, QStringList(16, "ед"));
         form->Cfg.Serv.FileMode = 1;
         form->RefreshComposition();
@@ -78,7 +65,7 @@ struct Tool {
     }
 
     TempWorkDir dir;
-    SimDevice device;
+    std::optional<OpenSimPort> port;
     std::unique_ptr<TForm1> form;
     std::vector<QWidget*> windows;
 };
@@ -144,37 +131,30 @@ QStringList Texts(QWidget* window) {
 
 } // namespace
 
-TEST(LaptopScreen, EveryWindowOpensWithinItAndShowsEveryControl) {
+// Each window opens within the screen with every control and tool-bar command in reach, and speaks
+// Russian besides its own Latin captions.
+TEST(LaptopScreen, EveryWindowFitsShowsEveryControlAndSpeaksRussian) {
     Tool().ForEachWindow([](QWidget* w) {
+        const std::string name = Name(w).toStdString();
         const QSize open = w->size(), least = w->minimumSize().expandedTo(w->minimumSizeHint());
         EXPECT_TRUE(open.width() <= kUsable.width() && open.height() <= kUsable.height())
-            << Name(w).toStdString() << " opens " << open.width() << "x" << open.height();
+            << name << " opens " << open.width() << "x" << open.height();
         EXPECT_TRUE(least.width() <= kUsable.width() && least.height() <= kUsable.height())
-            << Name(w).toStdString() << " needs " << least.width() << "x" << least.height();
-        EXPECT_EQ(Unreachable(w), QStringList()) << Name(w).toStdString();
-    });
-}
-
-TEST(LaptopScreen, EveryToolBarShowsAllItsCommandsAtTheOpeningSize) {
-    Tool().ForEachWindow([](QWidget* w) {
+            << name << " needs " << least.width() << "x" << least.height();
+        EXPECT_EQ(Unreachable(w), QStringList()) << name;
         for (QToolBar* bar : w->findChildren<QToolBar*>())
             for (QAction* a : bar->actions()) {
                 const bool shown = bar->window() != w || !a->isVisible() || a->isSeparator() ||
                                    bar->widgetForAction(a)->isVisible();
-                EXPECT_TRUE(shown) << Name(w).toStdString() << ": " << a->text().toStdString();
+                EXPECT_TRUE(shown) << name << ": " << a->text().toStdString();
             }
-    });
-}
-
-TEST(LaptopScreen, WindowsSpeakRussianBesidesTheirOwnLatinCaptions) {
-    Tool().ForEachWindow([](QWidget* w) {
         QStringList words;
         for (const QString& text : Texts(w))
             if (!text.startsWith('/')) // a folder path
                 for (const auto& m : QRegularExpression("[A-Za-z]+").globalMatch(text))
                     if (!kLatinCaptions.count(m.captured()) && !words.contains(m.captured()))
                         words << m.captured();
-        EXPECT_EQ(words, QStringList()) << Name(w).toStdString();
+        EXPECT_EQ(words, QStringList()) << name;
     });
 }
 

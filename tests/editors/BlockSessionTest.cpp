@@ -3,15 +3,11 @@
 // every box after the exchange job.
 
 #include "editors/common/BlockSession.h"
-#include "Configuration.h"
+#include "EditorFixture.h"
 #include "LoopReserve.h"
 #include "ModbusFrame.h"
-#include "ScriptedDialogs.h"
-#include "SimFixture.h"
 
 #include <QProgressBar>
-#include <QWidget>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -141,11 +137,6 @@ TEST_F(BlockSessionTest, ReadAppliesTheBlocksOnlyWhenEveryOneHasCome) {
     EXPECT_EQ(Loops(*cfg, true), Bytes(112, 0));
     EXPECT_EQ(bar.value(), 60); // two steps of 30 towards 120
     EXPECT_TRUE(bar.isHidden());
-
-    device.ClearLog();
-    cfg->Serv.FileMode = 1;
-    EXPECT_FALSE(s.Read(&bar));
-    EXPECT_TRUE(device.Received().empty());
 }
 
 TEST_F(BlockSessionTest, SixtyBlockDeviceReadsWholeWithSixtyAndALaterFailureKeepsIt) {
@@ -220,7 +211,8 @@ TEST_F(BlockSessionTest, WriteChecksAccessAndChangeThenSendsEveryBlockAndKeepsTh
     EXPECT_EQ(device.Received(), frames);
 
     device.ClearLog();
-    cfg->Serv.FileMode = 1;
+    cfg->Serv.FileMode = 1; // file mode: neither read nor write
+    EXPECT_FALSE(s.Read(&bar));
     EXPECT_FALSE(s.Write(&bar));
     EXPECT_TRUE(device.Received().empty());
 }

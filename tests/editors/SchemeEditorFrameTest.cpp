@@ -1,20 +1,34 @@
 // The frame of the scheme editors, under an editor of its own that only counts what reaches it:
 // its actions and keys, the close query behind every way of closing, the scheme area's wheel and
-// mouse, and the information buttons.
+// mouse, and the information buttons. Then every window of the editors under minimise and restore.
 
 #include "editors/common/SchemeEditorFrame.h"
 #include "EditorFixture.h"
+#include "Obrnastr.h"
+#include "Obrport.h"
+#include "editors/analog/Obrtipdat.h"
+#include "editors/analog/Prog_infvhd.h"
+#include "editors/analog/Prog_kalibr.h"
+#include "editors/analog/Prog_mba.h"
+#include "editors/fb/Obrcreatfb_mb.h"
+#include "editors/network/Prog_f15.h"
+#include "editors/network/Prog_lnet.h"
+#include "editors/network/Prog_mbm.h"
+#include "editors/regulators/Obrcreat_reg.h"
+#include "editors/regulators/Uniregvis.h"
+#include "editors/relay/Prog_mr.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 namespace {
@@ -31,8 +45,9 @@ class CountingEditor : public SchemeEditorFrame {
     }
     void ScrollBox1Click(QObject* sender) override { clickedBy = sender; }
     bool InformFillOnly() const override { return fillOnly; }
+    void FormShow() override { ++openings; }
 
-    int reads = 0, writes = 0, closeQueries = 0;
+    int reads = 0, writes = 0, closeQueries = 0, openings = 0;
     bool mayClose = false, fillOnly = false;
     QObject* clickedBy = nullptr;
 };
@@ -43,12 +58,14 @@ class SchemeEditorFrameTest : public ::testing::Test {
     EditorSurroundings parts{port};
     CountingEditor editor{parts.context};
 };
+// The editor context on the same surroundings: the identity line of printed tables, and the
+// information windows it prints through.
+using EditorContextTest = SchemeEditorFrameTest;
 
 } // namespace
 
 TEST_F(SchemeEditorFrameTest, ActionsCarryTheirCaptionsAndKeys) {
     EXPECT_EQ(editor.ScrollBoxPopup, editor.PopupMenu3);
-    EXPECT_EQ(editor.ScrollBox1->widget(), editor.SchemeArea);
     EXPECT_TRUE(editor.LabelFile->isHidden());
     EXPECT_TRUE(editor.ProgressBar1->isHidden());
     EXPECT_TRUE(editor.InformButMR->isHidden());
@@ -135,4 +152,140 @@ TEST_F(SchemeEditorFrameTest, InformationButtonsFillTheirWindows) {
     EXPECT_TRUE(parts.inform.isVisible());
     editor.InformButMRClick();
     EXPECT_TRUE(parts.informMR.isVisible());
+}
+
+TEST_F(EditorContextTest, IdentityLineNamesTheFileInFileModeElseTheDevice) {
+    EditorContext& context = parts.context;
+    const std::tuple<int, int, QString, QString, QString> cases[] = {
+        {0, 0, "", "", "ВЕГ-17    № 1"},
+        {0, 30, "D8300B00", "/data/a.veg", "ВЕГ-17  D8300B00  № 31"},
+        {1, 4, "D8300B00", "/data/a.veg", "Файл /data/a.veg"},
+        {1, 4, "D8300B00", "", "Файл "},
+    };
+    for (const auto& [fileMode, devNum, code, file, line] : cases) {
+        parts.cfg->Serv.FileMode = fileMode;
+        parts.cfg->Serv.DevNum = devNum;
+        context.SetModifCode(code);
+        context.SetConfigFileName(file);
+        EXPECT_EQ(context.FileMode(), fileMode == 1);
+        EXPECT_EQ(context.IdentityLine(), line);
+    }
+}
+
+// Filling is the scheme editors' information buttons' test; here both print buttons keep the save
+// dialog's answer in the context.
+TEST_F(EditorContextTest, PrintButtonsOfItsWindowsKeepTheSaveDialogsAnswer) {
+    ScriptedModals modals;
+    for (QPushButton* print : {parts.inform.ButPrint, parts.informMR.ButPrint}) {
+        parts.context.SaveDialogAccepted = 7;
+        modals.Then([](QDialog*) { return int(QDialog::Rejected); });
+        print->click();
+        EXPECT_EQ(parts.context.SaveDialogAccepted, 0);
+    }
+    EXPECT_EQ(modals.Shown(), 2);
+}
+
+// Minimise and restore: the window manager hides and shows a window spontaneously, and no editor
+// or periodic view takes that for a closing and an opening. Each window is opened and changed as
+// a user would change it, then minimised and restored: what it shows and runs, its state in the
+// configuration and the line to the device stay as they were, and no box appears.
+
+namespace {
+
+// What a window shows and runs: its controls (shown, enabled, colour, text, check, choice), its
+// focus and its timers.
+QStringList Snapshot(const QWidget& window) {
+    QStringList out;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        QString s = QString("%1 %2 %3 %4")
+                        .arg(w->metaObject()->className())
+                        .arg(w->isVisibleTo(&window))
+                        .arg(w->isEnabled())
+                        .arg(w->palette().color(QPalette::Base).name());
+        if (const auto* e = qobject_cast<const QLineEdit*>(w)) s += ' ' + e->text();
+        if (const auto* l = qobject_cast<const QLabel*>(w)) s += ' ' + l->text();
+        if (const auto* b = qobject_cast<const QAbstractButton*>(w)) s += b->isChecked() ? " down" : " up";
+        if (const auto* c = qobject_cast<const QComboBox*>(w)) s += ' ' + QString::number(c->currentIndex());
+        if (const auto* n = qobject_cast<const QSpinBox*>(w)) s += ' ' + QString::number(n->value());
+        out << s;
+    }
+    out << QString("focus %1").arg(quintptr(window.focusWidget()));
+    for (const QTimer* t : window.findChildren<QTimer*>())
+        out << (t->isActive() ? "timer on" : "timer off");
+    return out;
+}
+
+// An opened window, what the user changed in it and its state in the configuration.
+struct Opened {
+    QWidget* window;
+    std::function<void()> change = [] {};
+    std::function<QString()> kept = [] { return QString(); };
+};
+
+class WindowOpening : public EditorFixture {
+  protected:
+    TConfiguration& cfg = Cfg();
+    TFormMBM mbm{parts.context};
+    TFormF15 f15{parts.context};
+    CountingEditor scheme{parts.context};
+    TFormMR relay{parts.context};
+    TFormPROG analog{parts.context, {}};
+    TFormTipDat sensors{parts.context};
+    TFormKalibr calibration{parts.context};
+    TFormLNet net{parts.context, mbm, f15};
+    TFormCreatFB createFB{parts.context};
+    TFormCreatReg createLoop{parts.context};
+    TFormVhD liveView{parts.context};
+    TFormRegOnLine loopView{parts.context};
+    TFormPort portDialog{[this] { return port.GetLinkSettings(); }, {}};
+    TFormNastr settingsDialog{[this] { return port.GetExchangeSettings(); }, {}};
+};
+
+} // namespace
+
+TEST_F(WindowOpening, MinimiseAndRestoreChangeNothing) {
+    TProgMRClass& mr = cfg.MR;
+    const std::vector<std::pair<const char*, Opened>> windows = {
+        {"scheme editors", {&scheme, [] {}, [&] { return QString::number(scheme.openings); }}},
+        {"relay editor",
+         {&relay, [&] { mr.SetMrBaseSaved(mr.GetCurSlot(), 0); },
+          [&] { return QString::number(mr.GetMrBaseSaved(mr.GetCurSlot())); }}},
+        {"analogue editor",
+         {&analog,
+          [&] {
+              QPalette refused = analog.Sk[0]->palette();
+              refused.setColor(QPalette::Base, Qt::red);
+              analog.Sk[0]->setPalette(refused);
+          }}},
+        {"sensor types", {&sensors}},
+        {"calibration", {&calibration}},
+        {"network",
+         {&net, [&] { net.Skor->setCurrentIndex(2), cfg.MBM.NetEdit.LinkChanged = 1; },
+          [&] { return QString::number(cfg.MBM.NetEdit.LinkChanged); }}},
+        {"network requests", {&mbm}},
+        {"network F15",
+         {&f15, [&] { f15.EditKolVh->setText("3"), f15.EditKolVhChange(); },
+          [&] { return QString::number(cfg.F15.GetF15Unchanged()); }}},
+        {"block creation", {&createFB, [&] { createFB.EditT->setFocus(); }}},
+        {"loop creation", {&createLoop, [&] { createLoop.ErrorText->show(); }}},
+        {"live view", {&liveView}},
+        {"online loop view", {&loopView}},
+        {"port",
+         {&portDialog,
+          [&] { portDialog.ComboSpeed->setCurrentIndex(portDialog.ComboSpeed->currentIndex() + 1); }}},
+        {"exchange settings", {&settingsDialog, [&] { settingsDialog.SpinPovt2->setValue(5); }}},
+    };
+    for (const auto& [name, w] : windows) {
+        SCOPED_TRACE(name);
+        w.window->show();
+        w.change();
+        const QStringList before = Snapshot(*w.window) << w.kept();
+        device.ClearLog();
+        w.window->showMinimized();
+        EXPECT_EQ(Snapshot(*w.window) << w.kept(), before);
+        w.window->showNormal();
+        EXPECT_EQ(Snapshot(*w.window) << w.kept(), before);
+        EXPECT_TRUE(device.Received().empty());
+        w.window->hide();
+    }
 }

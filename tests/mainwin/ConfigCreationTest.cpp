@@ -1,8 +1,4 @@
 #include "MainWindowSupport.h"
-#include "editors/common/EditorContext.h"
-
-#include "LoopSummary.h"
-#include "Obrconfig.h"
 
 TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot) {
     SlotCodes codes{};
@@ -68,8 +64,6 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     // 24 discrete inputs per analogue module, 12 per discrete module.
     EXPECT_EQ(form->StAllD->text(), "60");
     EXPECT_EQ(form->StAllAn->text(), "8");
-    EXPECT_EQ(cfg.Serv.GetInputText(0), "БРОН.Д1");
-    EXPECT_EQ(cfg.Serv.GetInputText(48), "МВД3.Д1");
     EXPECT_EQ(cfg.MBA.GetRazmName(4), "кг/cм2");
     EXPECT_EQ(cfg.Serv.FileMode, 1);
     EXPECT_EQ(cfg.Serv.Modified, 1);
@@ -79,7 +73,6 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     EXPECT_TRUE(form->Context->ConfigFileName().isEmpty());
     cfg.Serv.FileMode = 0;
     EXPECT_EQ(form->Context->IdentityLine(), "ВЕГ-17  D8300B00  № 5"); // printed tables name the device
-    cfg.Serv.FileMode = 1;
     EXPECT_TRUE(form->LoopSummary->CellText(0, TLoopSummary::cInput).isEmpty());
 
     { // cancelled: nothing changes

@@ -3,62 +3,13 @@
 // open the file again in a new session, and write it back to the device.
 #include "DevsimProcess.h"
 #include "HeldExchange.h"
-#include "LoopSummary.h"
 #include "MainWindowSupport.h"
-#include "Obrinform.h"
-#include "Obrport.h"
-#include "StartUp.h"
 #include "editors/analog/KalibrKit.h"
-#include "editors/analog/Prog_mba.h"
-#include "editors/common/EditorContext.h"
 #include "editors/regulators/RegEditKit.h"
 
 #include <QFileInfo>
 
 namespace {
-
-void ConfirmPortDialog(TForm1& form) {
-    ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, form.FormPort);
-        form.FormPort->OKButtonClick();
-        return int(QDialog::Accepted);
-    });
-    form.APort->trigger();
-}
-
-// A logged-in main window whose exchange runs on its own thread, connected to devsim's terminal.
-class EndToEnd : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        QString error;
-        ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
-        form = Connected();
-    }
-    std::unique_ptr<TForm1> Connected() {
-        auto shown = ShownMainWindow();
-        UseHeldExchangeThread(shown->ComPort);
-        ApplyCommandLine(*shown, {"veg17", "--port", devsim.Link()});
-        ConfirmPortDialog(*shown);
-        return shown;
-    }
-    void ReadDevice() {
-        ScriptedMessageBoxes none; // a good read shows no box
-        form->AInPort->trigger();
-    }
-    TempWorkDir work;
-    DevsimProcess devsim;
-    std::unique_ptr<TForm1> form;
-};
-
-ScriptedModals::Handler ChooseFile(const QString& path) {
-    return [path](QDialog* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        EXPECT_NE(files, nullptr);
-        if (files) files->selectFile(path);
-        return int(QDialog::Accepted);
-    };
-}
 
 QByteArray FunctionBlocks(const TConfiguration& cfg) {
     QByteArray bytes;
@@ -70,9 +21,34 @@ QByteArray FunctionBlocks(const TConfiguration& cfg) {
 
 } // namespace
 
-TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
+TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
+    TempWorkDir work;
+    DevsimProcess devsim;
+    QString error;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    // A logged-in main window whose exchange runs on its own thread, connected to devsim's terminal
+    // through the port dialog.
+    const auto connected = [&] {
+        auto shown = ShownMainWindow();
+        UseHeldExchangeThread(shown->ComPort);
+        ApplyCommandLine(*shown, {"veg17", "--port", devsim.Link()});
+        ApplyCommandLine(*shown, {"veg17"});   // without the option the name stays
+        EXPECT_FALSE(shown->ComPort.IsOpen()); // opened only when the dialog is confirmed
+        ScriptedModals modals;
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(dialog, shown->FormPort);
+            shown->FormPort->OKButtonClick();
+            return int(QDialog::Accepted);
+        });
+        shown->APort->trigger();
+        return shown;
+    };
+    auto form = connected();
     ASSERT_TRUE(form->ComPort.IsOpen());
-    ReadDevice();
+    {
+        ScriptedMessageBoxes none; // a good read shows no box
+        form->AInPort->trigger();
+    }
     EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
     EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
     EXPECT_FALSE(form->EditModif->text().isEmpty());
@@ -105,7 +81,7 @@ TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     // A new session opens the file: the same blocks, in file mode; then writes them back to the
     // device with no refusal and no error.
     form.reset();
-    form = Connected();
+    form = connected();
     {
         ScriptedModals modals;
         modals.Then(ChooseFile(path));
@@ -121,43 +97,4 @@ TEST_F(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     }
     EXPECT_FALSE(form->ProgressBar1->isVisible());
     form->Cfg.Serv.Modified = 0; // nothing to ask on closing
-}
-
-// The analogue editor from the slot-1 button: a position and a set point edited, written on
-// closing, and read back from the device.
-TEST_F(EndToEnd, AnalogueEditorWritesTheControllerRecord) {
-    ReadDevice();
-    TFormPROG* editor = form->FormPROG;
-    {
-        ScriptedModals modals;
-        ScriptedMessageBoxes boxes;
-        boxes.ExpectText("База  была изменена. Передать в прибор?", "Подтвердите передачу базы данных",
-                         mrYes);
-        modals.Then([&](QDialog*) {
-            editor->Poz[0]->setText("TI-9");
-            editor->Ust1LLExit(editor->Poz[0]);
-            editor->UstH[2]->setText("42,5");
-            editor->Ust1LLExit(editor->UstH[2]);
-            editor->OKClick();
-            return editor->result();
-        });
-        form->SlotControls[0]->click();
-        EXPECT_EQ(modals.Shown(), 1);
-    }
-    EXPECT_EQ(form->Cfg.MBA.GetMbaBaseChanged(), 0);
-
-    // Read back: the device holds the record; the editor shows the new values.
-    form->Cfg.MBA.SetChPozText(0, 0, "");
-    form->Cfg.MBA.SetChUstHText(0, 2, "0");
-    ReadDevice();
-    EXPECT_EQ(form->Cfg.MBA.GetChPozText(0, 0), "TI-9");
-    EXPECT_EQ(form->Cfg.MBA.GetChUstHText(0, 2), "42,5");
-    ScriptedModals modals;
-    modals.Then([&](QDialog*) {
-        EXPECT_EQ(editor->Poz[0]->text(), "TI-9");
-        EXPECT_EQ(editor->UstH[2]->text(), "42,5");
-        editor->OKClick();
-        return editor->result();
-    });
-    form->SlotControls[0]->click();
 }

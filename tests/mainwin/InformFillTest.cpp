@@ -1,11 +1,7 @@
 #include "MainWindowSupport.h"
 
 #include "InformFill.h"
-#include "LoopSummary.h"
-#include "Obrconfig.h"
-#include "Obrinform.h"
 #include "Obrinformmr.h"
-#include "editors/common/EditorContext.h"
 
 #include <QApplication>
 
@@ -16,10 +12,6 @@ QStringList Row(const QTableWidget* grid, int row) {
     for (int c = 0; c < grid->columnCount(); ++c)
         cells << grid->item(row, c)->text();
     return cells;
-}
-
-QStringList Empty(int columns) {
-    return QStringList(columns, QString());
 }
 
 // БРОН, an analogue module МВА8, a discrete module МВД3 and one relay module МР11.
@@ -43,7 +35,6 @@ TEST_F(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     form.Inform->StringGrid1->item(100, 0)->setText("старое"); // a fill starts from empty grids
 
     FillInform(*form.Inform, form.Cfg, InformShow::Quiet);
-    EXPECT_FALSE(form.Inform->isVisible());
 
     const QTableWidget* discrete = form.Inform->StringGrid1;
     EXPECT_EQ(Row(discrete, 0), QStringList({"1", "БРОН.Д1", " 0x00", "Насос 1", "       -"}));
@@ -52,24 +43,18 @@ TEST_F(InformFill, InputTableHoldsEveryInputInTheRowItsNumberNames) {
     EXPECT_EQ(Row(discrete, 6), QStringList({"7", "БРОН.А1.LL", " 0x06", "", "       -"}));
     EXPECT_EQ(Row(discrete, 59), QStringList({"60", "МВД3.Д12", " 0x3B", "", "       -"}));
     for (int row : {60, 100}) // past the inputs, and a row that held text before the fill
-        EXPECT_EQ(Row(discrete, row), Empty(5)) << row;
+        EXPECT_EQ(Row(discrete, row), QStringList(5, "")) << row;
 
     const QTableWidget* analogue = form.Inform->StringGrid2;
     EXPECT_EQ(Row(analogue, 0), QStringList({"1", "БРОН.А1", " 0x00", "TE-101", "температура на входе"}));
     EXPECT_EQ(Row(analogue, 3), QStringList({"4", "БРОН.А4", " 0x03", "", ""}));
     for (int row : {4, 5, 10}) // numbers 5 and 6 belong to no channel; 11 is past the inputs
-        EXPECT_EQ(Row(analogue, row), Empty(5)) << row;
+        EXPECT_EQ(Row(analogue, row), QStringList(5, "")) << row;
     EXPECT_EQ(Row(analogue, 6), QStringList({"7", "МВА8.А1", " 0x06", "", ""}));
     EXPECT_EQ(Row(analogue, 8), QStringList({"9", "МВА8.А3", " 0x08", "PT-12", "давление в линии"}));
 
-    FillInform(*form.Inform, form.Cfg, InformShow::Show);
-    EXPECT_TRUE(form.Inform->isVisible());
-    form.Inform->hide();
     ScriptedModals modals;
-    modals.Then([&](QDialog* dialog) {
-        EXPECT_EQ(dialog, form.Inform);
-        return int(mrOk);
-    });
+    modals.Then(Closes(form.Inform, mrOk));
     FillInform(*form.Inform, form.Cfg, InformShow::Modal);
 }
 
@@ -91,7 +76,7 @@ TEST_F(InformFill, OutputTableDescribesEachRelayOutput) {
               QStringList({"", " 0x01", "", "управл.", "", "с   блокировкой", "", "есть", "", "7"}));
     EXPECT_EQ(Row(grid, 7),
               QStringList({"", " 0x07", "", "сигнал.", "свет(п-вод в ровн)", "", "", "", "", ""}));
-    EXPECT_EQ(Row(grid, 8), Empty(TInformMR::colCount));
+    EXPECT_EQ(Row(grid, 8), QStringList(TInformMR::colCount, ""));
 }
 
 TEST_F(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
@@ -133,7 +118,7 @@ TEST_F(InformFill, LoopSummaryFollowsTheLoopRecordsAndTheFirstModule) {
     form.RefreshLoopSummary();
     EXPECT_EQ(row(0)[TLoopSummary::cInput], "вх № 4");
     EXPECT_EQ(row(0)[TLoopSummary::cKind], "");
-    EXPECT_EQ(row(1), Empty(TLoopSummary::kCells));
+    EXPECT_EQ(row(1), QStringList(TLoopSummary::kCells, ""));
 
     // An input past the controller's channels has no scale: its place holds the module type.
     mba.SetModuleType(0, 0x3F);

@@ -1,9 +1,17 @@
 #pragma once
 // A main window in a temporary working directory, shown with a scripted log-in.
 
+#include "LoopSummary.h"
 #include "Obr_veg17r.h"
+#include "Obrconfig.h"
+#include "Obrinform.h"
 #include "Obrpar_mb.h"
+#include "Obrport.h"
 #include "ScriptedDialogs.h"
+#include "SimLink.h"
+#include "StartUp.h"
+#include "editors/analog/Prog_mba.h"
+#include "editors/common/EditorContext.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +45,31 @@ class TempWorkDir {
     QString old_;
 };
 
-// A handler for the password dialog: types the entry and presses OK.
-inline ScriptedModals::Handler TypePassword(const QString& entry) {
-    return [entry](QDialog* dialog) {
-        auto* psw = qobject_cast<TFPSW*>(dialog);
-        EXPECT_NE(psw, nullptr);
-        if (psw) psw->SetPassword(entry);
-        return int(mrOk);
+// An open port on a simulated device, so that closing can be seen to close it.
+struct OpenSimPort {
+    explicit OpenSimPort(TForm1& form) {
+        form.ComPort.SetLink(std::make_unique<SimLink>(device));
+        QString error;
+        EXPECT_TRUE(form.ComPort.OpenPort(&error)) << error.toStdString();
+    }
+    SimDevice device;
+};
+
+// A handler that expects the dialog, looked up when it shows, and closes it with result.
+template <class Dialog> ScriptedModals::Handler Closes(const Dialog& expected, int result) {
+    return [&expected, result](QDialog* dialog) {
+        EXPECT_EQ(dialog, static_cast<QDialog*>(expected));
+        return result;
+    };
+}
+
+// A handler for a file dialog: chooses the path and accepts.
+inline ScriptedModals::Handler ChooseFile(const QString& path) {
+    return [path](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        EXPECT_NE(files, nullptr);
+        if (files) files->selectFile(path);
+        return int(QDialog::Accepted);
     };
 }
 
@@ -51,7 +77,12 @@ inline ScriptedModals::Handler TypePassword(const QString& entry) {
 inline std::unique_ptr<TForm1> ShownMainWindow() {
     auto form = std::make_unique<TForm1>();
     ScriptedModals modals;
-    modals.Then(TypePassword(QString::number(kServicePassword)));
+    modals.Then([](QDialog* dialog) {
+        auto* psw = qobject_cast<TFPSW*>(dialog);
+        EXPECT_NE(psw, nullptr);
+        if (psw) psw->SetPassword(QString::number(kServicePassword));
+        return int(mrOk);
+    });
     form->show();
     return form;
 }

@@ -3,16 +3,7 @@
 #include "PanelTestSupport.h"
 
 #include "Colors.h"
-#include "Panfb.h"
-#include "Panmr.h"
-#include "Panreg.h"
 #include "Panregvis.h"
-#include "Pansign.h"
-#include "Pshapez.h"
-#include "Shapehorz.h"
-#include "Shapemark.h"
-
-#include <gtest/gtest.h>
 
 #include <QTest>
 #include <cmath>
@@ -217,18 +208,19 @@ struct EventLog {
         for (SchemeControl* child : root->findChildren<SchemeControl*>())
             Watch(child);
     }
+    // A real mouse action at point p of top reaches the deepest visible child there, as the
+    // application dispatches it; gives the events it reported.
+    Events Do(QTest::MouseAction action, QWidget* top, QPoint p, Qt::MouseButton b = Qt::LeftButton,
+              Qt::KeyboardModifiers m = {}) {
+        events.clear();
+        QWidget* w = top->childAt(p) ? top->childAt(p) : top;
+        QTest::mouseEvent(action, w, b, m, w->mapFrom(top, p));
+        return events;
+    }
 };
 
 QPoint In(QWidget* part, QWidget* top) {
     return part->mapTo(top, QPoint(part->width() / 2, part->height() / 2));
-}
-
-// A real mouse action at point p of top reaches the deepest visible child there, as the
-// application dispatches it.
-void Do(QTest::MouseAction action, QWidget* top, QPoint p, Qt::MouseButton b = Qt::LeftButton,
-        Qt::KeyboardModifiers m = {}) {
-    QWidget* w = top->childAt(p) ? top->childAt(p) : top;
-    QTest::mouseEvent(action, w, b, m, w->mapFrom(top, p));
 }
 
 template <class W> void ShowExposed(W& w) {
@@ -252,21 +244,19 @@ TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks) {
         {QPoint(40, TPanFB::InputLineY(0) + 12), &panel}, // between two input boxes
     };
     for (const auto& [point, expected] : hits) {
-        log.events.clear();
-        Do(QTest::MouseClick, &panel, point, Qt::LeftButton, Qt::ControlModifier);
-        EXPECT_EQ(log.events, (Events{{"down", expected}, {"click", expected}}))
+        EXPECT_EQ(log.Do(QTest::MouseClick, &panel, point, Qt::LeftButton, Qt::ControlModifier),
+                  (Events{{"down", expected}, {"click", expected}}))
             << expected->metaObject()->className();
         EXPECT_EQ(log.lastModifiers, Qt::ControlModifier);
     }
-    Do(QTest::MousePress, &panel, In(panel.NumberBox(), &panel), Qt::RightButton);
+    log.Do(QTest::MousePress, &panel, In(panel.NumberBox(), &panel), Qt::RightButton);
     EXPECT_EQ(log.lastButton, Qt::RightButton);
 
-    log.events.clear();
-    Do(QTest::MouseDClick, &panel, QPoint(81, 100));
-    ASSERT_FALSE(log.events.empty());
-    EXPECT_EQ(log.events.back(), Events::value_type("dbl", panel.Body()));
-    Do(QTest::MouseMove, &panel, In(panel.InputBox(1), &panel), Qt::NoButton);
-    EXPECT_EQ(log.events.back(), Events::value_type("move", panel.InputBox(1)));
+    const Events dbl = log.Do(QTest::MouseDClick, &panel, QPoint(81, 100));
+    ASSERT_FALSE(dbl.empty());
+    EXPECT_EQ(dbl.back(), Events::value_type("dbl", panel.Body()));
+    EXPECT_EQ(log.Do(QTest::MouseMove, &panel, In(panel.InputBox(1), &panel), Qt::NoButton),
+              (Events{{"move", panel.InputBox(1)}}));
 }
 
 TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
@@ -279,23 +269,16 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
                                                          {reg.NumberBox(), reg.NumberBox()},
                                                          {reg.InputRow(0), reg.InputRow(0)},
                                                          {reg.Values(), reg.Body()}};
-    for (const auto& [part, expected] : parts) {
-        log.events.clear();
-        Do(QTest::MousePress, &reg, In(part, &reg));
-        EXPECT_EQ(log.events, (Events{{"down", expected}}));
-    }
+    for (const auto& [part, expected] : parts)
+        EXPECT_EQ(log.Do(QTest::MousePress, &reg, In(part, &reg)), (Events{{"down", expected}}));
 
     // The online panel's value boxes report clicks.
     TPanRegVis vis(nullptr, 1, 1);
     ShowExposed(vis);
     log.WatchTree(&vis);
-    for (PanelPart* box : {vis.SPBox(), vis.OUTBox()}) {
-        Do(QTest::MouseClick, &vis, In(box, &vis));
-        EXPECT_EQ(log.events.back(), Events::value_type("click", box));
-    }
-    log.events.clear();
-    Do(QTest::MousePress, &vis, QPoint(90, 200), Qt::RightButton);
-    EXPECT_EQ(log.events, (Events{{"down", &vis}}));
+    for (PanelPart* box : {vis.SPBox(), vis.OUTBox()})
+        EXPECT_EQ(log.Do(QTest::MouseClick, &vis, In(box, &vis)).back(), Events::value_type("click", box));
+    EXPECT_EQ(log.Do(QTest::MousePress, &vis, QPoint(90, 200), Qt::RightButton), (Events{{"down", &vis}}));
 
     // Marks, connectors, lines, signalling, relay panels and shapes.
     QWidget scheme;
@@ -311,9 +294,9 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
     }
     ShowExposed(scheme);
     for (SchemeControl* c : elements) {
-        log.events.clear();
-        Do(QTest::MousePress, &scheme, In(c, &scheme));
-        Do(QTest::MouseDClick, &scheme, In(c, &scheme));
-        EXPECT_EQ(log.events, (Events{{"down", c}, {"dbl", c}})) << c->metaObject()->className();
+        EXPECT_EQ(log.Do(QTest::MousePress, &scheme, In(c, &scheme)), (Events{{"down", c}}))
+            << c->metaObject()->className();
+        EXPECT_EQ(log.Do(QTest::MouseDClick, &scheme, In(c, &scheme)), (Events{{"dbl", c}}))
+            << c->metaObject()->className();
     }
 }

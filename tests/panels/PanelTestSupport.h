@@ -1,7 +1,15 @@
 #pragma once
-// Rendering of a panel into an image at a screen scale, and pixel checks on it.
+// The panels and scheme elements, their rendering into an image at a screen scale, and pixel
+// checks on it.
 
+#include "Panfb.h"
+#include "Panmr.h"
+#include "Panreg.h"
+#include "Pansign.h"
+#include "Pshapez.h"
 #include "Shape.h"
+#include "Shapehorz.h"
+#include "Shapemark.h"
 
 #include <QDir>
 #include <QImage>

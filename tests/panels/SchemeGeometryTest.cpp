@@ -4,14 +4,6 @@
 // element on these schemes is also checked to scale its drawing with the screen.
 #include "PanelTestSupport.h"
 
-#include "Panfb.h"
-#include "Panmr.h"
-#include "Panreg.h"
-#include "Pansign.h"
-#include "Pshapez.h"
-#include "Shapehorz.h"
-#include "Shapemark.h"
-
 #include <tuple>
 
 namespace {

@@ -1,7 +1,7 @@
 #include "Obrnastr.h"
 #include "Obrport.h"
-#include "ScriptedDialogs.h"
 #include "SimLink.h"
+#include "ViewsTestSupport.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -9,32 +9,26 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <gtest/gtest.h>
 
 // The exchange over the simulated device, its port not yet chosen, and the port dialog applying
 // through it as the main window's does.
 class PortDialogs : public ::testing::Test {
   protected:
-    void SetUp() override {
-        auto owned = std::make_unique<SimLink>(device);
-        link = owned.get();
-        port.SetLink(std::move(owned));
-    }
+    void SetUp() override { port.SetLink(std::unique_ptr<SimLink>(link)); }
     SimDevice device;
     TComPortClass port;
-    SimLink* link = nullptr;
+    SimLink* link = new SimLink(device); // the port's from SetUp on
     TFormPort form{[this] { return port.GetLinkSettings(); },
                    [this](const LinkSettings& s, QString* error) { return port.OpenPort(s, error); }};
 };
 
 TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) {
-    SimLink& link = *this->link;
     form.SetPortName("/dev/pts/77");
     form.ComboSpeed->setCurrentIndex(form.ComboSpeed->findData(57600));
     form.ComboParity->setCurrentIndex(form.ComboParity->findData(int(LinkParity::Even)));
     form.ComboStop->setCurrentIndex(form.ComboStop->findData(1));
 
-    link.refuseOpen = true;
+    link->refuseOpen = true;
     {
         ScriptedMessageBoxes boxes;
         boxes.Expect("Не удалось открыть порт /dev/pts/77.\nНет такого устройства", "Ошибка", MsgButtons::OK,
@@ -44,14 +38,14 @@ TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) 
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(form.result(), 0);
 
-    link.refuseOpen = false;
+    link->refuseOpen = false;
     form.OKButtonClick();
     EXPECT_TRUE(port.IsOpen());
     EXPECT_EQ(form.result(), QDialog::Accepted);
-    EXPECT_EQ(link.settings.portName, "/dev/pts/77");
-    EXPECT_EQ(link.settings.baud, 57600);
-    EXPECT_EQ(link.settings.parity, LinkParity::Even);
-    EXPECT_EQ(link.settings.stopBits, 1);
+    EXPECT_EQ(link->settings.portName, "/dev/pts/77");
+    EXPECT_EQ(link->settings.baud, 57600);
+    EXPECT_EQ(link->settings.parity, LinkParity::Even);
+    EXPECT_EQ(link->settings.stopBits, 1);
 
     TFormNastr settings([this] { return port.GetExchangeSettings(); },
                         [this](const ExchangeSettings& s) { port.SetExchangeSettings(s); });
@@ -65,7 +59,6 @@ TEST_F(PortDialogs, OpenThePortWithTheChosenSettingsOrSayWhyAndStoreTheRepeats) 
 }
 
 TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
-    SimLink& link = *this->link;
 
     // Opened and cancelled with the focus on Cancel.
     form.show();
@@ -83,7 +76,7 @@ TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
     QTest::keyClick(cancel, Qt::Key_Return);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(link.settings.portName, "/tmp/veg17-typed");
+    EXPECT_EQ(link->settings.portName, "/tmp/veg17-typed");
     EXPECT_EQ(form.ComboPort->count(), listed); // typed names do not join the list
 
     // Opened once more: the name shows selected, and Enter in the port box keeps it and confirms.
@@ -95,6 +88,6 @@ TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
     QTest::keyClick(form.ComboPort->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(link.settings.portName, "/tmp/veg17-typed");
+    EXPECT_EQ(link->settings.portName, "/tmp/veg17-typed");
     EXPECT_EQ(form.ComboPort->count(), listed);
 }
