@@ -1,8 +1,9 @@
 // The analogue-module editor on the simulated device: what its window adds to the row rules —
 // the write of the record, the close paths, the row handlers, copy and replace, printing.
 
+#include "EditorFixture.h"
 #include "InfoPrint.h"
-#include "LocalNetFixture.h"
+#include "ModbusFrame.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "editors/analog/AnalogRows.h"
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+
+using Bytes = std::vector<uint8_t>;
 
 namespace {
 

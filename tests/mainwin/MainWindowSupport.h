@@ -63,16 +63,6 @@ template <class Dialog> ScriptedModals::Handler Closes(const Dialog& expected, i
     };
 }
 
-// A handler for a file dialog: chooses the path and accepts.
-inline ScriptedModals::Handler ChooseFile(const QString& path) {
-    return [path](QDialog* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        EXPECT_NE(files, nullptr);
-        if (files) files->selectFile(path);
-        return int(QDialog::Accepted);
-    };
-}
-
 // A main window shown and logged in with the service password (full access).
 inline std::unique_ptr<TForm1> ShownMainWindow() {
     auto form = std::make_unique<TForm1>();

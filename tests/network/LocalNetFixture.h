@@ -12,26 +12,12 @@
 #include "editors/network/Prog_mbm.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
 
 using Bytes = std::vector<uint8_t>;
 using namespace LocalNet;
-
-inline const QString kInputError = " Ошибка ввода ";
-// The main window's default unit list.
-inline const QStringList kUnits{"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
-                                "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
-
-// The file dialog's answer: name chosen.
-inline ScriptedModals::Handler ChooseFile(const QString& name) {
-    return [name](QDialog* d) {
-        static_cast<QFileDialog*>(d)->selectFile(name);
-        return int(QDialog::Accepted);
-    };
-}
 
 // The ids first..last of each range, in order.
 inline std::vector<int> Ids(std::initializer_list<std::pair<int, int>> ranges) {

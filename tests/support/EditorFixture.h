@@ -13,6 +13,12 @@
 
 #include <memory>
 
+// The input-error text of the editors' dialogs.
+inline const QString kInputError = " Ошибка ввода ";
+// The main window's default unit list, as the editors get it.
+inline const QStringList kUnits{"град.С", "%",    "МПа",   "КПа",  "кг/cм2", "атм", "об/мин", "1/с",
+                                "мм/с2",  "м3/ч", "нм3/ч", "кг/ч", "т/ч",    "м",   "резерв", "резерв"};
+
 struct EditorSurroundings {
     explicit EditorSurroundings(TComPortClass& port) : context(*cfg, port, inform, informMR) {}
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QFileDialog>
 
 ScriptedMessageBoxes::ScriptedMessageBoxes() {
     SetMessageBoxHandler([this](QWidget*, const MessageBoxRequest& request) {
@@ -48,4 +49,13 @@ ScriptedModals::ScriptedModals() {
 ScriptedModals::~ScriptedModals() {
     SetModalHandler({});
     if (!script_.empty()) ADD_FAILURE() << script_.size() << " expected modal window(s) never shown";
+}
+
+ScriptedModals::Handler ChooseFile(const QString& path) {
+    return [path](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        EXPECT_NE(files, nullptr);
+        if (files) files->selectFile(path);
+        return int(QDialog::Accepted);
+    };
 }

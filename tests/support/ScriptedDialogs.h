@@ -58,3 +58,6 @@ class ScriptedModals {
     std::deque<Handler> script_;
     int shown_ = 0;
 };
+
+// A handler for a file dialog: chooses the path and accepts.
+ScriptedModals::Handler ChooseFile(const QString& path);

@@ -1,6 +1,7 @@
-// The live views: the exact frames of each poll, the decoding of the replies into the labels,
-// the openers, and the failure that stops polling before its one box. The controller's input and
-// output views are checked end to end on devsim.
+// The local network's live views and the live-view kit they share with the controller's views:
+// the exact frames of each poll, the decoding of the replies into the labels, the openers, and the
+// failure that stops polling before its one box. The controller's input and output views are
+// checked end to end on devsim, with the analogue editor's tests.
 
 #include "LocalNetFixture.h"
 #include "editors/analog/LiveViewKit.h"
