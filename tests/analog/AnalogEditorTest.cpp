@@ -33,9 +33,7 @@ class AnalogEditorTest : public EditorFixture {
   protected:
     void SetUp() override {
         EditorFixture::SetUp();
-        // The simulator's composition: the controller, a discrete module, a relay module.
-        for (int s = 0; s < 3; ++s)
-            Cfg().Serv.SetSlotModuleCode(s + 1, std::array{13, 2, 11}[size_t(s)]);
+        UseSimulatorSlots();
         TProgMBAClass& mba = Cfg().MBA;
         // A free scale, XA(K) with a standard range, two current rows.
         const std::tuple<int, const char*, const char*> rows[] = {

@@ -59,8 +59,7 @@ class CalibrationTest : public EditorFixture {
   protected:
     void SetUp() override {
         EditorFixture::SetUp();
-        for (int s = 0; s < 3; ++s)
-            Cfg().Serv.SetSlotModuleCode(s + 1, std::array{13, 2, 11}[size_t(s)]);
+        UseSimulatorSlots();
         TProgMBAClass& mba = Cfg().MBA;
         for (int c = 0; c < 4; ++c) {
             mba.SetChNSkText(0, c, "0");

@@ -113,9 +113,8 @@ TEST(MainWindow, SlotOneOpensTheAnalogueEditorOnItsModuleRecord) {
     }
     // The simulator's composition: a discrete module before the relay module, none before the
     // controller's analogue record 0.
-    const int codes[] = {13, 2, 11};
     for (int s = 0; s < 3; ++s)
-        form->Cfg.Serv.SetSlotModuleCode(s + 1, codes[s]);
+        form->Cfg.Serv.SetSlotModuleCode(s + 1, SimDevice::kSampleSlots[size_t(s)]);
     form->Cfg.MBA.SetChPozText(0, 0, "TI-1");
     form->Cfg.MBA.SetChUstHText(0, 2, "42,5");
     form->Cfg.MBA.SetChPozText(1, 0, "other");

@@ -44,9 +44,7 @@ class LocalNetTest : public EditorFixture {
   protected:
     void SetUp() override {
         EditorFixture::SetUp();
-        // The simulator's composition: the controller (one analogue module, 4 local channels).
-        for (int s = 0; s < 3; ++s)
-            Cfg().Serv.SetSlotModuleCode(s + 1, std::array{13, 2, 11}[size_t(s)]);
+        UseSimulatorSlots();
         // Block 0: ВЕГ-01, 8 discrete outputs at 36; block 1: analogue, 2 values at 44, input 4.
         MakeBlock(Cfg(), 0, 1, 8, Veg01, 36, 4);
         MakeBlock(Cfg(), 1, 3, 2, Dkrn, 44, 4);

@@ -38,6 +38,11 @@ class EditorFixture : public SimFixture {
     }
 
     TConfiguration& Cfg() { return *parts.cfg; }
+    // The configuration's slots hold the simulator's modules.
+    void UseSimulatorSlots() {
+        for (size_t s = 0; s < SimDevice::kSampleSlots.size(); ++s)
+            Cfg().Serv.SetSlotModuleCode(int(s) + 1, SimDevice::kSampleSlots[s]);
+    }
     // The exchange's error box for device 1 on the default port.
     void ExpectDeviceError(const QString& what) {
         boxes.Expect(what + "\nУстройство 1, порт COM1", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone,

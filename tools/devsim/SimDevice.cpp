@@ -35,10 +35,8 @@ SimDevice::SimDevice() {
         const int len = DeviceBlocks::LengthOf(id);
         if (len > 0) blocks_[id] = std::vector<uint8_t>(size_t(len - 1), 0);
     }
-    // A controller module in slot 1, a discrete input module and a relay module: 24 discrete
-    // signals of the controller and 12 of the module, 4 analogue channels, 8 relay outputs.
     composition_[Composition::DevNum] = 0;
-    SetSlotCodes({13, 2, 11, 0, 0, 0, 0, 0});
+    SetSlotCodes(kSampleSlots);
     blocks_[DeviceBlocks::DeviceNumber][0] = 0;
 
     // The tool's own default unit list, which its analogue editor names the units by.

@@ -33,6 +33,11 @@ class SimDevice {
   public:
     SimDevice();
 
+    // The modules the simulator starts with: a controller in slot 1, a discrete input module and a
+    // relay module: 24 discrete signals of the controller and 12 of the module, 4 analogue
+    // channels, 8 relay outputs.
+    static constexpr std::array<uint8_t, 8> kSampleSlots{13, 2, 11, 0, 0, 0, 0, 0};
+
     // The reply to one request frame, or nothing (no reply, a broadcast, a bad frame).
     std::optional<std::vector<uint8_t>> Handle(std::span<const uint8_t> request);
 
