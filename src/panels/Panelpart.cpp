@@ -6,7 +6,6 @@ namespace {
 constexpr int kPad = 2;
 constexpr double kFontPerLine = 0.72; // font pixel size as a share of one line's band
 constexpr int kMaxFontPx = 12;        // so few lines in a tall box do not grow past the others
-constexpr int kMinFontPx = 6;
 } // namespace
 
 PanelPart::PanelPart(QWidget* parent) : SchemeControl(parent) {}
@@ -42,17 +41,12 @@ void PanelPart::PaintBox(QPainter& painter, const QRect& box) const {
     const double band = double(inner.height()) / lines_.size();
     painter.setPen(Qt::black);
     for (int i = 0; i < lines_.size(); ++i) {
-        QFont font = painter.font();
-        font.setPixelSize(std::clamp(int(band * kFontPerLine), kMinFontPx, kMaxFontPx));
-        font.setBold(boldFirst_ && i == 0);
         const QRect line(inner.left(), inner.top() + int(i * band), inner.width(), int(band));
-        // A text wider than its box is drawn smaller before it is cut.
-        while (font.pixelSize() > kMinFontPx &&
-               QFontMetrics(font).horizontalAdvance(lines_[i]) > line.width())
-            font.setPixelSize(font.pixelSize() - 1);
-        painter.setFont(font);
-        const QString text = painter.fontMetrics().elidedText(lines_[i], Qt::ElideRight, line.width());
-        painter.drawText(line, int((alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text);
+        QFont font = painter.font();
+        font.setBold(boldFirst_ && i == 0);
+        const int largest = std::clamp(int(band * kFontPerLine), kSmallestTextPx, kMaxFontPx);
+        painter.setFont(FitFont(font, lines_[i], line.width(), largest));
+        painter.drawText(line, int((alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), lines_[i]);
     }
 }
 

@@ -40,6 +40,8 @@ TPanFB::TPanFB(QWidget* owner, int number, TFBType type)
     typeImage_->setGeometry(2, kNumberBoxHeight + 4, inner, kHeight - kNumberBoxHeight - 6);
     typeImage_->SetFramed(false);
     typeImage_->SetBoldFirstLine(true);
+    numberBox_->LeaveDoubleClicksToParent();
+    typeImage_->LeaveDoubleClicksToParent();
     for (int j = 0; j < kInputs; ++j) {
         inputs_[j] = new TInputBox(this);
         inputs_[j]->setGeometry(0, InputLineY(j) - kInputBoxHeight / 2, kBodyLeft, kInputBoxHeight);

@@ -31,6 +31,8 @@ TPanReg::TPanReg(QWidget* owner, int number, TRegType type, TTypeOut out, TTypeR
     image_->setGeometry(2, imageTop, inner, imageBands * kBandHeight);
     image_->SetFramed(false);
     image_->SetBoldFirstLine(true);
+    numberBox_->LeaveDoubleClicksToParent();
+    image_->LeaveDoubleClicksToParent();
     const int valuesTop = imageTop + image_->height() + 2;
     values_->setGeometry(2, valuesTop, inner, height - valuesTop - 2);
     values_->SetAlignment(Qt::AlignLeft);

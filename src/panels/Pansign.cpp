@@ -39,7 +39,7 @@ void TPanSign::paintEvent(QPaintEvent*) {
     painter.setPen(kFrameColor);
 
     QFont font = painter.font();
-    font.setPixelSize(std::max(6, height() * 2 / 5));
+    font.setPixelSize(std::max(kSmallestTextPx, height() * 2 / 5));
     font.setBold(true);
     painter.setFont(font);
     const QRect lamp = QRect(3, 3, kCellLeft - 8, height() - 6);

@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -33,6 +34,10 @@ void SchemeControl::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SchemeControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (doubleClicksToParent_) {
+        event->ignore(); // the application hands it on to the parent
+        return;
+    }
     pressed_ = true;
     event->accept();
     if (event->button() == Qt::LeftButton) emit DblClick(this);
@@ -43,6 +48,15 @@ void DrawFrame(QPainter& painter, const QRect& rect, const QColor& color) {
     painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, color);
     painter.fillRect(rect.left(), rect.top(), 1, rect.height(), color);
     painter.fillRect(rect.right(), rect.top(), 1, rect.height(), color);
+}
+
+QFont FitFont(QFont base, const QString& text, qreal width, int maxPx) {
+    for (int px = maxPx; px > kSmallestTextPx; --px) {
+        base.setPixelSize(px);
+        if (QFontMetricsF(base).horizontalAdvance(text) <= width) return base;
+    }
+    base.setPixelSize(kSmallestTextPx);
+    return base;
 }
 
 TShape::TShape(QWidget* owner) : SchemeControl(owner), penColor_(Qt::black) {}

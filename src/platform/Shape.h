@@ -12,6 +12,13 @@ inline constexpr QColor kFrameColor(64, 64, 64); // outlines of boxes and panels
 // Outlines rect with a line one unit wide inside it, as thick as the screen scale makes a unit.
 void DrawFrame(QPainter& painter, const QRect& rect, const QColor& color);
 
+inline constexpr int kSmallestTextPx = 6; // the smallest text the schemes draw
+
+// The scheme's texts are never cut: base at the largest pixel size from maxPx down to
+// kSmallestTextPx at which text fits width, measured as the painter lays it out (fractional
+// advances); kSmallestTextPx when none does.
+QFont FitFont(QFont base, const QString& text, qreal width, int maxPx);
+
 class SchemeControl : public QWidget {
     Q_OBJECT
   public:
@@ -29,6 +36,10 @@ class SchemeControl : public QWidget {
     // The fill colour: the button face normally, the selection colour when the editor marks it.
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
+
+    // A part drawn on a panel's body leaves its double-clicks to the body, which opens the dialog
+    // of the whole; its presses stay its own.
+    void LeaveDoubleClicksToParent() { doubleClicksToParent_ = true; }
 
   signals:
     // Each control reports its own events; a press it reports does not reach its parent.
@@ -54,6 +65,7 @@ class SchemeControl : public QWidget {
   private:
     QColor color_;
     bool pressed_ = false;
+    bool doubleClicksToParent_ = false;
 };
 
 // A rectangle filled with its colour and outlined with its pen.

@@ -2,6 +2,10 @@
 // default font, Russian texts.
 
 #include "../mainwin/MainWindowSupport.h"
+#include "PaintedTexts.h"
+#include "editors/discrete/Prog_diskr.h"
+#include "editors/fb/Prog_fb.h"
+#include "editors/regulators/Prog_reg.h"
 #include "editors/regulators/Uniregvis.h"
 
 #include <QAbstractScrollArea>
@@ -173,4 +177,40 @@ TEST(LaptopScreen, FileDialogsShowRussianTypesAndDates) {
     EXPECT_EQ(model->data(folder.siblingAtColumn(2)).toString(), "Папка");
     const QString date = model->data(folder.siblingAtColumn(3)).toString();
     EXPECT_FALSE(date.isEmpty() || date.contains(QRegularExpression("[A-Za-z]"))) << date.toStdString();
+}
+
+// Both schemes of the simulated device's sample, read as a user reads it (F9), show every
+// identifier, caption and mark whole.
+TEST(LaptopScreen, BothSchemesOfTheSampleShowEveryTextWhole) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    OpenSimPort port(*form);
+    {
+        ScriptedMessageBoxes none;
+        form->AInPort->trigger();
+    }
+    ASSERT_EQ(form->Cfg.Serv.FileMode, 0);
+    QStringList fbTexts, regTexts;
+    const auto check = [](SchemeEditorFrame* editor, QStringList* texts) {
+        editor->show();
+        QApplication::processEvents();
+        EXPECT_EQ(CutTexts(editor->SchemeArea), QStringList()) << editor->windowTitle().toStdString();
+        *texts = AllPaintedTexts(editor->SchemeArea);
+        editor->hide();
+        return int(mrCancel);
+    };
+    ScriptedMessageBoxes boxes;
+    ScriptedModals modals;
+    modals.Then([&](QDialog*) {
+        form->FormPrgD->AFB->trigger();
+        return int(mrCancel);
+    });
+    modals.Then([&](QDialog* d) { return check(qobject_cast<SchemeEditorFrame*>(d), &fbTexts); });
+    modals.Then([&](QDialog* d) { return check(qobject_cast<SchemeEditorFrame*>(d), &regTexts); });
+    form->AProgD->trigger();
+    form->AProgReg->trigger();
+    EXPECT_EQ(modals.Shown(), 3);
+    EXPECT_TRUE(fbTexts.contains("БРОН.А1.H")) << fbTexts.join(" | ").toStdString();
+    EXPECT_TRUE(regTexts.contains("вых ЦАП №1") && regTexts.contains("вых ЦАП №2"))
+        << regTexts.join(" | ").toStdString();
 }

@@ -212,3 +212,29 @@ TEST_F(FbEditorFixture, ALeftClickOnTheEmptyAreaClearsTheSelection) {
     EXPECT_EQ(std::pair(Form().PanFB[2]->Color(), Form().PanFB[2]->NumberBox()->Color()),
               std::pair(clBtnFace(), clBtnFace()));
 }
+
+// A double-click anywhere on a block's body, its number and type captions included, opens the
+// dialog of the block under the pointer, whatever was selected before.
+TEST_F(FbEditorFixture, ADoubleClickOnABlocksBodyEditsThatBlock) {
+    for (int i = 0; i < 3; ++i)
+        SetBlock(i, 1);
+    ASSERT_TRUE(ShowActive(Form()));
+    QTest::mouseClick(Form().PanFB[0], Qt::LeftButton);
+    const auto opened = [&](QWidget* part, QPoint at) {
+        QString number;
+        modals.Then([&](QDialog* d) {
+            number = static_cast<TFormCreatFB*>(d)->EditNFB->text();
+            d->reject(); // the close box: no deletion question
+            return 0;
+        });
+        QTest::mouseDClick(part, Qt::LeftButton, {}, at);
+        return number;
+    };
+    TPanFB* second = Form().PanFB[1];
+    TPanFB* third = Form().PanFB[2];
+    EXPECT_EQ(opened(third->TypeImage(), QPoint(10, 6)), "3"); // on "И"
+    EXPECT_EQ(opened(second->NumberBox(), QPoint(30, 9)), "2");
+    EXPECT_EQ(opened(third->Body(), QPoint(1, third->Body()->height() - 1)), "3"); // no caption there
+    EXPECT_EQ(FB().EditorState.SelectedIndex, 2);
+    EXPECT_EQ(modals.Shown(), 3);
+}

@@ -1,5 +1,6 @@
 // What the panels show for what the editors set, the checked enumerations, and the mouse events
 // each sub-control reports to the editor.
+#include "PaintedTexts.h"
 #include "PanelTestSupport.h"
 
 #include "Colors.h"
@@ -252,9 +253,9 @@ TEST(PanelEvents, EachSubControlReportsItsOwnPressesAndDoubleClicks) {
     log.Do(QTest::MousePress, &panel, In(panel.NumberBox(), &panel), Qt::RightButton);
     EXPECT_EQ(log.lastButton, Qt::RightButton);
 
-    const Events dbl = log.Do(QTest::MouseDClick, &panel, QPoint(81, 100));
-    ASSERT_FALSE(dbl.empty());
-    EXPECT_EQ(dbl.back(), Events::value_type("dbl", panel.Body()));
+    // A double-click on any part drawn on the body is the body's: it opens the block's dialog.
+    for (const QPoint& p : {QPoint(81, 100), In(panel.NumberBox(), &panel), In(panel.TypeImage(), &panel)})
+        EXPECT_EQ(log.Do(QTest::MouseDClick, &panel, p), (Events{{"dbl", panel.Body()}}));
     EXPECT_EQ(log.Do(QTest::MouseMove, &panel, In(panel.InputBox(1), &panel), Qt::NoButton),
               (Events{{"move", panel.InputBox(1)}}));
 }
@@ -269,8 +270,12 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
                                                          {reg.NumberBox(), reg.NumberBox()},
                                                          {reg.InputRow(0), reg.InputRow(0)},
                                                          {reg.Values(), reg.Body()}};
-    for (const auto& [part, expected] : parts)
+    for (const auto& [part, expected] : parts) {
         EXPECT_EQ(log.Do(QTest::MousePress, &reg, In(part, &reg)), (Events{{"down", expected}}));
+        if (part != reg.InputRow(0)) {
+            EXPECT_EQ(log.Do(QTest::MouseDClick, &reg, In(part, &reg)), (Events{{"dbl", reg.Body()}}));
+        }
+    }
 
     // The online panel's value boxes report clicks.
     TPanRegVis vis(nullptr, 1, 1);
@@ -299,4 +304,35 @@ TEST(PanelEvents, LoopPanelsAndSchemeElementsReportTheirPresses) {
         EXPECT_EQ(log.Do(QTest::MouseDClick, &scheme, In(c, &scheme)), (Events{{"dbl", c}}))
             << c->metaObject()->className();
     }
+}
+
+// The longest texts the tool gives the panels read whole: the default identifiers of network
+// inputs with their set point and unreliability flag, extreme settings, loop parameters and
+// program points, and the marks of the loop scheme.
+TEST(SchemeTexts, TheLongestCaptionsReadWhole) {
+    TPanFB block(nullptr, 120, ftComparator);
+    block.SetCompCond(ccH);
+    block.SetLimit(-32767.5f);
+    block.SetGisterezis(31);
+    block.SetTimerD(tdDecsec);
+    block.SetTime(120);
+    block.PutIdVh(0, "ЛС16.А16.HH  b");
+    block.PutIdVh(1, "МВА8.А4.HH  b");
+    TPanFB timer(nullptr, 119, ftTimer);
+    timer.SetTimer(T5);
+    timer.SetHour(23), timer.SetMin(59), timer.SetSec(59);
+    timer.PutIdVh(0, "КВУ184");
+    TPanReg loop(nullptr, 2, rtPID, toInverse, rfcFC);
+    loop.PutSP(21);
+    loop.SetIdVh1("ЛС16.А16");
+    loop.PutKP(-32767.5f), loop.PutTi(0.001234f), loop.PutTd(65535.f);
+    loop.PutOL(-32767.5f), loop.PutOH(-32767.5f), loop.PutdSP(-32767.5f);
+    TPanReg program(nullptr, 6, rtPZ, toDirect, rfcNone);
+    for (int j = 0; j < TPanReg::kPoints; ++j)
+        program.PutTime(j, 65535), program.PutValue(j, -32767.5f);
+    QWidget scheme;
+    for (const char* text : {"вых ЦАП №2", "на рег 2", "ФБ120"})
+        (new TShapeMark(&scheme, 1))->SetMark(text);
+    for (QWidget* w : std::initializer_list<QWidget*>{&block, &timer, &loop, &program, &scheme})
+        EXPECT_EQ(CutTexts(w), QStringList()) << w->metaObject()->className();
 }

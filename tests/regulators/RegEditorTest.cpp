@@ -357,3 +357,32 @@ TEST_F(RegEditor, TheDrawnOutputCorrectionIsTakenWithoutMarkingAChange) {
     EXPECT_EQ(Cfg().Reg.GetVyh(1), 0);
     EXPECT_EQ(Cfg().Reg.GetRegModified(), 0);
 }
+
+// A double-click anywhere on a loop panel's body, its number box and kind caption included, opens
+// the dialog of the loop under the pointer; a cascade's inner loop opens its group's.
+TEST_F(RegEditor, ADoubleClickOnALoopPanelsBodyEditsItsLoop) {
+    form.show(); // reads the device: two single loops
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // A double-click at the middle of part, or at a point of it.
+    const auto opened = [&](QWidget* part, std::optional<QPoint> at = {}) {
+        QString number;
+        ScriptedModals modals;
+        modals.Then([&](QDialog* d) {
+            auto* dlg = static_cast<TFormCreatReg*>(d);
+            number = dlg->EditNReg->text();
+            dlg->CancelClick();
+            return int(mrCancel);
+        });
+        QTest::mouseDClick(part, Qt::LeftButton, {}, at.value_or(part->rect().center()));
+        return number;
+    };
+    EXPECT_EQ(opened(form.PanReg[1]->NumberBox()), "2"); // "Рег 2"
+    EXPECT_EQ(opened(form.PanReg[0]->Image()), "1");     // "ПИД", "прямой", "тип SP 1"
+    // The parameters let the pointer through to the body.
+    EXPECT_EQ(opened(form.PanReg[1]->Body(), form.PanReg[1]->Values()->geometry().center()), "2");
+
+    SetCascade(Cfg().Reg);
+    form.BuildRegScheme();
+    EXPECT_EQ(opened(form.PanReg[1]->Image()), "1");
+}

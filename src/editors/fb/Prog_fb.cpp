@@ -474,9 +474,9 @@ void TFormFB::BuildBlock(const FbScheme::Block& b) {
     shape->hide();
     TPanFB* panel = take(sparePanFB_, [&] {
         auto* p = new TPanFB(SchemeArea, n + 1, b.type);
-        connect(p->Body(), &SchemeControl::DblClick, this, &TFormFB::PMenu1FBClick);
-        // A double-click on the number box selects that panel first.
-        connect(p->NumberBox(), &SchemeControl::DblClick, this, [this, p] {
+        // A double-click anywhere on the body, its number box and type image included, edits the
+        // block under the pointer, whatever was selected before.
+        connect(p->Body(), &SchemeControl::DblClick, this, [this, p] {
             if (const int i = BlockOf(p); i >= 0) Select(i);
             PMenu1FBClick();
         });
