@@ -30,6 +30,7 @@ class CalcDialog : public FbEditorFixture {
     void Answer(std::function<void(TFormFBCalc&)> fill) {
         modals.Then([=](QDialog* d) {
             auto& dlg = *static_cast<TFormFBCalc*>(d);
+            dlg.show(); // laid out as the user sees it
             fill(dlg);
             return dlg.Cancelled == 0 ? int(mrOk) : int(mrCancel);
         });
@@ -148,6 +149,7 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
             (d.*edit)->setText(text);
             d.OK->click();
             EXPECT_EQ(d.ErrorText->isHidden() ? QString() : d.ErrorText->text(), error);
+            EXPECT_EQ(CutTexts(d.ErrorText, &d), QStringList()) << text; // whole, inside the dialog
             d.Cancel->click();
         });
     }
@@ -170,6 +172,7 @@ TEST_F(CalcDialog, ChecksKeepTheDialogOpenWithTheirTexts) {
         d.HourBeginDay->setText("24");
         d.OK->click();
         EXPECT_EQ(d.ErrorText->text(), "Величина вне диапазона 0 - 23");
+        EXPECT_EQ(CutTexts(d.ErrorText, &d), QStringList());
         d.NumberEdits[0]->setText("21");
         d.HourBeginDay->setText("23");
         d.OK->click();

@@ -125,6 +125,7 @@ TEST_F(CreatFbDialog, CloseChecksRefuseAndKeepTheDialogOpen) {
         edit->setText(text);
         EXPECT_EQ(PressOk(), *hint == 0) << text;
         EXPECT_EQ(dlg.ErrorText->isVisible() ? dlg.ErrorText->text() : QString(), hint);
+        EXPECT_EQ(CutTexts(dlg.ErrorText, &dlg), QStringList()) << text; // whole, inside the dialog
         EXPECT_EQ(dlg.Cancelled, 0);
         dlg.show();
         edit->setText(before);

@@ -5,6 +5,7 @@
 #include "EditorFixture.h"
 #include "FbRecords.h"
 #include "ModbusFrame.h"
+#include "PaintedTexts.h"
 #include "RadioGroup.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"

@@ -1,4 +1,5 @@
 #include "NetRelayInput.h"
+#include "PaintedTexts.h"
 #include "ScriptedDialogs.h"
 #include "ServInput.h"
 #include "TProgVegClass.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -117,4 +119,26 @@ TEST(InputService, CreateConfigurationQuestion) {
                      MsgIcon::Question, mrNo, answer);
         EXPECT_EQ(ServInput::AskCreateConfig(veg), answer == mrYes);
     }
+}
+
+// The hint takes its message's size and shows just below its control, inside the window: moved
+// left or up where the control sits near the window's right or bottom edge.
+TEST(InputService, TheHintShowsItsWholeMessageBelowTheControlInsideTheWindow) {
+    QWidget window;
+    window.resize(300, 120);
+    QLineEdit middle(&window), corner(&window);
+    middle.setGeometry(20, 20, 60, 24);
+    corner.setGeometry(250, 90, 45, 24);
+    QLabel hint(QStringLiteral("ошибка"), &window);
+    hint.hide();
+    window.show();
+    const QString text = QStringLiteral("Величина вне диапазона -32767 - 32767");
+    ServInput::ShowInputErrorHint(&middle, &hint, text);
+    EXPECT_EQ(hint.pos(), QPoint(25, 39));
+    EXPECT_EQ(CutTexts(&hint, &window), QStringList());
+    ServInput::ShowInputErrorHint(&corner, &hint, text);
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(CutTexts(&hint, &window), QStringList());
+    EXPECT_EQ(hint.geometry().right(), window.width() - 1); // moved left as far as it must
+    EXPECT_EQ(hint.geometry().bottom(), window.height() - 1);
 }

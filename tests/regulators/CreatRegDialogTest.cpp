@@ -2,6 +2,7 @@
 // hint at the refused field, the cancel flag, the file mode's mark, the PV input description and the key
 // filters.
 #include "EditorFixture.h"
+#include "PaintedTexts.h"
 #include "editors/regulators/Obrcreat_reg.h"
 
 #include <QComboBox>
@@ -84,6 +85,30 @@ TEST_F(CreatRegDialog, OnlyTheUsersChoiceFillsTheFields) {
     EXPECT_EQ(dlg.EditAdOUT->text(), "1");
     EXPECT_EQ(dlg.EditAReg->text(), "1");
     EXPECT_TRUE(dlg.GBPZ->isEnabled());
+}
+
+// A refusal's hint reads whole inside the dialog, also below a field near its right edge.
+TEST_F(CreatRegDialog, RefusalHintsReadWholeInsideTheDialog) {
+    Cfg().MBA.SetChVSkText(0, 2, "200");
+    Cfg().MBA.SetChNSkText(0, 2, "0");
+    PrepareNew();
+    Choose(3); // fed by a program set point
+    dlg.EditAnVh->setText("3");
+    dlg.EditAnVhExit();
+    dlg.EditVhPZ->setText("1");
+    for (QLineEdit* e : dlg.IntervalEdits)
+        e->setText("10");
+    for (QLineEdit* e : dlg.ValueEdits)
+        e->setText("100");
+    dlg.ValueEdits[5]->setText("250"); // above the scale, in the field at the right edge
+    // Kp is checked before the points.
+    for (auto [kp, hint] :
+         {std::pair{"0,09", "Величина вне диапазона 0,1 - 1000"}, {"1", "Величина вне диапазона 0 - 200"}}) {
+        dlg.EditKp->setText(kp);
+        dlg.OKClick();
+        EXPECT_EQ(dlg.ErrorText->isVisible() ? dlg.ErrorText->text() : QString(), hint);
+        EXPECT_EQ(CutTexts(dlg.ErrorText, &dlg), QStringList()) << kp;
+    }
 }
 
 TEST_F(CreatRegDialog, ARefusalHintsAtItsFieldAndTheCloseBoxNeverStores) {

@@ -99,17 +99,18 @@ QList<PaintedText> PaintedTexts(QWidget* w) {
     return recorder.Texts();
 }
 
-QStringList CutTexts(QWidget* root) {
+QStringList CutTexts(QWidget* w, QWidget* root) {
     QStringList cut;
-    for (QWidget* w : Shown(root))
-        for (const PaintedText& t : PaintedTexts(w)) {
+    for (QWidget* shown : Shown(w))
+        for (const PaintedText& t : PaintedTexts(shown)) {
             bool whole = t.whole;
             QRectF r = t.rect;
-            for (QWidget* c = w; c != root && whole; c = c->parentWidget()) {
+            for (QWidget* c = shown; c != (root ? root : w) && c->parentWidget() && whole;
+                 c = c->parentWidget()) {
                 r.translate(c->pos());
                 whole = TextRecordingEngine::Inside(r, QRectF(QPointF(), c->parentWidget()->size()));
             }
-            if (!whole) cut << QString("%1: %2").arg(w->metaObject()->className(), t.text);
+            if (!whole) cut << QString("%1: %2").arg(shown->metaObject()->className(), t.text);
         }
     return cut;
 }

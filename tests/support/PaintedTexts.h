@@ -18,8 +18,9 @@ struct PaintedText {
 QList<PaintedText> PaintedTexts(QWidget* w);
 
 // The texts that w and the widgets shown inside it paint only in part: elided, cut by the box they
-// are drawn into, by their widget or by a parent below root; each as "Class: text".
-QStringList CutTexts(QWidget* root);
+// are drawn into, by their widget or by a parent up to root (root's own edges too); each as
+// "Class: text". Without root, w's own edges bound them.
+QStringList CutTexts(QWidget* w, QWidget* root = nullptr);
 
 // What each widget shown inside root (root too) paints, its text items joined, in the order of the
 // widget tree; widgets that paint no text are left out.

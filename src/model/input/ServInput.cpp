@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -95,13 +96,20 @@ void ShowInputErrorHint(QWidget* control, QWidget* hint, const QString& text) {
         label->setText(text);
     else
         hint->setProperty("text", text);
+    hint->adjustSize(); // the whole message
     if (control) {
         // The control may sit in a group box while the hint belongs to the window.
         QWidget* area = hint->parentWidget();
         const QPoint at = area && control->parentWidget() != area
                               ? area->mapFromGlobal(control->mapToGlobal(QPoint()))
                               : control->pos();
-        hint->move(at.x() + 5, at.y() + control->height() - 5);
+        QPoint below(at.x() + 5, at.y() + control->height() - 5);
+        // Near the window's right or bottom edge the hint moves left or up to stay inside it.
+        if (area) {
+            below.setX(std::clamp(below.x(), 0, std::max(0, area->width() - hint->width())));
+            below.setY(std::clamp(below.y(), 0, std::max(0, area->height() - hint->height())));
+        }
+        hint->move(below);
     }
     hint->show();
     hint->raise();
