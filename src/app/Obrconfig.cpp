@@ -2,6 +2,7 @@
 
 #include "Configuration.h"
 #include "Dialogs.h"
+#include "WindowOpening.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -113,4 +114,11 @@ void TConfig::OKClick() {
 void TConfig::CancelClick() {
     Cancelled = 1;
     reject();
+}
+
+void TConfig::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!IsOpening(event)) return;
+    EditModif->setFocus();
+    EditModif->selectAll();
 }

@@ -38,4 +38,8 @@ class TConfig : public QDialog {
 
     void OKClick(); // checks the code; a refused one is shown and the dialog stays open
     void CancelClick();
+
+  protected:
+    // Every opening puts the focus on the code, selected, so a typed code and Enter create it.
+    void showEvent(QShowEvent* event) override;
 };

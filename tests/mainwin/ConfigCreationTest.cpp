@@ -1,5 +1,9 @@
 #include "MainWindowSupport.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTest>
+
 TEST(ConfigCreation, ModificationCodesAreCheckedSlotBySlot) {
     SlotCodes codes{};
     EXPECT_EQ(CheckModifCode("d7a0b3c0", &codes), "");
@@ -92,4 +96,37 @@ TEST(ConfigCreation, CreatingThroughTheMainWindowSetsANewConfiguration) {
     boxes.Expect("Ваш уровень доступа не позволяет\nсоздавать конфигурацию", "Предупреждение", MsgButtons::OK,
                  MsgIcon::Warning, mrNone, mrOk);
     form->ACreatConfig->trigger();
+}
+
+// After a cancelled opening the next one still takes the code where the user types it: the code
+// typed and Enter create that configuration.
+TEST(ConfigCreation, EveryOpeningTakesTheTypedCode) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    ScriptedModals modals;
+    const auto typed = [](const QList<std::pair<QString, int>>& keys) {
+        return [keys](QDialog* dialog) {
+            dialog->show();
+            QApplication::setActiveWindow(dialog);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            for (const auto& [text, key] : keys) {
+                if (!text.isEmpty()) QTest::keyClicks(QApplication::focusWidget(), text);
+                if (key) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            }
+            return dialog->result();
+        };
+    };
+    modals.Then([](QDialog* dialog) {
+        dialog->show();
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
+                          Qt::LeftButton);
+        return dialog->result();
+    });
+    modals.Then(typed({{"D8300B00", Qt::Key_Return}}));
+    modals.Then(typed({{"F0000000", Qt::Key_Enter}})); // the earlier code is replaced, not extended
+    for (int opening = 0; opening < 3; ++opening)
+        form->ACreatConfig->trigger();
+    EXPECT_EQ(modals.Shown(), 3);
+    EXPECT_EQ(form->EditModif->text(), "F0000000");
+    EXPECT_EQ(form->Cfg.Serv.SlotModuleCodes[0], 15);
 }
