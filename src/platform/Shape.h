@@ -14,7 +14,7 @@ void DrawFrame(QPainter& painter, const QRect& rect, const QColor& color);
 
 inline constexpr int kSmallestTextPx = 6; // the smallest text the schemes draw
 
-// The scheme's texts are never cut: base at the largest pixel size from maxPx down to
+// A scheme text shrinks rather than being cut: base at the largest pixel size from maxPx down to
 // kSmallestTextPx at which text fits width, measured as the painter lays it out (fractional
 // advances); kSmallestTextPx when none does.
 QFont FitFont(QFont base, const QString& text, qreal width, int maxPx);
