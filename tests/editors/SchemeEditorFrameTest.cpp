@@ -6,6 +6,7 @@
 #include "EditorFixture.h"
 #include "Obrnastr.h"
 #include "Obrport.h"
+#include "ShowActive.h"
 #include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Prog_infvhd.h"
 #include "editors/analog/Prog_kalibr.h"
@@ -88,9 +89,7 @@ TEST_F(SchemeEditorFrameTest, ActionsCarryTheirCaptionsAndKeys) {
 }
 
 TEST_F(SchemeEditorFrameTest, KeysReachTheEditorAndEveryCloseAsksItsQuery) {
-    editor.show();
-    QApplication::setActiveWindow(&editor);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    ASSERT_TRUE(ShowActive(editor));
     QTest::keyClick(&editor, Qt::Key_F9);
     QTest::keyClick(&editor, Qt::Key_F10);
     QTest::keyClick(&editor, Qt::Key_F10);

@@ -7,6 +7,7 @@
 #include "ModbusFrame.h"
 #include "PaintedTexts.h"
 #include "RadioGroup.h"
+#include "ShowActive.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Obrcreatfb_mb.h"
 #include "editors/fb/Obrsign_mb.h"
@@ -43,12 +44,6 @@ inline void ExpectDeleteQuestion(ScriptedMessageBoxes& boxes, int answer) {
 inline void ExpectWriteQuestion(ScriptedMessageBoxes& boxes, int answer) {
     boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
                  MsgButtons::YesNoCancel, MsgIcon::Question, mrNo, answer);
-}
-// Shows the window and makes it the active one, for keys and clicks.
-inline bool ShowActive(QWidget& w) {
-    w.show();
-    QApplication::setActiveWindow(&w);
-    return QTest::qWaitForWindowActive(&w);
 }
 
 class FbEditorFixture : public EditorFixture {

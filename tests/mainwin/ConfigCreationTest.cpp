@@ -1,4 +1,5 @@
 #include "MainWindowSupport.h"
+#include "ShowActive.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -106,9 +107,7 @@ TEST(ConfigCreation, EveryOpeningTakesTheTypedCode) {
     ScriptedModals modals;
     const auto typed = [](const QList<std::pair<QString, int>>& keys) {
         return [keys](QDialog* dialog) {
-            dialog->show();
-            QApplication::setActiveWindow(dialog);
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            EXPECT_TRUE(ShowActive(*dialog));
             for (const auto& [text, key] : keys) {
                 if (!text.isEmpty()) QTest::keyClicks(QApplication::focusWidget(), text);
                 if (key) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));

@@ -5,6 +5,7 @@
 #include "LocalNetFixture.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
+#include "ShowActive.h"
 #include "editors/network/Prog_recvmbm.h"
 #include "editors/network/ScalingKit.h"
 
@@ -226,9 +227,7 @@ TEST_F(ScalingTest, RowsPastTheSentGroupsAreShownDisabledAndNeverStored) {
         return int(mrCancel);
     });
     modals.Then([&](QDialog*) {
-        scaling.show();
-        QApplication::setActiveWindow(&scaling);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&scaling));
+        EXPECT_TRUE(ShowActive(scaling));
         for (int r : {0, 35, 36, 39}) {
             const size_t i = size_t(r);
             EXPECT_NE(scaling.Label[i]->text(), "_") << r;

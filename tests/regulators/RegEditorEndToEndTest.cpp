@@ -9,6 +9,7 @@
 #include "LoopSummary.h"
 #include "Obr_veg17r.h"
 #include "ScriptedDialogs.h"
+#include "ShowActive.h"
 #include "editors/regulators/Obrcreat_reg.h"
 #include "editors/regulators/Prog_reg.h"
 #include "panels/Panreg.h"
@@ -56,9 +57,7 @@ TEST(RegEditorEndToEnd, ReadEditWriteAndCloseOverAPseudoTerminal) {
     ScriptedModals modals;
     modals.Then([&](QDialog* dialog) -> int {
         EXPECT_EQ(dialog, &form);
-        form.show(); // reads blocks 32 and 33
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(ShowActive(form)); // reads blocks 32 and 33
         EXPECT_EQ(Table(reg, 0), deviceLoops);
         EXPECT_EQ(Table(reg, 1), devicePZ);
         EXPECT_EQ(reg.RegEdit.FrameCount, 2); // devsim's two single loops

@@ -5,6 +5,7 @@
 #include "Colors.h"
 #include "ModbusFrame.h"
 #include "RegEditorFixture.h"
+#include "ShowActive.h"
 #include "panels/Panreg.h"
 #include "panels/Shapemark.h"
 
@@ -225,9 +226,7 @@ TEST_F(RegEditor, ProgressBusyPollsAndTheDeviceNumberTakenAfterTheFirstWrite) {
 }
 
 TEST_F(RegEditor, ShortcutsWorkWhereTheirItemsAreHidden) {
-    form.show(); // reads the device
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(ShowActive(form)); // reads the device
     RegEditState& st = Cfg().Reg.RegEdit;
     ASSERT_EQ(st.FrameCount, 2);
     EXPECT_EQ(device.ReceivedOf('D').size(), 2u);
@@ -361,9 +360,7 @@ TEST_F(RegEditor, TheDrawnOutputCorrectionIsTakenWithoutMarkingAChange) {
 // A double-click anywhere on a loop panel's body, its number box and kind caption included, opens
 // the dialog of the loop under the pointer; a cascade's inner loop opens its group's.
 TEST_F(RegEditor, ADoubleClickOnALoopPanelsBodyEditsItsLoop) {
-    form.show(); // reads the device: two single loops
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(ShowActive(form)); // reads the device: two single loops
     // A double-click at the middle of part, or at a point of it.
     const auto opened = [&](QWidget* part, std::optional<QPoint> at = {}) {
         QString number;
