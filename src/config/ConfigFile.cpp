@@ -5,11 +5,11 @@
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
 #include "TextCodec.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -296,10 +296,7 @@ bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
 }
 
 bool SaveConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
-    const QByteArray file = BuildFile(cfg);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(file) != file.size() || !f.commit()) {
-        f.cancelWriting();
+    if (!WriteFileWhole(path, BuildFile(cfg))) {
         MessageBox(parent, QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path),
                    kError, MsgButtons::OK, MsgIcon::Error);
         return false;

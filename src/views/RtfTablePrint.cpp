@@ -2,8 +2,7 @@
 
 #include "Dialogs.h"
 #include "RtfWriter.h"
-
-#include <QSaveFile>
+#include "WholeFile.h"
 
 namespace {
 
@@ -14,18 +13,6 @@ QString extensionOf(const QString& fileName) {
     const qsizetype slash = std::max(fileName.lastIndexOf(QChar('/')), fileName.lastIndexOf(QChar('\\')));
     const qsizetype dot = fileName.lastIndexOf(QChar('.'));
     return dot > slash ? fileName.mid(dot) : QString();
-}
-
-// Writes the document through a temporary file renamed into place, so that a failure never
-// leaves a half-written or emptied file behind.
-bool writeAtomically(const QString& fileName, const QByteArray& data) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -39,6 +26,14 @@ QString CheckedRtfName(QWidget* parent, const QString& fileName) {
     return QString();
 }
 
+RtfPrintOutcome SavePrintFile(QWidget* parent, const QString& fileName, const QByteArray& document) {
+    if (WriteFileWhole(fileName, document)) return RtfPrintOutcome::Finished;
+    const int answer =
+        MessageBox(parent, QStringLiteral("Файл не удается создать.\nПовторить?"),
+                   QStringLiteral("Сохранение файла печати"), MsgButtons::YesNo, MsgIcon::Question, mrNo);
+    return answer == mrYes ? RtfPrintOutcome::ChooseNameAgain : RtfPrintOutcome::Stopped;
+}
+
 RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QString& fileName,
                              WordProcessor& wordProcessor, const std::optional<PageSetup>& pageSetup) {
     RtfPrintResult result{RtfPrintOutcome::ChooseNameAgain, CheckedRtfName(parent, fileName)};
@@ -47,14 +42,8 @@ RtfPrintResult RtfTablePrint(QWidget* parent, const QStringList& lines, const QS
         return result;
     }
 
-    if (!writeAtomically(result.fileName, RtfDocument(lines, pageSetup))) {
-        const int answer =
-            MessageBox(parent, QStringLiteral("Файл не удается создать.\nПовторить?"),
-                       QStringLiteral("Сохранение файла печати"), MsgButtons::YesNo, MsgIcon::Question, mrNo);
-        if (answer != mrYes) result.outcome = RtfPrintOutcome::Stopped;
-        return result;
-    }
-    result.outcome = RtfPrintOutcome::Finished;
+    result.outcome = SavePrintFile(parent, result.fileName, RtfDocument(lines, pageSetup));
+    if (result.outcome != RtfPrintOutcome::Finished) return result;
 
     if (!wordProcessor.OpenDocument(result.fileName)) return result;
     if (pageSetup) wordProcessor.SetPageSetup(*pageSetup);

@@ -4,6 +4,7 @@
 
 #include "WordProcessor.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,6 +25,10 @@ struct RtfPrintResult {
 // The name to write: ".rtf" appended when it has no extension; empty, after the box "Неверно
 // задано имя файла", when it has another extension.
 QString CheckedRtfName(QWidget* parent, const QString& fileName);
+
+// Writes a print file whole. On failure the old file stays and the user is asked
+// "Файл не удается создать.\nПовторить?": ChooseNameAgain on Yes, Stopped on No.
+RtfPrintOutcome SavePrintFile(QWidget* parent, const QString& fileName, const QByteArray& document);
 
 // Runs the sequence for a name taken from the caller's save dialog. The caller shows its dialog
 // again, preset with result.fileName, when the outcome is ChooseNameAgain.

@@ -4,6 +4,7 @@
 #include "ConfigFile.h"
 #include "ConfigSamples.h"
 #include "ConfigTransfer.h"
+#include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
 #include "TextCodec.h"
 
@@ -13,10 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
 #include <future>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -221,21 +220,15 @@ TEST_F(ConfigFileTest, InterruptedSaveLeavesTheOldFileWhole) {
     // A file-size limit below the new file's size makes the write fail half-way.
     auto big = MakeSample(120);
     big->Serv.Modified = 1;
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 20000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool ok = true;
     {
+        const FileSizeLimit full(20000);
+        ASSERT_TRUE(full.IsSet());
         ScriptedMessageBoxes boxes;
         boxes.Expect(QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path), kErr,
                      MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
         ok = SaveConfigFile(nullptr, path, *big);
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(ok);
     EXPECT_EQ(big->Serv.Modified, 1);
     EXPECT_EQ(ReadAll(path), old);

@@ -1,6 +1,7 @@
 // The network input scaling window: the rows a block owns, the opener's fill, the checks of the
 // values, the close, the write of the scaling groups frame by frame, and the printed table.
 
+#include "FileSizeLimit.h"
 #include "InfoPrint.h"
 #include "LocalNetFixture.h"
 #include "RecordingWordProcessor.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -198,6 +200,28 @@ TEST_F(ScalingTest, PrintsTheTableAndSavesTheFixedWidthOne) {
     QFile fixed(saved);
     ASSERT_TRUE(fixed.open(QIODevice::ReadOnly));
     EXPECT_EQ(fixed.readAll(), RtfDocument(scaling.RichEdit1->toPlainText().split('\n')));
+    fixed.close();
+
+    // On a full disk the replaced file stays whole; Yes to the retry shows the dialog again.
+    const QByteArray before = RtfDocument(scaling.RichEdit1->toPlainText().split('\n'));
+    parts.context.SetModifCode("D2B30000");
+    scaling.But3Click();
+    ASSERT_NE(RtfDocument(scaling.RichEdit1->toPlainText().split('\n')), before);
+    modals.Then(ChooseFile(saved)).Then(ChooseFile(saved));
+    for (int answer : {mrYes, mrNo}) {
+        boxes.Expect("Файл с таким именем существует.\nЗаменить?", "Сохранение файла", MsgButtons::YesNo,
+                     MsgIcon::Question, mrNo, mrYes);
+        boxes.Expect("Файл не удается создать.\nПовторить?", "Сохранение файла печати", MsgButtons::YesNo,
+                     MsgIcon::Question, mrNo, answer);
+    }
+    {
+        const FileSizeLimit full(100);
+        ASSERT_TRUE(full.IsSet());
+        scaling.Button1Click();
+    }
+    ASSERT_TRUE(fixed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(fixed.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"fixed.rtf", "net.rtf"}));
 
     // Printing a selection: the heading line, the first header line and the selection.
     QTextCursor cursor = scaling.RichEdit1->textCursor();

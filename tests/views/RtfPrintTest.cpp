@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "OfficeText.h"
 #include "RtfTablePrint.h"
 #include "TextCodec.h"
@@ -97,6 +98,37 @@ TEST(RtfTablePrint, RefusesWrongNamesAndUnwritableFiles) {
                   answer == mrYes ? RtfPrintOutcome::ChooseNameAgain : RtfPrintOutcome::Stopped);
     }
     EXPECT_TRUE(wp.calls.isEmpty());
+}
+
+// A full disk, for a document that fits the file's write buffer and for one that does not: the old
+// file stays byte for byte, the user is asked to retry, nothing reaches the word processor.
+TEST(RtfTablePrint, AFullDiskKeepsTheOldFileAndAsksToRetry) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("t.rtf");
+    const QByteArray old(1400, 'o');
+    for (const int lineCount : {3, 2000}) {
+        SCOPED_TRACE(lineCount);
+        {
+            QFile file(name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_EQ(file.write(old), old.size());
+        }
+        const QStringList lines(lineCount, QStringLiteral("Строка таблицы блоков"));
+        RecordingWordProcessor wp;
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Файл не удается создать.\nПовторить?", "Сохранение файла печати", MsgButtons::YesNo,
+                     MsgIcon::Question, mrNo, mrNo);
+        RtfPrintOutcome outcome = RtfPrintOutcome::Finished;
+        {
+            const FileSizeLimit full(100); // below even the short document
+            ASSERT_TRUE(full.IsSet());
+            outcome = RtfTablePrint(nullptr, lines, name, wp, kLandscape).outcome;
+        }
+        EXPECT_EQ(outcome, RtfPrintOutcome::Stopped);
+        EXPECT_EQ(ReadAll(name), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"t.rtf"}); // no temporary file
+        EXPECT_TRUE(wp.calls.isEmpty());
+    }
 }
 
 TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten) {

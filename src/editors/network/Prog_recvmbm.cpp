@@ -327,11 +327,9 @@ void TFormR_MBM::Button1Click() {
                            QStringLiteral("Сохранение файла"), MsgButtons::YesNo, MsgIcon::Question,
                            mrNo) != mrYes)
                 continue;
-            QFile::remove(name);
         }
-        QFile file(name);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(RtfDocument(RichEdit1->toPlainText().split(QLatin1Char('\n'))));
-        return;
+        // The old file is replaced only by a whole new one.
+        const QByteArray document = RtfDocument(RichEdit1->toPlainText().split(QLatin1Char('\n')));
+        if (SavePrintFile(this, name, document) != RtfPrintOutcome::ChooseNameAgain) return;
     }
 }
