@@ -291,3 +291,56 @@ TEST_F(RegOnline, PressesAndMinimiseLeaveTheValueBeingTypedAndEnterWritesItOnce)
               (std::vector<Bytes>{Sent(16, {0x02, 0xA6, 0x00, 0x02, 0x04, 0x41, 0xC8, 0x00, 0x00}),
                                   Sent(5, {0x00, 0x69, 0xFF, 0x00})}));
 }
+
+// The limited access level watches the loop but drives nothing: every write is refused with its
+// box, nothing reaches the device, and the panel keeps the device's values and states.
+TEST_F(RegOnline, TheLimitedLevelIsRefusedEveryWriteAndKeepsTheDevicesValues) {
+    Cfg().Veg.AccessLevel = 0;
+    view.APAllowed[0] = 1;
+    Open();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    const auto& p = view.Panel(0);
+    ASSERT_NE(p.panel, nullptr);
+    ASSERT_TRUE(p.handAut->isChecked()); // auto
+    const auto expectRefusal = [&] {
+        boxes.Expect("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение",
+                     MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    };
+
+    QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
+    ASSERT_TRUE(view.EditText->hasFocus());
+    QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(view.EditText, "60");
+    device.ClearLog();
+    expectRefusal();
+    QTest::keyClick(view.EditText, Qt::Key_Return);
+    EXPECT_EQ(p.panel->SPBox()->Text(), "50.00");
+    EXPECT_EQ(Cfg().Reg.GetOnlineSP(0), 50.0f);
+    EXPECT_FALSE(view.EditText->isVisible());
+
+    for (QAbstractButton* button :
+         std::initializer_list<QAbstractButton*>{p.handAut, p.ap, p.plus, p.minus}) {
+        expectRefusal();
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(p.handAut->isChecked()) << button->text().toStdString();
+        EXPECT_FALSE(p.ap->isChecked()) << button->text().toStdString();
+    }
+
+    device.SetCoil(HandAutoCoil(0), false); // hand: OUT is typed
+    view.Timer1Timer();
+    ASSERT_FALSE(p.handAut->isChecked());
+    QTest::mouseClick(p.panel->OUTBox(), Qt::LeftButton);
+    QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(view.EditText, "70");
+    device.ClearLog();
+    expectRefusal();
+    QTest::keyClick(view.EditText, Qt::Key_Return);
+    EXPECT_EQ(p.panel->OUTBox()->Text(), "40.00");
+    expectRefusal();
+    QTest::mouseClick(p.handAut, Qt::LeftButton);
+    EXPECT_FALSE(p.handAut->isChecked());
+
+    EXPECT_TRUE(device.Received().empty());
+    EXPECT_TRUE(view.Timer1->isActive()); // a refusal is no failed exchange: polling goes on
+}

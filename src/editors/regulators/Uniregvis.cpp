@@ -273,7 +273,8 @@ void TFormRegOnLine::Report(int result) {
 }
 
 int TFormRegOnLine::Send(int func, const std::vector<uint8_t>& data) {
-    if (writing_) return -1;
+    if (writing_) return WriteBusy;
+    if (!ServInput::TransferAllowed(ctx_.Cfg().Veg, this)) return WriteRefused;
     writing_ = true;
     std::vector<uint8_t> reply(WriteReplySize);
     const int r = ctx_.ComPort().Obmen(ctx_.Cfg().Serv.DevNum, func, int(data.size()), data.data(), reply);
@@ -288,11 +289,11 @@ int TFormRegOnLine::WriteCoil(int coil, bool on) {
 void TFormRegOnLine::SpButH_AutClick(int i) {
     const LoopPanel& p = panels_[size_t(i)];
     const int k = LoopIndex[size_t(i)];
-    if (p.handAut->isChecked()) return Report(WriteCoil(HandAutoCoil(k), true));
+    if (p.handAut->isChecked()) return SwitchWritten(i, WriteCoil(HandAutoCoil(k), true));
     p.ap->setChecked(false);
     int r = WriteCoil(HandAutoCoil(k), false);
     if (r == 0) r = WriteCoil(APCoil(k), false);
-    Report(r);
+    SwitchWritten(i, r);
 }
 
 void TFormRegOnLine::SpButAPClick(int i) {
@@ -300,7 +301,18 @@ void TFormRegOnLine::SpButAPClick(int i) {
     const int k = LoopIndex[size_t(i)];
     const bool allowed = p.handAut->isChecked() && APAllowed[size_t(i)];
     if (p.ap->isChecked() && !allowed) p.ap->setChecked(false);
-    Report(WriteCoil(APCoil(k), p.ap->isChecked()));
+    SwitchWritten(i, WriteCoil(APCoil(k), p.ap->isChecked()));
+}
+
+void TFormRegOnLine::SwitchWritten(int i, int result) {
+    if (result == WriteRefused) {
+        // Nothing was sent: the switches show the device's states again.
+        const LoopPanel& p = panels_[size_t(i)];
+        const PanelLook look = LookOf(ctx_.Cfg().Reg.GetStateByte(LoopIndex[size_t(i)]));
+        p.handAut->setChecked(look.handAuto);
+        p.ap->setChecked(look.ap);
+    }
+    Report(result);
 }
 
 void TFormRegOnLine::p_Button1Click(int i) {
@@ -374,6 +386,16 @@ void TFormRegOnLine::EditTextExit() {
         return;
     }
     const float value = float(*ParseDecimal(text));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    const int r = Send(16, FloatData(kind == 2 ? SPRegister(k) : OUTRegister(k), value));
+    if (r == WriteRefused) {
+        // Nothing was sent: the panel keeps the device's value.
+        ProgressBar1->hide();
+        ParkEditText();
+        return;
+    }
     TProgRegClass& reg = ctx_.Cfg().Reg;
     TPanRegVis* panel = panels_[size_t(i)].panel;
     if (kind == 2) {
@@ -385,10 +407,6 @@ void TFormRegOnLine::EditTextExit() {
         shownOUT_[size_t(i)] = value;
         if (panel) panel->SetVal_OUT(value);
     }
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
-    const int r = Send(16, FloatData(kind == 2 ? SPRegister(k) : OUTRegister(k), value));
     if (r != 0) {
         if (Timer1->isActive()) Button2Click();
         Report(r);

@@ -79,9 +79,13 @@ class TFormRegOnLine : public QDialog {
     void PollFailed(int result);
     void StartTyping(int i, int kind);
     void ParkEditText();
-    // One write of the view; −1 without sending while another write runs.
+    // One write of the view, the only way its values reach the device. Without sending:
+    // WriteBusy while another write runs, WriteRefused (after its box) at the limited access level.
+    static constexpr int WriteBusy = -1, WriteRefused = -2;
     int Send(int func, const std::vector<uint8_t>& data);
     int WriteCoil(int coil, bool on);
+    // The result of a switch's write; a refused one puts the panel's switches back.
+    void SwitchWritten(int i, int result);
     void Report(int result); // shown while polling is stopped
 
     EditorContext& ctx_;
