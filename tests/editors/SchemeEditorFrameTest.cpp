@@ -44,11 +44,14 @@ class CountingEditor : public SchemeEditorFrame {
         ++closeQueries;
         return mayClose;
     }
-    void ScrollBox1Click(QObject* sender) override { clickedBy = sender; }
+    void ScrollBox1Click(QObject* sender) override {
+        clickedBy = sender;
+        ++emptyClicks;
+    }
     bool InformFillOnly() const override { return fillOnly; }
     void FormShow() override { ++openings; }
 
-    int reads = 0, writes = 0, closeQueries = 0, openings = 0;
+    int reads = 0, writes = 0, closeQueries = 0, openings = 0, emptyClicks = 0;
     bool mayClose = false, fillOnly = false;
     QObject* clickedBy = nullptr;
 };
@@ -128,14 +131,29 @@ TEST_F(SchemeEditorFrameTest, WheelScrollsTheSchemeByTenPixels) {
     EXPECT_EQ(turn(editor.ScrollBox1->viewport(), 120), 0); // not above the top
 }
 
-// Any press on the empty scheme restores its popup; only a left click reaches the editor's click.
+// Any press on the empty scheme restores its popup; only a left click reaches the editor's click,
+// once. The scheme is the whole visible area: on the canvas, and beside and below it where the
+// window is larger than the scheme.
 TEST_F(SchemeEditorFrameTest, ClickOnTheEmptySchemeRestoresItsPopupAndOnlyALeftOneReachesTheEditor) {
+    editor.SchemeArea->resize(200, 150);
+    editor.resize(700, 500);
     editor.show();
-    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
-        editor.ScrollBoxPopup = editor.PopupMenu1; // as after a press on an element
-        QTest::mouseClick(editor.SchemeArea, button);
-        EXPECT_EQ(editor.ScrollBoxPopup, editor.PopupMenu3) << button;
-        EXPECT_EQ(editor.clickedBy, button == Qt::LeftButton ? editor.ScrollBox1 : nullptr) << button;
+    QWidget* viewport = editor.ScrollBox1->viewport();
+    ASSERT_GT(viewport->width(), 500);
+    ASSERT_GT(viewport->height(), 300);
+    for (const auto& [target, at] : {std::pair<QWidget*, QPoint>{editor.SchemeArea, QPoint(100, 75)},
+                                     {viewport, QPoint(450, 50)},
+                                     {viewport, QPoint(50, 250)}}) {
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
+            editor.ScrollBoxPopup = editor.PopupMenu1; // as after a press on an element
+            editor.clickedBy = nullptr;
+            editor.emptyClicks = 0;
+            QTest::mouseClick(target, button, {}, at);
+            EXPECT_EQ(editor.ScrollBoxPopup, editor.PopupMenu3)
+                << button << " at " << at.x() << "," << at.y();
+            EXPECT_EQ(editor.clickedBy, button == Qt::LeftButton ? editor.ScrollBox1 : nullptr) << button;
+            EXPECT_EQ(editor.emptyClicks, button == Qt::LeftButton ? 1 : 0) << button;
+        }
     }
 }
 

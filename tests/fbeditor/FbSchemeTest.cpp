@@ -211,6 +211,21 @@ TEST_F(FbEditorFixture, ALeftClickOnTheEmptyAreaClearsTheSelection) {
     EXPECT_EQ(std::tuple(int(st.Chosen[2]), st.ChosenCount, st.SelectedIndex), std::tuple(0, 0, -1));
     EXPECT_EQ(std::pair(Form().PanFB[2]->Color(), Form().PanFB[2]->NumberBox()->Color()),
               std::pair(clBtnFace(), clBtnFace()));
+
+    // The scheme is the whole visible area: right of the blocks and below the last row as well.
+    QWidget* viewport = Form().ScrollBox1->viewport();
+    const QRect canvas = Form().SchemeArea->geometry();
+    for (const QPoint at : {QPoint(canvas.right() + 5, 5), QPoint(5, canvas.bottom() + 5)}) {
+        ASSERT_TRUE(viewport->rect().contains(at)) << at.x() << "," << at.y();
+        QTest::mouseClick(Form().PanFB[1], Qt::LeftButton);
+        QTest::mouseClick(Form().PanFB[1], Qt::RightButton);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        EXPECT_EQ(std::tuple(int(st.Chosen[1]), st.ChosenCount, st.SelectedIndex), std::tuple(0, 0, -1));
+        EXPECT_EQ(Form().PanFB[1]->Color(), clBtnFace());
+        ExpectWarning("Не выбран ФБ");
+        Form().ADelete->trigger();
+        EXPECT_EQ(st.PanelCount, 3);
+    }
 }
 
 // A double-click anywhere on a block's body, its number and type captions included, opens the

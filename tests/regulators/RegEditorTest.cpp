@@ -231,14 +231,21 @@ TEST_F(RegEditor, ShortcutsWorkWhereTheirItemsAreHidden) {
     ASSERT_EQ(st.FrameCount, 2);
     EXPECT_EQ(device.ReceivedOf('D').size(), 2u);
 
-    QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
-    // A right click on the empty scheme, for its popup, keeps the loops chosen; a left click clears them.
-    const QPoint empty(form.SchemeArea->width() - 2, 2);
-    for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
-        QTest::mouseClick(form.SchemeArea, button, {}, empty);
-        const bool kept = button == Qt::RightButton;
-        EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], kept ? 2 : 0);
-        EXPECT_EQ(form.Frames[1]->Color(), kept ? TColorToQColor(clSelection) : clBtnFace());
+    // A right click on the empty scheme, for its popup, keeps the loops chosen; a left click clears
+    // them: on the canvas, and right of it, where the window is wider than the scheme.
+    QWidget* viewport = form.ScrollBox1->viewport();
+    const QPoint rightOfCanvas(form.SchemeArea->geometry().right() + 5, 5);
+    ASSERT_TRUE(viewport->rect().contains(rightOfCanvas));
+    for (const auto& [target, empty] :
+         {std::pair<QWidget*, QPoint>{form.SchemeArea, {form.SchemeArea->width() - 2, 2}},
+          {viewport, rightOfCanvas}}) {
+        QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+            QTest::mouseClick(target, button, {}, empty);
+            const bool kept = button == Qt::RightButton;
+            EXPECT_EQ(st.Reg_Choose[0] + st.Reg_Choose[1], kept ? 2 : 0);
+            EXPECT_EQ(form.Frames[1]->Color(), kept ? TColorToQColor(clSelection) : clBtnFace());
+        }
     }
     QTest::keyClick(&form, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier); // its item is invisible

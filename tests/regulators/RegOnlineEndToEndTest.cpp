@@ -49,9 +49,11 @@ std::array<float, 3> DeviceLoop(TComPortClass& port, int k) {
 
 class RegOnlineEndToEnd : public testing::Test {
   protected:
-    // devsim with a bus log and args; the view on loop 1, a single loop on a 0..100 scale.
+    // devsim with a bus log and args; logged in with the full level, the view on loop 1, a single
+    // loop on a 0..100 scale.
     bool Start(const QStringList& args) {
         if (!StartLoggedDevsim(devsim, DEVSIM_PATH, args, port)) return false;
+        parts.cfg->Veg.AccessLevel = 1;
         parts.cfg->Reg.SetAnVh(0, 1);
         parts.cfg->Reg.SetTReg(0, 0, 1);
         view.LoopIndex = {0, 1};

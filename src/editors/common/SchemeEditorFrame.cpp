@@ -139,9 +139,12 @@ bool SchemeEditorFrame::eventFilter(QObject* watched, QEvent* event) {
             ScrollBox1MouseWheelUp();
         return true;
     }
-    if (watched == SchemeArea && event->type() == QEvent::MouseButtonPress) {
+    // The whole visible area is the scheme: the viewport gets the presses on it beside or below
+    // the canvas, and those the canvas passes on (none that a scheme element takes).
+    const bool onScheme = watched == ScrollBox1->viewport();
+    if (onScheme && event->type() == QEvent::MouseButtonPress) {
         ScrollBox1MouseDown(static_cast<QMouseEvent*>(event)->button());
-    } else if (watched == SchemeArea && event->type() == QEvent::MouseButtonRelease &&
+    } else if (onScheme && event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Only a left click clears the choice; a right one opens the popup over it.
         ScrollBox1Click(ScrollBox1);
