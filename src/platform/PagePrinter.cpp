@@ -44,6 +44,10 @@ QPainter* QtPagePrinter::BeginJob() {
     return painter_.get();
 }
 
+bool QtPagePrinter::NewPage() {
+    return painter_ && printer_->newPage();
+}
+
 void QtPagePrinter::EndJob() {
     if (painter_) painter_->end();
     painter_.reset();

@@ -1,6 +1,6 @@
 #pragma once
 // The printer the scheme and table pictures go to: the print dialog, then one print job at a
-// time with a painter on its page. The desktop one is QPrinter with QPrintDialog; tests use one
+// time with a painter on its pages. The desktop one is QPrinter with QPrintDialog; tests use one
 // that writes each job to a PDF file of its own.
 
 #include <QString>
@@ -19,8 +19,11 @@ class PagePrinter {
     virtual ~PagePrinter() = default;
     // The print dialog (pages fromPage..toPage offered, range preset); false when it was cancelled.
     virtual bool Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) = 0;
-    // Begins a print job; the painter draws on its one page until EndJob.
+    // Begins a print job with the painter on its first page; nullptr when the printer cannot begin
+    // (a file that cannot be written). Every page of a job goes to the same printer or file.
     virtual QPainter* BeginJob() = 0;
+    // Moves the job's painter on to a new page; false when the printer cannot.
+    virtual bool NewPage() = 0;
     virtual void EndJob() = 0;
     // Prints a text document, over as many pages as it takes, as one job under the title.
     virtual void PrintDocument(QTextDocument& document, const QString& title) = 0;
@@ -37,6 +40,7 @@ class QtPagePrinter : public PagePrinter {
     ~QtPagePrinter() override;
     bool Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) override;
     QPainter* BeginJob() override;
+    bool NewPage() override;
     void EndJob() override;
     void PrintDocument(QTextDocument& document, const QString& title) override;
     int DpiX() const override;

@@ -7,7 +7,9 @@
 #include "editors/fb/Obrinfalg.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -98,7 +100,7 @@ namespace {
 // PDF files in a temporary folder; the dialog's answer scripted.
 class PdfPrinter : public QtPagePrinter {
   public:
-    explicit PdfPrinter(const QString& dir) : QtPagePrinter(dir + "/page%1.pdf") {}
+    explicit PdfPrinter(const QString& dir) : QtPagePrinter(dir + "/job%1.pdf") {}
     bool Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) override {
         ++setups;
         offered = {fromPage, toPage};
@@ -111,19 +113,29 @@ class PdfPrinter : public QtPagePrinter {
     bool accept = true;
 };
 
-QString PdfText(const QString& path, const QString& mode = "-layout") {
+// The text of the PDF, or of its page from 1 on.
+QString PdfText(const QString& path, const QString& mode = "-layout", int page = 0) {
+    QStringList args{mode, path, "-"};
+    if (page > 0) args << "-f" << QString::number(page) << "-l" << QString::number(page);
     QProcess p;
-    p.start("pdftotext", {mode, path, "-"});
+    p.start("pdftotext", args);
     if (!p.waitForFinished(30000)) return {};
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The words of the PDF whose boxes overlap another word's, in pairs.
-QStringList OverprintedWords(const QString& path) {
+// The text of each page of the PDF, in order: pdftotext ends every page with a form feed.
+QStringList PdfPages(const QString& path) {
+    QStringList pages = PdfText(path).split(QChar('\f'));
+    pages.removeLast();
+    return pages;
+}
+
+// The words of the PDF's page whose boxes overlap another word's, in pairs.
+QStringList OverprintedWords(const QString& path, int page) {
     static const QRegularExpression word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
     std::vector<std::pair<QRectF, QString>> words;
-    for (auto m = word.globalMatch(PdfText(path, "-bbox")); m.hasNext();) {
+    for (auto m = word.globalMatch(PdfText(path, "-bbox", page)); m.hasNext();) {
         const auto w = m.next();
         words.push_back({QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
                                 QPointF(w.captured(3).toDouble(), w.captured(4).toDouble())),
@@ -162,7 +174,7 @@ class FbSchemePrintRun : public FbEditorFixture {
     PdfPrinter printer{dir.path()};
 };
 
-TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
+TEST_F(FbSchemePrintRun, AllPagesOfARunAreOneJob) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
     // An empty scheme opens no dialog.
     Form().RebuildFBScheme();
@@ -196,23 +208,62 @@ TEST_F(FbSchemePrintRun, EachPageIsAJobOfItsOwn) {
     printer.accept = true;
     Form().Button2->click();
     EXPECT_EQ(printer.offered, std::make_pair(1, 2));
-    EXPECT_EQ(printer.Jobs(), 2);
+    EXPECT_EQ(printer.Jobs(), 1);
     EXPECT_EQ(clock.sleeps, std::vector<int>({300, 500, 300, 500}));
+    const QString job = dir.filePath("job1.pdf");
+    const QStringList pages = PdfPages(job);
+    ASSERT_EQ(pages.size(), 2);
     // The main window's file-mode label, not the editor's, on the first page only.
-    ExpectTexts(PdfText(dir.filePath("page1.pdf")),
+    ExpectTexts(pages[0],
                 {Form().windowTitle(), "Программатор ВЕГ-17", "Файловый режим главного окна", "26",
                  "Информация о модулях реле:", "ФБ1 МР1: 1,3", "ФБ2 нет выхода на модуль реле", "Котельная"},
                 {"Режим работы с файлом", "29", "Дальний"});
-    ExpectTexts(PdfText(dir.filePath("page2.pdf")),
-                {"29", "страница 2", "Дальний", "ФБ18 нет выхода на модуль реле"},
+    ExpectTexts(pages[1], {"29", "страница 2", "Дальний", "ФБ18 нет выхода на модуль реле"},
                 {"26", "Файловый режим", "ФБ1 "});
-    for (const char* page : {"page1.pdf", "page2.pdf"})
-        EXPECT_EQ(OverprintedWords(dir.filePath(page)).join("; ").toStdString(), "") << page;
+    for (const int page : {1, 2})
+        EXPECT_EQ(OverprintedWords(job, page).join("; ").toStdString(), "") << page;
 
     Cfg().Serv.FileMode = 0; // the device's scheme: no file-mode line
     Form().Button2->click();
-    ASSERT_EQ(printer.Jobs(), 4);
-    ExpectTexts(PdfText(dir.filePath("page3.pdf")), {Form().windowTitle()}, {"Файловый режим"});
+    ASSERT_EQ(printer.Jobs(), 2);
+    ExpectTexts(PdfPages(dir.filePath("job2.pdf")).value(0), {Form().windowTitle()}, {"Файловый режим"});
+}
+
+TEST_F(FbSchemePrintRun, PrintToFileHoldsEveryPageInOrder) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    QtPagePrinter desktop; // the editor's own printer; the file is chosen in its dialog
+    SetPicturePrinter(&desktop);
+    for (int i = 0; i < 33; ++i) // eleven rows: three pages
+        SetBlock(i, 1);
+    Form().RebuildFBScheme();
+    const auto printTo = [&](const QString& file) {
+        modals.Then([file](QDialog* d) {
+            auto* dialog = qobject_cast<QPrintDialog*>(d);
+            EXPECT_NE(dialog, nullptr);
+            if (!dialog) return int(QDialog::Rejected);
+            dialog->printer()->setOutputFileName(file); // "print to file" with its name
+            return int(QDialog::Accepted);
+        });
+        Form().Button2->click();
+    };
+
+    const QString file = dir.filePath("scheme.pdf");
+    printTo(file);
+    EXPECT_EQ(desktop.Jobs(), 1);
+    EXPECT_EQ(clock.sleeps, std::vector<int>({300, 500, 300, 500, 300, 500}));
+    const QStringList pages = PdfPages(file);
+    ASSERT_EQ(pages.size(), 3);
+    const auto relayLine = [](int block) { return "ФБ" + QString::number(block) + " нет выхода"; };
+    ExpectTexts(pages[0], {Form().windowTitle(), relayLine(1), relayLine(15)}, {"страница", relayLine(16)});
+    ExpectTexts(pages[1], {"страница 2", relayLine(16), relayLine(30)},
+                {Form().windowTitle(), relayLine(15), relayLine(31)});
+    ExpectTexts(pages[2], {"страница 3", relayLine(31), relayLine(33)}, {relayLine(30)});
+
+    // A file that cannot be written: nothing printed, no waits, and the editor goes on.
+    clock.sleeps.clear();
+    printTo(dir.filePath("missing/scheme.pdf"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing/scheme.pdf")));
+    EXPECT_TRUE(clock.sleeps.empty());
 }
 
 TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
@@ -225,7 +276,7 @@ TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
     EXPECT_EQ(lines.value(0), "ВЕГ-17  0D010000  № 1");
     window.But5->click();
     ASSERT_EQ(printer.Jobs(), 1);
-    ExpectTexts(PdfText(dir.filePath("page1.pdf")), {"вход. сигнала 4"}, {});
+    ExpectTexts(PdfText(dir.filePath("job1.pdf")), {"вход. сигнала 4"}, {});
 
     window.Button1->click();
     QTextCursor cursor(window.RichEdit3->document()->lastBlock()); // the second heading row
@@ -234,7 +285,7 @@ TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
     window.Button2->click();
     ASSERT_EQ(printer.Jobs(), 2);
     EXPECT_FALSE(window.RichEdit4->isVisible());
-    ExpectTexts(PdfText(dir.filePath("page2.pdf")),
+    ExpectTexts(PdfText(dir.filePath("job2.pdf")),
                 {"Печать выделенной части таблицы", "Функциональные блоки", "п/п"}, {"Наименование"});
 
     // Only the block table's print presets the dialog to the selection.

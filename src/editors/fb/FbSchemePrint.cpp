@@ -243,9 +243,9 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
     }
     const int sx = std::max(1, printer.DpiX() / std::max(1, form.SchemeArea->logicalDpiX()));
     const int sy = std::max(1, printer.DpiY() / std::max(1, form.SchemeArea->logicalDpiY()));
-    for (int p = 0; p < int(pages.size()); ++p) {
-        QPainter* painter = printer.BeginJob();
-        if (!painter) break;
+    QPainter* painter = printer.BeginJob();
+    for (int p = 0; painter && p < int(pages.size()); ++p) {
+        if (p > 0 && !printer.NewPage()) break;
         const Page& page = pages[size_t(p)];
         // Line steps from the fonts as the printer sets them; the picture half a line below the
         // header, the relay list half a line below the picture.
@@ -283,8 +283,8 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
             SetFont(*painter, k == 0 ? 8 : 7, false);
             DrawText(*painter, relayLines[k].pos, relayLines[k].text);
         }
-        printer.EndJob();
-        port.Delay(WaitAfterJob);
+        port.Delay(WaitAfterPage);
     }
+    if (painter) printer.EndJob();
     form.ScrollBox1->setFocus();
 }

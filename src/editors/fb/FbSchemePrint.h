@@ -1,7 +1,7 @@
 #pragma once
-// The printed function-block scheme: five scheme rows a page, each page a print job of its own,
-// the elements scaled from screen to printer resolution below a header, the algorithm names over
-// their blocks and the relay outputs of the page's blocks listed below the picture.
+// The printed function-block scheme: five scheme rows a page, all pages in one print job, the
+// elements scaled from screen to printer resolution below a header, the algorithm names over their
+// blocks and the relay outputs of the page's blocks listed below the picture.
 
 #include <QPoint>
 #include <QRect>
@@ -23,7 +23,7 @@ constexpr int BandHeight = 620;     // the background band behind the picture
 constexpr int FirstBlockBelow = 15; // the first block of a page stands this far below the top
 constexpr int LabelBandHeight = 13;
 constexpr int WaitAfterPlacing = 300; // ms
-constexpr int WaitAfterJob = 500;     // ms
+constexpr int WaitAfterPage = 500;    // ms
 
 // The blocks of one page: indexes first..last.
 struct Page {
