@@ -307,14 +307,17 @@ TEST_F(RegOnline, TheLimitedLevelIsRefusedEveryWriteAndKeepsTheDevicesValues) {
         boxes.Expect("Ваш уровень доступа не позволяет\nпроизводить передачу в прибор", "Предупреждение",
                      MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
     };
+    // A value typed over the box and Enter.
+    const auto typeInto = [&](PanelPart* box, const char* text) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_TRUE(view.EditText->hasFocus());
+        QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(view.EditText, text);
+        expectRefusal();
+        QTest::keyClick(view.EditText, Qt::Key_Return);
+    };
 
-    QTest::mouseClick(p.panel->SPBox(), Qt::LeftButton);
-    ASSERT_TRUE(view.EditText->hasFocus());
-    QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(view.EditText, "60");
-    device.ClearLog();
-    expectRefusal();
-    QTest::keyClick(view.EditText, Qt::Key_Return);
+    typeInto(p.panel->SPBox(), "60");
     EXPECT_EQ(p.panel->SPBox()->Text(), "50.00");
     EXPECT_EQ(Cfg().Reg.GetOnlineSP(0), 50.0f);
     EXPECT_FALSE(view.EditText->isVisible());
@@ -330,17 +333,13 @@ TEST_F(RegOnline, TheLimitedLevelIsRefusedEveryWriteAndKeepsTheDevicesValues) {
     device.SetCoil(HandAutoCoil(0), false); // hand: OUT is typed
     view.Timer1Timer();
     ASSERT_FALSE(p.handAut->isChecked());
-    QTest::mouseClick(p.panel->OUTBox(), Qt::LeftButton);
-    QTest::keyClick(view.EditText, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(view.EditText, "70");
-    device.ClearLog();
-    expectRefusal();
-    QTest::keyClick(view.EditText, Qt::Key_Return);
+    typeInto(p.panel->OUTBox(), "70");
     EXPECT_EQ(p.panel->OUTBox()->Text(), "40.00");
     expectRefusal();
     QTest::mouseClick(p.handAut, Qt::LeftButton);
     EXPECT_FALSE(p.handAut->isChecked());
 
-    EXPECT_TRUE(device.Received().empty());
+    EXPECT_TRUE(device.ReceivedOf(5).empty());
+    EXPECT_TRUE(device.ReceivedOf(16).empty());
     EXPECT_TRUE(view.Timer1->isActive()); // a refusal is no failed exchange: polling goes on
 }
