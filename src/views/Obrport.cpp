@@ -10,6 +10,10 @@
 
 namespace {
 
+// The characters of a device name the port box shows whole, such as a pseudo-terminal's
+// "/tmp/veg17-devsim.AbC123".
+constexpr int kPortNameLength = 24;
+
 void SelectData(QComboBox* box, const QVariant& value) {
     const int i = box->findData(value);
     if (i >= 0) box->setCurrentIndex(i);
@@ -27,6 +31,7 @@ TFormPort::TFormPort(std::function<LinkSettings()> current, Apply apply, QWidget
     ComboPort->setEditable(true);
     ComboPort->setInsertPolicy(QComboBox::NoInsert);
     ComboPort->setCompleter(nullptr);
+    ComboPort->setMinimumContentsLength(kPortNameLength);
     ComboSpeed = new QComboBox(this);
     for (int baud : {9600, 19200, 57600, 115200})
         ComboSpeed->addItem(QString::number(baud), baud);

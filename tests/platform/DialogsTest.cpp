@@ -1,7 +1,12 @@
 #include "Dialogs.h"
 #include "Colors.h"
+#include "ModalCheck.h"
 #include "RadioGroup.h"
 #include "ScriptedDialogs.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QVBoxLayout>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -32,4 +37,21 @@ TEST(Platform, ColourIsBlueGreenRedAndRadioGroupCanBeCleared) {
     EXPECT_EQ(group.ItemIndex(), 2);
     group.SetItemIndex(-1);
     EXPECT_EQ(group.ItemIndex(), -1);
+}
+
+// A box or a dialog as narrow as its short text would have the title bar cut its caption.
+TEST(Dialogs, MessageBoxesAndModalWindowsAreAsWideAsTheirCaptionNeeds) {
+    const QString boxCaption = "Подтвердите удаление ";
+    int boxWidth = 0;
+    CheckNextModal([&](QWidget* box) { boxWidth = box->width(); });
+    EXPECT_EQ(MessageBox(nullptr, "Удалить?", boxCaption, MsgButtons::YesNo, MsgIcon::Question), mrNo);
+    EXPECT_GE(boxWidth, TitleBarWidth(boxCaption));
+
+    QDialog dialog;
+    dialog.setWindowTitle("Необходимость печати файла .rtf");
+    (new QVBoxLayout(&dialog))->addWidget(new QLabel("Да"));
+    int dialogWidth = 0;
+    CheckNextModal([&](QWidget* w) { dialogWidth = w->width(); });
+    EXPECT_EQ(ShowModal(&dialog), QDialog::Rejected);
+    EXPECT_GE(dialogWidth, TitleBarWidth(dialog.windowTitle()));
 }

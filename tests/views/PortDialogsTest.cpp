@@ -1,5 +1,7 @@
+#include "ModalCheck.h"
 #include "Obrnastr.h"
 #include "Obrport.h"
+#include "PaintedTexts.h"
 #include "SimLink.h"
 #include "ViewsTestSupport.h"
 
@@ -90,4 +92,18 @@ TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(link->settings.portName, "/tmp/veg17-typed");
     EXPECT_EQ(form.ComboPort->count(), listed);
+}
+
+// Opened as the main window opens it, the dialog has room for its caption in the title bar and its
+// port box shows the whole name ./run.sh gives the simulator's port.
+TEST_F(PortDialogs, CaptionAndASimulatorPortNameShowWhole) {
+    const QString name = "/tmp/veg17-devsim.MwQ8Wm";
+    form.SetPortName(name);
+    CheckNextModal([&](QWidget* window) {
+        EXPECT_GE(window->width(), TitleBarWidth(window->windowTitle()));
+        EXPECT_TRUE(AllPaintedTexts(form.ComboPort).contains(name));
+        const QStringList cut = CutTexts(form.ComboPort);
+        EXPECT_TRUE(cut.isEmpty()) << cut.join(" | ").toStdString();
+    });
+    EXPECT_EQ(ShowModal(&form), QDialog::Rejected);
 }
