@@ -296,11 +296,7 @@ bool OpenConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
 }
 
 bool SaveConfigFile(QWidget* parent, const QString& path, TConfiguration& cfg) {
-    if (!WriteFileWhole(path, BuildFile(cfg))) {
-        MessageBox(parent, QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path),
-                   kError, MsgButtons::OK, MsgIcon::Error);
-        return false;
-    }
+    if (!WriteFileWholeOrTell(parent, path, BuildFile(cfg))) return false;
     cfg.Serv.Modified = 0;
     return true;
 }

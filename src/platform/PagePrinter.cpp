@@ -1,8 +1,11 @@
 #include "PagePrinter.h"
 
 #include "Dialogs.h"
+#include "WholeFile.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextDocument>
@@ -21,6 +24,7 @@ QtPagePrinter::~QtPagePrinter() {
 }
 
 bool QtPagePrinter::Setup(QWidget* parent, int fromPage, int toPage, PrintRange range) {
+    parent_ = parent;
     const bool selection = range == PrintRange::Selection;
     printer_->setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
     if (!pdfPattern_.isEmpty()) return true;
@@ -33,31 +37,58 @@ bool QtPagePrinter::Setup(QWidget* parent, int fromPage, int toPage, PrintRange 
     return ShowModal(&dialog) == QDialog::Accepted;
 }
 
-QPainter* QtPagePrinter::BeginJob() {
+QPagedPaintDevice* QtPagePrinter::StartJob() {
     ++jobs_;
     if (!pdfPattern_.isEmpty()) printer_->setOutputFileName(pdfPattern_.arg(jobs_));
+    if (printer_->outputFileName().isEmpty()) return printer_.get();
+    // Printed to a file: the job is drawn into memory and the file written whole at its end.
+    // QPrinter would write the file as it goes, and a full disk would leave it cut, unreported.
+    fileData_ = std::make_unique<QBuffer>();
+    fileData_->open(QIODevice::WriteOnly);
+    fileWriter_ = std::make_unique<QPdfWriter>(fileData_.get());
+    fileWriter_->setResolution(printer_->resolution());
+    fileWriter_->setPageLayout(printer_->pageLayout());
+    fileWriter_->setPageRanges(printer_->pageRanges());
+    fileWriter_->setTitle(printer_->docName());
+    fileWriter_->setCreator(printer_->creator());
+    return fileWriter_.get();
+}
+
+void QtPagePrinter::FinishJob() {
+    if (!fileWriter_) return;
+    fileWriter_.reset();
+    WriteFileWholeOrTell(parent_, printer_->outputFileName(), fileData_->data());
+    fileData_.reset();
+}
+
+QPainter* QtPagePrinter::BeginJob() {
+    QPagedPaintDevice* device = StartJob();
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
+    if (!painter_->begin(device)) {
         painter_.reset();
+        fileWriter_.reset();
+        fileData_.reset();
         return nullptr;
     }
     return painter_.get();
 }
 
 bool QtPagePrinter::NewPage() {
-    return painter_ && printer_->newPage();
+    if (!painter_) return false;
+    return fileWriter_ ? fileWriter_->newPage() : printer_->newPage();
 }
 
 void QtPagePrinter::EndJob() {
-    if (painter_) painter_->end();
+    if (!painter_) return;
+    painter_->end();
     painter_.reset();
+    FinishJob();
 }
 
 void QtPagePrinter::PrintDocument(QTextDocument& document, const QString& title) {
-    ++jobs_;
-    if (!pdfPattern_.isEmpty()) printer_->setOutputFileName(pdfPattern_.arg(jobs_));
     printer_->setDocName(title);
-    document.print(printer_.get());
+    document.print(StartJob());
+    FinishJob();
 }
 
 int QtPagePrinter::DpiX() const {

@@ -3,10 +3,14 @@
 // time with a painter on its pages. The desktop one is QPrinter with QPrintDialog; tests use one
 // that writes each job to a PDF file of its own.
 
+#include <QPointer>
 #include <QString>
 #include <memory>
 
+class QBuffer;
+class QPagedPaintDevice;
 class QPainter;
+class QPdfWriter;
 class QPrinter;
 class QTextDocument;
 class QWidget;
@@ -33,7 +37,8 @@ class PagePrinter {
 };
 
 // QPrinter: the dialog through ShowModal, each job a document of its own. With a PDF path
-// pattern ("%1" for the job number from 1) it prints to PDF files and shows no dialog.
+// pattern ("%1" for the job number from 1) it prints to PDF files and shows no dialog. A job
+// printed to a file writes it whole or, telling the user, leaves the old file as it was.
 class QtPagePrinter : public PagePrinter {
   public:
     explicit QtPagePrinter(QString pdfPattern = QString());
@@ -48,8 +53,16 @@ class QtPagePrinter : public PagePrinter {
     int Jobs() const { return jobs_; }
 
   private:
+    // The device a new job paints on: the printer, or a PDF in memory for a file.
+    QPagedPaintDevice* StartJob();
+    // Writes a job printed to a file.
+    void FinishJob();
+
     QString pdfPattern_;
+    QPointer<QWidget> parent_; // of the last print dialog, for the box of a file not written
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QBuffer> fileData_;
+    std::unique_ptr<QPdfWriter> fileWriter_;
     std::unique_ptr<QPainter> painter_;
     int jobs_ = 0;
 };

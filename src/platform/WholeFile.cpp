@@ -1,5 +1,8 @@
 #include "WholeFile.h"
 
+#include "Dialogs.h"
+
+#include <QDir>
 #include <QSaveFile>
 
 bool WriteFileWhole(const QString& path, const QByteArray& data) {
@@ -11,4 +14,11 @@ bool WriteFileWhole(const QString& path, const QByteArray& data) {
         return false;
     }
     return file.commit();
+}
+
+bool WriteFileWholeOrTell(QWidget* parent, const QString& path, const QByteArray& data) {
+    if (WriteFileWhole(path, data)) return true;
+    MessageBox(parent, QStringLiteral("Файл не удается сохранить:\n") + QDir::toNativeSeparators(path),
+               QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
+    return false;
 }

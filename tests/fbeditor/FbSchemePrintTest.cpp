@@ -3,6 +3,7 @@
 
 #include "editors/fb/FbSchemePrint.h"
 #include "FbEditorFixture.h"
+#include "FileSizeLimit.h"
 #include "PagePrinter.h"
 #include "editors/fb/Obrinfalg.h"
 
@@ -259,11 +260,27 @@ TEST_F(FbSchemePrintRun, PrintToFileHoldsEveryPageInOrder) {
                 {Form().windowTitle(), relayLine(15), relayLine(31)});
     ExpectTexts(pages[2], {"страница 3", relayLine(31), relayLine(33)}, {relayLine(30)});
 
-    // A file that cannot be written: nothing printed, no waits, and the editor goes on.
-    clock.sleeps.clear();
-    printTo(dir.filePath("missing/scheme.pdf"));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing/scheme.pdf")));
-    EXPECT_TRUE(clock.sleeps.empty());
+    // A file that cannot be written, in no folder or on a full disk, is told; an old file stays
+    // byte for byte.
+    const QString missing = dir.filePath("missing/scheme.pdf");
+    boxes.Expect("Файл не удается сохранить:\n" + QDir::toNativeSeparators(missing), "Ошибка", MsgButtons::OK,
+                 MsgIcon::Error, mrNone, mrOk);
+    printTo(missing);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    boxes.Expect("Файл не удается сохранить:\n" + QDir::toNativeSeparators(file), "Ошибка", MsgButtons::OK,
+                 MsgIcon::Error, mrNone, mrOk);
+    {
+        const FileSizeLimit full(before.size() / 2);
+        ASSERT_TRUE(full.IsSet());
+        printTo(file);
+    }
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"scheme.pdf"}); // no temporary file
 }
 
 TEST_F(FbSchemePrintRun, HiddenButtonsPrintTheTableTextWholeOrSelected) {
