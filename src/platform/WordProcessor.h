@@ -21,21 +21,23 @@ class WordProcessor {
     virtual void Quit() = 0;
 };
 
-// LibreOffice headless: prints with `soffice --headless -p FILE` to the default printer. The page
-// setup already travels in the RTF file, and the file on disk is the saved document, so setting
-// up, saving and closing have nothing left to do. The print runs while the windows keep painting
-// and the user's input is held, as during a transfer; with no printer it is not started, and
+// LibreOffice headless turns the RTF file into a PDF in a temporary folder, and CUPS's `lp` puts
+// that PDF on the system's default printer. LibreOffice's exit status says nothing about a print,
+// so the print counts as done only when the PDF is there and `lp` answers with a request id. The
+// page setup travels in the RTF file, and the file on disk is the saved document, so setting up,
+// saving and closing have nothing left to do. The print runs while the windows keep painting and
+// the user's input is held, as during a transfer; with no default printer it is not started, and
 // either case is told in one box.
 class DesktopWordProcessor : public WordProcessor {
   public:
     static constexpr int kPrintTimeoutMs = 120000;
 
-    // True when the system has a printer (QPrinterInfo).
-    static bool SystemHasPrinter();
+    // The system's default printer, the one the print dialog offers first; empty when there is none.
+    static QString SystemDefaultPrinter();
 
-    explicit DesktopWordProcessor(QWidget* parent = nullptr, QString program = QStringLiteral("soffice"),
-                                  int printTimeoutMs = kPrintTimeoutMs,
-                                  std::function<bool()> hasPrinter = SystemHasPrinter);
+    // The programs `soffice` and `lp` are looked up on PATH.
+    explicit DesktopWordProcessor(QWidget* parent = nullptr, int printTimeoutMs = kPrintTimeoutMs,
+                                  std::function<QString()> defaultPrinter = SystemDefaultPrinter);
 
     bool OpenDocument(const QString& fileName) override;
     void SetPageSetup(const PageSetup& page) override;
@@ -45,10 +47,12 @@ class DesktopWordProcessor : public WordProcessor {
     void Quit() override;
 
   private:
+    // Converts and queues the document; returns why it did not reach the printer, empty when it did.
+    QString Print(const QString& printer);
+
     QWidget* parent_;
-    QString program_;
     int printTimeoutMs_;
-    std::function<bool()> hasPrinter_;
-    QString programPath_; // found when the document was opened
+    std::function<QString()> defaultPrinter_;
+    QString officePath_; // found when the document was opened
     QString document_;
 };

@@ -3,13 +3,10 @@
 #include "RtfTablePrint.h"
 #include "TextCodec.h"
 #include "ViewsTestSupport.h"
-#include "WordProcessor.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTimer>
 
 TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
     const QByteArray doc = RtfDocument({"a\\b{c}\td", "Ёж №5 ё", "Ω", "x\ny\x01"});
@@ -129,75 +126,4 @@ TEST(RtfTablePrint, AFullDiskKeepsTheOldFileAndAsksToRetry) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"t.rtf"}); // no temporary file
         EXPECT_TRUE(wp.calls.isEmpty());
     }
-}
-
-TEST(RtfTablePrint, MissingWordProcessorLeavesTheFileWritten) {
-    QTemporaryDir dir;
-    const QString name = dir.filePath("t.rtf");
-    DesktopWordProcessor wp(nullptr, dir.filePath("no-soffice"));
-    ScriptedMessageBoxes boxes;
-    boxes.Expect("Текстовый процессор LibreOffice не найден.\nФайл сохранён: " +
-                     QDir::toNativeSeparators(name),
-                 "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
-    EXPECT_EQ(RtfTablePrint(nullptr, {"строка"}, name, wp, kLandscape).outcome, RtfPrintOutcome::Finished);
-    EXPECT_EQ(ReadAll(name), RtfDocument({"строка"}, kLandscape));
-}
-
-TEST(DesktopWordProcessor, PrintsThroughSofficeAndReportsFailuresAndHangs) {
-    QTemporaryDir dir;
-    const QString program = dir.filePath("fake-soffice");
-    const QString argsFile = dir.filePath("args");
-    auto makeProgram = [&](const QByteArray& tail) {
-        QFile script(program);
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho \"$@\" > '" + argsFile.toUtf8() + "'\n" + tail + "\n");
-        script.close();
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    };
-    const QString doc = dir.filePath("t.rtf");
-    bool printer = true;
-    // The window thread's longest pause between ticks of a 10 ms timer while the print runs.
-    auto printOnce = [&](int timeoutMs) {
-        DesktopWordProcessor wp(nullptr, program, timeoutMs, [&] { return printer; });
-        EXPECT_TRUE(wp.OpenDocument(doc));
-        QElapsedTimer sinceTick;
-        qint64 longest = 0;
-        QTimer ticks;
-        QObject::connect(&ticks, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
-        ticks.start(10);
-        sinceTick.start();
-        wp.PrintOut();
-        longest = std::max(longest, sinceTick.elapsed());
-        wp.Save(doc);
-        wp.Close(doc);
-        wp.Quit();
-        return longest;
-    };
-    const QString failed = "Не удалось напечатать файл " + QDir::toNativeSeparators(doc);
-
-    makeProgram("sleep 2; exit 0"); // a print of two seconds keeps the window painting
-    {
-        ScriptedMessageBoxes boxes;
-        EXPECT_LT(printOnce(5000), 1000);
-    }
-    EXPECT_EQ(ReadAll(argsFile), "--headless -p " + doc.toUtf8() + "\n");
-
-    for (const QByteArray& tail : {QByteArray("exit 1"), QByteArray("exec sleep 30")}) {
-        makeProgram(tail);
-        ScriptedMessageBoxes boxes;
-        boxes.Expect(failed, "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
-        QElapsedTimer timer;
-        timer.start();
-        printOnce(300);
-        EXPECT_LT(timer.elapsed(), 10000) << tail.constData();
-    }
-
-    // No printer: soffice is not started, and the box says so.
-    printer = false;
-    QFile::remove(argsFile);
-    ScriptedMessageBoxes boxes;
-    boxes.Expect("Принтер не найден. Файл не напечатан: " + QDir::toNativeSeparators(doc), "Предупреждение",
-                 MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
-    printOnce(300);
-    EXPECT_FALSE(QFile::exists(argsFile));
 }
