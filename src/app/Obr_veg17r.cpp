@@ -12,6 +12,7 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
+#include "SaveFileDialog.h"
 #include "ServInput.h"
 #include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Prog_infvhd.h"
@@ -62,11 +63,12 @@ constexpr int kDeviceNumbers = 31;
 const QString kFileFilter = QStringLiteral("Файлы конфигурации (*.veg)");
 const QString kSuffix = QStringLiteral("veg");
 
-QFileDialog* MakeFileDialog(QWidget* parent, const QString& title, QFileDialog::AcceptMode mode) {
-    auto* dialog = new QFileDialog(parent, title, QString(), kFileFilter);
+QFileDialog* MakeOpenDialog(QWidget* parent) {
+    auto* dialog =
+        new QFileDialog(parent, QStringLiteral("Открыть файл конфигурации"), QString(), kFileFilter);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setDefaultSuffix(kSuffix);
     return dialog;
 }
@@ -169,12 +171,10 @@ void TForm1::CreateForms() {
         [this](const LinkSettings& s, QString* error) { return ComPort.OpenPort(s, error); }, this);
     FormNastr = new TFormNastr([this] { return ComPort.GetExchangeSettings(); },
                                [this](const ExchangeSettings& s) { ComPort.SetExchangeSettings(s); }, this);
-    OpenDialog.MakeWith([this] {
-        return MakeFileDialog(this, QStringLiteral("Открыть файл конфигурации"), QFileDialog::AcceptOpen);
-    });
+    OpenDialog.MakeWith([this] { return MakeOpenDialog(this); });
     SaveDialog.MakeWith([this] {
-        return MakeFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"),
-                              QFileDialog::AcceptSave);
+        return new SaveFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"), kFileFilter,
+                                  kSuffix);
     });
 }
 

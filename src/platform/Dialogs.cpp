@@ -10,7 +10,7 @@
 namespace {
 
 // Room a title bar takes beside the caption: the window's icon and its buttons.
-constexpr int kTitleBarControls = 100;
+constexpr int kTitleBarControls = 160;
 
 // The width a window needs for the window manager's title bar to show its caption whole: title
 // bars set the caption in the application font made bold.

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "PrintContext.h"
 #include "RtfTablePrint.h"
+#include "SaveFileDialog.h"
 #include "WordProcessor.h"
 
 #include <QFileDialog>
@@ -59,13 +60,8 @@ QStringList InfoGridLines(const QTableWidget* grid) {
 }
 
 QFileDialog* MakeRtfSaveDialog(QWidget* parent, const QString& filter) {
-    auto* dialog =
-        new QFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), QString(), filter);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setDefaultSuffix(QStringLiteral("rtf"));
-    return dialog;
+    return new SaveFileDialog(parent, QStringLiteral("Создание  или замена файла .rtf "), filter,
+                              QStringLiteral("rtf"));
 }
 
 void PrintLinesToRtf(QWidget* parent, PrintContext* context, QFileDialog* dialog, const QStringList& lines,

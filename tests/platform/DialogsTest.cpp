@@ -2,10 +2,18 @@
 #include "Colors.h"
 #include "ModalCheck.h"
 #include "RadioGroup.h"
+#include "SaveFileDialog.h"
 #include "ScriptedDialogs.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <gtest/gtest-spi.h>
@@ -41,11 +49,12 @@ TEST(Platform, ColourIsBlueGreenRedAndRadioGroupCanBeCleared) {
 
 // A box or a dialog as narrow as its short text would have the title bar cut its caption.
 TEST(Dialogs, MessageBoxesAndModalWindowsAreAsWideAsTheirCaptionNeeds) {
-    const QString boxCaption = "Подтвердите удаление ";
-    int boxWidth = 0;
-    CheckNextModal([&](QWidget* box) { boxWidth = box->width(); });
-    EXPECT_EQ(MessageBox(nullptr, "Удалить?", boxCaption, MsgButtons::YesNo, MsgIcon::Question), mrNo);
-    EXPECT_GE(boxWidth, TitleBarWidth(boxCaption));
+    for (const QString boxCaption : {"Подтвердите удаление ", "Предупреждение"}) {
+        int boxWidth = 0;
+        CheckNextModal([&](QWidget* box) { boxWidth = box->width(); });
+        MessageBox(nullptr, "Не выбран ФБ", boxCaption, MsgButtons::YesNo, MsgIcon::Warning);
+        EXPECT_GE(boxWidth, TitleBarWidth(boxCaption)) << boxCaption.toStdString();
+    }
 
     QDialog dialog;
     dialog.setWindowTitle("Необходимость печати файла .rtf");
@@ -54,4 +63,49 @@ TEST(Dialogs, MessageBoxesAndModalWindowsAreAsWideAsTheirCaptionNeeds) {
     CheckNextModal([&](QWidget* w) { dialogWidth = w->width(); });
     EXPECT_EQ(ShowModal(&dialog), QDialog::Rejected);
     EXPECT_GE(dialogWidth, TitleBarWidth(dialog.windowTitle()));
+}
+
+// Replacing a file is asked in a box as wide as its caption needs; "Нет" keeps the file and the
+// dialog open, "Да" takes the name.
+TEST(Dialogs, TheSaveDialogAsksToReplaceAFileInABoxItsCaptionFits) {
+    QTranslator russian;
+    ASSERT_TRUE(russian.load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&russian);
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("t.rtf");
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    SaveFileDialog dialog(nullptr, "Создание  или замена файла .rtf ", "Файлы RTF (*.rtf)", "rtf");
+    dialog.setDirectory(dir.path());
+    QStringList questions;
+    bool openAfterNo = false;
+    // Answers the box that opens next with the given button, looking at its text and width first.
+    const auto answerNext = [&](QMessageBox::StandardButton answer) {
+        QTimer::singleShot(0, [&, answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return ADD_FAILURE() << "no question asked";
+            questions << box->text() + " | " + box->windowTitle();
+            EXPECT_GE(box->width(), TitleBarWidth(box->windowTitle()));
+            QTest::mouseClick(box->button(answer), Qt::LeftButton);
+        });
+    };
+    QTimer::singleShot(0, [&] {
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        if (!name) return ADD_FAILURE() << "no file name field";
+        QTest::keyClicks(name, "t");
+        answerNext(QMessageBox::No);
+        QTest::keyClick(name, Qt::Key_Return);
+        openAfterNo = dialog.isVisible();
+        answerNext(QMessageBox::Yes);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    QCoreApplication::removeTranslator(&russian);
+    EXPECT_TRUE(openAfterNo);
+    const QString asked = "t.rtf уже существует.\nЗаменить его? | Создание  или замена файла .rtf ";
+    EXPECT_EQ(questions, QStringList({asked, asked}));
+    EXPECT_EQ(dialog.selectedFiles(), QStringList{existing});
 }

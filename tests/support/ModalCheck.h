@@ -10,11 +10,11 @@
 #include <gtest/gtest.h>
 
 // What a title bar needs to show caption whole: its text in the application font made bold, and
-// about 100 pixels for the window's icon and buttons.
+// about 160 pixels for the window's icon and buttons.
 inline int TitleBarWidth(const QString& caption) {
     QFont bold = QApplication::font();
     bold.setBold(true);
-    return QFontMetrics(bold).horizontalAdvance(caption) + 100;
+    return QFontMetrics(bold).horizontalAdvance(caption) + 160;
 }
 
 // Runs check on the modal window that opens next, once it shows, then presses Escape in it.
