@@ -5,6 +5,7 @@
 #include "ConfigTransfer.h"
 #include "Dialogs.h"
 #include "EditorModal.h"
+#include "FileDialogs.h"
 #include "LoopSummary.h"
 #include "Obrconfig.h"
 #include "Obrinform.h"
@@ -12,7 +13,6 @@
 #include "Obrnastr.h"
 #include "Obrpar_mb.h"
 #include "Obrport.h"
-#include "SaveFileDialog.h"
 #include "ServInput.h"
 #include "editors/analog/Obrtipdat.h"
 #include "editors/analog/Prog_infvhd.h"
@@ -62,16 +62,6 @@ namespace {
 constexpr int kDeviceNumbers = 31;
 const QString kFileFilter = QStringLiteral("Файлы конфигурации (*.veg)");
 const QString kSuffix = QStringLiteral("veg");
-
-QFileDialog* MakeOpenDialog(QWidget* parent) {
-    auto* dialog =
-        new QFileDialog(parent, QStringLiteral("Открыть файл конфигурации"), QString(), kFileFilter);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setDefaultSuffix(kSuffix);
-    return dialog;
-}
 
 // The file the user chose, or an empty text when the dialog was cancelled.
 QString ChosenFile(QFileDialog* dialog) {
@@ -171,7 +161,9 @@ void TForm1::CreateForms() {
         [this](const LinkSettings& s, QString* error) { return ComPort.OpenPort(s, error); }, this);
     FormNastr = new TFormNastr([this] { return ComPort.GetExchangeSettings(); },
                                [this](const ExchangeSettings& s) { ComPort.SetExchangeSettings(s); }, this);
-    OpenDialog.MakeWith([this] { return MakeOpenDialog(this); });
+    OpenDialog.MakeWith([this] {
+        return NewOpenFileDialog(this, QStringLiteral("Открыть файл конфигурации"), kFileFilter, kSuffix);
+    });
     SaveDialog.MakeWith([this] {
         return new SaveFileDialog(this, QStringLiteral("Сохранить конфигурацию в файле"), kFileFilter,
                                   kSuffix);

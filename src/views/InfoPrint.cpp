@@ -1,9 +1,9 @@
 #include "InfoPrint.h"
 
 #include "Dialogs.h"
+#include "FileDialogs.h"
 #include "PrintContext.h"
 #include "RtfTablePrint.h"
-#include "SaveFileDialog.h"
 #include "WordProcessor.h"
 
 #include <QFileDialog>

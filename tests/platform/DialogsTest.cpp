@@ -1,8 +1,8 @@
 #include "Dialogs.h"
 #include "Colors.h"
+#include "FileDialogs.h"
 #include "ModalCheck.h"
 #include "RadioGroup.h"
-#include "SaveFileDialog.h"
 #include "ScriptedDialogs.h"
 
 #include <QDialog>

@@ -49,8 +49,9 @@ class StandIns {
         return text.isEmpty() ? QStringList() : text.chopped(1).split('\n');
     }
 
+    // Drops what the last run left behind.
     void Forget() const {
-        for (const char* name : {"soffice.args", "lp.args", "printed.pdf"})
+        for (const char* name : {"soffice.args", "lp.args", "printed.pdf", "child"})
             QFile::remove(File(name));
     }
 
@@ -159,7 +160,6 @@ wait)sh";
     for (const auto& c : cases) {
         SCOPED_TRACE((c.soffice + " | " + c.lp).toStdString());
         standIns.Forget();
-        QFile::remove(standIns.File("child"));
         standIns.Install("soffice", c.soffice);
         standIns.Install("lp", c.lp);
         ScriptedMessageBoxes boxes;

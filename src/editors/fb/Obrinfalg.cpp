@@ -5,6 +5,7 @@
 #include "Configuration.h"
 #include "Dialogs.h"
 #include "EditorModal.h"
+#include "FileDialogs.h"
 #include "InfoPrint.h"
 #include "PagePrinter.h"
 #include "editors/common/EditorContext.h"
@@ -111,13 +112,8 @@ TFormInfAlg::TFormInfAlg(EditorContext& context, QWidget* parent) : QDialog(pare
     RichEdit4 = NewHiddenText(this);
 
     DialOpenFile.MakeWith([this] {
-        auto* dialog = new QFileDialog(this, QString(), QString(),
-                                       QStringLiteral("Файлы типа .veg (*.veg);;Все файлы (*)"));
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::ExistingFile);
-        dialog->setDefaultSuffix(QStringLiteral("veg"));
-        return dialog;
+        return NewOpenFileDialog(this, QString(), QStringLiteral("Файлы типа .veg (*.veg);;Все файлы (*)"),
+                                 QStringLiteral("veg"));
     });
     DialSaveFile.MakeWith(
         [this] { return MakeRtfSaveDialog(this, QStringLiteral("Файлы типа .rtf (*.rtf);;Все файлы (*)")); });

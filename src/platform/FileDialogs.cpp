@@ -1,9 +1,19 @@
-#include "SaveFileDialog.h"
+#include "FileDialogs.h"
 
 #include "Dialogs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+
+QFileDialog* NewOpenFileDialog(QWidget* parent, const QString& caption, const QString& filter,
+                               const QString& defaultSuffix) {
+    auto* dialog = new QFileDialog(parent, caption, QString(), filter);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(defaultSuffix);
+    return dialog;
+}
 
 SaveFileDialog::SaveFileDialog(QWidget* parent, const QString& caption, const QString& filter,
                                const QString& defaultSuffix)
