@@ -110,7 +110,6 @@ void TForm1::CreateForms() {
         StAllAn->setText(QString::number(Cfg.Serv.GetAnInCount()));
         RefreshLoopSummary();
     });
-    connect(Context, &EditorContext::CompositionTaken, this, &TForm1::RefreshComposition);
     FormSig = new TFormSig(this);
     FormVyh = new TFormVyh(this);
     FormCreatFB = new TFormCreatFB(*Context, this);

@@ -245,7 +245,7 @@ TEST_F(FbEditorFixture, WriteToADeviceOfAnotherCapacitySendsNoBlock) {
 // inputs through the block dialog's OK. The tool still holds no configuration to write whole.
 TEST_F(FbEditorFixture, ReadInAToolHoldingNoConfigurationTakesTheDevicesInputs) {
     ASSERT_FALSE(Cfg().Serv.HoldsConfiguration());
-    QSignalSpy taken(&parts.context, &EditorContext::CompositionTaken);
+    QSignalSpy taken(&parts.context, &EditorContext::ConfigurationChanged);
     Form().show();
     Form().InPortClick();
     EXPECT_EQ(device.Received()[0], Frame::Build(1, 0x11, {}));

@@ -87,8 +87,8 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
     EXPECT_EQ(modals.Shown(), 2);
 }
 
-// The function-block editor's own read in a tool holding no configuration: the window shows the
-// device's composition and input counts, and still has no configuration to write whole.
+// The function-block editor's own read in a tool holding no configuration: the window counts the
+// device's inputs, and still has no configuration to write whole.
 TEST(MainWindow, FunctionBlockReadInAFreshToolShowsTheDevicesInputs) {
     TempWorkDir work;
     auto form = ShownMainWindow();
@@ -106,8 +106,10 @@ TEST(MainWindow, FunctionBlockReadInAFreshToolShowsTheDevicesInputs) {
     form->AProgD->trigger();
     EXPECT_EQ(modals.Shown(), 2);
     EXPECT_EQ(sim.device.Received().at(0), Frame::Build(1, 0x11, {}));
-    EXPECT_EQ(std::tuple(form->StAllD->text(), form->StAllAn->text(), form->SlotControls[0]->text()),
-              std::tuple(QString("36"), QString("4"), QString("БРОН")));
+    EXPECT_EQ(std::pair(form->StAllD->text(), form->StAllAn->text()), std::pair(QString("36"), QString("4")));
+    // No module record was read: the analogue-module editor stays closed.
+    EXPECT_FALSE(form->APrg1->isEnabled());
+    EXPECT_FALSE(form->SlotControls[0]->isEnabled());
 
     sim.device.ClearLog();
     boxes.Expect("Конфигурация не задана", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);

@@ -46,7 +46,7 @@ TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
 // analogue inputs the loops' descriptions and checks use; a failed identify reads nothing.
 TEST_F(RegEditor, ReadInAToolHoldingNoConfigurationTakesTheDevicesComposition) {
     Cfg().Serv.SetSlotModuleCode(1, 0);
-    QSignalSpy taken(&parts.context, &EditorContext::CompositionTaken);
+    QSignalSpy taken(&parts.context, &EditorContext::ConfigurationChanged);
     device.Faults().faults = {{FaultKind::Exception, 0x11, -1, 1, 4}};
     ExpectDeviceError("Отказ прибора.");
     form.InPortClick();

@@ -21,7 +21,7 @@ void EditorContext::FillInformMR(InformShow how) const {
 
 void EditorContext::NotifyCompositionTaken() {
     FillInform(InformShow::Quiet);
-    emit CompositionTaken();
+    emit ConfigurationChanged();
 }
 
 bool EditorContext::FileMode() const {
