@@ -243,6 +243,7 @@ QString ParseFile(TConfiguration& s, const QByteArray& file, const Layout& l) {
     }
     s.Serv.FileMode = 1;
     s.Serv.Modified = 0;
+    s.Serv.CompositionOnly = 0;
     RefreshConfigReserve(s);
     return {};
 }

@@ -41,6 +41,26 @@ void ApplyComposition(TConfiguration& cfg, const uint8_t* record) {
     cfg.Serv.SetAnInCount(record[Composition::AnalogueInputs]);
 }
 
+void TakeDeviceComposition(TConfiguration& cfg, const uint8_t* record) {
+    ApplyComposition(cfg, record);
+    cfg.Serv.SetDefaultInputTexts();
+}
+
+bool FbCapacityMatches(QWidget* parent, TComPortClass& port, int devNum, int fbCount) {
+    int capacity = 0;
+    if (!RunShownTransfer(port, devNum, nullptr, parent, [&](const TransferProgress&) {
+            return port.Run([&] { return ReadFbCapacity(port, devNum, capacity); });
+        }))
+        return false;
+    if (capacity == fbCount) return true;
+    MessageBox(parent,
+               QStringLiteral("Прибор  на %1 ФБ,\nконфигурация на %2 ФБ.\nПередача невозможна")
+                   .arg(capacity)
+                   .arg(fbCount),
+               kError, MsgButtons::OK, MsgIcon::Error);
+    return false;
+}
+
 // The relay output count is not kept by the configuration: eight per relay module.
 void BuildComposition(const TConfiguration& cfg, uint8_t* record) {
     std::memset(record, 0, Composition::Size);
@@ -123,8 +143,7 @@ int ReadConfigBlocks(TConfiguration& s, BlockSet& blocks, TComPortClass& port, i
     progress.Start();
     uint8_t comp[Composition::Size] = {};
     if (const int r = ReadComposition(port, devNum, comp); r != 0) return r;
-    ApplyComposition(s, comp);
-    s.Serv.SetDefaultInputTexts();
+    TakeDeviceComposition(s, comp);
     progress.Step(1);
     return ReadBlockSet(port, devNum, ids, progress, 1, blocks);
 }
@@ -150,6 +169,7 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
     s.FB.ResetAlgorithms();
     s.Serv.FileMode = 0;
     s.Serv.Modified = 0;
+    s.Serv.CompositionOnly = 0;
     s.Serv.DevNum = devNum;
     RefreshConfigReserve(s);
     cfg = std::move(s);
@@ -159,9 +179,7 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
 bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
                          QProgressBar* progress) {
     if (!ServInput::TransferAllowed(cfg.Veg, parent)) return false;
-    // A configuration is present once its slot 1 holds a controller module.
-    const int ctrl = cfg.Serv.GetSlotModuleCode(1);
-    if (ctrl != 13 && ctrl != 15) {
+    if (!cfg.Serv.HoldsConfiguration()) {
         MessageBox(parent, QStringLiteral("Конфигурация не задана"), kWarning, MsgButtons::OK,
                    MsgIcon::Warning);
         return false;
@@ -181,6 +199,9 @@ bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& po
             kError, MsgButtons::OK, MsgIcon::Error);
         return false;
     }
+    // A device of another block capacity would keep blocks of its own beside the written ones,
+    // or refuse the blocks it lacks half-way.
+    if (!FbCapacityMatches(parent, port, devNum, cfg.FB.FBCount)) return false;
     if (std::memcmp(dev + Composition::SlotCodes, own + Composition::SlotCodes, TServClass::SlotCount) != 0 &&
         MessageBox(
             parent,

@@ -13,6 +13,14 @@ struct TConfiguration;
 // input counts) and back.
 void ApplyComposition(TConfiguration& cfg, const uint8_t* record);
 void BuildComposition(const TConfiguration& cfg, uint8_t* record);
+// The composition the identify request read, with the default identifier texts of its inputs.
+void TakeDeviceComposition(TConfiguration& cfg, const uint8_t* record);
+
+// Learns the function-block capacity of device devNum (ReadFbCapacity) and compares it with
+// fbCount, the configuration's. A failed read is reported by ShowObmError; a device of another
+// capacity gets one box naming both ("Прибор  на 60 ФБ,\nконфигурация на 120 ФБ.\nПередача
+// невозможна"). True when the capacities are the same; nothing is written by it.
+bool FbCapacityMatches(QWidget* parent, TComPortClass& port, int devNum, int fbCount);
 
 // Reads the composition (identify request) and the configuration blocks from device devNum
 // (counted from 0), stepping the progress bar. A failure is reported once and ends the read,
@@ -23,8 +31,8 @@ bool ReadConfigFromDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& p
                           QProgressBar* progress);
 
 // Writes the configuration to device devNum after the access level, the presence of a
-// configuration and the device's composition have been checked; reports every refusal and
-// failure itself.
+// configuration (TServClass::HoldsConfiguration), the device's composition and its
+// function-block capacity have been checked; reports every refusal and failure itself.
 bool WriteConfigToDevice(QWidget* parent, TConfiguration& cfg, TComPortClass& port, int devNum,
                          QProgressBar* progress);
 

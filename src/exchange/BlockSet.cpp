@@ -14,6 +14,10 @@ bool IsFunctionBlock(int id) {
     return id >= DeviceBlocks::FBFirst && id <= DeviceBlocks::FBLast;
 }
 
+int CapacityOf(bool sixtyBlocks) {
+    return sixtyBlocks ? 60 : TProgFBClass::FBCapacity;
+}
+
 } // namespace
 
 std::vector<int> FunctionBlockIds(int fbCount) {
@@ -43,6 +47,16 @@ int ReadBlockSet(TComPortClass& port, int devNum, const std::vector<int>& ids, P
     return 0;
 }
 
+int ReadFbCapacity(TComPortClass& port, int devNum, int& capacity) {
+    // The first block a 60-block device lacks.
+    constexpr int id = DeviceBlocks::FBFirst + 60 / TProgFBClass::RecordsPerBlock;
+    std::array<uint8_t, Frame::MaxFrame> reply{};
+    const int r = ReadBlock(port, devNum, id, reply);
+    if (r != 0 && !IsSixtyBlockRefusal(id, r)) return r;
+    capacity = CapacityOf(r != 0);
+    return 0;
+}
+
 void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set) {
     bool functionBlocks = set.sixtyBlocks;
     for (const auto& [id, data] : set.blocks) {
@@ -51,7 +65,7 @@ void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set) {
     }
     if (!functionBlocks) return;
     TProgFBClass& fb = cfg.FB;
-    fb.FBCount = set.sixtyBlocks ? 60 : TProgFBClass::FBCapacity;
+    fb.FBCount = CapacityOf(set.sixtyBlocks);
     for (int i = fb.FBCount; i < TProgFBClass::Slots; ++i)
         fb.ClearRecord(i);
     fb.RecountTable();

@@ -28,6 +28,11 @@ std::vector<int> FunctionBlockIds(int fbCount);
 int ReadBlockSet(TComPortClass& port, int devNum, const std::vector<int>& ids, ProgressCounter& progress,
                  int step, BlockSet& out);
 
+// The function-block capacity of device devNum into capacity, learnt as a block read learns it:
+// block 26 refused with code 3 marks a 60-block device, block 26 read marks a 120-block one.
+// Returns 0, or the failure of the read. Runs on the exchange thread, inside port.Run.
+int ReadFbCapacity(TComPortClass& port, int devNum, int& capacity);
+
 // The configuration takes every block of a whole set (BlockAdapter). When the set carries the
 // function blocks, FBCount becomes 60 or 120 and every record at or past it is zero.
 void ApplyBlockSet(TConfiguration& cfg, const BlockSet& set);

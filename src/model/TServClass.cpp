@@ -158,6 +158,11 @@ int TServClass::AnInputTextRow(int m, int c) const {
     return 24 * m + 4 * c + (SlotModuleCodes[0] == 15 ? 0 : 6);
 }
 
+bool TServClass::HoldsConfiguration() const {
+    const int ctrl = GetSlotModuleCode(1);
+    return (ctrl == 13 || ctrl == 15) && CompositionOnly == 0;
+}
+
 void TServClass::SetDefaultInputTexts() {
     for (auto& row : inputTexts_)
         row = InputTextRow{};

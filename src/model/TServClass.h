@@ -45,6 +45,13 @@ class TServClass {
     int Modified = 0;      // changed since last saved
     int NamesModified = 0; // input texts changed
     int DevNum = 0;        // device number counted from 0, passed to every exchange
+    // 1: only the device's composition was taken, by an editor's own read in a tool holding no
+    // configuration; a read from the device, an opened file and a created configuration clear it.
+    int CompositionOnly = 0;
+
+    // A configuration was read, opened or created: slot 1 holds a controller module (БРОН or
+    // БРОК) and more than the device's composition is held.
+    bool HoldsConfiguration() const;
 
     int GetDevNum() const { return DevNum; }
     void SetDevNum(int n) { DevNum = n; }

@@ -76,8 +76,10 @@ TEST_F(ConfigFileTest, RoundTripKeepsEveryPartFor60And120Blocks) {
         auto target = MakeSample(120, 9);
         target->Veg.AccessLevel = 0;
         target->Serv.Modified = 1;
+        target->Serv.CompositionOnly = 1; // only a device's composition so far
         ASSERT_TRUE(OpenConfigFile(nullptr, Path("a.veg"), *target));
         EXPECT_EQ(target->Veg.AccessLevel, 0); // not carried by files
+        EXPECT_TRUE(target->Serv.HoldsConfiguration());
         // Every part, file mode, not modified, F blocks, the reserve taken from the file.
         EXPECT_EQ(Fingerprint(*target), Fingerprint(*AsOpened(f)));
 

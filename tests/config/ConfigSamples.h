@@ -57,6 +57,7 @@ inline QByteArray Fingerprint(const TConfiguration& cfg) {
     const auto put = [&](int v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); };
     const auto text = [&](const QString& s) { out.append(s.toUtf8()).append('\x01'); };
     put(cfg.Serv.FileMode), put(cfg.Serv.Modified), put(cfg.Serv.DevNum), put(cfg.Serv.GetDevAddr());
+    put(cfg.Serv.CompositionOnly);
     put(cfg.Serv.GetDiscrInCount()), put(cfg.Serv.GetAnInCount()), put(cfg.FB.FBCount);
     for (int s = 1; s <= 8; ++s)
         put(cfg.Serv.GetSlotModuleCode(s));

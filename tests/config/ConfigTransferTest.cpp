@@ -183,12 +183,16 @@ TEST_F(ConfigTransferTest, WriteStoresEveryBlockAndRefreshesTheReserve) {
     for (int f : {120, 60}) {
         SCOPED_TRACE(f);
         device.ClearLog();
+        device.Faults().sixtyBlocks = f == 60;
         clock.sleeps.clear();
         auto cfg = MakeSample(f);
         {
             ScriptedMessageBoxes none;
             ASSERT_TRUE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
         }
+        // The device's capacity is learnt before the first block.
+        EXPECT_EQ(device.Received()[1], Frame::Build(1, 'D', Bytes{26}));
+        EXPECT_EQ(device.Received()[2][1], 'E');
         const auto writes = device.ReceivedOf('E');
         EXPECT_EQ(BlocksOf(writes), Expected(f));
         Bytes e12{12};
@@ -218,4 +222,63 @@ TEST_F(ConfigTransferTest, WriteFailingHalfWayIsReportedOnceAndKeepsTheReserve) 
     EXPECT_EQ(BlocksOf(device.ReceivedOf('E')), (std::vector<int>{1, 12, 20, 21, 22}));
     EXPECT_EQ(cfg->Reserv.FbRecords().GetByte(0, 1), 0);
     EXPECT_TRUE(bar.isHidden());
+}
+
+// The simulator's configuration, read from a device of one block capacity, goes to a device of
+// the other: only the identify request and the read of block 26 reach it, one box names both
+// capacities, and the write fails. A device of the configuration's capacity takes every block.
+TEST_F(ConfigTransferTest, WriteToADeviceOfAnotherBlockCapacityWritesNoBlock) {
+    for (int f : {120, 60}) {
+        SCOPED_TRACE(f);
+        const bool sixty = f == 60;
+        device.Faults().sixtyBlocks = sixty;
+        auto cfg = std::make_unique<TConfiguration>();
+        cfg->Veg.AccessLevel = 1;
+        {
+            ScriptedMessageBoxes none;
+            ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
+        }
+        ASSERT_EQ(cfg->FB.FBCount, f);
+
+        device.Faults().sixtyBlocks = !sixty;
+        device.ClearLog();
+        {
+            ScriptedMessageBoxes boxes;
+            boxes.Expect(
+                sixty ? QStringLiteral("Прибор  на 120 ФБ,\nконфигурация на 60 ФБ.\nПередача невозможна")
+                      : QStringLiteral("Прибор  на 60 ФБ,\nконфигурация на 120 ФБ.\nПередача невозможна"),
+                QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+            EXPECT_FALSE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
+        }
+        EXPECT_EQ(device.Received(),
+                  (std::vector<Bytes>{Frame::Build(1, 0x11, {}), Frame::Build(1, 'D', Bytes{26})}));
+        EXPECT_TRUE(bar.isHidden());
+
+        device.Faults().sixtyBlocks = sixty;
+        device.ClearLog();
+        {
+            ScriptedMessageBoxes none;
+            EXPECT_TRUE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
+        }
+        EXPECT_EQ(BlocksOf(device.ReceivedOf('E')), Expected(f));
+        ExpectModelMatchesDevice(*cfg, f);
+    }
+}
+
+// An editor that took only the device's composition leaves the tool without a configuration:
+// the whole-configuration write refuses before anything reaches the device.
+TEST_F(ConfigTransferTest, CompositionAloneIsNoConfigurationToWrite) {
+    auto cfg = MakeSample(120);
+    cfg->Serv.CompositionOnly = 1;
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect(QStringLiteral("Конфигурация не задана"), QStringLiteral("Предупреждение"),
+                     MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+        EXPECT_FALSE(WriteConfigToDevice(nullptr, *cfg, port, 0, &bar));
+    }
+    EXPECT_TRUE(device.Received().empty());
+    // A read from the device makes it a configuration again.
+    ScriptedMessageBoxes none;
+    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
+    EXPECT_TRUE(cfg->Serv.HoldsConfiguration());
 }

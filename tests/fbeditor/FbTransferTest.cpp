@@ -6,6 +6,8 @@
 #include "panels/Panfb.h"
 
 #include <QProgressBar>
+#include <QSignalSpy>
+#include <QTableWidget>
 
 #include <tuple>
 
@@ -217,4 +219,54 @@ TEST_F(FbEditorFixture, NoAfterAReadRestoresTheTableAsRead) {
     EXPECT_EQ(std::tuple(FB().AlgTable.GetCount(), FB().AlgTable.GetEntry(0, 0), FB().AlgTable.GetMark(0)),
               std::tuple(0, 255, 255));
     EXPECT_EQ(std::pair(FB().GetFbText(0), CountOf('E')), std::pair(QString(), 0));
+}
+
+// The write first learns the device's capacity: to a device of another capacity no block goes,
+// one box names both, and the edits stay marked for a later write.
+TEST_F(FbEditorFixture, WriteToADeviceOfAnotherCapacitySendsNoBlock) {
+    for (int f : {120, 60}) {
+        SCOPED_TRACE(f);
+        device.Faults().sixtyBlocks = f == 120;
+        device.ClearLog();
+        FB().FBCount = f;
+        FB().FBModified = 1;
+        boxes.Expect(f == 120 ? "Прибор  на 60 ФБ,\nконфигурация на 120 ФБ.\nПередача невозможна"
+                              : "Прибор  на 120 ФБ,\nконфигурация на 60 ФБ.\nПередача невозможна",
+                     "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        Form().OutPortClick();
+        EXPECT_EQ(device.Received(),
+                  (std::vector<std::vector<uint8_t>>{Frame::Build(1, 'D', std::vector<uint8_t>{26})}));
+        EXPECT_EQ(std::pair(FB().FBModified, Form().ProgressBar1->isHidden()), std::pair(1, true));
+    }
+}
+
+// In a tool holding no configuration the read first takes the device's composition: the counts
+// of its inputs, the captions of the inputs on the scheme, and an unchanged block that keeps its
+// inputs through the block dialog's OK. The tool still holds no configuration to write whole.
+TEST_F(FbEditorFixture, ReadInAToolHoldingNoConfigurationTakesTheDevicesInputs) {
+    ASSERT_FALSE(Cfg().Serv.HoldsConfiguration());
+    QSignalSpy taken(&parts.context, &EditorContext::ConfigurationChanged);
+    Form().show();
+    Form().InPortClick();
+    EXPECT_EQ(device.Received()[0], Frame::Build(1, 0x11, {}));
+    EXPECT_EQ(CountOf('D'), 12);
+    EXPECT_EQ(
+        std::tuple(Cfg().Serv.GetDiscrInCount(), Cfg().Serv.GetAnInCount(), Cfg().Serv.GetSlotModuleCode(2)),
+        std::tuple(36, 4, 2));
+    EXPECT_EQ(std::pair(int(taken.count()), Cfg().Serv.HoldsConfiguration()), std::pair(1, false));
+    EXPECT_EQ(parts.inform.StringGrid2->item(0, TInform::acIdent)->text(), "БРОН.А1");
+    EXPECT_EQ(Form().PanFB[0]->InputBox(0)->Text(), "БРОН.Д1");
+    EXPECT_EQ(Form().PanFB[0]->InputBox(1)->Text(), "БРОН.Д2");
+
+    const FbRecord before = FB().GetRecord(0);
+    QTest::mouseClick(Form().PanFB[0], Qt::LeftButton);
+    modals.Then([](QDialog* d) {
+        static_cast<TFormCreatFB*>(d)->OK->click();
+        return 0;
+    });
+    Form().AFB->trigger();
+    EXPECT_EQ(modals.Shown(), 1);
+    EXPECT_EQ(FB().GetRecord(0), before);
+    EXPECT_EQ(FB().GetInNum(0, 1), 2);
+    Form().hide();
 }

@@ -4,6 +4,7 @@
 #include "DevsimProcess.h"
 #include "HeldExchange.h"
 #include "MainWindowSupport.h"
+#include "ModbusFrame.h"
 #include "editors/analog/KalibrKit.h"
 #include "editors/regulators/RegEditKit.h"
 
@@ -17,6 +18,11 @@ QByteArray FunctionBlocks(const TConfiguration& cfg) {
         for (int k = 0; k < 16; ++k)
             bytes.append(char(cfg.FB.GetRecByte(i, k)));
     return bytes;
+}
+
+QString Hex(const std::vector<uint8_t>& frame) {
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
 }
 
 } // namespace
@@ -96,5 +102,25 @@ TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
         form->AOutPort->trigger();
     }
     EXPECT_FALSE(form->ProgressBar1->isVisible());
+
+    // The same file to a device of 60 function blocks: the identify request and the read of
+    // block 26 reach it, nothing is written, and one box names both capacities.
+    DevsimProcess sixty;
+    ASSERT_TRUE(sixty.Start(DEVSIM_PATH, {"--log", sixty.TempPath("bus.log"), "--sixty-blocks"}, &error))
+        << error.toStdString();
+    form->ComPort.ClosePort();
+    form->ComPort.SetPortName(sixty.Link());
+    ASSERT_TRUE(form->ComPort.OpenPort(&error)) << error.toStdString();
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Прибор  на 60 ФБ,\nконфигурация на 120 ФБ.\nПередача невозможна", "Ошибка",
+                     MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        form->AOutPort->trigger();
+    }
+    form->ComPort.ClosePort();
+    sixty.Stop();
+    EXPECT_EQ(
+        DevsimProcess::LoggedRequests(sixty.TempPath("bus.log")),
+        QStringList({Hex(Frame::Build(1, 0x11, {})), Hex(Frame::Build(1, 'D', std::vector<uint8_t>{26}))}));
     form->Cfg.Serv.Modified = 0; // nothing to ask on closing
 }

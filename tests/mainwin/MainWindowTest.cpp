@@ -1,4 +1,5 @@
 #include "MainWindowSupport.h"
+#include "ModbusFrame.h"
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
@@ -84,6 +85,36 @@ TEST(MainWindow, DiscreteEditorEntryAndItsFunctionBlockAction) {
     ScriptedMessageBoxes boxes;
     form->AProgD->trigger();
     EXPECT_EQ(modals.Shown(), 2);
+}
+
+// The function-block editor's own read in a tool holding no configuration: the window counts the
+// device's inputs, and still has no configuration to write whole.
+TEST(MainWindow, FunctionBlockReadInAFreshToolShowsTheDevicesInputs) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    OpenSimPort sim(*form);
+    ScriptedModals modals;
+    modals.Then([&](QDialog*) {
+        form->FormPrgD->AFB->trigger();
+        return 2;
+    });
+    modals.Then([&](QDialog*) {
+        form->FormFB->AInPort->trigger(); // F9
+        return 2;
+    });
+    ScriptedMessageBoxes boxes;
+    form->AProgD->trigger();
+    EXPECT_EQ(modals.Shown(), 2);
+    EXPECT_EQ(sim.device.Received().at(0), Frame::Build(1, 0x11, {}));
+    EXPECT_EQ(std::pair(form->StAllD->text(), form->StAllAn->text()), std::pair(QString("36"), QString("4")));
+    // No module record was read: the analogue-module editor stays closed.
+    EXPECT_FALSE(form->APrg1->isEnabled());
+    EXPECT_FALSE(form->SlotControls[0]->isEnabled());
+
+    sim.device.ClearLog();
+    boxes.Expect("Конфигурация не задана", "Предупреждение", MsgButtons::OK, MsgIcon::Warning, mrNone, mrOk);
+    form->AOutPort->trigger();
+    EXPECT_TRUE(sim.device.Received().empty());
 }
 
 TEST(MainWindow, RelayEditorShowsItsModuleInTheOutputLiveView) {

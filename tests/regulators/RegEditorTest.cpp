@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
@@ -38,6 +40,29 @@ TEST_F(RegEditor, ReadTakesBothBlocksOrNothing) {
     EXPECT_EQ(Table(0), before0);
     EXPECT_EQ(Table(1), before1);
     EXPECT_EQ(Cfg().Reg.RegEdit.FrameCount, 2);
+}
+
+// In a tool holding no configuration the read first takes the device's composition, whose
+// analogue inputs the loops' descriptions and checks use; a failed identify reads nothing.
+TEST_F(RegEditor, ReadInAToolHoldingNoConfigurationTakesTheDevicesComposition) {
+    Cfg().Serv.SetSlotModuleCode(1, 0);
+    QSignalSpy taken(&parts.context, &EditorContext::ConfigurationChanged);
+    device.Faults().faults = {{FaultKind::Exception, 0x11, -1, 1, 4}};
+    ExpectDeviceError("Отказ прибора.");
+    form.InPortClick();
+    EXPECT_EQ(device.Received(), (std::vector<Bytes>{Frame::Build(1, 0x11, {})}));
+    EXPECT_EQ(std::tuple(Cfg().Serv.GetAnInCount(), Cfg().Serv.GetSlotModuleCode(1), int(taken.count())),
+              std::tuple(0, 0, 0));
+
+    device.ClearLog();
+    form.InPortClick();
+    EXPECT_EQ(device.Received(),
+              (std::vector<Bytes>{Frame::Build(1, 0x11, {}), Frame::Build(1, 'D', Bytes{0x20}),
+                                  Frame::Build(1, 'D', Bytes{0x21})}));
+    EXPECT_EQ(std::tuple(Cfg().Serv.GetAnInCount(), Cfg().Serv.GetSlotModuleCode(1), int(taken.count())),
+              std::tuple(4, 13, 1));
+    EXPECT_EQ(parts.inform.StringGrid2->item(1, TInform::acIdent)->text(), "БРОН.А2");
+    EXPECT_EQ(Table(0), device.Block(32));
 }
 
 TEST_F(RegEditor, WriteRefreshesTheReserveAndTheSummaryAndAsksWhenUnchanged) {

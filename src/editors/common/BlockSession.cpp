@@ -3,6 +3,7 @@
 #include "BlockAdapter.h"
 #include "BlockSet.h"
 #include "Comportclass.h"
+#include "ConfigTransfer.h"
 #include "Configuration.h"
 #include "DeviceLayouts.h"
 #include "Dialogs.h"
@@ -22,19 +23,28 @@ bool BlockSession::Read(QProgressBar* bar) {
     if (cfg_.Serv.FileMode == 1) return false;
     const std::vector<int> ids = blocks_.readIds(cfg_);
     const int devNum = cfg_.Serv.DevNum;
+    const bool identify = blocks_.compositionTaken && !cfg_.Serv.HoldsConfiguration();
+    uint8_t composition[Composition::Size] = {};
     BlockSet set;
     const bool read = RunShownTransfer(port_, devNum, bar, parent_, [&](const TransferProgress& report) {
         return port_.Run([&] {
             ProgressCounter progress(report, blocks_.progressMax);
             progress.Start();
+            if (identify)
+                if (const int r = ReadComposition(port_, devNum, composition); r != 0) return r;
             return ReadBlockSet(port_, devNum, ids, progress, blocks_.progressStep, set);
         });
     });
     if (!read) return false;
+    if (identify) {
+        TakeDeviceComposition(cfg_, composition);
+        cfg_.Serv.CompositionOnly = 1;
+    }
     ApplyBlockSet(cfg_, set);
     if (set.sixtyBlocks)
         MessageBox(parent_, QStringLiteral("Прибор  на 60 ФБ"), QStringLiteral("Предупреждение"),
                    MsgButtons::OK, MsgIcon::Warning);
+    if (identify) blocks_.compositionTaken(cfg_);
     return true;
 }
 
@@ -48,6 +58,8 @@ bool BlockSession::Write(QProgressBar* bar) {
         MessageBox(parent_, QStringLiteral("Данные не были изменены.Передавать?"),
                    QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo, MsgIcon::Question,
                    mrNo) != mrYes)
+        return false;
+    if (blocks_.checkFbCapacity && !FbCapacityMatches(parent_, port_, cfg_.Serv.DevNum, cfg_.FB.FBCount))
         return false;
 
     if (!blocks_.clearModifiedAfterWrite) ClearModified();

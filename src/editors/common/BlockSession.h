@@ -8,13 +8,17 @@
 // blocks only when every one has come (ApplyBlockSet). A failure is reported once
 // (ShowObmError) after the job and leaves the configuration as it was. A device of 60 function
 // blocks counts as read whole with 60; it is told by "Прибор  на 60 ФБ" after the job. The read
-// touches neither the modified flag nor the reserve.
+// touches neither the modified flag nor the reserve. In a tool holding no configuration
+// (TServClass::HoldsConfiguration), an editor that relies on the device's inputs
+// (compositionTaken) first asks the identify request in the same job and takes the device's
+// composition with the blocks; CompositionOnly is then set.
 //
 // Write, its checks in this order: nothing in file mode; access refused (TransferAllowed's
 // box): the modified flag cleared, nothing sent; not modified: "Данные не были изменены.
-// Передавать?" (Yes/No, default No), No sends nothing. Then the flag is cleared, the blocks of
-// writeIds go out through BlockWriteCommit, and a failure is reported once. On success the
-// reserve is saved and the window gets its caption after a write.
+// Передавать?" (Yes/No, default No), No sends nothing; with checkFbCapacity, a device of another
+// function-block capacity (FbCapacityMatches): nothing sent, the flag kept. Then the flag is
+// cleared, the blocks of writeIds go out through BlockWriteCommit, and a failure is reported
+// once. On success the reserve is saved and the window gets its caption after a write.
 //
 // CloseQuery, true when the window may close: in file mode the configuration is marked modified
 // when the editor's data were, and the window closes without a question. Otherwise, when
@@ -87,6 +91,12 @@ struct BlockSessionBlocks {
     bool stepBeforeFirstWrite = false;
     std::function<void(TConfiguration&, int id)> blockStored;
     std::function<void(TConfiguration&)> writeFailed;
+    // The function-block editor's write: first the device's function-block capacity is compared
+    // with FBCount.
+    bool checkFbCapacity = false;
+    // Editors whose checks and captions use the device's inputs: called after a read that took
+    // the device's composition.
+    std::function<void(TConfiguration&)> compositionTaken;
 };
 
 class BlockSession {

@@ -19,6 +19,11 @@ void EditorContext::FillInformMR(InformShow how) const {
     ::FillInformMR(informMR_, cfg_, how);
 }
 
+void EditorContext::NotifyCompositionTaken() {
+    FillInform(InformShow::Quiet);
+    emit ConfigurationChanged();
+}
+
 bool EditorContext::FileMode() const {
     return cfg_.Serv.FileMode == 1;
 }

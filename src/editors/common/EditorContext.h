@@ -50,6 +50,9 @@ class EditorContext : public QObject, public PrintContext {
 
     // Called by an editor that changed the configuration.
     void NotifyConfigurationChanged() { emit ConfigurationChanged(); }
+    // Called by an editor's read that took the device's composition: the input information is
+    // filled anew (not shown), and the owner told of the changed configuration (its input counts).
+    void NotifyCompositionTaken();
 
   signals:
     void ConfigurationChanged();

@@ -264,6 +264,8 @@ BlockSession TFormFB::NewBlockSession() {
             cfg.FB.SetFbText(a, keptAlgNames_[size_t(a)]);
         cfg.FB.RecountTable();
     };
+    b.checkFbCapacity = true;
+    b.compositionTaken = [this](TConfiguration&) { context_.NotifyCompositionTaken(); };
     b.writtenCaption = [](const TConfiguration& cfg) {
         return "Программирование обработки функциональных блоков ВЕГ-17-Р устройство " +
                QString::number(cfg.Serv.GetDevAddr() + 1);

@@ -212,6 +212,7 @@ BlockSession TFormReg::NewBlockSession() {
         BuildRegScheme();
     };
     b.written = [this](TConfiguration&) { context_.NotifyConfigurationChanged(); };
+    b.compositionTaken = [this](TConfiguration&) { context_.NotifyCompositionTaken(); };
     return BlockSession(context_.Cfg(), context_.ComPort(), this, std::move(b));
 }
 
