@@ -30,13 +30,18 @@ class FileTypeTexts : public QTranslator {
 bool LoadRussianTranslations(QCoreApplication& app) {
     // Dates and numbers of Qt's own dialogs in Russian.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
+    // Qt's own texts, and the serial-port module's reasons a port does not open: each catalogue
+    // found is installed.
+    bool all = true;
+    for (const char* catalogue : {"qtbase_ru", "qtserialport_ru"}) {
+        auto* translator = new QTranslator(&app);
+        if (!translator->load(QLatin1String(catalogue), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+            !QCoreApplication::installTranslator(translator)) {
+            delete translator;
+            all = false;
+        }
     }
-    return QCoreApplication::installTranslator(translator) &&
-           QCoreApplication::installTranslator(new FileTypeTexts(&app));
+    return QCoreApplication::installTranslator(new FileTypeTexts(&app)) && all;
 }
 
 void ApplyCommandLine(TForm1& form1, const QStringList& arguments) {

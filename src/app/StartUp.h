@@ -7,8 +7,8 @@ class QCoreApplication;
 class TForm1;
 
 // Makes Russian the application's locale and installs Qt's Russian translations, so that standard
-// buttons and the file and print dialogs speak Russian and show Russian dates. False when the
-// translations are not installed.
+// buttons, the file and print dialogs and the serial port's reasons speak Russian and show Russian
+// dates. False when a catalogue is not installed.
 bool LoadRussianTranslations(QCoreApplication& app);
 
 // Applies the command line (the program name first): "--port NAME" pre-fills the port dialog

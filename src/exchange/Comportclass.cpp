@@ -94,12 +94,22 @@ bool TComPortClass::OpenPort(QString* error) {
 }
 
 bool TComPortClass::OpenPort(const LinkSettings& settings, QString* error) {
+    const LinkSettings before = GetLinkSettings();
+    const bool wasChosen = chosen_;
     ClosePort();
+    TakeLinkSettings(settings);
+    if (OpenPort(error)) return true;
+    // The port that worked is kept: closed only to let the same device open with new settings.
+    TakeLinkSettings(before);
+    if (wasChosen) OpenPort(nullptr);
+    return false;
+}
+
+void TComPortClass::TakeLinkSettings(const LinkSettings& settings) {
     SetPortName(settings.portName);
     SetSpeed(settings.baud);
     SetParity(settings.parity);
     SetStopBits(settings.stopBits);
-    return OpenPort(error);
 }
 
 void TComPortClass::ClosePort() {

@@ -106,7 +106,8 @@ class TComPortClass {
 
     // Opens the port with the current settings; from then on the port counts as chosen.
     bool OpenPort(QString* error);
-    // Closes the port, takes settings and opens it with them (the port dialog's OK).
+    // Closes the port, takes settings and opens it with them (the port dialog's OK). When they do
+    // not open, the previous settings are taken back and a port chosen before is opened again.
     bool OpenPort(const LinkSettings& settings, QString* error);
     void ClosePort();
     bool IsOpen() const;
@@ -146,6 +147,7 @@ class TComPortClass {
             return 0;
         });
     }
+    void TakeLinkSettings(const LinkSettings& settings);
     int Exchange(int devNum, int func, int dataLen, const uint8_t* data, std::span<uint8_t> reply);
     int Attempt(int devNum, int func, const std::vector<uint8_t>& frame, std::span<uint8_t> reply);
     void DrainLateReply();

@@ -1,5 +1,6 @@
 #include "Obrport.h"
 
+#include "Comportclass.h"
 #include "DialogFrame.h"
 #include "Dialogs.h"
 #include "WindowOpening.h"
@@ -80,6 +81,10 @@ LinkSettings TFormPort::Settings() const {
 
 void TFormPort::OKButtonClick() {
     const LinkSettings chosen = Settings();
+    if (chosen.portName.isEmpty()) { // nothing to open: the port as it was stays
+        MessageBox(this, ObmResultText(ObmNoPort), QStringLiteral("Ошибка"), MsgButtons::OK, MsgIcon::Error);
+        return;
+    }
     QString error;
     if (!apply_(chosen, &error)) {
         MessageBox(this, QStringLiteral("Не удалось открыть порт %1.\n%2").arg(chosen.portName, error),

@@ -26,7 +26,8 @@ class TFormPort : public QDialog {
 
     // The chosen settings.
     LinkSettings Settings() const;
-    // Applies the settings; a port that cannot be opened is reported and the dialog stays open.
+    // Applies the settings; an empty port name, or a port that cannot be opened, is reported and the
+    // dialog stays open.
     void OKButtonClick();
 
   protected:

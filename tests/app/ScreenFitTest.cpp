@@ -163,6 +163,14 @@ TEST(LaptopScreen, EveryWindowFitsShowsEveryControlAndSpeaksRussian) {
 }
 
 // The file dialogs name folders and months in Russian.
+// Qt's serial-port module says in Russian why a port does not open.
+TEST(LaptopScreen, TheSerialPortsReasonsReadRussian) {
+    Tool tool;
+    for (const char* reason :
+         {"Permission error while creating lock file", "Permission error while locking the device"})
+        EXPECT_NE(QCoreApplication::translate("QSerialPort", reason), QString::fromLatin1(reason));
+}
+
 TEST(LaptopScreen, FileDialogsShowRussianTypesAndDates) {
     Tool tool;
     QDir(tool.dir.Path()).mkdir("конфигурации");

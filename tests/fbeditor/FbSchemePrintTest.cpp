@@ -9,12 +9,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QLayout>
+#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -56,6 +60,11 @@ TEST(FbSchemePrint, EveryRowPrintsOnExactlyOnePage) {
 
 TEST(FbSchemePrint, HeadersRelayListAndCellTexts) {
     EXPECT_EQ(Place(QRect(100, 415, 50, 20), 400, 12, 12, 700), QRect(1200, 12 * 30 + 700, 600, 240));
+    // A picture that fits keeps its scale; one too wide or too tall shrinks to the tighter side.
+    EXPECT_EQ(PictureFit(QSize(9000, 7440), QSize(9000, 7440)), 1.0);
+    EXPECT_EQ(PictureFit(QSize(12000, 7440), QSize(9000, 10000)), 0.75);
+    EXPECT_EQ(PictureFit(QSize(12000, 8000), QSize(9000, 4000)), 0.5);
+    EXPECT_EQ(PictureFit(QSize(100, 100), QSize(100, -5)), 0.0);
 
     const auto h0 = PageHeader(0, "Главное", "Редактор", "Режим работы с файлом", 190);
     ASSERT_EQ(h0.size(), 3u);
@@ -150,6 +159,25 @@ QStringList OverprintedWords(const QString& path, int page) {
     return overlaps;
 }
 
+// The page of the PDF rendered at one pixel a point, in shades of grey.
+QImage PdfPageImage(const QString& path, int page) {
+    const QString n = QString::number(page);
+    const QString out = path + ".page" + n;
+    QProcess p;
+    p.start("pdftoppm", {"-r", "72", "-gray", "-singlefile", "-f", n, "-l", n, path, out});
+    if (!p.waitForFinished(30000)) return {};
+    return QImage(out + ".pgm");
+}
+
+// The area's pixels that are not white.
+int MarkedPixels(const QImage& image, const QRect& area) {
+    int marked = 0;
+    for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y)
+        for (int x = std::max(0, area.left()); x <= std::min(image.width() - 1, area.right()); ++x)
+            marked += qGray(image.pixel(x, y)) < 255;
+    return marked;
+}
+
 // The page text holds every text of shown and none of absent.
 void ExpectTexts(const QString& page, const QStringList& shown, const QStringList& absent) {
     for (const QString& t : shown)
@@ -228,6 +256,83 @@ TEST_F(FbSchemePrintRun, AllPagesOfARunAreOneJob) {
     Form().Button2->click();
     ASSERT_EQ(printer.Jobs(), 2);
     ExpectTexts(PdfPages(dir.filePath("job2.pdf")).value(0), {Form().windowTitle()}, {"Файловый режим"});
+}
+
+// From the editor as it opens on a laptop and from the editor maximized, the relay grid of five
+// modules and the background band lie inside the page's margins; the relay list and the headers
+// are whole.
+TEST_F(FbSchemePrintRun, TheWholeSchemeLiesInsideThePageMarginsAtEveryEditorWidth) {
+    for (const char* tool : {"pdftotext", "pdftoppm"})
+        if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+    for (int slot = 4; slot <= 8; ++slot)
+        Cfg().Serv.SetSlotModuleCode(slot, 11); // five relay modules
+    for (int i = 0; i < 18; ++i) { // six rows of three, the last of each with every relay: two pages
+        SetBlock(i, 1);
+        for (int k = 1; k <= 5 && i % 3 == 2; ++k)
+            FB().SetB9Plus(i, k, 0xFF);
+    }
+    SetAlgorithm(FB(), 0, {1}, "Насосная станция");
+    FB().AlgTable.SetMark(0, 1);
+    SetAlgorithm(FB(), 1, {16}, "Котельная");
+    FB().AlgTable.SetMark(15, 2);
+    Form().RebuildFBScheme();
+    QString relays; // every relay of the five modules
+    for (int m = 1; m <= 5; ++m)
+        relays += QString(" МР%1: 1,2,3,4,5,6,7,8").arg(m);
+    const auto relayLine = [&](int block) {
+        return "ФБ" + QString::number(block) + (block % 3 == 0 ? relays : " нет выхода на модуль реле");
+    };
+
+    QtPagePrinter desktop; // printed to a file chosen in the dialog, upright or landscape
+    SetPicturePrinter(&desktop);
+    struct Case {
+        int width;
+        QPageLayout::Orientation orientation;
+    };
+    for (const Case c : {Case{1035, QPageLayout::Portrait}, Case{1366, QPageLayout::Portrait},
+                         Case{1035, QPageLayout::Landscape}, Case{1366, QPageLayout::Landscape}}) {
+        const bool upright = c.orientation == QPageLayout::Portrait;
+        const std::string name = std::to_string(c.width) + (upright ? " upright" : " landscape");
+        Form().resize(c.width, 690);
+        Form().layout()->invalidate();
+        Form().layout()->activate();
+        ASSERT_GT(Form().ScrollBox1->width(), c.width - 30);
+        const QString file = dir.filePath(QString::fromStdString(name) + ".pdf");
+        QPageLayout layout; // the page as the dialog leaves it, in points: one pixel of the rendered page
+        modals.Then([&](QDialog* d) {
+            QPrinter* chosen = static_cast<QPrintDialog*>(d)->printer();
+            chosen->setOutputFileName(file);
+            chosen->setPageOrientation(c.orientation);
+            layout = chosen->pageLayout();
+            return int(QDialog::Accepted);
+        });
+        Form().Button2->click();
+        const QStringList pages = PdfPages(file);
+        ASSERT_EQ(pages.size(), 2) << name;
+        const QRect paint = layout.paintRectPoints();
+        const QRect full = layout.fullRectPoints();
+        for (int p = 0; p < 2; ++p) {
+            QStringList shown{p == 0 ? Form().windowTitle() : QString("страница 2"),
+                              p == 0 ? QString("Насосная станция") : QString("Котельная")};
+            for (int block = 15 * p + 1; block <= std::min(18, 15 * p + 15); ++block)
+                shown << relayLine(block);
+            ExpectTexts(pages[p].simplified(), shown, {});
+
+            const QImage image = PdfPageImage(file, p + 1);
+            ASSERT_EQ(image.size(), full.size());
+            // Nothing right of the printable area or below it; a pixel of the edge may be shaded.
+            const int right = paint.right() + 2, bottom = paint.bottom() + 2;
+            EXPECT_EQ(MarkedPixels(image, QRect(right, 0, full.width() - right, full.height())), 0)
+                << name << " page " << p + 1;
+            EXPECT_EQ(MarkedPixels(image, QRect(0, bottom, full.width(), full.height() - bottom)), 0)
+                << name << " page " << p + 1;
+            // Made no smaller than the upright page's width needs: the band reaches its right edge.
+            if (upright) {
+                EXPECT_GT(MarkedPixels(image, QRect(paint.right() - 2, paint.top(), 2, paint.height())), 0)
+                    << name << " page " << p + 1;
+            }
+        }
+    }
 }
 
 TEST_F(FbSchemePrintRun, PrintToFileHoldsEveryPageInOrder) {

@@ -5,10 +5,15 @@
 #include "HeldExchange.h"
 #include "MainWindowSupport.h"
 #include "ModbusFrame.h"
+#include "ShowActive.h"
 #include "editors/analog/KalibrKit.h"
 #include "editors/regulators/RegEditKit.h"
 
+#include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QSerialPort>
+#include <QTimer>
+#include <cerrno>
 
 namespace {
 
@@ -25,7 +30,66 @@ QString Hex(const std::vector<uint8_t>& frame) {
         QByteArray(reinterpret_cast<const char*>(frame.data()), qsizetype(frame.size())).toHex(' '));
 }
 
+// Opens the port dialog and, once it shows, types name into its port box and clicks OK, then
+// "Отмена" where the dialog stays open.
+void ChoosePort(TForm1& form, const QString& name) {
+    QTimer::singleShot(0, [&form, name] {
+        TFormPort* dialog = form.FormPort;
+        if (!dialog->isVisible()) return ADD_FAILURE() << "the port dialog is not open";
+        QLineEdit* edit = dialog->ComboPort->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, name);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        if (dialog->isVisible()) QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    form.APort->trigger();
+}
+
+void ExpectPortRefused(ScriptedMessageBoxes& boxes, const QString& name, const QString& reason) {
+    boxes.Expect("Не удалось открыть порт " + name + ".\n" + reason, "Ошибка", MsgButtons::OK, MsgIcon::Error,
+                 mrNone, mrOk);
+}
+
 } // namespace
+
+// A port choice that fails, on a name that does not open or on a port another program holds, is
+// told and keeps the simulator's terminal chosen and open, also after "Отмена": F9 reads the device.
+TEST(EndToEnd, AFailedPortChoiceKeepsThePortThatWorked) {
+    TempWorkDir work;
+    DevsimProcess devsim, other;
+    QString error;
+    ASSERT_TRUE(devsim.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    ASSERT_TRUE(other.Start(DEVSIM_PATH, {}, &error)) << error.toStdString();
+    auto form = ShownMainWindow();
+    UseHeldExchangeThread(form->ComPort);
+    ASSERT_TRUE(ShowActive(*form));
+    ChoosePort(*form, devsim.Link());
+    ASSERT_TRUE(form->ComPort.IsOpen());
+
+    QSerialPort held(other.Link()); // the other device's port, held by another program
+    ASSERT_TRUE(held.open(QIODevice::ReadWrite)) << held.errorString().toStdString();
+    const QString missing = work.Path() + "/ttyUSB9";
+    {
+        ScriptedMessageBoxes boxes;
+        ExpectPortRefused(boxes, missing, qt_error_string(ENOENT));
+        ExpectPortRefused(boxes, other.Link(), "Порт занят другой программой");
+        ChoosePort(*form, missing);
+        ChoosePort(*form, other.Link());
+    }
+    EXPECT_TRUE(form->ComPort.IsOpen());
+    EXPECT_EQ(form->ComPort.GetPortName(), devsim.Link());
+
+    ASSERT_TRUE(ShowActive(*form));                   // back in the main window
+    ASSERT_NE(form->SlotControls[0]->text(), "БРОН"); // nothing read yet
+    {
+        ScriptedMessageBoxes none; // the read shows no box
+        QTest::keyClick(form.get(), Qt::Key_F9);
+    }
+    EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
+    EXPECT_EQ(form->SlotControls[0]->text(), "БРОН");
+}
 
 TEST(EndToEnd, ReadFromTheSimulatedDeviceSaveReopenAndWriteBack) {
     TempWorkDir work;

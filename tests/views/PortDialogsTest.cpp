@@ -94,6 +94,32 @@ TEST_F(PortDialogs, EnterConfirmsEvenAfterAnEarlierCancelAndATypedNameIsUsed) {
     EXPECT_EQ(form.ComboPort->count(), listed);
 }
 
+// OK with the port box emptied says that no port is chosen, opens and closes nothing and stays open.
+TEST_F(PortDialogs, AnEmptyPortBoxIsRefusedAndThePortStaysAsItWas) {
+    QString error;
+    port.SetPortName("/dev/pts/5");
+    ASSERT_TRUE(port.OpenPort(&error));
+    link->settings = {}; // an opening from here on would show
+
+    form.show();
+    QLineEdit* edit = form.ComboPort->lineEdit();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, "  ");
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Expect("Не выбран COM-порт.", "Ошибка", MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        QTest::mouseClick(form.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    }
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.result(), 0);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_TRUE(link->IsOpen());
+    EXPECT_EQ(link->settings.portName, "");
+    EXPECT_EQ(port.GetPortName(), "/dev/pts/5");
+    form.hide();
+}
+
 // Opened as the main window opens it, the dialog has room for its caption in the title bar and its
 // port box shows the whole name ./run.sh gives the simulator's port.
 TEST_F(PortDialogs, CaptionAndASimulatorPortNameShowWhole) {

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <algorithm>
+#include <cmath>
 
 namespace FbPrint {
 
@@ -50,6 +51,14 @@ std::vector<Page> Pages(const std::vector<int>& blockRows) {
 QRect Place(const QRect& r, int firstTop, int sx, int sy, int pictureTop) {
     return {sx * r.left(), sy * (r.top() - firstTop + FirstBlockBelow) + pictureTop, sx * r.width(),
             sy * r.height()};
+}
+
+double PictureFit(QSize picture, QSize room) {
+    double fit = 1;
+    if (picture.width() > room.width()) fit = double(std::max(0, room.width())) / picture.width();
+    if (picture.height() > room.height())
+        fit = std::min(fit, double(std::max(0, room.height())) / picture.height());
+    return fit;
 }
 
 std::vector<TextAt> RelayLines(int first, int last, int top, const RelayListMetrics& metrics,
@@ -144,6 +153,57 @@ int LineStep(const QPainter& painter, int points, bool bold) {
     return QFontMetrics(font, painter.device()).lineSpacing();
 }
 
+// The scheme elements of block i that print as pictures of themselves, each with its screen
+// rectangle, in the order they are drawn.
+std::vector<std::pair<QWidget*, QRect>> Elements(const TFormFB& form, int i) {
+    std::vector<std::pair<QWidget*, QRect>> elements;
+    TPanFB* panel = form.PanFB[size_t(i)];
+    if (TShape* shape = form.ShapeFB[size_t(i)])
+        elements.push_back(
+            {shape, QRect(QPoint(shape->x(), panel ? panel->y() : shape->y()), shape->size())});
+    if (TShapeHorz* line = form.ShapeHorz[size_t(i)])
+        elements.push_back({line, QRect(line->pos(), QSize(line->width(), HorzLineHeight))});
+    if (TShapeMark* mark = form.ShapeMark[size_t(i)]) elements.push_back({mark, mark->geometry()});
+    if (TPShapeZ* z = form.ShapeZ[size_t(i)]; z && z->isVisibleTo(form.SchemeArea))
+        elements.push_back({z, z->geometry()});
+    if (TPShapeZ* z = form.ShapeZSign[size_t(i)]) elements.push_back({z, z->geometry()});
+    if (panel) elements.push_back({panel, panel->geometry()});
+    if (TPanSign* sign = form.PanSign[size_t(i)]) elements.push_back({sign, sign->geometry()});
+    if (TPanMR* relay = form.PanMR[size_t(i)]) elements.push_back({relay, relay->geometry()});
+    return elements;
+}
+
+// The cells the relay panel's module texts are printed in, one a relay module of the device,
+// screen rectangles.
+std::vector<QRect> RelayCells(const TPanMR& relay, int modules) {
+    std::vector<QRect> cells;
+    for (int m = 0; m < std::min(modules, int(TPanMR::kModules)); ++m)
+        cells.push_back(
+            QRect(relay.pos() + QPoint(RelayCellLeft + RelayCellStep * m, RelayCellTop), RelayCell));
+    return cells;
+}
+
+// The width of the background band behind the picture, in screen pixels.
+int BandWidth(const TFormFB& form) {
+    return form.ScrollBox1->width() + 10;
+}
+
+// How far right, in screen pixels, the printed picture reaches: its background band and every
+// element, relay cell and algorithm name of the scheme.
+int PictureRight(const TFormFB& form, const TConfiguration& cfg, int blocks) {
+    int right = BandWidth(form);
+    for (int i = 0; i < blocks; ++i) {
+        for (const auto& element : Elements(form, i))
+            right = std::max(right, element.second.x() + element.second.width());
+        if (const TPanMR* relay = form.PanMR[size_t(i)])
+            for (const QRect& cell : RelayCells(*relay, cfg.Serv.GetCntModMR()))
+                right = std::max(right, cell.x() + cell.width());
+    }
+    for (const QLabel* label : form.AlgLabels)
+        if (label) right = std::max(right, label->x() + label->width());
+    return right;
+}
+
 class PagePainter {
   public:
     PagePainter(TFormFB& form, const TConfiguration& cfg, QPainter& painter, int sx, int sy, int firstTop)
@@ -161,20 +221,9 @@ class PagePainter {
     QRect At(const QRect& r) const { return Place(r, firstTop_, sx_, sy_, pictureTop_); }
 
     void Block(int i) {
-        TPanFB* panel = form_.PanFB[size_t(i)];
-        if (TShape* shape = form_.ShapeFB[size_t(i)]) {
-            const int top = panel ? panel->y() : shape->y();
-            DrawWidget(p_, shape, At(QRect(QPoint(shape->x(), top), shape->size())));
-        }
-        if (TShapeHorz* line = form_.ShapeHorz[size_t(i)])
-            DrawWidget(p_, line, At(QRect(line->pos(), QSize(line->width(), HorzLineHeight))));
-        if (TShapeMark* mark = form_.ShapeMark[size_t(i)]) DrawWidget(p_, mark, At(mark->geometry()));
-        if (TPShapeZ* z = form_.ShapeZ[size_t(i)]; z && z->isVisibleTo(form_.SchemeArea))
-            DrawWidget(p_, z, At(z->geometry()));
-        if (TPShapeZ* z = form_.ShapeZSign[size_t(i)]) DrawWidget(p_, z, At(z->geometry()));
-        if (panel) DrawWidget(p_, panel, At(panel->geometry()));
+        for (const auto& [widget, r] : Elements(form_, i))
+            DrawWidget(p_, widget, At(r));
         if (TPanSign* sign = form_.PanSign[size_t(i)]) {
-            DrawWidget(p_, sign, At(sign->geometry()));
             // The number goes into the panel's cell column, in place of the picture's own.
             if (const int cell = cfg_.FB.GetSigNTabS(i)) {
                 const QRect box = At(QRect(sign->pos() + SignCellText, SignCellSize));
@@ -183,10 +232,9 @@ class PagePainter {
             }
         }
         if (TPanMR* relay = form_.PanMR[size_t(i)]) {
-            DrawWidget(p_, relay, At(relay->geometry()));
-            for (int m = 0; m < std::min(cfg_.Serv.GetCntModMR(), int(TPanMR::kModules)); ++m) {
-                const QRect cell = At(
-                    QRect(relay->pos() + QPoint(RelayCellLeft + RelayCellStep * m, RelayCellTop), RelayCell));
+            const std::vector<QRect> cells = RelayCells(*relay, cfg_.Serv.GetCntModMR());
+            for (int m = 0; m < int(cells.size()); ++m) {
+                const QRect cell = At(cells[size_t(m)]);
                 p_.fillRect(cell, Qt::white);
                 DrawFitted(p_, cell.adjusted(sx_, sy_, -sx_, -sy_), RelayCellText(relay->ModuleText(m)), 10,
                            Qt::AlignLeft);
@@ -244,47 +292,80 @@ void PrintFBScheme(TFormFB& form, const TConfiguration& cfg, TComPortClass& port
     const int sx = std::max(1, printer.DpiX() / std::max(1, form.SchemeArea->logicalDpiX()));
     const int sy = std::max(1, printer.DpiY() / std::max(1, form.SchemeArea->logicalDpiY()));
     QPainter* painter = printer.BeginJob();
-    for (int p = 0; painter && p < int(pages.size()); ++p) {
+    if (!painter) {
+        form.ScrollBox1->setFocus();
+        return;
+    }
+    const auto relayText = [&](int i) -> std::optional<QString> {
+        const QString number = QStringLiteral("ФБ") + QString::number(i + 1) + QChar(' ');
+        if (TPanMR* relay = form.PanMR[size_t(i)])
+            return number + relay->GetHint1() + relay->GetHint2() + relay->GetHint3() + relay->GetHint4() +
+                   relay->GetHint5();
+        if (form.PanFB[size_t(i)]) return number + QStringLiteral("нет выхода на модуль реле");
+        return std::nullopt;
+    };
+    // Line steps from the fonts as the printer sets them; the picture half a line below the
+    // header, the relay list half a line below the picture.
+    SetFont(*painter, 10, true);
+    const int headerStep = painter->fontMetrics().lineSpacing();
+    SetFont(*painter, 7, false);
+    const QFontMetrics lineFont = painter->fontMetrics();
+    const QSize pageSize(painter->device()->width(), painter->device()->height());
+    const RelayListMetrics metrics{LineStep(*painter, 8, false), lineFont.lineSpacing(),
+                                   [&](const QString& t) { return lineFont.horizontalAdvance(t); },
+                                   pageSize.width()};
+
+    // Each page laid out first: one factor for the pictures of every page, the largest at which
+    // each picture and the relay list below it fit their page.
+    struct PageLayout {
+        std::vector<TextAt> header;
+        std::vector<TextAt> relayLines; // from the list's top at 0
+        PagePainter picture;
+    };
+    std::vector<PageLayout> layouts;
+    const QSize picture(sx * PictureRight(form, cfg, pages.back().last + 1), sy * BandHeight);
+    double fit = 1;
+    for (int p = 0; p < int(pages.size()); ++p) {
+        const Page& page = pages[size_t(p)];
+        PageLayout layout{PageHeader(p, mainCaption, form.windowTitle(), fileModeText, headerStep),
+                          RelayLines(page.first, page.last, 0, metrics, relayText),
+                          PagePainter(form, cfg, *painter, sx, sy, form.PanFB[size_t(page.first)]->y())};
+        layout.picture.PlaceBelow(layout.header.back().pos.y() + headerStep + headerStep / 2, page.first,
+                                  page.last);
+        const int listHeight = metrics.headingStep / 2 + layout.relayLines.back().pos.y() + metrics.lineStep;
+        fit = std::min(fit,
+                       PictureFit(picture, {pageSize.width(),
+                                            pageSize.height() - layout.picture.PictureTop() - listHeight}));
+        layouts.push_back(std::move(layout));
+    }
+
+    for (int p = 0; p < int(pages.size()); ++p) {
         if (p > 0 && !printer.NewPage()) break;
         const Page& page = pages[size_t(p)];
-        // Line steps from the fonts as the printer sets them; the picture half a line below the
-        // header, the relay list half a line below the picture.
+        PageLayout& layout = layouts[size_t(p)];
+        const int pictureTop = layout.picture.PictureTop();
         SetFont(*painter, 10, true);
-        const int headerStep = painter->fontMetrics().lineSpacing();
-        const std::vector<TextAt> header =
-            PageHeader(p, mainCaption, form.windowTitle(), fileModeText, headerStep);
-        for (const TextAt& t : header)
+        for (const TextAt& t : layout.header)
             DrawText(*painter, t.pos, t.text);
-        PagePainter pagePainter(form, cfg, *painter, sx, sy, form.PanFB[size_t(page.first)]->y());
-        pagePainter.PlaceBelow(header.back().pos.y() + headerStep + headerStep / 2, page.first, page.last);
-        const int pictureTop = pagePainter.PictureTop();
-        painter->fillRect(QRect(0, pictureTop, sx * (form.ScrollBox1->width() + 10), sy * BandHeight),
-                          clBtnFace());
+        // The picture drawn at the integer scale, made smaller about its top-left corner where the
+        // page needs it.
+        painter->save();
+        painter->translate(0, pictureTop);
+        painter->scale(fit, fit);
+        painter->translate(0, -pictureTop);
+        painter->fillRect(QRect(0, pictureTop, sx * BandWidth(form), sy * BandHeight), clBtnFace());
         port.Delay(WaitAfterPlacing);
         for (int i = page.first; i <= page.last; ++i)
-            pagePainter.Block(i);
-        pagePainter.AlgorithmNames(page.first, page.last);
-        const auto relayText = [&](int i) -> std::optional<QString> {
-            const QString number = QStringLiteral("ФБ") + QString::number(i + 1) + QChar(' ');
-            if (TPanMR* relay = form.PanMR[size_t(i)])
-                return number + relay->GetHint1() + relay->GetHint2() + relay->GetHint3() +
-                       relay->GetHint4() + relay->GetHint5();
-            if (form.PanFB[size_t(i)]) return number + QStringLiteral("нет выхода на модуль реле");
-            return std::nullopt;
-        };
-        SetFont(*painter, 7, false);
-        const QFontMetrics lineFont = painter->fontMetrics();
-        const RelayListMetrics metrics{LineStep(*painter, 8, false), lineFont.lineSpacing(),
-                                       [&](const QString& t) { return lineFont.horizontalAdvance(t); },
-                                       painter->device()->width()};
-        const int listTop = pictureTop + sy * BandHeight + metrics.headingStep / 2;
-        const std::vector<TextAt> relayLines = RelayLines(page.first, page.last, listTop, metrics, relayText);
-        for (size_t k = 0; k < relayLines.size(); ++k) {
+            layout.picture.Block(i);
+        layout.picture.AlgorithmNames(page.first, page.last);
+        painter->restore();
+        const int listTop = pictureTop + int(std::ceil(fit * picture.height())) + metrics.headingStep / 2;
+        for (size_t k = 0; k < layout.relayLines.size(); ++k) {
             SetFont(*painter, k == 0 ? 8 : 7, false);
-            DrawText(*painter, relayLines[k].pos, relayLines[k].text);
+            DrawText(*painter, layout.relayLines[k].pos + QPoint(0, listTop), layout.relayLines[k].text);
         }
         port.Delay(WaitAfterPage);
     }
-    if (painter) printer.EndJob();
+    printer.EndJob();
     form.ScrollBox1->setFocus();
 }

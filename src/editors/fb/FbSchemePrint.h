@@ -1,10 +1,12 @@
 #pragma once
 // The printed function-block scheme: five scheme rows a page, all pages in one print job, the
 // elements scaled from screen to printer resolution below a header, the algorithm names over their
-// blocks and the relay outputs of the page's blocks listed below the picture.
+// blocks and the relay outputs of the page's blocks listed below the picture. A picture wider or
+// taller than its page allows is drawn smaller, the same in both directions.
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -38,6 +40,10 @@ std::vector<Page> Pages(const std::vector<int>& blockRows);
 // A scheme element at screen rectangle r as printed on a page whose first block's panel stands
 // at firstTop and whose picture begins pictureTop printer pixels down.
 QRect Place(const QRect& r, int firstTop, int sx, int sy, int pictureTop);
+
+// The factor the page's picture is drawn at: 1 where the picture, of size printer pixels at the
+// integer scale, fits the room the page leaves it, else the largest factor that fits it there.
+double PictureFit(QSize picture, QSize room);
 
 struct TextAt {
     QPoint pos;

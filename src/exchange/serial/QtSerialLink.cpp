@@ -1,7 +1,24 @@
 #include "QtSerialLink.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QSerialPort>
+#include <QSerialPortInfo>
+
+namespace {
+
+// Qt tells a port that another program holds (its lock file, or its exclusive use) as a permission
+// error, like a device the user may not open at all or a lock file it cannot make; only those are
+// a matter of rights.
+bool HeldByAnother(const QSerialPort& port) {
+    if (port.error() != QSerialPort::PermissionError ||
+        port.errorString() == QSerialPort::tr("Permission error while creating lock file"))
+        return false;
+    const QFileInfo device(QSerialPortInfo(port).systemLocation());
+    return !device.exists() || (device.isReadable() && device.isWritable());
+}
+
+} // namespace
 
 QtSerialLink::QtSerialLink() = default;
 
@@ -25,7 +42,9 @@ bool QtSerialLink::Open(const LinkSettings& s, QString* error) {
              port_->setFlowControl(QSerialPort::NoFlowControl);
     }
     if (!ok) {
-        if (error) *error = port_->errorString();
+        if (error)
+            *error =
+                HeldByAnother(*port_) ? QStringLiteral("Порт занят другой программой") : port_->errorString();
         port_.reset();
         return false;
     }
