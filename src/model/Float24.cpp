@@ -38,15 +38,21 @@ bool FromFloat(float value, uint8_t* bytes) {
 }
 
 QString ToText(const uint8_t* bytes) {
+    return ValueText(ToFloat(bytes));
+}
+
+QString ValueText(float value) {
     // The shortest text that reads back as the same number: 0,1 rather than 0,099998.
-    const float value = ToFloat(bytes);
+    uint8_t held[Size];
+    if (!FromFloat(value, held)) return FormatSignificant(value, 9);
+    const float shown = ToFloat(held);
     uint8_t again[Size];
     for (int digits = 1; digits <= 7; ++digits) {
-        const QString text = FormatSignificant(value, digits);
-        if (FromText(text, again) && again[0] == bytes[0] && again[1] == bytes[1] && again[2] == bytes[2])
+        const QString text = FormatSignificant(shown, digits);
+        if (FromText(text, again) && again[0] == held[0] && again[1] == held[1] && again[2] == held[2])
             return text;
     }
-    return FormatSignificant(value, 9);
+    return FormatSignificant(shown, 9);
 }
 
 bool FromText(const QString& text, uint8_t* bytes) {

@@ -28,6 +28,10 @@ bool FromFloat(float value, uint8_t* bytes);
 // number, with a decimal comma ("0,1", "-32767", "100").
 QString ToText(const uint8_t* bytes);
 
+// The same text for a value as the format holds it: the text of the number FromFloat stores for
+// it, so a value taken from a record reads as that record's field does.
+QString ValueText(float value);
+
 // Parses a decimal number with a comma or a point, optionally signed, blanks around ignored.
 // Returns false and leaves bytes unchanged on text that is not such a number or that the
 // format cannot hold.

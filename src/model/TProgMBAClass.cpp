@@ -43,7 +43,6 @@ int TProgMBAClass::GetModuleType(int m) const {
 
 void TProgMBAClass::SetModuleType(int m, int value) {
     SetModuleByte(m, ModuleTypeByte, value);
-    RecalcRanges();
 }
 
 uint8_t* TProgMBAClass::Module(int m) {
@@ -161,20 +160,11 @@ void TProgMBAClass::SetRangeLo(int m, int sel, int v) {
 }
 
 int TProgMBAClass::GetRangeInt(int m, int r) const {
-    if (m < 0 || m >= ModuleCount || r < 0 || r >= RangeEntries) return 0;
-    return RangeTable[size_t(m)][size_t(r)];
+    return ReadField(Module(m), SensorType.At(r));
 }
 
 void TProgMBAClass::SetRangeInt(int m, int r, int value) {
-    if (m < 0 || m >= ModuleCount || r < 0 || r >= RangeEntries) return;
     WriteField(Module(m), SensorType.At(r), value);
-    RecalcRanges();
-}
-
-void TProgMBAClass::RecalcRanges() {
-    for (int m = 0; m < ModuleCount; ++m)
-        for (int r = 0; r < RangeEntries; ++r)
-            RangeTable[size_t(m)][size_t(r)] = ReadField(Module(m), SensorType.At(r));
 }
 
 TProgMBAClass::SkList TProgMBAClass::FillMinSkList(std::span<const ScaleRange> ranges, int rangeIndex) {

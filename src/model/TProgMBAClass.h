@@ -82,7 +82,7 @@ class TProgMBAClass {
     void SetModuleByte(int m, int k, int value);
     void SetModuleByte2(int m, int k, int value) { SetModuleByte(m, k, value); }
 
-    // Byte 113; writing it also recomputes the module's range table.
+    // Byte 113.
     int GetModuleType(int m) const;
     void SetModuleType(int m, int value);
 
@@ -129,11 +129,10 @@ class TProgMBAClass {
     int GetRangeLo(int m, int sel) const;
     void SetRangeLo(int m, int sel, int v);
 
-    // The range table: entry r of module m is the sensor type of discrete sensor r, kept in bit r
-    // of the module-type byte. The setter writes the bit and recomputes the table.
+    // The range table: entry r of module m is the sensor type of discrete sensor r, read from and
+    // written to bit r of the module-type byte, so it follows the record whatever wrote it.
     int GetRangeInt(int m, int r) const;
     void SetRangeInt(int m, int r, int value);
-    void RecalcRanges();
 
     // Standard ranges of a scale kind, and the texts of the two range lists.
     struct SkList {
@@ -193,7 +192,6 @@ class TProgMBAClass {
     const uint8_t* Module(int m) const;
 
     std::array<std::array<uint8_t, RecordSize>, ModuleCount> Modules{};
-    std::array<std::array<int, RangeEntries>, ModuleCount> RangeTable{};
     std::array<uint8_t, UnitCount * UnitWidth> UnitList{};
     std::array<std::array<uint8_t, DeviceBlocks::RangeLen - 1>, ModuleCount> RangeRecords{};
     std::array<std::array<uint8_t, GEntry::Size>, CalibRows> AdcEntries{};

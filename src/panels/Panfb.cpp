@@ -1,5 +1,7 @@
 #include "Panfb.h"
 
+#include "Float24.h"
+
 #include <QLocale>
 #include <QPainter>
 
@@ -130,8 +132,7 @@ QStringList TPanFB::SettingLines() const {
     case ftTrigger:
         return {trigger_ == ttRS ? "RS" : "SR"};
     case ftComparator:
-        return {QString(cond_ == ccL ? "L " : "H ") +
-                    QLocale(QLocale::Russian).toString(double(limit_), 'g', 6),
+        return {QString(cond_ == ccL ? "L " : "H ") + Float24::ValueText(limit_),
                 QString("Г %1 %").arg(hysteresis_), TimeText(time_, diskr_)};
     case ftCounter:
         return {QString("N %1").arg(limitCount_)};

@@ -1,5 +1,7 @@
 #include "Panreg.h"
 
+#include "Float24.h"
+
 #include <QLocale>
 #include <QPainter>
 
@@ -9,7 +11,8 @@ constexpr int kRowHeight = 22;
 constexpr int kNumberBoxHeight = 18;
 constexpr int kBandHeight = 16; // one line of the image
 
-QString Num(float value) {
+// A program point's value is scaled to the PV range, not a stored number.
+QString PointText(float value) {
     return QLocale(QLocale::Russian).toString(double(value), 'g', 6);
 }
 } // namespace
@@ -89,13 +92,14 @@ void TPanReg::Changed() {
         image_->SetLines({"ПИД", action, QString("тип SP %1").arg(spType_)});
         static const std::array<QString, 6> names{"Kп", "Ти", "Тд", "OL", "OH", "dSP"};
         for (size_t i = 0; i < names.size(); ++i)
-            values.append(names[i] + "  " + Num(params_[i]));
+            values.append(names[i] + "  " + Float24::ValueText(params_[i]));
         break;
     }
     case rtPZ:
         image_->SetLines({"ПЗ"});
         for (int j = 0; j < kPoints; ++j)
-            values.append(QString("%1)  t %2   %3").arg(j + 1).arg(times_[j]).arg(Num(pointValues_[j])));
+            values.append(
+                QString("%1)  t %2   %3").arg(j + 1).arg(times_[j]).arg(PointText(pointValues_[j])));
         break;
     }
     values_->SetLines(values);

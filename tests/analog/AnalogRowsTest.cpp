@@ -99,7 +99,7 @@ TEST(AnalogRows, ReserveOfTheRecordAndModuleTypes) {
     EXPECT_EQ(cfg->Reserv.GetModuleType(5), 0); // the module types keep their own reserve
     cfg->Reserv.SetModuleType(5, 0x03);
     cfg->MBA.SetModuleByte(1, 7, 0xEE);
-    RestoreModuleReserve(*cfg, 1, true);
+    RestoreModuleReserve(*cfg, 1);
     EXPECT_EQ(cfg->MBA.GetModuleByte(1, 7), 7);
     EXPECT_EQ(cfg->MBA.GetModuleType(5), 0x03);
 }

@@ -89,6 +89,16 @@ TEST_F(ConfigFileTest, RoundTripKeepsEveryPartFor60And120Blocks) {
     }
 }
 
+// Opening a file shows the sensor types it holds, not those the configuration had before.
+TEST_F(ConfigFileTest, OpenedFileShowsItsSensorTypes) {
+    auto cfg = MakeSample(120);
+    SetSensors2And6(*cfg, 1);
+    ASSERT_TRUE(SaveConfigFile(nullptr, Path("namur.veg"), *cfg));
+    SetSensors2And6(*cfg, 0);
+    ASSERT_TRUE(OpenConfigFile(nullptr, Path("namur.veg"), *cfg));
+    EXPECT_EQ(ShownSensorTypes(*cfg), kNamur2And6);
+}
+
 TEST_F(ConfigFileTest, SizeRule) {
     const int rule[][2] = {{0, 0},           {11 * 1024 + 1023, 0},   {12 * 1024, 40}, {12 * 1024 + 1023, 40},
                            {13 * 1024, 120}, {16 * 1024 + 1023, 120}, {17 * 1024, 60}, {17 * 1024 + 1023, 60},

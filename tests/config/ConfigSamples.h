@@ -5,6 +5,7 @@
 #include "Configuration.h"
 
 #include <QByteArray>
+#include <array>
 #include <memory>
 
 inline std::unique_ptr<TConfiguration> MakeSample(int fbCount, int seed = 1) {
@@ -50,6 +51,23 @@ inline std::unique_ptr<TConfiguration> MakeSample(int fbCount, int seed = 1) {
         }
     cfg.Veg.AccessLevel = 1;
     return c;
+}
+
+// The controller's sensor types as the sensor-type window reads them (1 NAMUR, 0 dry contact).
+inline std::array<int, 8> ShownSensorTypes(const TConfiguration& cfg) {
+    std::array<int, 8> types{};
+    for (int r = 0; r < 8; ++r)
+        types[size_t(r)] = cfg.MBA.GetRangeInt(0, r);
+    return types;
+}
+inline constexpr std::array<int, 8> kNamur2And6{0, 1, 0, 0, 0, 1, 0, 0};
+// Sensors 2 and 6 of the controller set to value (1 NAMUR, 0 dry contact) as the window sets
+// them, the others dry contacts.
+inline void SetSensors2And6(TConfiguration& cfg, int value) {
+    for (int r = 0; r < 8; ++r)
+        cfg.MBA.SetRangeInt(0, r, 0);
+    cfg.MBA.SetRangeInt(0, 1, value);
+    cfg.MBA.SetRangeInt(0, 5, value);
 }
 
 inline QByteArray Fingerprint(const TConfiguration& cfg) {

@@ -118,6 +118,19 @@ TEST_F(ConfigTransferTest, ReadTakesEveryBlockIntoTheModelAndTheReserve) {
     }
 }
 
+// A read shows the sensor types the device holds, not those the configuration had before.
+TEST_F(ConfigTransferTest, ReadShowsTheDevicesSensorTypes) {
+    FillDevice();
+    auto namur = MakeSample(120);
+    SetSensors2And6(*namur, 1);
+    PackConfigBlock(*namur, 1, device.Block(1).data(), int(device.Block(1).size()));
+    auto cfg = MakeSample(120, 9);
+    SetSensors2And6(*cfg, 0);
+    ScriptedMessageBoxes none;
+    ASSERT_TRUE(ReadConfigFromDevice(nullptr, *cfg, port, 0, &bar));
+    EXPECT_EQ(ShownSensorTypes(*cfg), kNamur2And6);
+}
+
 TEST_F(ConfigTransferTest, FailedReadIsReportedOnceAndChangesNothing) {
     FillDevice();
     const struct {

@@ -253,3 +253,19 @@ TEST_F(FbEditorFixture, ADoubleClickOnABlocksBodyEditsThatBlock) {
     EXPECT_EQ(FB().EditorState.SelectedIndex, 2);
     EXPECT_EQ(modals.Shown(), 3);
 }
+
+// A comparator's panel reads as its dialog: the set point in the text of its stored field.
+TEST_F(FbEditorFixture, AComparatorPanelShowsItsSetPointAsTheDialogDoes) {
+    for (int i : {0, 1}) {
+        SetBlock(i, TProgFBClass::TypeComparator);
+        FB().SetCompCond(i, i); // L, then H
+    }
+    ASSERT_TRUE(FB().SetCompUstText(0, "12,34") && FB().SetCompUstText(1, "1000"));
+    Form().RebuildFBScheme();
+    for (int i : {0, 1}) {
+        ASSERT_NE(Form().PanFB[i], nullptr);
+        EXPECT_EQ(PaintedLines(Form().PanFB[i]->TypeImage()).value(1),
+                  (i == 0 ? "L " : "H ") + FB().GetCompUstText(i))
+            << i;
+    }
+}

@@ -61,7 +61,9 @@ TEST(Float24, TextWithCommaAndRefusedText) {
              {"0,1", "0,1"}, {" -12.5 ", "-12,5"}, {"32767", "32767"}, {"0,001", "0,001"}, {",5", "0,5"}}) {
         ASSERT_TRUE(Float24::FromText(text, b.data())) << text;
         EXPECT_EQ(Float24::ToText(b.data()), shown);
+        EXPECT_EQ(Float24::ValueText(Float24::ToFloat(b.data())), shown); // the value read from the field
     }
+    EXPECT_EQ(Float24::ValueText(0.1f), "0,1"); // read as the format holds it
     const Bytes before = b;
     for (const char* bad : {"", " ", "-", "1,2,3", "1e5", "abc", "1 2", "--1", "1-", "1e400"})
         EXPECT_FALSE(Float24::FromText(bad, b.data())) << bad;

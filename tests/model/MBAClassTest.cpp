@@ -100,10 +100,10 @@ TEST(MBAClass, ChannelTextsAndRangeTable) {
               (std::array{1, 0, 1}));
     mba.SetRangeInt(4, 3, 1);
     EXPECT_EQ(mba.GetModuleType(4), 0x89);
-    mba.SetModuleByte(4, TProgMBAClass::ModuleTypeByte, 0); // raw restore, then recompute
-    EXPECT_EQ(mba.GetRangeInt(4, 3), 1);
-    mba.RecalcRanges();
-    EXPECT_EQ(mba.GetRangeInt(4, 3), 0);
+    // A record written whole (a file, a device read, a pasted base) is what the table shows.
+    mba.SetModuleByte(4, TProgMBAClass::ModuleTypeByte, 0x22);
+    EXPECT_EQ((std::array{mba.GetRangeInt(4, 1), mba.GetRangeInt(4, 3), mba.GetRangeInt(4, 5)}),
+              (std::array{1, 0, 1}));
 }
 
 TEST(MBAClass, StandardRangeListsAndUnitList) {

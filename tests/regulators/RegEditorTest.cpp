@@ -4,6 +4,7 @@
 // entry.
 #include "Colors.h"
 #include "ModbusFrame.h"
+#include "PaintedTexts.h"
 #include "RegEditorFixture.h"
 #include "ShowActive.h"
 #include "panels/Panreg.h"
@@ -414,4 +415,20 @@ TEST_F(RegEditor, ADoubleClickOnALoopPanelsBodyEditsItsLoop) {
     SetCascade(Cfg().Reg);
     form.BuildRegScheme();
     EXPECT_EQ(opened(form.PanReg[1]->Image()), "1");
+}
+
+// The loop panel reads as the loop dialog: each parameter in the text of its stored field.
+TEST_F(RegEditor, TheLoopPanelShowsTheParametersAsTheDialogDoes) {
+    TProgRegClass& reg = Cfg().Reg;
+    reg.DeleteRecords(0, 2);
+    SetLoop(reg, 0, 1, 1, 0);
+    ASSERT_TRUE(reg.SetKPText(0, "0,1") && reg.SetTiText(0, "10000") && reg.SetTdText(0, "0,001") &&
+                reg.SetOLText(0, "12,34") && reg.SetOHText(0, "87,65") && reg.SetdSPText(0, "1000"));
+    form.BuildRegScheme();
+    ASSERT_NE(form.PanReg[0], nullptr);
+    EXPECT_EQ(
+        PaintedLines(form.PanReg[0]->Values()),
+        (QStringList{"Kп  " + reg.GetKPText(0), "Ти  " + reg.GetTiText(0), "Тд  " + reg.GetTdText(0),
+                     "OL  " + reg.GetOLText(0), "OH  " + reg.GetOHText(0), "dSP  " + reg.GetdSPText(0)}));
+    EXPECT_EQ(reg.GetTiText(0), "10000");
 }

@@ -1,5 +1,6 @@
 #include "PaintedTexts.h"
 
+#include <QMap>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -97,6 +98,13 @@ QList<PaintedText> PaintedTexts(QWidget* w) {
     TextRecorder recorder(w);
     w->render(&recorder, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     return recorder.Texts();
+}
+
+QStringList PaintedLines(QWidget* w) {
+    QMap<qreal, QString> lines; // by the top of the line
+    for (const PaintedText& t : PaintedTexts(w))
+        lines[t.rect.top()] += t.text;
+    return lines.values();
 }
 
 QStringList CutTexts(QWidget* w, QWidget* root) {

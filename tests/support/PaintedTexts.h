@@ -17,6 +17,9 @@ struct PaintedText {
 // The texts w paints itself, its children apart.
 QList<PaintedText> PaintedTexts(QWidget* w);
 
+// The lines w paints itself, top to bottom: the text items drawn at one height joined.
+QStringList PaintedLines(QWidget* w);
+
 // The texts that w and the widgets shown inside it paint only in part: elided, cut by the box they
 // are drawn into, by their widget or by a parent up to root (root's own edges too); each as
 // "Class: text". Without root, w's own edges bound them.

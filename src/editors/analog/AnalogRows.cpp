@@ -107,12 +107,11 @@ void SaveModuleReserve(TConfiguration& cfg, int m0) {
         cfg.Reserv.ModuleImages().SetByte(m0, k, cfg.MBA.GetModuleByte(m0, k));
 }
 
-void RestoreModuleReserve(TConfiguration& cfg, int m0, bool recalc) {
+void RestoreModuleReserve(TConfiguration& cfg, int m0) {
     for (int k = 0; k < TProgMBAClass::RecordSize; ++k)
         cfg.MBA.SetModuleByte(m0, k, cfg.Reserv.ModuleImages().GetByte(m0, k));
     for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
         cfg.MBA.SetModuleType(m, cfg.Reserv.GetModuleType(m));
-    if (recalc) cfg.MBA.RecalcRanges();
 }
 
 QStringList ModuleBaseLines(const QString& title, const QString& labMod, const QString& labTMod,

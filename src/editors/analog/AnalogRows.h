@@ -68,10 +68,9 @@ struct ScaleFinding {
 std::vector<ScaleFinding> CheckScales(int code, const std::array<int, Rows>& kinds,
                                       const std::array<ScaleTexts, Rows>& texts);
 
-// Record m0 into its reserve; back, with the eight module-type bytes from theirs. recalc
-// recomputes the range tables after the module types came back.
+// Record m0 into its reserve; back, with the eight module-type bytes from theirs.
 void SaveModuleReserve(TConfiguration& cfg, int m0);
-void RestoreModuleReserve(TConfiguration& cfg, int m0, bool recalc);
+void RestoreModuleReserve(TConfiguration& cfg, int m0);
 
 // The texts of one printed channel row, as the row's controls show them.
 struct PrintRow {

@@ -124,7 +124,6 @@ bool TFormTipDat::FormCloseQuery() {
     if (Cancelled == 1) {
         for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)
             mba.SetModuleType(m, cfg.Reserv.GetModuleType(m));
-        mba.RecalcRanges();
         mba.SetMbaBaseChanged(mba.GetMbaBaseChangedSave());
     } else if (ctx_.FileMode()) {
         for (int m = 0; m < TProgMBAClass::ModuleCount; ++m)

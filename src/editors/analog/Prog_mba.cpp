@@ -286,7 +286,7 @@ BlockSession TFormPROG::NewBlockSession() {
     b.modified = [](const TConfiguration& cfg) { return cfg.MBA.GetMbaBaseChanged() == 1; };
     b.clearModified = [](TConfiguration& cfg) { cfg.MBA.SetMbaBaseChanged(0); };
     b.saveReserve = [this](TConfiguration& cfg) { SaveModuleReserve(cfg, M0()); };
-    b.restoreReserve = [this](TConfiguration& cfg) { RestoreModuleReserve(cfg, M0(), false); };
+    b.restoreReserve = [this](TConfiguration& cfg) { RestoreModuleReserve(cfg, M0()); };
     b.saveReserveOnFileClose = true;
     b.closeQuestion = kBaseChangedQuestion;
     b.closeCaption = QStringLiteral("Подтвердите передачу базы данных");
@@ -439,7 +439,7 @@ bool TFormPROG::FormCloseQuery() {
     const int code = Code();
     closeResult_ = mrCancel;
     if (Cancelled == 1) {
-        RestoreModuleReserve(cfg, m0, true);
+        RestoreModuleReserve(cfg, m0);
         return true;
     }
     if (code != 0) {
