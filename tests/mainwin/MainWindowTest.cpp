@@ -360,12 +360,16 @@ TEST(MainWindow, ANewConfigurationIsAskedAboutBeforeItIsReplaced) {
 // The file keeps the device number: changing it in the box is a change to save. Opening a file
 // of another number is none, nor is a change for a configuration read from the device.
 TEST_F(UnsavedWork, ChangingTheDeviceNumberOfAFileIsAChangeToSave) {
+    // The next number chosen with the keyboard in the window's number box.
+    const auto nextNumber = [](TForm1& window) {
+        EXPECT_TRUE(ShowActive(window));
+        window.CBoxUstr->setFocus();
+        QTest::keyClick(window.CBoxUstr, Qt::Key_Down);
+        return window.CBoxUstr->currentText();
+    };
     EXPECT_EQ(form->CBoxUstr->currentText(), "5");
     EXPECT_EQ(form->Cfg.Serv.Modified, 0);
-    ASSERT_TRUE(ShowActive(*form));
-    form->CBoxUstr->setFocus();
-    QTest::keyClick(form->CBoxUstr, Qt::Key_Down);
-    ASSERT_EQ(form->CBoxUstr->currentText(), "6");
+    ASSERT_EQ(nextNumber(*form), "6");
     {
         ScriptedMessageBoxes boxes;
         ExpectSaveQuestion(boxes, mrYes);
@@ -376,10 +380,7 @@ TEST_F(UnsavedWork, ChangingTheDeviceNumberOfAFileIsAChangeToSave) {
 
     auto device = ShownMainWindow(); // not from a file, as after a read: nothing is asked
     ASSERT_EQ(device->Cfg.Serv.FileMode, 0);
-    ASSERT_TRUE(ShowActive(*device));
-    device->CBoxUstr->setFocus();
-    QTest::keyClick(device->CBoxUstr, Qt::Key_Down);
-    ASSERT_EQ(device->CBoxUstr->currentText(), "2");
+    ASSERT_EQ(nextNumber(*device), "2");
     ScriptedMessageBoxes none;
     EXPECT_TRUE(device->close());
 }
