@@ -278,6 +278,8 @@ int TForm1::DevNum() const {
 // goes to.
 void TForm1::CBoxUstrChange(int index) {
     if (index < 0) return;
+    // A file keeps the number: changing it is an edit of the configuration.
+    if (Cfg.Serv.FileMode == 1 && index != Cfg.Serv.GetDevAddr()) Cfg.Serv.Modified = 1;
     Cfg.Serv.SetDevNum(index);
     Cfg.Serv.SetDevAddr(index);
 }
@@ -301,15 +303,14 @@ void TForm1::FormShow() {
     Cfg.Veg.AccessLevel = result == LoginResult::Full ? 1 : 0;
 }
 
-// Closing is never cancelled. A save answered Yes for a configuration that has no file yet
-// asks for the file name; when the user gives none, nothing is saved.
+// Closing is cancelled only by a save answered "Да" that failed: the changes stay, to be saved
+// under another name. A save that asks for a file name and gets none saves nothing and closes.
 void TForm1::closeEvent(QCloseEvent* event) {
-    TServClass& serv = Cfg.Serv;
-    if (!loginEnded_ && serv.FileMode == 1 && serv.Modified != 0) {
-        if (MessageBox(this, QStringLiteral("Данные были изменены. Сохранить в файле?"),
-                       QStringLiteral("Подтвердите сохранение данных"), MsgButtons::YesNo, MsgIcon::Question,
-                       mrNo) == mrYes)
-            SaveFileClick();
+    if (!loginEnded_ && HasUnsavedChanges()) {
+        if (AskToSaveChanges() == SaveOutcome::Failed) {
+            event->ignore();
+            return;
+        }
         if (Cfg.Veg.AccessLevel == 1 &&
             MessageBox(this, QStringLiteral("Данные были изменены. Передать в прибор?"),
                        QStringLiteral("Подтвердите передачу данных"), MsgButtons::YesNo, MsgIcon::Question,
@@ -320,8 +321,26 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool TForm1::HasUnsavedChanges() const {
+    return Cfg.Serv.FileMode == 1 && Cfg.Serv.Modified != 0;
+}
+
+TForm1::SaveOutcome TForm1::AskToSaveChanges() {
+    if (MessageBox(this, QStringLiteral("Данные были изменены. Сохранить в файле?"),
+                   QStringLiteral("Подтвердите сохранение данных"), MsgButtons::YesNo, MsgIcon::Question,
+                   mrNo) != mrYes)
+        return SaveOutcome::Declined;
+    return Save();
+}
+
+bool TForm1::MayReplaceConfiguration() {
+    if (!HasUnsavedChanges()) return true;
+    const SaveOutcome outcome = AskToSaveChanges();
+    return outcome == SaveOutcome::Saved || outcome == SaveOutcome::Declined;
+}
+
 void TForm1::CreatConfigClick() {
-    if (!ServInput::CreateAllowed(Cfg.Veg, this)) return;
+    if (!ServInput::CreateAllowed(Cfg.Veg, this) || !MayReplaceConfiguration()) return;
     FormConfig->Cancelled = 1;
     FormConfig->EditModif->setText(EditModif->text());
     ShowModal(FormConfig);
@@ -335,6 +354,7 @@ void TForm1::CreatConfigClick() {
 }
 
 void TForm1::OpenFileClick() {
+    if (!MayReplaceConfiguration()) return;
     const QString path = ChosenFile(OpenDialog);
     if (path.isEmpty() || !OpenConfigFile(this, path, Cfg)) return;
     Context->SetConfigFileName(path);
@@ -342,23 +362,32 @@ void TForm1::OpenFileClick() {
 }
 
 bool TForm1::SaveFileClick() {
-    if (Context->ConfigFileName().isEmpty()) return SaveAsFileClick();
-    if (!SaveConfigFile(this, Context->ConfigFileName(), Cfg)) return false;
-    Cfg.Serv.Modified = 0;
-    return true;
+    return Save() == SaveOutcome::Saved;
 }
 
 bool TForm1::SaveAsFileClick() {
+    return SaveAs() == SaveOutcome::Saved;
+}
+
+TForm1::SaveOutcome TForm1::Save() {
+    if (Context->ConfigFileName().isEmpty()) return SaveAs();
+    if (!SaveConfigFile(this, Context->ConfigFileName(), Cfg)) return SaveOutcome::Failed;
+    Cfg.Serv.Modified = 0;
+    return SaveOutcome::Saved;
+}
+
+TForm1::SaveOutcome TForm1::SaveAs() {
     QString path = ChosenFile(SaveDialog);
-    if (path.isEmpty()) return false;
+    if (path.isEmpty()) return SaveOutcome::Cancelled;
     if (!path.endsWith(QStringLiteral(".veg"), Qt::CaseInsensitive)) path += QStringLiteral(".veg");
-    if (!SaveConfigFile(this, path, Cfg)) return false;
+    if (!SaveConfigFile(this, path, Cfg)) return SaveOutcome::Failed;
     Context->SetConfigFileName(path);
     Cfg.Serv.Modified = 0;
-    return true;
+    return SaveOutcome::Saved;
 }
 
 void TForm1::InPortClick() {
+    if (!MayReplaceConfiguration()) return;
     if (!ReadConfigFromDevice(this, Cfg, ComPort, DevNum(), ProgressBar1)) return;
     // A configuration from the device has no file yet: saving it asks for a name.
     Context->SetConfigFileName({});

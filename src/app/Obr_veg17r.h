@@ -159,6 +159,18 @@ class TForm1 : public QMainWindow {
     void CBoxUstrChange(int index);
     int DevNum() const;
 
+    // What became of unsaved changes: "Нет" to the save question, or the save's own end.
+    enum class SaveOutcome { Saved, Declined, Cancelled, Failed };
+    SaveOutcome Save();
+    SaveOutcome SaveAs();
+    // A configuration from a file changed since it was last saved.
+    bool HasUnsavedChanges() const;
+    // The save question, and on "Да" the save.
+    SaveOutcome AskToSaveChanges();
+    // Asks before a command replaces unsaved changes; false when a save answered "Да" failed or
+    // was cancelled, and the command stops.
+    bool MayReplaceConfiguration();
+
     bool shownOnce_ = false;
     bool loginEnded_ = false;
 };

@@ -123,6 +123,10 @@ TEST(ConfigCreation, EveryOpeningTakesTheTypedCode) {
     });
     modals.Then(typed({{"D8300B00", Qt::Key_Return}}));
     modals.Then(typed({{"F0000000", Qt::Key_Enter}})); // the earlier code is replaced, not extended
+    // The third opening replaces the unsaved second configuration.
+    ScriptedMessageBoxes boxes;
+    boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
+                 MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
     for (int opening = 0; opening < 3; ++opening)
         form->ACreatConfig->trigger();
     EXPECT_EQ(modals.Shown(), 3);

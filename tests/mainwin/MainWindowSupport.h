@@ -16,16 +16,20 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 // Readable texts in failure messages.
@@ -75,4 +79,25 @@ inline std::unique_ptr<TForm1> ShownMainWindow() {
     });
     form->show();
     return form;
+}
+
+// Chooses a command as the user does from the menu bar: a click on its menu, then on the entry.
+inline void ClickMenuEntry(QMainWindow& window, QAction* entry) {
+    QMenuBar* bar = window.menuBar();
+    for (QAction* top : bar->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu || !menu->actions().contains(entry)) continue;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+        ASSERT_TRUE(menu->isVisible()) << top->text().toStdString();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        EXPECT_FALSE(menu->isVisible());
+        // The closed menu gives the keyboard back to its window, as a window manager does; the
+        // offscreen platform leaves it with the menu.
+        if (window.isVisible()) {
+            window.activateWindow();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+        }
+        return;
+    }
+    ADD_FAILURE() << "no menu holds " << entry->text().toStdString();
 }

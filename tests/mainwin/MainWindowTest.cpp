@@ -1,5 +1,7 @@
+#include "ConfigFile.h"
 #include "MainWindowSupport.h"
 #include "ModbusFrame.h"
+#include "ShowActive.h"
 #include "editors/analog/Prog_infvyh.h"
 #include "editors/discrete/Prog_diskr.h"
 #include "editors/fb/Prog_fb.h"
@@ -201,4 +203,215 @@ TEST(MainWindow, FailedOpenOrReadLeavesTheWindowAsItWas) {
     EXPECT_EQ(form->findChildren<QFileDialog*>().size(), 1);
     EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(form->ProgressBar1->isVisible());
+}
+
+namespace {
+
+const QString kSaveQuestion = "Данные были изменены. Сохранить в файле?";
+const QString kSaveCaption = "Подтвердите сохранение данных";
+const QString kTransferQuestion = "Данные были изменены. Передать в прибор?";
+const QString kTransferCaption = "Подтвердите передачу данных";
+
+void ExpectSaveQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect(kSaveQuestion, kSaveCaption, MsgButtons::YesNo, MsgIcon::Question, mrNo, answer);
+}
+
+void ExpectTransferQuestion(ScriptedMessageBoxes& boxes, int answer) {
+    boxes.Expect(kTransferQuestion, kTransferCaption, MsgButtons::YesNo, MsgIcon::Question, mrNo, answer);
+}
+
+// A logged-in main window on the simulated device, which has opened through "Открыть" a file of
+// device number 5 kept in a folder of its own.
+class UnsavedWork : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir(work.Path()).mkdir("cfg"));
+        folder = work.Path() + "/cfg";
+        path = folder + "/plant.veg";
+        auto cfg = std::make_unique<TConfiguration>();
+        cfg->Serv.SetDevAddr(4);
+        ASSERT_TRUE(SaveConfigFile(nullptr, path, *cfg));
+        form = ShownMainWindow();
+        port = std::make_unique<OpenSimPort>(*form);
+        ScriptedModals modals;
+        ScriptedMessageBoxes none; // nothing unsaved yet: nothing is asked
+        modals.Then(ChooseFile(path));
+        ClickMenuEntry(*form, form->AOpenFile);
+        ASSERT_EQ(form->Context->ConfigFileName(), path);
+        ASSERT_EQ(form->Cfg.Serv.FileMode, 1);
+    }
+    void TearDown() override {
+        if (form) form->Cfg.Serv.Modified = 0;
+    }
+    QByteArray FileBytes() const {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TempWorkDir work;
+    QString folder, path;
+    std::unique_ptr<OpenSimPort> port; // outlives the window, whose exchange uses it
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+// The save asked for on closing fails: the window stays with the changes and asks nothing more;
+// "Нет" to the save question still closes.
+TEST_F(UnsavedWork, AFailedSaveOnClosingKeepsTheWindowOpenAndNoStillCloses) {
+    form->Cfg.Serv.Modified = 1; // as an editor closing with changes leaves it
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    {
+        ScriptedMessageBoxes boxes;
+        ExpectSaveQuestion(boxes, mrYes);
+        boxes.Expect("Файл не удается сохранить:\n" + QDir::toNativeSeparators(path), "Ошибка",
+                     MsgButtons::OK, MsgIcon::Error, mrNone, mrOk);
+        ClickMenuEntry(*form, form->AExit);
+    }
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->ComPort.IsOpen());
+    EXPECT_EQ(form->Cfg.Serv.Modified, 1);
+    EXPECT_EQ(form->Context->ConfigFileName(), path);
+
+    ScriptedMessageBoxes boxes;
+    ExpectSaveQuestion(boxes, mrNo);
+    ExpectTransferQuestion(boxes, mrNo);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->ComPort.IsOpen());
+}
+
+// "Открыть" and F9 ask before they start: the file dialog comes after the answer, the read sends
+// nothing until the changes are saved or given up; with nothing unsaved nothing is asked.
+TEST_F(UnsavedWork, OpeningOrReadingOverChangesAsksToSaveThemFirst) {
+    form->Cfg.Serv.Modified = 1;
+    {
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrYes);
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(boxes.Shown(), 1);
+            EXPECT_EQ(form->Cfg.Serv.Modified, 0); // saved before the dialog
+            EXPECT_EQ(dialog, static_cast<QDialog*>(form->OpenDialog));
+            return int(QDialog::Rejected);
+        });
+        ClickMenuEntry(*form, form->AOpenFile);
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    form->Cfg.Serv.Modified = 1;
+    {
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrNo);
+        modals.Then(Closes(form->OpenDialog, QDialog::Rejected));
+        ClickMenuEntry(*form, form->AOpenFile);
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    EXPECT_EQ(form->Cfg.Serv.Modified, 1);
+
+    // A save that fails stops the read before its first request.
+    port->device.SetAddress(5);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(ShowActive(*form));
+    {
+        ScriptedMessageBoxes boxes;
+        ExpectSaveQuestion(boxes, mrYes);
+        boxes.ExpectText("Файл не удается сохранить:\n" + QDir::toNativeSeparators(path), "Ошибка");
+        QTest::keyClick(form.get(), Qt::Key_F9);
+        EXPECT_EQ(boxes.Shown(), 2);
+    }
+    EXPECT_TRUE(port->device.Received().empty());
+    EXPECT_EQ(form->Cfg.Serv.FileMode, 1);
+    {
+        ScriptedMessageBoxes boxes;
+        ExpectSaveQuestion(boxes, mrNo);
+        QTest::keyClick(form.get(), Qt::Key_F9);
+    }
+    EXPECT_FALSE(port->device.Received().empty());
+    EXPECT_EQ(form->Cfg.Serv.FileMode, 0);
+    port->device.ClearLog();
+    ScriptedMessageBoxes none; // read from the device: nothing to save
+    QTest::keyClick(form.get(), Qt::Key_F9);
+    EXPECT_FALSE(port->device.Received().empty());
+}
+
+// A new configuration is unsaved: creating another or opening a file asks first, before its
+// dialog; a save whose file name is not given stops the command.
+TEST(MainWindow, ANewConfigurationIsAskedAboutBeforeItIsReplaced) {
+    TempWorkDir work;
+    auto form = ShownMainWindow();
+    const auto create = [&](ScriptedModals& modals) {
+        modals.Then([&](QDialog* dialog) {
+            auto* config = qobject_cast<TConfig*>(dialog);
+            EXPECT_EQ(config, form->FormConfig);
+            if (config) {
+                config->EditModif->setText("D0000000");
+                config->OKClick();
+            }
+            return dialog->result();
+        });
+    };
+    {
+        ScriptedMessageBoxes none; // nothing to save in a fresh window
+        ScriptedModals modals;
+        create(modals);
+        ClickMenuEntry(*form, form->ACreatConfig);
+    }
+    ASSERT_EQ(form->Cfg.Serv.Modified, 1);
+    {
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrYes);
+        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // no name: the creation stops
+        ClickMenuEntry(*form, form->ACreatConfig);
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    {
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrYes);
+        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // nor is a file opened
+        ClickMenuEntry(*form, form->AOpenFile);
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    {
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrNo);
+        modals.Then([&](QDialog* dialog) {
+            EXPECT_EQ(boxes.Shown(), 1);
+            return Closes(form->FormConfig, QDialog::Rejected)(dialog);
+        });
+        ClickMenuEntry(*form, form->ACreatConfig);
+        EXPECT_EQ(modals.Shown(), 1);
+    }
+    form->Cfg.Serv.Modified = 0;
+}
+
+// The file keeps the device number: changing it in the box is a change to save. Opening a file
+// of another number is none, nor is a change for a configuration read from the device.
+TEST_F(UnsavedWork, ChangingTheDeviceNumberOfAFileIsAChangeToSave) {
+    // The next number chosen with the keyboard in the window's number box.
+    const auto nextNumber = [](TForm1& window) {
+        EXPECT_TRUE(ShowActive(window));
+        window.CBoxUstr->setFocus();
+        QTest::keyClick(window.CBoxUstr, Qt::Key_Down);
+        return window.CBoxUstr->currentText();
+    };
+    EXPECT_EQ(form->CBoxUstr->currentText(), "5");
+    EXPECT_EQ(form->Cfg.Serv.Modified, 0);
+    ASSERT_EQ(nextNumber(*form), "6");
+    {
+        ScriptedMessageBoxes boxes;
+        ExpectSaveQuestion(boxes, mrYes);
+        ExpectTransferQuestion(boxes, mrNo);
+        EXPECT_TRUE(form->close());
+    }
+    EXPECT_EQ(FileBytes().left(1), QByteArray(1, char(5)));
+
+    auto device = ShownMainWindow(); // not from a file, as after a read: nothing is asked
+    ASSERT_EQ(device->Cfg.Serv.FileMode, 0);
+    ASSERT_EQ(nextNumber(*device), "2");
+    ScriptedMessageBoxes none;
+    EXPECT_TRUE(device->close());
 }
