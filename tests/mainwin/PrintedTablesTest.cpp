@@ -42,13 +42,9 @@ double NarrowestGlyph(const QString& pdf) {
 TEST(PrintedTables, EveryLineOfTheSampleTablesStaysOneLineOnItsPage) {
     for (const char* program : {"soffice", "pdftotext"})
         if (QStandardPaths::findExecutable(program).isEmpty()) GTEST_SKIP() << program << " is not installed";
-    TempWorkDir work;
-    auto form = ShownMainWindow();
-    OpenSimPort port(*form);
-    {
-        ScriptedMessageBoxes none;
-        form->AInPort->trigger();
-    }
+    const SampleReadWindow sample;
+    const auto& form = sample.form;
+    const TempWorkDir& work = sample.work;
     ASSERT_EQ(form->Cfg.Serv.FileMode, 0);
     // A block of four inputs; algorithms, one with a name of the whole length.
     TProgFBClass& fb = form->Cfg.FB;
