@@ -15,8 +15,21 @@ struct PageSetup {
     float bottomMargin = 0;
 };
 
+// The margins of a printed table's page, in points.
+constexpr float kTableMargin = 29;
+
+// A tab moves on to the next multiple of this many character widths.
+constexpr int kTabColumns = 6;
+
+// The width of a line in character widths of the monospaced font, tabs expanded to their stops.
+// Blanks at the end print nothing and never wrap, so they do not count.
+int LineColumns(const QString& line);
+
 // The RTF document of the lines: one paragraph per line (a line holding line feeds gives one
 // paragraph per piece), tabs as \tab, RTF specials escaped, non-ASCII as \'xx Windows-1251
-// bytes (\uN? for characters outside the code page). With a page setup, the A4 paper in its
-// orientation and the margins are written into the document.
+// bytes (\uN? for characters outside the code page). The A4 paper in its orientation and the
+// margins are written into the document: the page setup given, or without one upright paper where
+// the widest line fits it at 8 pt, else landscape, both with the table margins. The font takes the
+// largest size up to 10 pt, in half points, at which the widest line fits between the margins, and
+// never less than 6 pt; the tab stops lie every kTabColumns character widths of that size.
 QByteArray RtfDocument(const QStringList& lines, const std::optional<PageSetup>& page = std::nullopt);

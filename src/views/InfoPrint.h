@@ -22,7 +22,7 @@ inline const QString kPrintCaption = QStringLiteral("Создание и печ�
 QStringList InfoGridLines(const QTableWidget* grid);
 
 // Landscape A4 with the margins of the printed tables.
-inline const PageSetup kLandscape{true, 29, 29, 29, 29};
+inline const PageSetup kLandscape{true, kTableMargin, kTableMargin, kTableMargin, kTableMargin};
 
 // A save dialog for ".rtf" print files, with the file-type filter given.
 QFileDialog* MakeRtfSaveDialog(QWidget* parent, const QString& filter = QStringLiteral("Файлы RTF (*.rtf)"));

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 #include "InfoPrint.h"
 #include "ModbusFrame.h"
+#include "OfficeText.h"
 #include "RecordingWordProcessor.h"
 #include "RtfWriter.h"
 #include "editors/analog/AnalogRows.h"
@@ -300,8 +301,27 @@ TEST_F(AnalogEditorTest, CopyAndReplaceTheBase) {
     EXPECT_EQ(CountOf('E'), 0);
 }
 
-// The file dialog, the boxes and the word processor are the shared printer's; here the lines.
+// The file dialog, the boxes and the word processor are the shared printer's; here the lines, read
+// back through LibreOffice: under the title, module and input lines, every channel row with its
+// position, the limits its window row shows (the free scale's boxes, the standard range's lists,
+// the current rows' boxes) and its four set points.
 TEST_F(AnalogEditorTest, PrintsTheModuleBase) {
+    form.hide();
+    TProgMBAClass& mba = Cfg().MBA;
+    mba.SetChNSkText(0, 1, "1"); // stored limits that the standard range's lists do not show
+    mba.SetChVSkText(0, 1, "2");
+    mba.SetChNSkText(0, 3, "-5");
+    mba.SetChVSkText(0, 3, "95");
+    for (int c = 0; c < 4; ++c) {
+        mba.SetChPozText(0, c, QString("ПОЗ-%1").arg(c + 1));
+        mba.SetChUstLLText(0, c, QString::number(c * 10 + 1));
+        mba.SetChUstLText(0, c, QString::number(c * 10 + 2));
+        mba.SetChUstHText(0, c, QString::number(c * 10 + 3));
+        mba.SetChUstHHText(0, c, QString::number(c * 10 + 4));
+    }
+    Open();
+    ASSERT_NE(form.MinSk[1]->currentText(), "1");
+
     QTemporaryDir dir;
     RecordingWordProcessor wp;
     SetInfoWordProcessor(&wp);
@@ -313,10 +333,25 @@ TEST_F(AnalogEditorTest, PrintsTheModuleBase) {
     QTest::mouseClick(form.BNew1, Qt::LeftButton);
     SetInfoWordProcessor(nullptr);
 
-    const QStringList lines = {"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t", "\t\t\t\tвходы 1",
-                               ""};
-    EXPECT_EQ(form.RichEdit1->toPlainText(), lines.join('\n'));
     QFile file(name);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), RtfDocument(lines));
+    EXPECT_EQ(file.readAll(), RtfDocument(form.RichEdit1->toPlainText().split('\n')));
+    if (OfficeProgram().isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+    const QStringList lines = OfficeTextLines(name, dir.path());
+    ASSERT_GE(lines.size(), 11) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.mid(0, 5), QStringList({"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t",
+                                            "\t\t\t\tвходы 1", ""}));
+    const QStringList shownLimits[4] = {{"-50", "150"},
+                                        {form.MinSk[1]->currentText(), form.MaxSk[1]->currentText()},
+                                        {"0", "100"},
+                                        {"-5", "95"}};
+    for (int c = 0; c < 4; ++c) {
+        SCOPED_TRACE(c);
+        const QStringList cells = lines[7 + c].split('\t', Qt::SkipEmptyParts);
+        ASSERT_GE(cells.size(), 8) << lines[7 + c].toStdString();
+        EXPECT_EQ(cells.mid(0, 2), QStringList({QString::number(c + 1), form.Poz[size_t(c)]->text()}));
+        EXPECT_EQ(cells.mid(cells.size() - 6),
+                  shownLimits[c] + QStringList({QString::number(c * 10 + 1), QString::number(c * 10 + 2),
+                                                QString::number(c * 10 + 3), QString::number(c * 10 + 4)}));
+    }
 }

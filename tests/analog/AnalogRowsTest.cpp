@@ -107,7 +107,29 @@ TEST(AnalogRows, ReserveOfTheRecordAndModuleTypes) {
 TEST(AnalogRows, PrintedLinesByModuleCode) {
     const QStringList head = {"ВЕГ-17  D2B00000  № 1", "", "          Модуль\tБРОН\t\t\t", "\t\t\t\tвходы 1",
                               ""};
-    EXPECT_EQ(ModuleBaseLines("ВЕГ-17  D2B00000  № 1", "Модуль", "БРОН", "входы 1", 13, {}), head);
+    // A controller's rows in the input-signal layout as its window shows them: the wiring of a
+    // resistance sensor but none of a thermocouple, the boxes of a free scale, the lists of a
+    // standard range, the boxes of the current rows. Every value stands under its heading; the
+    // scale columns move right for a unit that fills its own.
+    const std::vector<PrintRow> controller = {
+        {"Т-1", "3-х провод.", "Гр. 23", "%", "n1", "v1", "m1", "M1", "1", "2", "3", "4", 9},
+        {"Т-2", "4-х провод.", "ХК(L)", "град.С", "n2", "v2", "m2", "M2", "5", "6", "7", "8", 0},
+        {"Д-3", "0 - 5 мА", "линейная", "КПа", "n3", "v3", "m3", "M3", "9", "10", "11", "12", 0},
+        {"У-4", "4 - 20 мА", "корневая", "%", "n4", "v4", "", "", "13", "14", "15", "16", 1}};
+    const QStringList bron =
+        ModuleBaseLines("ВЕГ-17  D2B00000  № 1", "Модуль", "БРОН", "входы 1", 13, controller);
+    EXPECT_EQ(bron.mid(0, 5), head);
+    EXPECT_EQ(
+        bron.mid(5).join('\n').toStdString(),
+        QStringList(
+            {"№\tтехнолог\t\tвходной\t\tшкала\t\tразм.\t\tmin\tmax\tуставка\t\tуставка\t\tуставка\t\tуставка",
+             "входа\tпозиция\t\tсигнал\t\t\t\t\t\tшкалы\tшкалы\t  LL\t\t\t  L\t\t\t  H\t\t\t  HH",
+             "1\tТ-1\t\t\t3-х провод.\t\tГр. 23\t%\t\tn1\tv1\t1\t\t\t2\t\t\t3\t\t\t4",
+             "2\tТ-2\t\t\t\t\t\tХК(L)\t\tград.С\tm2\tM2\t5\t\t\t6\t\t\t7\t\t\t8",
+             "3\tД-3\t\t\t0 - 5 мА\t\tлинейная\tКПа\t\tn3\tv3\t9\t\t\t10\t\t\t11\t\t\t12",
+             "4\tУ-4\t\t\t4 - 20 мА\t\tкорневая\t%\t\tn4\tv4\t13\t\t\t14\t\t\t15\t\t\t16"})
+            .join('\n')
+            .toStdString());
 
     PrintRow row{"TI-101", "4 - 20 мА", "линейная", "%", "-1", "2", "0", "600", "1", "2", "3", "4", 0};
     const QStringList code8 = ModuleBaseLines("Файл a.veg", "Модуль", "ЛКСВ-3", "входы 4", 8, {row, row});

@@ -190,13 +190,8 @@ TEST(LaptopScreen, FileDialogsShowRussianTypesAndDates) {
 // Both schemes of the simulated device's sample, read as a user reads it (F9), show every
 // identifier, caption and mark whole.
 TEST(LaptopScreen, BothSchemesOfTheSampleShowEveryTextWhole) {
-    TempWorkDir work;
-    auto form = ShownMainWindow();
-    OpenSimPort port(*form);
-    {
-        ScriptedMessageBoxes none;
-        form->AInPort->trigger();
-    }
+    const SampleReadWindow sample;
+    const auto& form = sample.form;
     ASSERT_EQ(form->Cfg.Serv.FileMode, 0);
     QStringList fbTexts, regTexts;
     const auto check = [](SchemeEditorFrame* editor, QStringList* texts) {

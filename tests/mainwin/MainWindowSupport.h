@@ -101,3 +101,15 @@ inline void ClickMenuEntry(QMainWindow& window, QAction* entry) {
     }
     ADD_FAILURE() << "no menu holds " << entry->text().toStdString();
 }
+
+// A logged-in main window in a temporary working directory that has read the simulated device's
+// sample as a user reads it (F9), on a port to the in-process device.
+struct SampleReadWindow {
+    SampleReadWindow() {
+        ScriptedMessageBoxes none; // a good read shows no box
+        form->AInPort->trigger();
+    }
+    TempWorkDir work;
+    std::unique_ptr<TForm1> form = ShownMainWindow();
+    OpenSimPort port{*form};
+};

@@ -16,7 +16,8 @@ TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
     EXPECT_TRUE(doc.contains("\\'a8\\'e6 \\'b95 \\'b8\\par"));
     EXPECT_TRUE(doc.contains("\\u937?\\par"));     // outside the code page
     EXPECT_TRUE(doc.contains("x\\par\r\ny\\par")); // a line feed splits the paragraph
-    EXPECT_FALSE(doc.contains("\\paperw"));
+    // No page set-up given: upright A4 with the table margins, where these short lines fit.
+    EXPECT_TRUE(doc.contains("\\paperw11906\\paperh16838\\margl580\\margr580\\margt580\\margb580\r\n"));
     for (const char c : doc) // plain ASCII; control characters other than line breaks dropped
         EXPECT_TRUE(static_cast<unsigned char>(c) < 0x80u && (c >= 0x20 || c == '\r' || c == '\n')) << int(c);
 
@@ -25,6 +26,39 @@ TEST(RtfWriter, EscapesSpecialsTabsAndEncodesCyrillic) {
         wide.contains("\\paperw16838\\paperh11906\\margl580\\margr580\\margt580\\margb580\\landscape"));
     const QByteArray tall = RtfDocument({"t"}, PageSetup{false, 10, 20, 30, 40});
     EXPECT_TRUE(tall.contains("\\paperw11906\\paperh16838\\margl200\\margr400\\margt600\\margb800\r\n"));
+}
+
+// The font size, in half points, is the largest up to 10 pt at which the widest line fits between
+// the margins (a character 0.6 of the size wide), never under 6 pt; tab stops every six widths.
+TEST(RtfWriter, SetsTheWidestLineInTheLargestSizeThatFitsItsPage) {
+    const auto columns = [](int n) { return QString(n / 6, '\t') + QString(n % 6, 'x'); };
+    const struct {
+        QStringList lines;
+        std::optional<PageSetup> page;
+        int size;
+        bool landscape;
+    } cases[] = {
+        {{"x"}, std::nullopt, 20, false},
+        {{columns(111)}, std::nullopt, 16, false}, // upright at 8 pt
+        {{columns(112)}, std::nullopt, 20, true},  // not upright at 8 pt: landscape
+        {{columns(130)}, kLandscape, 20, true},    // 130 widths of 6 pt in 783.9 pt
+        {{columns(131)}, kLandscape, 19, true},
+        {{columns(131)}, PageSetup{false, 10, 20, 30, 40}, 14, false}, // the caller's page stays
+        {{columns(400)}, kLandscape, 12, true},
+        {{"ab\tc\t" + QString(120, 'y')}, kLandscape, 19, true},        // the tabs count
+        {{QString(130, 'z') + QString(60, ' ')}, kLandscape, 20, true}, // trailing blanks do not
+        {{QString(100, 'a') + "\n" + QString(100, 'b')}, std::nullopt, 17, false},
+        {{QString(200, QChar(1)) + "a"}, std::nullopt, 20, false}, // nor unwritten characters
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.join('|').toStdString());
+        const QByteArray doc = RtfDocument(c.lines, c.page);
+        EXPECT_TRUE(doc.contains("\\pard\\plain\\f0\\fs" + QByteArray::number(c.size) + "\r\n"));
+        EXPECT_TRUE(doc.contains("}\\deftab" + QByteArray::number(36 * c.size) + "\r\n"));
+        EXPECT_EQ(doc.contains("\\landscape"), c.landscape);
+    }
+    EXPECT_EQ(LineColumns("ab\tc\t\t d  \t  "), 24);
+    EXPECT_EQ(LineColumns("\t\x01\t"), 12);
 }
 
 TEST(RtfWriter, CodePageTableAgreesWithIconv) {

@@ -3,6 +3,7 @@
 #include "AnalogLists.h"
 #include "Configuration.h"
 #include "NumberText.h"
+#include "RtfWriter.h"
 
 #include <algorithm>
 
@@ -14,6 +15,53 @@ constexpr int FreeScaleKind = 9;
 
 bool FreeScaleOf(int code, int row, int kind) {
     return IsController(code) && row < 2 && kind == FreeScaleKind;
+}
+
+int NextTabStop(int column) {
+    return (column / kTabColumns + 1) * kTabColumns;
+}
+
+// The columns at which the cells of a tab-separated heading start.
+std::vector<int> CellColumns(const QString& heading) {
+    std::vector<int> columns;
+    int column = 0;
+    bool inCell = false;
+    for (const QChar c : heading) {
+        if (c == QLatin1Char('\t')) {
+            column = NextTabStop(column);
+            inCell = false;
+            continue;
+        }
+        if (!inCell) columns.push_back(column);
+        inCell = true;
+        ++column;
+    }
+    return columns;
+}
+
+// The start column of every column of a table whose rows are cells joined by tabs: each at least
+// where the given columns put it, and at the first tab stop past the longest cell before it.
+std::vector<int> TableColumns(const std::vector<QStringList>& rows, std::vector<int> columns) {
+    for (size_t c = 1; c < columns.size(); ++c)
+        for (const QStringList& cells : rows)
+            columns[c] =
+                std::max(columns[c], NextTabStop(columns[c - 1] + int(cells.value(qsizetype(c) - 1).size())));
+    return columns;
+}
+
+// The cells joined by as many tabs as bring each to its column.
+QString CellsAtColumns(const QStringList& cells, const std::vector<int>& columns) {
+    QString line;
+    int column = 0;
+    for (qsizetype i = 0; i < cells.size() && i < qsizetype(columns.size()); ++i) {
+        while (column < columns[size_t(i)]) {
+            line += QLatin1Char('\t');
+            column = NextTabStop(column);
+        }
+        line += cells[i];
+        column += int(cells[i].size());
+    }
+    return line;
 }
 
 } // namespace
@@ -120,7 +168,8 @@ QStringList ModuleBaseLines(const QString& title, const QString& labMod, const Q
     const QString TT = QStringLiteral("\t\t");
     QStringList lines{title, QString(), QStringLiteral("          ") + labMod + T + labTMod + T + T + T,
                       T + T + T + T + labN, QString()};
-    const bool withInput = code == 6 || code == 9;
+    // A controller's rows take the layout with the input-signal column.
+    const bool withInput = code == 6 || code == 9 || IsController(code);
     if (!withInput && code != 7 && code != 8) return lines;
     const QString setPoints = QStringLiteral("уставка\t\tуставка\t\tуставка\t\tуставка");
     const QString levels = QStringLiteral("  LL\t\t  L\t\t  H\t\t  HH");
@@ -130,6 +179,29 @@ QStringList ModuleBaseLines(const QString& title, const QString& labMod, const Q
     } else {
         lines << QStringLiteral("№\tтехнолог\t\tшкала\t\tразм.\t\tmin\tmax\t\t") + setPoints
               << QStringLiteral("входа\tпозиция\t\t\t\t\t\tшкалы\tшкалы\t\t") + levels;
+    }
+    if (IsController(code)) {
+        // The rows as the window shows them: the input signal where the row has one, the limits
+        // of the controls the row shows. The headings' cells, and each value under its heading;
+        // a column moves right where a longer text before it needs the room.
+        std::vector<QStringList> table{
+            {"№", "технолог", "входной", "шкала", "разм.", "min", "max", "уставка", "уставка", "уставка",
+             "уставка"},
+            {"входа", "позиция", "сигнал", "", "", "шкалы", "шкалы", "  LL", "  L", "  H", "  HH"}};
+        for (int r = 0; r < int(rows.size()); ++r) {
+            const PrintRow& row = rows[size_t(r)];
+            const RowLayout layout = OpeningLayout(r, row.kind);
+            const bool standard = layout.standardRange;
+            table.push_back({QString::number(r + 1), row.poz,
+                             layout.tinp == TInpItems::Hidden ? QString() : row.tinp, row.sk, row.razm,
+                             standard ? row.minSk : row.nsk, standard ? row.maxSk : row.vsk, row.ll, row.l,
+                             row.h, row.hh});
+        }
+        const std::vector<int> columns = TableColumns(table, CellColumns(lines[5]));
+        lines.resize(5);
+        for (const QStringList& cells : table)
+            lines << CellsAtColumns(cells, columns);
+        return lines;
     }
     int r = 0;
     for (const PrintRow& row : rows) {

@@ -77,8 +77,10 @@ struct PrintRow {
     QString poz, tinp, sk, razm, nsk, vsk, minSk, maxSk, ll, l, h, hh;
     int kind = 0; // the stored scale kind
 };
-// The printed module base: the title, the module line, the input line and, for codes 6 to 9,
-// the table of the rows.
+// The printed module base: the title, the module line, the input line and, for codes 6 to 9 and
+// the controllers, the table of the rows. A controller's rows take the input-signal layout with
+// each value under its heading, and show what the window shows on opening: the input signal
+// where the row has one, the standard-range lists or the free-scale boxes.
 QStringList ModuleBaseLines(const QString& title, const QString& labMod, const QString& labTMod,
                             const QString& labN, int code, const std::vector<PrintRow>& rows);
 

@@ -716,7 +716,7 @@ bool TFormPROG::eventFilter(QObject* watched, QEvent* event) {
 void TFormPROG::BNew1Click() {
     const int code = Code();
     std::vector<PrintRow> rows;
-    if (code >= 6 && code <= 9) {
+    if ((code >= 6 && code <= 9) || IsController(code)) {
         const int m0 = M0();
         for (int r = 0; r < ValidatedRows(code); ++r) {
             const size_t i = size_t(r);

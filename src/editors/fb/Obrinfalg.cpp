@@ -27,8 +27,6 @@ namespace {
 
 // The direct-print title of the block table; the document print-out uses kAlgTablesDevicePrefix.
 const QString kDirectDevicePrefix = QStringLiteral("ВЕГ-17  ");
-// Landscape with 29-point margins, for the algorithm table only.
-const PageSetup kAlgPage{true, 29, 29, 29, 29};
 
 QTableWidget* NewGrid(QWidget* parent, const std::vector<int>& widths,
                       const std::vector<QStringList>& heads) {
@@ -285,7 +283,7 @@ void TFormInfAlg::BNew1Click() {
 void TFormInfAlg::BNew2Click() {
     const QStringList lines = AlgorithmLines();
     ShowLines(RichEdit3, lines);
-    PrintLinesToRtf(this, &context_, DialSaveFile, lines, kAlgPage);
+    PrintLinesToRtf(this, &context_, DialSaveFile, lines, kLandscape); // the algorithm table only
 }
 
 namespace {
