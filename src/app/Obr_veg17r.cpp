@@ -303,11 +303,11 @@ void TForm1::FormShow() {
     Cfg.Veg.AccessLevel = result == LoginResult::Full ? 1 : 0;
 }
 
-// Closing is cancelled only by a save answered "Да" that failed: the changes stay, to be saved
-// under another name. A save that asks for a file name and gets none saves nothing and closes.
+// Closing is cancelled only by a save answered "Да" that did not save, because it failed or its
+// file dialog was cancelled: the changes stay, to be saved under another name. "Нет" always closes.
 void TForm1::closeEvent(QCloseEvent* event) {
     if (!loginEnded_ && HasUnsavedChanges()) {
-        if (AskToSaveChanges() == SaveOutcome::Failed) {
+        if (!AskToSaveChanges()) {
             event->ignore();
             return;
         }
@@ -325,18 +325,16 @@ bool TForm1::HasUnsavedChanges() const {
     return Cfg.Serv.FileMode == 1 && Cfg.Serv.Modified != 0;
 }
 
-TForm1::SaveOutcome TForm1::AskToSaveChanges() {
+bool TForm1::AskToSaveChanges() {
     if (MessageBox(this, QStringLiteral("Данные были изменены. Сохранить в файле?"),
                    QStringLiteral("Подтвердите сохранение данных"), MsgButtons::YesNo, MsgIcon::Question,
                    mrNo) != mrYes)
-        return SaveOutcome::Declined;
-    return Save();
+        return true;
+    return Save() == SaveOutcome::Saved;
 }
 
 bool TForm1::MayReplaceConfiguration() {
-    if (!HasUnsavedChanges()) return true;
-    const SaveOutcome outcome = AskToSaveChanges();
-    return outcome == SaveOutcome::Saved || outcome == SaveOutcome::Declined;
+    return !HasUnsavedChanges() || AskToSaveChanges();
 }
 
 void TForm1::CreatConfigClick() {

@@ -165,8 +165,9 @@ class TForm1 : public QMainWindow {
     SaveOutcome SaveAs();
     // A configuration from a file changed since it was last saved.
     bool HasUnsavedChanges() const;
-    // The save question, and on "Да" the save.
-    SaveOutcome AskToSaveChanges();
+    // The save question, and on "Да" the save; false when that save failed or its file dialog was
+    // cancelled, so the changes are still unsaved and the command that asked stops.
+    bool AskToSaveChanges();
     // Asks before a command replaces unsaved changes; false when a save answered "Да" failed or
     // was cancelled, and the command stops.
     bool MayReplaceConfiguration();

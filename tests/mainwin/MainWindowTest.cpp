@@ -40,7 +40,7 @@ TEST(MainWindow, PasswordOnFirstShowSetsTheAccessLevelOrEndsTheProgram) {
     EXPECT_EQ(form.Cfg.Veg.AccessLevel, 0);
 }
 
-TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
+TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndClosesThePortWhenItCloses) {
     TempWorkDir work;
     { // file mode, modified, full access: both questions; the save without a file name asks for one
         auto form = ShownMainWindow();
@@ -52,9 +52,13 @@ TEST(MainWindow, ClosingAsksInFileModeOnlyWhenModifiedAndAlwaysClosesThePort) {
         boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
                      MsgButtons::YesNo, MsgIcon::Question, mrNo, mrYes);
         modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // no name given: nothing is saved
+        EXPECT_FALSE(form->close());                              // the changes stay
+        EXPECT_TRUE(form->ComPort.IsOpen());
+        boxes.Expect("Данные были изменены. Сохранить в файле?", "Подтвердите сохранение данных",
+                     MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
         boxes.Expect("Данные были изменены. Передать в прибор?", "Подтвердите передачу данных",
                      MsgButtons::YesNo, MsgIcon::Question, mrNo, mrNo);
-        EXPECT_TRUE(form->close()); // never cancelled
+        EXPECT_TRUE(form->close()); // "Нет" always closes
         EXPECT_FALSE(form->ComPort.IsOpen());
     }
     // Limited access: only the save question; device mode, or a file not changed: nothing is asked.
@@ -335,9 +339,9 @@ TEST_F(UnsavedWork, OpeningOrReadingOverChangesAsksToSaveThemFirst) {
     EXPECT_FALSE(port->device.Received().empty());
 }
 
-// A new configuration is unsaved: creating another or opening a file asks first, before its
-// dialog; a save whose file name is not given stops the command.
-TEST(MainWindow, ANewConfigurationIsAskedAboutBeforeItIsReplaced) {
+// A new configuration is unsaved: creating another, opening a file or closing asks first, before
+// its dialog; a save whose file name is not given stops the command and keeps the window open.
+TEST(MainWindow, ANewConfigurationIsAskedAboutBeforeItIsReplacedOrClosed) {
     TempWorkDir work;
     auto form = ShownMainWindow();
     const auto create = [&](ScriptedModals& modals) {
@@ -373,6 +377,16 @@ TEST(MainWindow, ANewConfigurationIsAskedAboutBeforeItIsReplaced) {
         modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // nor is a file opened
         ClickMenuEntry(*form, form->AOpenFile);
         EXPECT_EQ(modals.Shown(), 1);
+    }
+    {
+        ScriptedMessageBoxes boxes;
+        ScriptedModals modals;
+        ExpectSaveQuestion(boxes, mrYes);
+        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // nor does the window close
+        ClickMenuEntry(*form, form->AExit);
+        EXPECT_EQ(modals.Shown(), 1);
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(form->Cfg.Serv.Modified, 1);
     }
     {
         ScriptedMessageBoxes boxes;
