@@ -362,29 +362,14 @@ TEST(MainWindow, ANewConfigurationIsAskedAboutBeforeItIsReplacedOrClosed) {
         ClickMenuEntry(*form, form->ACreatConfig);
     }
     ASSERT_EQ(form->Cfg.Serv.Modified, 1);
-    {
+    // "Да" and no file name given: nothing is created, opened or closed, and the changes stay.
+    for (QAction* command : {form->ACreatConfig, form->AOpenFile, form->AExit}) {
         ScriptedMessageBoxes boxes;
         ScriptedModals modals;
         ExpectSaveQuestion(boxes, mrYes);
-        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // no name: the creation stops
-        ClickMenuEntry(*form, form->ACreatConfig);
-        EXPECT_EQ(modals.Shown(), 1);
-    }
-    {
-        ScriptedMessageBoxes boxes;
-        ScriptedModals modals;
-        ExpectSaveQuestion(boxes, mrYes);
-        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // nor is a file opened
-        ClickMenuEntry(*form, form->AOpenFile);
-        EXPECT_EQ(modals.Shown(), 1);
-    }
-    {
-        ScriptedMessageBoxes boxes;
-        ScriptedModals modals;
-        ExpectSaveQuestion(boxes, mrYes);
-        modals.Then(Closes(form->SaveDialog, QDialog::Rejected)); // nor does the window close
-        ClickMenuEntry(*form, form->AExit);
-        EXPECT_EQ(modals.Shown(), 1);
+        modals.Then(Closes(form->SaveDialog, QDialog::Rejected));
+        ClickMenuEntry(*form, command);
+        EXPECT_EQ(modals.Shown(), 1) << command->text().toStdString();
         EXPECT_TRUE(form->isVisible());
         EXPECT_EQ(form->Cfg.Serv.Modified, 1);
     }
