@@ -74,7 +74,7 @@ int LineColumns(const QString& line) {
     int end = 0; // the column after the last character that is not a blank
     for (const QChar qc : line) {
         if (qc == QChar('\t')) {
-            column = (column / kTabColumns + 1) * kTabColumns;
+            column = NextTabStop(column);
         } else if (qc.unicode() < 0x20) {
             continue; // not written
         } else {

@@ -21,6 +21,11 @@ constexpr float kTableMargin = 29;
 // A tab moves on to the next multiple of this many character widths.
 constexpr int kTabColumns = 6;
 
+// The column a tab at column moves on to.
+constexpr int NextTabStop(int column) {
+    return (column / kTabColumns + 1) * kTabColumns;
+}
+
 // The width of a line in character widths of the monospaced font, tabs expanded to their stops.
 // Blanks at the end print nothing and never wrap, so they do not count.
 int LineColumns(const QString& line);

@@ -17,10 +17,6 @@ bool FreeScaleOf(int code, int row, int kind) {
     return IsController(code) && row < 2 && kind == FreeScaleKind;
 }
 
-int NextTabStop(int column) {
-    return (column / kTabColumns + 1) * kTabColumns;
-}
-
 // The columns at which the cells of a tab-separated heading start.
 std::vector<int> CellColumns(const QString& heading) {
     std::vector<int> columns;
