@@ -330,7 +330,7 @@ bool TForm1::AskToSaveChanges() {
                    QStringLiteral("Подтвердите сохранение данных"), MsgButtons::YesNo, MsgIcon::Question,
                    mrNo) != mrYes)
         return true;
-    return Save() == SaveOutcome::Saved;
+    return SaveFileClick();
 }
 
 bool TForm1::MayReplaceConfiguration() {
@@ -360,28 +360,20 @@ void TForm1::OpenFileClick() {
 }
 
 bool TForm1::SaveFileClick() {
-    return Save() == SaveOutcome::Saved;
+    if (Context->ConfigFileName().isEmpty()) return SaveAsFileClick();
+    if (!SaveConfigFile(this, Context->ConfigFileName(), Cfg)) return false;
+    Cfg.Serv.Modified = 0;
+    return true;
 }
 
 bool TForm1::SaveAsFileClick() {
-    return SaveAs() == SaveOutcome::Saved;
-}
-
-TForm1::SaveOutcome TForm1::Save() {
-    if (Context->ConfigFileName().isEmpty()) return SaveAs();
-    if (!SaveConfigFile(this, Context->ConfigFileName(), Cfg)) return SaveOutcome::Failed;
-    Cfg.Serv.Modified = 0;
-    return SaveOutcome::Saved;
-}
-
-TForm1::SaveOutcome TForm1::SaveAs() {
     QString path = ChosenFile(SaveDialog);
-    if (path.isEmpty()) return SaveOutcome::Cancelled;
+    if (path.isEmpty()) return false;
     if (!path.endsWith(QStringLiteral(".veg"), Qt::CaseInsensitive)) path += QStringLiteral(".veg");
-    if (!SaveConfigFile(this, path, Cfg)) return SaveOutcome::Failed;
+    if (!SaveConfigFile(this, path, Cfg)) return false;
     Context->SetConfigFileName(path);
     Cfg.Serv.Modified = 0;
-    return SaveOutcome::Saved;
+    return true;
 }
 
 void TForm1::InPortClick() {

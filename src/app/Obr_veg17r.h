@@ -159,10 +159,6 @@ class TForm1 : public QMainWindow {
     void CBoxUstrChange(int index);
     int DevNum() const;
 
-    // What became of unsaved changes: "Нет" to the save question, or the save's own end.
-    enum class SaveOutcome { Saved, Declined, Cancelled, Failed };
-    SaveOutcome Save();
-    SaveOutcome SaveAs();
     // A configuration from a file changed since it was last saved.
     bool HasUnsavedChanges() const;
     // The save question, and on "Да" the save; false when that save failed or its file dialog was
